@@ -1,0 +1,3 @@
+#include "app/about.h"
+
+TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) { setObjectName("frmAbout"); }

@@ -1,0 +1,3 @@
+#include "app/mainwindow.h"
+
+void TfrmMain::mnuHelpAboutClick() {}

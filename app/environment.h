@@ -1,0 +1,26 @@
+#pragma once
+// What start-up takes from the platform, handed in so that tests can run the program in
+// temporary folders with a scripted user and a simulated LPX.
+
+#include <QString>
+#include <QStringList>
+
+class Prompts;
+class SerialDriver;
+
+// The program's version record (empty texts when the build gave none).
+struct VersionRecord {
+    QString fileDescription;
+    QString fileVersion;
+    QString comments;
+};
+
+struct AppEnvironment {
+    QString commonDataFolder;       // e.g. ~/.local/share; empty when the platform gives none
+    QString commonDocumentsFolder;  // e.g. ~/Documents; empty when the platform gives none
+    QString programFolder;          // folder of the executable, with trailing "/"
+    QStringList arguments;          // the command line, argument 0 being the program
+    VersionRecord version;
+    Prompts* prompts = nullptr;
+    SerialDriver* serialDriver = nullptr;
+};

@@ -1,0 +1,88 @@
+#include "app/mainwindow.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "app/catalogue.h"
+#include "app/prompts.h"
+
+TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
+    : QMainWindow(parent), adapter(env.serialDriver), env_(env) {
+    setObjectName("frmMain");
+    BuildLayout();
+    WireHandlers();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory* selectDirectory,
+                             TfrmChangeCode* changeCode, TfrmAbout* about) {
+    frmReceiveRadio = receiveRadio;
+    frmSelectDirectory = selectDirectory;
+    frmChangeCode = changeCode;
+    frmAbout = about;
+}
+
+void TfrmMain::ErrorBox(int textId, const QStringList& args) {
+    prompts().ShowMessage(BoxKind::Error, textId, FillText(textId, args), BoxButtons::Ok);
+}
+
+void TfrmMain::InformationBox(int textId, const QStringList& args) {
+    prompts().ShowMessage(BoxKind::Information, textId, FillText(textId, args), BoxButtons::Ok);
+}
+
+void TfrmMain::SetStatusText(const QString& text) { sbStatusText->setText(text); }
+
+QString TfrmMain::StatusText() const { return sbStatusText->text(); }
+
+KeyFilter TfrmMain::FilterOf(const QWidget* widget) {
+    const QVariant v = widget ? widget->property("keyFilter") : QVariant();
+    return v.isValid() ? static_cast<KeyFilter>(v.toInt()) : KeyFilter::None;
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (edit && event->type() == QEvent::KeyPress) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        const KeyFilter filter = FilterOf(edit);
+        if (typed.size() == 1 && filter != KeyFilter::None) {
+            QChar key = typed[0];
+            if (filter == KeyFilter::Hexadecimal) validateRadioCodeKeyPress(key);
+            if (filter == KeyFilter::WholeNumber) validateNumericKeyPress(key);
+            if (filter == KeyFilter::Decimal) validateFloatNumericKeyPress(key);
+            if (key.isNull()) return true;  // swallowed: the edit receives nothing
+        }
+    }
+    if (edit == edtLongDoubleTriplePressTime && event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Leaving the edit for another control of this window, not switching windows.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            edtLongDoubleTriplePressTimeExit();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FormShow();
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        // A non-local URL counts as a file with another extension.
+        paths << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+    }
+    event->acceptProposedAction();
+    HandleDroppedFiles(paths);
+}

@@ -1,0 +1,5 @@
+#include "files/selectfolder.h"
+
+TfrmSelectDirectory::TfrmSelectDirectory(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmSelectDirectory");
+}

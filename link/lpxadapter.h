@@ -1,0 +1,65 @@
+#pragma once
+// The one connection to the LPX programming unit: raw bytes through the driver seam, command
+// frames and answers on top of them.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "link/serialdriver.h"
+
+constexpr const char* kLpxDescription = "Talo LPX - Active USB Interface";
+
+enum LpxResult : int {
+    LpxResultOk = 0,
+    LpxResultFailed = 2,
+    LpxResultOldFirmware = 7,
+    LpxResultNoData = 8,
+    LpxResultEot = 9,
+    LpxResultEsc = 10,
+};
+
+enum class AnswerKind { SingleByte, Framed };
+
+class LpxAdapter {
+public:
+    // driver may be null: the adapter then never opens.
+    explicit LpxAdapter(SerialDriver* driver = nullptr) : driver_(driver) {}
+    void SetDriver(SerialDriver* driver) { driver_ = driver; }
+    bool IsOpen() const { return handle_ != nullptr; }
+
+    int Open();  // 0 success, 1 failure
+    void Close();
+    bool PurgeBoth();
+    void SetTimeouts(uint32_t readMs, uint32_t writeMs);
+    uint32_t QueuedBytes();
+    uint32_t ReadQueued(uint8_t* buffer, uint32_t maximum);
+    uint32_t WriteText(const char* text);
+
+    void SendCommand(const std::string& command);
+    // Collects one answer; returns its payload length (0: no usable answer). A single byte is
+    // returned as the payload's first character with length 1.
+    int ReceiveAnswer(std::string& payload, int timeoutMs, AnswerKind kind);
+    int Transact(const std::string& command, std::string& payload, int timeoutMs, AnswerKind kind);
+
+    int QueryLpxInfo(std::string& info);
+    int CheckLpxFirmware(const std::string& reference);
+    int EnterIdentifyMode();
+    int LeaveIdentifyMode();
+    int RequestReadBlock(const std::string& blockText);
+    int AddWriteBlock(const std::string& blockText);
+    int StartJob(const std::string& radioCode);
+    int QueryReadJobStatus(std::string& status);
+    int QueryWriteJobStatus(std::string& status);
+    int FetchRecord(std::string& record);
+    int QueryC1Status(std::string& status);
+
+private:
+    SerialDriver* driver_ = nullptr;
+    std::unique_ptr<SerialHandle> handle_;
+    uint8_t frame_[100] = {};
+    uint8_t frameLength_ = 0;
+    uint8_t checksum_ = 0;
+};
+
+constexpr int kAnswerTimeoutMs = 250;

@@ -1,0 +1,5 @@
+#include "link/receiveradio.h"
+
+TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmReceiveRadio");
+}

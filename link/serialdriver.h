@@ -1,0 +1,47 @@
+#pragma once
+// The driver seam under the LPX adapter: the operations of the FTDI converter with D2XX-like
+// statuses (0 = OK). Real drivers: tty (kernel ftdi_sio) and libftdi; tests use a simulated LPX.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+enum DriverStatus : int {
+    DriverOk = 0,
+    DriverInvalidHandle = 1,
+    DriverDeviceNotFound = 2,
+    DriverDeviceNotOpened = 3,
+    DriverIoError = 4,
+    DriverInvalidParameter = 6,
+    DriverOtherError = 18,
+};
+
+constexpr uint32_t PurgeRx = 1;
+constexpr uint32_t PurgeTx = 2;
+
+// One open converter. Closing is the destructor's job.
+class SerialHandle {
+public:
+    virtual ~SerialHandle() = default;
+    virtual int SetBaudRate(uint32_t baud) = 0;
+    virtual int SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity) = 0;
+    virtual int SetFlowControl(uint16_t mode, uint8_t xon, uint8_t xoff) = 0;
+    virtual int ClrDtr() = 0;
+    virtual int Purge(uint32_t mask) = 0;
+    virtual int SetTimeouts(uint32_t readMs, uint32_t writeMs) = 0;
+    virtual int GetQueueStatus(uint32_t* count) = 0;
+    // Never waits: count must not exceed the queued bytes.
+    virtual int Read(uint8_t* buffer, uint32_t count, uint32_t* read) = 0;
+    virtual int Write(const uint8_t* bytes, uint32_t count, uint32_t* written) = 0;
+    // Sleeps until at least one byte is queued or timeoutMs has passed, so that waiting for an
+    // answer costs no CPU. Returns DriverOk in both cases.
+    virtual int WaitForBytes(int timeoutMs) = 0;
+};
+
+class SerialDriver {
+public:
+    virtual ~SerialDriver() = default;
+    // Opens the converter whose USB product description equals description exactly.
+    virtual int OpenByDescription(const std::string& description,
+                                  std::unique_ptr<SerialHandle>* handle) = 0;
+};

@@ -1,0 +1,34 @@
+# Shared by scripts/run and scripts/test: installs what the build needs and builds.
+# shellcheck shell=bash
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# Debian 12 packages the build, the tests and the tools need.
+PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-translations-l10n libsimpleini-dev
+          libftdi1-dev libusb-1.0-0-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
+          libbenchmark-dev)
+
+# ensure_packages [extra packages...]: installs the missing ones as root; as a normal user names
+# the sudo line that is needed and stops.
+ensure_packages() {
+    local wanted=("${PACKAGES[@]}" "$@") missing=() p
+    for p in "${wanted[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "These packages are missing. Install them, then run this command again:" >&2
+        echo "  sudo apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# build DIR [cmake options...]
+build() {
+    local dir="$1"; shift
+    cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$ROOT/$dir" -j "$(nproc)"
+}

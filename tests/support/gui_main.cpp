@@ -1,0 +1,12 @@
+// Test main: every test program runs with a QApplication on the offscreen platform, so widgets
+// and dialogs are the real ones without a display.
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
