@@ -1,0 +1,3 @@
+#include "link/driverfactory.h"
+
+std::unique_ptr<SerialDriver> CreateSerialDriver(const QStringList&) { return nullptr; }
