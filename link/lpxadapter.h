@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "config/image.h"
 #include "link/serialdriver.h"
 
 constexpr const char* kLpxDescription = "Talo LPX - Active USB Interface";
@@ -21,8 +22,22 @@ enum LpxResult : int {
 
 enum class AnswerKind { SingleByte, Framed };
 
+// Control bytes of the line.
+constexpr uint8_t kStx = 0x02;
+constexpr uint8_t kEtx = 0x03;
+constexpr uint8_t kEot = 0x04;
+constexpr uint8_t kAck = 0x06;
+constexpr uint8_t kNak = 0x15;
+constexpr uint8_t kEsc = 0x1B;
+
+// The frame has room for STX, the text, two checksum digits, ETX and a terminating NUL.
+constexpr int kFrameSize = 100;
+constexpr int kMaxCommandLength = kFrameSize - 5;
+// Answer bytes collected per exchange at most.
+constexpr int kMaxAnswerBytes = 50;
+
 class LpxAdapter {
-public:
+  public:
     // driver may be null: the adapter then never opens.
     explicit LpxAdapter(SerialDriver* driver = nullptr) : driver_(driver) {}
     void SetDriver(SerialDriver* driver) { driver_ = driver; }
@@ -36,6 +51,7 @@ public:
     uint32_t ReadQueued(uint8_t* buffer, uint32_t maximum);
     uint32_t WriteText(const char* text);
 
+    // A text longer than kMaxCommandLength does not fit the frame and is not sent either.
     void SendCommand(const std::string& command);
     // Collects one answer; returns its payload length (0: no usable answer). A single byte is
     // returned as the payload's first character with length 1.
@@ -54,7 +70,7 @@ public:
     int FetchRecord(std::string& record);
     int QueryC1Status(std::string& status);
 
-private:
+  private:
     SerialDriver* driver_ = nullptr;
     std::unique_ptr<SerialHandle> handle_;
     uint8_t frame_[100] = {};
@@ -63,3 +79,19 @@ private:
 };
 
 constexpr int kAnswerTimeoutMs = 250;
+
+// A read record as the LPX hands it over after a read-type job: the radio ID code of the device,
+// byte count, start address and the bytes.
+struct ReadRecord {
+    uint8_t codeHigh = 0;
+    uint8_t codeLow = 0;
+    int count = 0;
+    int start = 0;
+    uint8_t values[8] = {};
+};
+
+// True for a record of 8 + 2N characters with 1 <= N <= 8 and A + N <= 256; fills record.
+bool ParseReadRecord(const std::string& text, ReadRecord* record);
+// Stores a valid record's bytes into the image with the mark; an invalid record is ignored and
+// leaves the image as it was.
+bool StoreReadRecord(ConfigImage& image, const std::string& text, uint8_t mark);

@@ -2,6 +2,7 @@
 // The driver seam under the LPX adapter: the operations of the FTDI converter with D2XX-like
 // statuses (0 = OK). Real drivers: tty (kernel ftdi_sio) and libftdi; tests use a simulated LPX.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,7 +22,7 @@ constexpr uint32_t PurgeTx = 2;
 
 // One open converter. Closing is the destructor's job.
 class SerialHandle {
-public:
+  public:
     virtual ~SerialHandle() = default;
     virtual int SetBaudRate(uint32_t baud) = 0;
     virtual int SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity) = 0;
@@ -36,10 +37,13 @@ public:
     // Sleeps until at least one byte is queued or timeoutMs has passed, so that waiting for an
     // answer costs no CPU. Returns DriverOk in both cases.
     virtual int WaitForBytes(int timeoutMs) = 0;
+    // The clock that answer deadlines are measured on. Real lines use the steady clock; a fake
+    // line may run a virtual one that its WaitForBytes advances.
+    virtual std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
 };
 
 class SerialDriver {
-public:
+  public:
     virtual ~SerialDriver() = default;
     // Opens the converter whose USB product description equals description exactly.
     virtual int OpenByDescription(const std::string& description,
