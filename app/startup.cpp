@@ -1,13 +1,64 @@
-#include <QApplication>
+// Start-up and shutdown of the main window: folders, installed files, the default folder, the
+// German captions, the v2.x template and a file named on the command line.
 
+#include <QApplication>
+#include <QScreen>
+#include <QTabWidget>
+
+#include "app/catalogue.h"
 #include "app/mainwindow.h"
+#include "app/prompts.h"
+#include "files/filenames.h"
+#include "files/settingsfile.h"
+#include "files/startupsteps.h"
 
 void TfrmMain::FormCreate() {
+    setAcceptDrops(true);
+    const AppEnvironment& env = environment();
+    applicationDataFolder = FindApplicationDataFolder(env.commonDataFolder, env.programFolder);
+    documentFolder = FindDocumentFolder(env.commonDocumentsFolder, env.programFolder);
+
+    // A refused write to the settings file ends start-up here, after its box: the window then
+    // runs on as far as it got.
+    QString failedSettingsFile;
+    if (!InstallShippedFiles(env.programFolder, applicationDataFolder, env.version.fileVersion,
+                             &failedSettingsFile)) {
+        prompts().ShowMessage(BoxKind::Error, 0, WriteSettingFailureText(failedSettingsFile),
+                              BoxButtons::Ok);
+        return;
+    }
+
+    defaultFolder = WithoutTrailingDelimiter(documentFolder);
+    settingsFilePath = SettingsFilePath(applicationDataFolder);
+    const QString commandLineFolder = CommandLineFolder(env.arguments);
+    if (!commandLineFolder.isEmpty()) {
+        defaultFolder = commandLineFolder;
+    } else {
+        const QString stored = ReadSetting(settingsFilePath, "Setup", "ConfigDirectory");
+        if (!stored.isEmpty()) defaultFolder = WithoutTrailingDelimiter(stored);
+    }
+
     LocaliseCaptions();
     BuildControlLists();
+    if (pgMain && tbsGeneral) pgMain->setCurrentWidget(tbsGeneral);
     mnuFileNewClick(this);
+
+    const QString commandLineFile = CommandLineFile(env.arguments);
+    if (!commandLineFile.isEmpty()) LoadConfigurationFile(commandLineFile, LoadKind::CommandLine);
 }
 
-void TfrmMain::FormShow() {}
+void TfrmMain::FormShow() {
+    // Centred on the screen; a screen narrower than the window gives a negative left edge.
+    if (const QScreen* display = screen()) {
+        const QRect area = display->geometry();
+        const QRect frame = frameGeometry();
+        move(area.left() + (area.width() - frame.width()) / 2,
+             area.top() + (area.height() - frame.height()) / 2);
+    }
+    QApplication::setApplicationDisplayName(Text(10000));
+}
 
-void TfrmMain::mnuFileExitClick() { QApplication::quit(); }
+// Nothing is asked or saved at the end.
+void TfrmMain::mnuFileExitClick() {
+    QApplication::quit();
+}

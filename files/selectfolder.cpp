@@ -1,5 +1,92 @@
 #include "files/selectfolder.h"
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/catalogue.h"
+#include "app/prompts.h"
+#include "files/filenames.h"
+
 TfrmSelectDirectory::TfrmSelectDirectory(QWidget* parent) : QDialog(parent) {
     setObjectName("frmSelectDirectory");
+    // Fixed single border with the system menu only: no resizing, no help or maximise button.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(469, 226);
+
+    gbxSelectDirectory = new QGroupBox(this);
+    gbxSelectDirectory->setObjectName("gbxSelectDirectory");
+    gbxSelectDirectory->setGeometry(8, 8, 449, 177);
+
+    lblDirectoryInfo = new QLabel(gbxSelectDirectory);
+    lblDirectoryInfo->setObjectName("lblDirectoryInfo");
+    lblDirectoryInfo->setWordWrap(true);
+    lblDirectoryInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblDirectoryInfo->setGeometry(16, 24, 0, 72);
+
+    edtActiveConfigDirectory = new QLineEdit(gbxSelectDirectory);
+    edtActiveConfigDirectory->setObjectName("edtActiveConfigDirectory");
+    edtActiveConfigDirectory->setGeometry(16, 104, 417, 21);
+
+    btnBrowse = new QPushButton(gbxSelectDirectory);
+    btnBrowse->setObjectName("btnBrowse");
+    btnBrowse->setGeometry(288, 136, 147, 25);
+    btnBrowse->setAutoDefault(false);
+
+    btnOK = new QPushButton(this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setGeometry(296, 192, 75, 25);
+    btnOK->setDefault(true);
+
+    btnCancel = new QPushButton(this);
+    btnCancel->setObjectName("btnCancel");
+    btnCancel->setGeometry(384, 192, 75, 25);
+    btnCancel->setAutoDefault(false);
+
+    connect(btnBrowse, &QPushButton::clicked, this, [this] { btnBrowseClick(); });
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    FormCreate();
+}
+
+void TfrmSelectDirectory::FormCreate() {
+    setWindowTitle(Text(10401));
+    gbxSelectDirectory->setTitle(Text(10402));
+    lblDirectoryInfo->setText(Text(10403));
+    lblDirectoryInfo->resize(gbxSelectDirectory->width() * 9 / 10, lblDirectoryInfo->height());
+    btnBrowse->setText(Text(10702));
+    btnOK->setText(ToolkitText::Ok);
+    btnCancel->setText(ToolkitText::Abort);
+}
+
+void TfrmSelectDirectory::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+// Centred over the main window; each halving is cut toward zero, also for a negative difference.
+void TfrmSelectDirectory::FormShow() {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner) return;
+    const QRect main = owner->frameGeometry();
+    const QRect self = frameGeometry();
+    move(main.left() + (main.width() - self.width()) / 2,
+         main.top() + (main.height() - self.height()) / 2);
+}
+
+void TfrmSelectDirectory::SetFolder(const QString& folder) {
+    edtActiveConfigDirectory->setText(WithoutTrailingDelimiter(folder));
+}
+
+QString TfrmSelectDirectory::GetFolder() const {
+    return WithoutTrailingDelimiter(edtActiveConfigDirectory->text());
+}
+
+void TfrmSelectDirectory::btnBrowseClick() {
+    if (!prompts_) return;
+    const QString start = WithoutTrailingDelimiter(edtActiveConfigDirectory->text());
+    const QString picked = prompts_->AskFolder(Text(10819), start);
+    if (!picked.isEmpty()) edtActiveConfigDirectory->setText(WithoutTrailingDelimiter(picked));
 }

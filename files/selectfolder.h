@@ -1,10 +1,43 @@
 #pragma once
-// TfrmSelectDirectory: the dialog of File > Select Default Folder.
+// TfrmSelectDirectory: the dialog of File > Select Default Folder. The user types a folder or
+// picks one with the browse button; the main window takes it over after OK.
 
 #include <QDialog>
 
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Prompts;
+
 class TfrmSelectDirectory : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TfrmSelectDirectory(QWidget* parent = nullptr);
+
+    // The folder picker of the browse button goes through these prompts (the main window's).
+    void SetPrompts(Prompts* prompts) { prompts_ = prompts; }
+
+    // Puts folder, without one trailing delimiter, into the edit.
+    void SetFolder(const QString& folder);
+    // The edit's text without one trailing delimiter.
+    QString GetFolder() const;
+
+    void btnBrowseClick();
+
+    QGroupBox* gbxSelectDirectory = nullptr;
+    QLabel* lblDirectoryInfo = nullptr;
+    QLineEdit* edtActiveConfigDirectory = nullptr;
+    QPushButton* btnBrowse = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void FormCreate();
+    void FormShow();
+
+    Prompts* prompts_ = nullptr;
 };

@@ -1,0 +1,23 @@
+#pragma once
+// Small rules on path texts shared by the file commands, the default folder and start-up. The
+// path delimiter is "/".
+
+#include <QString>
+
+// The text with exactly one trailing "/" removed, if there is one; the root folder "/" stays.
+QString WithoutTrailingDelimiter(const QString& path);
+// The file-name part: everything after the last "/".
+QString FileNamePart(const QString& path);
+// The folder part without trailing delimiter: everything before the last "/" ("/" for a file in
+// the root folder, empty when the path has no "/").
+QString FolderPart(const QString& path);
+// The extension from the last "." of the file-name part on, dot included; empty when there is
+// none.
+QString ExtensionOf(const QString& path);
+// The path with its extension replaced by newExtension, or newExtension appended when it has
+// none.
+QString ReplaceExtension(const QString& path, const QString& newExtension);
+// The path with its file-name part matched without regard to letter case: the path itself when
+// something of that name exists, else the first file (not a folder) beside it whose name differs
+// only in case, else the path unchanged.
+QString FindPathIgnoringCase(const QString& path);

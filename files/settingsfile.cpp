@@ -1,0 +1,56 @@
+#include "files/settingsfile.h"
+
+#include <SimpleIni.h>
+
+#include <QFile>
+#include <string>
+
+#include "files/imagefile.h"
+
+namespace {
+
+constexpr int kMaxValueLength = 2047;
+
+// Loads the settings file; an empty document when it is missing or cannot be read. Only a
+// regular file is read, so a FIFO in its place cannot block start-up.
+void Load(const QString& settingsFile, CSimpleIniCaseA& ini) {
+    if (GetImageFileSize(settingsFile) <= 0) return;
+    QFile file(settingsFile);
+    if (!file.open(QIODevice::ReadOnly)) return;
+    const QByteArray text = file.readAll();
+    file.close();
+    ini.LoadData(text.constData(), static_cast<size_t>(text.size()));
+}
+
+}  // namespace
+
+QString SettingsFilePath(const QString& applicationDataFolder) {
+    return applicationDataFolder + "Values.ini";
+}
+
+QString ReadSetting(const QString& settingsFile, const QString& section, const QString& key) {
+    CSimpleIniCaseA ini;
+    Load(settingsFile, ini);
+    const char* value =
+        ini.GetValue(section.toUtf8().constData(), key.toUtf8().constData(), nullptr);
+    if (!value) return QString();
+    return QString::fromUtf8(value).left(kMaxValueLength);
+}
+
+bool WriteSetting(const QString& settingsFile, const QString& section, const QString& key,
+                  const QString& value) {
+    CSimpleIniCaseA ini;
+    ini.SetSpaces(false);  // key=value, as the private-profile functions write it
+    Load(settingsFile, ini);
+    if (ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(),
+                     value.toUtf8().constData()) < 0)
+        return false;
+    std::string text;
+    if (ini.Save(text) < 0) return false;
+    return WriteFileAtomically(settingsFile,
+                               QByteArray(text.data(), static_cast<int>(text.size())));
+}
+
+QString WriteSettingFailureText(const QString& settingsFile) {
+    return QString("Unable to write to %1").arg(settingsFile);
+}

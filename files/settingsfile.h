@@ -1,0 +1,22 @@
+#pragma once
+// The settings file Values.ini: an INI text with the section "Setup" and the keys
+// "ConfigDirectory" and "AppVersion". Section and key names match without regard to letter case.
+// Every call opens the file for its one access; nothing is kept between calls.
+
+#include <QString>
+
+// applicationDataFolder (ending with "/") followed by "Values.ini".
+QString SettingsFilePath(const QString& applicationDataFolder);
+
+// The value as text, at most 2047 characters; empty when the file, the section or the key is
+// missing.
+QString ReadSetting(const QString& settingsFile, const QString& section, const QString& key);
+
+// Creates the file, the section and the key as needed and replaces an existing value; the file
+// is replaced in one step, so a refused write leaves the old file whole. False when the file
+// could not be written (the caller shows WriteSettingFailureText).
+bool WriteSetting(const QString& settingsFile, const QString& section, const QString& key,
+                  const QString& value);
+
+// "Unable to write to <path>": the text shown when WriteSetting fails.
+QString WriteSettingFailureText(const QString& settingsFile);

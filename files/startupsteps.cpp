@@ -1,0 +1,121 @@
+#include "files/startupsteps.h"
+
+#include <sys/stat.h>
+
+#include <QFile>
+
+#include "app/catalogue.h"
+#include "files/filenames.h"
+#include "files/imagefile.h"
+#include "files/settingsfile.h"
+
+namespace {
+
+constexpr int kDataSubPathText = 19999;  // "\TALO\K-ORBI Programmer (DE)\"
+
+// Creates path and any missing parent; the last folder gets mode (under the umask). True when
+// the folder exists afterwards.
+bool CreateFolderPath(const QString& path, mode_t mode) {
+    const QString folder = WithoutTrailingDelimiter(path);
+    if (folder.isEmpty()) return false;
+    if (IsExistingFolder(folder)) return true;
+    const QString parent = FolderPart(folder);
+    if (!parent.isEmpty() && parent != folder && !CreateFolderPath(parent, 0777)) return false;
+    mkdir(QFile::encodeName(folder).constData(), mode);
+    return IsExistingFolder(folder);
+}
+
+// Creates a folder if missing; failures are not reported, the path is used all the same.
+void CreateFolder(const QString& path) {
+    mkdir(QFile::encodeName(WithoutTrailingDelimiter(path)).constData(), 0777);
+}
+
+QStringList WithoutOptions(const QStringList& arguments) {
+    QStringList kept;
+    for (int i = 0; i < arguments.size(); ++i)
+        if (i == 0 || !IsOptionArgument(arguments[i])) kept << arguments[i];
+    return kept;
+}
+
+const QString kSetup = "Setup";
+const QString kConfigDirectory = "ConfigDirectory";
+const QString kAppVersion = "AppVersion";
+
+}  // namespace
+
+QString FindApplicationDataFolder(const QString& commonDataFolder, const QString& programFolder) {
+    if (commonDataFolder.isEmpty() || !CreateFolderPath(commonDataFolder, 0700))
+        return programFolder;
+    const QString common = WithoutTrailingDelimiter(commonDataFolder);
+    QString subPath = Text(kDataSubPathText);
+    subPath.replace('\\', '/');
+    CreateFolder(common + "/TALO/");
+    CreateFolder(common + subPath);
+    return common + subPath;
+}
+
+QString FindDocumentFolder(const QString& commonDocumentsFolder, const QString& programFolder) {
+    if (commonDocumentsFolder.isEmpty() || !CreateFolderPath(commonDocumentsFolder, 0777)) {
+        CreateFolder(programFolder + "Config/");
+        return programFolder + "Config/";
+    }
+    const QString common = WithoutTrailingDelimiter(commonDocumentsFolder);
+    CreateFolder(common + "/TALO/");
+    CreateFolder(common + "/TALO/K-ORBI config/");
+    return common + "/TALO/K-ORBI config/";
+}
+
+bool InstallShippedFiles(const QString& programFolder, const QString& applicationDataFolder,
+                         const QString& programVersion, QString* failedSettingsFile) {
+    const QString settingsFile = SettingsFilePath(applicationDataFolder);
+    bool versionChanged = false;
+    auto write = [&](const QString& key, const QString& value) {
+        if (WriteSetting(settingsFile, kSetup, key, value)) return true;
+        if (failedSettingsFile) *failedSettingsFile = settingsFile;
+        return false;
+    };
+
+    if (IsExistingFile(programFolder + "Values.i")) {
+        if (PathExists(settingsFile)) {
+            const QString previousFolder = ReadSetting(settingsFile, kSetup, kConfigDirectory);
+            const QString storedVersion = ReadSetting(settingsFile, kSetup, kAppVersion);
+            if (storedVersion != programVersion) {
+                versionChanged = true;
+                CopyTemplateFile(programFolder, "Values.i", applicationDataFolder, "Values.ini");
+                if (!previousFolder.isEmpty() && !write(kConfigDirectory, previousFolder))
+                    return false;
+                if (!write(kAppVersion, programVersion)) return false;
+            }
+        } else {
+            CopyTemplateFile(programFolder, "Values.i", applicationDataFolder, "Values.ini");
+            if (!write(kAppVersion, programVersion)) return false;
+        }
+    }
+
+    for (const char* generation : {"1", "2"}) {
+        const QString shipped = QString("Default_v%1.b").arg(generation);
+        const QString installed = QString("Default_v%1.bin").arg(generation);
+        if (IsExistingFile(programFolder + shipped) &&
+            (versionChanged || !PathExists(applicationDataFolder + installed)))
+            CopyTemplateFile(programFolder, shipped, applicationDataFolder, installed);
+    }
+    return true;
+}
+
+bool IsOptionArgument(const QString& argument) {
+    return argument.startsWith("--");
+}
+
+QString CommandLineFolder(const QStringList& arguments) {
+    const QStringList kept = WithoutOptions(arguments);
+    for (int i = 1; i < kept.size() - 1; ++i)
+        if (IsExistingFolder(kept[i])) return kept[i];
+    return QString();
+}
+
+QString CommandLineFile(const QStringList& arguments) {
+    const QStringList kept = WithoutOptions(arguments);
+    for (int i = 1; i < kept.size(); ++i)
+        if (IsExistingFile(kept[i])) return kept[i];
+    return QString();
+}

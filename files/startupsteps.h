@@ -1,0 +1,35 @@
+#pragma once
+// The steps of start-up that need no window: finding and creating the program's folders,
+// installing the shipped files into the application data folder, and reading the command line.
+
+#include <QString>
+#include <QStringList>
+
+// The application data folder (ending with "/"): commonDataFolder + "/TALO/K-ORBI Programmer
+// (DE)/". A missing common folder is created first (mode 0700, it is the user's private data
+// folder); when the platform gives none or it cannot be created, the program folder is used.
+QString FindApplicationDataFolder(const QString& commonDataFolder, const QString& programFolder);
+
+// The document folder (ending with "/"): commonDocumentsFolder + "/TALO/K-ORBI config/", or
+// programFolder + "Config/" when the common folder is not given and cannot be created.
+QString FindDocumentFolder(const QString& commonDocumentsFolder, const QString& programFolder);
+
+// Installs or refreshes Values.ini, Default_v1.bin and Default_v2.bin in applicationDataFolder
+// from Values.i, Default_v1.b and Default_v2.b beside the program. The settings file is replaced
+// when it is missing or its AppVersion differs from programVersion; the templates when they are
+// missing or the version changed. A non-empty ConfigDirectory survives an update.
+// False when a write to the settings file was refused; failedSettingsFile then names it and the
+// remaining steps were not done.
+bool InstallShippedFiles(const QString& programFolder, const QString& applicationDataFolder,
+                         const QString& programVersion, QString* failedSettingsFile);
+
+// An argument that starts with "--" is an option (--name=value), never a folder or a file.
+bool IsOptionArgument(const QString& argument);
+
+// The first existing folder among the command-line arguments 1 .. n-1 (options left out first),
+// exactly as written; empty when there is none. The last argument never gives a folder.
+QString CommandLineFolder(const QStringList& arguments);
+
+// The first existing file among the command-line arguments 1 .. n (options left out); empty
+// when there is none.
+QString CommandLineFile(const QStringList& arguments);

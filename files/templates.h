@@ -1,0 +1,10 @@
+#pragma once
+// The bytes of the two shipped templates, Default_v1.b and Default_v2.b. Each holds the start
+// values of the settings view, so File > New shows exactly what an empty window shows, and its
+// firmware version carries the generation. The files in resources/ are made from these tables
+// (tool korbi-make-templates) and a test checks that they still agree.
+
+#include "config/image.h"
+
+// generation 1 or 2.
+ImageBytes StartTemplate(int generation);
