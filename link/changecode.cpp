@@ -1,5 +1,159 @@
 #include "link/changecode.h"
 
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/catalogue.h"
+#include "app/mainwindow.h"
+#include "app/prompts.h"
+#include "link/jobguard.h"
+#include "link/receiveradio.h"
+
+bool IsFourHexDigits(const QString& text) {
+    if (text.size() != 4) return false;
+    for (const QChar c : text) {
+        const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+        if (!hex) return false;
+    }
+    return true;
+}
+
 TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("frmChangeCode");
+    setFixedSize(393, 293);
+    setWindowTitle(Text(10621));
+
+    pnlChangeIdCode = new QFrame(this);
+    pnlChangeIdCode->setObjectName("pnlChangeIdCode");
+    pnlChangeIdCode->setGeometry(8, 8, 377, 241);
+    pnlChangeIdCode->setFrameShape(QFrame::StyledPanel);
+    pnlChangeIdCode->setFrameShadow(QFrame::Raised);
+
+    pnlDelimiter = new QFrame(pnlChangeIdCode);
+    pnlDelimiter->setObjectName("pnlDelimiter");
+    pnlDelimiter->setGeometry(16, 184, 345, 2);
+    pnlDelimiter->setFrameShape(QFrame::HLine);
+    pnlDelimiter->setFrameShadow(QFrame::Sunken);
+
+    lblNote = new QLabel(pnlChangeIdCode);
+    lblNote->setObjectName("lblNote");
+    lblNote->setWordWrap(true);
+    lblNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblNote->setText(Text(10622));
+    lblNote->move(16, 16);
+    lblNote->setFixedWidth(pnlDelimiter->width());
+    lblNote->setFixedHeight(lblNote->heightForWidth(pnlDelimiter->width()));
+
+    lblNewCode = new QLabel(Text(10623), pnlChangeIdCode);
+    lblNewCode->setObjectName("lblNewCode");
+    lblNewCode->move(16, 152);
+    lblNewCode->adjustSize();
+
+    edtNewCode = new QLineEdit(pnlChangeIdCode);
+    edtNewCode->setObjectName("edtNewCode");
+    edtNewCode->move(296, 144);
+    edtNewCode->setFixedWidth(65);
+    edtNewCode->setMaxLength(4);
+    edtNewCode->installEventFilter(this);
+
+    btnChange = new QPushButton(Text(10624), pnlChangeIdCode);
+    btnChange->setObjectName("btnChange");
+    btnChange->setGeometry(214, 200, 147, 25);
+    btnChange->setAutoDefault(false);
+    connect(btnChange, &QPushButton::clicked, this, &TfrmChangeCode::btnChangeClick);
+
+    btnClose = new QPushButton(ToolkitText::Close, this);
+    btnClose->setObjectName("btnClose");
+    btnClose->setGeometry(304, 256, 75, 25);
+    btnClose->setAutoDefault(false);
+    connect(btnClose, &QPushButton::clicked, this, &TfrmChangeCode::btnCloseClick);
+}
+
+void TfrmChangeCode::FormShow() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    edtNewCode->clear();
+}
+
+void TfrmChangeCode::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TfrmChangeCode::edtNewCodeKeyPress(QChar& key) {
+    const char16_t c = key.unicode();
+    const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    const bool editing = c == 3 || c == 8 || c == 22 || c == 24;
+    if (!hex && !editing) key = QChar();
+}
+
+bool TfrmChangeCode::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edtNewCode && event->type() == QEvent::KeyPress) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        // Tab, Enter, Escape and Delete move the focus, press buttons or edit; they are keys,
+        // not characters to filter.
+        const bool character = typed.size() == 1 && typed != "\t" && typed != "\r" &&
+                               typed != "\n" && typed != "\x1b" && typed != "\x7f";
+        if (character) {
+            QChar key = typed[0];
+            edtNewCodeKeyPress(key);
+            if (key.isNull()) return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmChangeCode::btnCloseClick() {
+    done(1);
+}
+
+void TfrmChangeCode::btnChangeClick() {
+    JobGuard guard(*main_);
+    if (!guard.Acquired()) return;
+    const QString code = edtNewCode->text();
+    // Pasted text bypasses the key filter; a code that is not four hexadecimal digits never
+    // reaches the device.
+    if (!IsFourHexDigits(code)) {
+        main_->ErrorBox(10629);
+        return;
+    }
+    if (code == "0000" || code.toUpper() == "FFFF") {
+        main_->ErrorBox(10818);
+        return;
+    }
+    main_->deviceRadioCode.clear();
+    if (main_->frmReceiveRadio) main_->frmReceiveRadio->SetTitle(Text(10621));
+    main_->btnGetKorbiCodeClick();
+    if (main_->deviceRadioCode.isEmpty()) return;
+    if (main_->deviceRadioCode == code) {
+        main_->InformationBox(10625, {main_->deviceRadioCode});
+        return;
+    }
+    // Only an explicit Yes changes the code: closing the box is no consent to a change that the
+    // device keeps.
+    const BoxAnswer answer = main_->prompts().ShowMessage(
+        BoxKind::Information, 10871, FillText(10871, {main_->deviceRadioCode, code}),
+        BoxButtons::YesNo);
+    if (answer != BoxAnswer::Yes) return;
+    main_->newRadioCode = code;
+    switch (main_->ChangeDeviceRadioCode()) {
+        case CodeChangeDone:
+            main_->InformationBox(10626);
+            break;
+        case CodeChangeFailed:
+            main_->ErrorBox(10627);
+            break;
+        case CodeChangeTimedOut:
+            main_->ErrorBox(10873);
+            break;
+        default:
+            break;
+    }
 }

@@ -1,15 +1,42 @@
 #pragma once
-// TfrmChangeCode: gives a device a new radio ID code without touching its other settings.
+// TfrmChangeCode: gives a device a new radio ID code without touching its other settings. The
+// dialog stays open for further changes until the user closes it.
 
 #include <QDialog>
 
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class TfrmMain;
 
 class TfrmChangeCode : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TfrmChangeCode(TfrmMain* main, QWidget* parent = nullptr);
 
-private:
+    void FormShow();
+    // The hexadecimal key filter: digits, A-F, a-f and the editing keys Ctrl+C, Backspace,
+    // Ctrl+V and Ctrl+X pass; any other character is swallowed (key becomes null).
+    static void edtNewCodeKeyPress(QChar& key);
+    void btnChangeClick();
+    void btnCloseClick();
+
+    QFrame* pnlChangeIdCode = nullptr;
+    QLabel* lblNote = nullptr;
+    QLabel* lblNewCode = nullptr;
+    QLineEdit* edtNewCode = nullptr;
+    QFrame* pnlDelimiter = nullptr;
+    QPushButton* btnChange = nullptr;
+    QPushButton* btnClose = nullptr;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
     TfrmMain* main_;
 };
+
+// True when text is exactly four hexadecimal digits (either case).
+bool IsFourHexDigits(const QString& text);

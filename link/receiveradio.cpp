@@ -1,5 +1,90 @@
 #include "link/receiveradio.h"
 
-TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent) : QDialog(parent) {
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/catalogue.h"
+#include "app/devicepicture.h"
+#include "app/mainwindow.h"
+
+TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("frmReceiveRadio");
+    setFixedSize(398, 220);
+
+    gbxReceiveRadio = new QGroupBox(this);
+    gbxReceiveRadio->setObjectName("gbxReceiveRadio");
+    gbxReceiveRadio->setGeometry(8, 8, 385, 201);
+
+    imgTransmitter = new QLabel(gbxReceiveRadio);
+    imgTransmitter->setObjectName("imgTransmitter");
+    imgTransmitter->setGeometry(16, 24, 121, 160);
+    imgTransmitter->setAlignment(Qt::AlignCenter);
+    const QImage picture = DevicePicture();
+    if (!picture.isNull()) {
+        imgTransmitter->setPixmap(QPixmap::fromImage(
+            picture.scaled(121, 160, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
+
+    lblAction = new QLabel(gbxReceiveRadio);
+    lblAction->setObjectName("lblAction");
+    lblAction->setWordWrap(true);
+    lblAction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblAction->move(144, 40);
+
+    btbtnAbort = new QPushButton(this);
+    btbtnAbort->setObjectName("btbtnAbort");
+    btbtnAbort->setGeometry(256, 152, 113, 33);
+    connect(btbtnAbort, &QPushButton::clicked, this, &TfrmReceiveRadio::btbtnAbortClick);
+
+    SetTitle(QString());
+    SetHeading(QString());
+    lblAction->setText(QString());
 }
+
+void TfrmReceiveRadio::SetTitle(const QString& text) {
+    setWindowTitle(text);
+}
+
+void TfrmReceiveRadio::SetHeading(const QString& text) {
+    gbxReceiveRadio->setTitle(text);
+}
+
+void TfrmReceiveRadio::SetInstruction(const QString& text) {
+    const int width = static_cast<int>(gbxReceiveRadio->width() * 0.58);
+    lblAction->setText(text);
+    // The label grows downwards with its text; the group box cuts what does not fit.
+    lblAction->setFixedWidth(width);
+    lblAction->setFixedHeight(
+        qMax(lblAction->heightForWidth(width), lblAction->fontMetrics().height()));
+}
+
+void TfrmReceiveRadio::FormShow() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    btbtnAbort->setText(ToolkitText::Abort);
+}
+
+void TfrmReceiveRadio::btbtnAbortClick() {
+    done(WaitAborted);
+}
+
+void TfrmReceiveRadio::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+// The window offers no close box; a close request from elsewhere (the window manager, Alt+F4)
+// is refused, so that a job always learns how its wait ended.
+void TfrmReceiveRadio::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
+// Escape would end the wait with a result no job expects.
+void TfrmReceiveRadio::reject() {}

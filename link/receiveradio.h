@@ -1,11 +1,34 @@
 #pragma once
 // TfrmReceiveRadio: the modal dialog in which every device job waits for the user to press the
-// device's button, while the main window's poll timer asks the LPX for the job's status.
+// device's button, while the main window's poll timer asks the LPX for the job's status. Its
+// result is a WaitOutcome; the abort button is the only way the user can end it.
 
 #include <QDialog>
 
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
 class TfrmReceiveRadio : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TfrmReceiveRadio(QWidget* parent = nullptr);
+
+    void SetTitle(const QString& text);
+    void SetHeading(const QString& text);
+    // The instruction wraps within the left part of the group box, beside the picture.
+    void SetInstruction(const QString& text);
+
+    void FormShow();
+    void btbtnAbortClick();
+
+    QGroupBox* gbxReceiveRadio = nullptr;
+    QLabel* imgTransmitter = nullptr;
+    QLabel* lblAction = nullptr;
+    QPushButton* btbtnAbort = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
 };

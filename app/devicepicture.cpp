@@ -1,0 +1,83 @@
+#include "app/devicepicture.h"
+
+#include <QFile>
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+#include <vector>
+
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
+
+namespace {
+
+// libjpeg's default error handler ends the process; this one jumps back to the decoder instead.
+struct JpegErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf resume;
+};
+
+void JpegErrorExit(j_common_ptr info) {
+    auto* manager = reinterpret_cast<JpegErrorManager*>(info->err);
+    std::longjmp(manager->resume, 1);
+}
+
+void JpegQuietMessage(j_common_ptr) {}
+
+// The decoding proper. It holds no C++ object with a destructor, so that the jump back from
+// JpegErrorExit skips nothing; the pixels go into the image that the caller owns.
+bool DecodeInto(const unsigned char* data, unsigned long size, QImage* image) {
+    jpeg_decompress_struct info;
+    JpegErrorManager errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = JpegErrorExit;
+    errors.base.output_message = JpegQuietMessage;
+    if (setjmp(errors.resume)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, data, size);
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    info.out_color_space = JCS_RGB;  // grey and YCbCr pictures alike come out as RGB
+    jpeg_start_decompress(&info);
+    if (info.output_components != 3 || info.output_width == 0 || info.output_height == 0 ||
+        info.output_width > 4096 || info.output_height > 4096) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    *image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+                    QImage::Format_RGB888);
+    if (image->isNull()) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = image->scanLine(static_cast<int>(info.output_scanline));
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+}  // namespace
+
+QImage DecodeJpeg(const QByteArray& data) {
+    if (data.isEmpty()) return QImage();
+    QImage image;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+    if (!DecodeInto(bytes, static_cast<unsigned long>(data.size()), &image)) return QImage();
+    return image;
+}
+
+QImage DevicePicture() {
+    // The resource lives in a static library; naming it here makes the linker keep it.
+    Q_INIT_RESOURCE(korbi);
+    QFile file(":/korbi.jpg");
+    if (!file.open(QIODevice::ReadOnly)) return QImage();
+    return DecodeJpeg(file.readAll());
+}
