@@ -1,14 +1,257 @@
-#include <QLabel>
-#include <QStatusBar>
+// Builds the main window from the layout tables: absolute positions in 96-dpi pixels, the start
+// values and limits of every setting, the menus, the command panel, the status line and timers.
 
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/layout_tables.h"
 #include "app/mainwindow.h"
 
+using namespace layout;
+
+namespace {
+
+constexpr int kClientWidth = 914;
+constexpr int kClientHeight = 581;
+constexpr int kStatusHeight = 19;
+constexpr int kEditHeight = 21;
+constexpr int kCheckWidth = 25;
+constexpr int kCheckHeight = 17;
+
+// A row label gets the whole 32-pixel row band around its designed text line, centred
+// vertically, so that it lines up with its control and a long text may wrap to a second line
+// instead of being cut.
+QLabel* MakeRowLabel(QWidget* parent, const QString& name, int x, int y, int w) {
+    auto* label = new QLabel(name, parent);
+    label->setObjectName(name);
+    label->setGeometry(x, y - 10, w, 30);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+// A one-line label of the code-and-zone groups; (x, y) is the designed top-left of its text.
+QLabel* MakeSmallLabel(QWidget* parent, const QString& name, int x, int y, int w,
+                       Qt::Alignment align) {
+    auto* label = new QLabel(name, parent);
+    label->setObjectName(name);
+    label->setGeometry(x, y - 2, w, 17);
+    label->setAlignment(align | Qt::AlignVCenter);
+    return label;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const QString& name, int x, int y, int w, const char* start,
+                    int maxLength, bool enabled, KeyFilter filter) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setGeometry(x, y, w, kEditHeight);
+    if (maxLength > 0) edit->setMaxLength(maxLength);
+    edit->setText(LocaliseStartValue(start));
+    edit->setEnabled(enabled);
+    edit->setProperty("keyFilter", static_cast<int>(filter));
+    return edit;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const QString& name, int x, int y, bool checked,
+                     bool enabled) {
+    auto* box = new QCheckBox(parent);
+    box->setObjectName(name);
+    box->setGeometry(x, y, kCheckWidth, kCheckHeight);
+    box->setChecked(checked);
+    box->setEnabled(enabled);
+    return box;
+}
+
+struct TabEntry {
+    int boxIndex;
+    int tab;
+    QWidget* widget;
+};
+
+}  // namespace
+
 void TfrmMain::BuildLayout() {
+    setObjectName("frmMain");
+    setWindowTitle("K-ORBI Programmer");
+    // Fixed border, system menu and minimise button; no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    QFont windowFont = font();
+    windowFont.setPointSize(8);
+    setFont(windowFont);
+    setAcceptDrops(true);
+
+    // ---- menus ----
+    menuBar()->setObjectName("MainMenu1");
+    for (const MenuRow& row : MenuRows()) {
+        QMenu* parentMenu = row.parent ? this->*row.parent : nullptr;
+        auto* menu = new QMenu(QString::fromUtf8(row.designText), this);
+        menu->setObjectName(row.name);
+        menu->menuAction()->setObjectName(QString(row.name) + "Item");
+        if (parentMenu)
+            parentMenu->addMenu(menu);
+        else
+            menuBar()->addMenu(menu);
+        this->*row.member = menu;
+    }
+    for (const ActionRow& row : ActionRows()) {
+        QMenu* menu = this->*row.parent;
+        auto* action = new QAction(QString::fromUtf8(row.designText), menu);
+        action->setObjectName(row.name);
+        if (row.textId == 0 && row.designText[0] == '-') action->setSeparator(true);
+        if (row.shortcutKey)
+            action->setShortcut(
+                QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(row.shortcutKey))));
+        if (row.tag >= 0) action->setProperty("Tag", row.tag);
+        menu->addAction(action);
+        this->*row.member = action;
+    }
+
+    // ---- client area: page control, command panel, status line ----
+    auto* client = new QWidget(this);
+    client->setObjectName("clientArea");
+    client->setFixedSize(kClientWidth, kClientHeight - kStatusHeight);
+    setCentralWidget(client);
+
+    pgMain = new QTabWidget(client);
+    pgMain->setObjectName("pgMain");
+    pgMain->setGeometry(8, 8, 897, 481);
+    tbsGeneral = new QWidget;
+    tbsGeneral->setObjectName("tbsGeneral");
+    tbsRFID = new QWidget;
+    tbsRFID->setObjectName("tbsRFID");
+    pgMain->addTab(tbsGeneral, "tbsGeneral");
+    pgMain->addTab(tbsRFID, "tbsRFID");
+
+    for (const BoxRow& row : BoxRows()) {
+        QWidget* page = row.page == General ? tbsGeneral : tbsRFID;
+        auto* box = new QGroupBox(row.name, page);
+        box->setObjectName(row.name);
+        box->setGeometry(row.x, row.y, row.w, row.h);
+        this->*row.member = box;
+    }
+
+    for (const LabelRow& row : LabelRows())
+        this->*row.member = MakeRowLabel(this->*row.box, row.name, row.x, row.y, row.w);
+
+    std::vector<TabEntry> tabs;
+    auto boxIndex = [](BoxMember box) {
+        const auto& boxes = BoxRows();
+        const auto it = std::find_if(boxes.begin(), boxes.end(),
+                                     [box](const BoxRow& r) { return r.member == box; });
+        return int(it - boxes.begin());
+    };
+
+    for (const EditRow& row : EditRows()) {
+        QLineEdit* edit = MakeEdit(this->*row.box, row.name, row.x, row.y, row.w, row.start,
+                                   row.maxLength, row.enabled, row.filter);
+        this->*row.member = edit;
+        tabs.push_back({boxIndex(row.box), row.tab, edit});
+    }
+    for (const CheckRow& row : CheckRows()) {
+        QCheckBox* box =
+            MakeCheck(this->*row.box, row.name, row.x, row.y, row.checked, row.enabled);
+        this->*row.member = box;
+        tabs.push_back({boxIndex(row.box), row.tab, box});
+    }
+
+    // Vertical bar between the two columns of the RF-ID box.
+    Panel2 = new QFrame(gbxRFID);
+    Panel2->setObjectName("Panel2");
+    Panel2->setGeometry(432, 20, 3, 137);
+    Panel2->setFrameShape(QFrame::VLine);
+    Panel2->setFrameShadow(QFrame::Sunken);
+
+    // The two code-and-zone groups: codes 1-8 in two rows of four, zones 0-F in two rows of
+    // eight. Only the continuous group starts with zones 0 to 3 ticked.
+    for (const bool restricted : {false, true}) {
+        QGroupBox* box = restricted ? gbxCodesZonesRestricted : gbxCodesZones;
+        const int index =
+            boxIndex(restricted ? &TfrmMain::gbxCodesZonesRestricted : &TfrmMain::gbxCodesZones);
+        auto& codeLabels = restricted ? lblDoorCode_R : lblDoorCode;
+        auto& codes = restricted ? restrictedCodes : continuousCodes;
+        auto& zoneLabels = restricted ? lblZone_R : lblZone;
+        auto& zones = restricted ? restrictedZones : continuousZones;
+        for (int i = 0; i < kCodeCount; ++i) {
+            const int x = kCodeX[i % 4];
+            codeLabels[i] = MakeSmallLabel(box, CodeLabelName(i + 1, restricted), x,
+                                           kCodeLabelY[i / 4], 96, Qt::AlignLeft);
+            codes[i] = MakeEdit(box, CodeEditName(i + 1, restricted), x, kCodeEditY[i / 4], 57, "",
+                                4, true, KeyFilter::Hexadecimal);
+            tabs.push_back({index, i, codes[i]});
+        }
+        for (int zone = 0; zone < kZoneCount; ++zone) {
+            const int x = kZoneBoxX[zone % 8];
+            // The label's text ends where its check box ends.
+            constexpr int labelWidth = 40;
+            zoneLabels[zone] =
+                MakeSmallLabel(box, ZoneLabelName(zone, restricted), x + kCheckWidth - labelWidth,
+                               kZoneLabelY[zone / 8], labelWidth, Qt::AlignRight);
+            zones[zone] = MakeCheck(box, ZoneBoxName(zone, restricted), x, kZoneBoxY[zone / 8],
+                                    !restricted && zone < 4, true);
+            zones[zone]->setProperty("Tag", zone);
+            tabs.push_back({index, kCodeCount + zone, zones[zone]});
+        }
+    }
+
+    // Tab order: box by box, within a box by the designed tab index.
+    std::stable_sort(tabs.begin(), tabs.end(), [](const TabEntry& a, const TabEntry& b) {
+        return a.boxIndex != b.boxIndex ? a.boxIndex < b.boxIndex : a.tab < b.tab;
+    });
+    for (size_t i = 1; i < tabs.size(); ++i) setTabOrder(tabs[i - 1].widget, tabs[i].widget);
+
+    // Key filters and the exit rule of the press time run in the window's event filter.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (FilterOf(edit) != KeyFilter::None || edit == edtLongDoubleTriplePressTime)
+            edit->installEventFilter(this);
+    }
+
+    Panel1 = new QFrame(client);
+    Panel1->setObjectName("Panel1");
+    Panel1->setGeometry(8, 496, 897, 57);
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    for (const ButtonRow& row : ButtonRows()) {
+        auto* button = new QPushButton(row.name, Panel1);
+        button->setObjectName(row.name);
+        button->setGeometry(row.x, row.y, row.w, row.h);
+        if (!row.visible) {
+            // Never shown and never reached by the mouse or the Tab key.
+            button->setText("GetKorbiCode");
+            button->setFocusPolicy(Qt::NoFocus);
+            button->hide();
+        }
+        this->*row.member = button;
+    }
+
     sbStatus = new QStatusBar(this);
+    sbStatus->setObjectName("sbStatus");
+    sbStatus->setSizeGripEnabled(false);
+    sbStatus->setFixedHeight(kStatusHeight);
     sbStatusText = new QLabel(sbStatus);
+    sbStatusText->setObjectName("sbStatusText");
     sbStatus->addWidget(sbStatusText, 1);
     setStatusBar(sbStatus);
+
+    tmrPollLpx = new QTimer(this);
+    tmrPollLpx->setObjectName("tmrPollLpx");
+    tmrPollLpx->setInterval(1000);
+    tmrPollLpxInfo = new QTimer(this);
+    tmrPollLpxInfo->setObjectName("tmrPollLpxInfo");
+    tmrPollLpxInfo->setInterval(500);
+
+    // Client area fixed at its designed size; the window grows only by the menu bar.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    pgMain->setCurrentWidget(tbsGeneral);
 }
-void TfrmMain::WireHandlers() {}
-void TfrmMain::LocaliseCaptions() {}
-void TfrmMain::BuildControlLists() {}

@@ -1,0 +1,118 @@
+#pragma once
+// The main window as tables: one row per control with its name, box, place, start value and
+// caption id. The layout, the wiring and the localisation all walk these same rows, so a control
+// is described in exactly one place.
+
+#include <QString>
+#include <array>
+#include <vector>
+
+#include "app/mainwindow.h"
+
+namespace layout {
+
+using BoxMember = QGroupBox* TfrmMain::*;
+
+// Page of the page control a group box sits on.
+enum Page { General = 0, Rfid = 1 };
+
+struct BoxRow {
+    BoxMember member;
+    const char* name;
+    Page page;
+    int x, y, w, h;
+    int titleId;
+};
+
+// Labels: (x, y) is the designed top-left of the text; w is the room up to the next control.
+struct LabelRow {
+    QLabel* TfrmMain::*member;
+    const char* name;
+    BoxMember box;
+    int x, y, w;
+    int textId;
+};
+
+struct EditRow {
+    QLineEdit* TfrmMain::*member;
+    const char* name;
+    BoxMember box;
+    int x, y, w;
+    const char* start;  // "," stands for the locale's decimal separator
+    int maxLength;      // 0: no limit of its own
+    bool enabled;
+    KeyFilter filter;
+    int tab;  // tab order within the box
+    void (TfrmMain::*onChange)();
+};
+
+struct CheckRow {
+    QCheckBox* TfrmMain::*member;
+    const char* name;
+    BoxMember box;
+    int x, y;
+    bool checked;
+    bool enabled;
+    int tab;
+    void (TfrmMain::*onClick)();
+};
+
+// A menu entry; a separator has textId 0 and no handler. parent is the menu it belongs to.
+struct ActionRow {
+    QAction* TfrmMain::*member;
+    const char* name;
+    QMenu* TfrmMain::*parent;
+    const char* designText;
+    int textId;       // 0: the design text stays
+    int shortcutKey;  // Qt::Key combined with Ctrl, 0 for none
+    int tag;          // -1: no Tag
+    void (TfrmMain::*onTrigger)();
+};
+
+struct MenuRow {
+    QMenu* TfrmMain::*member;
+    const char* name;
+    QMenu* TfrmMain::*parent;  // nullptr: on the menu bar
+    const char* designText;
+    int textId;
+};
+
+struct ButtonRow {
+    QPushButton* TfrmMain::*member;
+    const char* name;
+    int x, y, w, h;
+    int textId;  // 0: the design caption stays
+    bool visible;
+    void (TfrmMain::*onClick)();
+};
+
+const std::vector<BoxRow>& BoxRows();
+const std::vector<LabelRow>& LabelRows();
+const std::vector<EditRow>& EditRows();
+const std::vector<CheckRow>& CheckRows();
+const std::vector<MenuRow>& MenuRows();
+const std::vector<ActionRow>& ActionRows();
+const std::vector<ButtonRow>& ButtonRows();
+
+// The code-and-zone groups, both laid out alike.
+constexpr int kCodeCount = 8;
+constexpr int kZoneCount = 16;
+constexpr std::array<int, 4> kCodeX{16, 120, 224, 328};
+constexpr std::array<int, 2> kCodeLabelY{32, 88};
+constexpr std::array<int, 2> kCodeEditY{56, 112};
+constexpr std::array<int, 8> kZoneBoxX{24, 72, 120, 168, 232, 280, 328, 376};
+constexpr std::array<int, 2> kZoneLabelY{160, 208};
+constexpr std::array<int, 2> kZoneBoxY{184, 232};
+constexpr int kCodeLabelTextId = 10223;  // "Nummer %s"
+constexpr int kZoneLabelTextId = 10224;  // "Zone %s"
+
+// Object names of the group members: number 1..8 for codes, 0..15 for zones.
+QString CodeLabelName(int number, bool restricted);
+QString CodeEditName(int number, bool restricted);
+QString ZoneLabelName(int zone, bool restricted);
+QString ZoneBoxName(int zone, bool restricted);
+
+// A start value as shown in the current locale ("2,5" becomes "2.5" in an English one).
+QString LocaliseStartValue(const char* start);
+
+}  // namespace layout
