@@ -9,11 +9,13 @@
 
 namespace {
 
+// SimpleIni's CSimpleIniA compares section and key names without regard to case (its
+// CSimpleIniCaseA is the case-sensitive flavour).
 constexpr int kMaxValueLength = 2047;
 
 // Loads the settings file; an empty document when it is missing or cannot be read. Only a
 // regular file is read, so a FIFO in its place cannot block start-up.
-void Load(const QString& settingsFile, CSimpleIniCaseA& ini) {
+void Load(const QString& settingsFile, CSimpleIniA& ini) {
     if (GetImageFileSize(settingsFile) <= 0) return;
     QFile file(settingsFile);
     if (!file.open(QIODevice::ReadOnly)) return;
@@ -29,7 +31,7 @@ QString SettingsFilePath(const QString& applicationDataFolder) {
 }
 
 QString ReadSetting(const QString& settingsFile, const QString& section, const QString& key) {
-    CSimpleIniCaseA ini;
+    CSimpleIniA ini;
     Load(settingsFile, ini);
     const char* value =
         ini.GetValue(section.toUtf8().constData(), key.toUtf8().constData(), nullptr);
@@ -39,7 +41,7 @@ QString ReadSetting(const QString& settingsFile, const QString& section, const Q
 
 bool WriteSetting(const QString& settingsFile, const QString& section, const QString& key,
                   const QString& value) {
-    CSimpleIniCaseA ini;
+    CSimpleIniA ini;
     ini.SetSpaces(false);  // key=value, as the private-profile functions write it
     Load(settingsFile, ini);
     if (ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(),

@@ -1,0 +1,74 @@
+#pragma once
+// A machine in a temporary folder: the program folder with the shipped files, a data folder and
+// a documents folder that stand for the user's, and the main window started on them with a
+// scripted user.
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMap>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/mainwindow.h"
+#include "support/scripted_prompts.h"
+#include "test_folder.h"
+
+class Machine {
+public:
+    Machine() {
+        QDir(root.path()).mkpath("bin");
+        programFolder = root.path() + "/bin/";
+        commonData = root.path() + "/home/.local/share";
+        commonDocuments = root.path() + "/home/Dokumente";
+        dataFolder = commonData + "/TALO/K-ORBI Programmer (DE)/";
+        documentFolder = commonDocuments + "/TALO/K-ORBI config/";
+    }
+
+    // Puts the shipped files of the source tree beside the program.
+    void Ship(const QStringList& names = {"Values.i", "Default_v1.b", "Default_v2.b"}) {
+        for (const QString& name : names)
+            QFile::copy(QString(KORBI_SOURCE_DIR) + "/resources/" + name, programFolder + name);
+    }
+    static QByteArray Shipped(const QString& name) {
+        return ReadBytes(QString(KORBI_SOURCE_DIR) + "/resources/" + name);
+    }
+
+    // Creates the main window and runs its start-up with the given command-line arguments.
+    std::unique_ptr<TfrmMain> Start(const QStringList& arguments = {}) {
+        AppEnvironment env;
+        env.commonDataFolder = commonData;
+        env.commonDocumentsFolder = commonDocuments;
+        env.programFolder = programFolder;
+        env.arguments = QStringList{programFolder + "korbi-programmer"} + arguments;
+        env.version.fileVersion = version;
+        env.prompts = &prompts;
+        auto window = std::make_unique<TfrmMain>(env);
+        window->FormCreate();
+        return window;
+    }
+
+    QTemporaryDir root;
+    QString programFolder, commonData, commonDocuments, dataFolder, documentFolder;
+    QString version = "1.0.0.0";
+    ScriptedPrompts prompts;
+};
+
+// The texts and ticks of every edit and check box of the window, by name.
+inline QMap<QString, QString> ViewOf(const TfrmMain& window) {
+    QMap<QString, QString> view;
+    for (const QLineEdit* edit : window.findChildren<QLineEdit*>())
+        view[edit->objectName()] = edit->text();
+    for (const QCheckBox* box : window.findChildren<QCheckBox*>())
+        view[box->objectName()] = box->isChecked() ? "ticked" : "-";
+    return view;
+}
+
+// An image of the v2.x template with one byte changed.
+inline QByteArray TemplateWith(int address, uint8_t value, int generation = 2) {
+    QByteArray bytes =
+        Machine::Shipped(generation == 1 ? "Default_v1.b" : "Default_v2.b");
+    bytes[address] = static_cast<char>(value);
+    return bytes;
+}

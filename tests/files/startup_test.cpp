@@ -1,0 +1,216 @@
+// Start-up on a machine in a temporary folder: installing and refreshing the shipped files,
+// the folders, the default folder, the command line, and what the window shows afterwards.
+
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QLocale>
+#include <QScreen>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/catalogue.h"
+#include "files/imagefile.h"
+#include "files/settingsfile.h"
+#include "started_window.h"
+
+namespace {
+
+const QString kTemplateTitle = "(Standard) - K-ORBI Programmiergerät";
+
+QString Setting(const Machine& m, const char* key) {
+    return ReadSetting(m.dataFolder + "Values.ini", "Setup", key);
+}
+
+}  // namespace
+
+TEST(Startup, FirstStartInstallsEverythingAndShowsTheV2Template) {
+    Machine m;
+    m.Ship();
+    auto w = m.Start();
+
+    EXPECT_TRUE(m.prompts.records.isEmpty());
+    EXPECT_EQ(w->applicationDataFolder, m.dataFolder);
+    EXPECT_EQ(w->documentFolder, m.documentFolder);
+    EXPECT_EQ(w->defaultFolder, m.commonDocuments + "/TALO/K-ORBI config");
+    EXPECT_EQ(w->settingsFilePath, m.dataFolder + "Values.ini");
+    EXPECT_TRUE(IsExistingFolder(m.documentFolder));
+
+    // The data folder did not exist: it is created for the user alone.
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(m.commonData).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    EXPECT_EQ(ReadBytes(m.dataFolder + "Default_v1.bin"), Machine::Shipped("Default_v1.b"));
+    EXPECT_EQ(ReadBytes(m.dataFolder + "Default_v2.bin"), Machine::Shipped("Default_v2.b"));
+    EXPECT_EQ(Setting(m, "AppVersion"), "1.0.0.0");
+    EXPECT_EQ(Setting(m, "ConfigDirectory"), "");
+
+    EXPECT_EQ(w->windowTitle(), kTemplateTitle);
+    EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");
+    EXPECT_EQ(w->configOrigin, OriginTemplate);
+    EXPECT_EQ(w->edtFirmwareVersion->text(), "2.0");
+    EXPECT_EQ(w->pgMain->currentWidget(), w->tbsGeneral);
+    EXPECT_TRUE(w->acceptDrops());
+}
+
+TEST(Startup, ASecondStartCopiesNothingButBringsBackADeletedTemplate) {
+    Machine m;
+    m.Ship();
+    m.Start();
+    // Marks in the installed files show whether they were copied again.
+    WriteBytes(m.dataFolder + "Default_v1.bin", TemplateWith(0x00, 0xAA, 1));
+    WriteSetting(m.dataFolder + "Values.ini", "Setup", "ConfigDirectory", "/srv/Anlagen/");
+    QFile::remove(m.dataFolder + "Default_v2.bin");
+
+    auto w = m.Start();
+    EXPECT_EQ(ReadBytes(m.dataFolder + "Default_v1.bin"), TemplateWith(0x00, 0xAA, 1));
+    EXPECT_EQ(ReadBytes(m.dataFolder + "Default_v2.bin"), Machine::Shipped("Default_v2.b"));
+    EXPECT_EQ(Setting(m, "ConfigDirectory"), "/srv/Anlagen/");
+    EXPECT_EQ(w->defaultFolder, "/srv/Anlagen");  // without its trailing delimiter
+    EXPECT_EQ(w->windowTitle(), kTemplateTitle);
+}
+
+TEST(Startup, AnUpdateReplacesTheInstalledFilesAndKeepsTheDefaultFolder) {
+    for (const QString& stored : {QString("/srv/Anlagen"), QString()}) {
+        Machine m;
+        m.Ship();
+        m.Start();
+        WriteBytes(m.dataFolder + "Default_v1.bin", TemplateWith(0x00, 0xAA, 1));
+        WriteBytes(m.dataFolder + "Default_v2.bin", TemplateWith(0x00, 0xAA, 2));
+        WriteSetting(m.dataFolder + "Values.ini", "Setup", "ConfigDirectory", stored);
+        WriteSetting(m.dataFolder + "Values.ini", "Setup", "Obsolete", "1");
+
+        m.version = "1.0.1.0";
+        auto w = m.Start();
+        EXPECT_EQ(ReadBytes(m.dataFolder + "Default_v1.bin"), Machine::Shipped("Default_v1.b"));
+        EXPECT_EQ(ReadBytes(m.dataFolder + "Default_v2.bin"), Machine::Shipped("Default_v2.b"));
+        EXPECT_EQ(Setting(m, "AppVersion"), "1.0.1.0");
+        EXPECT_EQ(Setting(m, "Obsolete"), "");  // the shipped file replaced the old one
+        EXPECT_EQ(Setting(m, "ConfigDirectory"), stored);
+        EXPECT_EQ(w->defaultFolder,
+                  stored.isEmpty() ? m.commonDocuments + "/TALO/K-ORBI config" : stored);
+    }
+}
+
+TEST(Startup, WithoutShippedFilesTheStartValuesStayAndNoSettingsFileIsMade) {
+    Machine m;
+    m.Ship({"Default_v1.b"});
+    auto w = m.Start();
+
+    ASSERT_EQ(m.prompts.MessageIds(), QList<int>{10811});
+    EXPECT_EQ(m.prompts.records[0].kind, BoxKind::Error);
+    EXPECT_EQ(m.prompts.records[0].text,
+              "Datei default_v2.bin wurde nicht im Anwendungsverzeichnis gefunden");
+    EXPECT_FALSE(PathExists(m.dataFolder + "Values.ini"));
+    EXPECT_EQ(w->windowTitle(), "K-ORBI Programmer");
+    EXPECT_EQ(w->StatusText(), "");
+    EXPECT_EQ(w->configOrigin, OriginTemplate);
+    EXPECT_EQ(w->edtNoShortTx->text(), "3");
+    EXPECT_EQ(w->edtBatteryTestInterval->text(), "24");
+    EXPECT_EQ(w->edtButtonActivationDelay->text(), "0" + QLocale().decimalPoint() + "1");
+    EXPECT_TRUE(w->cbConfig_D4->isChecked());
+    EXPECT_EQ(w->edtFirmwareVersion->text(), "");
+    // The file menu still finds the v1.x template.
+    w->mnuFileNewClick(w->mnuFileNewKorbiV1);
+    EXPECT_EQ(w->windowTitle(), kTemplateTitle);
+    EXPECT_EQ(w->edtFirmwareVersion->text(), "1.1");
+}
+
+TEST(Startup, WithoutCommonFoldersTheProgramFolderIsUsed) {
+    Machine m;
+    m.Ship();
+    m.commonData.clear();
+    m.commonDocuments.clear();
+    auto w = m.Start();
+    EXPECT_EQ(w->applicationDataFolder, m.programFolder);
+    EXPECT_EQ(w->documentFolder, m.programFolder + "Config/");
+    EXPECT_TRUE(IsExistingFolder(m.programFolder + "Config"));
+    EXPECT_TRUE(IsExistingFile(m.programFolder + "Values.ini"));
+    EXPECT_EQ(w->windowTitle(), kTemplateTitle);
+}
+
+TEST(Startup, ARefusedSettingsWriteEndsStartUpAfterItsBox) {
+    Machine m;
+    m.Ship();
+    SetWriteFaultForTests([](const QString& path) { return path.endsWith("Values.ini"); });
+    auto w = m.Start();
+    SetWriteFaultForTests(nullptr);
+
+    ASSERT_EQ(m.prompts.MessageIds(), QList<int>{0});
+    EXPECT_EQ(m.prompts.records[0].kind, BoxKind::Error);
+    EXPECT_EQ(m.prompts.records[0].text, "Unable to write to " + m.dataFolder + "Values.ini");
+    EXPECT_EQ(w->windowTitle(), "K-ORBI Programmer");  // no template shown
+    EXPECT_EQ(w->defaultFolder, "");
+    EXPECT_FALSE(PathExists(m.dataFolder + "Default_v2.bin"));
+}
+
+TEST(Startup, CommandLineFoldersAndFiles) {
+    Machine m;
+    m.Ship();
+    const QString folder = m.root.path() + "/Anlagen/";
+    QDir().mkpath(folder);
+    WriteBytes(folder + "anlage.Korbi", TemplateWith(Addr::TxCounts, 0x52));
+    WriteBytes(folder + "short.Korbi", Counting(255));
+    WriteBytes(folder + "long.Korbi", Counting(257));
+    const QString good = folder + "anlage.Korbi";
+    const QString documents = m.commonDocuments + "/TALO/K-ORBI config";
+
+    const struct {
+        QStringList arguments;
+        QString defaultFolder;
+        QString title;
+        QList<int> boxes;
+    } cases[] = {
+        {{folder, good}, folder, "anlage.Korbi - K-ORBI Programmiergerät", {}},
+        {{folder}, documents, kTemplateTitle, {}},  // the last argument never names a folder
+        {{good}, documents, "anlage.Korbi - K-ORBI Programmiergerät", {}},
+        {{folder + "short.Korbi"}, documents, kTemplateTitle, {10822}},
+        {{folder + "long.Korbi"}, documents, kTemplateTitle, {10822}},
+        {{"--port=/x"}, documents, kTemplateTitle, {}},
+        {{folder, "--port=" + good}, documents, kTemplateTitle, {}},
+        {{"--port=/x", folder, m.root.path() + "/missing", good},
+         folder,
+         "anlage.Korbi - K-ORBI Programmiergerät",
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(" ").toStdString());
+        m.prompts.Clear();
+        auto w = m.Start(c.arguments);
+        EXPECT_EQ(m.prompts.MessageIds(), c.boxes);
+        EXPECT_EQ(w->defaultFolder, c.defaultFolder);
+        EXPECT_EQ(w->windowTitle(), c.title);
+        // The command-line load leaves the status line of the template.
+        EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");
+        if (c.title != kTemplateTitle) {
+            EXPECT_EQ(w->currentFileName, good);
+            EXPECT_EQ(w->edtNoShortTx->text(), "5");
+            EXPECT_EQ(w->edtNoLongTx->text(), "2");
+        }
+    }
+}
+
+TEST(Startup, ShowingCentresTheWindowAndNamesTheApplication) {
+    Machine m;
+    m.Ship();
+    auto w = m.Start();
+    w->show();
+    const QRect screen = w->screen()->geometry();
+    const QRect frame = w->frameGeometry();
+    EXPECT_EQ(frame.left(), screen.left() + (screen.width() - frame.width()) / 2);
+    EXPECT_EQ(frame.top(), screen.top() + (screen.height() - frame.height()) / 2);
+    EXPECT_EQ(QApplication::applicationDisplayName(), "K-ORBI Programmiergerät");
+}
+
+TEST(Startup, ExitEndsTheProgramWithoutAQuestion) {
+    Machine m;
+    m.Ship();
+    auto w = m.Start();
+    w->edtNoShortTx->setText("7");
+    w->show();
+    QTimer::singleShot(0, w.get(), [&] { w->mnuFileExit->trigger(); });
+    QTimer::singleShot(5000, qApp, [] { QApplication::exit(99); });  // a hang guard
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(m.prompts.records.isEmpty());
+}
