@@ -17,6 +17,10 @@ std::string Latin1(const QString& text) {
     return text.toLatin1().toStdString();
 }
 
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
 class Encoder {
   public:
     Encoder(ConfigImage& image, uint8_t mark) : image_(image), mark_(mark) {}
@@ -79,8 +83,11 @@ int TfrmMain::EncodeConfigImage(ConfigImage& image, uint8_t mark) {
 
     // The product information is written back only when it shows a real value; a placeholder
     // ("?.?", "unknown") leaves the loaded bytes as they were.
+    // "?.?" has the form of a version too, but stands for a version that was not read: writing
+    // it would store 0x00 and turn the configuration into generation 1.
     const std::string version = Latin1(edtFirmwareVersion->text());
-    if (version.size() == 3 && version[1] == '.')
+    if (version.size() == 3 && version[1] == '.' && IsHexDigit(version[0]) &&
+        IsHexDigit(version[2]))
         e.Put(Addr::FirmwareVersion, HexDigitValue(version[0]) * 16 + HexDigitValue(version[2]));
     const std::string date = Latin1(edtProductionDate->text());
     if (date.size() == 6) {

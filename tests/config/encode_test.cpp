@@ -1,0 +1,200 @@
+#include <QLineEdit>
+#include <set>
+
+#include "view_fixture.h"
+
+using Encode = ViewTest;
+
+TEST_F(Encode, RadioCodeComesFromTheNewCodeOnlyForADevice) {
+    ShowFile(Generation2Bytes());
+    window->edtRadioCodeNew->setText("beef");
+    ConfigImage image;
+    EXPECT_EQ(window->EncodeConfigImage(image, MarkToDevice), -1);
+    EXPECT_EQ(image.cells[0x20].value, 0xBE);
+    EXPECT_EQ(image.cells[0x21].value, 0xEF);
+    EXPECT_EQ(window->EncodeConfigImage(image, MarkToFile), -1);
+    EXPECT_EQ(image.cells[0x20].value, 0x12);
+    EXPECT_EQ(image.cells[0x21].value, 0x34);
+    window->edtRadioCodeNew->setText("");
+    window->EncodeConfigImage(image, MarkToDevice);
+    EXPECT_EQ(image.cells[0x20].value, 0x00);
+    EXPECT_EQ(image.cells[0x21].value, 0x00);
+}
+
+// Texts that the user typed, pasted or that decoding left, and the bytes they give.
+TEST_F(Encode, TextsAndTheirBytes) {
+    struct Case {
+        std::vector<std::pair<QLineEdit * TfrmMain::*, const char*>> texts;
+        std::vector<std::pair<int, int>> cells;  // value -1: the loaded byte stays
+    };
+    using T = TfrmMain;
+    const Case cases[] = {
+        {{{&T::edtNoShortTx, "15"}, {&T::edtNoLongTx, "15"}}, {{0x33, 0xFF}}},
+        {{{&T::edtNoShortTx, "2"}, {&T::edtNoLongTx, ""}}, {{0x33, 0x20}}},
+        {{{&T::edtNoShortTx, "?"}, {&T::edtNoLongTx, "?"}}, {{0x33, 0x00}}},
+        {{{&T::edtBatteryTestInterval, "abc"}}, {{0x2C, 0}}},  // pasted: no number
+        {{{&T::edtButtonCounter, "?"}, {&T::edtTotalTxCounter, "---"}},
+         {{0x2A, 0}, {0x2B, 0}, {0x38, 0}, {0x39, 0}}},
+        {{{&T::edtButtonCounter, "65535"}, {&T::edtTotalTxCounter, "256"}},
+         {{0x2A, 0xFF}, {0x2B, 0xFF}, {0x38, 0x01}, {0x39, 0x00}}},
+        {{{&T::edtLongDoubleTriplePressTime, ""}}, {{0x3C, 5}}},
+        {{{&T::edtLongDoubleTriplePressTime, "0,3"}, {&T::edtButtonActivationDelay, "2,55"}},
+         {{0x3C, 3}, {0x36, 25}}},
+        {{{&T::edtButtonActivationDelay, ""}}, {{0x36, 0}}},
+        {{{&T::edtButtonActivationDelay, "x"}}, {{0x36, 0}}},
+        {{{&T::edtFirmwareVersion, "?.?"}, {&T::edtFirmwareType, "unknown"}},
+         {{0x2F, -1}, {0x2E, -1}}},
+        {{{&T::edtFirmwareVersion, "3.a"}}, {{0x2F, 0x3A}}},
+        {{{&T::edtFirmwareVersion, "2.10"}, {&T::edtProductionDate, "14052"}},
+         {{0x2F, -1}, {0x22, -1}, {0x23, -1}, {0x24, -1}}},
+        {{{&T::edtProductionDate, "YYMMDD"}}, {{0x22, 0x00}, {0x23, 0x00}, {0x24, 0xDD}}},
+        {{{&T::edtProductionDate, "991231"}}, {{0x22, 0x99}, {0x23, 0x12}, {0x24, 0x31}}},
+        {{{&T::edtOutOfFieldTimeToRetransmit, ""}}, {{0x3A, 0}}},
+        {{{&T::edtDementiaBlockTime, "7"},
+          {&T::edtRfidInactivity, "0"},
+          {&T::edtRadioInactivity, "255"}},
+         {{0x32, 7}, {0x34, 0}, {0x35, 255}}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const ImageBytes loaded = Generation2Bytes();
+        ShowFile(loaded);
+        for (const auto& [member, text] : cases[i].texts)
+            (window.get()->*member)->setText(QString::fromUtf8(text));
+        const ImageBytes saved = SaveFile();
+        for (const auto& [address, value] : cases[i].cells)
+            EXPECT_EQ(saved[address], value < 0 ? loaded[address] : value) << std::hex << address;
+    }
+}
+
+TEST_F(Encode, CodesAreReadAsHexadecimalDigits) {
+    const std::pair<const char*, uint16_t> cases[] = {
+        {"abcd", 0xABCD}, {"1", 0x1000}, {"123", 0x1230},
+        {"0000", 0x0000}, {"", 0x0000},  {"?", 0x0000},
+    };
+    ShowFile(Generation2Bytes());
+    for (const auto& [text, code] : cases) {
+        window->continuousCodes[5]->setText(text);
+        window->restrictedCodes[6]->setText(text);
+        const ImageBytes saved = SaveFile();
+        EXPECT_EQ(saved[0x4A] * 256 + saved[0x4B], code) << text;
+        EXPECT_EQ(saved[0x5C] * 256 + saved[0x5D], code) << text;
+    }
+}
+
+// Only the cells of the settings view are written, each with the mark; a placeholder of the
+// product information leaves its cells (value and mark) as loaded.
+TEST_F(Encode, WritesOnlyTheCellsOfTheView) {
+    ShowFile(Generation2Bytes());
+    window->edtFirmwareVersion->setText("?.?");
+    window->edtProductionDate->setText("?");
+    window->edtFirmwareType->setText("unknown");
+    const ConfigImage before = window->fileImage;
+    window->EncodeConfigImage(window->fileImage, MarkToDevice);
+
+    std::set<int> written = {0x20, 0x21, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x2C, 0x2D, 0x30, 0x31, 0x32,
+                             0x33, 0x34, 0x35, 0x36, 0x38, 0x39, 0x3A, 0x3B, 0x3C, 0x3D, 0x3E};
+    for (int a = 0x40; a <= 0x5F; ++a) written.insert(a);
+    for (int a = 0; a < kImageSize; ++a) {
+        const ImageCell& cell = window->fileImage.cells[a];
+        if (written.count(a)) {
+            EXPECT_EQ(cell.mark, MarkToDevice) << std::hex << a;
+        } else {
+            EXPECT_EQ(cell.mark, before.cells[a].mark) << std::hex << a;
+            EXPECT_EQ(cell.value, before.cells[a].value) << std::hex << a;
+        }
+    }
+}
+
+TEST_F(Encode, Generation2SettingsInUse) {
+    using Setup = std::function<void(TfrmMain&)>;
+    const std::pair<const char*, Setup> uses[] = {
+        {"long press", [](TfrmMain& w) { w.cbConfig2_D1->setChecked(true); }},
+        {"double press", [](TfrmMain& w) { w.cbConfig2_D2->setChecked(true); }},
+        {"triple press", [](TfrmMain& w) { w.cbConfig2_D3->setChecked(true); }},
+        {"restricted code 8", [](TfrmMain& w) { w.restrictedCodes[7]->setText("1"); }},
+        {"restricted zone 9", [](TfrmMain& w) { w.restrictedZones[9]->setChecked(true); }},
+    };
+    const std::pair<const char*, Setup> others[] = {
+        {"nothing", [](TfrmMain&) {}},
+        {"re-entering", [](TfrmMain& w) { w.cbConfig2_D0->setChecked(true); }},
+        {"out-of-field time", [](TfrmMain& w) { w.edtOutOfFieldTimeToRetransmit->setText("10"); }},
+        {"press time", [](TfrmMain& w) { w.edtLongDoubleTriplePressTime->setText("2,5"); }},
+    };
+    ImageBytes v1 = Generation2Bytes();
+    v1[0x2F] = 0x13;
+    for (const auto& [what, setup] : others) {
+        ShowFile(v1);
+        setup(*window);
+        EXPECT_FALSE(window->UsesGeneration2Settings()) << what;
+    }
+    for (const auto& [what, setup] : uses) {
+        ShowFile(v1);
+        setup(*window);
+        EXPECT_TRUE(window->UsesGeneration2Settings()) << what;
+    }
+}
+
+TEST_F(Encode, PressTimeMustExceedTheDelayTimesTheHighestPress) {
+    struct Case {
+        const char* delay;
+        const char* press;
+        int highestPress;  // 0 none, 1 long, 2 double, 3 triple
+        bool pressEnabled;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"1,2", "2,5", 1, true, true},   // 2,4 < 2,5
+        {"1,3", "2,5", 1, true, false},  // 2,6
+        {"1,25", "2,5", 1, true, false},
+        {"0,1", "0,4", 3, true, false},  // equal is too short
+        {"0,1", "0,5", 3, true, true},
+        {"0,1", "0,3", 2, true, false},  // 0,1 x 3 is 0,3 in single precision too
+        {"0,1", "0,4", 2, true, true},
+        {"1,0", "2,5", 3, true, false},
+        {"2,4", "2,5", 0, true, true},
+        {"2,5", "2,5", 0, true, false},
+        {"25", "25,5", 0, true, true},
+        {"x", "2,5", 0, true, false},  // a delay that is no number
+        {"x", "2,5", 0, false, false},
+        {"1,0", "0,5", 3, false, true},  // no press functions on a disabled press time
+        {"", "0,5", 3, true, true},      // empty delay: 0 is what the device gets
+        {"0,1", "", 0, true, true},      // empty press time: the device gets 0,5
+        {"0,5", "", 0, true, false},
+    };
+    ShowFile(Generation2Bytes());
+    QCheckBox* press[] = {window->cbConfig2_D1, window->cbConfig2_D2, window->cbConfig2_D3};
+    for (const Case& c : cases) {
+        for (int i = 0; i < 3; ++i) press[i]->setChecked(i + 1 == c.highestPress);
+        window->edtButtonActivationDelay->setText(c.delay);
+        window->edtLongDoubleTriplePressTime->setText(c.press);
+        window->edtLongDoubleTriplePressTime->setEnabled(c.pressEnabled);
+        EXPECT_EQ(window->PressTimeFitsDelay(), c.fits) << c.delay << " / " << c.press;
+    }
+    // Lower press functions do not matter beside the highest.
+    press[0]->setChecked(true);
+    press[2]->setChecked(true);
+    window->edtButtonActivationDelay->setText("0,6");
+    window->edtLongDoubleTriplePressTime->setText("2,5");
+    window->edtLongDoubleTriplePressTime->setEnabled(true);
+    EXPECT_TRUE(window->PressTimeFitsDelay());  // 2,4 < 2,5
+    EXPECT_TRUE(prompts.records.isEmpty());
+}
+
+class EncodeEnglish : public ViewTest {
+  protected:
+    EncodeEnglish() : ViewTest(QLocale(QLocale::English, QLocale::UnitedStates)) {}
+};
+
+TEST_F(EncodeEnglish, DecimalPointLocale) {
+    ShowFile(Generation2Bytes());
+    EXPECT_EQ(window->edtLongDoubleTriplePressTime->text(), "2.5");
+    EXPECT_EQ(window->edtButtonActivationDelay->text(), "1.2");
+    window->cbConfig2_D1->setChecked(true);
+    window->cbConfig2_D2->setChecked(false);
+    window->cbConfig2_D3->setChecked(false);
+    EXPECT_TRUE(window->PressTimeFitsDelay());
+    window->edtButtonActivationDelay->setText("1,3");  // no number under a point separator
+    EXPECT_FALSE(window->PressTimeFitsDelay());
+    EXPECT_EQ(SaveFile()[0x36], 0);
+}
