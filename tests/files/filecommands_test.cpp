@@ -1,0 +1,333 @@
+// The file commands on a started window: New, Open, a drop, Save and Save As, with real files
+// in a temporary folder and a scripted user.
+
+#include <sys/stat.h>
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include "app/catalogue.h"
+#include "files/filenames.h"
+#include "files/imagefile.h"
+#include "started_window.h"
+
+namespace {
+
+const QString kProgram = " - K-ORBI Programmiergerät";
+
+class FileCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m.Ship();
+        w = m.Start();
+        folder = m.root.path() + "/Anlagen/";
+        QDir().mkpath(folder);
+        m.prompts.Clear();
+    }
+    void TearDown() override { SetWriteFaultForTests(nullptr); }
+
+    // A good configuration file (v2.x template with 5 short and 2 long transmissions).
+    QString Good(const QString& name, uint8_t txCounts = 0x52) {
+        WriteBytes(folder + name, TemplateWith(Addr::TxCounts, txCounts));
+        return folder + name;
+    }
+    void Open(const QString& path) {
+        m.prompts.paths << path;
+        w->mnuFileOpenClick();
+    }
+    void SaveAs(const QString& typed, QList<BoxAnswer> answers = {}) {
+        m.prompts.paths << typed;
+        m.prompts.answers = answers;
+        w->mnuFileSaveAsClick();
+    }
+    QStringList Files() const { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
+
+    Machine m;
+    std::unique_ptr<TfrmMain> w;
+    QString folder;
+};
+
+}  // namespace
+
+TEST_F(FileCommands, OpenAsksInTheDefaultFolderThenAtTheCurrentFile) {
+    Open("");  // cancelled
+    ASSERT_EQ(m.prompts.records.size(), 1);
+    const FileDialogRequest first = m.prompts.records[0].request;
+    EXPECT_EQ(first.title, "Öffnen");
+    EXPECT_EQ(first.filter, "K-ORBI Konfigurationsdatei|*.Korbi");
+    EXPECT_EQ(first.fileName, "*.Korbi");
+    EXPECT_EQ(first.startFolder, w->defaultFolder);
+
+    Open(Good("anlage.Korbi"));
+    EXPECT_EQ(w->windowTitle(), "anlage.Korbi" + kProgram);
+    EXPECT_EQ(w->configOrigin, OriginOpenedFile);
+    EXPECT_EQ(w->edtNoShortTx->text(), "5");
+    EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");  // Open writes no status
+
+    // New keeps the current file, so the next Open still starts at it.
+    w->mnuFileNewClick(w->mnuFileNewKorbiV2);
+    EXPECT_EQ(w->windowTitle(), "(Standard)" + kProgram);
+    m.prompts.Clear();
+    Open("");
+    EXPECT_EQ(m.prompts.records[0].request.fileName, "anlage.Korbi");
+    EXPECT_EQ(m.prompts.records[0].request.startFolder, WithoutTrailingDelimiter(folder));
+}
+
+TEST_F(FileCommands, FilesThatAreNotExactly256BytesChangeNothing) {
+    Open(Good("anlage.Korbi"));
+    WriteBytes(folder + "short.Korbi", Counting(255));
+    WriteBytes(folder + "long.bin", Counting(257));
+    WriteBytes(folder + "empty.korbi", QByteArray());
+    QDir(folder).mkdir("x.korbi");
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder + "x.Korbi").constData(), 0600), 0);
+    const QMap<QString, QString> view = ViewOf(*w);
+
+    for (const QString name : {"short.Korbi", "long.bin", "empty.korbi", "missing.Korbi",
+                               "x.korbi", "x.Korbi"}) {
+        SCOPED_TRACE(name.toStdString());
+        for (const bool drop : {false, true}) {
+            m.prompts.Clear();
+            if (drop)
+                w->HandleDroppedFiles({folder + name});
+            else
+                Open(folder + name);
+            EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10822});
+            EXPECT_EQ(m.prompts.records.last().text, "Fehlerhafte Dateigröße!");
+            EXPECT_EQ(w->windowTitle(), "anlage.Korbi" + kProgram);
+            EXPECT_EQ(w->currentFileName, folder + "anlage.Korbi");
+            EXPECT_EQ(ViewOf(*w), view);
+        }
+    }
+}
+
+TEST_F(FileCommands, DropsTakeOneConfigurationFile) {
+    const QString good = Good("ANLAGE.KORBI");
+    WriteBytes(folder + "Default_v1.BIN", Machine::Shipped("Default_v1.b"));
+    WriteBytes(folder + "anlage.txt", TemplateWith(Addr::TxCounts, 0x52));
+
+    const struct {
+        QStringList paths;
+        QList<int> boxes;
+        QString title;
+    } cases[] = {
+        {{good, good}, {10807}, "(Standard)"},
+        {{}, {10807}, "(Standard)"},
+        {{folder + "anlage.txt"}, {10808}, "(Standard)"},
+        {{"http://example.org/anlage.korbi"}, {10808}, "(Standard)"},
+        {{folder + "Default_v1.BIN"}, {}, "Default_v1.BIN"},
+        {{good}, {}, "ANLAGE.KORBI"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.paths.join(",").toStdString());
+        m.prompts.Clear();
+        w->HandleDroppedFiles(c.paths);
+        EXPECT_EQ(m.prompts.MessageIds(), c.boxes);
+        EXPECT_EQ(w->windowTitle(), c.title + kProgram);
+    }
+    EXPECT_EQ(w->StatusText(), "Konfigurationsdatei 'ANLAGE.KORBI' geöffnet");
+    EXPECT_EQ(w->edtNoShortTx->text(), "5");
+}
+
+TEST_F(FileCommands, ADropKeepsTheGeneration2ControlsWhereOpenSetsThem) {
+    WriteBytes(folder + "v1.Korbi", Machine::Shipped("Default_v1.b"));
+    ASSERT_TRUE(w->edtLongDoubleTriplePressTime->isEnabled());
+    w->HandleDroppedFiles({folder + "v1.Korbi"});
+    EXPECT_EQ(w->windowTitle(), "v1.Korbi" + kProgram);
+    EXPECT_TRUE(w->edtLongDoubleTriplePressTime->isEnabled());
+    Open(folder + "v1.Korbi");
+    EXPECT_FALSE(w->edtLongDoubleTriplePressTime->isEnabled());
+}
+
+TEST_F(FileCommands, SaveWritesInPlaceOnlyForAFile) {
+    // Bound to the template: Save is Save As, starting in the default folder.
+    m.prompts.paths << "";
+    w->mnuFileSaveClick();
+    ASSERT_EQ(m.prompts.records.size(), 1);
+    EXPECT_EQ(m.prompts.records[0].type, PromptRecord::SaveFile);
+    EXPECT_EQ(m.prompts.records[0].request.title, "Speichern unter");
+    EXPECT_EQ(m.prompts.records[0].request.filter, "K-ORBI Konfigurationsdatei|*.Korbi");
+    EXPECT_EQ(m.prompts.records[0].request.fileName, "*.Korbi");
+    EXPECT_EQ(m.prompts.records[0].request.startFolder, w->defaultFolder);
+
+    const QString path = Good("anlage.Korbi");
+    Open(path);
+    w->edtNoShortTx->setText("7");
+    m.prompts.Clear();
+    w->mnuFileSaveClick();
+    EXPECT_TRUE(m.prompts.records.isEmpty());
+    EXPECT_EQ(ReadBytes(path), TemplateWith(Addr::TxCounts, 0x72));
+    EXPECT_EQ(w->StatusText(), "Konfigurationsdatei gespeichert");
+    EXPECT_EQ(w->windowTitle(), "anlage.Korbi" + kProgram);
+}
+
+TEST_F(FileCommands, SaveAsAlwaysWritesAKorbiFile) {
+    const struct {
+        QString typed;
+        QString written;
+    } cases[] = {
+        {"anlage", "anlage.Korbi"},
+        {"anlage.bin", "anlage.Korbi"},
+        {"zwei.Korbi", "zwei.Korbi"},
+        {"drei.", "drei.Korbi"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        m.prompts.Clear();
+        SaveAs(folder + c.typed);
+        EXPECT_TRUE(m.prompts.MessageIds().isEmpty());
+        EXPECT_EQ(w->currentFileName, folder + c.written);
+        EXPECT_EQ(w->configOrigin, OriginSavedFile);
+        EXPECT_EQ(ReadBytes(folder + c.written), Machine::Shipped("Default_v2.b"));
+        EXPECT_EQ(w->windowTitle(), c.written + kProgram);
+        QFile::remove(folder + c.written);
+    }
+    EXPECT_TRUE(Files().isEmpty());  // no anlage.bin, no temporary files
+}
+
+TEST_F(FileCommands, SaveAsNeverReplacesAFileWithoutAsking) {
+    const QString old = Good("anlage.Korbi", 0x11);
+    const struct {
+        QString typed;
+        QList<BoxAnswer> answers;
+        bool written;
+    } cases[] = {
+        {"anlage.Korbi", {BoxAnswer::No}, false},
+        {"anlage", {BoxAnswer::Closed}, false},
+        // The file written is anlage.Korbi, although the name typed was another one.
+        {"anlage.bin", {BoxAnswer::No}, false},
+        // A name differing only in case is the same configuration: asked for and written in
+        // place, not doubled.
+        {"ANLAGE.korbi", {BoxAnswer::No}, false},
+        {"anlage.bin", {BoxAnswer::Yes}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        m.prompts.Clear();
+        SaveAs(folder + c.typed, c.answers);
+        ASSERT_EQ(m.prompts.MessageIds(), QList<int>{10813});
+        EXPECT_EQ(m.prompts.records.last().kind, BoxKind::Information);
+        EXPECT_EQ(m.prompts.records.last().buttons, BoxButtons::YesNo);
+        EXPECT_EQ(ReadBytes(old), c.written ? Machine::Shipped("Default_v2.b")
+                                            : TemplateWith(Addr::TxCounts, 0x11));
+        EXPECT_EQ(w->windowTitle(), (c.written ? "anlage.Korbi" : "(Standard)") + kProgram);
+        EXPECT_EQ(w->configOrigin, c.written ? OriginSavedFile : OriginTemplate);
+    }
+    EXPECT_EQ(Files(), QStringList{"anlage.Korbi"});
+}
+
+TEST_F(FileCommands, SaveAsRefusesAReadOnlyFile) {
+    if (RunningAsSuperuser()) GTEST_SKIP() << "the superuser may write every file";
+    const QString old = Good("anlage.Korbi", 0x11);
+    chmod(QFile::encodeName(old).constData(), 0444);
+    for (const QString typed : {"anlage.Korbi", "anlage.bin"}) {
+        m.prompts.Clear();
+        SaveAs(folder + typed);
+        EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10801});
+        EXPECT_EQ(ReadBytes(old), TemplateWith(Addr::TxCounts, 0x11));
+        EXPECT_EQ(w->windowTitle(), "(Standard)" + kProgram);
+    }
+}
+
+TEST_F(FileCommands, AFailedSaveLeavesTheOldFileWhole) {
+    const QString path = Good("anlage.Korbi", 0x11);
+    Open(path);
+    w->edtNoShortTx->setText("7");
+    SetWriteFaultForTests([](const QString&) { return true; });  // the disk is full
+    m.prompts.Clear();
+    w->mnuFileSaveClick();
+    EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10812});
+    EXPECT_EQ(ReadBytes(path), TemplateWith(Addr::TxCounts, 0x11));
+
+    // Save As has bound the window to the new name before the write failed.
+    m.prompts.Clear();
+    SaveAs(folder + "neu");
+    EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10812});
+    EXPECT_EQ(w->windowTitle(), "neu.Korbi" + kProgram);
+    EXPECT_EQ(w->configOrigin, OriginSavedFile);
+    SetWriteFaultForTests(nullptr);
+    EXPECT_EQ(Files(), QStringList{"anlage.Korbi"});
+
+    // A folder in the way of the name cannot be written either.
+    QDir(folder).mkdir("ordner.Korbi");
+    m.prompts.Clear();
+    SaveAs(folder + "ordner", {BoxAnswer::Yes});
+    EXPECT_EQ(m.prompts.MessageIds(), (QList<int>{10813, 10812}));
+    EXPECT_TRUE(QFileInfo(folder + "ordner.Korbi").isDir());
+}
+
+TEST_F(FileCommands, AForeignProductIsShownButKeepsTheTitle) {
+    Open(Good("anlage.Korbi"));
+    const QString foreign = folder + "fremd.Korbi";
+    WriteBytes(foreign, TemplateWith(Addr::FirmwareType, 5));
+    m.prompts.Clear();
+    Open(foreign);
+    EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10820});
+    EXPECT_EQ(w->windowTitle(), "anlage.Korbi" + kProgram);
+    EXPECT_EQ(w->edtFirmwareType->text(), "unknown");
+    EXPECT_EQ(w->currentFileName, foreign);
+
+    // Save goes to the file just opened, not to the one the title names.
+    w->edtNoShortTx->setText("9");
+    w->mnuFileSaveClick();
+    QByteArray expected = TemplateWith(Addr::FirmwareType, 5);
+    expected[Addr::TxCounts] = static_cast<char>(0x93);  // 9 short, 3 long
+    EXPECT_EQ(ReadBytes(foreign), expected);
+    EXPECT_EQ(ReadBytes(folder + "anlage.Korbi"), TemplateWith(Addr::TxCounts, 0x52));
+}
+
+TEST_F(FileCommands, NewShowsTheStartValuesOfAnEmptyWindow) {
+    // A window whose template could not be read shows the start values.
+    Machine empty;
+    auto bare = empty.Start();
+    QMap<QString, QString> start = ViewOf(*bare);
+    QMap<QString, QString> shown = ViewOf(*w);
+    // The information fields are filled from the template itself.
+    for (const char* info : {"edtButtonCounter", "edtTotalTxCounter", "edtFirmwareVersion",
+                             "edtProductionDate", "edtFirmwareType"}) {
+        start.remove(info);
+        shown.remove(info);
+    }
+    EXPECT_EQ(shown, start);
+    EXPECT_EQ(w->edtButtonCounter->text(), "0");
+    EXPECT_EQ(w->edtTotalTxCounter->text(), "0");
+    EXPECT_EQ(w->edtFirmwareType->text(), "K-ORBI");
+}
+
+TEST_F(FileCommands, ATemplateSavedUnchangedComesBackByteForByte) {
+    for (QAction* entry : {w->mnuFileNewKorbiV1, w->mnuFileNewKorbiV2}) {
+        const int generation = entry->property("Tag").toInt();
+        SCOPED_TRACE(generation);
+        w->mnuFileNewClick(entry);
+        EXPECT_EQ(w->windowTitle(), "(Standard)" + kProgram);
+        const QString typed = folder + QString("neu_v%1").arg(generation);
+        SaveAs(typed);
+        EXPECT_EQ(ReadBytes(typed + ".Korbi"),
+                  Machine::Shipped(QString("Default_v%1.b").arg(generation)));
+    }
+    EXPECT_TRUE(m.prompts.MessageIds().isEmpty());
+}
+
+TEST_F(FileCommands, NewReportsAMissingOrShortTemplateAndAcceptsALongOne) {
+    const struct {
+        QByteArray v1;
+        QList<int> boxes;
+    } cases[] = {
+        {Counting(0), {10811}},
+        {Counting(255), {10811}},
+        {Machine::Shipped("Default_v1.b") + "tail", {}},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(m.dataFolder + "Default_v1.bin", c.v1);
+        w->SetStatusText("vorher");
+        m.prompts.Clear();
+        w->mnuFileNewClick(w->mnuFileNewKorbiV1);
+        EXPECT_EQ(m.prompts.MessageIds(), c.boxes);
+        if (c.boxes.isEmpty()) {
+            EXPECT_EQ(w->edtFirmwareVersion->text(), "1.1");
+        } else {
+            EXPECT_EQ(m.prompts.records[0].text,
+                      "Datei default_v1.bin wurde nicht im Anwendungsverzeichnis gefunden");
+            EXPECT_EQ(w->StatusText(), "");
+        }
+    }
+}
