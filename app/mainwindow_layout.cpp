@@ -81,7 +81,6 @@ struct TabEntry {
 }  // namespace
 
 void TfrmMain::BuildLayout() {
-    setObjectName("frmMain");
     setWindowTitle("K-ORBI Programmer");
     // Fixed border, system menu and minimise button; no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -107,9 +106,13 @@ void TfrmMain::BuildLayout() {
     }
     for (const ActionRow& row : ActionRows()) {
         QMenu* menu = this->*row.parent;
-        auto* action = new QAction(QString::fromUtf8(row.designText), menu);
+        auto* action = new QAction(menu);
         action->setObjectName(row.name);
-        if (row.textId == 0 && row.designText[0] == '-') action->setSeparator(true);
+        // A separator has no text: Qt would draw one beside the line.
+        if (row.textId == 0 && row.designText[0] == '-')
+            action->setSeparator(true);
+        else
+            action->setText(QString::fromUtf8(row.designText));
         if (row.shortcutKey)
             action->setShortcut(
                 QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(row.shortcutKey))));

@@ -1,0 +1,44 @@
+#include "app/windows.h"
+
+#include <exception>
+
+#include "app/about.h"
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "files/selectfolder.h"
+#include "link/changecode.h"
+#include "link/receiveradio.h"
+
+AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready,
+                         const WindowCreated& created) {
+    AppWindows windows;
+    windows.main = std::make_unique<TfrmMain>(env);
+    TfrmMain* main = windows.main.get();
+    if (ready) ready(main);
+    // An error in start-up ends start-up only: the box shows it, the other windows are still
+    // created and the program runs on with the main window as far as it got.
+    try {
+        main->FormCreate();
+    } catch (const std::exception& error) {
+        ShowEscapedError(env.prompts, QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ShowEscapedError(env.prompts, QString());
+    }
+    if (created) created(main);
+
+    auto note = [&created](QWidget* window) {
+        if (created) created(window);
+    };
+    windows.receiveRadio = new TfrmReceiveRadio(main);
+    note(windows.receiveRadio);
+    windows.selectDirectory = new TfrmSelectDirectory(main);
+    note(windows.selectDirectory);
+    windows.changeCode = new TfrmChangeCode(main, main);
+    note(windows.changeCode);
+    windows.about = new TfrmAbout(main);
+    note(windows.about);
+
+    main->AttachDialogs(windows.receiveRadio, windows.selectDirectory, windows.changeCode,
+                        windows.about);
+    return windows;
+}

@@ -1,0 +1,206 @@
+// Every control reaches its handler: change rules run for programmatic texts too, click rules
+// for programmatic ticks, menu entries and shortcuts reach their commands.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTranslator>
+
+#include "app/application.h"
+#include "app/catalogue.h"
+#include "window_fixture.h"
+
+namespace {
+
+QStringList ActionNames(const QWidget* menuOrBar) {
+    QStringList names;
+    for (const QAction* a : menuOrBar->actions())
+        names << (a->menu() ? a->menu()->objectName() : a->objectName());
+    return names;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, RangeRulesRunWhenATextIsSetByTheProgram) {
+    struct Case {
+        const char* edit;
+        const char* text;
+        int message;  // 0: the rule holds the value without a box
+    } cases[] = {
+        {"edtNoShortTx", "16", 10854},
+        {"edtNoLongTx", "16", 10855},
+        {"edtRadioTestAlarmInterval", "256", 10852},
+        {"edtMissedAck", "256", 10853},
+        {"edtBatteryTestInterval", "256", 10851},
+        {"edtDementiaBlockTime", "256", 10856},
+        {"edtRfidInactivity", "256", 10857},
+        {"edtRadioInactivity", "256", 10858},
+        {"edtButtonActivationDelay", "99", 10859},
+        {"edtLongDoubleTriplePressTime", "99", 10860},
+        {"edtOutOfFieldTimeToRetransmit", "300", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edit);
+        prompts.Clear();
+        auto* edit = Find<QLineEdit>(c.edit);
+        if (!edit) continue;
+        edit->setText(c.text);
+        EXPECT_EQ(prompts.MessageIds(), c.message ? QList<int>{c.message} : QList<int>{});
+        EXPECT_NE(edit->text(), c.text);  // the rule replaced it
+    }
+}
+
+TEST_F(WindowTest, CodeRuleRunsOnTheNewRadioCodeAndAllSixteenDoorCodes) {
+    QList<QLineEdit*> edits{window->edtRadioCodeNew};
+    for (QLineEdit* e : window->continuousCodes) edits << e;
+    for (QLineEdit* e : window->restrictedCodes) edits << e;
+    ASSERT_EQ(edits.size(), 17);
+    for (QLineEdit* edit : edits) {
+        prompts.Clear();
+        edit->setText("FFFF");
+        EXPECT_EQ(prompts.MessageIds(), QList<int>{10818}) << edit->objectName().toStdString();
+    }
+    // The old code only shows what the device holds; it has no rule.
+    prompts.Clear();
+    window->edtRadioCodeOld->setText("0000");
+    EXPECT_TRUE(prompts.records.isEmpty());
+}
+
+TEST_F(WindowTest, ClickRulesRunWhenABoxIsTickedByTheProgram) {
+    window->cbRadioTestAlarmActive->setChecked(true);
+    EXPECT_TRUE(window->edtRadioTestAlarmInterval->isEnabled());
+    EXPECT_TRUE(window->edtMissedAck->isEnabled());
+    EXPECT_TRUE(window->cbConfig_D6->isEnabled());
+
+    window->cbConfig_D0->setChecked(false);
+    EXPECT_FALSE(window->edtRfidInactivity->isEnabled());
+    EXPECT_FALSE(window->restrictedZones[15]->isEnabled());
+}
+
+TEST_F(WindowTest, ZoneBoxesTellTheirRuleWhichZoneWasTicked) {
+    struct Case {
+        int zone;
+        bool tickRestricted;  // tick it in the restricted group, else in the continuous one
+    } cases[] = {{0, true}, {3, true}, {7, false}, {15, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.zone);
+        QCheckBox* mine =
+            (c.tickRestricted ? window->restrictedZones : window->continuousZones)[c.zone];
+        QCheckBox* other =
+            (c.tickRestricted ? window->continuousZones : window->restrictedZones)[c.zone];
+        other->setChecked(true);
+        mine->setChecked(true);
+        EXPECT_FALSE(other->isChecked());
+        EXPECT_TRUE(mine->isChecked());
+    }
+}
+
+TEST_F(WindowTest, PressTimeIsCheckedWhenTheUserLeavesTheEdit) {
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->edtLongDoubleTriplePressTime->setFocus(Qt::TabFocusReason);
+    window->edtLongDoubleTriplePressTime->setText(QString("0") + QLocale().decimalPoint() + "1");
+    EXPECT_TRUE(prompts.records.isEmpty());  // a short time may be on its way while typing
+    window->edtDementiaBlockTime->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10860});
+}
+
+TEST_F(WindowTest, NewEntriesHandTheirOwnEntryToTheCommand) {
+    // Without templates each entry names the template it looked for.
+    struct Case {
+        QAction* entry;
+        const char* file;
+    } cases[] = {{window->mnuFileNewKorbiV2, "default_v2.bin"},
+                 {window->mnuFileNewKorbiV1, "default_v1.bin"}};
+    for (const Case& c : cases) {
+        prompts.Clear();
+        c.entry->trigger();
+        ASSERT_EQ(prompts.MessageIds(), QList<int>{10811});
+        EXPECT_TRUE(prompts.records[0].text.contains(c.file))
+            << prompts.records[0].text.toStdString();
+    }
+    EXPECT_EQ(window->mnuFileNewKorbiV2->property("Tag").toInt(), 2);
+    EXPECT_EQ(window->mnuFileNewKorbiV1->property("Tag").toInt(), 1);
+}
+
+TEST_F(WindowTest, MenusHaveTheirEntriesInOrder) {
+    EXPECT_EQ(window->menuBar()->objectName(), "MainMenu1");
+    EXPECT_EQ(ActionNames(window->menuBar()), QStringList({"mnuFile", "mnuComm", "mnuHelp"}));
+    EXPECT_EQ(
+        ActionNames(window->mnuFile),
+        QStringList({"mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuDelimiter1",
+                     "mnuFileSelectDefaultFolder", "mnuDelimter2", "mnuFileExit"}));
+    EXPECT_EQ(ActionNames(window->mnuFileNew),
+              QStringList({"mnuFileNewKorbiV2", "mnuFileNewKorbiV1"}));
+    EXPECT_EQ(ActionNames(window->mnuComm),
+              QStringList(
+                  {"mnuCommReadFromDevice", "mnuCommWriteToDevice", "N1", "mnuCommChangeIdCode"}));
+    EXPECT_EQ(ActionNames(window->mnuHelp), QStringList({"mnuHelpAbout"}));
+    for (QAction* separator : {window->mnuDelimiter1, window->mnuDelimter2, window->N1})
+        EXPECT_TRUE(separator->isSeparator());
+}
+
+TEST_F(WindowTest, ShortcutsAreCtrlLettersShownAsStrg) {
+    struct Case {
+        QAction* entry;
+        const char* keys;  // "" for none
+    } cases[] = {
+        {window->mnuFileNewKorbiV2, "Ctrl+N"},
+        {window->mnuFileNewKorbiV1, ""},
+        {window->mnuFileOpen, "Ctrl+O"},
+        {window->mnuFileSave, "Ctrl+S"},
+        {window->mnuFileSaveAs, ""},
+        {window->mnuFileSelectDefaultFolder, ""},
+        {window->mnuFileExit, ""},
+        {window->mnuCommReadFromDevice, "Ctrl+R"},
+        {window->mnuCommWriteToDevice, "Ctrl+W"},
+        {window->mnuCommChangeIdCode, ""},
+        {window->mnuHelpAbout, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.entry->shortcut().toString(QKeySequence::PortableText), c.keys)
+            << c.entry->objectName().toStdString();
+
+    // With Qt's German texts loaded, as the program does, the menu shows "Strg+".
+    ASSERT_TRUE(InstallGermanToolkitTexts(*QCoreApplication::instance()));
+    EXPECT_EQ(window->mnuFileNewKorbiV2->shortcut().toString(QKeySequence::NativeText),
+              QString(ToolkitText::ShortcutModifier) + "N");
+    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+}
+
+TEST_F(WindowTest, ShortcutKeysTriggerTheirEntries) {
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    struct Case {
+        QAction* entry;
+        Qt::Key key;
+    } cases[] = {{window->mnuFileNewKorbiV2, Qt::Key_N},
+                 {window->mnuCommReadFromDevice, Qt::Key_R},
+                 {window->mnuCommWriteToDevice, Qt::Key_W}};
+    QList<QAction*> all = {window->mnuFileNewKorbiV1};
+    for (const Case& c : cases) all << c.entry;
+    // Only the routing is under test here: the commands themselves stay out of it.
+    QList<QSignalSpy*> spies;
+    for (QAction* a : all) {
+        QObject::disconnect(a, nullptr, window.get(), nullptr);
+        spies << new QSignalSpy(a, &QAction::triggered);
+    }
+    for (const Case& c : cases) {
+        for (QSignalSpy* s : spies) s->clear();
+        QTest::keyClick(window.get(), c.key, Qt::ControlModifier);
+        for (int i = 0; i < all.size(); ++i)
+            EXPECT_EQ(spies[i]->count(), all[i] == c.entry ? 1 : 0)
+                << c.entry->objectName().toStdString() << " / "
+                << all[i]->objectName().toStdString();
+    }
+    qDeleteAll(spies);
+}

@@ -1,0 +1,54 @@
+#pragma once
+// A main window as the program builds it, with a scripted user and empty temporary folders, and
+// helpers to find its controls by name.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/mainwindow.h"
+#include "support/scripted_prompts.h"
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { MakeWindow(); }
+
+    void MakeWindow() {
+        window.reset();
+        env.commonDataFolder = folder.path() + "/data";
+        env.commonDocumentsFolder = folder.path() + "/documents";
+        env.programFolder = folder.path() + "/program/";
+        env.prompts = &prompts;
+        window = std::make_unique<TfrmMain>(env);
+    }
+
+    template <class T = QWidget>
+    T* Find(const QString& name) const {
+        T* found = window->findChild<T*>(name);
+        EXPECT_TRUE(found) << "no " << name.toStdString();
+        return found;
+    }
+
+    QTemporaryDir folder;
+    ScriptedPrompts prompts;
+    AppEnvironment env;
+    std::unique_ptr<TfrmMain> window;
+};
+
+// Runs check on the next modal window once it is open (a message box or dialog that the code
+// under test shows with exec()). check must close it.
+inline void WhenModalOpens(std::function<void(QWidget*)> check, int triesLeft = 200) {
+    QTimer::singleShot(10, [check, triesLeft] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            check(modal);
+        } else if (triesLeft > 0) {
+            WhenModalOpens(check, triesLeft - 1);
+        } else {
+            ADD_FAILURE() << "no modal window opened";
+        }
+    });
+}
