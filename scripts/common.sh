@@ -6,7 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Debian 12 packages the build, the tests and the tools need.
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-translations-l10n libsimpleini-dev
           libftdi1-dev libusb-1.0-0-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
-          libbenchmark-dev)
+          libbenchmark-dev fonts-dejavu-core)
 
 # ensure_packages [extra packages...]: installs the missing ones as root; as a normal user names
 # the sudo line that is needed and stops.
