@@ -1,0 +1,141 @@
+// CPU time against wall time of the LPX exchanges: waiting for an answer must sleep, not spin.
+// Build with -DKORBI_BENCH=ON and run build/bench/link-bench; compare the Time (wall) and CPU
+// columns, and the cpu_share counter (CPU time / wall time).
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+#include "link/lpxadapter.h"
+#include "link/lpxsim.h"
+#include "link/simdriver.h"
+#include "link/ttydriver.h"
+
+namespace {
+
+double ThreadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+double WallSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Measures the share of CPU time in wall time over the whole benchmark run.
+struct Share {
+    double cpu = ThreadCpuSeconds();
+    double wall = WallSeconds();
+    void Report(benchmark::State& state) const {
+        state.counters["cpu_share"] = (ThreadCpuSeconds() - cpu) / (WallSeconds() - wall);
+    }
+};
+
+struct Pty {
+    int master = posix_openpt(O_RDWR | O_NOCTTY);
+    std::string slave;
+    Pty() {
+        grantpt(master);
+        unlockpt(master);
+        slave = ptsname(master);
+    }
+    ~Pty() { close(master); }
+};
+
+// The identification and the read of a generation-2 device, command by command as the jobs
+// send them, with the button pressed at the first status poll.
+void ReadJobConversation(LpxAdapter& adapter) {
+    std::string text;
+    adapter.Open();
+    adapter.CheckLpxFirmware("15-1");
+    adapter.EnterIdentifyMode();
+    adapter.RequestReadBlock("");
+    adapter.RequestReadBlock(kIdentifyBlock);
+    adapter.StartJob("FFFF");
+    while (adapter.QueryReadJobStatus(text) == LpxResultOk && text != "03") {
+    }
+    adapter.FetchRecord(text);
+    adapter.LeaveIdentifyMode();
+    adapter.Close();
+
+    adapter.Open();
+    adapter.RequestReadBlock("");
+    for (const std::string& block : ReadPlan(2)) adapter.RequestReadBlock(block);
+    adapter.StartJob("12AB");
+    while (adapter.QueryReadJobStatus(text) == LpxResultOk && text != "03") {
+    }
+    ConfigImage image;
+    while (adapter.FetchRecord(text) == LpxResultOk) StoreReadRecord(image, text, MarkFromDevice);
+    adapter.RequestReadBlock("");
+    adapter.Close();
+}
+
+void BM_NoAnswerOnTty(benchmark::State& state) {
+    Pty pty;
+    auto driver = TtyDriver::ForPort(pty.slave);
+    LpxAdapter adapter(driver.get());
+    if (adapter.Open() != 0) {
+        state.SkipWithError("cannot open the pseudo-terminal");
+        return;
+    }
+    Share share;
+    std::string payload;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            adapter.ReceiveAnswer(payload, kAnswerTimeoutMs, AnswerKind::Framed));
+    share.Report(state);
+    adapter.Close();
+}
+BENCHMARK(BM_NoAnswerOnTty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(8);
+
+void BM_ReadJobOnSimDriver(benchmark::State& state) {
+    LpxSim sim;
+    sim.SetAutoPress(sim.AddDevice(0x12AB, 0x21), 1);
+    SimDriver driver(sim);
+    LpxAdapter adapter(&driver);
+    Share share;
+    for (auto _ : state) ReadJobConversation(adapter);
+    share.Report(state);
+    state.counters["commands"] = static_cast<double>(sim.Log().size()) / state.iterations();
+}
+BENCHMARK(BM_ReadJobOnSimDriver)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
+
+// The same conversation through the tty driver, the simulated LPX answering on the terminal's
+// other side in a thread of its own (whose CPU time is not counted).
+void BM_ReadJobOnTty(benchmark::State& state) {
+    Pty pty;
+    LpxSim sim;
+    sim.SetAutoPress(sim.AddDevice(0x12AB, 0x21), 1);
+    std::atomic<bool> stop{false};
+    std::thread lpx([&] {
+        while (!stop) {
+            pollfd p{pty.master, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) continue;
+            char buffer[128];
+            const ssize_t n = read(pty.master, buffer, sizeof buffer);
+            if (n <= 0) continue;
+            for (const SimPiece& piece : sim.Receive(std::string(buffer, size_t(n))))
+                if (write(pty.master, piece.bytes.data(), piece.bytes.size()) < 0) break;
+        }
+    });
+    auto driver = TtyDriver::ForPort(pty.slave);
+    LpxAdapter adapter(driver.get());
+    Share share;
+    for (auto _ : state) ReadJobConversation(adapter);
+    share.Report(state);
+    stop = true;
+    lpx.join();
+}
+BENCHMARK(BM_ReadJobOnTty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
+
+}  // namespace
+
+BENCHMARK_MAIN();
