@@ -2,7 +2,6 @@
 // bytes firmware type and version; the record's header carries the device's radio ID code.
 
 #include "app/catalogue.h"
-#include "link/jobrecord.h"
 #include "link/jobwait.h"
 
 namespace {
@@ -14,16 +13,15 @@ constexpr const char* kAnyDevice = "FFFF";
 // Fetches the identification record after a finished job. True when it names a K-ORBI (firmware
 // type 0): the device's code and firmware version are then taken over.
 bool TakeIdentificationRecord(TfrmMain& main, ConfigImage& image) {
-    std::string record;
-    if (main.adapter.FetchRecord(record) != LpxResultOk) return false;
-    if (!StoreRecordIfValid(image, record, MarkFromDevice)) return false;
+    std::string text;
+    ReadRecord record;
+    if (main.adapter.FetchRecord(text) != LpxResultOk) return false;
+    if (!ParseReadRecord(text, &record)) return false;
+    StoreBlock(image, record.start, record.count, record.values, MarkFromDevice);
     if (!FieldPresent(image, Addr::FirmwareType, 2, MarkFromDevice)) return false;
     if (image.cells[Addr::FirmwareType].value != 0) return false;
     main.deviceFirmwareVersion = image.cells[Addr::FirmwareVersion].value;
-    const auto pair = [&](int i) {
-        return static_cast<uint8_t>(HexDigitValue(record[i]) * 16 + HexDigitValue(record[i + 1]));
-    };
-    main.deviceRadioCode = QString::fromStdString(CodeToText(pair(0), pair(2)));
+    main.deviceRadioCode = QString::fromStdString(CodeToText(record.codeHigh, record.codeLow));
     return true;
 }
 

@@ -5,7 +5,6 @@
 
 #include "app/catalogue.h"
 #include "link/jobguard.h"
-#include "link/jobrecord.h"
 #include "link/jobwait.h"
 #include "link/receiveradio.h"
 
@@ -19,7 +18,7 @@ void FetchRecords(TfrmMain& main) {
     for (int i = 0; i < kMaxRecords; ++i) {
         std::string record;
         if (main.adapter.FetchRecord(record) != LpxResultOk) return;
-        StoreRecordIfValid(main.readImage, record, MarkFromDevice);
+        StoreReadRecord(main.readImage, record, MarkFromDevice);
     }
 }
 

@@ -1,0 +1,138 @@
+// The radio ID code change dialog and its job against the simulated LPX.
+
+#include <QTest>
+
+#include "jobs_fixture.h"
+
+namespace {
+
+class CodeChangeTest : public JobsTest {
+  protected:
+    // Types code into the shown dialog and presses the change button.
+    void Change(const QString& code) {
+        change->show();
+        change->edtNewCode->setText(code);
+        change->btnChange->click();
+    }
+};
+
+TEST_F(CodeChangeTest, CodesThatNeverReachTheDevice) {
+    struct Case {
+        const char* code;
+        int message;
+    };
+    const Case cases[] = {{"abc", 10629}, {"12G4", 10629}, {"0000", 10818}, {"fFfF", 10818}};
+    sim.AddDevice(0x4C2D, 0x21);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        prompts.Clear();
+        Change(c.code);
+        EXPECT_EQ(prompts.MessageIds(), QList<int>{c.message});
+        EXPECT_TRUE(sim.Log().empty());
+    }
+}
+
+TEST_F(CodeChangeTest, TheDevicesOwnCodeNeedsNoChange) {
+    sim.AddDevice(0x4C2D, 0x21);
+    window->deviceRadioCode = "4C2D";
+    Change("4C2D");
+    ASSERT_EQ(prompts.MessageIds(), QList<int>{10625});
+    EXPECT_EQ(prompts.records[0].kind, BoxKind::Information);
+    EXPECT_EQ(prompts.records[0].text, FillText(10625, {"4C2D"}));
+    EXPECT_EQ(sim.Log(), Identification());  // identified afresh
+    EXPECT_EQ(wait->windowTitle(), Text(10621));
+}
+
+TEST_F(CodeChangeTest, OnlyYesChangesTheCode) {
+    sim.AddDevice(0x4C2D, 0x21);
+    for (BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Closed}) {
+        prompts.Clear();
+        sim.ClearLog();
+        prompts.answers = {answer};
+        Change("4c2d");  // the own code in lower case counts as another code
+        ASSERT_EQ(prompts.MessageIds(), QList<int>{10871});
+        EXPECT_EQ(prompts.records[0].text, FillText(10871, {"4C2D", "4c2d"}));
+        EXPECT_EQ(prompts.records[0].buttons, BoxButtons::YesNo);
+        EXPECT_EQ(sim.Log(), Identification());
+    }
+}
+
+TEST_F(CodeChangeTest, ConfirmedChangeSendsTheCodeAsTyped) {
+    const int device = sim.AddDevice(0x4C2D, 0x21);
+    prompts.answers = {BoxAnswer::Yes};
+    Change("1a2b");
+    EXPECT_EQ(prompts.MessageIds(), (QList<int>{10871, 10626}));
+    EXPECT_EQ(sim.Log(), Join(Identification(), {"n", "n02201a2b", "i4C2D", "N", "n"}));
+    EXPECT_EQ(sim.Device(device).RadioCode(), 0x1A2B);
+    EXPECT_EQ(window->newRadioCode, "1a2b");
+    EXPECT_EQ(window->deviceRadioCode, "4C2D");  // the next job identifies the device again
+    EXPECT_EQ(window->pollTag, PollNone);
+    EXPECT_EQ(wait->lblAction->text(), Text(10628));
+}
+
+TEST_F(CodeChangeTest, FailedAndTimedOutJobs) {
+    sim.AddDevice(0x4C2D, 0x21);
+    const std::pair<SimFault, int> cases[] = {{SimFault::JobFails, 10627},
+                                              {SimFault::JobTimesOut, 10873}};
+    for (const auto& [fault, message] : cases) {
+        SCOPED_TRACE(message);
+        prompts.Clear();
+        prompts.answers = {BoxAnswer::Yes};
+        Press(0);
+        waitHook.actions.push_back([this, f = fault] {
+            sim.InjectFault(f, {}, 1);
+            sim.PressButton(0);
+        });
+        Change("1A2B");
+        EXPECT_EQ(prompts.MessageIds(), (QList<int>{10871, message}));
+        EXPECT_EQ(sim.Device(0).RadioCode(), 0x4C2D);
+        EXPECT_EQ(window->pollTag, PollNone);
+    }
+}
+
+// The dialog runs modally from the menu; an abort in the wait shows nothing and leaves the
+// dialog open with the typed code for another try.
+TEST_F(CodeChangeTest, AbortInTheWaitKeepsTheDialogOpen) {
+    sim.AddDevice(0x4C2D, 0x21);
+    prompts.answers = {BoxAnswer::Yes};
+    Press(0);
+    Abort();
+    bool open = false;
+    QString typed;
+    QTimer::singleShot(0, change, [&] {
+        change->edtNewCode->setText("1A2B");
+        change->btnChange->click();
+        open = change->isVisible();
+        typed = change->edtNewCode->text();
+        change->btnClose->click();
+    });
+    window->mnuCommChangeIdCodeClick();
+    EXPECT_TRUE(open);
+    EXPECT_EQ(typed, "1A2B");
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10871});
+    EXPECT_EQ(sim.Log(), Join(Identification(), {"n", "n02201A2B", "i4C2D", "n"}));
+    EXPECT_EQ(sim.Device(0).RadioCode(), 0x4C2D);
+    EXPECT_FALSE(change->isVisible());
+    EXPECT_EQ(change->result(), 1);
+}
+
+TEST_F(CodeChangeTest, DialogLayoutAndKeyFilter) {
+    EXPECT_EQ(change->windowTitle(), Text(10621));
+    EXPECT_EQ(change->size(), QSize(393, 293));
+    EXPECT_EQ(change->btnChange->text(), Text(10624));
+    EXPECT_EQ(change->btnClose->text(), "&Ende");
+    EXPECT_EQ(change->lblNote->text(), Text(10622));
+    EXPECT_EQ(change->lblNote->width(), change->pnlDelimiter->width());
+    EXPECT_EQ(change->edtNewCode->maxLength(), 4);
+
+    change->edtNewCode->setText("old");
+    change->show();
+    EXPECT_TRUE(change->edtNewCode->text().isEmpty());
+    QTest::keyClicks(change->edtNewCode, "1g- A.fz9");
+    EXPECT_EQ(change->edtNewCode->text(), "1Af9");
+    QTest::keyClick(change->edtNewCode, Qt::Key_Backspace);
+    EXPECT_EQ(change->edtNewCode->text(), "1Af");
+    change->hide();
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+// Device identification against the simulated LPX.
+
+#include "jobs_fixture.h"
+
+namespace {
+
+using IdentifyTest = JobsTest;
+
+TEST_F(IdentifyTest, TakesCodeAndFirmwareVersionFromTheRecord) {
+    sim.AddDevice(0x12AB, 0x21);
+    window->deviceFirmwareVersion = 0x10;
+    window->btnGetKorbiCodeClick();
+    EXPECT_EQ(window->deviceRadioCode, "12AB");
+    EXPECT_EQ(window->deviceFirmwareVersion, 0x21);
+    EXPECT_EQ(sim.Log(), Identification());
+    EXPECT_FALSE(sim.IdentifyMode());
+    EXPECT_TRUE(prompts.MessageIds().isEmpty());
+    // The identification keeps the title its caller set.
+    window->frmReceiveRadio->SetTitle("caller's title");
+    window->btnGetKorbiCodeClick();
+    EXPECT_EQ(wait->windowTitle(), "caller's title");
+    EXPECT_EQ(wait->gbxReceiveRadio->title(), Text(10872));
+    EXPECT_EQ(wait->lblAction->text(), Text(10502));
+}
+
+TEST_F(IdentifyTest, WithoutLpxShowsOneMessageAndNoWait) {
+    driver.SetAttached(false);
+    window->deviceRadioCode = "1234";
+    window->btnGetKorbiCodeClick();
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10805});
+    EXPECT_EQ(prompts.records[0].kind, BoxKind::Error);
+    EXPECT_EQ(waitHook.shows, 0);
+    EXPECT_TRUE(window->deviceRadioCode.isEmpty());
+}
+
+TEST_F(IdentifyTest, OldLpxFirmwareEndsAfterTheVersionQuery) {
+    sim.AddDevice(0x12AB, 0x21);
+    sim.InjectFault(SimFault::OldFirmware);
+    window->btnGetKorbiCodeClick();
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10507});
+    EXPECT_EQ(sim.Log(), Commands{"v"});
+    EXPECT_EQ(waitHook.shows, 0);
+    EXPECT_TRUE(window->deviceRadioCode.isEmpty());
+}
+
+TEST_F(IdentifyTest, UnacknowledgedIdentifyModeEndsSilently) {
+    sim.AddDevice(0x12AB, 0x21);
+    sim.InjectFault(SimFault::NoAnswer, "s1");
+    window->btnGetKorbiCodeClick();
+    EXPECT_TRUE(prompts.MessageIds().isEmpty());
+    EXPECT_EQ(sim.Log(), (Commands{"v", "s1"}));
+    EXPECT_TRUE(window->deviceRadioCode.isEmpty());
+}
+
+TEST_F(IdentifyTest, DeviceWithTheEmptyCodeCountsAsNotIdentified) {
+    sim.AddDevice(0x0000, 0x1A);
+    window->btnGetKorbiCodeClick();
+    EXPECT_TRUE(window->deviceRadioCode.isEmpty());
+    EXPECT_EQ(window->deviceFirmwareVersion, 0x1A);
+    EXPECT_EQ(sim.Log(), Identification());
+}
+
+// A foreign product, a failed and a timed-out job each start a new attempt with the dialog shown
+// again; the next press of a K-ORBI settles it.
+TEST_F(IdentifyTest, UnsettledAttemptsStartAgain) {
+    const int foreign = sim.AddDevice(0x0BAD, 0x21, 0x01);
+    sim.AddDevice(0x12AB, 0x1A);
+    Press(foreign);
+    waitHook.actions.push_back([this] {
+        sim.InjectFault(SimFault::JobFails, {}, 1);
+        sim.PressButton(1);
+    });
+    waitHook.actions.push_back([this] {
+        sim.InjectFault(SimFault::JobTimesOut, {}, 1);
+        sim.PressButton(1);
+    });
+    Press(1);
+    window->btnGetKorbiCodeClick();
+    EXPECT_EQ(waitHook.shows, 4);
+    EXPECT_EQ(window->deviceRadioCode, "12AB");
+    EXPECT_EQ(window->deviceFirmwareVersion, 0x1A);
+    const Commands attempt = {"m", "m022E", "iFFFF", "M"};
+    Commands expected = {"v", "s1"};
+    expected = Join(Join(expected, attempt), {"x"});  // foreign record
+    expected = Join(expected, attempt);               // failed
+    expected = Join(expected, attempt);               // timed out
+    expected = Join(Join(expected, attempt), {"x", "s0"});
+    EXPECT_EQ(sim.Log(), expected);
+    EXPECT_TRUE(prompts.MessageIds().isEmpty());
+}
+
+TEST_F(IdentifyTest, AbortEndsWithoutDevice) {
+    sim.AddDevice(0x12AB, 0x21);
+    window->deviceFirmwareVersion = 0x10;
+    Abort();
+    window->btnGetKorbiCodeClick();
+    EXPECT_TRUE(window->deviceRadioCode.isEmpty());
+    EXPECT_EQ(window->deviceFirmwareVersion, 0x10);
+    EXPECT_EQ(window->StatusText(), Text(10504));
+    EXPECT_EQ(window->pollTag, PollNone);
+    EXPECT_EQ(sim.Log(), (Commands{"v", "s1", "m", "m022E", "iFFFF", "s0"}));
+}
+
+}  // namespace

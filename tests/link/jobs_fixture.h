@@ -1,0 +1,112 @@
+#pragma once
+// A real main window with its wait dialog and code change dialog on the offscreen platform,
+// talking through the adapter to a simulated LPX in the same process. The user is scripted:
+// message boxes answer from a queue, and each showing of the wait dialog runs the next planned
+// action (by default the first device's button is pressed).
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/catalogue.h"
+#include "app/mainwindow.h"
+#include "link/changecode.h"
+#include "link/lpxsim.h"
+#include "link/receiveradio.h"
+#include "link/simdriver.h"
+#include "support/scripted_prompts.h"
+
+using Commands = std::vector<std::string>;
+
+// Runs an action each time the watched dialog is shown, and ends a wait that nobody ends.
+class ShowHook : public QObject {
+  public:
+    std::deque<std::function<void()>> actions;
+    std::function<void()> fallback;
+    int shows = 0;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            ++shows;
+            std::function<void()> action = fallback;
+            if (!actions.empty()) {
+                action = actions.front();
+                actions.pop_front();
+            }
+            if (action) QTimer::singleShot(0, this, action);
+            auto* dialog = qobject_cast<QDialog*>(watched);
+            const int show = shows;
+            QTimer::singleShot(15000, this, [this, dialog, show] {
+                if (dialog->isVisible() && shows == show) {
+                    ADD_FAILURE() << "wait dialog left open";
+                    dialog->done(WaitAborted);
+                }
+            });
+        }
+        return false;
+    }
+};
+
+class JobsTest : public ::testing::Test {
+  protected:
+    JobsTest() : driver(sim) {
+        env.prompts = &prompts;
+        env.serialDriver = &driver;
+        window = std::make_unique<TfrmMain>(env);
+        wait = new TfrmReceiveRadio(window.get());
+        change = new TfrmChangeCode(window.get(), window.get());
+        window->AttachDialogs(wait, nullptr, change, nullptr);
+        wait->installEventFilter(&waitHook);
+        waitHook.fallback = [this] { sim.PressButton(0); };
+    }
+    ~JobsTest() override {
+        EXPECT_EQ(driver.OpenHandles(), 0) << "the adapter was left open";
+        EXPECT_FALSE(window->tmrPollLpxInfo->isActive()) << "the poll timer still runs";
+        window.reset();
+    }
+
+    // A device shown in the view as a file would show it, so that a write has settings to send.
+    void ShowDeviceSettings(int device) {
+        ImageBytes bytes{};
+        for (int a = 0; a < kImageSize; ++a) bytes[a] = sim.Device(device).memory[a];
+        FillFileImage(window->fileImage, bytes, MarkFromFile);
+        window->EnableGeneration2Controls(window->fileImage);
+        ASSERT_EQ(window->DecodeConfigImage(window->fileImage, MarkFromFile), DecodeOk);
+        prompts.Clear();
+    }
+
+    // Plans the actions for the next showings of the wait dialog.
+    void Press(int device) {
+        waitHook.actions.push_back([this, device] { sim.PressButton(device); });
+    }
+    void Abort() {
+        waitHook.actions.push_back([this] { wait->btbtnAbort->click(); });
+    }
+
+    // The commands of the identification of a device that answers the first time.
+    static Commands Identification() { return {"v", "s1", "m", "m022E", "iFFFF", "M", "x", "s0"}; }
+    static Commands Join(Commands a, const Commands& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+
+    LpxSim sim;
+    SimDriver driver;
+    ScriptedPrompts prompts;
+    AppEnvironment env;
+    std::unique_ptr<TfrmMain> window;
+    TfrmReceiveRadio* wait = nullptr;
+    TfrmChangeCode* change = nullptr;
+    ShowHook waitHook;
+};

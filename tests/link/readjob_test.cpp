@@ -1,0 +1,187 @@
+// Reading a device against the simulated LPX.
+
+#include <QAction>
+#include <QLineEdit>
+#include <algorithm>
+
+#include "jobs_fixture.h"
+
+namespace {
+
+using ReadJobTest = JobsTest;
+
+struct ReadCase {
+    uint8_t firmwareVersion;
+    Commands generationBlocks;
+    const char* firmwareText;  // as the view shows the version
+};
+
+TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
+    const ReadCase cases[] = {
+        {0x1A, {"m0238"}, "1.A"},
+        {0x21, {"m0738", "m0850", "m0858"}, "2.1"},
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.firmwareText);
+        LpxSim& s = sim;
+        s.ClearLog();
+        const int device = s.AddDevice(0x4C2D, c.firmwareVersion);
+        s.Device(device).memory[0x2C] = 77;  // battery test interval
+        s.Device(device).memory[0x28] = 9;   // missed acknowledgements
+        waitHook.fallback = [this, device] { sim.PressButton(device); };
+        prompts.Clear();
+        window->btnReadFromDeviceClick();
+
+        Commands read = {"m", "m0622", "m0828", "m0830", "m0840", "m0848"};
+        read = Join(read, c.generationBlocks);
+        read = Join(read, {"i4C2D", "M"});
+        // One "x" per block and one more that finds none left.
+        read = Join(read, Commands(5 + c.generationBlocks.size() + 1, "x"));
+        read.push_back("m");
+        EXPECT_EQ(s.Log(), Join(Identification(), read));
+        EXPECT_TRUE(prompts.MessageIds().isEmpty());
+        EXPECT_EQ(window->StatusText(), Text(10506));
+        EXPECT_EQ(window->edtRadioCodeOld->text(), "4C2D");
+        EXPECT_EQ(window->edtBatteryTestInterval->text(), "77");
+        EXPECT_EQ(window->edtMissedAck->text(), "9");
+        EXPECT_EQ(window->edtFirmwareVersion->text(), c.firmwareText);
+        EXPECT_EQ(window->configOrigin, OriginDevice);
+        EXPECT_TRUE(window->windowTitle().contains(Text(10891)));
+        EXPECT_EQ(wait->windowTitle(), Text(10501));
+        EXPECT_EQ(wait->lblAction->text(), Text(10503));
+        // Every cell of the listed blocks arrived from the device.
+        EXPECT_TRUE(FieldPresent(window->readImage, 0x22, 6, MarkFromDevice));
+        EXPECT_EQ(window->readImage.cells[0x2C].value, 77);
+        s.Device(device).memory[0x20] = 0xEE;  // later cases press their own device
+        s.Device(device).memory[0x21] = 0xEE;
+    }
+}
+
+TEST_F(ReadJobTest, UnknownGenerationSendsNoJob) {
+    sim.AddDevice(0x4C2D, 0x30);
+    const QString before = window->edtBatteryTestInterval->text();
+    window->btnReadFromDeviceClick();
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10505});
+    EXPECT_EQ(sim.Log(),
+              Join(Identification(), {"m", "m0622", "m0828", "m0830", "m0840", "m0848"}));
+    EXPECT_EQ(window->edtBatteryTestInterval->text(), before);
+}
+
+TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
+    sim.AddDevice(0x4C2D, 0x21);
+    const QString before = window->edtBatteryTestInterval->text();
+    const int origin = window->configOrigin;
+    Press(0);
+    Abort();
+    window->btnReadFromDeviceClick();
+    const Commands expected =
+        Join(Identification(), {"m", "m0622", "m0828", "m0830", "m0840", "m0848", "m0738", "m0850",
+                                "m0858", "i4C2D", "m", "m"});
+    EXPECT_EQ(sim.Log(), expected);
+    EXPECT_TRUE(prompts.MessageIds().isEmpty());
+    EXPECT_EQ(window->StatusText(), Text(10504));
+    EXPECT_EQ(window->edtBatteryTestInterval->text(), before);
+    EXPECT_EQ(window->configOrigin, origin);
+    EXPECT_EQ(window->pollTag, PollNone);
+}
+
+TEST_F(ReadJobTest, IdentificationAbortedLeavesEverything) {
+    sim.AddDevice(0x4C2D, 0x21);
+    Abort();
+    window->btnReadFromDeviceClick();
+    EXPECT_EQ(window->StatusText(), Text(10804));
+    EXPECT_EQ(sim.Log(), (Commands{"v", "s1", "m", "m022E", "iFFFF", "s0"}));
+}
+
+struct FailedWaitCase {
+    SimFault fault;
+    int message;
+};
+
+TEST_F(ReadJobTest, FailedOrTimedOutJobIsReported) {
+    sim.AddDevice(0x4C2D, 0x21);
+    const FailedWaitCase cases[] = {{SimFault::JobFails, 10505}, {SimFault::JobTimesOut, 10873}};
+    for (const FailedWaitCase& c : cases) {
+        SCOPED_TRACE(c.message);
+        prompts.Clear();
+        sim.ClearLog();
+        Press(0);
+        waitHook.actions.push_back([this, c] {
+            sim.InjectFault(c.fault, {}, 1);
+            sim.PressButton(0);
+        });
+        window->btnReadFromDeviceClick();
+        EXPECT_EQ(prompts.MessageIds(), QList<int>{c.message});
+        // No record is fetched; the list is emptied after the wait and at the end.
+        const Commands& log = sim.Log();
+        ASSERT_GE(log.size(), 3u);
+        EXPECT_EQ(Commands(log.end() - 3, log.end()), (Commands{"M", "m", "m"}));
+        EXPECT_EQ(std::count(log.begin(), log.end(), "x"), 1);  // the identification's
+        EXPECT_FALSE(FieldPresent(window->readImage, 0x2C, 1, MarkFromDevice));
+    }
+}
+
+TEST_F(ReadJobTest, RefusedJobIsReported) {
+    sim.AddDevice(0x4C2D, 0x21);
+    sim.InjectFault(SimFault::StartJobEot, "i4C2D");
+    window->btnReadFromDeviceClick();
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10508});
+    EXPECT_EQ(sim.Log().back(), "m");
+    EXPECT_EQ(waitHook.shows, 1);
+}
+
+// Block 0840 holds door codes 1-4, block 0848 codes 5-8: the message names the last of them.
+TEST_F(ReadJobTest, MissingBlockNamesTheLastMissingDoorCode) {
+    const std::pair<const char*, const char*> cases[] = {{"0840", "70"}, {"0848", "78"}};
+    const int device = sim.AddDevice(0x4C2D, 0x21);
+    sim.Device(device).memory[0x2C] = 77;
+    for (const auto& [block, address] : cases) {
+        SCOPED_TRACE(block);
+        prompts.Clear();
+        sim.ClearFaults();
+        sim.InjectFault(SimFault::MissingBlock, block);
+        window->btnReadFromDeviceClick();
+        ASSERT_EQ(prompts.MessageIds(), QList<int>{10817});
+        // The missing cell's value in the cleared read image, and its address, in decimal.
+        EXPECT_EQ(prompts.records[0].text.toStdString(),
+                  FillText(10817, {"0", address}).toStdString());
+        EXPECT_EQ(window->edtBatteryTestInterval->text(), "77");
+        EXPECT_EQ(window->configOrigin, OriginDevice);
+    }
+    EXPECT_EQ(window->continuousCodes[7]->text(), "?");
+    EXPECT_EQ(window->continuousCodes[0]->text(), "1234");
+}
+
+// A record with a count that does not match its length is not stored: its block is missing.
+TEST_F(ReadJobTest, MalformedRecordIsIgnored) {
+    sim.AddDevice(0x4C2D, 0x21);
+    Press(0);
+    waitHook.actions.push_back([this] {
+        sim.InjectFault(SimFault::BadRecordCount);
+        sim.PressButton(0);
+    });
+    window->btnReadFromDeviceClick();
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10817});
+    for (int a = 0; a < kImageSize; ++a)
+        EXPECT_NE(window->readImage.cells[a].mark, MarkFromDevice) << a;
+}
+
+TEST_F(ReadJobTest, ForeignProductIsReported) {
+    sim.AddDevice(0x4C2D, 0x21);
+    Press(0);
+    waitHook.actions.push_back([this] {
+        sim.InjectFault(SimFault::ForeignProduct);
+        sim.PressButton(0);
+    });
+    window->btnReadFromDeviceClick();
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10820});
+    EXPECT_EQ(window->configOrigin, OriginDevice);
+}
+
+TEST_F(ReadJobTest, MenuEntryRunsTheRead) {
+    sim.AddDevice(0x4C2D, 0x1A);
+    window->mnuCommReadFromDevice->trigger();
+    EXPECT_EQ(window->StatusText(), Text(10506));
+}
+
+}  // namespace

@@ -1,0 +1,239 @@
+// The wait dialog, the status poll timer and the device picture.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <map>
+#include <optional>
+
+#include "app/catalogue.h"
+#include "app/devicepicture.h"
+#include "app/mainwindow.h"
+#include "config/image.h"
+#include "link/jobwait.h"
+#include "link/lpxsim.h"
+#include "link/receiveradio.h"
+#include "link/serialdriver.h"
+#include "support/scripted_prompts.h"
+
+namespace {
+
+// A line on which every command gets the framed answer the test chose for it, or nothing.
+struct ScriptedLineState {
+    std::map<std::string, std::string> answers;  // command text -> bytes sent back
+    std::vector<std::string> commands;
+    std::string queued;
+};
+
+class ScriptedHandle : public SerialHandle {
+  public:
+    explicit ScriptedHandle(ScriptedLineState& state) : state_(state) {}
+    int SetBaudRate(uint32_t) override { return DriverOk; }
+    int SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return DriverOk; }
+    int SetFlowControl(uint16_t, uint8_t, uint8_t) override { return DriverOk; }
+    int ClrDtr() override { return DriverOk; }
+    int Purge(uint32_t) override {
+        state_.queued.clear();
+        return DriverOk;
+    }
+    int SetTimeouts(uint32_t, uint32_t) override { return DriverOk; }
+    int GetQueueStatus(uint32_t* count) override {
+        *count = static_cast<uint32_t>(state_.queued.size());
+        return DriverOk;
+    }
+    int Read(uint8_t* buffer, uint32_t count, uint32_t* read) override {
+        const size_t n = std::min<size_t>(count, state_.queued.size());
+        std::copy_n(state_.queued.begin(), n, buffer);
+        state_.queued.erase(0, n);
+        *read = static_cast<uint32_t>(n);
+        return DriverOk;
+    }
+    int Write(const uint8_t* bytes, uint32_t count, uint32_t* written) override {
+        // One whole frame per write: STX, text, two checksum digits, ETX.
+        const std::string frame(reinterpret_cast<const char*>(bytes), count);
+        const std::string text = frame.substr(1, frame.size() - 4);
+        state_.commands.push_back(text);
+        const auto answer = state_.answers.find(text);
+        if (answer != state_.answers.end()) state_.queued += answer->second;
+        *written = count;
+        return DriverOk;
+    }
+    int WaitForBytes(int) override { return DriverOk; }
+
+  private:
+    ScriptedLineState& state_;
+};
+
+class ScriptedLine : public SerialDriver {
+  public:
+    ScriptedLineState state;
+    int OpenByDescription(const std::string&, std::unique_ptr<SerialHandle>* handle) override {
+        *handle = std::make_unique<ScriptedHandle>(state);
+        return DriverOk;
+    }
+};
+
+class WaitPollTest : public ::testing::Test {
+  protected:
+    WaitPollTest() {
+        env.prompts = &prompts;
+        env.serialDriver = &line;
+        window = std::make_unique<TfrmMain>(env);
+        wait = new TfrmReceiveRadio(window.get());
+        window->AttachDialogs(wait, nullptr, nullptr, nullptr);
+        window->adapter.Open();
+    }
+    ~WaitPollTest() override { window->adapter.Close(); }
+
+    // One tick with the dialog shown; the dialog's result, 0 while it stays open.
+    int TickWith(int tag, const std::string& command, std::optional<std::string> payload) {
+        line.state.answers.clear();
+        if (payload) line.state.answers[command] = LpxSim::Frame(*payload);
+        wait->setResult(0);
+        wait->show();
+        window->pollTag = tag;
+        window->tmrPollLpxInfoTimer();
+        const int result = wait->isVisible() ? 0 : wait->result();
+        wait->hide();
+        return result;
+    }
+
+    ScriptedLine line;
+    ScriptedPrompts prompts;
+    AppEnvironment env;
+    std::unique_ptr<TfrmMain> window;
+    TfrmReceiveRadio* wait = nullptr;
+};
+
+TEST_F(WaitPollTest, JobStatusEndsOrKeepsTheWait) {
+    struct Case {
+        std::optional<std::string> payload;
+        int outcome;  // 0: the dialog stays open
+    };
+    const Case cases[] = {
+        {"03", WaitDone},  {"04", WaitFailed}, {"05", WaitTimedOut},
+        {"00", 0},         {"02", 0},          {"06", 0},
+        {"0a", 0},         {"0A", 0},          {"3", 0},
+        {"003", 0},        {"13", 0},          {"30", 0},
+        {std::nullopt, 0},
+    };
+    for (const auto& [tag, command] : {std::pair{PollReadJob, "M"}, std::pair{PollWriteJob, "N"}}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(command + (" " + c.payload.value_or("(none)")));
+            line.state.commands.clear();
+            EXPECT_EQ(TickWith(tag, command, c.payload), c.outcome);
+            EXPECT_EQ(line.state.commands, std::vector<std::string>{command});
+        }
+    }
+    // The payload of the last answer stays readable.
+    TickWith(PollReadJob, "M", "0a");
+    EXPECT_EQ(window->jobStatusText, "0a");
+}
+
+TEST_F(WaitPollTest, TickWithoutPollKindStopsTheTimer) {
+    for (int tag : {0, 100, 301}) {
+        line.state.commands.clear();
+        window->tmrPollLpxInfo->start(500);
+        EXPECT_EQ(TickWith(tag, "M", "03"), 0);
+        EXPECT_TRUE(line.state.commands.empty());
+        EXPECT_FALSE(window->tmrPollLpxInfo->isActive());
+    }
+}
+
+TEST_F(WaitPollTest, StandbyTimerEndsTheWaitOnAnyC1Status) {
+    const std::pair<std::string, int> cases[] = {
+        {"00000000", 0}, {"4C2D0000", WaitDone}, {"0000", 0}};
+    for (const auto& [payload, outcome] : cases) {
+        line.state.answers = {{"c1", LpxSim::Frame(payload)}};
+        wait->setResult(0);
+        wait->show();
+        window->tmrPollLpxTimer();
+        EXPECT_EQ(wait->isVisible() ? 0 : wait->result(), outcome) << payload;
+        wait->hide();
+    }
+    EXPECT_FALSE(window->tmrPollLpx->isActive());
+}
+
+// The whole wait: the poll timer runs every 500 ms in the dialog's loop until the LPX reports
+// an outcome, and is stopped afterwards.
+TEST_F(WaitPollTest, RunWaitPollsUntilTheJobEnds) {
+    line.state.answers = {{"N", LpxSim::Frame("00")}};
+    int polls = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        polls = static_cast<int>(line.state.commands.size());
+        if (polls >= 2) line.state.answers["N"] = LpxSim::Frame("05");
+    });
+    watch.start(100);
+    const int outcome = RunWait(*window, PollWriteJob, {10601, 10872, 10602}, true);
+    StopPolling(*window, true);
+    EXPECT_EQ(outcome, WaitTimedOut);
+    EXPECT_EQ(window->tmrPollLpxInfo->interval(), 500);
+    EXPECT_FALSE(window->tmrPollLpxInfo->isActive());
+    EXPECT_EQ(window->pollTag, PollNone);
+    EXPECT_EQ(line.state.commands, (std::vector<std::string>{"N", "N", "N"}));
+}
+
+TEST_F(WaitPollTest, DialogLayout) {
+    EXPECT_EQ(wait->size(), QSize(398, 220));
+    EXPECT_FALSE(wait->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(wait->gbxReceiveRadio->geometry(), QRect(8, 8, 385, 201));
+    EXPECT_EQ(wait->imgTransmitter->geometry(), QRect(16, 24, 121, 160));
+    EXPECT_EQ(wait->btbtnAbort->geometry(), QRect(256, 152, 113, 33));
+    ASSERT_NE(wait->imgTransmitter->pixmap().isNull(), true);
+    EXPECT_LE(wait->imgTransmitter->pixmap().width(), 121);
+    EXPECT_EQ(wait->imgTransmitter->pixmap().height(), 160);
+    wait->SetInstruction(Text(10503));
+    EXPECT_EQ(wait->lblAction->width(), 223);  // 385 x 0.58 = 223.3
+    EXPECT_EQ(wait->lblAction->pos(), QPoint(144, 40));
+    EXPECT_TRUE(wait->lblAction->wordWrap());
+    wait->show();
+    EXPECT_EQ(wait->btbtnAbort->text(), "&Abbruch");
+    wait->hide();
+}
+
+// Escape and close requests do not end a wait; only the abort button does.
+TEST_F(WaitPollTest, AbortButtonIsTheOnlyWayOut) {
+    int result = -1;
+    QTimer::singleShot(0, wait, [&] {
+        QTest::keyClick(wait, Qt::Key_Escape);
+        wait->close();
+        const bool stillOpen = wait->isVisible();
+        wait->btbtnAbort->click();
+        if (!stillOpen) ADD_FAILURE() << "the dialog closed without the abort button";
+    });
+    result = wait->exec();
+    EXPECT_EQ(result, WaitAborted);
+}
+
+TEST(DevicePictureTest, DecodesTheEmbeddedPictureAndRefusesOtherData) {
+    const QImage picture = DevicePicture();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), QSize(97, 128));
+    // The red button lies in the middle of the picture.
+    const QColor centre = picture.pixelColor(48, 85);
+    EXPECT_GT(centre.red(), 150);
+    EXPECT_LT(centre.green(), 100);
+
+    QFile file(QStringLiteral(KORBI_SOURCE_DIR) + "/resources/korbi.jpg");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray jpeg = file.readAll();
+    EXPECT_EQ(DecodeJpeg(jpeg).size(), QSize(97, 128));
+    EXPECT_TRUE(DecodeJpeg(QByteArray()).isNull());
+    EXPECT_TRUE(DecodeJpeg("not a picture").isNull());
+    // Cut short or damaged data never ends the program.
+    for (int length : {2, 20, 200, static_cast<int>(jpeg.size()) / 2})
+        DecodeJpeg(jpeg.left(length));
+    QByteArray damaged = jpeg;
+    for (int i = 100; i < damaged.size(); i += 97)
+        damaged[i] = static_cast<char>(damaged[i] ^ 0x5A);
+    DecodeJpeg(damaged);
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+// Writing a device against the simulated LPX.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "jobs_fixture.h"
+
+namespace {
+
+class WriteJobTest : public JobsTest {
+  protected:
+    // A device whose settings pass the checks of both generations, shown in the view.
+    int ShownDevice(uint16_t code, uint8_t firmwareVersion) {
+        const int device = sim.AddDevice(code, firmwareVersion);
+        sim.Device(device).memory[0x3C] = 25;  // press time 2.5 s fits any activation delay
+        sim.Device(device).memory[0x3B] = 0x00;
+        ShowDeviceSettings(device);
+        sim.ClearLog();
+        return device;
+    }
+    // The write's commands after the identification, each cut to its first n characters.
+    Commands WriteCommands(size_t n = 5) const {
+        const Commands& log = sim.Log();
+        Commands heads;
+        for (size_t i = Identification().size(); i < log.size(); ++i)
+            heads.push_back(log[i].substr(0, n));
+        return heads;
+    }
+};
+
+TEST_F(WriteJobTest, GenerationOneGetsTheCommonBlocks) {
+    const int device = ShownDevice(0x4C2D, 0x1A);
+    window->edtBatteryTestInterval->setText("42");
+    window->btnWriteToDeviceClick();
+    EXPECT_EQ(WriteCommands(),
+              (Commands{"n", "n0327", "n022C", "n0730", "n0840", "n0848", "i4C2D", "N", "n"}));
+    // The first block carries the three values of 0x27-0x29.
+    EXPECT_EQ(sim.Log()[Identification().size() + 1].size(), 1u + 4 + 6);
+    EXPECT_EQ(sim.Device(device).memory[0x2C], 42);
+    EXPECT_EQ(window->StatusText(), Text(10605));
+    EXPECT_EQ(wait->windowTitle(), Text(10601));
+    EXPECT_EQ(wait->lblAction->text(), Text(10602));
+    EXPECT_TRUE(prompts.MessageIds().isEmpty());
+}
+
+TEST_F(WriteJobTest, ConfirmedCodeChangeTravelsAsTheLastBlock) {
+    const int device = ShownDevice(0x4C2D, 0x21);
+    window->edtRadioCodeNew->setText("1A2B");
+    prompts.answers = {BoxAnswer::Yes};
+    window->btnWriteToDeviceClick();
+    ASSERT_EQ(prompts.MessageIds(), QList<int>{10871});
+    EXPECT_EQ(prompts.records[0].text, FillText(10871, {"4C2D", "1A2B"}));
+    EXPECT_EQ(prompts.records[0].buttons, BoxButtons::YesNoAbort);
+    const Commands heads = WriteCommands();
+    ASSERT_EQ(heads.size(), 13u);
+    EXPECT_EQ(Commands(heads.begin() + 6, heads.end()),
+              (Commands{"n053A", "n0850", "n0858", "n0220", "i4C2D", "N", "n"}));
+    EXPECT_EQ(sim.Log()[Identification().size() + 9], "n02201A2B");
+    EXPECT_EQ(sim.Device(device).RadioCode(), 0x1A2B);
+    // The code fields stay as they were.
+    EXPECT_EQ(window->edtRadioCodeOld->text(), "4C2D");
+    EXPECT_EQ(window->edtRadioCodeNew->text(), "1A2B");
+}
+
+struct ConfirmationCase {
+    const char* newCode;
+    QList<BoxAnswer> answers;
+    bool asked;
+    Commands expected;  // after the identification, first five characters
+};
+
+TEST_F(WriteJobTest, CodeChangeConfirmation) {
+    const Commands common = {"n", "n0327", "n022C", "n0730", "n0840", "n0848"};
+    const Commands withoutCode = Join(common, {"i4C2D", "N", "n"});
+    const ConfirmationCase cases[] = {
+        {"1A2B", {BoxAnswer::No}, true, withoutCode},
+        {"1A2B", {BoxAnswer::Closed}, true, withoutCode},
+        {"1A2B", {BoxAnswer::Abort}, true, {}},
+        {"4C2D", {}, false, withoutCode},
+        {"4c2d", {BoxAnswer::Yes}, true, Join(common, {"n0220", "i4C2D", "N", "n"})},
+    };
+    ShownDevice(0x4C2D, 0x1A);
+    for (const ConfirmationCase& c : cases) {
+        SCOPED_TRACE(c.newCode);
+        sim.ClearLog();
+        prompts.Clear();
+        window->edtRadioCodeNew->setText(c.newCode);
+        prompts.answers = c.answers;
+        window->btnWriteToDeviceClick();
+        EXPECT_EQ(prompts.MessageIds().contains(10871), c.asked);
+        EXPECT_EQ(WriteCommands(), c.expected);
+        sim.Device(0).memory[0x20] = 0x4C;  // the confirmed lower-case change wrote 4C2D again
+        sim.Device(0).memory[0x21] = 0x2D;
+    }
+}
+
+// Checks that fail before the LPX is contacted cost no button press.
+TEST_F(WriteJobTest, SettingsChecksBeforeTheLpx) {
+    struct Case {
+        std::function<void()> setup;
+        int message;
+    };
+    ShownDevice(0x4C2D, 0x21);
+    const Case cases[] = {
+        {[this] { window->edtRadioCodeNew->setText("ffff"); }, 10818},
+        {[this] { window->edtRadioCodeNew->setText("000"); }, 10818},
+        {[this] { window->edtRadioCodeNew->setText("12"); }, 10629},
+        {[this] {
+             window->continuousCodes[2]->setText("FFFF");
+             window->restrictedCodes[4]->setText("ffff");
+         },
+         10875},
+        {[this] {
+             // The click rules keep the view from showing this; a loaded file may hold it.
+             const QSignalBlocker a(window->continuousZones[4]), b(window->restrictedZones[4]);
+             window->continuousZones[4]->setChecked(true);
+             window->restrictedZones[4]->setChecked(true);
+         },
+         10876},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        ShowDeviceSettings(0);
+        window->edtRadioCodeNew->clear();
+        c.setup();
+        prompts.Clear();  // the entry rules may have warned already
+        window->btnWriteToDeviceClick();
+        EXPECT_EQ(prompts.MessageIds(), QList<int>{c.message});
+        EXPECT_TRUE(sim.Log().empty());
+        EXPECT_EQ(driver.OpenCount(), 0);
+    }
+}
+
+TEST_F(WriteJobTest, PressTimeTooShortForGenerationTwoEndsAfterIdentification) {
+    const int device = sim.AddDevice(0x4C2D, 0x21);  // press time 1.0 s, delay 0.5 s, triple press
+    ShowDeviceSettings(device);
+    window->btnWriteToDeviceClick();
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10877});
+    EXPECT_EQ(sim.Log(), Identification());
+}
+
+TEST_F(WriteJobTest, GenerationTwoSettingsForGenerationOneWarnAndGoOn) {
+    ShownDevice(0x4C2D, 0x1A);
+    window->restrictedCodes[0]->setText("ABCD");
+    window->btnWriteToDeviceClick();
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10874});
+    EXPECT_EQ(prompts.records[0].kind, BoxKind::Information);
+    EXPECT_EQ(WriteCommands(),
+              (Commands{"n", "n0327", "n022C", "n0730", "n0840", "n0848", "i4C2D", "N", "n"}));
+    EXPECT_EQ(window->StatusText(), Text(10605));
+}
+
+struct WaitOutcomeCase {
+    std::function<void(LpxSim&)> press;
+    QList<int> messages;
+    int statusText;
+};
+
+TEST_F(WriteJobTest, OutcomesOfTheWait) {
+    ShownDevice(0x4C2D, 0x1A);
+    const WaitOutcomeCase cases[] = {
+        {[](LpxSim& s) {
+             s.InjectFault(SimFault::JobFails, {}, 1);
+             s.PressButton(0);
+         },
+         {10603},
+         0},
+        {[](LpxSim& s) {
+             s.InjectFault(SimFault::JobTimesOut, {}, 1);
+             s.PressButton(0);
+         },
+         {10873},
+         0},
+        {nullptr, {}, 10604},
+    };
+    for (const WaitOutcomeCase& c : cases) {
+        prompts.Clear();
+        sim.ClearLog();
+        Press(0);
+        if (c.press) {
+            waitHook.actions.push_back([this, c] { c.press(sim); });
+        } else {
+            Abort();
+        }
+        window->btnWriteToDeviceClick();
+        EXPECT_EQ(prompts.MessageIds(), c.messages);
+        EXPECT_EQ(window->StatusText(), c.statusText ? Text(c.statusText) : QString());
+        EXPECT_EQ(window->pollTag, PollNone);
+        EXPECT_EQ(sim.Log().back(), "n");
+    }
+}
+
+// A job the LPX refuses has written nothing; the user is told so.
+TEST_F(WriteJobTest, RefusedJobIsReported) {
+    ShownDevice(0x4C2D, 0x1A);
+    sim.InjectFault(SimFault::StartJobEot, "i4C2D");
+    window->btnWriteToDeviceClick();
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10508});
+    EXPECT_EQ(WriteCommands(),
+              (Commands{"n", "n0327", "n022C", "n0730", "n0840", "n0848", "i4C2D", "n"}));
+    EXPECT_TRUE(window->StatusText().isEmpty());
+}
+
+TEST_F(WriteJobTest, MenuEntryRunsTheWrite) {
+    ShownDevice(0x4C2D, 0x1A);
+    window->mnuCommWriteToDevice->trigger();
+    EXPECT_EQ(window->StatusText(), Text(10605));
+}
+
+}  // namespace
