@@ -1,6 +1,8 @@
-// render-pages OUTDIR: draws the main window with its German captions and start values on the
+// render-pages OUTDIR [PROGRAMDIR]: draws the main window with its German captions on the
 // offscreen platform and writes general.png, rfid.png, window.png and the menus as PNG files,
-// so the layout can be looked at without a display.
+// so the layout can be looked at without a display. Without PROGRAMDIR the window shows its
+// start values; with it (a folder holding the shipped files, e.g. the build's app folder) the
+// whole start-up runs in temporary folders and the window shows the v2.x template.
 
 #include <QApplication>
 #include <QDir>
@@ -43,8 +45,8 @@ bool Save(const QPixmap& pixmap, const QDir& dir, const char* name) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: render-pages OUTDIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: render-pages OUTDIR [PROGRAMDIR]\n");
         return 2;
     }
     InstallGermanToolkitTexts(app);
@@ -59,12 +61,18 @@ int main(int argc, char** argv) {
     AppEnvironment env;
     env.commonDataFolder = data.path();
     env.commonDocumentsFolder = documents.path();
-    env.programFolder = data.path() + "/";
+    env.programFolder =
+        (argc == 3 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : data.path()) + "/";
+    env.arguments = QStringList{QStringLiteral("korbi-programmer")};
     env.prompts = &prompts;
 
     TfrmMain window(env);
-    window.LocaliseCaptions();
-    window.BuildControlLists();
+    if (argc == 3) {
+        window.FormCreate();
+    } else {
+        window.LocaliseCaptions();
+        window.BuildControlLists();
+    }
     window.show();
     QApplication::processEvents();
 
