@@ -2,8 +2,9 @@
 
 #include "files/filenames.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 #include "test_folder.h"
 

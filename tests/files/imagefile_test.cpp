@@ -3,18 +3,18 @@
 
 #include "files/imagefile.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "test_folder.h"
 
 class ImageFileTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { SetWriteFaultForTests(nullptr); }
     QString Path(const QString& name) const { return dir.path() + "/" + name; }
     QStringList Entries() const {
@@ -38,9 +38,9 @@ TEST_F(ImageFileTest, OnlyRegularFilesHaveASize) {
         QString path;
         qint64 size;
     } cases[] = {
-        {Path("ok.Korbi"), 256},     {Path("short.korbi"), 255}, {Path("long.bin"), 257},
-        {Path("empty.Korbi"), 0},    {Path("missing.Korbi"), 0}, {Path("folder.korbi"), 0},
-        {Path("pipe.Korbi"), 0},     {"/dev/null", 0},           {Path("link.Korbi"), 256},
+        {Path("ok.Korbi"), 256},  {Path("short.korbi"), 255}, {Path("long.bin"), 257},
+        {Path("empty.Korbi"), 0}, {Path("missing.Korbi"), 0}, {Path("folder.korbi"), 0},
+        {Path("pipe.Korbi"), 0},  {"/dev/null", 0},           {Path("link.Korbi"), 256},
         {QString(), 0},
     };
     for (const auto& c : cases) EXPECT_EQ(GetImageFileSize(c.path), c.size) << c.path.toStdString();
@@ -114,20 +114,27 @@ TEST_F(ImageFileTest, AFailedWriteLeavesTheOldFileWhole) {
 }
 
 TEST_F(ImageFileTest, AReadOnlyFileOrFolderIsNotWritten) {
-    if (RunningAsSuperuser()) GTEST_SKIP() << "the superuser may write every file";
+    // The files belong to the superuser or are read-only for everybody; the check runs as a
+    // user who may not write them (as root the tests cannot make such a file otherwise).
     const QString path = Path("anlage.Korbi");
     WriteBytes(path, Counting(256));
     chmod(QFile::encodeName(path).constData(), 0444);
-    ImageBytes bytes{};
-    EXPECT_TRUE(IsReadOnlyFile(path));
-    EXPECT_FALSE(WriteImageFile(path, bytes));
-    EXPECT_EQ(ReadBytes(path), Counting(256));
-
     QDir(dir.path()).mkdir("locked");
     WriteBytes(Path("locked/old.Korbi"), Counting(256));
+    chmod(QFile::encodeName(Path("locked/old.Korbi")).constData(), 0666);
     chmod(QFile::encodeName(Path("locked")).constData(), 0555);
-    EXPECT_FALSE(WriteImageFile(Path("locked/old.Korbi"), bytes));
+    chmod(QFile::encodeName(dir.path()).constData(), 0777);
+
+    auto check = [&] {
+        ImageBytes bytes{};
+        return IsReadOnlyFile(path) && !WriteImageFile(path, bytes) &&
+               !WriteImageFile(Path("locked/old.Korbi"), bytes) &&
+               !WriteImageFile(Path("locked/new.Korbi"), bytes);
+    };
+    EXPECT_TRUE(RunningAsSuperuser() ? RunAsUnprivilegedUser(check) : check());
+    EXPECT_EQ(ReadBytes(path), Counting(256));
     EXPECT_EQ(ReadBytes(Path("locked/old.Korbi")), Counting(256));
+    EXPECT_EQ(QDir(Path("locked")).entryList(QDir::Files | QDir::Hidden), QStringList{"old.Korbi"});
     chmod(QFile::encodeName(Path("locked")).constData(), 0755);
 }
 

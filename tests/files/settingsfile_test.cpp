@@ -3,14 +3,15 @@
 
 #include "files/settingsfile.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 #include "files/imagefile.h"
 #include "test_folder.h"
 
 class SettingsFileTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { SetWriteFaultForTests(nullptr); }
     QTemporaryDir dir;
     QString file = SettingsFilePath(dir.path() + "/");

@@ -16,7 +16,7 @@
 #include "test_folder.h"
 
 class Machine {
-public:
+  public:
     Machine() {
         QDir(root.path()).mkpath("bin");
         programFolder = root.path() + "/bin/";
@@ -67,8 +67,7 @@ inline QMap<QString, QString> ViewOf(const TfrmMain& window) {
 
 // An image of the v2.x template with one byte changed.
 inline QByteArray TemplateWith(int address, uint8_t value, int generation = 2) {
-    QByteArray bytes =
-        Machine::Shipped(generation == 1 ? "Default_v1.b" : "Default_v2.b");
+    QByteArray bytes = Machine::Shipped(generation == 1 ? "Default_v1.b" : "Default_v2.b");
     bytes[address] = static_cast<char>(value);
     return bytes;
 }

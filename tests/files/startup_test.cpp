@@ -1,13 +1,13 @@
 // Start-up on a machine in a temporary folder: installing and refreshing the shipped files,
 // the folders, the default folder, the command line, and what the window shows afterwards.
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QApplication>
 #include <QLocale>
 #include <QScreen>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "app/catalogue.h"
 #include "files/imagefile.h"

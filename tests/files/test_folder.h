@@ -1,11 +1,14 @@
 #pragma once
 // Small helpers for tests that work on real files in a temporary folder.
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <functional>
 
 #include "config/image.h"
 
@@ -33,4 +36,22 @@ inline QByteArray Counting(int n, int first = 0) {
 }
 
 // The superuser may write every file, so a read-only file cannot be made for it.
-inline bool RunningAsSuperuser() { return geteuid() == 0; }
+inline bool RunningAsSuperuser() {
+    return geteuid() == 0;
+}
+
+// Runs check in a child process as the unprivileged user "nobody" (65534), so that a file the
+// user may not write can be tried also when the tests run as the superuser. True when check
+// answered true. Paths the child needs must be reachable for that user.
+inline bool RunAsUnprivilegedUser(const std::function<bool()>& check) {
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        alarm(30);  // never outlive the test
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
