@@ -1,3 +1,88 @@
 #include "app/about.h"
 
-TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) { setObjectName("frmAbout"); }
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/aboutinfo.h"
+#include "app/catalogue.h"
+#include "app/devicepicture.h"
+
+TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmAbout");
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(394, 303);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(2);
+    Panel1->setGeometry(8, 8, 377, 249);
+
+    ProgramIcon = new QLabel(Panel1);
+    ProgramIcon->setObjectName("ProgramIcon");
+    ProgramIcon->setGeometry(16, 14, 121, 160);
+    ProgramIcon->setScaledContents(true);  // the picture is stretched to fit
+    ProgramIcon->setPixmap(QPixmap::fromImage(DevicePicture()));
+
+    GroupBox1 = new QGroupBox(Panel1);
+    GroupBox1->setObjectName("GroupBox1");
+    GroupBox1->setGeometry(152, 8, 209, 225);
+
+    mmoInfo = new QPlainTextEdit(GroupBox1);
+    mmoInfo->setObjectName("mmoInfo");
+    mmoInfo->setGeometry(8, 16, 177, 161);
+    mmoInfo->setReadOnly(true);
+    mmoInfo->setFrameStyle(QFrame::NoFrame);
+    mmoInfo->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = mmoInfo->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    mmoInfo->setPalette(palette);
+
+    lblLpxVersion = new QLabel(GroupBox1);
+    lblLpxVersion->setObjectName("lblLpxVersion");
+    lblLpxVersion->setGeometry(8, 200, 193, 17);
+
+    btnOK = new QPushButton(this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setGeometry(311, 268, 75, 25);
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmAbout::Configure(const QString& programFolder, const VersionRecord& version,
+                          SerialDriver* driver) {
+    programFolder_ = programFolder;
+    version_ = version;
+    adapter_.SetDriver(driver);
+}
+
+void TfrmAbout::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TfrmAbout::FormShow() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move((s.width() - width()) / 2, (s.height() - height()) / 2);
+    }
+    setWindowTitle(Text(10301));
+    btnOK->setText(ToolkitText::Ok);
+
+    QStringList lines = AboutInfoLines(version_, programFolder_ + "about.ini");
+
+    // With no LPX the adapter stays closed and the query fails after its one time-out.
+    adapter_.Open();
+    std::string info;
+    const int result = adapter_.QueryLpxInfo(info);
+    lblLpxVersion->setText(LpxInfoLine(result, QString::fromStdString(info)));
+    adapter_.Close();
+
+    mmoInfo->setPlainText(lines.join('\n'));
+}

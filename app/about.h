@@ -1,10 +1,41 @@
 #pragma once
-// TfrmAbout: Help > Info, with the program's version, contact lines and the LPX's info line.
+// TfrmAbout: Help > Info, with the program's version, the site's contact lines and the LPX's
+// information text, which the box asks the LPX for each time it opens.
 
 #include <QDialog>
 
+#include "app/environment.h"
+#include "link/lpxadapter.h"
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
 class TfrmAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TfrmAbout(QWidget* parent = nullptr);
+
+    // Where the box finds about.ini, the version record and the LPX.
+    void Configure(const QString& programFolder, const VersionRecord& version,
+                   SerialDriver* driver);
+    // Rebuilds the contents; runs on every showing.
+    void FormShow();
+
+    QPushButton* btnOK = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* ProgramIcon = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QPlainTextEdit* mmoInfo = nullptr;
+    QLabel* lblLpxVersion = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QString programFolder_;
+    VersionRecord version_;
+    LpxAdapter adapter_;  // the box's own connection, separate from the main window's
 };

@@ -1,3 +1,8 @@
+#include "app/about.h"
 #include "app/mainwindow.h"
 
-void TfrmMain::mnuHelpAboutClick() {}
+void TfrmMain::mnuHelpAboutClick() {
+    if (!frmAbout) return;
+    frmAbout->Configure(env_.programFolder, env_.version, env_.serialDriver);
+    frmAbout->exec();
+}

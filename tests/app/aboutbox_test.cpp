@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "app/about.h"
+#include "link/lpxsim.h"
+#include "link/simdriver.h"
+
+namespace {
+
+const VersionRecord kRecord{"K-ORBI Programmiergerät", "1.0.0.0", "für K-ORBI"};
+
+struct AboutBoxTest : ::testing::Test {
+    QTemporaryDir dir;
+    LpxSim sim;
+    SimDriver driver{sim};
+    TfrmAbout box;
+
+    void SetUp() override {
+        QFile f(dir.filePath("about.ini"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[AboutInfo]\nLines=1\nLine1=Site\nWWW=www.example.com\n");
+    }
+};
+
+}  // namespace
+
+TEST_F(AboutBoxTest, ShowsTheLpxInfoTextWhenTheLpxAnswers) {
+    sim.SetInfoText("15-1 LPX V1");
+    box.Configure(dir.path() + "/", kRecord, &driver);
+    box.FormShow();
+    EXPECT_EQ(box.lblLpxVersion->text(), "LPX info: 15-1 LPX V1");
+    EXPECT_EQ(sim.Log(), (std::vector<std::string>{"v"}));
+    EXPECT_EQ(driver.OpenHandles(), 0);  // opened and closed within the showing
+    EXPECT_EQ(box.mmoInfo->toPlainText(),
+              QString::fromUtf8("K-ORBI Programmiergerät\nVersion: 1.0.0.0 für K-ORBI\n\nSite\n"
+                                "www.example.com\n"));
+}
+
+TEST_F(AboutBoxTest, OpensWithoutAnLpxAfterOneExchangeTimeOut) {
+    driver.SetAttached(false);
+    box.Configure(dir.path() + "/", kRecord, &driver);
+    QElapsedTimer clock;
+    clock.start();
+    box.FormShow();
+    const qint64 ms = clock.elapsed();
+    EXPECT_GE(ms, 240);
+    EXPECT_LT(ms, 1500);  // one answer wait, not several
+    EXPECT_TRUE(box.lblLpxVersion->text().isEmpty());
+    EXPECT_EQ(box.windowTitle(), QString::fromUtf8("Info zum K-ORBI Programmiergerät"));
+    EXPECT_EQ(box.btnOK->text(), "&OK");
+    EXPECT_TRUE(box.btnOK->isDefault());
+}
+
+TEST_F(AboutBoxTest, OpeningTwiceShowsTheSameContents) {
+    box.Configure(dir.path() + "/", kRecord, &driver);
+    box.FormShow();
+    const QString first = box.mmoInfo->toPlainText();
+    const QString lpx = box.lblLpxVersion->text();
+    box.FormShow();
+    EXPECT_EQ(box.mmoInfo->toPlainText(), first);
+    EXPECT_EQ(box.lblLpxVersion->text(), lpx);
+    // The site's file is read again at every opening.
+    QFile f(dir.filePath("about.ini"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[AboutInfo]\nLines=0\n");
+    f.close();
+    box.FormShow();
+    EXPECT_TRUE(box.mmoInfo->toPlainText().contains("TALO Electronics AB"));
+}
