@@ -178,6 +178,28 @@ TEST_F(ReadJobTest, ForeignProductIsReported) {
     EXPECT_EQ(window->configOrigin, OriginDevice);
 }
 
+// Clicks that reach the window while a job runs (queued during its exchanges and let through
+// before its wait) start nothing.
+TEST_F(ReadJobTest, NoSecondJobWhileOneRuns) {
+    sim.AddDevice(0x4C2D, 0x1A);
+    Press(0);
+    waitHook.actions.push_back([this] {
+        const size_t before = sim.Log().size();
+        window->btnReadFromDeviceClick();
+        window->btnWriteToDeviceClick();
+        window->mnuCommChangeIdCodeClick();
+        change->edtNewCode->setText("1A2B");
+        change->btnChangeClick();
+        EXPECT_EQ(sim.Log().size(), before);
+        EXPECT_FALSE(change->isVisible());
+        sim.PressButton(0);
+    });
+    window->btnReadFromDeviceClick();
+    EXPECT_EQ(window->StatusText(), Text(10506));
+    EXPECT_TRUE(prompts.MessageIds().isEmpty());
+    EXPECT_EQ(waitHook.shows, 2);
+}
+
 TEST_F(ReadJobTest, MenuEntryRunsTheRead) {
     sim.AddDevice(0x4C2D, 0x1A);
     window->mnuCommReadFromDevice->trigger();
