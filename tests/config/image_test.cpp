@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
-
 #include "config/image.h"
+
+#include <gtest/gtest.h>
 
 TEST(Image, ConversionsOfCodesAndDigits) {
     struct Case {
         const char* text;
         uint8_t high, low;
     };
-    const Case cases[] = {{"", 0, 0},       {"1", 0x10, 0x00},    {"12", 0x12, 0x00},
+    const Case cases[] = {{"", 0, 0},          {"1", 0x10, 0x00},    {"12", 0x12, 0x00},
                           {"123", 0x12, 0x30}, {"abcd", 0xAB, 0xCD}, {"12345", 0x12, 0x34},
                           {"zz0A", 0x00, 0x0A}};
     for (const Case& c : cases) {
