@@ -97,7 +97,7 @@ void TfrmMain::BuildLayout() {
         QMenu* parentMenu = row.parent ? this->*row.parent : nullptr;
         auto* menu = new QMenu(QString::fromUtf8(row.designText), this);
         menu->setObjectName(row.name);
-        menu->menuAction()->setObjectName(QString(row.name) + "Item");
+        menu->menuAction()->setObjectName(row.name);
         if (parentMenu)
             parentMenu->addMenu(menu);
         else
