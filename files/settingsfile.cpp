@@ -49,6 +49,7 @@ bool WriteSetting(const QString& settingsFile, const QString& section, const QSt
         return false;
     std::string text;
     if (ini.Save(text) < 0) return false;
+    if (!text.empty() && text.back() != '\n') text += '\n';  // a text file ends with a newline
     return WriteFileAtomically(settingsFile,
                                QByteArray(text.data(), static_cast<int>(text.size())));
 }

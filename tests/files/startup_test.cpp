@@ -12,6 +12,7 @@
 #include "app/catalogue.h"
 #include "files/imagefile.h"
 #include "files/settingsfile.h"
+#include "files/templates.h"
 #include "started_window.h"
 
 namespace {
@@ -213,4 +214,18 @@ TEST(Startup, ExitEndsTheProgramWithoutAQuestion) {
     QTimer::singleShot(5000, qApp, [] { QApplication::exit(99); });  // a hang guard
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(m.prompts.records.isEmpty());
+}
+
+TEST(Startup, TheShippedTemplatesAreMadeFromTheirTables) {
+    for (const int generation : {1, 2}) {
+        const QByteArray shipped = Machine::Shipped(QString("Default_v%1.b").arg(generation));
+        EXPECT_EQ(shipped, AsBytes(StartTemplate(generation))) << "korbi-make-templates resources/";
+        ASSERT_EQ(shipped.size(), 256);
+        EXPECT_EQ(shipped[Addr::FirmwareType], 0);
+        EXPECT_EQ(ImageGeneration(static_cast<uint8_t>(shipped[Addr::FirmwareVersion])),
+                  generation);
+    }
+    const QByteArray values = Machine::Shipped("Values.i");
+    EXPECT_TRUE(values.contains("[Setup]"));
+    EXPECT_TRUE(values.contains("ConfigDirectory=\n"));
 }
