@@ -27,8 +27,8 @@ constexpr int kNoMessage = 0;
 constexpr float kActivationDelayMax = 25.0f;
 constexpr float kPressTimeMin = 0.5f;
 // The press time is one byte of tenths, so 25,5 s is the longest time the device can hold, and
-// the message shown for this rule names 25,5 as the upper value. Comparing with 25,0 (as an
-// older rule did) contradicted that message and changed stored values of 25,1 to 25,5 s.
+// the message shown for this rule names 25,5 as the upper value. Comparing with 25,0 would
+// refuse values that the message allows and cut stored press times of 25,1 to 25,5 s to 25,0.
 constexpr float kPressTimeMax = 25.5f;
 constexpr double kPressTimeFallback = 2.0;
 
