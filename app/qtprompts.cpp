@@ -62,11 +62,8 @@ BoxAnswer QtPrompts::ShowMessage(BoxKind kind, int /*textId*/, const QString& te
     for (const Choice& choice : choices)
         pushButtons.append(box.addButton(QString::fromUtf8(choice.caption), choice.role));
     box.setDefaultButton(pushButtons.first());
-    // Escape answers OK or Abort; a yes/no question cannot be escaped.
-    if (buttons == BoxButtons::Ok)
-        box.setEscapeButton(pushButtons.first());
-    else if (buttons == BoxButtons::YesNoAbort)
-        box.setEscapeButton(pushButtons.last());
+    // Escape answers OK, Abort or, where there is no Abort, No.
+    box.setEscapeButton(pushButtons.last());
 
     box.exec();
     const int clicked = pushButtons.indexOf(static_cast<QPushButton*>(box.clickedButton()));
