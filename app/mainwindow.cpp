@@ -37,9 +37,13 @@ void TfrmMain::InformationBox(int textId, const QStringList& args) {
     prompts().ShowMessage(BoxKind::Information, textId, FillText(textId, args), BoxButtons::Ok);
 }
 
-void TfrmMain::SetStatusText(const QString& text) { sbStatusText->setText(text); }
+void TfrmMain::SetStatusText(const QString& text) {
+    sbStatusText->setText(text);
+}
 
-QString TfrmMain::StatusText() const { return sbStatusText->text(); }
+QString TfrmMain::StatusText() const {
+    return sbStatusText->text();
+}
 
 KeyFilter TfrmMain::FilterOf(const QWidget* widget) {
     const QVariant v = widget ? widget->property("keyFilter") : QVariant();
@@ -49,9 +53,13 @@ KeyFilter TfrmMain::FilterOf(const QWidget* widget) {
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     auto* edit = qobject_cast<QLineEdit*>(watched);
     if (edit && event->type() == QEvent::KeyPress) {
-        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        const auto* key_event = static_cast<QKeyEvent*>(event);
+        const QString typed = key_event->text();
         const KeyFilter filter = FilterOf(edit);
-        if (typed.size() == 1 && filter != KeyFilter::None) {
+        // Ctrl shortcuts (copy, paste, cut, undo ...) are commands, not typed characters, on
+        // every platform, whatever text the platform gives them.
+        const bool shortcut = key_event->modifiers() & Qt::ControlModifier;
+        if (typed.size() == 1 && filter != KeyFilter::None && !shortcut) {
             QChar key = typed[0];
             if (filter == KeyFilter::Hexadecimal) validateRadioCodeKeyPress(key);
             if (filter == KeyFilter::WholeNumber) validateNumericKeyPress(key);

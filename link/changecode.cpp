@@ -96,11 +96,13 @@ void TfrmChangeCode::edtNewCodeKeyPress(QChar& key) {
 
 bool TfrmChangeCode::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edtNewCode && event->type() == QEvent::KeyPress) {
-        const QString typed = static_cast<QKeyEvent*>(event)->text();
-        // Tab, Enter, Escape and Delete move the focus, press buttons or edit; they are keys,
-        // not characters to filter.
+        const auto* key_event = static_cast<QKeyEvent*>(event);
+        const QString typed = key_event->text();
+        // Tab, Enter, Escape and Delete move the focus, press buttons or edit, and Ctrl
+        // shortcuts are commands; they are keys, not characters to filter.
         const bool character = typed.size() == 1 && typed != "\t" && typed != "\r" &&
-                               typed != "\n" && typed != "\x1b" && typed != "\x7f";
+                               typed != "\n" && typed != "\x1b" && typed != "\x7f" &&
+                               !(key_event->modifiers() & Qt::ControlModifier);
         if (character) {
             QChar key = typed[0];
             edtNewCodeKeyPress(key);

@@ -48,12 +48,12 @@ const FaultName kFaults[] = {
 };
 
 struct Options {
-    struct DeviceSpec {
+    struct DeviceChoice {
         unsigned code;
         unsigned version;
         unsigned type;
     };
-    std::deque<DeviceSpec> devices;
+    std::deque<DeviceChoice> devices;
     int generation = 2;
     std::string info;
     long pressAfterMs = -1;
@@ -85,13 +85,13 @@ void ParseOptions(int argc, char** argv, Options* options, LpxSim* sim) {
         const std::string arg = argv[i];
         std::string value;
         if (StartsWith(arg, "--device=", &value)) {
-            Options::DeviceSpec spec{0, 0, 0};
+            Options::DeviceChoice choice{0, 0, 0};
             const int n =
-                std::sscanf(value.c_str(), "%x:%x:%x", &spec.code, &spec.version, &spec.type);
-            if (n < 1 || spec.code > 0xFFFF || spec.version > 0xFF || spec.type > 0xFF)
+                std::sscanf(value.c_str(), "%x:%x:%x", &choice.code, &choice.version, &choice.type);
+            if (n < 1 || choice.code > 0xFFFF || choice.version > 0xFF || choice.type > 0xFF)
                 Usage("bad --device");
-            if (n < 2) spec.version = 0;  // filled from --generation below
-            options->devices.push_back(spec);
+            if (n < 2) choice.version = 0;  // filled from --generation below
+            options->devices.push_back(choice);
         } else if (StartsWith(arg, "--generation=", &value)) {
             options->generation = std::atoi(value.c_str());
             if (options->generation != 1 && options->generation != 2) Usage("bad --generation");
@@ -118,12 +118,12 @@ void ParseOptions(int argc, char** argv, Options* options, LpxSim* sim) {
         }
     }
     if (options->devices.empty()) options->devices.push_back({0x12AB, 0, 0});
-    for (const Options::DeviceSpec& spec : options->devices) {
-        const unsigned version = spec.version               ? spec.version
+    for (const Options::DeviceChoice& choice : options->devices) {
+        const unsigned version = choice.version               ? choice.version
                                  : options->generation == 1 ? 0x1A
                                                             : 0x21;
-        sim->AddDevice(static_cast<uint16_t>(spec.code), static_cast<uint8_t>(version),
-                       static_cast<uint8_t>(spec.type));
+        sim->AddDevice(static_cast<uint16_t>(choice.code), static_cast<uint8_t>(version),
+                       static_cast<uint8_t>(choice.type));
     }
 }
 

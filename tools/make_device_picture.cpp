@@ -6,13 +6,13 @@
 // The picture is drawn with plain geometry and 4 x 4 supersampling, so that it needs nothing
 // but libjpeg and gives the same file on every machine.
 
-// jpeglib.h needs size_t and FILE declared before it.
-#include <jpeglib.h>
-
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <vector>
+
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
 
 namespace {
 
