@@ -2,14 +2,13 @@
 
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/aboutinfo.h"
 #include "app/catalogue.h"
+#include "app/centring.h"
 #include "app/devicepicture.h"
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
@@ -68,10 +67,7 @@ void TfrmAbout::showEvent(QShowEvent* event) {
 }
 
 void TfrmAbout::FormShow() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move((s.width() - width()) / 2, (s.height() - height()) / 2);
-    }
+    CentreOnScreen(this);
     setWindowTitle(Text(10301));
     btnOK->setText(ToolkitText::Ok);
 

@@ -2,10 +2,10 @@
 // German captions, the v2.x template and a file named on the command line.
 
 #include <QApplication>
-#include <QScreen>
 #include <QTabWidget>
 
 #include "app/catalogue.h"
+#include "app/centring.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "files/filenames.h"
@@ -49,12 +49,7 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::FormShow() {
     // Centred on the screen; a screen narrower than the window gives a negative left edge.
-    if (const QScreen* display = screen()) {
-        const QRect area = display->geometry();
-        const QRect frame = frameGeometry();
-        move(area.left() + (area.width() - frame.width()) / 2,
-             area.top() + (area.height() - frame.height()) / 2);
-    }
+    CentreOnScreen(this);
     QApplication::setApplicationDisplayName(Text(10000));
 }
 

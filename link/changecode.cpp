@@ -1,14 +1,13 @@
 #include "link/changecode.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/catalogue.h"
+#include "app/centring.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "link/jobguard.h"
@@ -75,10 +74,7 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
 }
 
 void TfrmChangeCode::FormShow() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(this);
     edtNewCode->clear();
 }
 

@@ -2,12 +2,11 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/catalogue.h"
+#include "app/centring.h"
 #include "app/devicepicture.h"
 #include "app/mainwindow.h"
 
@@ -64,10 +63,7 @@ void TfrmReceiveRadio::SetInstruction(const QString& text) {
 }
 
 void TfrmReceiveRadio::FormShow() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(this);
     btbtnAbort->setText(ToolkitText::Abort);
 }
 
