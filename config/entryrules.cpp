@@ -74,9 +74,11 @@ bool IsHexDigit(QChar c) {
 }
 
 // Control characters (copy 3, backspace 8, paste 22, cut 24 and the other editing keys) always
-// pass; only printable characters are filtered, so pasted text is not filtered either.
+// pass, so pasted text is not filtered either. Every other character is text the edit would
+// insert, including those that QChar::isPrint does not count (zero-width and private-use
+// characters), and must be allowed.
 void FilterKey(QChar& key, bool (*allowed)(QChar)) {
-    if (key.isPrint() && !allowed(key)) key = QChar();
+    if (key.category() != QChar::Other_Control && !allowed(key)) key = QChar();
 }
 
 }  // namespace

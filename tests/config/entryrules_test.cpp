@@ -79,6 +79,23 @@ TEST_F(EntryRules, TypingIsFilteredAndRangeChecked) {
     }
 }
 
+// Whatever the edit would insert counts as typed text, also characters that Qt does not call
+// printable (format and private-use characters); only control characters pass.
+TEST_F(EntryRules, EveryInsertableCharacterIsFiltered) {
+    const char16_t zeroWidthSpace[] = {0x200B, 0};
+    const char16_t privateUse[] = {0xE000, 0};
+    for (const char16_t* typed : {zeroWidthSpace, privateUse}) {
+        const QString text = QString::fromUtf16(typed);
+        for (QLineEdit* edit :
+             {window->edtNoShortTx, window->edtButtonActivationDelay, window->continuousCodes[0]}) {
+            edit->setText("1");
+            SendKey(edit, Qt::Key_unknown, Qt::NoModifier, text);
+            EXPECT_EQ(edit->text(), "1") << edit->objectName().toStdString();
+        }
+    }
+    EXPECT_TRUE(prompts.records.isEmpty());
+}
+
 TEST_F(EntryRules, EditingKeysAndPastedTextPass) {
     QLineEdit* edit = window->edtBatteryTestInterval;
     edit->clear();
