@@ -35,10 +35,11 @@ class Encoder {
         Put(address + 1, low);
     }
     void PutCounter(int address, const QString& text) {
-        // The value is cut to 16 bits like the two bytes that hold it.
-        const uint32_t n = static_cast<uint32_t>(WholeNumberOrZero(text));
-        Put(address, (n / 256) & 0xFF);
-        Put(address + 1, n % 256);
+        // Signed division cuts toward zero, so "-1" gives 0x00 0xFF, not 0xFF 0xFF; each byte
+        // keeps the low 8 bits of its part.
+        const int32_t n = WholeNumberOrZero(text);
+        Put(address, static_cast<uint32_t>(n / 256));
+        Put(address + 1, static_cast<uint32_t>(n % 256));
     }
     template <size_t N>
     void PutBits(int address, const std::array<QCheckBox*, N>& boxes, size_t first) {

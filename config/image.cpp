@@ -23,12 +23,19 @@ void StoreBlock(ConfigImage& image, int start, int count, const uint8_t* values,
 }
 
 std::string BuildBlockText(const ConfigImage& image, int count, int start) {
-    std::string text = ByteToHex(static_cast<uint8_t>(count)) + ByteToHex(static_cast<uint8_t>(start));
-    for (int i = 0; i < count && start + i < kImageSize; ++i) text += ByteToHex(image.cells[start + i].value);
+    std::string text =
+        ByteToHex(static_cast<uint8_t>(count)) + ByteToHex(static_cast<uint8_t>(start));
+    // Only cells of the image are read: a block reaching outside it carries fewer values.
+    for (int i = 0; i < count; ++i) {
+        const int address = start + i;
+        if (address >= 0 && address < kImageSize) text += ByteToHex(image.cells[address].value);
+    }
     return text;
 }
 
-int ImageGeneration(uint8_t firmwareVersion) { return (firmwareVersion & 0xF0) == 0x20 ? 2 : 1; }
+int ImageGeneration(uint8_t firmwareVersion) {
+    return (firmwareVersion & 0xF0) == 0x20 ? 2 : 1;
+}
 
 bool FieldPresent(const ConfigImage& image, int address, int size, uint8_t mark) {
     for (int a = address; a < address + size; ++a) {

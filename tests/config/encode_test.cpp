@@ -37,6 +37,9 @@ TEST_F(Encode, TextsAndTheirBytes) {
          {{0x2A, 0}, {0x2B, 0}, {0x38, 0}, {0x39, 0}}},
         {{{&T::edtButtonCounter, "65535"}, {&T::edtTotalTxCounter, "256"}},
          {{0x2A, 0xFF}, {0x2B, 0xFF}, {0x38, 0x01}, {0x39, 0x00}}},
+        // Cut toward zero, then the low 8 bits of each part.
+        {{{&T::edtButtonCounter, "-1"}, {&T::edtTotalTxCounter, "70000"}},
+         {{0x2A, 0x00}, {0x2B, 0xFF}, {0x38, 0x11}, {0x39, 0x70}}},
         {{{&T::edtLongDoubleTriplePressTime, ""}}, {{0x3C, 5}}},
         {{{&T::edtLongDoubleTriplePressTime, "0,3"}, {&T::edtButtonActivationDelay, "2,55"}},
          {{0x3C, 3}, {0x36, 25}}},

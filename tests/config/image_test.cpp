@@ -47,6 +47,9 @@ TEST(Image, BlockTextAndStoreStayInsideTheImage) {
     StoreBlock(image, -2, 4, eight, MarkFromDevice);
     EXPECT_EQ(image.cells[0x00].value, 3);
     EXPECT_EQ(image.cells[0x01].value, 4);
+    // Building a block text reads only cells of the image as well.
+    EXPECT_EQ(BuildBlockText(image, 4, 0xFE), "04FE0304");
+    EXPECT_EQ(BuildBlockText(image, 4, -2), "04FE0304");
 }
 
 TEST(Image, FillExtractAndClear) {
