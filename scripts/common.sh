@@ -26,9 +26,14 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-# build DIR [cmake options...]
-build() {
+# configure DIR [cmake options...]
+configure() {
     local dir="$1"; shift
     cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$ROOT/$dir" -j "$(nproc)"
+}
+
+# build DIR [cmake options...]: configures DIR and builds everything in it.
+build() {
+    configure "$@"
+    cmake --build "$ROOT/$1" -j "$(nproc)"
 }

@@ -1,11 +1,13 @@
-// render-pages OUTDIR [PROGRAMDIR]: draws the main window with its German captions on the
-// offscreen platform and writes general.png, rfid.png, window.png and the menus as PNG files,
-// so the layout can be looked at without a display. Without PROGRAMDIR the window shows its
-// start values; with it (a folder holding the shipped files, e.g. the build's app folder) the
-// whole start-up runs in temporary folders and the window shows the v2.x template.
+// render-pages [--locale=NAME] OUTDIR [PROGRAMDIR]: draws the main window with its German
+// captions on the offscreen platform and writes general.png, rfid.png, window.png and the menus
+// as PNG files, so the layout can be looked at without a display. Without PROGRAMDIR the window
+// shows its start values; with it (a folder holding the shipped files, e.g. the build's app
+// folder) the whole start-up runs in temporary folders and the window shows the v2.x template.
+// --locale=de_DE draws the numbers as that locale writes them, whatever the system's locale is.
 
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -45,14 +47,24 @@ bool Save(const QPixmap& pixmap, const QDir& dir, const char* name) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: render-pages OUTDIR [PROGRAMDIR]\n");
+    QStringList args = app.arguments().mid(1);
+    const QString localeOption = QStringLiteral("--locale=");
+    if (!args.isEmpty() && args.first().startsWith(localeOption)) {
+        const QLocale locale(args.takeFirst().mid(localeOption.size()));
+        if (locale.language() == QLocale::C) {
+            std::fprintf(stderr, "unknown locale\n");
+            return 2;
+        }
+        QLocale::setDefault(locale);
+    }
+    if (args.size() != 1 && args.size() != 2) {
+        std::fprintf(stderr, "usage: render-pages [--locale=NAME] OUTDIR [PROGRAMDIR]\n");
         return 2;
     }
     InstallGermanToolkitTexts(app);
-    QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir out(args[0]);
     if (!out.mkpath(".")) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(args[0]));
         return 1;
     }
 
@@ -61,13 +73,13 @@ int main(int argc, char** argv) {
     AppEnvironment env;
     env.commonDataFolder = data.path();
     env.commonDocumentsFolder = documents.path();
-    env.programFolder =
-        (argc == 3 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : data.path()) + "/";
+    const bool startUp = args.size() == 2;
+    env.programFolder = (startUp ? QDir(args[1]).absolutePath() : data.path()) + "/";
     env.arguments = QStringList{QStringLiteral("korbi-programmer")};
     env.prompts = &prompts;
 
     TfrmMain window(env);
-    if (argc == 3) {
+    if (startUp) {
         window.FormCreate();
     } else {
         window.LocaliseCaptions();
