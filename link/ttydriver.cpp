@@ -28,6 +28,14 @@ constexpr uint16_t kFlowNone = 0x0000;
 constexpr uint16_t kFlowRtsCts = 0x0100;
 constexpr uint16_t kFlowXonXoff = 0x0400;
 
+// Gives up the exclusive hold before closing. A terminal that someone else keeps open (lpx-sim
+// holds its pseudo-terminal) keeps the exclusive flag across our close, and the next job's open
+// would then fail for every user but root.
+void CloseExclusive(int fd) {
+    ioctl(fd, TIOCNXCL);
+    ::close(fd);
+}
+
 bool SpeedFor(uint32_t baud, speed_t* speed) {
     static const std::pair<uint32_t, speed_t> kSpeeds[] = {
         {1200, B1200},     {2400, B2400},     {4800, B4800},     {9600, B9600},
@@ -46,7 +54,7 @@ bool SpeedFor(uint32_t baud, speed_t* speed) {
 class TtyHandle : public SerialHandle {
   public:
     explicit TtyHandle(int fd) : fd_(fd) {}
-    ~TtyHandle() override { ::close(fd_); }
+    ~TtyHandle() override { CloseExclusive(fd_); }
 
     int SetBaudRate(uint32_t baud) override {
         speed_t speed;
@@ -237,7 +245,7 @@ int TtyDriver::OpenPath(const std::string& path, std::unique_ptr<SerialHandle>* 
                                                                     : DriverDeviceNotOpened;
     termios t{};
     if (ioctl(fd, TIOCEXCL) != 0 || tcgetattr(fd, &t) != 0) {
-        ::close(fd);
+        CloseExclusive(fd);
         return DriverDeviceNotOpened;
     }
     cfmakeraw(&t);
@@ -245,7 +253,7 @@ int TtyDriver::OpenPath(const std::string& path, std::unique_ptr<SerialHandle>* 
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
     if (tcsetattr(fd, TCSANOW, &t) != 0) {
-        ::close(fd);
+        CloseExclusive(fd);
         return DriverDeviceNotOpened;
     }
     // The FTDI driver otherwise holds received bytes back for up to 16 ms.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -103,6 +104,28 @@ TEST(TtyDriver, LineSettingsAreSeenFromTheOtherSide) {
     EXPECT_FALSE(t.c_iflag & (IXON | IXOFF));
     EXPECT_FALSE(t.c_lflag & (ICANON | ECHO | ISIG)) << "control bytes must pass untouched";
     adapter.Close();
+}
+
+// lpx-sim keeps its terminal open between the jobs' connections; a hold left behind by one job
+// would refuse the next job's open to every user but root.
+TEST(TtyDriver, ExclusiveOnlyWhileOpen) {
+    Pty pty;
+    const int held = open(pty.slave.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(held, 0);
+    auto exclusive = [held] {
+        int state = -1;
+        EXPECT_EQ(ioctl(held, TIOCGEXCL, &state), 0);
+        return state;
+    };
+    auto driver = TtyDriver::ForPort(pty.slave);
+    LpxAdapter adapter(driver.get());
+    for (int job = 0; job < 2; ++job) {
+        ASSERT_EQ(adapter.Open(), 0);
+        EXPECT_EQ(exclusive(), 1);
+        adapter.Close();
+        EXPECT_EQ(exclusive(), 0);
+    }
+    close(held);
 }
 
 TEST(TtyDriver, QueueCountReadAndPurge) {
