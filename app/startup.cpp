@@ -18,6 +18,10 @@ void TfrmMain::FormCreate() {
     applicationDataFolder = FindApplicationDataFolder(env.commonDataFolder, env.programFolder);
     documentFolder = FindDocumentFolder(env.commonDocumentsFolder, env.programFolder);
 
+    // Known before the settings file is first written, so that a window whose start-up ended at
+    // a refused write still writes its default folder to the right file.
+    settingsFilePath = SettingsFilePath(applicationDataFolder);
+
     // A refused write to the settings file ends start-up here, after its box: the window then
     // runs on as far as it got.
     QString failedSettingsFile;
@@ -29,7 +33,6 @@ void TfrmMain::FormCreate() {
     }
 
     defaultFolder = WithoutTrailingDelimiter(documentFolder);
-    settingsFilePath = SettingsFilePath(applicationDataFolder);
     const QString commandLineFolder = CommandLineFolder(env.arguments);
     if (!commandLineFolder.isEmpty()) {
         defaultFolder = commandLineFolder;

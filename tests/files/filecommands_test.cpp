@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <QFileInfo>
+#include <QLocale>
 
 #include "app/catalogue.h"
 #include "files/filenames.h"
@@ -58,15 +59,20 @@ TEST_F(FileCommands, OpenAsksInTheDefaultFolderThenAtTheCurrentFile) {
     EXPECT_EQ(first.fileName, "*.Korbi");
     EXPECT_EQ(first.startFolder, w->defaultFolder);
 
+    w->edtRadioCodeNew->setText("12AB");
     Open(Good("anlage.Korbi"));
     EXPECT_EQ(w->windowTitle(), "anlage.Korbi" + kProgram);
     EXPECT_EQ(w->configOrigin, OriginOpenedFile);
+    EXPECT_EQ(w->edtRadioCodeNew->text(), "");
     EXPECT_EQ(w->edtNoShortTx->text(), "5");
     EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");  // Open writes no status
 
     // New keeps the current file, so the next Open still starts at it.
+    w->edtRadioCodeNew->setText("12AB");
     w->mnuFileNewClick(w->mnuFileNewKorbiV2);
     EXPECT_EQ(w->windowTitle(), "(Standard)" + kProgram);
+    EXPECT_EQ(w->configOrigin, OriginTemplate);
+    EXPECT_EQ(w->edtRadioCodeNew->text(), "");
     m.prompts.Clear();
     Open("");
     EXPECT_EQ(m.prompts.records[0].request.fileName, "anlage.Korbi");
@@ -227,6 +233,8 @@ TEST_F(FileCommands, SaveAsRefusesAReadOnlyFile) {
             m.prompts.Clear();
             SaveAs(folder + typed);
             ok = ok && m.prompts.MessageIds() == QList<int>{10801} &&
+                 m.prompts.records.last().kind == BoxKind::Information &&
+                 m.prompts.records.last().buttons == BoxButtons::Ok &&
                  w->windowTitle() == "(Standard)" + kProgram;
         }
         return ok;
@@ -283,22 +291,104 @@ TEST_F(FileCommands, AForeignProductIsShownButKeepsTheTitle) {
     EXPECT_EQ(ReadBytes(folder + "anlage.Korbi"), TemplateWith(Addr::TxCounts, 0x52));
 }
 
-TEST_F(FileCommands, NewShowsTheStartValuesOfAnEmptyWindow) {
-    // A window whose template could not be read shows the start values.
-    Machine empty;
-    auto bare = empty.Start();
-    QMap<QString, QString> start = ViewOf(*bare);
-    QMap<QString, QString> shown = ViewOf(*w);
-    // The information fields are filled from the template itself.
-    for (const char* info : {"edtButtonCounter", "edtTotalTxCounter", "edtFirmwareVersion",
-                             "edtProductionDate", "edtFirmwareType"}) {
-        start.remove(info);
-        shown.remove(info);
+namespace {
+
+// The start values of the settings view, as an empty window shows them under a German locale.
+QMap<QString, QString> StartValues() {
+    QMap<QString, QString> v{
+        {"edtRadioCodeOld", ""},
+        {"edtRadioCodeNew", ""},
+        {"edtNoShortTx", "3"},
+        {"edtNoLongTx", "3"},
+        {"cbRadioTestAlarmActive", "-"},
+        {"edtRadioTestAlarmInterval", "9"},
+        {"cbConfig_D6", "-"},
+        {"edtMissedAck", "19"},
+        {"edtBatteryTestInterval", "24"},
+        {"edtButtonCounter", ""},
+        {"edtTotalTxCounter", ""},
+        {"cbConfig_D4", "ticked"},
+        {"cbConfig2_D1", "-"},
+        {"cbConfig2_D2", "-"},
+        {"cbConfig2_D3", "-"},
+        {"edtLongDoubleTriplePressTime", "2,5"},
+        {"edtButtonActivationDelay", "0,1"},
+        {"edtDementiaBlockTime", "0"},
+        {"cbConfig_D1", "ticked"},
+        {"edtFirmwareVersion", ""},
+        {"edtProductionDate", ""},
+        {"edtFirmwareType", ""},
+        {"cbConfig_D0", "ticked"},
+        {"edtRfidInactivity", "3"},
+        {"edtRadioInactivity", "25"},
+        {"cbConfig_D2", "ticked"},
+        {"cbConfig_D5", "-"},
+        {"cbConfig_D3", "-"},
+        {"cbConfig2_D0", "ticked"},
+        {"edtOutOfFieldTimeToRetransmit", "10"},
+    };
+    for (int k = 1; k <= 8; ++k) {
+        v[QString("edtDoorCode%1").arg(k)] = "";
+        v[QString("edtDoorCode%1_R").arg(k)] = "";
     }
-    EXPECT_EQ(shown, start);
-    EXPECT_EQ(w->edtButtonCounter->text(), "0");
-    EXPECT_EQ(w->edtTotalTxCounter->text(), "0");
-    EXPECT_EQ(w->edtFirmwareType->text(), "K-ORBI");
+    for (int zone = 0; zone < 16; ++zone) {
+        const QString digit = QString::number(zone, 16).toUpper();
+        v["cbZone" + digit] = zone < 4 ? "ticked" : "-";
+        v["cbZone" + digit + "_R"] = "-";
+    }
+    return v;
+}
+
+}  // namespace
+
+TEST(NewTemplate, TheV2TemplateShowsTheStartValuesOfAnEmptyWindow) {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Machine bareMachine;  // no template: the window keeps its start values
+    auto bare = bareMachine.Start();
+    Machine m;
+    m.Ship();
+    auto w = m.Start();
+    QLocale::setDefault(saved);
+
+    const QMap<QString, QString> start = ViewOf(*bare);
+    const QMap<QString, QString> shown = ViewOf(*w);
+    // The information fields show what the template itself holds.
+    const QMap<QString, QString> information{{"edtButtonCounter", "0"},
+                                             {"edtTotalTxCounter", "0"},
+                                             {"edtFirmwareVersion", "2.0"},
+                                             {"edtProductionDate", "000000"},
+                                             {"edtFirmwareType", "K-ORBI"}};
+    const QMap<QString, QString> expected = StartValues();
+    ASSERT_EQ(expected.size(), 30 + 16 + 32);
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        SCOPED_TRACE(it.key().toStdString());
+        EXPECT_EQ(start.value(it.key(), "missing"), it.value());
+        EXPECT_EQ(shown.value(it.key(), "missing"), information.value(it.key(), it.value()));
+        // The template leaves every control enabled or greyed as an empty window has it.
+        const auto* before = bare->findChild<QWidget*>(it.key());
+        const auto* after = w->findChild<QWidget*>(it.key());
+        ASSERT_TRUE(before && after);
+        EXPECT_EQ(after->isEnabled(), before->isEnabled());
+    }
+}
+
+TEST_F(FileCommands, TheTitleNamesWhereTheConfigurationCameFrom) {
+    w->currentFileName = folder + "anlage.Korbi";
+    const struct {
+        ConfigOrigin origin;
+        QString first;
+    } cases[] = {
+        {OriginTemplate, "(Standard)"},
+        {OriginOpenedFile, "anlage.Korbi"},
+        {OriginSavedFile, "anlage.Korbi"},
+        {OriginDevice, "(K-ORBI Auslesen)"},
+    };
+    for (const auto& c : cases) {
+        w->configOrigin = c.origin;
+        w->UpdateCaption();
+        EXPECT_EQ(w->windowTitle(), c.first + kProgram);
+    }
 }
 
 TEST_F(FileCommands, ATemplateSavedUnchangedComesBackByteForByte) {

@@ -118,32 +118,80 @@ TEST(Startup, WithoutShippedFilesTheStartValuesStayAndNoSettingsFileIsMade) {
     EXPECT_EQ(w->edtFirmwareVersion->text(), "1.1");
 }
 
-TEST(Startup, WithoutCommonFoldersTheProgramFolderIsUsed) {
-    Machine m;
-    m.Ship();
-    m.commonData.clear();
-    m.commonDocuments.clear();
-    auto w = m.Start();
-    EXPECT_EQ(w->applicationDataFolder, m.programFolder);
-    EXPECT_EQ(w->documentFolder, m.programFolder + "Config/");
-    EXPECT_TRUE(IsExistingFolder(m.programFolder + "Config"));
-    EXPECT_TRUE(IsExistingFile(m.programFolder + "Values.ini"));
-    EXPECT_EQ(w->windowTitle(), kTemplateTitle);
+TEST(Startup, TheProgramFolderIsUsedOnlyWhenACommonFolderCannotBeHad) {
+    // "cannot be created": a regular file stands where the common folders' parent should be.
+    const struct {
+        const char* name;
+        bool given;
+        bool creatable;
+    } cases[] = {
+        {"not given", false, false},
+        {"cannot be created", true, false},
+        {"missing, created", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Machine m;
+        m.Ship();
+        if (!c.given) {
+            m.commonData.clear();
+            m.commonDocuments.clear();
+        } else if (!c.creatable) {
+            WriteBytes(m.root.path() + "/home", "a file, not a folder");
+        }
+        auto w = m.Start();
+        EXPECT_EQ(w->windowTitle(), kTemplateTitle);
+        if (c.creatable) {
+            EXPECT_EQ(w->applicationDataFolder, m.dataFolder);
+            EXPECT_EQ(w->documentFolder, m.documentFolder);
+            EXPECT_TRUE(IsExistingFile(m.dataFolder + "Values.ini"));
+            EXPECT_FALSE(PathExists(m.programFolder + "Config"));
+            EXPECT_FALSE(PathExists(m.programFolder + "Values.ini"));
+        } else {
+            EXPECT_EQ(w->applicationDataFolder, m.programFolder);
+            EXPECT_EQ(w->documentFolder, m.programFolder + "Config/");
+            EXPECT_EQ(w->defaultFolder, m.programFolder + "Config");
+            EXPECT_TRUE(IsExistingFolder(m.programFolder + "Config"));
+            EXPECT_TRUE(IsExistingFile(m.programFolder + "Values.ini"));
+            EXPECT_TRUE(IsExistingFile(m.programFolder + "Default_v2.bin"));
+        }
+    }
 }
 
 TEST(Startup, ARefusedSettingsWriteEndsStartUpAfterItsBox) {
-    Machine m;
-    m.Ship();
-    SetWriteFaultForTests([](const QString& path) { return path.endsWith("Values.ini"); });
-    auto w = m.Start();
-    SetWriteFaultForTests(nullptr);
+    // On a first start and on the start after an update.
+    for (const bool update : {false, true}) {
+        SCOPED_TRACE(update ? "update" : "first start");
+        Machine m;
+        m.Ship();
+        QByteArray oldSettings;
+        if (update) {
+            m.Start();
+            WriteSetting(m.dataFolder + "Values.ini", "Setup", "ConfigDirectory", "/srv/Anlagen");
+            WriteBytes(m.dataFolder + "Default_v2.bin", TemplateWith(0x00, 0xAA));
+            oldSettings = ReadBytes(m.dataFolder + "Values.ini");
+            m.version = "1.0.1.0";
+            m.prompts.Clear();
+        }
+        SetWriteFaultForTests([](const QString& path) { return path.endsWith("Values.ini"); });
+        auto w = m.Start();
+        SetWriteFaultForTests(nullptr);
 
-    ASSERT_EQ(m.prompts.MessageIds(), QList<int>{0});
-    EXPECT_EQ(m.prompts.records[0].kind, BoxKind::Error);
-    EXPECT_EQ(m.prompts.records[0].text, "Unable to write to " + m.dataFolder + "Values.ini");
-    EXPECT_EQ(w->windowTitle(), "K-ORBI Programmer");  // no template shown
-    EXPECT_EQ(w->defaultFolder, "");
-    EXPECT_FALSE(PathExists(m.dataFolder + "Default_v2.bin"));
+        ASSERT_EQ(m.prompts.MessageIds(), QList<int>{0});
+        EXPECT_EQ(m.prompts.records[0].kind, BoxKind::Error);
+        EXPECT_EQ(m.prompts.records[0].text, "Unable to write to " + m.dataFolder + "Values.ini");
+        EXPECT_EQ(w->windowTitle(), "K-ORBI Programmer");  // no template shown
+        EXPECT_EQ(w->defaultFolder, "");
+        // The settings file was named before its first write, so a later Select Default Folder
+        // still writes to it.
+        EXPECT_EQ(w->settingsFilePath, m.dataFolder + "Values.ini");
+        if (update) {
+            EXPECT_EQ(ReadBytes(m.dataFolder + "Values.ini"), oldSettings);
+            EXPECT_EQ(ReadBytes(m.dataFolder + "Default_v2.bin"), TemplateWith(0x00, 0xAA));
+        } else {
+            EXPECT_FALSE(PathExists(m.dataFolder + "Default_v2.bin"));
+        }
+    }
 }
 
 TEST(Startup, CommandLineFoldersAndFiles) {
@@ -190,6 +238,20 @@ TEST(Startup, CommandLineFoldersAndFiles) {
             EXPECT_EQ(w->edtNoLongTx->text(), "2");
         }
     }
+}
+
+TEST(Startup, ACommandLineFileKeepsTheEnablingOfTheV2Template) {
+    // Only File > Open sets the generation-2 controls from the file; the command line leaves
+    // them as the v2.x template of start-up set them.
+    Machine m;
+    m.Ship();
+    const QString v1 = m.root.path() + "/v1.Korbi";
+    WriteBytes(v1, Machine::Shipped("Default_v1.b"));
+    auto w = m.Start({v1});
+    EXPECT_EQ(w->windowTitle(), "v1.Korbi - K-ORBI Programmiergerät");
+    EXPECT_EQ(w->edtFirmwareVersion->text(), "1.1");
+    EXPECT_TRUE(w->edtLongDoubleTriplePressTime->isEnabled());
+    EXPECT_TRUE(w->restrictedZones[0]->isEnabled());
 }
 
 TEST(Startup, ShowingCentresTheWindowAndNamesTheApplication) {
