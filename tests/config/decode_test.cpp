@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QSet>
 
 #include "config/numbers.h"
 #include "view_fixture.h"
@@ -177,6 +178,49 @@ TEST_F(Decode, Generation1HidesTheGeneration2Fields) {
     for (int a = 0x50; a <= 0x5F; ++a) EXPECT_EQ(saved[a], 0x00) << a;
     // Zone 4, 5 and E were restricted in the generation 2 view; they are not moved over.
     EXPECT_EQ(saved[0x31], 0x0F);
+}
+
+// The generation switches exactly the long/double/triple press and restricted-group controls,
+// whatever mark the firmware version carries, and changes no text and no tick.
+TEST_F(Decode, GenerationEnablesExactlyItsControls) {
+    QSet<QString> listed = {"cbConfig2_D0",
+                            "cbConfig2_D1",
+                            "cbConfig2_D2",
+                            "cbConfig2_D3",
+                            "edtLongDoubleTriplePressTime",
+                            "edtOutOfFieldTimeToRetransmit"};
+    for (QLineEdit* e : window->restrictedCodes) listed.insert(e->objectName());
+    for (QCheckBox* b : window->restrictedZones) listed.insert(b->objectName());
+    ASSERT_EQ(listed.size(), 30);
+
+    const QList<QWidget*> controls = SettingsControls();
+    auto snapshot = [&] {
+        QStringList state;
+        for (QWidget* w : controls) {
+            const auto* e = qobject_cast<QLineEdit*>(w);
+            const auto* b = qobject_cast<QCheckBox*>(w);
+            state << (e ? e->text() : QString::number(b->isChecked()));
+        }
+        return state;
+    };
+    ConfigImage image;  // no marks at all: the value alone decides
+    for (const uint8_t version : {0x12, 0x21, 0x30, 0x2F, 0x00}) {
+        const bool on = (version & 0xF0) == 0x20;
+        image.cells[Addr::FirmwareVersion].value = version;
+        // The listed controls start in the other state; the rest must keep theirs.
+        for (const bool others : {true, false}) {
+            SCOPED_TRACE(std::to_string(version) + (others ? " others on" : " others off"));
+            for (QWidget* w : controls)
+                w->setEnabled(listed.contains(w->objectName()) ? !on : others);
+            const QStringList before = snapshot();
+            window->EnableGeneration2Controls(image);
+            for (QWidget* w : controls) {
+                const bool expected = listed.contains(w->objectName()) ? on : others;
+                EXPECT_EQ(w->isEnabled(), expected) << w->objectName().toStdString();
+            }
+            EXPECT_EQ(snapshot(), before);
+        }
+    }
 }
 
 TEST_F(Decode, TotalCounterOfFirmware10IsNotShown) {

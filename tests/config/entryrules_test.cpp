@@ -254,10 +254,16 @@ TEST_F(EntryRules, RfidBoxEnablesTheRfidPageWhateverTheGeneration) {
     for (auto* b : window->continuousZones) rfid.push_back(b);
     for (auto* b : window->restrictedZones) rfid.push_back(b);
 
+    // Every other control keeps its enabling.
+    QList<QPair<QWidget*, bool>> others;
+    for (QWidget* w : SettingsControls())
+        if (std::find(rfid.begin(), rfid.end(), w) == rfid.end())
+            others.append({w, w->isEnabled()});
+
     window->cbConfig_D0->click();  // untick
     for (QWidget* w : rfid) EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     window->cbConfig_D0->click();  // tick
     for (QWidget* w : rfid) EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
-    // The press functions are no RFID controls.
-    EXPECT_FALSE(window->cbConfig2_D1->isEnabled());
+    for (const auto& [w, enabled] : others)
+        EXPECT_EQ(w->isEnabled(), enabled) << w->objectName().toStdString();
 }

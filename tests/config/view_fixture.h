@@ -39,6 +39,14 @@ class ViewTest : public ::testing::Test {
         return ExtractImageBytes(window->fileImage);
     }
 
+    // Every edit and tick box of the settings view.
+    QList<QWidget*> SettingsControls() const {
+        QList<QWidget*> controls;
+        for (QLineEdit* e : window->findChildren<QLineEdit*>()) controls.append(e);
+        for (QCheckBox* b : window->findChildren<QCheckBox*>()) controls.append(b);
+        return controls;
+    }
+
     ScriptedPrompts prompts;
     AppEnvironment env;
     std::unique_ptr<TfrmMain> window;
