@@ -32,8 +32,13 @@ void TfrmMain::mnuFileNewClick(QObject* sender) {
     const bool v1 = action && action->property("Tag").toInt() == 1;
     const QString name = v1 ? "default_v1.bin" : "default_v2.bin";
 
+    // The name is matched without regard to case. The spelling that start-up installs comes
+    // first, so that a stray copy in another case cannot hide a template refreshed by an update.
+    const QString installed = applicationDataFolder + (v1 ? "Default_v1.bin" : "Default_v2.bin");
+    const QString path =
+        PathExists(installed) ? installed : FindPathIgnoringCase(applicationDataFolder + name);
     ImageBytes bytes;
-    if (!ReadImageFile(FindPathIgnoringCase(applicationDataFolder + name), bytes)) {
+    if (!ReadImageFile(path, bytes)) {
         ErrorBox(10811, {name});
         SetStatusText(QString());
         return;

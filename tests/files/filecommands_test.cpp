@@ -405,6 +405,37 @@ TEST_F(FileCommands, ATemplateSavedUnchangedComesBackByteForByte) {
     EXPECT_TRUE(m.prompts.MessageIds().isEmpty());
 }
 
+TEST_F(FileCommands, NewFindsItsTemplateWithoutRegardToCase) {
+    const QString installed = m.dataFolder + "Default_v1.bin";
+    const QByteArray v1 = Machine::Shipped("Default_v1.b");
+    const struct {
+        QString stray;  // another spelling beside the installed template, or none
+        bool keepInstalled;
+        QString firmware;
+    } cases[] = {
+        // A stray copy never hides the template that start-up installs and refreshes.
+        {"default_v1.bin", true, "1.1"},
+        {"DEFAULT_V1.BIN", true, "1.1"},
+        // Without the installed spelling any spelling will do.
+        {"DEFAULT_V1.BIN", false, "1.7"},
+        {"default_v1.bin", false, "1.7"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stray.toStdString());
+        QDir(m.dataFolder).remove(c.stray);
+        if (c.keepInstalled)
+            WriteBytes(installed, v1);
+        else
+            QFile::remove(installed);
+        WriteBytes(m.dataFolder + c.stray, TemplateWith(Addr::FirmwareVersion, 0x17, 1));
+        m.prompts.Clear();
+        w->mnuFileNewClick(w->mnuFileNewKorbiV1);
+        EXPECT_TRUE(m.prompts.MessageIds().isEmpty());
+        EXPECT_EQ(w->edtFirmwareVersion->text(), c.firmware);
+        QFile::remove(m.dataFolder + c.stray);
+    }
+}
+
 TEST_F(FileCommands, NewReportsAMissingOrShortTemplateAndAcceptsALongOne) {
     const struct {
         QByteArray v1;
