@@ -20,6 +20,12 @@ int ChecksumDigit(uint8_t c) {
     return c <= '9' ? c - 48 : c - 55;
 }
 
+// The texts the commands hand out end at the first NUL, as the LPX's C-string texts do: a
+// payload of the required length with a NUL inside reads as a shorter text.
+std::string TextUpToNul(const std::string& payload) {
+    return payload.substr(0, payload.find('\0'));
+}
+
 unsigned char CharAt(const std::string& text, size_t index) {
     return index < text.size() ? static_cast<unsigned char>(text[index]) : 0;
 }
@@ -199,7 +205,7 @@ int SingleByteResult(int length, const std::string& answer, uint8_t alternative,
 int LpxAdapter::QueryLpxInfo(std::string& info) {
     std::string answer;
     if (Transact("v", answer, kAnswerTimeoutMs, AnswerKind::Framed) == 11) {
-        info = answer;
+        info = TextUpToNul(answer);
         return LpxResultOk;
     }
     info.clear();
@@ -251,7 +257,7 @@ namespace {
 int JobStatus(LpxAdapter& adapter, const char* command, std::string& status) {
     std::string answer;
     if (adapter.Transact(command, answer, kAnswerTimeoutMs, AnswerKind::Framed) == 2) {
-        status = answer;
+        status = TextUpToNul(answer);
         return LpxResultOk;
     }
     status.clear();
@@ -272,7 +278,7 @@ int LpxAdapter::FetchRecord(std::string& record) {
     std::string answer;
     const int length = Transact("x", answer, kAnswerTimeoutMs, AnswerKind::Framed);
     if (length >= 10 && length <= 24) {
-        record = answer;
+        record = TextUpToNul(answer);
         return LpxResultOk;
     }
     record.clear();
@@ -282,7 +288,7 @@ int LpxAdapter::FetchRecord(std::string& record) {
 int LpxAdapter::QueryC1Status(std::string& status) {
     std::string answer;
     if (Transact("c1", answer, kAnswerTimeoutMs, AnswerKind::Framed) == 8) {
-        status = answer.substr(0, 4);
+        status = TextUpToNul(answer.substr(0, 4));
         return LpxResultOk;
     }
     status.clear();

@@ -217,6 +217,27 @@ TEST(AdapterAnswers, FramedCommandsRequireTheirPayloadLength) {
         {c1, "1234567", LpxResultFailed, ""},
         {info, "15-1 LPX V", LpxResultFailed, ""},
         {info, "15-1 LPX V12", LpxResultFailed, ""},
+        // A NUL inside a payload of the right length ends the text handed out there.
+        {readStatus,
+         std::string("\0"
+                     "3",
+                     2),
+         LpxResultOk, ""},
+        {record,
+         std::string("12AB012E\0"
+                     "0",
+                     10),
+         LpxResultOk, "12AB012E"},
+        {c1,
+         std::string("12\0"
+                     "45678",
+                     8),
+         LpxResultOk, "12"},
+        {info,
+         std::string("15-1\0"
+                     "LPX V1",
+                     11),
+         LpxResultOk, "15-1"},
     };
     for (const auto& c : cases) {
         FakeDriver driver;

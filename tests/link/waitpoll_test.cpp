@@ -117,10 +117,22 @@ TEST_F(WaitPollTest, JobStatusEndsOrKeepsTheWait) {
         int outcome;  // 0: the dialog stays open
     };
     const Case cases[] = {
-        {"03", WaitDone},  {"04", WaitFailed}, {"05", WaitTimedOut},
-        {"00", 0},         {"02", 0},          {"06", 0},
-        {"0a", 0},         {"0A", 0},          {"3", 0},
-        {"003", 0},        {"13", 0},          {"30", 0},
+        {"03", WaitDone},
+        {"04", WaitFailed},
+        {"05", WaitTimedOut},
+        {"00", 0},
+        {"02", 0},
+        {"06", 0},
+        {"0a", 0},
+        {"0A", 0},
+        {"3", 0},
+        {"003", 0},
+        {"13", 0},
+        {"30", 0},
+        {std::string("\0"
+                     "3",
+                     2),
+         0},
         {std::nullopt, 0},
     };
     for (const auto& [tag, command] : {std::pair{PollReadJob, "M"}, std::pair{PollWriteJob, "N"}}) {
