@@ -55,6 +55,27 @@ TEST(AboutInfo, ContactLinesFromTheSiteFile) {
     }
 }
 
+// Site files come from Windows as often as from Linux: the same lines in Windows-1252 and in
+// UTF-8 read alike, and quotes around a value are not shown.
+TEST(AboutInfo, SiteFilesReadAsTheyWereMeant) {
+    const QStringList expected{"",
+                               QString::fromUtf8("Müller & Söhne"),
+                               QString::fromUtf8("Beispielstraße 1 – Tür 2"),
+                               QString::fromUtf8("  Preis 5 €  "),
+                               "www.x.de",
+                               "'a@x.de"};
+    const char* files[] = {
+        "[AboutInfo]\nLines=3\nLine1=M\xFCller & S\xF6hne\nLine2=Beispielstra\xDF"
+        "e 1 \x96 T\xFCr 2\nLine3=\"  Preis 5 \x80  \"\nWWW='www.x.de'\nMAIL='a@x.de\n",
+        "\xEF\xBB\xBF[AboutInfo]\nLines=\"3\"\nLine1=Müller & Söhne\nLine2=Beispielstraße 1 – "
+        "Tür 2\nLine3='  Preis 5 €  '\nWWW=\"www.x.de\"\nMAIL='a@x.de\n",
+    };
+    for (const char* body : files) {
+        QTemporaryDir dir;
+        EXPECT_EQ(AboutInfoLines({}, WriteAboutIni(dir, body)), expected) << body;
+    }
+}
+
 TEST(AboutInfo, VersionLinesFollowTheRecord) {
     QTemporaryDir dir;
     const QString path = WriteAboutIni(dir, nullptr);
