@@ -53,7 +53,10 @@ void TfrmMain::FormCreate() {
 void TfrmMain::FormShow() {
     // Centred on the screen; a screen narrower than the window gives a negative left edge.
     CentreOnScreen(this);
-    QApplication::setApplicationDisplayName(Text(10000));
+    // The application's name, not a display name: Qt appends a display name to every window
+    // title that does not end with it, so the boxes would no longer read "Fehler" or
+    // "Information" and the dialogs not "Öffnen" or "Wähle Standardverzeichnis".
+    QApplication::setApplicationName(Text(10000));
 }
 
 // Nothing is asked or saved at the end.
