@@ -4,6 +4,7 @@
 // shows its start values; with it (a folder holding the shipped files, e.g. the build's app
 // folder) the whole start-up runs in temporary folders and the window shows the v2.x template.
 // --locale=de_DE draws the numbers as that locale writes them, whatever the system's locale is.
+// about.png shows the About box with a simulated LPX and PROGRAMDIR's about.ini, if any.
 
 #include <QApplication>
 #include <QDir>
@@ -13,9 +14,13 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "app/about.h"
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "app/platform.h"
 #include "app/prompts.h"
+#include "link/lpxsim.h"
+#include "link/simdriver.h"
 
 namespace {
 
@@ -99,5 +104,13 @@ int main(int argc, char** argv) {
         menu->adjustSize();
         ok &= Save(menu->grab(), out, qPrintable(menu->objectName() + ".png"));
     }
+
+    LpxSim sim;
+    SimDriver driver(sim);
+    TfrmAbout about(&window);
+    about.Configure(env.programFolder, ProgramVersionRecord(), &driver);
+    about.show();
+    QApplication::processEvents();
+    ok &= Save(about.grab(), out, "about.png");
     return ok ? 0 : 1;
 }
