@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         case 2:
             result = adapter.QueryLpxInfo(text);
-            CHECK(result == LpxResultOk ? text.size() == 11 : text.empty());
+            CHECK(result == LpxResultOk ? text.size() <= 11 : text.empty());
             break;
         case 3:
             result = adapter.CheckLpxFirmware("15-1");
@@ -149,11 +149,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         case 7:
             result = adapter.QueryReadJobStatus(text);
-            CHECK(result == LpxResultOk ? text.size() == 2 : result == LpxResultNoData);
+            CHECK(result == LpxResultOk ? text.size() <= 2 : result == LpxResultNoData);
             break;
         case 8: {
             result = adapter.FetchRecord(text);
-            CHECK(result == LpxResultOk ? text.size() >= 10 && text.size() <= 24
+            CHECK(result == LpxResultOk ? text.size() <= 24
                                         : result == LpxResultNoData && text.empty());
             ConfigImage image;
             StoreReadRecord(image, text, MarkFromDevice);
@@ -161,9 +161,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         default:
             result = adapter.QueryC1Status(text);
-            CHECK(result == LpxResultOk ? text.size() == 4 : result == LpxResultFailed);
+            CHECK(result == LpxResultOk ? text.size() <= 4 : result == LpxResultFailed);
             break;
     }
+    // A text handed out ends at the payload's first NUL (the raw exchange of cases 0 and 1
+    // hands out the whole payload).
+    if (data[0] % 10 > 1) CHECK(text.find('\0') == std::string::npos);
     // Every exchange ends: at the latest 250 ms after the last piece that arrived.
     Clock::duration scripted{};
     for (const Piece& piece : driver.script) scripted += piece.delay;
