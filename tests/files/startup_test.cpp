@@ -240,6 +240,36 @@ TEST(Startup, CommandLineFoldersAndFiles) {
     }
 }
 
+TEST(Startup, AForeignProductIsShownButNamesNoFile) {
+    const struct {
+        const char* name;
+        bool foreignTemplate;
+        bool foreignFile;
+        QString title;
+        QString status;
+    } cases[] = {
+        {"template", true, false, "K-ORBI Programmer", ""},
+        {"command line", false, true, kTemplateTitle, "Standardkonfiguration geladen"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Machine m;
+        m.Ship();
+        if (c.foreignTemplate)
+            WriteBytes(m.programFolder + "Default_v2.b", TemplateWith(Addr::FirmwareType, 5));
+        const QString file = m.root.path() + "/fremd.Korbi";
+        WriteBytes(file, TemplateWith(Addr::FirmwareType, 5));
+        auto w = m.Start(c.foreignFile ? QStringList{file} : QStringList{});
+
+        EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10820});
+        EXPECT_EQ(w->edtFirmwareType->text(), "unknown");
+        EXPECT_EQ(w->windowTitle(), c.title);
+        EXPECT_EQ(w->StatusText(), c.status);
+        EXPECT_EQ(w->configOrigin, OriginTemplate);
+        EXPECT_EQ(w->currentFileName, c.foreignFile ? file : QString());
+    }
+}
+
 TEST(Startup, ACommandLineFileKeepsTheEnablingOfTheV2Template) {
     // Only File > Open sets the generation-2 controls from the file; the command line leaves
     // them as the v2.x template of start-up set them.
