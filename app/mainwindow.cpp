@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QUrl>
 
@@ -78,7 +79,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    FormShow();
+    // Qt also reports the restoring of the minimised window as a (spontaneous) showing; that
+    // one must not move the window back to the middle of the screen.
+    if (!event->spontaneous()) FormShow();
 }
 
 void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {

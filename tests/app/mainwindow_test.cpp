@@ -432,3 +432,20 @@ TEST_F(WindowTest, CaptionsComeFromTheCatalogueOnlyAfterLocalising) {
     EXPECT_EQ(window->edtNoShortTx->text(), "3");
     EXPECT_TRUE(prompts.records.isEmpty());
 }
+
+// Centring belongs to showing the window, not to restoring it from the task bar: a window the
+// user moved stays where it was put.
+TEST_F(WindowTest, RestoringTheMinimisedWindowKeepsItWhereTheUserPutIt) {
+    window->show();
+    const QPoint centred = window->pos();
+    const QPoint moved = centred + QPoint(-40, 25);
+    window->move(moved);
+    window->setWindowState(Qt::WindowMinimized);
+    window->setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(window->pos(), moved);
+
+    // Shown anew, it is centred again.
+    window->hide();
+    window->show();
+    EXPECT_EQ(window->pos(), centred);
+}
