@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "app/aboutinfo.h"
 #include "app/catalogue.h"
@@ -63,7 +64,8 @@ void TfrmAbout::Configure(const QString& programFolder, const VersionRecord& ver
 
 void TfrmAbout::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    // Restoring the minimised box is no new showing: it neither moves nor asks the LPX again.
+    if (!event->spontaneous()) FormShow();
 }
 
 void TfrmAbout::FormShow() {

@@ -73,3 +73,15 @@ TEST_F(AboutBoxTest, OpeningTwiceShowsTheSameContents) {
     box.FormShow();
     EXPECT_TRUE(box.mmoInfo->toPlainText().contains("TALO Electronics AB"));
 }
+
+TEST_F(AboutBoxTest, RestoringTheMinimisedBoxIsNoNewShowing) {
+    box.Configure(dir.path() + "/", kRecord, &driver);
+    box.show();
+    const QPoint moved = box.pos() + QPoint(30, -20);
+    box.move(moved);
+    box.setWindowState(Qt::WindowMinimized);
+    box.setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(box.pos(), moved);
+    EXPECT_EQ(sim.Log(), (std::vector<std::string>{"v"}));  // the LPX was asked once
+    box.hide();
+}
