@@ -47,12 +47,13 @@ LpxSim::LpxSim() = default;
 int LpxSim::AddDevice(uint16_t radioCode, uint8_t firmwareVersion, uint8_t firmwareType) {
     SimDevice device;
     auto& m = device.memory;
-    // Settings a device could leave the factory with.
+    // Settings a device could leave the factory with; the press time (2.5 s) fits the activation
+    // delay (0.5 s) with triple press on, so that what is read can be written back unchanged.
     const std::pair<int, uint8_t> values[] = {
         {0x22, 0x14}, {0x23, 0x05}, {0x24, 0x27}, {0x27, 24},   {0x28, 3},    {0x29, 1},
         {0x2A, 0x01}, {0x2B, 0x2C}, {0x2C, 24},   {0x2D, 0x11}, {0x30, 0x00}, {0x31, 0x01},
         {0x32, 0},    {0x33, 0x35}, {0x34, 10},   {0x35, 5},    {0x36, 5},    {0x38, 0x00},
-        {0x39, 0x42}, {0x3A, 30},   {0x3B, 0x0E}, {0x3C, 10},   {0x40, 0x12}, {0x41, 0x34},
+        {0x39, 0x42}, {0x3A, 30},   {0x3B, 0x0E}, {0x3C, 25},   {0x40, 0x12}, {0x41, 0x34},
     };
     for (const auto& [address, value] : values) m[static_cast<size_t>(address)] = value;
     m[0x20] = static_cast<uint8_t>(radioCode >> 8);

@@ -134,7 +134,8 @@ TEST_F(WriteJobTest, SettingsChecksBeforeTheLpx) {
 }
 
 TEST_F(WriteJobTest, PressTimeTooShortForGenerationTwoEndsAfterIdentification) {
-    const int device = sim.AddDevice(0x4C2D, 0x21);  // press time 1.0 s, delay 0.5 s, triple press
+    const int device = sim.AddDevice(0x4C2D, 0x21);  // delay 0.5 s, triple press
+    sim.Device(device).memory[0x3C] = 20;            // press time 2.0 s: not above 4 x 0.5 s
     ShowDeviceSettings(device);
     window->btnWriteToDeviceClick();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10877});
@@ -201,6 +202,18 @@ TEST_F(WriteJobTest, RefusedJobIsReported) {
     EXPECT_EQ(WriteCommands(),
               (Commands{"n", "n0327", "n022C", "n0730", "n0840", "n0848", "i4C2D", "n"}));
     EXPECT_TRUE(window->StatusText().isEmpty());
+}
+
+// What a read brings from a generation 2 device with triple press goes back unchanged.
+TEST_F(WriteJobTest, ReadSettingsWriteBack) {
+    const int device = sim.AddDevice(0x4C2D, 0x21);
+    const auto before = sim.Device(device).memory;
+    window->btnReadFromDeviceClick();
+    ASSERT_EQ(window->StatusText(), Text(10506));
+    window->btnWriteToDeviceClick();
+    EXPECT_TRUE(prompts.MessageIds().isEmpty());
+    EXPECT_EQ(window->StatusText(), Text(10605));
+    EXPECT_EQ(sim.Device(device).memory, before);
 }
 
 TEST_F(WriteJobTest, MenuEntryRunsTheWrite) {
