@@ -55,17 +55,21 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     auto* edit = qobject_cast<QLineEdit*>(watched);
     if (edit && event->type() == QEvent::KeyPress) {
         const auto* key_event = static_cast<QKeyEvent*>(event);
-        const QString typed = key_event->text();
         const KeyFilter filter = FilterOf(edit);
         // Ctrl shortcuts (copy, paste, cut, undo ...) are commands, not typed characters, on
-        // every platform, whatever text the platform gives them.
-        const bool shortcut = key_event->modifiers() & Qt::ControlModifier;
-        if (typed.size() == 1 && filter != KeyFilter::None && !shortcut) {
-            QChar key = typed[0];
-            if (filter == KeyFilter::Hexadecimal) validateRadioCodeKeyPress(key);
-            if (filter == KeyFilter::WholeNumber) validateNumericKeyPress(key);
-            if (filter == KeyFilter::Decimal) validateFloatNumericKeyPress(key);
-            if (key.isNull()) return true;  // swallowed: the edit receives nothing
+        // every platform, whatever text the platform gives them. Ctrl with Alt is AltGr on some
+        // keyboards, and that types characters.
+        const Qt::KeyboardModifiers modifiers = key_event->modifiers();
+        const bool shortcut = (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
+        if (filter != KeyFilter::None && !shortcut) {
+            // A key may type more than one character (a composed key, or one outside the
+            // basic plane as two halves): the edit receives it only when every one is allowed.
+            for (QChar key : key_event->text()) {
+                if (filter == KeyFilter::Hexadecimal) validateRadioCodeKeyPress(key);
+                if (filter == KeyFilter::WholeNumber) validateNumericKeyPress(key);
+                if (filter == KeyFilter::Decimal) validateFloatNumericKeyPress(key);
+                if (key.isNull()) return true;  // swallowed: the edit receives nothing
+            }
         }
     }
     if (edit == edtLongDoubleTriplePressTime && event->type() == QEvent::FocusOut) {

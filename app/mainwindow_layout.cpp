@@ -216,8 +216,14 @@ void TfrmMain::BuildLayout() {
 
     // Key filters and the exit rule of the press time run in the window's event filter.
     for (QLineEdit* edit : findChildren<QLineEdit*>()) {
-        if (FilterOf(edit) != KeyFilter::None || edit == edtLongDoubleTriplePressTime)
+        if (FilterOf(edit) != KeyFilter::None) {
+            // Text from an input method arrives without a key event: keep it out of edits
+            // that take digits only.
+            edit->setAttribute(Qt::WA_InputMethodEnabled, false);
             edit->installEventFilter(this);
+        } else if (edit == edtLongDoubleTriplePressTime) {
+            edit->installEventFilter(this);
+        }
     }
 
     Panel1 = new QFrame(client);

@@ -96,6 +96,31 @@ TEST_F(EntryRules, EveryInsertableCharacterIsFiltered) {
     EXPECT_TRUE(prompts.records.isEmpty());
 }
 
+TEST_F(EntryRules, KeysTypingSeveralCharactersOrWithAltGrAreFiltered) {
+    const char16_t emoji[] = {0xD83D, 0xDE00, 0};  // one character as two halves
+    const struct {
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+        QString result;
+    } cases[] = {
+        {Qt::NoModifier, QString::fromUtf16(emoji), "1"},
+        {Qt::NoModifier, "2x", "1"},
+        {Qt::NoModifier, "23", "123"},
+        {Qt::ControlModifier | Qt::AltModifier, "x", "1"},  // AltGr on some keyboards
+    };
+    for (const auto& c : cases) {
+        QLineEdit* edit = window->edtDementiaBlockTime;
+        edit->setText("1");
+        edit->end(false);
+        SendKey(edit, Qt::Key_unknown, c.modifiers, c.text);
+        EXPECT_EQ(edit->text(), c.result) << c.text.toStdString();
+    }
+    // Input methods commit text without a key event; the digit edits take none.
+    EXPECT_FALSE(window->edtNoShortTx->testAttribute(Qt::WA_InputMethodEnabled));
+    EXPECT_FALSE(window->continuousCodes[3]->testAttribute(Qt::WA_InputMethodEnabled));
+    EXPECT_TRUE(prompts.records.isEmpty());
+}
+
 TEST_F(EntryRules, EditingKeysAndPastedTextPass) {
     QLineEdit* edit = window->edtBatteryTestInterval;
     edit->clear();
