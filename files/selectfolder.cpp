@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "app/catalogue.h"
 #include "app/prompts.h"
@@ -63,7 +64,8 @@ void TfrmSelectDirectory::FormCreate() {
 
 void TfrmSelectDirectory::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    // Restoring the minimised dialog is no new showing: it stays where the user put it.
+    if (!event->spontaneous()) FormShow();
 }
 
 // Centred over the main window; each halving is cut toward zero, also for a negative difference.

@@ -168,3 +168,20 @@ TEST_F(DefaultFolder, TheDialogIsCentredOverTheMainWindow) {
     EXPECT_EQ(self.left(), main.left() + (main.width() - self.width()) / 2);
     EXPECT_EQ(self.top(), main.top() + (main.height() - self.height()) / 2);
 }
+
+TEST_F(DefaultFolder, RestoringTheMinimisedDialogKeepsItsPlaceAndText) {
+    w->show();
+    QPoint moved;
+    QString text;
+    Choose([&](TfrmSelectDirectory& d) {
+        moved = d.pos() + QPoint(30, -20);
+        d.move(moved);
+        d.edtActiveConfigDirectory->setText("/srv/typed");
+        d.setWindowState(Qt::WindowMinimized);
+        d.setWindowState(Qt::WindowNoState);
+        EXPECT_EQ(d.pos(), moved);
+        text = d.edtActiveConfigDirectory->text();
+        d.btnCancel->click();
+    });
+    EXPECT_EQ(text, "/srv/typed");
+}
