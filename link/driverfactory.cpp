@@ -5,23 +5,29 @@
 
 namespace {
 
-// The kernel's driver is the usual way to the converter; libftdi reaches one that no kernel
-// driver has bound.
 class SearchingDriver : public SerialDriver {
   public:
+    SearchingDriver(std::unique_ptr<SerialDriver> tty, std::unique_ptr<SerialDriver> fallback)
+        : tty_(std::move(tty)), fallback_(std::move(fallback)) {}
+
     int OpenByDescription(const std::string& description,
                           std::unique_ptr<SerialHandle>* handle) override {
-        const int status = tty_.OpenByDescription(description, handle);
-        if (status == DriverOk) return status;
-        return ftdi_.OpenByDescription(description, handle);
+        const int status = tty_->OpenByDescription(description, handle);
+        if (status != DriverDeviceNotFound) return status;
+        return fallback_->OpenByDescription(description, handle);
     }
 
   private:
-    TtyDriver tty_;
-    FtdiDriver ftdi_;
+    std::unique_ptr<SerialDriver> tty_;
+    std::unique_ptr<SerialDriver> fallback_;
 };
 
 }  // namespace
+
+std::unique_ptr<SerialDriver> CreateSearchingDriver(std::unique_ptr<SerialDriver> tty,
+                                                    std::unique_ptr<SerialDriver> fallback) {
+    return std::make_unique<SearchingDriver>(std::move(tty), std::move(fallback));
+}
 
 std::unique_ptr<SerialDriver> CreateSerialDriver(const QStringList& arguments) {
     const QString option = QStringLiteral("--port=");
@@ -29,5 +35,5 @@ std::unique_ptr<SerialDriver> CreateSerialDriver(const QStringList& arguments) {
         if (argument.startsWith(option) && argument.size() > option.size())
             return TtyDriver::ForPort(argument.mid(option.size()).toLocal8Bit().toStdString());
     }
-    return std::make_unique<SearchingDriver>();
+    return CreateSearchingDriver(std::make_unique<TtyDriver>(), std::make_unique<FtdiDriver>());
 }

@@ -8,3 +8,10 @@
 #include "link/serialdriver.h"
 
 std::unique_ptr<SerialDriver> CreateSerialDriver(const QStringList& arguments);
+
+// Looks the converter up with the kernel's tty driver first. The fallback is asked only when no
+// tty carries the description: libftdi detaches the kernel driver, and a converter that the
+// kernel serves may be held by another program (a busy or forbidden tty is no reason to take it
+// away from there).
+std::unique_ptr<SerialDriver> CreateSearchingDriver(std::unique_ptr<SerialDriver> tty,
+                                                    std::unique_ptr<SerialDriver> fallback);

@@ -257,6 +257,40 @@ TEST(TtyDriver, OpenByDescriptionOpensTheConverterFound) {
     EXPECT_EQ(foreign.OpenByDescription("FT232R USB UART", &handle), DriverDeviceNotFound);
 }
 
+// libftdi would detach the kernel driver: it is asked only when no tty carries the description,
+// never when the tty is there but busy or forbidden.
+TEST(SerialDrivers, FallbackOnlyWhenNoTtyCarriesTheDescription) {
+    struct CountingDriver : SerialDriver {
+        int status;
+        int* calls;
+        CountingDriver(int s, int* c) : status(s), calls(c) {}
+        int OpenByDescription(const std::string&, std::unique_ptr<SerialHandle>*) override {
+            ++*calls;
+            return status;
+        }
+    };
+    const struct {
+        int ttyStatus;
+        int fallbackCalls;
+        int result;
+    } cases[] = {
+        {DriverOk, 0, DriverOk},
+        {DriverDeviceNotFound, 1, DriverIoError},
+        {DriverDeviceNotOpened, 0, DriverDeviceNotOpened},
+        {DriverIoError, 0, DriverIoError},
+    };
+    for (const auto& c : cases) {
+        int ttyCalls = 0, fallbackCalls = 0;
+        auto driver =
+            CreateSearchingDriver(std::make_unique<CountingDriver>(c.ttyStatus, &ttyCalls),
+                                  std::make_unique<CountingDriver>(DriverIoError, &fallbackCalls));
+        std::unique_ptr<SerialHandle> handle;
+        EXPECT_EQ(driver->OpenByDescription(kLpxDescription, &handle), c.result) << c.ttyStatus;
+        EXPECT_EQ(ttyCalls, 1);
+        EXPECT_EQ(fallbackCalls, c.fallbackCalls) << c.ttyStatus;
+    }
+}
+
 TEST(SerialDrivers, NoConverterMeansNotFound) {
     std::unique_ptr<SerialHandle> handle;
     EXPECT_EQ(
