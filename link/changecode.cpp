@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "app/catalogue.h"
 #include "app/centring.h"
@@ -79,7 +80,8 @@ void TfrmChangeCode::FormShow() {
 }
 
 void TfrmChangeCode::showEvent(QShowEvent* event) {
-    FormShow();
+    // Restoring the minimised dialog is no new showing: the typed code and the place stay.
+    if (!event->spontaneous()) FormShow();
     QDialog::showEvent(event);
 }
 

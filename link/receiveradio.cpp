@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "app/catalogue.h"
 #include "app/centring.h"
@@ -72,7 +73,8 @@ void TfrmReceiveRadio::btbtnAbortClick() {
 }
 
 void TfrmReceiveRadio::showEvent(QShowEvent* event) {
-    FormShow();
+    // Restoring the minimised dialog is no new showing: it stays where the user put it.
+    if (!event->spontaneous()) FormShow();
     QDialog::showEvent(event);
 }
 

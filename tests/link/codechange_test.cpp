@@ -116,6 +116,28 @@ TEST_F(CodeChangeTest, AbortInTheWaitKeepsTheDialogOpen) {
     EXPECT_EQ(change->result(), 1);
 }
 
+// Restoring a minimised dialog is no new showing: the typed code and the place stay. A real
+// showing empties the field and centres the dialog again.
+TEST_F(CodeChangeTest, RestoringTheMinimisedDialogsKeepsPlaceAndCode) {
+    for (QDialog* dialog : {static_cast<QDialog*>(change), static_cast<QDialog*>(wait)}) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        dialog->show();
+        const QPoint centred = dialog->pos();
+        const QPoint moved = centred + QPoint(30, -20);
+        dialog->move(moved);
+        change->edtNewCode->setText("1A2");
+        dialog->setWindowState(Qt::WindowMinimized);
+        dialog->setWindowState(Qt::WindowNoState);
+        EXPECT_EQ(dialog->pos(), moved);
+        EXPECT_EQ(change->edtNewCode->text(), "1A2");
+        dialog->hide();
+        dialog->show();
+        EXPECT_EQ(dialog->pos(), centred);
+        if (dialog == change) EXPECT_TRUE(change->edtNewCode->text().isEmpty());
+        dialog->hide();
+    }
+}
+
 TEST_F(CodeChangeTest, DialogLayoutAndKeyFilter) {
     EXPECT_EQ(change->windowTitle(), Text(10621));
     EXPECT_EQ(change->size(), QSize(393, 293));
