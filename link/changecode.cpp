@@ -59,6 +59,8 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
     edtNewCode->move(296, 144);
     edtNewCode->setFixedWidth(65);
     edtNewCode->setMaxLength(4);
+    // Text from an input method arrives without a key event: keep it out of the code field.
+    edtNewCode->setAttribute(Qt::WA_InputMethodEnabled, false);
     edtNewCode->installEventFilter(this);
 
     btnChange = new QPushButton(Text(10624), pnlChangeIdCode);
@@ -97,14 +99,19 @@ bool TfrmChangeCode::eventFilter(QObject* watched, QEvent* event) {
         const auto* key_event = static_cast<QKeyEvent*>(event);
         const QString typed = key_event->text();
         // Tab, Enter, Escape and Delete move the focus, press buttons or edit, and Ctrl
-        // shortcuts are commands; they are keys, not characters to filter.
-        const bool character = typed.size() == 1 && typed != "\t" && typed != "\r" &&
-                               typed != "\n" && typed != "\x1b" && typed != "\x7f" &&
-                               !(key_event->modifiers() & Qt::ControlModifier);
-        if (character) {
-            QChar key = typed[0];
-            edtNewCodeKeyPress(key);
-            if (key.isNull()) return true;
+        // shortcuts are commands; they are keys, not characters to filter. Ctrl with Alt is
+        // AltGr on some keyboards, and that types characters.
+        const Qt::KeyboardModifiers modifiers = key_event->modifiers();
+        const bool shortcut = (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
+        const bool command =
+            typed == "\t" || typed == "\r" || typed == "\n" || typed == "\x1b" || typed == "\x7f";
+        if (!shortcut && !command) {
+            // A key may type more than one character (a composed key): the field receives it
+            // only when every one passes.
+            for (QChar key : typed) {
+                edtNewCodeKeyPress(key);
+                if (key.isNull()) return true;
+            }
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -1,5 +1,6 @@
 // The radio ID code change dialog and its job against the simulated LPX.
 
+#include <QKeyEvent>
 #include <QTest>
 
 #include "jobs_fixture.h"
@@ -154,6 +155,18 @@ TEST_F(CodeChangeTest, DialogLayoutAndKeyFilter) {
     EXPECT_EQ(change->edtNewCode->text(), "1Af9");
     QTest::keyClick(change->edtNewCode, Qt::Key_Backspace);
     EXPECT_EQ(change->edtNewCode->text(), "1Af");
+    // A composed key types two characters, AltGr arrives as Ctrl with Alt: each character
+    // counts, and one that is no digit keeps the whole key out.
+    const struct {
+        const char* text;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {{"1G", Qt::NoModifier}, {"@", Qt::ControlModifier | Qt::AltModifier}};
+    for (const auto& k : keys) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, k.modifiers, k.text);
+        QCoreApplication::sendEvent(change->edtNewCode, &press);
+        EXPECT_EQ(change->edtNewCode->text(), "1Af") << k.text;
+    }
+    EXPECT_FALSE(change->edtNewCode->testAttribute(Qt::WA_InputMethodEnabled));
     change->hide();
 }
 
