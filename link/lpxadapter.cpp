@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr uint8_t kWordLength8 = 8;
-constexpr uint8_t kStopBits2 = 2;
-constexpr uint8_t kParityNone = 0;
-constexpr uint16_t kFlowNone = 0;
 constexpr uint32_t kBaudRate = 57600;
 constexpr uint32_t kReadTimeoutMs = 10;
 constexpr uint32_t kWriteTimeoutMs = 100;

@@ -20,6 +20,17 @@ enum DriverStatus : int {
 constexpr uint32_t PurgeRx = 1;
 constexpr uint32_t PurgeTx = 2;
 
+// D2XX's names for the line settings the adapter passes and the drivers carry out.
+constexpr uint8_t kWordLength8 = 8;
+constexpr uint8_t kStopBits1 = 0;
+constexpr uint8_t kStopBits2 = 2;
+constexpr uint8_t kParityNone = 0;
+constexpr uint8_t kParityOdd = 1;
+constexpr uint8_t kParityEven = 2;
+constexpr uint16_t kFlowNone = 0x0000;
+constexpr uint16_t kFlowRtsCts = 0x0100;
+constexpr uint16_t kFlowXonXoff = 0x0400;
+
 // One open converter. Closing is the destructor's job.
 class SerialHandle {
   public:

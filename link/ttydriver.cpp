@@ -18,16 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// D2XX's names for the line settings the adapter passes.
-constexpr uint8_t kStopBits1 = 0;
-constexpr uint8_t kStopBits2 = 2;
-constexpr uint8_t kParityNone = 0;
-constexpr uint8_t kParityOdd = 1;
-constexpr uint8_t kParityEven = 2;
-constexpr uint16_t kFlowNone = 0x0000;
-constexpr uint16_t kFlowRtsCts = 0x0100;
-constexpr uint16_t kFlowXonXoff = 0x0400;
-
 // Gives up the exclusive hold before closing. A terminal that someone else keeps open (lpx-sim
 // holds its pseudo-terminal) keeps the exclusive flag across our close, and the next job's open
 // would then fail for every user but root.

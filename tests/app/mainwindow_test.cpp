@@ -198,7 +198,9 @@ TEST_F(WindowTest, EveryControlSitsInItsBoxAtItsPlace) {
         EXPECT_EQ(w->parentWidget()->objectName(), p.parent);
         const QRect g = w->geometry();
         EXPECT_EQ(g.x(), p.x);
-        if (p.y >= 0) EXPECT_EQ(g.y(), p.y);
+        if (p.y >= 0) {
+            EXPECT_EQ(g.y(), p.y);
+        }
         EXPECT_EQ(g.width(), p.w);
         EXPECT_EQ(g.height(), p.h);
     }
@@ -379,7 +381,9 @@ TEST_F(WindowTest, WindowHasFixedClientAreaMenuStatusLineAndTimers) {
         ASSERT_TRUE(timer) << t.name;
         EXPECT_EQ(timer->parent(), window.get());
         EXPECT_FALSE(timer->isActive());
-        if (t.interval >= 0) EXPECT_EQ(timer->interval(), t.interval);
+        if (t.interval >= 0) {
+            EXPECT_EQ(timer->interval(), t.interval);
+        }
     }
 }
 
@@ -392,7 +396,9 @@ TEST_F(WindowTest, CaptionsComeFromTheCatalogueOnlyAfterLocalising) {
     window->LocaliseCaptions();
     for (const LabelPlace& l : kLabels) {
         auto* label = Find<QLabel>(l.name);
-        if (label) EXPECT_EQ(label->text(), Text(l.textId)) << l.name;
+        if (label) {
+            EXPECT_EQ(label->text(), Text(l.textId)) << l.name;
+        }
     }
     struct Caption {
         QString shown;

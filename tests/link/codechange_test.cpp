@@ -134,7 +134,9 @@ TEST_F(CodeChangeTest, RestoringTheMinimisedDialogsKeepsPlaceAndCode) {
         dialog->hide();
         dialog->show();
         EXPECT_EQ(dialog->pos(), centred);
-        if (dialog == change) EXPECT_TRUE(change->edtNewCode->text().isEmpty());
+        if (dialog == change) {
+            EXPECT_TRUE(change->edtNewCode->text().isEmpty());
+        }
         dialog->hide();
     }
 }
