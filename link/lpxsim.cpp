@@ -249,11 +249,14 @@ void LpxSim::CarryOut(int deviceIndex) {
     for (const Block& block : readList_) {
         const std::string name = ByteToHex(uint8_t(block.count)) + ByteToHex(uint8_t(block.start));
         if (TakeFault(SimFault::MissingBlock, name)) continue;
-        int count = block.count;
+        int first = block.start;
+        if (TakeFault(SimFault::ShortRecord, name)) first = block.start + block.count - 1;
+        const int bytes = block.start + block.count - first;
+        int count = bytes;
         if (TakeFault(SimFault::BadRecordCount, name)) ++count;
-        std::string record = code + ByteToHex(uint8_t(count)) + ByteToHex(uint8_t(block.start));
-        for (int i = 0; i < block.count; ++i) {
-            const int address = block.start + i;
+        std::string record = code + ByteToHex(uint8_t(count)) + ByteToHex(uint8_t(first));
+        for (int i = 0; i < bytes; ++i) {
+            const int address = first + i;
             uint8_t value = device.memory[static_cast<size_t>(address)];
             if (address == 0x2E && TakeFault(SimFault::ForeignProduct, name)) value = 0x01;
             record += ByteToHex(value);

@@ -25,6 +25,7 @@ enum class SimFault {
     JobTimesOut,        // a pressed button ends the job with status 05
     ForeignProduct,     // records report 0x01 as the firmware type (address 0x2E)
     BadRecordCount,     // records carry a count one above their number of bytes
+    ShortRecord,        // records carry only the last byte of their block
     MissingBlock,       // the block named by the target (e.g. "0840") is never returned
     OldFirmware,        // "v" reports "14-1" in front of the info text
     StartJobEot,        // "i" is answered with EOT

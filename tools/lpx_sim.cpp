@@ -41,6 +41,7 @@ const FaultName kFaults[] = {
     {"job-times-out", SimFault::JobTimesOut},
     {"foreign-product", SimFault::ForeignProduct},
     {"bad-count", SimFault::BadRecordCount},
+    {"short-record", SimFault::ShortRecord},
     {"missing-block", SimFault::MissingBlock},
     {"old-firmware", SimFault::OldFirmware},
     {"eot", SimFault::StartJobEot},
@@ -119,7 +120,7 @@ void ParseOptions(int argc, char** argv, Options* options, LpxSim* sim) {
     }
     if (options->devices.empty()) options->devices.push_back({0x12AB, 0, 0});
     for (const Options::DeviceChoice& choice : options->devices) {
-        const unsigned version = choice.version               ? choice.version
+        const unsigned version = choice.version             ? choice.version
                                  : options->generation == 1 ? 0x1A
                                                             : 0x21;
         sim->AddDevice(static_cast<uint16_t>(choice.code), static_cast<uint8_t>(version),

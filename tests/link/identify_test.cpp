@@ -89,6 +89,25 @@ TEST_F(IdentifyTest, UnsettledAttemptsStartAgain) {
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
 }
 
+// A record that lacks the firmware type, or no record at all, settles nothing: the next press
+// does. The firmware version is taken only from an accepted record.
+TEST_F(IdentifyTest, RecordsWithoutBothBytesStartAgain) {
+    sim.AddDevice(0x12AB, 0x21);
+    for (const SimFault fault : {SimFault::ShortRecord, SimFault::MissingBlock}) {
+        sim.ClearLog();
+        window->deviceFirmwareVersion = 0x10;
+        sim.InjectFault(fault, "022E", 1);
+        waitHook.shows = 0;
+        window->btnGetKorbiCodeClick();
+        EXPECT_EQ(waitHook.shows, 2);
+        EXPECT_EQ(window->deviceRadioCode, "12AB");
+        EXPECT_EQ(window->deviceFirmwareVersion, 0x21);
+        const Commands attempt = {"m", "m022E", "iFFFF", "M", "x"};
+        EXPECT_EQ(sim.Log(), Join(Join(Join({"v", "s1"}, attempt), attempt), {"s0"}));
+    }
+    EXPECT_TRUE(prompts.MessageIds().isEmpty());
+}
+
 TEST_F(IdentifyTest, AbortEndsWithoutDevice) {
     sim.AddDevice(0x12AB, 0x21);
     window->deviceFirmwareVersion = 0x10;

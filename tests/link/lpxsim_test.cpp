@@ -185,6 +185,13 @@ TEST(SimFaults, EachFaultShowsInTheAnswers) {
              EXPECT_EQ(t.adapter.FetchRecord(record), LpxResultOk);
              EXPECT_FALSE(StoreReadRecord(image, record, MarkFromDevice)) << record;
          }},
+        {"short record", SimFault::ShortRecord, "022E",
+         [&](Lpx& t) {
+             identify(t);
+             std::string record;
+             EXPECT_EQ(t.adapter.FetchRecord(record), LpxResultOk);
+             EXPECT_EQ(record, "12AB012F21");
+         }},
         {"missing block", SimFault::MissingBlock, "022E",
          [&](Lpx& t) {
              identify(t);
