@@ -44,7 +44,9 @@ QString FillPattern(const QString& pattern, const QStringList& args) {
     return out;
 }
 
-QString FillText(int id, const QStringList& args) { return FillPattern(Text(id), args); }
+QString FillText(int id, const QStringList& args) {
+    return FillPattern(Text(id), args);
+}
 
 QList<int> CatalogueIds() {
     QList<int> ids;

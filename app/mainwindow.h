@@ -34,7 +34,12 @@ class TfrmAbout;
 enum class KeyFilter { None, Hexadecimal, WholeNumber, Decimal };
 
 // Where the shown configuration came from.
-enum ConfigOrigin : int { OriginTemplate = 0, OriginOpenedFile = 1, OriginSavedFile = 2, OriginDevice = 3 };
+enum ConfigOrigin : int {
+    OriginTemplate = 0,
+    OriginOpenedFile = 1,
+    OriginSavedFile = 2,
+    OriginDevice = 3
+};
 
 // Results of DecodeConfigImage besides an address.
 constexpr int DecodeOk = -1;
@@ -58,7 +63,7 @@ enum CodeChangeResult : int {
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TfrmMain(const AppEnvironment& env, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
@@ -218,9 +223,9 @@ public:
     // The two code-and-zone groups; the arrays are indexed by code number - 1 and zone number.
     QGroupBox* gbxCodesZones = nullptr;
     QGroupBox* gbxCodesZonesRestricted = nullptr;
-    std::array<QLabel*, 8> lblDoorCode{};     // lblDoorCode1 ... lblDoorCode8
-    std::array<QLabel*, 8> lblDoorCode_R{};   // lblDoorCode1_R ...
-    std::array<QLabel*, 16> lblZone{};        // lblZone0 ... lblZoneF
+    std::array<QLabel*, 8> lblDoorCode{};    // lblDoorCode1 ... lblDoorCode8
+    std::array<QLabel*, 8> lblDoorCode_R{};  // lblDoorCode1_R ...
+    std::array<QLabel*, 16> lblZone{};       // lblZone0 ... lblZoneF
     std::array<QLabel*, 16> lblZone_R{};
     // The four ordered control lists that the codec walks: edtDoorCode1 ... edtDoorCode8,
     // cbZone0 ... cbZoneF, and the same with "_R". The layout fills them when it creates the
@@ -282,13 +287,13 @@ public:
     TfrmChangeCode* frmChangeCode = nullptr;
     TfrmAbout* frmAbout = nullptr;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void BuildLayout();  // app/mainwindow_layout.cpp
     void WireHandlers();
 

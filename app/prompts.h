@@ -16,7 +16,7 @@ struct FileDialogRequest {
 };
 
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
     // textId is the catalogue id of the text (0 for a text that is not in the catalogue);
     // text is the text as shown, already filled.

@@ -1,8 +1,9 @@
 // Test main: every test program runs with a QApplication on the offscreen platform, so widgets
 // and dialogs are the real ones without a display.
 
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

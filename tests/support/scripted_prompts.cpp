@@ -20,13 +20,15 @@ QString ScriptedPrompts::NextPath(const char* what) {
 }
 
 QString ScriptedPrompts::AskOpenFile(const FileDialogRequest& request) {
-    records.append({PromptRecord::OpenFile, BoxKind::Information, 0, request.title, BoxButtons::Ok, request});
+    records.append(
+        {PromptRecord::OpenFile, BoxKind::Information, 0, request.title, BoxButtons::Ok, request});
     if (onPrompt) onPrompt(records.last());
     return NextPath("open dialog");
 }
 
 QString ScriptedPrompts::AskSaveFile(const FileDialogRequest& request) {
-    records.append({PromptRecord::SaveFile, BoxKind::Information, 0, request.title, BoxButtons::Ok, request});
+    records.append(
+        {PromptRecord::SaveFile, BoxKind::Information, 0, request.title, BoxButtons::Ok, request});
     if (onPrompt) onPrompt(records.last());
     return NextPath("save dialog");
 }

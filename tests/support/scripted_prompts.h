@@ -18,7 +18,7 @@ struct PromptRecord {
 };
 
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     // Answers to message boxes, taken in order. A box with only an OK button needs no answer
     // when allowUnexpectedOk is set.
     QList<BoxAnswer> answers;
@@ -40,6 +40,6 @@ public:
     QList<int> MessageIds() const;
     void Clear() { records.clear(); }
 
-private:
+  private:
     QString NextPath(const char* what);
 };
