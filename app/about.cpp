@@ -11,6 +11,7 @@
 #include "app/catalogue.h"
 #include "app/centring.h"
 #include "app/devicepicture.h"
+#include "app/placewidget.h"
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName("frmAbout");
@@ -24,19 +25,13 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     Panel1->setLineWidth(2);
     Panel1->setGeometry(8, 8, 377, 249);
 
-    ProgramIcon = new QLabel(Panel1);
-    ProgramIcon->setObjectName("ProgramIcon");
-    ProgramIcon->setGeometry(16, 14, 121, 160);
+    ProgramIcon = PlaceWidget<QLabel>(Panel1, "ProgramIcon", 16, 14, 121, 160);
     ProgramIcon->setScaledContents(true);  // the picture is stretched to fit
     ProgramIcon->setPixmap(QPixmap::fromImage(DevicePicture()));
 
-    GroupBox1 = new QGroupBox(Panel1);
-    GroupBox1->setObjectName("GroupBox1");
-    GroupBox1->setGeometry(152, 8, 209, 225);
+    GroupBox1 = PlaceWidget<QGroupBox>(Panel1, "GroupBox1", 152, 8, 209, 225);
 
-    mmoInfo = new QPlainTextEdit(GroupBox1);
-    mmoInfo->setObjectName("mmoInfo");
-    mmoInfo->setGeometry(8, 16, 177, 161);
+    mmoInfo = PlaceWidget<QPlainTextEdit>(GroupBox1, "mmoInfo", 8, 16, 177, 161);
     mmoInfo->setReadOnly(true);
     mmoInfo->setFrameStyle(QFrame::NoFrame);
     mmoInfo->setFocusPolicy(Qt::NoFocus);
@@ -44,13 +39,9 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     mmoInfo->setPalette(palette);
 
-    lblLpxVersion = new QLabel(GroupBox1);
-    lblLpxVersion->setObjectName("lblLpxVersion");
-    lblLpxVersion->setGeometry(8, 200, 193, 17);
+    lblLpxVersion = PlaceWidget<QLabel>(GroupBox1, "lblLpxVersion", 8, 200, 193, 17);
 
-    btnOK = new QPushButton(this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setGeometry(311, 268, 75, 25);
+    btnOK = PlaceWidget<QPushButton>(this, "btnOK", 311, 268, 75, 25);
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -16,6 +16,7 @@
 
 #include "app/layout_tables.h"
 #include "app/mainwindow.h"
+#include "app/placewidget.h"
 
 using namespace layout;
 
@@ -127,9 +128,7 @@ void TfrmMain::BuildLayout() {
     client->setFixedSize(kClientWidth, kClientHeight - kStatusHeight);
     setCentralWidget(client);
 
-    pgMain = new QTabWidget(client);
-    pgMain->setObjectName("pgMain");
-    pgMain->setGeometry(8, 8, 897, 481);
+    pgMain = PlaceWidget<QTabWidget>(client, "pgMain", 8, 8, 897, 481);
     tbsGeneral = new QWidget;
     tbsGeneral->setObjectName("tbsGeneral");
     tbsRFID = new QWidget;
@@ -170,9 +169,7 @@ void TfrmMain::BuildLayout() {
     }
 
     // Vertical bar between the two columns of the RF-ID box.
-    Panel2 = new QFrame(gbxRFID);
-    Panel2->setObjectName("Panel2");
-    Panel2->setGeometry(432, 20, 3, 137);
+    Panel2 = PlaceWidget<QFrame>(gbxRFID, "Panel2", 432, 20, 3, 137);
     Panel2->setFrameShape(QFrame::VLine);
     Panel2->setFrameShadow(QFrame::Sunken);
 
@@ -226,9 +223,7 @@ void TfrmMain::BuildLayout() {
         }
     }
 
-    Panel1 = new QFrame(client);
-    Panel1->setObjectName("Panel1");
-    Panel1->setGeometry(8, 496, 897, 57);
+    Panel1 = PlaceWidget<QFrame>(client, "Panel1", 8, 496, 897, 57);
     Panel1->setFrameShape(QFrame::Panel);
     Panel1->setFrameShadow(QFrame::Raised);
     for (const ButtonRow& row : ButtonRows()) {

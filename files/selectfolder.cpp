@@ -7,6 +7,7 @@
 #include <QShowEvent>
 
 #include "app/catalogue.h"
+#include "app/placewidget.h"
 #include "app/prompts.h"
 #include "files/filenames.h"
 
@@ -17,9 +18,7 @@ TfrmSelectDirectory::TfrmSelectDirectory(QWidget* parent) : QDialog(parent) {
                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(469, 226);
 
-    gbxSelectDirectory = new QGroupBox(this);
-    gbxSelectDirectory->setObjectName("gbxSelectDirectory");
-    gbxSelectDirectory->setGeometry(8, 8, 449, 177);
+    gbxSelectDirectory = PlaceWidget<QGroupBox>(this, "gbxSelectDirectory", 8, 8, 449, 177);
 
     lblDirectoryInfo = new QLabel(gbxSelectDirectory);
     lblDirectoryInfo->setObjectName("lblDirectoryInfo");
@@ -27,23 +26,16 @@ TfrmSelectDirectory::TfrmSelectDirectory(QWidget* parent) : QDialog(parent) {
     lblDirectoryInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDirectoryInfo->setGeometry(16, 24, 0, 72);
 
-    edtActiveConfigDirectory = new QLineEdit(gbxSelectDirectory);
-    edtActiveConfigDirectory->setObjectName("edtActiveConfigDirectory");
-    edtActiveConfigDirectory->setGeometry(16, 104, 417, 21);
+    edtActiveConfigDirectory =
+        PlaceWidget<QLineEdit>(gbxSelectDirectory, "edtActiveConfigDirectory", 16, 104, 417, 21);
 
-    btnBrowse = new QPushButton(gbxSelectDirectory);
-    btnBrowse->setObjectName("btnBrowse");
-    btnBrowse->setGeometry(288, 136, 147, 25);
+    btnBrowse = PlaceWidget<QPushButton>(gbxSelectDirectory, "btnBrowse", 288, 136, 147, 25);
     btnBrowse->setAutoDefault(false);
 
-    btnOK = new QPushButton(this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setGeometry(296, 192, 75, 25);
+    btnOK = PlaceWidget<QPushButton>(this, "btnOK", 296, 192, 75, 25);
     btnOK->setDefault(true);
 
-    btnCancel = new QPushButton(this);
-    btnCancel->setObjectName("btnCancel");
-    btnCancel->setGeometry(384, 192, 75, 25);
+    btnCancel = PlaceWidget<QPushButton>(this, "btnCancel", 384, 192, 75, 25);
     btnCancel->setAutoDefault(false);
 
     connect(btnBrowse, &QPushButton::clicked, this, [this] { btnBrowseClick(); });

@@ -10,6 +10,7 @@
 #include "app/catalogue.h"
 #include "app/centring.h"
 #include "app/mainwindow.h"
+#include "app/placewidget.h"
 #include "app/prompts.h"
 #include "link/jobguard.h"
 #include "link/receiveradio.h"
@@ -28,15 +29,11 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
     setFixedSize(393, 293);
     setWindowTitle(Text(10621));
 
-    pnlChangeIdCode = new QFrame(this);
-    pnlChangeIdCode->setObjectName("pnlChangeIdCode");
-    pnlChangeIdCode->setGeometry(8, 8, 377, 241);
+    pnlChangeIdCode = PlaceWidget<QFrame>(this, "pnlChangeIdCode", 8, 8, 377, 241);
     pnlChangeIdCode->setFrameShape(QFrame::StyledPanel);
     pnlChangeIdCode->setFrameShadow(QFrame::Raised);
 
-    pnlDelimiter = new QFrame(pnlChangeIdCode);
-    pnlDelimiter->setObjectName("pnlDelimiter");
-    pnlDelimiter->setGeometry(16, 184, 345, 2);
+    pnlDelimiter = PlaceWidget<QFrame>(pnlChangeIdCode, "pnlDelimiter", 16, 184, 345, 2);
     pnlDelimiter->setFrameShape(QFrame::HLine);
     pnlDelimiter->setFrameShadow(QFrame::Sunken);
 

@@ -10,19 +10,16 @@
 #include "app/centring.h"
 #include "app/devicepicture.h"
 #include "app/mainwindow.h"
+#include "app/placewidget.h"
 
 TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("frmReceiveRadio");
     setFixedSize(398, 220);
 
-    gbxReceiveRadio = new QGroupBox(this);
-    gbxReceiveRadio->setObjectName("gbxReceiveRadio");
-    gbxReceiveRadio->setGeometry(8, 8, 385, 201);
+    gbxReceiveRadio = PlaceWidget<QGroupBox>(this, "gbxReceiveRadio", 8, 8, 385, 201);
 
-    imgTransmitter = new QLabel(gbxReceiveRadio);
-    imgTransmitter->setObjectName("imgTransmitter");
-    imgTransmitter->setGeometry(16, 24, 121, 160);
+    imgTransmitter = PlaceWidget<QLabel>(gbxReceiveRadio, "imgTransmitter", 16, 24, 121, 160);
     imgTransmitter->setAlignment(Qt::AlignCenter);
     const QImage picture = DevicePicture();
     if (!picture.isNull()) {
@@ -36,9 +33,7 @@ TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
     lblAction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblAction->move(144, 40);
 
-    btbtnAbort = new QPushButton(this);
-    btbtnAbort->setObjectName("btbtnAbort");
-    btbtnAbort->setGeometry(256, 152, 113, 33);
+    btbtnAbort = PlaceWidget<QPushButton>(this, "btbtnAbort", 256, 152, 113, 33);
     connect(btbtnAbort, &QPushButton::clicked, this, &TfrmReceiveRadio::btbtnAbortClick);
 
     SetTitle(QString());
