@@ -1,0 +1,19 @@
+#pragma once
+// What every korbi-cli command gets: its options, the program's folders, and the terminal.
+
+#include <QString>
+
+#include "cli/options.h"
+
+struct CliContext {
+    CliOptions options;
+    QString programFolder;          // with trailing "/"
+    QString applicationDataFolder;  // with trailing "/": Values.ini, templates, journal
+};
+
+// UTF-8 text to standard output or standard error, as it stands.
+void Print(const QString& text);
+void PrintError(const QString& text);
+
+// The command handlers; each returns an ExitStatus.
+int RunJournal(const CliContext& context);

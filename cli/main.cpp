@@ -1,0 +1,119 @@
+// korbi-cli: configurations and the LPX from a terminal, on the same core as the window.
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+#include <cstdio>
+
+#include "cli/context.h"
+#include "cli/interrupt.h"
+#include "files/startupsteps.h"
+#include "version_record.h"
+
+namespace {
+
+const char* const kUsage =
+    "Aufruf: korbi-cli [OPTIONEN] BEFEHL [ARGUMENTE]\n"
+    "\n"
+    "K-ORBI Konfigurationen und die LPX vom Terminal aus.\n"
+    "\n"
+    "Befehle:\n"
+    "  show DATEI [--json]       die Einstellungen der Datei, wie das Fenster sie nach dem\n"
+    "                            Öffnen zeigt, und die Meldungen dabei\n"
+    "  diff A B [--json]         die Einstellungen, in denen sich zwei Dateien unterscheiden\n"
+    "  set DATEI NAME=WERT...    Einstellungen nach dem Namen ihres Feldes setzen (mit den\n"
+    "                            Eingaberegeln des Fensters) und die Datei speichern\n"
+    "  read [-o DATEI]           K-ORBI auslesen; ohne -o wie show ausgeben\n"
+    "  write DATEI [--new-code=XXXX] [--repeat[=N]]\n"
+    "                            die Konfiguration zum K-ORBI schreiben; --repeat: danach auf\n"
+    "                            das nächste Gerät warten, bis N geschrieben sind oder Strg+C\n"
+    "  change-code NEU           dem K-ORBI die neue Funkkennung NEU geben\n"
+    "  info                      den Informationstext der LPX ausgeben\n"
+    "  journal [--device=CODE] [--since=DATUM]\n"
+    "                            das Protokoll der Gerätevorgänge ausgeben\n"
+    "\n"
+    "Optionen:\n"
+    "  --port=PFAD               diese serielle Schnittstelle statt der LPX-Suche verwenden\n"
+    "  --json                    Ausgabe als JSON (show, diff, journal)\n"
+    "  -o, --output=DATEI        read: die gelesene Konfiguration in DATEI speichern\n"
+    "  -h, --help                diese Hilfe\n"
+    "  --version                 die Version\n"
+    "\n"
+    "Strg+C beim Warten auf den Tastendruck bricht den Vorgang ab wie die Schaltfläche\n"
+    "Abbruch im Fenster.\n"
+    "\n"
+    "Rückgabewerte:\n"
+    "  0    erledigt (diff: die Dateien sind gleich)\n"
+    "  1    der Vorgang oder eine Prüfung ist fehlgeschlagen (diff: sie unterscheiden sich)\n"
+    "  2    falscher Aufruf oder eine Datei, die nicht gelesen oder geschrieben werden kann\n"
+    "  3    keine LPX erreichbar\n"
+    "  130  abgebrochen\n";
+
+struct CommandRow {
+    const char* name;
+    int minOperands;
+    int maxOperands;  // -1: no limit
+    unsigned options;
+    int (*run)(const CliContext&);
+};
+
+const CommandRow kCommands[] = {
+    {"journal", 0, 0, OptDevice | OptSince | OptJson, RunJournal},
+};
+
+int UsageError(const QString& problem) {
+    PrintError(QStringLiteral("korbi-cli: ") + problem + '\n' +
+               QStringLiteral("»korbi-cli --help« zeigt die Befehle und Optionen.\n"));
+    return ExitUsage;
+}
+
+}  // namespace
+
+void Print(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void PrintError(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    CliContext context;
+    QString error;
+    if (!ParseCliArguments(QCoreApplication::arguments(), &context.options, &error))
+        return UsageError(error);
+    const CliOptions& options = context.options;
+    if (options.help) {
+        Print(QString::fromUtf8(kUsage));
+        return ExitDone;
+    }
+    if (options.version) {
+        Print(QStringLiteral("korbi-cli %1\n").arg(QString::fromUtf8(KORBI_FILE_VERSION)));
+        return ExitDone;
+    }
+    if (options.command.isEmpty()) return UsageError(QStringLiteral("Kein Befehl angegeben."));
+
+    const CommandRow* command = nullptr;
+    for (const CommandRow& row : kCommands) {
+        if (options.command == QLatin1String(row.name)) command = &row;
+    }
+    if (!command) return UsageError(QStringLiteral("Unbekannter Befehl %1.").arg(options.command));
+    const int operands = static_cast<int>(options.operands.size());
+    if (operands < command->minOperands ||
+        (command->maxOperands >= 0 && operands > command->maxOperands))
+        return UsageError(QStringLiteral("Falsche Anzahl Argumente für %1.").arg(options.command));
+    const unsigned foreign = options.given & ~command->options;
+    if (foreign != 0)
+        return UsageError(QStringLiteral("Der Befehl %1 kennt die Option %2 nicht.")
+                              .arg(options.command, OptionName(foreign)));
+
+    context.programFolder = QCoreApplication::applicationDirPath() + '/';
+    context.applicationDataFolder = FindApplicationDataFolder(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+        context.programFolder);
+    InstallInterruptHandler();
+    return command->run(context);
+}
