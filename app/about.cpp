@@ -8,10 +8,10 @@
 #include <QShowEvent>
 
 #include "app/aboutinfo.h"
-#include "app/catalogue.h"
 #include "app/centring.h"
 #include "app/devicepicture.h"
 #include "app/placewidget.h"
+#include "resources/catalogue.h"
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName("frmAbout");
@@ -61,7 +61,7 @@ void TfrmAbout::showEvent(QShowEvent* event) {
 
 void TfrmAbout::FormShow() {
     CentreOnScreen(this);
-    setWindowTitle(Text(10301));
+    setWindowTitle(Text(Msg::AboutTitle));
     btnOK->setText(ToolkitText::Ok);
 
     QStringList lines = AboutInfoLines(version_, programFolder_ + "about.ini");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/mainwindow.h"
+#include "resources/msg.h"
 
 namespace layout {
 
@@ -103,8 +104,6 @@ constexpr std::array<int, 2> kCodeEditY{56, 112};
 constexpr std::array<int, 8> kZoneBoxX{24, 72, 120, 168, 232, 280, 328, 376};
 constexpr std::array<int, 2> kZoneLabelY{160, 208};
 constexpr std::array<int, 2> kZoneBoxY{184, 232};
-constexpr int kCodeLabelTextId = 10223;  // "Nummer %s"
-constexpr int kZoneLabelTextId = 10224;  // "Zone %s"
 
 // Object names of the group members: number 1..8 for codes, 0..15 for zones.
 QString CodeLabelName(int number, bool restricted);

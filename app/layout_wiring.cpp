@@ -11,9 +11,9 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/catalogue.h"
 #include "app/layout_tables.h"
 #include "app/mainwindow.h"
+#include "resources/catalogue.h"
 
 using namespace layout;
 
@@ -70,18 +70,18 @@ void TfrmMain::LocaliseCaptions() {
         if (row.textId) (this->*row.member)->setText(Text(row.textId));
     }
 
-    pgMain->setTabText(pgMain->indexOf(tbsGeneral), Text(10121));
-    pgMain->setTabText(pgMain->indexOf(tbsRFID), Text(10201));
+    pgMain->setTabText(pgMain->indexOf(tbsGeneral), Text(Msg::PageGeneral));
+    pgMain->setTabText(pgMain->indexOf(tbsRFID), Text(Msg::PageRfid));
     for (const BoxRow& row : BoxRows()) (this->*row.member)->setTitle(Text(row.titleId));
     for (const LabelRow& row : LabelRows()) (this->*row.member)->setText(Text(row.textId));
 
     for (int i = 0; i < kCodeCount; ++i) {
-        const QString text = FillText(kCodeLabelTextId, {QString::number(i + 1)});
+        const QString text = FillText(Msg::LabelDoorCode, {QString::number(i + 1)});
         lblDoorCode[i]->setText(text);
         lblDoorCode_R[i]->setText(text);
     }
     for (int zone = 0; zone < kZoneCount; ++zone) {
-        const QString text = FillText(kZoneLabelTextId, {QString::number(zone, 16).toUpper()});
+        const QString text = FillText(Msg::LabelZone, {QString::number(zone, 16).toUpper()});
         lblZone[zone]->setText(text);
         lblZone_R[zone]->setText(text);
     }

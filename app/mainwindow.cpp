@@ -10,8 +10,8 @@
 #include <QStatusBar>
 #include <QUrl>
 
-#include "app/catalogue.h"
 #include "app/prompts.h"
+#include "resources/catalogue.h"
 
 TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
     : QMainWindow(parent), adapter(env.serialDriver), env_(env) {

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/catalogue.h"
+#include "resources/catalogue.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <QApplication>
 #include <QTabWidget>
 
-#include "app/catalogue.h"
 #include "app/centring.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "files/filenames.h"
 #include "files/settingsfile.h"
 #include "files/startupsteps.h"
+#include "resources/catalogue.h"
 
 void TfrmMain::FormCreate() {
     setAcceptDrops(true);
@@ -56,7 +56,7 @@ void TfrmMain::FormShow() {
     // The application's name, not a display name: Qt appends a display name to every window
     // title that does not end with it, so the boxes would no longer read "Fehler" or
     // "Information" and the dialogs not "Öffnen" or "Wähle Standardverzeichnis".
-    QApplication::setApplicationName(Text(10000));
+    QApplication::setApplicationName(Text(Msg::ProgramName));
 }
 
 // Nothing is asked or saved at the end.

@@ -7,21 +7,22 @@
 
 #include "app/mainwindow.h"
 #include "config/numbers.h"
+#include "resources/msg.h"
 
 namespace {
 
 // Message ids of the range rules.
-constexpr int kMsgForbiddenCode = 10818;
-constexpr int kMsgBatteryTestInterval = 10851;
-constexpr int kMsgRadioTestAlarmInterval = 10852;
-constexpr int kMsgMissedAck = 10853;
-constexpr int kMsgNoShortTx = 10854;
-constexpr int kMsgNoLongTx = 10855;
-constexpr int kMsgDementiaBlockTime = 10856;
-constexpr int kMsgRfidInactivity = 10857;
-constexpr int kMsgRadioInactivity = 10858;
-constexpr int kMsgActivationDelay = 10859;
-constexpr int kMsgPressTime = 10860;
+constexpr int kMsgForbiddenCode = Msg::ForbiddenCode;
+constexpr int kMsgBatteryTestInterval = Msg::RangeBatteryTestInterval;
+constexpr int kMsgRadioTestAlarmInterval = Msg::RangeRadioTestAlarmInterval;
+constexpr int kMsgMissedAck = Msg::RangeMissedAck;
+constexpr int kMsgNoShortTx = Msg::RangeNoShortTx;
+constexpr int kMsgNoLongTx = Msg::RangeNoLongTx;
+constexpr int kMsgDementiaBlockTime = Msg::RangeDementiaBlockTime;
+constexpr int kMsgRfidInactivity = Msg::RangeRfidInactivity;
+constexpr int kMsgRadioInactivity = Msg::RangeRadioInactivity;
+constexpr int kMsgActivationDelay = Msg::RangeActivationDelay;
+constexpr int kMsgPressTime = Msg::RangePressTime;
 constexpr int kNoMessage = 0;
 
 constexpr float kActivationDelayMax = 25.0f;

@@ -4,11 +4,11 @@
 #include <QAction>
 #include <QLineEdit>
 
-#include "app/catalogue.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
+#include "resources/catalogue.h"
 
 namespace {
 
@@ -17,8 +17,8 @@ const char* const kKorbiPattern = "*.Korbi";
 
 FileDialogRequest ConfigFileDialog(int titleId, const QString& fileName,
                                    const QString& startFolder) {
-    return FileDialogRequest{Text(titleId), Text(10816) + "|" + kKorbiPattern, fileName,
-                             startFolder};
+    return FileDialogRequest{Text(titleId), Text(Msg::ConfigFileFilter) + "|" + kKorbiPattern,
+                             fileName, startFolder};
 }
 
 void ClearText(QLineEdit* edit) {
@@ -39,7 +39,7 @@ void TfrmMain::mnuFileNewClick(QObject* sender) {
         PathExists(installed) ? installed : FindPathIgnoringCase(applicationDataFolder + name);
     ImageBytes bytes;
     if (!ReadImageFile(path, bytes)) {
-        ErrorBox(10811, {name});
+        ErrorBox(Msg::TemplateNotFound, {name});
         SetStatusText(QString());
         return;
     }
@@ -47,21 +47,21 @@ void TfrmMain::mnuFileNewClick(QObject* sender) {
     EnableGeneration2Controls(fileImage);
     const int result = DecodeConfigImage(fileImage, MarkFromFile);
     if (result == DecodeOk) {
-        SetStatusText(Text(10821));
+        SetStatusText(Text(Msg::TemplateLoaded));
         configOrigin = OriginTemplate;
         ClearText(edtRadioCodeNew);
         UpdateCaption();
     } else if (result == DecodeBadProduct) {
-        ErrorBox(10820);
+        ErrorBox(Msg::BadProduct);
     } else {
-        ErrorBox(10817,
+        ErrorBox(Msg::ConversionError,
                  {QString::number(fileImage.cells[result & 0xFF].value), QString::number(result)});
     }
 }
 
 void TfrmMain::mnuFileOpenClick() {
     // Without a current file the dialog starts in the default folder; otherwise at that file.
-    FileDialogRequest request = ConfigFileDialog(10802, kKorbiPattern, defaultFolder);
+    FileDialogRequest request = ConfigFileDialog(Msg::OpenTitle, kKorbiPattern, defaultFolder);
     if (!currentFileName.isEmpty()) {
         request.fileName = FileNamePart(currentFileName);
         request.startFolder = FolderPart(currentFileName);
@@ -73,12 +73,12 @@ void TfrmMain::mnuFileOpenClick() {
 
 void TfrmMain::LoadConfigurationFile(const QString& path, LoadKind kind) {
     if (GetImageFileSize(path) != kImageSize) {
-        ErrorBox(10822);
+        ErrorBox(Msg::BadFileSize);
         return;
     }
     ImageBytes bytes;
     if (!ReadImageFile(path, bytes)) {
-        ErrorBox(10806);
+        ErrorBox(Msg::FileNotLoaded);
         return;
     }
     currentFileName = path;
@@ -90,18 +90,18 @@ void TfrmMain::LoadConfigurationFile(const QString& path, LoadKind kind) {
         configOrigin = OriginOpenedFile;
         ClearText(edtRadioCodeNew);
         UpdateCaption();
-        if (kind == LoadKind::Drop) SetStatusText(FillText(10809, {FileNamePart(path)}));
+        if (kind == LoadKind::Drop) SetStatusText(FillText(Msg::FileOpened, {FileNamePart(path)}));
     } else if (result == DecodeBadProduct) {
-        ErrorBox(10820);
+        ErrorBox(Msg::BadProduct);
     } else {
-        ErrorBox(10817,
+        ErrorBox(Msg::ConversionError,
                  {QString::number(fileImage.cells[result & 0xFF].value), QString::number(result)});
     }
 }
 
 void TfrmMain::HandleDroppedFiles(const QStringList& paths) {
     if (paths.size() != 1) {
-        ErrorBox(10807);
+        ErrorBox(Msg::DropOneFileOnly);
         return;
     }
     const QString& path = paths.first();
@@ -109,7 +109,7 @@ void TfrmMain::HandleDroppedFiles(const QStringList& paths) {
     // as a file with another extension.
     const QString extension = ExtensionOf(path).toLower();
     if (!path.startsWith('/') || (extension != ".korbi" && extension != ".bin")) {
-        ErrorBox(10808);
+        ErrorBox(Msg::DropNotAConfiguration);
         return;
     }
     LoadConfigurationFile(path, LoadKind::Drop);
@@ -122,15 +122,16 @@ void TfrmMain::mnuFileSaveClick() {
     }
     EncodeConfigImage(fileImage, MarkToFile);
     if (WriteImageFile(currentFileName, ExtractImageBytes(fileImage)))
-        SetStatusText(Text(10815));
+        SetStatusText(Text(Msg::FileSaved));
     else
-        ErrorBox(10812);
+        ErrorBox(Msg::FileNotSaved);
     UpdateCaption();
 }
 
 void TfrmMain::mnuFileSaveAsClick() {
     EncodeConfigImage(fileImage, MarkToFile);
-    QString name = prompts().AskSaveFile(ConfigFileDialog(10814, kKorbiPattern, defaultFolder));
+    QString name =
+        prompts().AskSaveFile(ConfigFileDialog(Msg::SaveAsTitle, kKorbiPattern, defaultFolder));
     if (name.isEmpty()) return;
     if (ExtensionOf(name).isEmpty()) name += kKorbiExtension;
 
@@ -146,20 +147,22 @@ void TfrmMain::mnuFileSaveAsClick() {
         if (!PathExists(path)) continue;
         exists = true;
         if (IsReadOnlyFile(path)) {
-            prompts().ShowMessage(BoxKind::Information, 10801, Text(10801), BoxButtons::Ok);
+            prompts().ShowMessage(BoxKind::Information, Msg::FileReadOnly, Text(Msg::FileReadOnly),
+                                  BoxButtons::Ok);
             return;
         }
     }
-    if (exists && prompts().ShowMessage(BoxKind::Information, 10813, Text(10813),
-                                        BoxButtons::YesNo) != BoxAnswer::Yes)
+    if (exists &&
+        prompts().ShowMessage(BoxKind::Information, Msg::FileExistsOverwrite,
+                              Text(Msg::FileExistsOverwrite), BoxButtons::YesNo) != BoxAnswer::Yes)
         return;
 
     currentFileName = target;
     configOrigin = OriginSavedFile;
     if (WriteImageFile(currentFileName, ExtractImageBytes(fileImage)))
-        SetStatusText(Text(10815));
+        SetStatusText(Text(Msg::FileSaved));
     else
-        ErrorBox(10812);
+        ErrorBox(Msg::FileNotSaved);
     UpdateCaption();
 }
 
@@ -171,11 +174,11 @@ void TfrmMain::UpdateCaption() {
             first = FileNamePart(currentFileName);
             break;
         case OriginDevice:
-            first = Text(10891);
+            first = Text(Msg::OriginDeviceCaption);
             break;
         default:
-            first = Text(10892);
+            first = Text(Msg::OriginTemplateCaption);
             break;
     }
-    setWindowTitle(first + " - " + Text(10000));
+    setWindowTitle(first + " - " + Text(Msg::ProgramName));
 }

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/catalogue.h"
 #include "app/placewidget.h"
 #include "app/prompts.h"
 #include "files/filenames.h"
+#include "resources/catalogue.h"
 
 TfrmSelectDirectory::TfrmSelectDirectory(QWidget* parent) : QDialog(parent) {
     setObjectName("frmSelectDirectory");
@@ -45,11 +45,11 @@ TfrmSelectDirectory::TfrmSelectDirectory(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmSelectDirectory::FormCreate() {
-    setWindowTitle(Text(10401));
-    gbxSelectDirectory->setTitle(Text(10402));
-    lblDirectoryInfo->setText(Text(10403));
+    setWindowTitle(Text(Msg::SelectFolderTitle));
+    gbxSelectDirectory->setTitle(Text(Msg::SelectFolderBox));
+    lblDirectoryInfo->setText(Text(Msg::SelectFolderInfo));
     lblDirectoryInfo->resize(gbxSelectDirectory->width() * 9 / 10, lblDirectoryInfo->height());
-    btnBrowse->setText(Text(10702));
+    btnBrowse->setText(Text(Msg::BrowseButton));
     btnOK->setText(ToolkitText::Ok);
     btnCancel->setText(ToolkitText::Abort);
 }
@@ -81,6 +81,6 @@ QString TfrmSelectDirectory::GetFolder() const {
 void TfrmSelectDirectory::btnBrowseClick() {
     if (!prompts_) return;
     const QString start = WithoutTrailingDelimiter(edtActiveConfigDirectory->text());
-    const QString picked = prompts_->AskFolder(Text(10819), start);
+    const QString picked = prompts_->AskFolder(Text(Msg::SelectNewFolderTitle), start);
     if (!picked.isEmpty()) edtActiveConfigDirectory->setText(WithoutTrailingDelimiter(picked));
 }

@@ -4,14 +4,12 @@
 
 #include <QFile>
 
-#include "app/catalogue.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
 #include "files/settingsfile.h"
+#include "resources/catalogue.h"
 
 namespace {
-
-constexpr int kDataSubPathText = 19999;  // "\TALO\K-ORBI Programmer (DE)\"
 
 // Creates path and any missing parent; the last folder gets mode (under the umask). True when
 // the folder exists afterwards.
@@ -47,7 +45,7 @@ QString FindApplicationDataFolder(const QString& commonDataFolder, const QString
     if (commonDataFolder.isEmpty() || !CreateFolderPath(commonDataFolder, 0700))
         return programFolder;
     const QString common = WithoutTrailingDelimiter(commonDataFolder);
-    QString subPath = Text(kDataSubPathText);
+    QString subPath = Text(Msg::DataSubPath);
     subPath.replace('\\', '/');
     CreateFolder(common + "/TALO/");
     CreateFolder(common + subPath);

@@ -7,13 +7,13 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/catalogue.h"
 #include "app/centring.h"
 #include "app/mainwindow.h"
 #include "app/placewidget.h"
 #include "app/prompts.h"
 #include "link/jobguard.h"
 #include "link/receiveradio.h"
+#include "resources/catalogue.h"
 
 bool IsFourHexDigits(const QString& text) {
     if (text.size() != 4) return false;
@@ -27,7 +27,7 @@ bool IsFourHexDigits(const QString& text) {
 TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("frmChangeCode");
     setFixedSize(393, 293);
-    setWindowTitle(Text(10621));
+    setWindowTitle(Text(Msg::ChangeCodeTitle));
 
     pnlChangeIdCode = PlaceWidget<QFrame>(this, "pnlChangeIdCode", 8, 8, 377, 241);
     pnlChangeIdCode->setFrameShape(QFrame::StyledPanel);
@@ -41,12 +41,12 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
     lblNote->setObjectName("lblNote");
     lblNote->setWordWrap(true);
     lblNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblNote->setText(Text(10622));
+    lblNote->setText(Text(Msg::ChangeCodeNote));
     lblNote->move(16, 16);
     lblNote->setFixedWidth(pnlDelimiter->width());
     lblNote->setFixedHeight(lblNote->heightForWidth(pnlDelimiter->width()));
 
-    lblNewCode = new QLabel(Text(10623), pnlChangeIdCode);
+    lblNewCode = new QLabel(Text(Msg::ChangeCodeNewCodeLabel), pnlChangeIdCode);
     lblNewCode->setObjectName("lblNewCode");
     lblNewCode->move(16, 152);
     lblNewCode->adjustSize();
@@ -60,7 +60,7 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
     edtNewCode->setAttribute(Qt::WA_InputMethodEnabled, false);
     edtNewCode->installEventFilter(this);
 
-    btnChange = new QPushButton(Text(10624), pnlChangeIdCode);
+    btnChange = new QPushButton(Text(Msg::ChangeCodeButton), pnlChangeIdCode);
     btnChange->setObjectName("btnChange");
     btnChange->setGeometry(214, 200, 147, 25);
     btnChange->setAutoDefault(false);
@@ -125,37 +125,37 @@ void TfrmChangeCode::btnChangeClick() {
     // Pasted text bypasses the key filter; a code that is not four hexadecimal digits never
     // reaches the device.
     if (!IsFourHexDigits(code)) {
-        main_->ErrorBox(10629);
+        main_->ErrorBox(Msg::CodeNotFourHexDigits);
         return;
     }
     if (code == "0000" || code.toUpper() == "FFFF") {
-        main_->ErrorBox(10818);
+        main_->ErrorBox(Msg::ForbiddenCode);
         return;
     }
     main_->deviceRadioCode.clear();
-    if (main_->frmReceiveRadio) main_->frmReceiveRadio->SetTitle(Text(10621));
+    if (main_->frmReceiveRadio) main_->frmReceiveRadio->SetTitle(Text(Msg::ChangeCodeTitle));
     main_->btnGetKorbiCodeClick();
     if (main_->deviceRadioCode.isEmpty()) return;
     if (main_->deviceRadioCode == code) {
-        main_->InformationBox(10625, {main_->deviceRadioCode});
+        main_->InformationBox(Msg::CodeAlreadySet, {main_->deviceRadioCode});
         return;
     }
     // Only an explicit Yes changes the code: closing the box is no consent to a change that the
     // device keeps.
     const BoxAnswer answer = main_->prompts().ShowMessage(
-        BoxKind::Information, 10871, FillText(10871, {main_->deviceRadioCode, code}),
-        BoxButtons::YesNo);
+        BoxKind::Information, Msg::ConfirmCodeChange,
+        FillText(Msg::ConfirmCodeChange, {main_->deviceRadioCode, code}), BoxButtons::YesNo);
     if (answer != BoxAnswer::Yes) return;
     main_->newRadioCode = code;
     switch (main_->ChangeDeviceRadioCode()) {
         case CodeChangeDone:
-            main_->InformationBox(10626);
+            main_->InformationBox(Msg::CodeChanged);
             break;
         case CodeChangeFailed:
-            main_->ErrorBox(10627);
+            main_->ErrorBox(Msg::CodeChangeFailed);
             break;
         case CodeChangeTimedOut:
-            main_->ErrorBox(10873);
+            main_->ErrorBox(Msg::WaitTimedOutText);
             break;
         default:
             break;

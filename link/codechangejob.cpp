@@ -1,9 +1,9 @@
 // Radio ID code change: the dialog, and the LPX job that writes only the code block.
 
-#include "app/catalogue.h"
 #include "link/changecode.h"
 #include "link/jobguard.h"
 #include "link/jobwait.h"
+#include "resources/catalogue.h"
 
 void TfrmMain::mnuCommChangeIdCodeClick() {
     if (JobGuard::Busy(*this) || !frmChangeCode) return;
@@ -29,7 +29,9 @@ int TfrmMain::ChangeDeviceRadioCode() {
 
     int result = CodeChangeNotDone;
     if (adapter.StartJob(deviceRadioCode.toStdString()) == LpxResultOk) {
-        const int outcome = RunWait(*this, PollWriteJob, {10621, 10872, 10628}, true);
+        const int outcome =
+            RunWait(*this, PollWriteJob,
+                    {Msg::ChangeCodeTitle, Msg::WaitingForDevice, Msg::PressToChangeCode}, true);
         if (outcome == WaitDone) result = CodeChangeDone;
         if (outcome == WaitFailed) result = CodeChangeFailed;
         if (outcome == WaitTimedOut) result = CodeChangeTimedOut;

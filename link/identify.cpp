@@ -1,8 +1,8 @@
 // Device identification: a job for whichever device becomes active first, asking for the two
 // bytes firmware type and version; the record's header carries the device's radio ID code.
 
-#include "app/catalogue.h"
 #include "link/jobwait.h"
+#include "resources/catalogue.h"
 
 namespace {
 
@@ -30,13 +30,13 @@ bool TakeIdentificationRecord(TfrmMain& main, ConfigImage& image) {
 void TfrmMain::btnGetKorbiCodeClick() {
     deviceRadioCode.clear();
     if (adapter.Open() != 0) {
-        ErrorBox(10805);
+        ErrorBox(Msg::LpxNotReachable);
         adapter.Close();
         return;
     }
     if (adapter.CheckLpxFirmware(kLpxFirmwareReference) != LpxResultOk) {
         adapter.Close();
-        ErrorBox(10507);
+        ErrorBox(Msg::LpxFirmwareTooOld);
         return;
     }
     if (adapter.EnterIdentifyMode() != LpxResultOk) {
@@ -53,14 +53,15 @@ void TfrmMain::btnGetKorbiCodeClick() {
         adapter.RequestReadBlock(kIdentifyBlock);
         adapter.StartJob(kAnyDevice);
         ClearImage(image);
-        const int outcome = RunWait(*this, PollReadJob, {0, 10872, 10502}, false);
+        const int outcome =
+            RunWait(*this, PollReadJob, {0, Msg::WaitingForDevice, Msg::PressToIdentify}, false);
         switch (outcome) {
             case WaitDone:
                 settled = TakeIdentificationRecord(*this, image);
                 break;
             case WaitAborted:
                 pollTag = PollNone;
-                SetStatusText(Text(10504));
+                SetStatusText(Text(Msg::ReadAborted));
                 settled = true;
                 break;
             case WaitFailed:

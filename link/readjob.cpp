@@ -3,10 +3,10 @@
 
 #include <QLineEdit>
 
-#include "app/catalogue.h"
 #include "link/jobguard.h"
 #include "link/jobwait.h"
 #include "link/receiveradio.h"
+#include "resources/catalogue.h"
 
 namespace {
 
@@ -26,14 +26,14 @@ void ShowReadImage(TfrmMain& main) {
     main.EnableGeneration2Controls(main.readImage);
     const int result = main.DecodeConfigImage(main.readImage, MarkFromDevice);
     if (result >= 0 && result < kImageSize) {
-        main.ErrorBox(
-            10817, {QString::number(main.readImage.cells[result].value), QString::number(result)});
+        main.ErrorBox(Msg::ConversionError, {QString::number(main.readImage.cells[result].value),
+                                             QString::number(result)});
     } else if (result == DecodeOk) {
-        main.SetStatusText(Text(10506));
+        main.SetStatusText(Text(Msg::ReadDone));
     } else if (result == DecodeBadProduct) {
         // The identification saw a K-ORBI, yet the read says otherwise: the view now shows an
         // unknown product, which must not pass unnoticed into a later write.
-        main.ErrorBox(10820);
+        main.ErrorBox(Msg::BadProduct);
     }
     main.configOrigin = OriginDevice;
     main.UpdateCaption();
@@ -49,10 +49,10 @@ void TfrmMain::btnReadFromDeviceClick() {
     JobGuard guard(*this);
     if (!guard.Acquired()) return;
     SetStatusText(QString());
-    if (frmReceiveRadio) frmReceiveRadio->SetTitle(Text(10501));
+    if (frmReceiveRadio) frmReceiveRadio->SetTitle(Text(Msg::ReadTitle));
     btnGetKorbiCodeClick();
     if (deviceRadioCode.isEmpty()) {
-        SetStatusText(Text(10804));
+        SetStatusText(Text(Msg::IdentifyAborted));
         return;
     }
     edtRadioCodeOld->setText(deviceRadioCode);
@@ -67,7 +67,7 @@ void TfrmMain::btnReadFromDeviceClick() {
     for (const std::string& block : common) adapter.RequestReadBlock(block);
     const int generation = deviceFirmwareVersion >> 4;
     if (generation != 1 && generation != 2) {
-        ErrorBox(10505);
+        ErrorBox(Msg::ReadFailed);
         adapter.Close();
         return;
     }
@@ -75,16 +75,17 @@ void TfrmMain::btnReadFromDeviceClick() {
     for (size_t i = common.size(); i < plan.size(); ++i) adapter.RequestReadBlock(plan[i]);
 
     if (adapter.StartJob(edtRadioCodeOld->text().toStdString()) != LpxResultOk) {
-        ErrorBox(10508);
+        ErrorBox(Msg::LpxJobNotStarted);
     } else {
-        const int outcome = RunWait(*this, PollReadJob, {10501, 10872, 10503}, true);
+        const int outcome = RunWait(
+            *this, PollReadJob, {Msg::ReadTitle, Msg::WaitingForDevice, Msg::PressToRead}, true);
         if (outcome == WaitFailed || outcome == WaitAborted || outcome == WaitTimedOut) {
             adapter.RequestReadBlock("");
             pollTag = PollNone;
         }
-        if (outcome == WaitFailed) ErrorBox(10505);
-        if (outcome == WaitAborted) SetStatusText(Text(10504));
-        if (outcome == WaitTimedOut) ErrorBox(10873);
+        if (outcome == WaitFailed) ErrorBox(Msg::ReadFailed);
+        if (outcome == WaitAborted) SetStatusText(Text(Msg::ReadAborted));
+        if (outcome == WaitTimedOut) ErrorBox(Msg::WaitTimedOutText);
         StopPolling(*this, false);
         ClearImage(readImage);
         if (outcome == WaitDone) {

@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/catalogue.h"
 #include "app/centring.h"
 #include "app/devicepicture.h"
 #include "app/mainwindow.h"
 #include "app/placewidget.h"
+#include "resources/catalogue.h"
 
 TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {

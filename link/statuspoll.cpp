@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "app/catalogue.h"
 #include "config/image.h"
 #include "link/jobwait.h"
 #include "link/receiveradio.h"
+#include "resources/catalogue.h"
 
 namespace {
 

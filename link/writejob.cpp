@@ -3,13 +3,13 @@
 
 #include <QLineEdit>
 
-#include "app/catalogue.h"
 #include "app/prompts.h"
 #include "config/prewrite.h"
 #include "link/changecode.h"
 #include "link/jobguard.h"
 #include "link/jobwait.h"
 #include "link/receiveradio.h"
+#include "resources/catalogue.h"
 
 namespace {
 
@@ -18,22 +18,22 @@ namespace {
 bool SettingsCheckOut(TfrmMain& main, int& encodeResult) {
     const QString newCode = main.edtRadioCodeNew->text();
     if (IsForbiddenNewRadioCode(newCode)) {
-        main.ErrorBox(10818);
+        main.ErrorBox(Msg::ForbiddenCode);
         return false;
     }
     // A shorter code or pasted characters would give the device a code other than the one the
     // user confirms.
     if (!newCode.isEmpty() && !IsFourHexDigits(newCode)) {
-        main.ErrorBox(10629);
+        main.ErrorBox(Msg::CodeNotFourHexDigits);
         return false;
     }
     encodeResult = main.EncodeConfigImage(main.writeImage, MarkToDevice);
     if (HasCodeInBothGroups(main.writeImage)) {
-        main.ErrorBox(10875);
+        main.ErrorBox(Msg::CodeInBothGroups);
         return false;
     }
     if (HasZoneInBothGroups(main.writeImage)) {
-        main.ErrorBox(10876);
+        main.ErrorBox(Msg::ZoneInBothGroups);
         return false;
     }
     return true;
@@ -53,18 +53,18 @@ void TfrmMain::btnWriteToDeviceClick() {
     int encodeResult = DecodeOk;
     if (!SettingsCheckOut(*this, encodeResult)) return;
 
-    if (frmReceiveRadio) frmReceiveRadio->SetTitle(Text(10601));
+    if (frmReceiveRadio) frmReceiveRadio->SetTitle(Text(Msg::WriteTitle));
     btnGetKorbiCodeClick();
     if (deviceRadioCode.isEmpty()) {
-        SetStatusText(Text(10804));
+        SetStatusText(Text(Msg::IdentifyAborted));
         return;
     }
     edtRadioCodeOld->setText(deviceRadioCode);
 
     const int generation = deviceFirmwareVersion >> 4;
-    if (generation == 1 && UsesGeneration2Settings()) InformationBox(10874);
+    if (generation == 1 && UsesGeneration2Settings()) InformationBox(Msg::Generation1Warning);
     if (generation == 2 && !PressTimeFitsDelay()) {
-        ErrorBox(10877);
+        ErrorBox(Msg::PressTimeTooShort);
         return;
     }
 
@@ -72,14 +72,14 @@ void TfrmMain::btnWriteToDeviceClick() {
     const QString oldCode = edtRadioCodeOld->text();
     const QString newCode = edtRadioCodeNew->text();
     if (!newCode.isEmpty() && newCode != oldCode) {
-        const BoxAnswer answer =
-            prompts().ShowMessage(BoxKind::Information, 10871, FillText(10871, {oldCode, newCode}),
-                                  BoxButtons::YesNoAbort);
+        const BoxAnswer answer = prompts().ShowMessage(
+            BoxKind::Information, Msg::ConfirmCodeChange,
+            FillText(Msg::ConfirmCodeChange, {oldCode, newCode}), BoxButtons::YesNoAbort);
         if (answer == BoxAnswer::Abort) return;
         changeCode = answer == BoxAnswer::Yes;
     }
     if (encodeResult != DecodeOk) {
-        ErrorBox(10823, {QString::number(encodeResult)});
+        ErrorBox(Msg::EncodingError, {QString::number(encodeResult)});
         return;
     }
 
@@ -93,24 +93,25 @@ void TfrmMain::btnWriteToDeviceClick() {
 
     if (adapter.StartJob(oldCode.toStdString()) != LpxResultOk) {
         // Nothing was written; the user must not take the silence for success.
-        ErrorBox(10508);
+        ErrorBox(Msg::LpxJobNotStarted);
     } else {
-        const int outcome = RunWait(*this, PollWriteJob, {10601, 10872, 10602}, true);
+        const int outcome = RunWait(
+            *this, PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite}, true);
         switch (outcome) {
             case WaitDone:
-                SetStatusText(Text(10605));
+                SetStatusText(Text(Msg::WriteDone));
                 break;
             case WaitFailed:
                 pollTag = PollNone;
-                ErrorBox(10603);
+                ErrorBox(Msg::WriteFailed);
                 break;
             case WaitAborted:
                 pollTag = PollNone;
-                SetStatusText(Text(10604));
+                SetStatusText(Text(Msg::WriteAborted));
                 break;
             case WaitTimedOut:
                 pollTag = PollNone;
-                ErrorBox(10873);
+                ErrorBox(Msg::WaitTimedOutText);
                 break;
             default:
                 break;

@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/catalogue.h"
+#include "resources/catalogue.h"
 #include "window_fixture.h"
 
 namespace {

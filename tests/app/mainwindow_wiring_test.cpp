@@ -11,7 +11,7 @@
 #include <QTranslator>
 
 #include "app/application.h"
-#include "app/catalogue.h"
+#include "resources/catalogue.h"
 #include "window_fixture.h"
 
 namespace {

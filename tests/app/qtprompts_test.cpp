@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/catalogue.h"
+#include "resources/catalogue.h"
 #include "window_fixture.h"
 
 namespace {

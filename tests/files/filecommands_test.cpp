@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include "app/catalogue.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
+#include "resources/catalogue.h"
 #include "started_window.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/catalogue.h"
 #include "files/imagefile.h"
 #include "files/settingsfile.h"
 #include "files/templates.h"
+#include "resources/catalogue.h"
 #include "started_window.h"
 
 namespace {

@@ -12,11 +12,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/catalogue.h"
 #include "app/mainwindow.h"
 #include "link/changecode.h"
 #include "link/receiveradio.h"
 #include "link/ttydriver.h"
+#include "resources/catalogue.h"
 #include "support/scripted_prompts.h"
 
 namespace {

@@ -19,12 +19,12 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue.h"
 #include "app/mainwindow.h"
 #include "link/changecode.h"
 #include "link/lpxsim.h"
 #include "link/receiveradio.h"
 #include "link/simdriver.h"
+#include "resources/catalogue.h"
 #include "support/scripted_prompts.h"
 
 using Commands = std::vector<std::string>;

@@ -12,7 +12,6 @@
 #include <map>
 #include <optional>
 
-#include "app/catalogue.h"
 #include "app/devicepicture.h"
 #include "app/mainwindow.h"
 #include "config/image.h"
@@ -20,6 +19,7 @@
 #include "link/lpxsim.h"
 #include "link/receiveradio.h"
 #include "link/serialdriver.h"
+#include "resources/catalogue.h"
 #include "support/scripted_prompts.h"
 
 namespace {

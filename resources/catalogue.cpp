@@ -1,4 +1,4 @@
-#include "app/catalogue.h"
+#include "resources/catalogue.h"
 
 #include <map>
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "resources/msg.h"
+
 // The entry's text; empty for an id without an entry.
 QString Text(int id);
 // The entry's text with its "%s" placeholders filled from left to right.

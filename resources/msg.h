@@ -1,0 +1,155 @@
+#pragma once
+// Names of the text catalogue's ids (texts.inc). Code refers to a text by its name; the number
+// is what the catalogue and the scripted tests see.
+
+namespace Msg {
+enum Id : int {
+    ProgramName = 10000,
+
+    // Menus
+    MenuFile = 10101,
+    MenuFileNew = 10102,
+    MenuFileOpen = 10103,
+    MenuFileSave = 10104,
+    MenuFileSaveAs = 10105,
+    MenuFileSelectDefaultFolder = 10106,
+    MenuFileExit = 10107,
+    MenuComm = 10108,
+    MenuCommReadFromDevice = 10109,
+    MenuCommWriteToDevice = 10110,
+    MenuCommChangeIdCode = 10111,
+    MenuHelp = 10112,
+    MenuHelpAbout = 10113,
+
+    // Settings view: pages, group boxes and labels
+    PageGeneral = 10121,
+    BoxRadioParameters = 10122,
+    LabelRadioCodeId = 10123,
+    LabelOld = 10124,
+    LabelNew = 10125,
+    LabelNoOfShortTransmissions = 10126,
+    LabelNoOfLongTransmissions = 10127,
+    BoxTechnicalAlarmsInfo = 10141,
+    LabelRadioTestAlarmActive = 10142,
+    LabelRadioTestAlarmInterval = 10143,
+    LabelNoOfMissedAckBeforeSleep = 10144,
+    LabelBatteryTestInterval = 10145,
+    LabelTransmitTestAlarmWithButtonCounterValue = 10146,
+    LabelButtonCounter = 10147,
+    LabelTotalTxCounter = 10148,
+    BoxUserAlarms = 10161,
+    LabelShortPressEnabled = 10162,
+    LabelLongPressEnabled = 10163,
+    LabelDoublePressEnabled = 10164,
+    LabelTriplePressEnabled = 10165,
+    LabelLongDoubleTriplePressTime = 10166,
+    LabelButtonActivationDelay = 10167,
+    LabelDementiaBlockTime = 10168,
+    LabelTransmitUserAlarmWithPositionInfo = 10169,
+    BoxProductInformation = 10181,
+    LabelFirmwareVersion = 10182,
+    LabelProductionDate = 10183,
+    LabelFirmwareType = 10184,
+    PageRfid = 10201,
+    BoxRfid = 10202,
+    LabelRfidActive = 10203,
+    LabelRfidInactivityPeriodAfterReceive = 10204,
+    LabelRadioInactivityPeriodAfterTransmit = 10205,
+    LabelTransmitExtendedMessages = 10206,
+    LabelTransmitDoorAlarmInsteadOfPosition = 10207,
+    LabelPersonnelDevice = 10208,
+    LabelRetransmitWhenReentering = 10209,
+    LabelTimeOutOfFieldToAllowTx = 10210,
+    BoxCodesZones = 10221,
+    BoxCodesZonesRestricted = 10222,
+    LabelDoorCode = 10223,  // "Nummer %s"
+    LabelZone = 10224,      // "Zone %s"
+    ButtonReadFromDevice = 10251,
+    ButtonWriteToDevice = 10252,
+
+    // About box and default folder dialog
+    AboutTitle = 10301,
+    SelectFolderTitle = 10401,
+    SelectFolderBox = 10402,
+    SelectFolderInfo = 10403,
+    BrowseButton = 10702,
+
+    // Reading a device
+    ReadTitle = 10501,
+    PressToIdentify = 10502,
+    PressToRead = 10503,
+    ReadAborted = 10504,
+    ReadFailed = 10505,
+    ReadDone = 10506,
+    LpxFirmwareTooOld = 10507,
+    LpxJobNotStarted = 10508,
+
+    // Writing a device
+    WriteTitle = 10601,
+    PressToWrite = 10602,
+    WriteFailed = 10603,
+    WriteAborted = 10604,
+    WriteDone = 10605,
+
+    // Radio ID code change
+    ChangeCodeTitle = 10621,
+    ChangeCodeNote = 10622,
+    ChangeCodeNewCodeLabel = 10623,
+    ChangeCodeButton = 10624,
+    CodeAlreadySet = 10625,
+    CodeChanged = 10626,
+    CodeChangeFailed = 10627,
+    PressToChangeCode = 10628,
+    CodeNotFourHexDigits = 10629,
+
+    // Files
+    FileReadOnly = 10801,
+    OpenTitle = 10802,
+    IdentifyAborted = 10804,
+    LpxNotReachable = 10805,
+    FileNotLoaded = 10806,
+    DropOneFileOnly = 10807,
+    DropNotAConfiguration = 10808,
+    FileOpened = 10809,
+    TemplateNotFound = 10811,
+    FileNotSaved = 10812,
+    FileExistsOverwrite = 10813,
+    SaveAsTitle = 10814,
+    FileSaved = 10815,
+    ConfigFileFilter = 10816,
+    ConversionError = 10817,
+    ForbiddenCode = 10818,
+    SelectNewFolderTitle = 10819,
+    BadProduct = 10820,
+    TemplateLoaded = 10821,
+    BadFileSize = 10822,
+    EncodingError = 10823,
+
+    // Entry rules
+    RangeBatteryTestInterval = 10851,
+    RangeRadioTestAlarmInterval = 10852,
+    RangeMissedAck = 10853,
+    RangeNoShortTx = 10854,
+    RangeNoLongTx = 10855,
+    RangeDementiaBlockTime = 10856,
+    RangeRfidInactivity = 10857,
+    RangeRadioInactivity = 10858,
+    RangeActivationDelay = 10859,
+    RangePressTime = 10860,
+
+    // Device jobs
+    ConfirmCodeChange = 10871,
+    WaitingForDevice = 10872,
+    WaitTimedOutText = 10873,
+    Generation1Warning = 10874,
+    CodeInBothGroups = 10875,
+    ZoneInBothGroups = 10876,
+    PressTimeTooShort = 10877,
+
+    // Window title
+    OriginDeviceCaption = 10891,
+    OriginTemplateCaption = 10892,
+
+    DataSubPath = 19999,  // "\TALO\K-ORBI Programmer (DE)\"
+};
+}  // namespace Msg
