@@ -5,7 +5,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "app/catalogue.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
 #include "cli/context.h"
 #include "files/journal.h"
 
@@ -36,7 +37,7 @@ int RunJournal(const CliContext& context) {
     QList<QStringList> lines;
     QString error;
     if (!ReadJournal(path, &lines, &error)) {
-        PrintError(FillText(20103, {path, error}) + '\n');
+        PrintError(FillText(Msg::JournalReadFailed, {path, error}) + '\n');
         return ExitUsage;
     }
     lines = FilterJournal(lines, options.device, since);

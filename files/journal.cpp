@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/catalogue.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
+#include "resources/msg.h"
 
 namespace {
 
@@ -20,7 +22,6 @@ namespace {
 // change with the window's texts.
 const char* const kJobWords[] = {"Lesen", "Schreiben", "Kennnummer"};
 const char* const kProgramWords[] = {"fenster", "cli"};
-constexpr int kFirstColumnTitleId = 20110;
 
 QString SystemError(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -112,7 +113,7 @@ QString JournalTimeText(const QDateTime& time) {
 QStringList JournalHeader() {
     QStringList titles;
     for (int column = 0; column < kJournalColumns; ++column)
-        titles << Text(kFirstColumnTitleId + column);
+        titles << Text(Msg::JournalFirstColumn + column);
     return titles;
 }
 

@@ -151,5 +151,12 @@ enum Id : int {
     OriginTemplateCaption = 10892,
 
     DataSubPath = 19999,  // "\TALO\K-ORBI Programmer (DE)\"
+
+    // The journal of device jobs
+    MenuCommShowJournal = 20100,
+    JournalTitle = 20101,
+    JournalWriteFailed = 20102,
+    JournalReadFailed = 20103,
+    JournalFirstColumn = 20110,  // the column titles follow in file order, up to 20119
 };
 }  // namespace Msg
