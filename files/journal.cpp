@@ -113,7 +113,7 @@ QString JournalTimeText(const QDateTime& time) {
 QStringList JournalHeader() {
     QStringList titles;
     for (int column = 0; column < kJournalColumns; ++column)
-        titles << Text(Msg::JournalFirstColumn + column);
+        titles << Text(Msg::JournalColumnTime + column);
     return titles;
 }
 

@@ -157,6 +157,16 @@ enum Id : int {
     JournalTitle = 20101,
     JournalWriteFailed = 20102,
     JournalReadFailed = 20103,
-    JournalFirstColumn = 20110,  // the column titles follow in file order, up to 20119
+    // The journal's columns, in file order
+    JournalColumnTime = 20110,
+    JournalColumnJob = 20111,
+    JournalColumnCodeBefore = 20112,
+    JournalColumnCodeAfter = 20113,
+    JournalColumnFirmwareVersion = 20114,
+    JournalColumnProductionDate = 20115,
+    JournalColumnFileName = 20116,
+    JournalColumnSha256 = 20117,
+    JournalColumnOutcome = 20118,
+    JournalColumnProgram = 20119,
 };
 }  // namespace Msg

@@ -48,7 +48,7 @@ TEST(Catalogue, SourcesUseTheNamesOfTheTexts) {
 
     const QRegularExpression literal(
         R"((?:Text|Box|Status|Message|Error|Information)\w*\(\s*(1\d{4})\b)");
-    for (const char* folder : {"app", "config", "link", "files"}) {
+    for (const char* folder : {"app", "config", "link", "files", "cli"}) {
         QDirIterator it(QString(KORBI_SOURCE_DIR) + "/" + folder, {"*.cpp", "*.h"}, QDir::Files,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
