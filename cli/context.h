@@ -17,3 +17,4 @@ void PrintError(const QString& text);
 
 // The command handlers; each returns an ExitStatus.
 int RunJournal(const CliContext& context);
+int RunInfo(const CliContext& context);

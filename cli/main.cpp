@@ -57,6 +57,7 @@ struct CommandRow {
 };
 
 const CommandRow kCommands[] = {
+    {"info", 0, 0, OptPort, RunInfo},
     {"journal", 0, 0, OptDevice | OptSince | OptJson, RunJournal},
 };
 

@@ -2,10 +2,11 @@
 // without the programming unit: start it, then run korbi-programmer --port=<printed path>.
 //
 //   lpx-sim [--device=CODE[:VERSION[:TYPE]]]... [--generation=1|2] [--info=TEXT]
-//           [--press-after=MS] [--fault=NAME[:TARGET]]... [--quiet]
+//           [--press-after=MS [--press-order=N,N,...]] [--fault=NAME[:TARGET]]... [--quiet]
 //
 // Enter on stdin presses the first device's button (a number before Enter picks another
-// device); --press-after presses it by itself MS milliseconds after every job started.
+// device); --press-after presses it by itself MS milliseconds after every job started, and
+// --press-order names the devices whose buttons those presses take in turn (the last one stays).
 
 #include <fcntl.h>
 #include <poll.h>
@@ -58,6 +59,7 @@ struct Options {
     int generation = 2;
     std::string info;
     long pressAfterMs = -1;
+    std::vector<int> pressOrder;
     bool quiet = false;
 };
 
@@ -65,8 +67,8 @@ struct Options {
     std::fprintf(stderr,
                  "lpx-sim: %s\n"
                  "usage: lpx-sim [--device=CODE[:VERSION[:TYPE]]]... [--generation=1|2]\n"
-                 "               [--info=TEXT] [--press-after=MS] [--fault=NAME[:TARGET]]...\n"
-                 "               [--quiet]\n"
+                 "               [--info=TEXT] [--press-after=MS [--press-order=N,N,...]]\n"
+                 "               [--fault=NAME[:TARGET]]... [--quiet]\n"
                  "faults:",
                  problem);
     for (const FaultName& f : kFaults) std::fprintf(stderr, " %s", f.name);
@@ -100,6 +102,12 @@ void ParseOptions(int argc, char** argv, Options* options, LpxSim* sim) {
             sim->SetInfoText(value);
         } else if (StartsWith(arg, "--press-after=", &value)) {
             options->pressAfterMs = std::atol(value.c_str());
+        } else if (StartsWith(arg, "--press-order=", &value)) {
+            for (size_t at = 0; at < value.size();) {
+                const size_t comma = std::min(value.find(',', at), value.size());
+                options->pressOrder.push_back(std::atoi(value.substr(at, comma - at).c_str()));
+                at = comma + 1;
+            }
         } else if (StartsWith(arg, "--fault=", &value)) {
             const size_t colon = value.find(':');
             const std::string name = value.substr(0, colon);
@@ -189,6 +197,7 @@ int main(int argc, char** argv) {
     std::deque<Outgoing> outgoing;
     bool stdinOpen = true;
     bool pressScheduled = false;
+    size_t automaticPresses = 0;
     Clock::time_point pressAt;
     std::string typed;
 
@@ -208,7 +217,9 @@ int main(int argc, char** argv) {
         }
         if (pressScheduled && pressAt <= now) {
             pressScheduled = false;
-            press(0);
+            const std::vector<int>& order = options.pressOrder;
+            press(order.empty() ? 0 : order[std::min(automaticPresses, order.size() - 1)]);
+            ++automaticPresses;
         }
         int timeoutMs = -1;
         auto consider = [&](Clock::time_point at) {

@@ -1,78 +1,27 @@
 // A whole read and write through the tty driver on a pseudo-terminal, served by the lpx-sim
 // tool in its own process.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <fstream>
 #include <sstream>
 
 #include "app/mainwindow.h"
 #include "link/changecode.h"
 #include "link/receiveradio.h"
 #include "link/ttydriver.h"
+#include "lpxsim_process.h"
 #include "resources/catalogue.h"
 #include "support/scripted_prompts.h"
 
 namespace {
 
-// lpx-sim with one generation 1 device whose button is pressed 50 ms after every job start; its
-// log of received commands goes to a file.
-class LpxSimProcess {
-  public:
-    explicit LpxSimProcess(const std::string& logPath) {
-        int out[2];
-        if (pipe(out) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], 1);
-            const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(log, 2);
-            close(out[0]);
-            execl(LPX_SIM_PATH, "lpx-sim", "--press-after=50", "--device=4C2D:1A",
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(out[1]);
-        char c;
-        while (read(out[0], &c, 1) == 1 && c != '\n') path += c;
-        close(out[0]);
-    }
-    ~LpxSimProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    std::string path;
-
-  private:
-    pid_t pid_ = -1;
-};
-
-// The commands lpx-sim logged ("lpx-sim: m0622"), without its answers and button notes.
-std::vector<std::string> LoggedCommands(const std::string& logPath) {
-    std::ifstream in(logPath);
-    std::vector<std::string> commands;
-    const std::string prefix = "lpx-sim: ";
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind(prefix, 0) != 0) continue;
-        const std::string rest = line.substr(prefix.size());
-        if (rest.empty() || rest[0] == ' ' || rest.find(' ') != std::string::npos) continue;
-        commands.push_back(rest);
-    }
-    return commands;
-}
-
 TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     QTemporaryDir dir;
     const std::string logPath = dir.filePath("lpx-sim.log").toStdString();
-    LpxSimProcess lpx(logPath);
+    // One generation 1 device whose button is pressed 50 ms after every job start.
+    LpxSimProcess lpx(logPath, {"--press-after=50", "--device=4C2D:1A"});
     ASSERT_FALSE(lpx.path.empty());
     auto driver = TtyDriver::ForPort(lpx.path);
     ScriptedPrompts prompts;
