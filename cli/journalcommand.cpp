@@ -5,10 +5,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "resources/catalogue.h"
-#include "resources/msg.h"
 #include "cli/context.h"
 #include "files/journal.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
 
 namespace {
 
