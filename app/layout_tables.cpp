@@ -1,30 +1,22 @@
 #include "app/layout_tables.h"
 
-#include <QLocale>
-
 namespace layout {
 
 namespace {
 using M = TfrmMain;
-constexpr KeyFilter kNone = KeyFilter::None;
-constexpr KeyFilter kHex = KeyFilter::Hexadecimal;
-constexpr KeyFilter kWhole = KeyFilter::WholeNumber;
-constexpr KeyFilter kDecimal = KeyFilter::Decimal;
+using F = Field;
+using G = Group;
 }  // namespace
 
 const std::vector<BoxRow>& BoxRows() {
     static const std::vector<BoxRow> rows{
-        {&M::gbxRadioParameters, "gbxRadioParameters", General, 8, 0, 433, 145,
-         Msg::BoxRadioParameters},
-        {&M::gbxTechnicalAlarmsInfo, "gbxTechnicalAlarmsInfo", General, 8, 152, 433, 297,
-         Msg::BoxTechnicalAlarmsInfo},
-        {&M::gbxUserAlarms, "gbxUserAlarms", General, 448, 0, 433, 305, Msg::BoxUserAlarms},
-        {&M::gbxProductInformation, "gbxProductInformation", General, 448, 312, 433, 137,
-         Msg::BoxProductInformation},
-        {&M::gbxRFID, "gbxRFID", Rfid, 8, 0, 873, 169, Msg::BoxRfid},
-        {&M::gbxCodesZones, "gbxCodesZones", Rfid, 8, 176, 433, 273, Msg::BoxCodesZones},
-        {&M::gbxCodesZonesRestricted, "gbxCodesZonesRestricted", Rfid, 448, 176, 433, 273,
-         Msg::BoxCodesZonesRestricted},
+        {G::RadioParameters, &M::gbxRadioParameters, General, 8, 0, 433, 145},
+        {G::TechnicalAlarmsInfo, &M::gbxTechnicalAlarmsInfo, General, 8, 152, 433, 297},
+        {G::UserAlarms, &M::gbxUserAlarms, General, 448, 0, 433, 305},
+        {G::ProductInformation, &M::gbxProductInformation, General, 448, 312, 433, 137},
+        {G::Rfid, &M::gbxRFID, Rfid, 8, 0, 873, 169},
+        {G::CodesZones, &M::gbxCodesZones, Rfid, 8, 176, 433, 273},
+        {G::CodesZonesRestricted, &M::gbxCodesZonesRestricted, Rfid, 448, 176, 433, 273},
     };
     return rows;
 }
@@ -103,73 +95,55 @@ const std::vector<LabelRow>& LabelRows() {
 
 const std::vector<EditRow>& EditRows() {
     static const std::vector<EditRow> rows{
-        {&M::edtRadioCodeOld, "edtRadioCodeOld", &M::gbxRadioParameters, 224, 24, 57, "", 4, false,
-         kHex, 0, nullptr},
-        // edtRadioCodeNew runs the code rule, wired with the other code edits.
-        {&M::edtRadioCodeNew, "edtRadioCodeNew", &M::gbxRadioParameters, 352, 24, 57, "", 4, true,
-         kHex, 1, nullptr},
-        {&M::edtNoShortTx, "edtNoShortTx", &M::gbxRadioParameters, 352, 56, 57, "3", 2, true,
-         kWhole, 2, &M::edtNoShortTxChange},
-        {&M::edtNoLongTx, "edtNoLongTx", &M::gbxRadioParameters, 352, 88, 57, "3", 2, true, kWhole,
-         3, &M::edtNoLongTxChange},
+        {F::edtRadioCodeOld, &M::edtRadioCodeOld, &M::gbxRadioParameters, 224, 24, 57, 0},
+        {F::edtRadioCodeNew, &M::edtRadioCodeNew, &M::gbxRadioParameters, 352, 24, 57, 1},
+        {F::edtNoShortTx, &M::edtNoShortTx, &M::gbxRadioParameters, 352, 56, 57, 2},
+        {F::edtNoLongTx, &M::edtNoLongTx, &M::gbxRadioParameters, 352, 88, 57, 3},
 
-        {&M::edtRadioTestAlarmInterval, "edtRadioTestAlarmInterval", &M::gbxTechnicalAlarmsInfo,
-         352, 56, 57, "9", 3, false, kWhole, 1, &M::edtRadioTestAlarmIntervalChange},
-        {&M::edtMissedAck, "edtMissedAck", &M::gbxTechnicalAlarmsInfo, 352, 120, 57, "19", 3, false,
-         kWhole, 3, &M::edtMissedAckChange},
-        {&M::edtBatteryTestInterval, "edtBatteryTestInterval", &M::gbxTechnicalAlarmsInfo, 352, 152,
-         57, "24", 3, true, kWhole, 4, &M::edtBatteryTestIntervalChange},
-        {&M::edtButtonCounter, "edtButtonCounter", &M::gbxTechnicalAlarmsInfo, 352, 184, 57, "", 0,
-         false, kNone, 5, nullptr},
-        {&M::edtTotalTxCounter, "edtTotalTxCounter", &M::gbxTechnicalAlarmsInfo, 352, 216, 57, "",
-         0, false, kNone, 6, nullptr},
+        {F::edtRadioTestAlarmInterval, &M::edtRadioTestAlarmInterval, &M::gbxTechnicalAlarmsInfo,
+         352, 56, 57, 1},
+        {F::edtMissedAck, &M::edtMissedAck, &M::gbxTechnicalAlarmsInfo, 352, 120, 57, 3},
+        {F::edtBatteryTestInterval, &M::edtBatteryTestInterval, &M::gbxTechnicalAlarmsInfo, 352,
+         152, 57, 4},
+        {F::edtButtonCounter, &M::edtButtonCounter, &M::gbxTechnicalAlarmsInfo, 352, 184, 57, 5},
+        {F::edtTotalTxCounter, &M::edtTotalTxCounter, &M::gbxTechnicalAlarmsInfo, 352, 216, 57, 6},
 
-        {&M::edtLongDoubleTriplePressTime, "edtLongDoubleTriplePressTime", &M::gbxUserAlarms, 352,
-         152, 57, "2,5", 4, true, kDecimal, 4, &M::edtLongDoubleTriplePressTimeChange},
-        {&M::edtButtonActivationDelay, "edtButtonActivationDelay", &M::gbxUserAlarms, 352, 184, 57,
-         "0,1", 4, true, kDecimal, 5, &M::edtButtonActivationDelayChange},
-        {&M::edtDementiaBlockTime, "edtDementiaBlockTime", &M::gbxUserAlarms, 352, 216, 57, "0", 3,
-         true, kWhole, 6, &M::edtDementiaBlockTimeChange},
+        {F::edtLongDoubleTriplePressTime, &M::edtLongDoubleTriplePressTime, &M::gbxUserAlarms, 352,
+         152, 57, 4},
+        {F::edtButtonActivationDelay, &M::edtButtonActivationDelay, &M::gbxUserAlarms, 352, 184, 57,
+         5},
+        {F::edtDementiaBlockTime, &M::edtDementiaBlockTime, &M::gbxUserAlarms, 352, 216, 57, 6},
 
-        {&M::edtFirmwareVersion, "edtFirmwareVersion", &M::gbxProductInformation, 352, 24, 57, "",
-         0, false, kNone, 0, nullptr},
-        {&M::edtProductionDate, "edtProductionDate", &M::gbxProductInformation, 352, 56, 57, "", 0,
-         false, kNone, 1, nullptr},
-        {&M::edtFirmwareType, "edtFirmwareType", &M::gbxProductInformation, 352, 88, 57, "", 0,
-         false, kNone, 2, nullptr},
+        {F::edtFirmwareVersion, &M::edtFirmwareVersion, &M::gbxProductInformation, 352, 24, 57, 0},
+        {F::edtProductionDate, &M::edtProductionDate, &M::gbxProductInformation, 352, 56, 57, 1},
+        {F::edtFirmwareType, &M::edtFirmwareType, &M::gbxProductInformation, 352, 88, 57, 2},
 
-        {&M::edtRfidInactivity, "edtRfidInactivity", &M::gbxRFID, 368, 56, 49, "3", 3, true, kWhole,
-         1, &M::edtRfidInactivityChange},
-        {&M::edtRadioInactivity, "edtRadioInactivity", &M::gbxRFID, 368, 88, 49, "25", 3, true,
-         kWhole, 2, &M::edtRadioInactivityChange},
-        {&M::edtOutOfFieldTimeToRetransmit, "edtOutOfFieldTimeToRetransmit", &M::gbxRFID, 808, 120,
-         49, "10", 3, true, kWhole, 7, &M::edtOutOfFieldTimeToRetransmitChange},
+        {F::edtRfidInactivity, &M::edtRfidInactivity, &M::gbxRFID, 368, 56, 49, 1},
+        {F::edtRadioInactivity, &M::edtRadioInactivity, &M::gbxRFID, 368, 88, 49, 2},
+        {F::edtOutOfFieldTimeToRetransmit, &M::edtOutOfFieldTimeToRetransmit, &M::gbxRFID, 808, 120,
+         49, 7},
     };
     return rows;
 }
 
 const std::vector<CheckRow>& CheckRows() {
     static const std::vector<CheckRow> rows{
-        {&M::cbRadioTestAlarmActive, "cbRadioTestAlarmActive", &M::gbxTechnicalAlarmsInfo, 352, 24,
-         false, true, 0, &M::cbRadioTestAlarmActiveClick},
-        {&M::cbConfig_D6, "cbConfig_D6", &M::gbxTechnicalAlarmsInfo, 352, 88, false, false, 2,
-         nullptr},
+        {F::cbRadioTestAlarmActive, &M::cbRadioTestAlarmActive, &M::gbxTechnicalAlarmsInfo, 352, 24,
+         0},
+        {F::cbConfig_D6, &M::cbConfig_D6, &M::gbxTechnicalAlarmsInfo, 352, 88, 2},
 
-        {&M::cbConfig_D4, "cbConfig_D4", &M::gbxUserAlarms, 352, 24, true, true, 0,
-         &M::cbConfig_D4Click},
-        {&M::cbConfig2_D1, "cbConfig2_D1", &M::gbxUserAlarms, 352, 56, false, true, 1,
-         &M::cbConfig_D4Click},
-        {&M::cbConfig2_D2, "cbConfig2_D2", &M::gbxUserAlarms, 352, 88, false, true, 2, nullptr},
-        {&M::cbConfig2_D3, "cbConfig2_D3", &M::gbxUserAlarms, 352, 120, false, true, 3,
-         &M::cbConfig_D4Click},
+        {F::cbConfig_D4, &M::cbConfig_D4, &M::gbxUserAlarms, 352, 24, 0},
+        {F::cbConfig2_D1, &M::cbConfig2_D1, &M::gbxUserAlarms, 352, 56, 1},
+        {F::cbConfig2_D2, &M::cbConfig2_D2, &M::gbxUserAlarms, 352, 88, 2},
+        {F::cbConfig2_D3, &M::cbConfig2_D3, &M::gbxUserAlarms, 352, 120, 3},
         // Level with its label, unlike the other boxes.
-        {&M::cbConfig_D1, "cbConfig_D1", &M::gbxUserAlarms, 352, 256, true, true, 7, nullptr},
+        {F::cbConfig_D1, &M::cbConfig_D1, &M::gbxUserAlarms, 352, 256, 7},
 
-        {&M::cbConfig_D0, "cbConfig_D0", &M::gbxRFID, 368, 24, true, true, 0, &M::cbConfig_D0Click},
-        {&M::cbConfig_D2, "cbConfig_D2", &M::gbxRFID, 368, 120, true, true, 3, nullptr},
-        {&M::cbConfig_D5, "cbConfig_D5", &M::gbxRFID, 808, 24, false, true, 4, nullptr},
-        {&M::cbConfig_D3, "cbConfig_D3", &M::gbxRFID, 808, 56, false, true, 5, nullptr},
-        {&M::cbConfig2_D0, "cbConfig2_D0", &M::gbxRFID, 808, 88, true, true, 6, nullptr},
+        {F::cbConfig_D0, &M::cbConfig_D0, &M::gbxRFID, 368, 24, 0},
+        {F::cbConfig_D2, &M::cbConfig_D2, &M::gbxRFID, 368, 120, 3},
+        {F::cbConfig_D5, &M::cbConfig_D5, &M::gbxRFID, 808, 24, 4},
+        {F::cbConfig_D3, &M::cbConfig_D3, &M::gbxRFID, 808, 56, 5},
+        {F::cbConfig2_D0, &M::cbConfig2_D0, &M::gbxRFID, 808, 88, 6},
     };
     return rows;
 }
@@ -236,20 +210,8 @@ static QString Suffix(bool restricted) {
 QString CodeLabelName(int number, bool restricted) {
     return QStringLiteral("lblDoorCode%1").arg(number) + Suffix(restricted);
 }
-QString CodeEditName(int number, bool restricted) {
-    return QStringLiteral("edtDoorCode%1").arg(number) + Suffix(restricted);
-}
 QString ZoneLabelName(int zone, bool restricted) {
     return QStringLiteral("lblZone") + QString::number(zone, 16).toUpper() + Suffix(restricted);
-}
-QString ZoneBoxName(int zone, bool restricted) {
-    return QStringLiteral("cbZone") + QString::number(zone, 16).toUpper() + Suffix(restricted);
-}
-
-QString LocaliseStartValue(const char* start) {
-    QString text = QString::fromLatin1(start);
-    text.replace(QLatin1Char(','), QLocale().decimalPoint());
-    return text;
 }
 
 }  // namespace layout

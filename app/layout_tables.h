@@ -17,12 +17,12 @@ using BoxMember = QGroupBox* TfrmMain::*;
 // Page of the page control a group box sits on.
 enum Page { General = 0, Rfid = 1 };
 
+// A group box; its name and caption are those of its group.
 struct BoxRow {
+    Group group;
     BoxMember member;
-    const char* name;
     Page page;
     int x, y, w, h;
-    int titleId;
 };
 
 // Labels: (x, y) is the designed top-left of the text; w is the room up to the next control.
@@ -34,28 +34,21 @@ struct LabelRow {
     int textId;
 };
 
+// A settings edit or check box; its name, start value, limits and enabling are its field's.
 struct EditRow {
+    Field field;
     QLineEdit* TfrmMain::*member;
-    const char* name;
     BoxMember box;
     int x, y, w;
-    const char* start;  // "," stands for the locale's decimal separator
-    int maxLength;      // 0: no limit of its own
-    bool enabled;
-    KeyFilter filter;
     int tab;  // tab order within the box
-    void (TfrmMain::*onChange)();
 };
 
 struct CheckRow {
+    Field field;
     QCheckBox* TfrmMain::*member;
-    const char* name;
     BoxMember box;
     int x, y;
-    bool checked;
-    bool enabled;
     int tab;
-    void (TfrmMain::*onClick)();
 };
 
 // A menu entry; a separator has textId 0 and no handler. parent is the menu it belongs to.
@@ -96,8 +89,6 @@ const std::vector<ActionRow>& ActionRows();
 const std::vector<ButtonRow>& ButtonRows();
 
 // The code-and-zone groups, both laid out alike.
-constexpr int kCodeCount = 8;
-constexpr int kZoneCount = 16;
 constexpr std::array<int, 4> kCodeX{16, 120, 224, 328};
 constexpr std::array<int, 2> kCodeLabelY{32, 88};
 constexpr std::array<int, 2> kCodeEditY{56, 112};
@@ -105,13 +96,8 @@ constexpr std::array<int, 8> kZoneBoxX{24, 72, 120, 168, 232, 280, 328, 376};
 constexpr std::array<int, 2> kZoneLabelY{160, 208};
 constexpr std::array<int, 2> kZoneBoxY{184, 232};
 
-// Object names of the group members: number 1..8 for codes, 0..15 for zones.
+// Object names of the group labels: number 1..8 for codes, 0..15 for zones.
 QString CodeLabelName(int number, bool restricted);
-QString CodeEditName(int number, bool restricted);
 QString ZoneLabelName(int zone, bool restricted);
-QString ZoneBoxName(int zone, bool restricted);
-
-// A start value as shown in the current locale ("2,5" becomes "2.5" in an English one).
-QString LocaliseStartValue(const char* start);
 
 }  // namespace layout

@@ -18,26 +18,7 @@
 using namespace layout;
 
 void TfrmMain::WireHandlers() {
-    // Change handlers follow textChanged, so they also run when the decoder sets a text.
-    for (const EditRow& row : EditRows()) {
-        if (row.onChange) connect(this->*row.member, &QLineEdit::textChanged, this, row.onChange);
-    }
-    // Click rules follow toggled, so they also run when the decoder ticks a box.
-    for (const CheckRow& row : CheckRows()) {
-        if (row.onClick) connect(this->*row.member, &QCheckBox::toggled, this, row.onClick);
-    }
-
-    // The code rule runs on the new radio ID code and on the sixteen door codes.
-    auto wireCode = [this](QLineEdit* edit) {
-        connect(edit, &QLineEdit::textChanged, this, [this, edit] { edtValidateRadioCode(edit); });
-    };
-    wireCode(edtRadioCodeNew);
-    for (QLineEdit* edit : continuousCodes) wireCode(edit);
-    for (QLineEdit* edit : restrictedCodes) wireCode(edit);
-    for (QCheckBox* box : continuousZones)
-        connect(box, &QCheckBox::toggled, this, [this, box] { cbZoneClick(box); });
-    for (QCheckBox* box : restrictedZones)
-        connect(box, &QCheckBox::toggled, this, [this, box] { cbZone_RClick(box); });
+    BindSettings();
 
     for (const ActionRow& row : ActionRows()) {
         if (row.onTrigger) connect(this->*row.member, &QAction::triggered, this, row.onTrigger);
@@ -53,14 +34,48 @@ void TfrmMain::WireHandlers() {
     connect(tmrPollLpxInfo, &QTimer::timeout, this, &TfrmMain::tmrPollLpxInfoTimer);
 }
 
+// The model is the settings' one place: a change of a field shows in its control, and a change
+// of a control (the user's edit) goes to its field and its rule. Showing a field's state blocks
+// the control's signals, so a change is never handed back and its rule runs exactly once.
+void TfrmMain::BindSettings() {
+    for (int i = 0; i < kFieldCount; ++i) {
+        const Field field = Field(i);
+        if (auto* edit = qobject_cast<QLineEdit*>(fieldWidgets_[i])) {
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this, field](const QString& text) { settings_.SetText(field, text); });
+        } else if (auto* box = qobject_cast<QCheckBox*>(fieldWidgets_[i])) {
+            connect(box, &QCheckBox::toggled, this,
+                    [this, field](bool ticked) { settings_.SetTicked(field, ticked); });
+        }
+        ShowField(field);
+    }
+    settings_.SetObserver([this](Field field) { ShowField(field); });
+}
+
+void TfrmMain::ShowField(Field field) {
+    QWidget* widget = fieldWidgets_[int(field)];
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        // Setting an edit's text moves its cursor to the end: only a real change may do that,
+        // or typing in the middle of a text would jump.
+        if (edit->text() != settings_.Text(field)) {
+            const QSignalBlocker blocker(edit);
+            edit->setText(settings_.Text(field));
+        }
+    } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        const QSignalBlocker blocker(box);
+        box->setChecked(settings_.Ticked(field));
+    }
+    if (widget) widget->setEnabled(settings_.Enabled(field));
+}
+
 void TfrmMain::BuildControlLists() {
     for (const bool restricted : {false, true}) {
         auto& codes = restricted ? restrictedCodes : continuousCodes;
         auto& zones = restricted ? restrictedZones : continuousZones;
-        for (int i = 0; i < kCodeCount; ++i)
-            codes[i] = findChild<QLineEdit*>(CodeEditName(i + 1, restricted));
-        for (int zone = 0; zone < kZoneCount; ++zone)
-            zones[zone] = findChild<QCheckBox*>(ZoneBoxName(zone, restricted));
+        for (int i = 0; i < kCodesPerGroup; ++i)
+            codes[i] = findChild<QLineEdit*>(SpecOf(DoorCode(i + 1, restricted)).name);
+        for (int zone = 0; zone < kZonesPerGroup; ++zone)
+            zones[zone] = findChild<QCheckBox*>(SpecOf(Zone(zone, restricted)).name);
     }
 }
 
@@ -72,15 +87,16 @@ void TfrmMain::LocaliseCaptions() {
 
     pgMain->setTabText(pgMain->indexOf(tbsGeneral), Text(Msg::PageGeneral));
     pgMain->setTabText(pgMain->indexOf(tbsRFID), Text(Msg::PageRfid));
-    for (const BoxRow& row : BoxRows()) (this->*row.member)->setTitle(Text(row.titleId));
+    for (const BoxRow& row : BoxRows())
+        (this->*row.member)->setTitle(Text(SpecOf(row.group).titleId));
     for (const LabelRow& row : LabelRows()) (this->*row.member)->setText(Text(row.textId));
 
-    for (int i = 0; i < kCodeCount; ++i) {
+    for (int i = 0; i < kCodesPerGroup; ++i) {
         const QString text = FillText(Msg::LabelDoorCode, {QString::number(i + 1)});
         lblDoorCode[i]->setText(text);
         lblDoorCode_R[i]->setText(text);
     }
-    for (int zone = 0; zone < kZoneCount; ++zone) {
+    for (int zone = 0; zone < kZonesPerGroup; ++zone) {
         const QString text = FillText(Msg::LabelZone, {QString::number(zone, 16).toUpper()});
         lblZone[zone]->setText(text);
         lblZone_R[zone]->setText(text);

@@ -14,7 +14,7 @@
 #include "resources/catalogue.h"
 
 TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
-    : QMainWindow(parent), adapter(env.serialDriver), env_(env) {
+    : QMainWindow(parent), adapter(env.serialDriver), env_(env), settings_(env.prompts) {
     setObjectName("frmMain");
     BuildLayout();
     WireHandlers();
@@ -31,11 +31,11 @@ void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory
 }
 
 void TfrmMain::ErrorBox(int textId, const QStringList& args) {
-    prompts().ShowMessage(BoxKind::Error, textId, FillText(textId, args), BoxButtons::Ok);
+    ::ErrorBox(prompts(), textId, args);
 }
 
 void TfrmMain::InformationBox(int textId, const QStringList& args) {
-    prompts().ShowMessage(BoxKind::Information, textId, FillText(textId, args), BoxButtons::Ok);
+    ::InformationBox(prompts(), textId, args);
 }
 
 void TfrmMain::SetStatusText(const QString& text) {
@@ -49,6 +49,28 @@ QString TfrmMain::StatusText() const {
 KeyFilter TfrmMain::FilterOf(const QWidget* widget) {
     const QVariant v = widget ? widget->property("keyFilter") : QVariant();
     return v.isValid() ? static_cast<KeyFilter>(v.toInt()) : KeyFilter::None;
+}
+
+namespace {
+void FilterKey(KeyFilter filter, QChar& key) {
+    if (!SettingsModel::KeyPasses(filter, key)) key = QChar();
+}
+}  // namespace
+
+void TfrmMain::validateRadioCodeKeyPress(QChar& key) {
+    FilterKey(KeyFilter::Hexadecimal, key);
+}
+
+void TfrmMain::validateNumericKeyPress(QChar& key) {
+    FilterKey(KeyFilter::WholeNumber, key);
+}
+
+void TfrmMain::validateFloatNumericKeyPress(QChar& key) {
+    FilterKey(KeyFilter::Decimal, key);
+}
+
+void TfrmMain::edtLongDoubleTriplePressTimeExit() {
+    settings_.LeavePressTimeEdit();
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {

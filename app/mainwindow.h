@@ -1,8 +1,9 @@
 #pragma once
-// TfrmMain: the program's one main window. Its named controls are the settings view, the one
-// place where the configuration lives while the program runs. The window's work is spread over
-// several files: layout (app/), decoding, encoding and entry rules (config/), file commands and
-// start-up (files/, app/), device jobs (link/).
+// TfrmMain: the program's one main window. Its named controls show the settings model, the one
+// place where the configuration lives while the program runs, and hand the user's edits to it.
+// The window's work is spread over several files: layout and binding (app/), file commands and
+// start-up (files/, app/), device jobs (link/); the model with its codec and entry rules is in
+// config/.
 
 #include <QMainWindow>
 #include <QStringList>
@@ -10,6 +11,7 @@
 
 #include "app/environment.h"
 #include "config/image.h"
+#include "config/settingsmodel.h"
 #include "link/lpxadapter.h"
 
 class QAction;
@@ -30,9 +32,6 @@ class TfrmSelectDirectory;
 class TfrmChangeCode;
 class TfrmAbout;
 
-// Key filters of the settings edits.
-enum class KeyFilter { None, Hexadecimal, WholeNumber, Decimal };
-
 // Where the shown configuration came from.
 enum ConfigOrigin : int {
     OriginTemplate = 0,
@@ -40,10 +39,6 @@ enum ConfigOrigin : int {
     OriginSavedFile = 2,
     OriginDevice = 3
 };
-
-// Results of DecodeConfigImage besides an address.
-constexpr int DecodeOk = -1;
-constexpr int DecodeBadProduct = -2;
 
 // How LoadConfigurationFile was reached.
 enum class LoadKind { Open, Drop, CommandLine };
@@ -88,35 +83,15 @@ class TfrmMain : public QMainWindow {
     void LoadConfigurationFile(const QString& path, LoadKind kind);
     void UpdateCaption();
 
-    // ---- decoding and encoding ----
-    int DecodeConfigImage(const ConfigImage& image, uint8_t expectedMark);
-    void EnableGeneration2Controls(const ConfigImage& image);
-    int EncodeConfigImage(ConfigImage& image, uint8_t mark);
-    bool UsesGeneration2Settings() const;
-    bool PressTimeFitsDelay() const;
-
-    // ---- entry rules ----
+    // ---- the settings view ----
+    // The settings that the controls show; decoding, encoding and the entry rules work on it.
+    SettingsModel& Model() { return settings_; }
+    const SettingsModel& Model() const { return settings_; }
+    // Key filters: a swallowed key becomes null.
     void validateRadioCodeKeyPress(QChar& key);
     void validateNumericKeyPress(QChar& key);
     void validateFloatNumericKeyPress(QChar& key);
-    void edtBatteryTestIntervalChange();
-    void edtRadioTestAlarmIntervalChange();
-    void edtMissedAckChange();
-    void edtNoShortTxChange();
-    void edtNoLongTxChange();
-    void edtDementiaBlockTimeChange();
-    void edtRfidInactivityChange();
-    void edtRadioInactivityChange();
-    void edtOutOfFieldTimeToRetransmitChange();
-    void edtButtonActivationDelayChange();
-    void edtLongDoubleTriplePressTimeChange();
     void edtLongDoubleTriplePressTimeExit();
-    void edtValidateRadioCode(QLineEdit* sender);
-    void cbConfig_D0Click();
-    void cbRadioTestAlarmActiveClick();
-    void cbConfig_D4Click();
-    void cbZoneClick(QCheckBox* sender);
-    void cbZone_RClick(QCheckBox* sender);
 
     // ---- device jobs ----
     void btnReadFromDeviceClick();
@@ -296,6 +271,11 @@ class TfrmMain : public QMainWindow {
   private:
     void BuildLayout();  // app/mainwindow_layout.cpp
     void WireHandlers();
+    // Binds every settings control to its field both ways.
+    void BindSettings();
+    void ShowField(Field field);
 
     AppEnvironment env_;
+    SettingsModel settings_;
+    std::array<QWidget*, kFieldCount> fieldWidgets_{};
 };

@@ -51,25 +51,24 @@ QLabel* MakeSmallLabel(QWidget* parent, const QString& name, int x, int y, int w
     return label;
 }
 
-QLineEdit* MakeEdit(QWidget* parent, const QString& name, int x, int y, int w, const char* start,
-                    int maxLength, bool enabled, KeyFilter filter) {
+// The control of a field, with the field's name, limits and key filter; the window's binding
+// gives it the field's text or tick and enabling.
+QLineEdit* MakeEdit(QWidget* parent, Field field, int x, int y, int w) {
+    const FieldSpec& spec = SpecOf(field);
     auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
+    edit->setObjectName(spec.name);
     edit->setGeometry(x, y, w, kEditHeight);
-    if (maxLength > 0) edit->setMaxLength(maxLength);
-    edit->setText(LocaliseStartValue(start));
-    edit->setEnabled(enabled);
-    edit->setProperty("keyFilter", static_cast<int>(filter));
+    if (spec.maxLength > 0) edit->setMaxLength(spec.maxLength);
+    edit->setProperty("keyFilter", static_cast<int>(spec.filter));
     return edit;
 }
 
-QCheckBox* MakeCheck(QWidget* parent, const QString& name, int x, int y, bool checked,
-                     bool enabled) {
+QCheckBox* MakeCheck(QWidget* parent, Field field, int x, int y) {
+    const FieldSpec& spec = SpecOf(field);
     auto* box = new QCheckBox(parent);
-    box->setObjectName(name);
+    box->setObjectName(spec.name);
     box->setGeometry(x, y, kCheckWidth, kCheckHeight);
-    box->setChecked(checked);
-    box->setEnabled(enabled);
+    if (spec.zone >= 0) box->setProperty("Tag", spec.zone);
     return box;
 }
 
@@ -138,8 +137,9 @@ void TfrmMain::BuildLayout() {
 
     for (const BoxRow& row : BoxRows()) {
         QWidget* page = row.page == General ? tbsGeneral : tbsRFID;
-        auto* box = new QGroupBox(row.name, page);
-        box->setObjectName(row.name);
+        const char* name = SpecOf(row.group).name;
+        auto* box = new QGroupBox(name, page);
+        box->setObjectName(name);
         box->setGeometry(row.x, row.y, row.w, row.h);
         this->*row.member = box;
     }
@@ -156,15 +156,15 @@ void TfrmMain::BuildLayout() {
     };
 
     for (const EditRow& row : EditRows()) {
-        QLineEdit* edit = MakeEdit(this->*row.box, row.name, row.x, row.y, row.w, row.start,
-                                   row.maxLength, row.enabled, row.filter);
+        QLineEdit* edit = MakeEdit(this->*row.box, row.field, row.x, row.y, row.w);
         this->*row.member = edit;
+        fieldWidgets_[int(row.field)] = edit;
         tabs.push_back({boxIndex(row.box), row.tab, edit});
     }
     for (const CheckRow& row : CheckRows()) {
-        QCheckBox* box =
-            MakeCheck(this->*row.box, row.name, row.x, row.y, row.checked, row.enabled);
+        QCheckBox* box = MakeCheck(this->*row.box, row.field, row.x, row.y);
         this->*row.member = box;
+        fieldWidgets_[int(row.field)] = box;
         tabs.push_back({boxIndex(row.box), row.tab, box});
     }
 
@@ -174,7 +174,7 @@ void TfrmMain::BuildLayout() {
     Panel2->setFrameShadow(QFrame::Sunken);
 
     // The two code-and-zone groups: codes 1-8 in two rows of four, zones 0-F in two rows of
-    // eight. Only the continuous group starts with zones 0 to 3 ticked.
+    // eight.
     for (const bool restricted : {false, true}) {
         QGroupBox* box = restricted ? gbxCodesZonesRestricted : gbxCodesZones;
         const int index =
@@ -183,25 +183,24 @@ void TfrmMain::BuildLayout() {
         auto& codes = restricted ? restrictedCodes : continuousCodes;
         auto& zoneLabels = restricted ? lblZone_R : lblZone;
         auto& zones = restricted ? restrictedZones : continuousZones;
-        for (int i = 0; i < kCodeCount; ++i) {
+        for (int i = 0; i < kCodesPerGroup; ++i) {
             const int x = kCodeX[i % 4];
             codeLabels[i] = MakeSmallLabel(box, CodeLabelName(i + 1, restricted), x,
                                            kCodeLabelY[i / 4], 96, Qt::AlignLeft);
-            codes[i] = MakeEdit(box, CodeEditName(i + 1, restricted), x, kCodeEditY[i / 4], 57, "",
-                                4, true, KeyFilter::Hexadecimal);
+            codes[i] = MakeEdit(box, DoorCode(i + 1, restricted), x, kCodeEditY[i / 4], 57);
+            fieldWidgets_[int(DoorCode(i + 1, restricted))] = codes[i];
             tabs.push_back({index, i, codes[i]});
         }
-        for (int zone = 0; zone < kZoneCount; ++zone) {
+        for (int zone = 0; zone < kZonesPerGroup; ++zone) {
             const int x = kZoneBoxX[zone % 8];
             // The label's text ends where its check box ends.
             constexpr int labelWidth = 40;
             zoneLabels[zone] =
                 MakeSmallLabel(box, ZoneLabelName(zone, restricted), x + kCheckWidth - labelWidth,
                                kZoneLabelY[zone / 8], labelWidth, Qt::AlignRight);
-            zones[zone] = MakeCheck(box, ZoneBoxName(zone, restricted), x, kZoneBoxY[zone / 8],
-                                    !restricted && zone < 4, true);
-            zones[zone]->setProperty("Tag", zone);
-            tabs.push_back({index, kCodeCount + zone, zones[zone]});
+            zones[zone] = MakeCheck(box, Zone(zone, restricted), x, kZoneBoxY[zone / 8]);
+            fieldWidgets_[int(Zone(zone, restricted))] = zones[zone];
+            tabs.push_back({index, kCodesPerGroup + zone, zones[zone]});
         }
     }
 

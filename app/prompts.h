@@ -4,9 +4,7 @@
 
 #include <QString>
 
-enum class BoxKind { Error, Information, Confirmation, Warning };
-enum class BoxButtons { Ok, YesNo, YesNoAbort };
-enum class BoxAnswer { Ok, Yes, No, Abort, Closed };
+#include "config/messages.h"
 
 struct FileDialogRequest {
     QString title;
@@ -15,13 +13,9 @@ struct FileDialogRequest {
     QString startFolder;  // folder without trailing delimiter
 };
 
-class Prompts {
+// Message boxes come from Messages; the file dialogs and the folder picker are the window's own.
+class Prompts : public Messages {
   public:
-    virtual ~Prompts() = default;
-    // textId is the catalogue id of the text (0 for a text that is not in the catalogue);
-    // text is the text as shown, already filled.
-    virtual BoxAnswer ShowMessage(BoxKind kind, int textId, const QString& text,
-                                  BoxButtons buttons) = 0;
     // The chosen path, or an empty text when the user cancelled.
     virtual QString AskOpenFile(const FileDialogRequest& request) = 0;
     virtual QString AskSaveFile(const FileDialogRequest& request) = 0;

@@ -2,11 +2,8 @@
 // would set it, so the entry rules run on the way; the order of the steps is therefore part of
 // the behaviour (it decides which messages appear and which missing field is reported).
 
-#include <QCheckBox>
-#include <QLineEdit>
-
-#include "app/mainwindow.h"
 #include "config/numbers.h"
+#include "config/settingsmodel.h"
 
 namespace {
 
@@ -40,31 +37,31 @@ enum class Step {
 struct DecodeStep {
     Step step;
     int address;
-    QLineEdit* TfrmMain::*edit = nullptr;
-    int firstZone = 0;  // for ContinuousZones
+    Field edit = Field::edtRadioCodeOld;  // the edit of a step that shows one text
+    int firstZone = 0;                    // for ContinuousZones
 };
 
 // In this order. A later missing field overrides the address of an earlier one.
 const DecodeStep kSteps[] = {
     {Step::TxCounts, Addr::TxCounts},
     {Step::TickBit0, Addr::RadioTestAlarmActive},
-    {Step::Byte, Addr::RadioTestAlarmInterval, &TfrmMain::edtRadioTestAlarmInterval},
-    {Step::Byte, Addr::MissedAckBeforeSleep, &TfrmMain::edtMissedAck},
-    {Step::Byte, Addr::BatteryTestInterval, &TfrmMain::edtBatteryTestInterval},
-    {Step::Counter, Addr::ButtonCounter, &TfrmMain::edtButtonCounter},
-    {Step::TotalTxCounter, Addr::TotalTxCounter, &TfrmMain::edtTotalTxCounter},
-    {Step::Gen2Tenths, Addr::PressTime, &TfrmMain::edtLongDoubleTriplePressTime},
-    {Step::Tenths, Addr::ActivationDelay, &TfrmMain::edtButtonActivationDelay},
-    {Step::Byte, Addr::DementiaBlockTime, &TfrmMain::edtDementiaBlockTime},
-    {Step::FirmwareVersion, Addr::FirmwareVersion, &TfrmMain::edtFirmwareVersion},
-    {Step::ProductionDate, Addr::ProductionDate, &TfrmMain::edtProductionDate},
-    {Step::FirmwareType, Addr::FirmwareType, &TfrmMain::edtFirmwareType},
-    {Step::Byte, Addr::RfidInactivity, &TfrmMain::edtRfidInactivity},
-    {Step::Byte, Addr::RadioInactivity, &TfrmMain::edtRadioInactivity},
-    {Step::Gen2Byte, Addr::OutOfFieldTime, &TfrmMain::edtOutOfFieldTimeToRetransmit},
+    {Step::Byte, Addr::RadioTestAlarmInterval, Field::edtRadioTestAlarmInterval},
+    {Step::Byte, Addr::MissedAckBeforeSleep, Field::edtMissedAck},
+    {Step::Byte, Addr::BatteryTestInterval, Field::edtBatteryTestInterval},
+    {Step::Counter, Addr::ButtonCounter, Field::edtButtonCounter},
+    {Step::TotalTxCounter, Addr::TotalTxCounter, Field::edtTotalTxCounter},
+    {Step::Gen2Tenths, Addr::PressTime, Field::edtLongDoubleTriplePressTime},
+    {Step::Tenths, Addr::ActivationDelay, Field::edtButtonActivationDelay},
+    {Step::Byte, Addr::DementiaBlockTime, Field::edtDementiaBlockTime},
+    {Step::FirmwareVersion, Addr::FirmwareVersion, Field::edtFirmwareVersion},
+    {Step::ProductionDate, Addr::ProductionDate, Field::edtProductionDate},
+    {Step::FirmwareType, Addr::FirmwareType, Field::edtFirmwareType},
+    {Step::Byte, Addr::RfidInactivity, Field::edtRfidInactivity},
+    {Step::Byte, Addr::RadioInactivity, Field::edtRadioInactivity},
+    {Step::Gen2Byte, Addr::OutOfFieldTime, Field::edtOutOfFieldTimeToRetransmit},
     {Step::ContinuousCodes, Addr::DoorCodes},
-    {Step::ContinuousZones, Addr::ZonesLow, nullptr, 0},
-    {Step::ContinuousZones, Addr::ZonesHigh, nullptr, 8},
+    {Step::ContinuousZones, Addr::ZonesLow, {}, 0},
+    {Step::ContinuousZones, Addr::ZonesHigh, {}, 8},
     {Step::RestrictedGroup, Addr::DoorCodesRestricted},
     {Step::ConfigFlags1, Addr::ConfigFlags1},
     {Step::ConfigFlags2, Addr::ConfigFlags2},
@@ -79,8 +76,8 @@ QString Hex2(int value) {
 
 class Decoder {
   public:
-    Decoder(TfrmMain& w, const ConfigImage& image, uint8_t mark)
-        : w_(w), image_(image), mark_(mark) {}
+    Decoder(SettingsModel& model, const ConfigImage& image, uint8_t mark)
+        : model_(model), image_(image), mark_(mark) {}
 
     int Run() {
         // The generation comes from the firmware version only when that cell was delivered.
@@ -93,7 +90,7 @@ class Decoder {
 
         // The radio ID code is not among the read blocks: a read keeps the code that the
         // identification showed.
-        if (Present(Addr::RadioIdCode, 2)) SetText(w_.edtRadioCodeOld, Code(Addr::RadioIdCode));
+        if (Present(Addr::RadioIdCode, 2)) SetText(Field::edtRadioCodeOld, Code(Addr::RadioIdCode));
 
         for (const DecodeStep& s : kSteps) RunStep(s);
         return result_;
@@ -108,12 +105,11 @@ class Decoder {
     }
     void Missing(int address) { result_ = address; }
 
-    static void SetText(QLineEdit* edit, const QString& text) { edit->setText(text); }
-    static void SetTick(QCheckBox* box, bool on) { box->setChecked(on); }
+    void SetText(Field edit, const QString& text) { model_.SetText(edit, text); }
+    void SetTick(Field box, bool on) { model_.SetTicked(box, on); }
 
     // Shows the field's text, or the placeholder and records the address when it is missing.
-    void Show(QLineEdit* edit, int address, int size, const QString& text,
-              const QString& placeholder) {
+    void Show(Field edit, int address, int size, const QString& text, const QString& placeholder) {
         if (Present(address, size)) {
             SetText(edit, text);
         } else {
@@ -122,36 +118,37 @@ class Decoder {
         }
     }
 
-    void ShowCodes(const std::array<QLineEdit*, 8>& edits, int base) {
-        for (int k = 0; k < 8; ++k) {
+    void ShowCodes(bool restricted, int base) {
+        for (int k = 0; k < kCodesPerGroup; ++k) {
             const int address = base + 2 * k;
-            Show(edits[k], address, 2, Code(address), kUnknownNumber);
+            Show(DoorCode(k + 1, restricted), address, 2, Code(address), kUnknownNumber);
         }
     }
 
     // Boxes first..first+7 of a group from the bits 0..7 of one bitmap; unchanged when missing.
-    void ShowZones(const std::array<QCheckBox*, 16>& boxes, int address, int first) {
+    void ShowZones(bool restricted, int address, int first) {
         if (!Present(address, 1)) return Missing(address);
-        for (int bit = 0; bit < 8; ++bit) SetTick(boxes[first + bit], (Value(address) >> bit) & 1);
+        for (int bit = 0; bit < 8; ++bit)
+            SetTick(Zone(first + bit, restricted), (Value(address) >> bit) & 1);
     }
 
-    void ShowFlags(std::initializer_list<QCheckBox*> boxes, int address) {
+    void ShowFlags(std::initializer_list<Field> boxes, int address) {
         if (!Present(address, 1)) return Missing(address);
         int bit = 0;
-        for (QCheckBox* box : boxes) SetTick(box, (Value(address) >> bit++) & 1);
+        for (Field box : boxes) SetTick(box, (Value(address) >> bit++) & 1);
     }
 
     void RunStep(const DecodeStep& s) {
         const int a = s.address;
-        QLineEdit* edit = s.edit ? w_.*s.edit : nullptr;
+        const Field edit = s.edit;
         switch (s.step) {
             case Step::TxCounts:
-                Show(w_.edtNoShortTx, a, 1, QString::number(Value(a) >> 4), kUnknownNumber);
-                Show(w_.edtNoLongTx, a, 1, QString::number(Value(a) & 0x0F), kUnknownNumber);
+                Show(Field::edtNoShortTx, a, 1, QString::number(Value(a) >> 4), kUnknownNumber);
+                Show(Field::edtNoLongTx, a, 1, QString::number(Value(a) & 0x0F), kUnknownNumber);
                 break;
             case Step::TickBit0:
                 if (!Present(a, 1)) return Missing(a);
-                SetTick(w_.cbRadioTestAlarmActive, Value(a) & 1);
+                SetTick(Field::cbRadioTestAlarmActive, Value(a) & 1);
                 break;
             case Step::Byte:
                 Show(edit, a, 1, QString::number(Value(a)), kUnknownNumber);
@@ -192,41 +189,43 @@ class Decoder {
                     SetText(edit, QString());
                 break;
             case Step::ContinuousCodes:
-                ShowCodes(w_.continuousCodes, a);
+                ShowCodes(false, a);
                 break;
             case Step::ContinuousZones:
-                ShowZones(w_.continuousZones, a, s.firstZone);
+                ShowZones(false, a, s.firstZone);
                 break;
             case Step::RestrictedGroup:
                 if (gen2_) {
-                    ShowCodes(w_.restrictedCodes, a);
-                    ShowZones(w_.restrictedZones, Addr::ZonesLowRestricted, 0);
-                    ShowZones(w_.restrictedZones, Addr::ZonesHighRestricted, 8);
+                    ShowCodes(true, a);
+                    ShowZones(true, Addr::ZonesLowRestricted, 0);
+                    ShowZones(true, Addr::ZonesHighRestricted, 8);
                 } else {
                     // A generation 1 device has no restricted group, whatever the bytes hold.
-                    for (QLineEdit* e : w_.restrictedCodes) SetText(e, QString());
-                    for (QCheckBox* b : w_.restrictedZones) SetTick(b, false);
+                    for (int k = 1; k <= kCodesPerGroup; ++k) SetText(DoorCode(k, true), QString());
+                    for (int z = 0; z < kZonesPerGroup; ++z) SetTick(Zone(z, true), false);
                 }
                 break;
             case Step::ConfigFlags1:
-                ShowFlags({w_.cbConfig_D0, w_.cbConfig_D1, w_.cbConfig_D2, w_.cbConfig_D3,
-                           w_.cbConfig_D4, w_.cbConfig_D5, w_.cbConfig_D6},
-                          a);
+                ShowFlags(
+                    {Field::cbConfig_D0, Field::cbConfig_D1, Field::cbConfig_D2, Field::cbConfig_D3,
+                     Field::cbConfig_D4, Field::cbConfig_D5, Field::cbConfig_D6},
+                    a);
                 break;
             case Step::ConfigFlags2:
                 if (gen2_) {
-                    ShowFlags({w_.cbConfig2_D0, w_.cbConfig2_D1, w_.cbConfig2_D2, w_.cbConfig2_D3},
+                    ShowFlags({Field::cbConfig2_D0, Field::cbConfig2_D1, Field::cbConfig2_D2,
+                               Field::cbConfig2_D3},
                               a);
                 } else {
-                    for (QCheckBox* b :
-                         {w_.cbConfig2_D0, w_.cbConfig2_D1, w_.cbConfig2_D2, w_.cbConfig2_D3})
+                    for (Field b : {Field::cbConfig2_D0, Field::cbConfig2_D1, Field::cbConfig2_D2,
+                                    Field::cbConfig2_D3})
                         SetTick(b, false);
                 }
                 break;
         }
     }
 
-    TfrmMain& w_;
+    SettingsModel& model_;
     const ConfigImage& image_;
     const uint8_t mark_;
     uint8_t version_ = 0;
@@ -237,20 +236,17 @@ class Decoder {
 
 }  // namespace
 
-int TfrmMain::DecodeConfigImage(const ConfigImage& image, uint8_t expectedMark) {
+int SettingsModel::DecodeConfigImage(const ConfigImage& image, uint8_t expectedMark) {
     return Decoder(*this, image, expectedMark).Run();
 }
 
-void TfrmMain::EnableGeneration2Controls(const ConfigImage& image) {
+void SettingsModel::EnableGeneration2Controls(const ConfigImage& image) {
     // The firmware version cell is read whatever its mark.
     const bool on = ImageGeneration(image.cells[Addr::FirmwareVersion].value) == 2;
-    QWidget* const single[] = {cbConfig2_D0,
-                               cbConfig2_D1,
-                               cbConfig2_D2,
-                               cbConfig2_D3,
-                               edtLongDoubleTriplePressTime,
-                               edtOutOfFieldTimeToRetransmit};
-    for (QWidget* w : single) w->setEnabled(on);
-    for (QLineEdit* e : restrictedCodes) e->setEnabled(on);
-    for (QCheckBox* b : restrictedZones) b->setEnabled(on);
+    for (Field f :
+         {Field::cbConfig2_D0, Field::cbConfig2_D1, Field::cbConfig2_D2, Field::cbConfig2_D3,
+          Field::edtLongDoubleTriplePressTime, Field::edtOutOfFieldTimeToRetransmit})
+        SetEnabled(f, on);
+    for (int k = 1; k <= kCodesPerGroup; ++k) SetEnabled(DoorCode(k, true), on);
+    for (int z = 0; z < kZonesPerGroup; ++z) SetEnabled(Zone(z, true), on);
 }

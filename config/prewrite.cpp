@@ -1,5 +1,8 @@
 #include "config/prewrite.h"
 
+#include "config/settingsmodel.h"
+#include "resources/msg.h"
+
 bool IsForbiddenNewRadioCode(const QString& text) {
     static const char* const forbidden[] = {"0", "00", "000", "0000", "FFFF"};
     for (const char* code : forbidden)
@@ -8,7 +11,6 @@ bool IsForbiddenNewRadioCode(const QString& text) {
 }
 
 namespace {
-constexpr int kCodesPerGroup = 8;
 
 int CodeAt(const ConfigImage& image, int base, int index) {
     const int address = base + 2 * index;
@@ -30,4 +32,26 @@ bool HasZoneInBothGroups(const ConfigImage& image) {
     const auto& c = image.cells;
     return (c[Addr::ZonesHigh].value & c[Addr::ZonesHighRestricted].value) != 0 ||
            (c[Addr::ZonesLow].value & c[Addr::ZonesLowRestricted].value) != 0;
+}
+
+bool IsFourHexDigits(const QString& text) {
+    if (text.size() != 4) return false;
+    for (const QChar c : text) {
+        const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+        if (!hex) return false;
+    }
+    return true;
+}
+
+int CheckSettingsBeforeWrite(const SettingsModel& settings, ConfigImage& writeImage,
+                             int& encodeResult) {
+    const QString newCode = settings.Text(Field::edtRadioCodeNew);
+    if (IsForbiddenNewRadioCode(newCode)) return Msg::ForbiddenCode;
+    // A shorter code or pasted characters would give the device a code other than the one the
+    // user confirms.
+    if (!newCode.isEmpty() && !IsFourHexDigits(newCode)) return Msg::CodeNotFourHexDigits;
+    encodeResult = settings.EncodeConfigImage(writeImage, MarkToDevice);
+    if (HasCodeInBothGroups(writeImage)) return Msg::CodeInBothGroups;
+    if (HasZoneInBothGroups(writeImage)) return Msg::ZoneInBothGroups;
+    return 0;
 }

@@ -1,11 +1,12 @@
 #pragma once
-// Checks that a device write makes before it sends anything. These work on texts and on the
-// encoded write image only; the checks that read the settings view are TfrmMain methods
-// (UsesGeneration2Settings, PressTimeFitsDelay).
+// Checks that a device write makes before it sends anything. These work on texts, on the
+// encoded write image and on the settings model.
 
 #include <QString>
 
 #include "config/image.h"
+
+class SettingsModel;
 
 // A new radio ID code that the device must not get: "0", "00", "000", "0000" or "FFFF" in any
 // mix of cases. An empty text is allowed: the code is then not changed.
@@ -17,3 +18,12 @@ bool HasCodeInBothGroups(const ConfigImage& image);
 
 // True when some zone is set in both groups' bitmaps.
 bool HasZoneInBothGroups(const ConfigImage& image);
+
+// True when text is exactly four hexadecimal digits (either case).
+bool IsFourHexDigits(const QString& text);
+
+// The checks of a device write that need neither the LPX nor a button press, in order: the new
+// radio ID code, then, after the settings are encoded into writeImage for the device, a door
+// code or a zone in both groups. The catalogue id of the first failed check's message, or 0.
+int CheckSettingsBeforeWrite(const SettingsModel& settings, ConfigImage& writeImage,
+                             int& encodeResult);

@@ -2,7 +2,6 @@
 // window title that names the file the window is bound to.
 
 #include <QAction>
-#include <QLineEdit>
 
 #include "app/mainwindow.h"
 #include "app/prompts.h"
@@ -19,10 +18,6 @@ FileDialogRequest ConfigFileDialog(int titleId, const QString& fileName,
                                    const QString& startFolder) {
     return FileDialogRequest{Text(titleId), Text(Msg::ConfigFileFilter) + "|" + kKorbiPattern,
                              fileName, startFolder};
-}
-
-void ClearText(QLineEdit* edit) {
-    if (edit) edit->clear();
 }
 
 }  // namespace
@@ -44,12 +39,12 @@ void TfrmMain::mnuFileNewClick(QObject* sender) {
         return;
     }
     FillFileImage(fileImage, bytes, MarkFromFile);
-    EnableGeneration2Controls(fileImage);
-    const int result = DecodeConfigImage(fileImage, MarkFromFile);
+    Model().EnableGeneration2Controls(fileImage);
+    const int result = Model().DecodeConfigImage(fileImage, MarkFromFile);
     if (result == DecodeOk) {
         SetStatusText(Text(Msg::TemplateLoaded));
         configOrigin = OriginTemplate;
-        ClearText(edtRadioCodeNew);
+        Model().SetText(Field::edtRadioCodeNew, QString());
         UpdateCaption();
     } else if (result == DecodeBadProduct) {
         ErrorBox(Msg::BadProduct);
@@ -84,11 +79,11 @@ void TfrmMain::LoadConfigurationFile(const QString& path, LoadKind kind) {
     currentFileName = path;
     FillFileImage(fileImage, bytes, MarkFromFile);
     // A drop and the command line keep the enabling that the controls had.
-    if (kind == LoadKind::Open) EnableGeneration2Controls(fileImage);
-    const int result = DecodeConfigImage(fileImage, MarkFromFile);
+    if (kind == LoadKind::Open) Model().EnableGeneration2Controls(fileImage);
+    const int result = Model().DecodeConfigImage(fileImage, MarkFromFile);
     if (result == DecodeOk) {
         configOrigin = OriginOpenedFile;
-        ClearText(edtRadioCodeNew);
+        Model().SetText(Field::edtRadioCodeNew, QString());
         UpdateCaption();
         if (kind == LoadKind::Drop) SetStatusText(FillText(Msg::FileOpened, {FileNamePart(path)}));
     } else if (result == DecodeBadProduct) {
@@ -120,7 +115,7 @@ void TfrmMain::mnuFileSaveClick() {
         mnuFileSaveAsClick();
         return;
     }
-    EncodeConfigImage(fileImage, MarkToFile);
+    Model().EncodeConfigImage(fileImage, MarkToFile);
     if (WriteImageFile(currentFileName, ExtractImageBytes(fileImage)))
         SetStatusText(Text(Msg::FileSaved));
     else
@@ -129,7 +124,7 @@ void TfrmMain::mnuFileSaveClick() {
 }
 
 void TfrmMain::mnuFileSaveAsClick() {
-    EncodeConfigImage(fileImage, MarkToFile);
+    Model().EncodeConfigImage(fileImage, MarkToFile);
     QString name =
         prompts().AskSaveFile(ConfigFileDialog(Msg::SaveAsTitle, kKorbiPattern, defaultFolder));
     if (name.isEmpty()) return;

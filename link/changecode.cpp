@@ -15,15 +15,6 @@
 #include "link/receiveradio.h"
 #include "resources/catalogue.h"
 
-bool IsFourHexDigits(const QString& text) {
-    if (text.size() != 4) return false;
-    for (const QChar c : text) {
-        const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-        if (!hex) return false;
-    }
-    return true;
-}
-
 TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("frmChangeCode");
     setFixedSize(393, 293);

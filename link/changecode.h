@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "config/prewrite.h"
+
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -37,6 +39,3 @@ class TfrmChangeCode : public QDialog {
   private:
     TfrmMain* main_;
 };
-
-// True when text is exactly four hexadecimal digits (either case).
-bool IsFourHexDigits(const QString& text);

@@ -1,8 +1,6 @@
 // Reading a device: identify it, list the blocks of its generation, wait for the second press,
 // fetch one record per block into the read image and show it in the settings view.
 
-#include <QLineEdit>
-
 #include "link/jobguard.h"
 #include "link/jobwait.h"
 #include "link/receiveradio.h"
@@ -23,8 +21,8 @@ void FetchRecords(TfrmMain& main) {
 }
 
 void ShowReadImage(TfrmMain& main) {
-    main.EnableGeneration2Controls(main.readImage);
-    const int result = main.DecodeConfigImage(main.readImage, MarkFromDevice);
+    main.Model().EnableGeneration2Controls(main.readImage);
+    const int result = main.Model().DecodeConfigImage(main.readImage, MarkFromDevice);
     if (result >= 0 && result < kImageSize) {
         main.ErrorBox(Msg::ConversionError, {QString::number(main.readImage.cells[result].value),
                                              QString::number(result)});
@@ -55,7 +53,7 @@ void TfrmMain::btnReadFromDeviceClick() {
         SetStatusText(Text(Msg::IdentifyAborted));
         return;
     }
-    edtRadioCodeOld->setText(deviceRadioCode);
+    Model().SetText(Field::edtRadioCodeOld, deviceRadioCode);
 
     if (adapter.Open() != 0) {
         adapter.Close();
@@ -74,7 +72,7 @@ void TfrmMain::btnReadFromDeviceClick() {
     const std::vector<std::string> plan = ReadPlan(generation);
     for (size_t i = common.size(); i < plan.size(); ++i) adapter.RequestReadBlock(plan[i]);
 
-    if (adapter.StartJob(edtRadioCodeOld->text().toStdString()) != LpxResultOk) {
+    if (adapter.StartJob(Model().Text(Field::edtRadioCodeOld).toStdString()) != LpxResultOk) {
         ErrorBox(Msg::LpxJobNotStarted);
     } else {
         const int outcome = RunWait(

@@ -1,8 +1,6 @@
 // Writing a device: check and encode the settings view, identify the device, hand the blocks
 // of its generation to the LPX and wait for the press that writes them.
 
-#include <QLineEdit>
-
 #include "app/prompts.h"
 #include "config/prewrite.h"
 #include "link/changecode.h"
@@ -10,36 +8,6 @@
 #include "link/jobwait.h"
 #include "link/receiveradio.h"
 #include "resources/catalogue.h"
-
-namespace {
-
-// The checks that need neither the LPX nor a button press. False when one failed (its message
-// has been shown).
-bool SettingsCheckOut(TfrmMain& main, int& encodeResult) {
-    const QString newCode = main.edtRadioCodeNew->text();
-    if (IsForbiddenNewRadioCode(newCode)) {
-        main.ErrorBox(Msg::ForbiddenCode);
-        return false;
-    }
-    // A shorter code or pasted characters would give the device a code other than the one the
-    // user confirms.
-    if (!newCode.isEmpty() && !IsFourHexDigits(newCode)) {
-        main.ErrorBox(Msg::CodeNotFourHexDigits);
-        return false;
-    }
-    encodeResult = main.EncodeConfigImage(main.writeImage, MarkToDevice);
-    if (HasCodeInBothGroups(main.writeImage)) {
-        main.ErrorBox(Msg::CodeInBothGroups);
-        return false;
-    }
-    if (HasZoneInBothGroups(main.writeImage)) {
-        main.ErrorBox(Msg::ZoneInBothGroups);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 void TfrmMain::mnuCommWriteToDeviceClick() {
     btnWriteToDeviceClick();
@@ -51,7 +19,10 @@ void TfrmMain::btnWriteToDeviceClick() {
     ClearImage(writeImage);
     SetStatusText(QString());
     int encodeResult = DecodeOk;
-    if (!SettingsCheckOut(*this, encodeResult)) return;
+    if (const int failed = CheckSettingsBeforeWrite(Model(), writeImage, encodeResult)) {
+        ErrorBox(failed);
+        return;
+    }
 
     if (frmReceiveRadio) frmReceiveRadio->SetTitle(Text(Msg::WriteTitle));
     btnGetKorbiCodeClick();
@@ -59,18 +30,19 @@ void TfrmMain::btnWriteToDeviceClick() {
         SetStatusText(Text(Msg::IdentifyAborted));
         return;
     }
-    edtRadioCodeOld->setText(deviceRadioCode);
+    Model().SetText(Field::edtRadioCodeOld, deviceRadioCode);
 
     const int generation = deviceFirmwareVersion >> 4;
-    if (generation == 1 && UsesGeneration2Settings()) InformationBox(Msg::Generation1Warning);
-    if (generation == 2 && !PressTimeFitsDelay()) {
+    if (generation == 1 && Model().UsesGeneration2Settings())
+        InformationBox(Msg::Generation1Warning);
+    if (generation == 2 && !Model().PressTimeFitsDelay()) {
         ErrorBox(Msg::PressTimeTooShort);
         return;
     }
 
     bool changeCode = false;
-    const QString oldCode = edtRadioCodeOld->text();
-    const QString newCode = edtRadioCodeNew->text();
+    const QString oldCode = Model().Text(Field::edtRadioCodeOld);
+    const QString newCode = Model().Text(Field::edtRadioCodeNew);
     if (!newCode.isEmpty() && newCode != oldCode) {
         const BoxAnswer answer = prompts().ShowMessage(
             BoxKind::Information, Msg::ConfirmCodeChange,

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -37,6 +38,22 @@ class WindowTest : public ::testing::Test {
     ScriptedPrompts prompts;
     AppEnvironment env;
     std::unique_ptr<TfrmMain> window;
+};
+
+// A window created under a chosen default locale, which is restored afterwards.
+class LocaleWindowTest : public WindowTest {
+  protected:
+    explicit LocaleWindowTest(QLocale locale = QLocale(QLocale::German, QLocale::Germany))
+        : savedLocale_(QLocale()) {
+        QLocale::setDefault(locale);
+    }
+    ~LocaleWindowTest() override {
+        window.reset();
+        QLocale::setDefault(savedLocale_);
+    }
+
+  private:
+    QLocale savedLocale_;
 };
 
 // Runs check on the next modal window once it is open (a message box or dialog that the code

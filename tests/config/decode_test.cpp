@@ -1,7 +1,9 @@
-#include <QLineEdit>
+
 #include <QSet>
+#include <QTemporaryDir>
 
 #include "config/numbers.h"
+#include "files/imagefile.h"
 #include "view_fixture.h"
 
 namespace {
@@ -27,70 +29,68 @@ ConfigImage ReadImage(const ImageBytes& device, int generation, const QString& m
 
 }  // namespace
 
-using Decode = ViewTest;
+using Decode = ModelTest;
 
 TEST_F(Decode, Generation2FileShowsEveryField) {
-    window->edtRadioCodeNew->setText("BEEF");
+    model->SetText(Field::edtRadioCodeNew, "BEEF");
     EXPECT_EQ(ShowFile(Generation2Bytes()), DecodeOk);
     EXPECT_TRUE(prompts.records.isEmpty());
 
-    const std::pair<QLineEdit*, const char*> texts[] = {
-        {window->edtRadioCodeOld, "1234"},
-        {window->edtRadioCodeNew, "BEEF"},  // never touched by decoding
-        {window->edtNoShortTx, "3"},
-        {window->edtNoLongTx, "10"},
-        {window->edtRadioTestAlarmInterval, "9"},
-        {window->edtMissedAck, "19"},
-        {window->edtBatteryTestInterval, "24"},
-        {window->edtButtonCounter, "258"},
-        {window->edtTotalTxCounter, "65534"},
-        {window->edtLongDoubleTriplePressTime, "2,5"},
-        {window->edtButtonActivationDelay, "1,2"},
-        {window->edtDementiaBlockTime, "30"},
-        {window->edtFirmwareVersion, "2.1"},
-        {window->edtProductionDate, "140527"},
-        {window->edtFirmwareType, "K-ORBI"},
-        {window->edtRfidInactivity, "3"},
-        {window->edtRadioInactivity, "25"},
-        {window->edtOutOfFieldTimeToRetransmit, "200"},
-        {window->continuousCodes[0], "000A"},
-        {window->continuousCodes[2], ""},  // 0x0000 is the empty code
-        {window->continuousCodes[3], "ABCD"},
-        {window->continuousCodes[7], "7FFE"},
-        {window->restrictedCodes[1], "4321"},
-        {window->restrictedCodes[2], "00FF"},
-        {window->restrictedCodes[7], "0002"},
+    const std::pair<Field, const char*> texts[] = {
+        {Field::edtRadioCodeOld, "1234"},
+        {Field::edtRadioCodeNew, "BEEF"},  // never touched by decoding
+        {Field::edtNoShortTx, "3"},
+        {Field::edtNoLongTx, "10"},
+        {Field::edtRadioTestAlarmInterval, "9"},
+        {Field::edtMissedAck, "19"},
+        {Field::edtBatteryTestInterval, "24"},
+        {Field::edtButtonCounter, "258"},
+        {Field::edtTotalTxCounter, "65534"},
+        {Field::edtLongDoubleTriplePressTime, "2,5"},
+        {Field::edtButtonActivationDelay, "1,2"},
+        {Field::edtDementiaBlockTime, "30"},
+        {Field::edtFirmwareVersion, "2.1"},
+        {Field::edtProductionDate, "140527"},
+        {Field::edtFirmwareType, "K-ORBI"},
+        {Field::edtRfidInactivity, "3"},
+        {Field::edtRadioInactivity, "25"},
+        {Field::edtOutOfFieldTimeToRetransmit, "200"},
+        {DoorCode(1, false), "000A"},
+        {DoorCode(3, false), ""},  // 0x0000 is the empty code
+        {DoorCode(4, false), "ABCD"},
+        {DoorCode(8, false), "7FFE"},
+        {DoorCode(2, true), "4321"},
+        {DoorCode(3, true), "00FF"},
+        {DoorCode(8, true), "0002"},
     };
-    for (const auto& [edit, text] : texts)
-        EXPECT_EQ(edit->text(), text) << edit->objectName().toStdString();
+    for (const auto& [edit, text] : texts) EXPECT_EQ(Text(edit), text) << Name(edit);
 
     QString zones, zonesR;
     for (int z = 0; z < 16; ++z) {
-        zones += window->continuousZones[z]->isChecked() ? '1' : '0';
-        zonesR += window->restrictedZones[z]->isChecked() ? '1' : '0';
+        zones += Ticked(Zone(z, false)) ? '1' : '0';
+        zonesR += Ticked(Zone(z, true)) ? '1' : '0';
     }
     EXPECT_EQ(zones, "1111000010000001");
     EXPECT_EQ(zonesR, "0000110000000010");
 
     // 0x5B: bits 0, 1, 3, 4, 6; 0x0B: bits 0, 1, 3.
-    const std::pair<QCheckBox*, bool> ticks[] = {
-        {window->cbRadioTestAlarmActive, true},
-        {window->cbConfig_D0, true},
-        {window->cbConfig_D1, true},
-        {window->cbConfig_D2, false},
-        {window->cbConfig_D3, true},
-        {window->cbConfig_D4, true},
-        {window->cbConfig_D5, false},
-        {window->cbConfig_D6, true},
-        {window->cbConfig2_D0, true},
-        {window->cbConfig2_D1, true},
-        {window->cbConfig2_D2, false},
-        {window->cbConfig2_D3, true},
+    const std::pair<Field, bool> ticks[] = {
+        {Field::cbRadioTestAlarmActive, true},
+        {Field::cbConfig_D0, true},
+        {Field::cbConfig_D1, true},
+        {Field::cbConfig_D2, false},
+        {Field::cbConfig_D3, true},
+        {Field::cbConfig_D4, true},
+        {Field::cbConfig_D5, false},
+        {Field::cbConfig_D6, true},
+        {Field::cbConfig2_D0, true},
+        {Field::cbConfig2_D1, true},
+        {Field::cbConfig2_D2, false},
+        {Field::cbConfig2_D3, true},
     };
-    for (const auto& [box, on] : ticks)
-        EXPECT_EQ(box->isChecked(), on) << box->objectName().toStdString();
-    EXPECT_TRUE(window->restrictedCodes[0]->isEnabled());
-    EXPECT_TRUE(window->edtLongDoubleTriplePressTime->isEnabled());
+    for (const auto& [box, on] : ticks) EXPECT_EQ(Ticked(box), on) << Name(box);
+    EXPECT_TRUE(model->Enabled(DoorCode(1, true)));
+    EXPECT_TRUE(model->Enabled(Field::edtLongDoubleTriplePressTime));
 }
 
 TEST_F(Decode, Generation2FileSavesItsOwnBytes) {
@@ -145,8 +145,8 @@ TEST_F(Decode, EveryTenthsValueSurvivesALoadAndSave) {
                 With(Generation2Bytes(), {{0x36, uint8_t(v)}, {0x3C, uint8_t(v)}});
             ShowFile(loaded);
             const ImageBytes saved = SaveFile();
-            EXPECT_EQ(saved[0x36], v) << window->edtButtonActivationDelay->text().toStdString();
-            EXPECT_EQ(saved[0x3C], v) << window->edtLongDoubleTriplePressTime->text().toStdString();
+            EXPECT_EQ(saved[0x36], v) << Text(Field::edtButtonActivationDelay).toStdString();
+            EXPECT_EQ(saved[0x3C], v) << Text(Field::edtLongDoubleTriplePressTime).toStdString();
         }
     }
     EXPECT_TRUE(prompts.records.isEmpty());
@@ -159,18 +159,18 @@ TEST_F(Decode, Generation1HidesTheGeneration2Fields) {
     EXPECT_EQ(ShowFile(v1), DecodeOk);
     EXPECT_TRUE(prompts.records.isEmpty());
 
-    EXPECT_EQ(window->edtLongDoubleTriplePressTime->text(), "");
-    EXPECT_EQ(window->edtOutOfFieldTimeToRetransmit->text(), "");
-    for (int k = 0; k < 8; ++k) EXPECT_EQ(window->restrictedCodes[k]->text(), "") << k;
-    for (int z = 0; z < 16; ++z) EXPECT_FALSE(window->restrictedZones[z]->isChecked()) << z;
-    for (QCheckBox* b :
-         {window->cbConfig2_D0, window->cbConfig2_D1, window->cbConfig2_D2, window->cbConfig2_D3}) {
-        EXPECT_FALSE(b->isChecked());
-        EXPECT_FALSE(b->isEnabled());
+    EXPECT_EQ(Text(Field::edtLongDoubleTriplePressTime), "");
+    EXPECT_EQ(Text(Field::edtOutOfFieldTimeToRetransmit), "");
+    for (int k = 1; k <= 8; ++k) EXPECT_EQ(Text(DoorCode(k, true)), "") << k;
+    for (int z = 0; z < 16; ++z) EXPECT_FALSE(Ticked(Zone(z, true))) << z;
+    for (Field b :
+         {Field::cbConfig2_D0, Field::cbConfig2_D1, Field::cbConfig2_D2, Field::cbConfig2_D3}) {
+        EXPECT_FALSE(Ticked(b));
+        EXPECT_FALSE(model->Enabled(b));
     }
-    EXPECT_FALSE(window->restrictedCodes[3]->isEnabled());
-    EXPECT_FALSE(window->edtLongDoubleTriplePressTime->isEnabled());
-    EXPECT_EQ(window->edtFirmwareVersion->text(), "1.2");
+    EXPECT_FALSE(model->Enabled(DoorCode(4, true)));
+    EXPECT_FALSE(model->Enabled(Field::edtLongDoubleTriplePressTime));
+    EXPECT_EQ(Text(Field::edtFirmwareVersion), "1.2");
 
     const ImageBytes saved = SaveFile();
     EXPECT_EQ(saved[0x3C], 0x05);  // the press time's fallback for an empty text
@@ -189,34 +189,30 @@ TEST_F(Decode, GenerationEnablesExactlyItsControls) {
                             "cbConfig2_D3",
                             "edtLongDoubleTriplePressTime",
                             "edtOutOfFieldTimeToRetransmit"};
-    for (QLineEdit* e : window->restrictedCodes) listed.insert(e->objectName());
-    for (QCheckBox* b : window->restrictedZones) listed.insert(b->objectName());
+    for (int k = 1; k <= 8; ++k) listed.insert(SpecOf(DoorCode(k, true)).name);
+    for (int z = 0; z < 16; ++z) listed.insert(SpecOf(Zone(z, true)).name);
     ASSERT_EQ(listed.size(), 30);
 
-    const QList<QWidget*> controls = SettingsControls();
     auto snapshot = [&] {
         QStringList state;
-        for (QWidget* w : controls) {
-            const auto* e = qobject_cast<QLineEdit*>(w);
-            const auto* b = qobject_cast<QCheckBox*>(w);
-            state << (e ? e->text() : QString::number(b->isChecked()));
-        }
+        for (int i = 0; i < kFieldCount; ++i)
+            state << Text(Field(i)) + QString::number(Ticked(Field(i)));
         return state;
     };
     ConfigImage image;  // no marks at all: the value alone decides
     for (const uint8_t version : {0x12, 0x21, 0x30, 0x2F, 0x00}) {
         const bool on = (version & 0xF0) == 0x20;
         image.cells[Addr::FirmwareVersion].value = version;
-        // The listed controls start in the other state; the rest must keep theirs.
+        // The listed fields start in the other state; the rest must keep theirs.
         for (const bool others : {true, false}) {
             SCOPED_TRACE(std::to_string(version) + (others ? " others on" : " others off"));
-            for (QWidget* w : controls)
-                w->setEnabled(listed.contains(w->objectName()) ? !on : others);
+            for (int i = 0; i < kFieldCount; ++i)
+                model->SetEnabled(Field(i), listed.contains(SpecOf(Field(i)).name) ? !on : others);
             const QStringList before = snapshot();
-            window->EnableGeneration2Controls(image);
-            for (QWidget* w : controls) {
-                const bool expected = listed.contains(w->objectName()) ? on : others;
-                EXPECT_EQ(w->isEnabled(), expected) << w->objectName().toStdString();
+            model->EnableGeneration2Controls(image);
+            for (int i = 0; i < kFieldCount; ++i) {
+                const bool expected = listed.contains(SpecOf(Field(i)).name) ? on : others;
+                EXPECT_EQ(model->Enabled(Field(i)), expected) << Name(Field(i));
             }
             EXPECT_EQ(snapshot(), before);
         }
@@ -236,8 +232,8 @@ TEST_F(Decode, TotalCounterOfFirmware10IsNotShown) {
     for (const Case& c : cases) {
         const ImageBytes bytes = With(Generation2Bytes(), {{0x2F, c.version}});
         ShowFile(bytes);
-        EXPECT_EQ(window->edtFirmwareVersion->text(), c.shown);
-        EXPECT_EQ(window->edtTotalTxCounter->text(), c.counter);
+        EXPECT_EQ(Text(Field::edtFirmwareVersion), c.shown);
+        EXPECT_EQ(Text(Field::edtTotalTxCounter), c.counter);
         const ImageBytes saved = SaveFile();
         EXPECT_EQ(saved[0x38] * 256 + saved[0x39], c.version == 0x10 ? 0 : 65534) << c.shown;
         EXPECT_EQ(saved[0x2F], c.version);
@@ -250,43 +246,43 @@ TEST_F(Decode, ReadWithAMissingBlockNamesTheLastMissingField) {
     struct Case {
         const char* missing;
         int result;
-        std::vector<std::pair<QLineEdit * TfrmMain::*, const char*>> shown;
+        std::vector<std::pair<Field, const char*>> shown;
         QList<int> messages;
     };
     const Case cases[] = {
-        {"", DecodeOk, {{&TfrmMain::edtTotalTxCounter, "65534"}}, {}},
+        {"", DecodeOk, {{Field::edtTotalTxCounter, "65534"}}, {}},
         {"0622",
          0x22,
-         {{&TfrmMain::edtRadioTestAlarmInterval, "?"}, {&TfrmMain::edtProductionDate, "YYMMDD"}},
+         {{Field::edtRadioTestAlarmInterval, "?"}, {Field::edtProductionDate, "YYMMDD"}},
          {}},
         // Without the firmware version the image counts as generation 1.
         {"0828",
          0x2D,
-         {{&TfrmMain::edtMissedAck, "?"},
-          {&TfrmMain::edtBatteryTestInterval, "?"},
-          {&TfrmMain::edtButtonCounter, "?"},
-          {&TfrmMain::edtTotalTxCounter, "---"},
-          {&TfrmMain::edtFirmwareVersion, "?.?"},
-          {&TfrmMain::edtFirmwareType, "?"},
-          {&TfrmMain::edtLongDoubleTriplePressTime, ""}},
+         {{Field::edtMissedAck, "?"},
+          {Field::edtBatteryTestInterval, "?"},
+          {Field::edtButtonCounter, "?"},
+          {Field::edtTotalTxCounter, "---"},
+          {Field::edtFirmwareVersion, "?.?"},
+          {Field::edtFirmwareType, "?"},
+          {Field::edtLongDoubleTriplePressTime, ""}},
          {}},
         {"0830",
          0x30,
-         {{&TfrmMain::edtNoShortTx, "?"},
-          {&TfrmMain::edtNoLongTx, "?"},
-          {&TfrmMain::edtButtonActivationDelay, "?.?"},
-          {&TfrmMain::edtDementiaBlockTime, "?"},
-          {&TfrmMain::edtRfidInactivity, "?"},
-          {&TfrmMain::edtRadioInactivity, "?"}},
+         {{Field::edtNoShortTx, "?"},
+          {Field::edtNoLongTx, "?"},
+          {Field::edtButtonActivationDelay, "?.?"},
+          {Field::edtDementiaBlockTime, "?"},
+          {Field::edtRfidInactivity, "?"},
+          {Field::edtRadioInactivity, "?"}},
          {}},
-        {"0840", 0x46, {{&TfrmMain::edtDementiaBlockTime, "30"}}, {}},
+        {"0840", 0x46, {{Field::edtDementiaBlockTime, "30"}}, {}},
         {"0848", 0x4E, {}, {}},
         // The unreadable press time is answered by its rule and replaced by 2,0.
         {"0738",
          0x3B,
-         {{&TfrmMain::edtTotalTxCounter, "?"},
-          {&TfrmMain::edtLongDoubleTriplePressTime, "2,0"},
-          {&TfrmMain::edtOutOfFieldTimeToRetransmit, "?"}},
+         {{Field::edtTotalTxCounter, "?"},
+          {Field::edtLongDoubleTriplePressTime, "2,0"},
+          {Field::edtOutOfFieldTimeToRetransmit, "?"}},
          {10860}},
         {"0850", 0x56, {}, {}},
         {"0858", 0x5E, {}, {}},
@@ -294,45 +290,79 @@ TEST_F(Decode, ReadWithAMissingBlockNamesTheLastMissingField) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.missing);
         prompts.Clear();
-        window->edtRadioCodeOld->setText("ABCD");  // from the identification
+        model->SetText(Field::edtRadioCodeOld, "ABCD");  // from the identification
         const ConfigImage image = ReadImage(Generation2Bytes(), 2, c.missing);
-        window->EnableGeneration2Controls(image);
-        EXPECT_EQ(window->DecodeConfigImage(image, MarkFromDevice), c.result);
-        EXPECT_EQ(window->edtRadioCodeOld->text(), "ABCD");
-        for (const auto& [member, text] : c.shown)
-            EXPECT_EQ((window.get()->*member)->text(), text)
-                << (window.get()->*member)->objectName().toStdString();
+        model->EnableGeneration2Controls(image);
+        EXPECT_EQ(model->DecodeConfigImage(image, MarkFromDevice), c.result);
+        EXPECT_EQ(Text(Field::edtRadioCodeOld), "ABCD");
+        for (const auto& [field, text] : c.shown) EXPECT_EQ(Text(field), text) << Name(field);
         EXPECT_EQ(prompts.MessageIds(), c.messages);
     }
     // The codes of the missing block show "?"; the others their values.
-    window->DecodeConfigImage(ReadImage(Generation2Bytes(), 2, "0840"), MarkFromDevice);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(window->continuousCodes[k]->text(), "?") << k;
-    EXPECT_EQ(window->continuousCodes[4]->text(), "8001");
+    model->DecodeConfigImage(ReadImage(Generation2Bytes(), 2, "0840"), MarkFromDevice);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(Text(DoorCode(k, false)), "?") << k;
+    EXPECT_EQ(Text(DoorCode(5, false)), "8001");
 }
 
 TEST_F(Decode, ReadOfAGeneration1DeviceIsComplete) {
     const ImageBytes device = With(Generation2Bytes(), {{0x2F, 0x14}});
-    EXPECT_EQ(window->DecodeConfigImage(ReadImage(device, 1, ""), MarkFromDevice), DecodeOk);
-    EXPECT_EQ(window->edtTotalTxCounter->text(), "65534");
+    EXPECT_EQ(model->DecodeConfigImage(ReadImage(device, 1, ""), MarkFromDevice), DecodeOk);
+    EXPECT_EQ(Text(Field::edtTotalTxCounter), "65534");
 }
 
 TEST_F(Decode, ForeignProductUnlessALaterFieldIsMissing) {
     const ImageBytes device = With(Generation2Bytes(), {{0x2E, 0x05}});
-    EXPECT_EQ(window->DecodeConfigImage(ReadImage(device, 2, ""), MarkFromDevice),
-              DecodeBadProduct);
-    EXPECT_EQ(window->edtFirmwareType->text(), "unknown");
+    EXPECT_EQ(model->DecodeConfigImage(ReadImage(device, 2, ""), MarkFromDevice), DecodeBadProduct);
+    EXPECT_EQ(Text(Field::edtFirmwareType), "unknown");
     // Code 8 comes after the firmware type.
-    EXPECT_EQ(window->DecodeConfigImage(ReadImage(device, 2, "0848"), MarkFromDevice), 0x4E);
+    EXPECT_EQ(model->DecodeConfigImage(ReadImage(device, 2, "0848"), MarkFromDevice), 0x4E);
     // The production date comes before it.
-    EXPECT_EQ(window->DecodeConfigImage(ReadImage(device, 2, "0622"), MarkFromDevice),
+    EXPECT_EQ(model->DecodeConfigImage(ReadImage(device, 2, "0622"), MarkFromDevice),
               DecodeBadProduct);
 }
 
 TEST_F(Decode, PressTimeMessageNamesBothBounds) {
-    window->DecodeConfigImage(ReadImage(Generation2Bytes(), 2, "0738"), MarkFromDevice);
+    model->DecodeConfigImage(ReadImage(Generation2Bytes(), 2, "0738"), MarkFromDevice);
     ASSERT_EQ(prompts.records.size(), 1);
     EXPECT_EQ(prompts.records[0].kind, BoxKind::Error);
     EXPECT_EQ(prompts.records[0].text,
               QString::fromUtf8("Wert für Lang/Doppel/Dreifachdrücken muss im Bereich von 0,5 bis "
                                 "25,5 liegen"));
+}
+
+// A .Korbi file read from disk into a model without any window, listed field by field as a
+// terminal tool would print it.
+TEST_F(Decode, FileListsEveryFieldWithoutAWindow) {
+    QTemporaryDir folder;
+    const QString path = folder.path() + "/Site.Korbi";
+    ASSERT_TRUE(WriteImageFile(path, Generation2Bytes()));
+    ImageBytes bytes;
+    ASSERT_TRUE(ReadImageFile(path, bytes));
+    ASSERT_EQ(ShowFile(bytes), DecodeOk);
+
+    QStringList lines;
+    for (int i = 0; i < kFieldCount; ++i) {
+        const Field f = Field(i);
+        const FieldSpec& spec = SpecOf(f);
+        const QString value = spec.kind == FieldKind::Text ? Text(f) : Ticked(f) ? "[x]" : "[ ]";
+        lines << QString("%1|%2|%3|%4|%5")
+                     .arg(spec.name, SpecOf(spec.group).name, CaptionOf(f), value,
+                          model->Enabled(f) ? "" : "disabled");
+    }
+    ASSERT_EQ(lines.size(), 78);
+    EXPECT_EQ(lines.first(), "edtRadioCodeOld|gbxRadioParameters|Aktuell|1234|disabled");
+    EXPECT_TRUE(lines.contains(
+        QString::fromUtf8("edtNoLongTx|gbxRadioParameters|Anzahl langer Übertragungen|10|")));
+    EXPECT_TRUE(lines.contains("edtDoorCode4|gbxCodesZones|Nummer 4|ABCD|"));
+    EXPECT_TRUE(lines.contains("cbZoneE_R|gbxCodesZonesRestricted|Zone E|[x]|"));
+    EXPECT_EQ(lines.last(), "cbZoneF_R|gbxCodesZonesRestricted|Zone F|[ ]|");
+    // Every control name is found again, and a field is set by it through its rule.
+    for (int i = 0; i < kFieldCount; ++i) EXPECT_EQ(FindField(SpecOf(Field(i)).name), Field(i));
+    EXPECT_TRUE(model->SetByName("edtNoShortTx", "19"));
+    EXPECT_EQ(Text(Field::edtNoShortTx), "15");
+    EXPECT_TRUE(model->SetByName("cbZoneE", "1"));
+    EXPECT_FALSE(Ticked(Zone(14, true)));
+    EXPECT_FALSE(model->SetByName("cbZoneE", "ja"));
+    EXPECT_FALSE(model->SetByName("lblOld", "x"));
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{10854});
 }

@@ -1,22 +1,22 @@
-#include <QLineEdit>
 #include <set>
 
+#include "config/prewrite.h"
 #include "view_fixture.h"
 
-using Encode = ViewTest;
+using Encode = ModelTest;
 
 TEST_F(Encode, RadioCodeComesFromTheNewCodeOnlyForADevice) {
     ShowFile(Generation2Bytes());
-    window->edtRadioCodeNew->setText("beef");
+    model->SetText(Field::edtRadioCodeNew, "beef");
     ConfigImage image;
-    EXPECT_EQ(window->EncodeConfigImage(image, MarkToDevice), -1);
+    EXPECT_EQ(model->EncodeConfigImage(image, MarkToDevice), -1);
     EXPECT_EQ(image.cells[0x20].value, 0xBE);
     EXPECT_EQ(image.cells[0x21].value, 0xEF);
-    EXPECT_EQ(window->EncodeConfigImage(image, MarkToFile), -1);
+    EXPECT_EQ(model->EncodeConfigImage(image, MarkToFile), -1);
     EXPECT_EQ(image.cells[0x20].value, 0x12);
     EXPECT_EQ(image.cells[0x21].value, 0x34);
-    window->edtRadioCodeNew->setText("");
-    window->EncodeConfigImage(image, MarkToDevice);
+    model->SetText(Field::edtRadioCodeNew, "");
+    model->EncodeConfigImage(image, MarkToDevice);
     EXPECT_EQ(image.cells[0x20].value, 0x00);
     EXPECT_EQ(image.cells[0x21].value, 0x00);
 }
@@ -24,46 +24,46 @@ TEST_F(Encode, RadioCodeComesFromTheNewCodeOnlyForADevice) {
 // Texts that the user typed, pasted or that decoding left, and the bytes they give.
 TEST_F(Encode, TextsAndTheirBytes) {
     struct Case {
-        std::vector<std::pair<QLineEdit * TfrmMain::*, const char*>> texts;
+        std::vector<std::pair<Field, const char*>> texts;
         std::vector<std::pair<int, int>> cells;  // value -1: the loaded byte stays
     };
-    using T = TfrmMain;
+    using T = Field;
     const Case cases[] = {
-        {{{&T::edtNoShortTx, "15"}, {&T::edtNoLongTx, "15"}}, {{0x33, 0xFF}}},
-        {{{&T::edtNoShortTx, "2"}, {&T::edtNoLongTx, ""}}, {{0x33, 0x20}}},
-        {{{&T::edtNoShortTx, "?"}, {&T::edtNoLongTx, "?"}}, {{0x33, 0x00}}},
-        {{{&T::edtBatteryTestInterval, "abc"}}, {{0x2C, 0}}},  // pasted: no number
-        {{{&T::edtButtonCounter, "?"}, {&T::edtTotalTxCounter, "---"}},
+        {{{T::edtNoShortTx, "15"}, {T::edtNoLongTx, "15"}}, {{0x33, 0xFF}}},
+        {{{T::edtNoShortTx, "2"}, {T::edtNoLongTx, ""}}, {{0x33, 0x20}}},
+        {{{T::edtNoShortTx, "?"}, {T::edtNoLongTx, "?"}}, {{0x33, 0x00}}},
+        {{{T::edtBatteryTestInterval, "abc"}}, {{0x2C, 0}}},  // pasted: no number
+        {{{T::edtButtonCounter, "?"}, {T::edtTotalTxCounter, "---"}},
          {{0x2A, 0}, {0x2B, 0}, {0x38, 0}, {0x39, 0}}},
-        {{{&T::edtButtonCounter, "65535"}, {&T::edtTotalTxCounter, "256"}},
+        {{{T::edtButtonCounter, "65535"}, {T::edtTotalTxCounter, "256"}},
          {{0x2A, 0xFF}, {0x2B, 0xFF}, {0x38, 0x01}, {0x39, 0x00}}},
         // Cut toward zero, then the low 8 bits of each part.
-        {{{&T::edtButtonCounter, "-1"}, {&T::edtTotalTxCounter, "70000"}},
+        {{{T::edtButtonCounter, "-1"}, {T::edtTotalTxCounter, "70000"}},
          {{0x2A, 0x00}, {0x2B, 0xFF}, {0x38, 0x11}, {0x39, 0x70}}},
-        {{{&T::edtLongDoubleTriplePressTime, ""}}, {{0x3C, 5}}},
-        {{{&T::edtLongDoubleTriplePressTime, "0,3"}, {&T::edtButtonActivationDelay, "2,55"}},
+        {{{T::edtLongDoubleTriplePressTime, ""}}, {{0x3C, 5}}},
+        {{{T::edtLongDoubleTriplePressTime, "0,3"}, {T::edtButtonActivationDelay, "2,55"}},
          {{0x3C, 3}, {0x36, 25}}},
-        {{{&T::edtButtonActivationDelay, ""}}, {{0x36, 0}}},
-        {{{&T::edtButtonActivationDelay, "x"}}, {{0x36, 0}}},
-        {{{&T::edtFirmwareVersion, "?.?"}, {&T::edtFirmwareType, "unknown"}},
+        {{{T::edtButtonActivationDelay, ""}}, {{0x36, 0}}},
+        {{{T::edtButtonActivationDelay, "x"}}, {{0x36, 0}}},
+        {{{T::edtFirmwareVersion, "?.?"}, {T::edtFirmwareType, "unknown"}},
          {{0x2F, -1}, {0x2E, -1}}},
-        {{{&T::edtFirmwareVersion, "3.a"}}, {{0x2F, 0x3A}}},
-        {{{&T::edtFirmwareVersion, "2.10"}, {&T::edtProductionDate, "14052"}},
+        {{{T::edtFirmwareVersion, "3.a"}}, {{0x2F, 0x3A}}},
+        {{{T::edtFirmwareVersion, "2.10"}, {T::edtProductionDate, "14052"}},
          {{0x2F, -1}, {0x22, -1}, {0x23, -1}, {0x24, -1}}},
-        {{{&T::edtProductionDate, "YYMMDD"}}, {{0x22, 0x00}, {0x23, 0x00}, {0x24, 0xDD}}},
-        {{{&T::edtProductionDate, "991231"}}, {{0x22, 0x99}, {0x23, 0x12}, {0x24, 0x31}}},
-        {{{&T::edtOutOfFieldTimeToRetransmit, ""}}, {{0x3A, 0}}},
-        {{{&T::edtDementiaBlockTime, "7"},
-          {&T::edtRfidInactivity, "0"},
-          {&T::edtRadioInactivity, "255"}},
+        {{{T::edtProductionDate, "YYMMDD"}}, {{0x22, 0x00}, {0x23, 0x00}, {0x24, 0xDD}}},
+        {{{T::edtProductionDate, "991231"}}, {{0x22, 0x99}, {0x23, 0x12}, {0x24, 0x31}}},
+        {{{T::edtOutOfFieldTimeToRetransmit, ""}}, {{0x3A, 0}}},
+        {{{T::edtDementiaBlockTime, "7"},
+          {T::edtRfidInactivity, "0"},
+          {T::edtRadioInactivity, "255"}},
          {{0x32, 7}, {0x34, 0}, {0x35, 255}}},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
         const ImageBytes loaded = Generation2Bytes();
         ShowFile(loaded);
-        for (const auto& [member, text] : cases[i].texts)
-            (window.get()->*member)->setText(QString::fromUtf8(text));
+        for (const auto& [field, text] : cases[i].texts)
+            model->SetText(field, QString::fromUtf8(text));
         const ImageBytes saved = SaveFile();
         for (const auto& [address, value] : cases[i].cells)
             EXPECT_EQ(saved[address], value < 0 ? loaded[address] : value) << std::hex << address;
@@ -77,8 +77,8 @@ TEST_F(Encode, CodesAreReadAsHexadecimalDigits) {
     };
     ShowFile(Generation2Bytes());
     for (const auto& [text, code] : cases) {
-        window->continuousCodes[5]->setText(text);
-        window->restrictedCodes[6]->setText(text);
+        model->SetText(DoorCode(6, false), text);
+        model->SetText(DoorCode(7, true), text);
         const ImageBytes saved = SaveFile();
         EXPECT_EQ(saved[0x4A] * 256 + saved[0x4B], code) << text;
         EXPECT_EQ(saved[0x5C] * 256 + saved[0x5D], code) << text;
@@ -89,17 +89,17 @@ TEST_F(Encode, CodesAreReadAsHexadecimalDigits) {
 // product information leaves its cells (value and mark) as loaded.
 TEST_F(Encode, WritesOnlyTheCellsOfTheView) {
     ShowFile(Generation2Bytes());
-    window->edtFirmwareVersion->setText("?.?");
-    window->edtProductionDate->setText("?");
-    window->edtFirmwareType->setText("unknown");
-    const ConfigImage before = window->fileImage;
-    window->EncodeConfigImage(window->fileImage, MarkToDevice);
+    model->SetText(Field::edtFirmwareVersion, "?.?");
+    model->SetText(Field::edtProductionDate, "?");
+    model->SetText(Field::edtFirmwareType, "unknown");
+    const ConfigImage before = fileImage;
+    model->EncodeConfigImage(fileImage, MarkToDevice);
 
     std::set<int> written = {0x20, 0x21, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x2C, 0x2D, 0x30, 0x31, 0x32,
                              0x33, 0x34, 0x35, 0x36, 0x38, 0x39, 0x3A, 0x3B, 0x3C, 0x3D, 0x3E};
     for (int a = 0x40; a <= 0x5F; ++a) written.insert(a);
     for (int a = 0; a < kImageSize; ++a) {
-        const ImageCell& cell = window->fileImage.cells[a];
+        const ImageCell& cell = fileImage.cells[a];
         if (written.count(a)) {
             EXPECT_EQ(cell.mark, MarkToDevice) << std::hex << a;
         } else {
@@ -110,31 +110,33 @@ TEST_F(Encode, WritesOnlyTheCellsOfTheView) {
 }
 
 TEST_F(Encode, Generation2SettingsInUse) {
-    using Setup = std::function<void(TfrmMain&)>;
+    using Setup = std::function<void(SettingsModel&)>;
     const std::pair<const char*, Setup> uses[] = {
-        {"long press", [](TfrmMain& w) { w.cbConfig2_D1->setChecked(true); }},
-        {"double press", [](TfrmMain& w) { w.cbConfig2_D2->setChecked(true); }},
-        {"triple press", [](TfrmMain& w) { w.cbConfig2_D3->setChecked(true); }},
-        {"restricted code 8", [](TfrmMain& w) { w.restrictedCodes[7]->setText("1"); }},
-        {"restricted zone 9", [](TfrmMain& w) { w.restrictedZones[9]->setChecked(true); }},
+        {"long press", [](SettingsModel& w) { w.SetTicked(Field::cbConfig2_D1, true); }},
+        {"double press", [](SettingsModel& w) { w.SetTicked(Field::cbConfig2_D2, true); }},
+        {"triple press", [](SettingsModel& w) { w.SetTicked(Field::cbConfig2_D3, true); }},
+        {"restricted code 8", [](SettingsModel& w) { w.SetText(DoorCode(8, true), "1"); }},
+        {"restricted zone 9", [](SettingsModel& w) { w.SetTicked(Zone(9, true), true); }},
     };
     const std::pair<const char*, Setup> others[] = {
-        {"nothing", [](TfrmMain&) {}},
-        {"re-entering", [](TfrmMain& w) { w.cbConfig2_D0->setChecked(true); }},
-        {"out-of-field time", [](TfrmMain& w) { w.edtOutOfFieldTimeToRetransmit->setText("10"); }},
-        {"press time", [](TfrmMain& w) { w.edtLongDoubleTriplePressTime->setText("2,5"); }},
+        {"nothing", [](SettingsModel&) {}},
+        {"re-entering", [](SettingsModel& w) { w.SetTicked(Field::cbConfig2_D0, true); }},
+        {"out-of-field time",
+         [](SettingsModel& w) { w.SetText(Field::edtOutOfFieldTimeToRetransmit, "10"); }},
+        {"press time",
+         [](SettingsModel& w) { w.SetText(Field::edtLongDoubleTriplePressTime, "2,5"); }},
     };
     ImageBytes v1 = Generation2Bytes();
     v1[0x2F] = 0x13;
     for (const auto& [what, setup] : others) {
         ShowFile(v1);
-        setup(*window);
-        EXPECT_FALSE(window->UsesGeneration2Settings()) << what;
+        setup(*model);
+        EXPECT_FALSE(model->UsesGeneration2Settings()) << what;
     }
     for (const auto& [what, setup] : uses) {
         ShowFile(v1);
-        setup(*window);
-        EXPECT_TRUE(window->UsesGeneration2Settings()) << what;
+        setup(*model);
+        EXPECT_TRUE(model->UsesGeneration2Settings()) << what;
     }
 }
 
@@ -166,38 +168,52 @@ TEST_F(Encode, PressTimeMustExceedTheDelayTimesTheHighestPress) {
         {"0,5", "", 0, true, false},
     };
     ShowFile(Generation2Bytes());
-    QCheckBox* press[] = {window->cbConfig2_D1, window->cbConfig2_D2, window->cbConfig2_D3};
+    const Field press[] = {Field::cbConfig2_D1, Field::cbConfig2_D2, Field::cbConfig2_D3};
     for (const Case& c : cases) {
-        for (int i = 0; i < 3; ++i) press[i]->setChecked(i + 1 == c.highestPress);
-        window->edtButtonActivationDelay->setText(c.delay);
-        window->edtLongDoubleTriplePressTime->setText(c.press);
-        window->edtLongDoubleTriplePressTime->setEnabled(c.pressEnabled);
-        EXPECT_EQ(window->PressTimeFitsDelay(), c.fits) << c.delay << " / " << c.press;
+        for (int i = 0; i < 3; ++i) model->SetTicked(press[i], i + 1 == c.highestPress);
+        model->SetText(Field::edtButtonActivationDelay, c.delay);
+        model->SetText(Field::edtLongDoubleTriplePressTime, c.press);
+        model->SetEnabled(Field::edtLongDoubleTriplePressTime, c.pressEnabled);
+        EXPECT_EQ(model->PressTimeFitsDelay(), c.fits) << c.delay << " / " << c.press;
     }
     // Lower press functions do not matter beside the highest.
-    press[0]->setChecked(true);
-    press[2]->setChecked(true);
-    window->edtButtonActivationDelay->setText("0,6");
-    window->edtLongDoubleTriplePressTime->setText("2,5");
-    window->edtLongDoubleTriplePressTime->setEnabled(true);
-    EXPECT_TRUE(window->PressTimeFitsDelay());  // 2,4 < 2,5
+    model->SetTicked(press[0], true);
+    model->SetTicked(press[2], true);
+    model->SetText(Field::edtButtonActivationDelay, "0,6");
+    model->SetText(Field::edtLongDoubleTriplePressTime, "2,5");
+    model->SetEnabled(Field::edtLongDoubleTriplePressTime, true);
+    EXPECT_TRUE(model->PressTimeFitsDelay());  // 2,4 < 2,5
     EXPECT_TRUE(prompts.records.isEmpty());
 }
 
-class EncodeEnglish : public ViewTest {
+class EncodeEnglish : public ModelTest {
   protected:
-    EncodeEnglish() : ViewTest(QLocale(QLocale::English, QLocale::UnitedStates)) {}
+    EncodeEnglish() : ModelTest(QLocale(QLocale::English, QLocale::UnitedStates)) {}
 };
 
 TEST_F(EncodeEnglish, DecimalPointLocale) {
     ShowFile(Generation2Bytes());
-    EXPECT_EQ(window->edtLongDoubleTriplePressTime->text(), "2.5");
-    EXPECT_EQ(window->edtButtonActivationDelay->text(), "1.2");
-    window->cbConfig2_D1->setChecked(true);
-    window->cbConfig2_D2->setChecked(false);
-    window->cbConfig2_D3->setChecked(false);
-    EXPECT_TRUE(window->PressTimeFitsDelay());
-    window->edtButtonActivationDelay->setText("1,3");  // no number under a point separator
-    EXPECT_FALSE(window->PressTimeFitsDelay());
+    EXPECT_EQ(Text(Field::edtLongDoubleTriplePressTime), "2.5");
+    EXPECT_EQ(Text(Field::edtButtonActivationDelay), "1.2");
+    model->SetTicked(Field::cbConfig2_D1, true);
+    model->SetTicked(Field::cbConfig2_D2, false);
+    model->SetTicked(Field::cbConfig2_D3, false);
+    EXPECT_TRUE(model->PressTimeFitsDelay());
+    model->SetText(Field::edtButtonActivationDelay, "1,3");  // no number under a point separator
+    EXPECT_FALSE(model->PressTimeFitsDelay());
     EXPECT_EQ(SaveFile()[0x36], 0);
+}
+
+// The click rules keep the settings from holding a zone in both groups; should they ever hold
+// one, the write's checks still refuse it before anything reaches the LPX.
+TEST_F(Encode, WriteChecksRefuseAZoneInBothGroups) {
+    ShowFile(Generation2Bytes());
+    ConfigImage writeImage;
+    int encodeResult = 0;
+    EXPECT_EQ(CheckSettingsBeforeWrite(*model, writeImage, encodeResult), 0);
+    EXPECT_EQ(encodeResult, -1);
+    model->StoreTicked(Zone(4, false), true);
+    model->StoreTicked(Zone(4, true), true);
+    EXPECT_EQ(CheckSettingsBeforeWrite(*model, writeImage, encodeResult), 10876);
+    EXPECT_EQ(writeImage.cells[0x31].mark, MarkToDevice);
 }

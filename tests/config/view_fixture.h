@@ -1,55 +1,53 @@
 #pragma once
-// A real main window on the offscreen platform with a scripted user, under a chosen default
-// locale. The window is not shown and FormCreate is not called: the tests drive the settings
-// view directly.
+// A settings model without any window, with a scripted user, under a chosen default locale.
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QLocale>
 #include <memory>
 
-#include "app/mainwindow.h"
+#include "config/settingsmodel.h"
 #include "support/scripted_prompts.h"
 
-class ViewTest : public ::testing::Test {
+// The model with its quiet stores open, to put a text or tick in place without its rule.
+class TestModel : public SettingsModel {
+  public:
+    using SettingsModel::SettingsModel;
+    using SettingsModel::StoreText;
+    using SettingsModel::StoreTicked;
+};
+
+class ModelTest : public ::testing::Test {
   protected:
-    explicit ViewTest(QLocale locale = QLocale(QLocale::German, QLocale::Germany))
+    explicit ModelTest(QLocale locale = QLocale(QLocale::German, QLocale::Germany))
         : savedLocale_(QLocale()) {
         QLocale::setDefault(locale);
-        env.prompts = &prompts;
-        window = std::make_unique<TfrmMain>(env);
-        prompts.Clear();
+        model = std::make_unique<TestModel>(&prompts);
     }
-    ~ViewTest() override {
-        window.reset();
+    ~ModelTest() override {
+        model.reset();
         QLocale::setDefault(savedLocale_);
     }
 
     // Loads bytes as a file would and shows them, as New and Open do.
     int ShowFile(const ImageBytes& bytes) {
-        FillFileImage(window->fileImage, bytes, MarkFromFile);
-        window->EnableGeneration2Controls(window->fileImage);
-        return window->DecodeConfigImage(window->fileImage, MarkFromFile);
+        FillFileImage(fileImage, bytes, MarkFromFile);
+        model->EnableGeneration2Controls(fileImage);
+        return model->DecodeConfigImage(fileImage, MarkFromFile);
     }
-    // Shows the view's encoding into a fresh copy of the loaded file image.
+    // Shows the model's encoding into the loaded file image.
     ImageBytes SaveFile() {
-        window->EncodeConfigImage(window->fileImage, MarkToFile);
-        return ExtractImageBytes(window->fileImage);
+        model->EncodeConfigImage(fileImage, MarkToFile);
+        return ExtractImageBytes(fileImage);
     }
 
-    // Every edit and tick box of the settings view.
-    QList<QWidget*> SettingsControls() const {
-        QList<QWidget*> controls;
-        for (QLineEdit* e : window->findChildren<QLineEdit*>()) controls.append(e);
-        for (QCheckBox* b : window->findChildren<QCheckBox*>()) controls.append(b);
-        return controls;
-    }
+    QString Text(Field f) const { return model->Text(f); }
+    bool Ticked(Field f) const { return model->Ticked(f); }
+    static std::string Name(Field f) { return SpecOf(f).name.toStdString(); }
 
     ScriptedPrompts prompts;
-    AppEnvironment env;
-    std::unique_ptr<TfrmMain> window;
+    ConfigImage fileImage;
+    std::unique_ptr<TestModel> model;
 
   private:
     QLocale savedLocale_;

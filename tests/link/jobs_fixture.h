@@ -81,8 +81,8 @@ class JobsTest : public ::testing::Test {
         ImageBytes bytes{};
         for (int a = 0; a < kImageSize; ++a) bytes[a] = sim.Device(device).memory[a];
         FillFileImage(window->fileImage, bytes, MarkFromFile);
-        window->EnableGeneration2Controls(window->fileImage);
-        ASSERT_EQ(window->DecodeConfigImage(window->fileImage, MarkFromFile), DecodeOk);
+        window->Model().EnableGeneration2Controls(window->fileImage);
+        ASSERT_EQ(window->Model().DecodeConfigImage(window->fileImage, MarkFromFile), DecodeOk);
         prompts.Clear();
     }
 

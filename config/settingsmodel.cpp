@@ -1,0 +1,68 @@
+#include "config/settingsmodel.h"
+
+namespace {
+// An edit without a limit of its own holds as many characters as a line edit does.
+constexpr int kEditLengthLimit = 32767;
+}  // namespace
+
+SettingsModel::SettingsModel(Messages* messages) : messages_(messages) {
+    for (int i = 0; i < kFieldCount; ++i) {
+        const FieldSpec& spec = SpecOf(Field(i));
+        values_[i].text = LocaliseStartValue(spec.start);
+        values_[i].ticked = spec.ticked;
+        values_[i].enabled = spec.enabled;
+    }
+}
+
+bool SettingsModel::StoreText(Field field, const QString& text) {
+    const int maxLength = SpecOf(field).maxLength;
+    const QString cut = text.left(maxLength > 0 ? maxLength : kEditLengthLimit);
+    Value& value = values_[int(field)];
+    if (cut == value.text) return false;
+    value.text = cut;
+    Changed(field);
+    return true;
+}
+
+void SettingsModel::SetText(Field field, const QString& text) {
+    if (StoreText(field, text)) RunChangeRule(field);
+}
+
+bool SettingsModel::StoreTicked(Field field, bool ticked) {
+    Value& value = values_[int(field)];
+    if (value.ticked == ticked) return false;
+    value.ticked = ticked;
+    Changed(field);
+    return true;
+}
+
+void SettingsModel::SetTicked(Field field, bool ticked) {
+    if (StoreTicked(field, ticked)) RunClickRule(field);
+}
+
+void SettingsModel::SetEnabled(Field field, bool enabled) {
+    Value& value = values_[int(field)];
+    if (value.enabled == enabled) return;
+    value.enabled = enabled;
+    Changed(field);
+}
+
+bool SettingsModel::SetByName(const QString& name, const QString& value) {
+    const std::optional<Field> field = FindField(name);
+    if (!field) return false;
+    if (SpecOf(*field).kind == FieldKind::Text) {
+        SetText(*field, value);
+        return true;
+    }
+    if (value != QLatin1String("0") && value != QLatin1String("1")) return false;
+    SetTicked(*field, value == QLatin1String("1"));
+    return true;
+}
+
+void SettingsModel::Changed(Field field) {
+    if (observer_) observer_(field);
+}
+
+void SettingsModel::Error(int textId, const QStringList& args) {
+    if (messages_) ErrorBox(*messages_, textId, args);
+}
