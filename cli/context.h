@@ -18,3 +18,6 @@ void PrintError(const QString& text);
 // The command handlers; each returns an ExitStatus.
 int RunJournal(const CliContext& context);
 int RunInfo(const CliContext& context);
+int RunShow(const CliContext& context);
+int RunDiff(const CliContext& context);
+int RunSet(const CliContext& context);

@@ -57,6 +57,9 @@ struct CommandRow {
 };
 
 const CommandRow kCommands[] = {
+    {"show", 1, 1, OptJson, RunShow},
+    {"diff", 2, 2, OptJson, RunDiff},
+    {"set", 2, -1, 0, RunSet},
     {"info", 0, 0, OptPort, RunInfo},
     {"journal", 0, 0, OptDevice | OptSince | OptJson, RunJournal},
 };

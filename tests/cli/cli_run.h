@@ -31,7 +31,7 @@ class CliProcess {
         pid_ = fork();
         if (pid_ == 0) {
             setenv("HOME", QFile::encodeName(home).constData(), 1);
-            setenv("XDG_DATA_HOME", QFile::encodeName(home + "/data").constData(), 1);
+            setenv("XDG_DATA_HOME", QFile::encodeName(home + "/.local/share").constData(), 1);
             freopen(out.constData(), "w", stdout);
             freopen(err.constData(), "w", stderr);
             freopen("/dev/null", "r", stdin);

@@ -1,0 +1,91 @@
+#include "cli/configuration.h"
+
+#include "cli/context.h"
+#include "files/filenames.h"
+#include "files/imagefile.h"
+#include "files/templates.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
+
+namespace {
+
+const char* const kKorbiExtension = ".Korbi";
+
+int FileError(int textId) {
+    PrintError(Text(textId) + '\n');
+    return ExitUsage;
+}
+
+}  // namespace
+
+BoxAnswer TerminalMessages::ShowMessage(BoxKind, int textId, const QString& text,
+                                        BoxButtons buttons) {
+    ids << textId;
+    texts << text;
+    if (echo) PrintError(text + '\n');
+    return buttons == BoxButtons::Ok ? BoxAnswer::Ok : questionAnswer;
+}
+
+// Start-up shows the v2.x template before anything else, and the view that a file is opened
+// into starts from it. Without an installed template (the window has never run) the start
+// values it is made of stand in.
+Configuration::Configuration(const QString& applicationDataFolder) {
+    const QString installed = applicationDataFolder + "Default_v2.bin";
+    const QString path = PathExists(installed)
+                             ? installed
+                             : FindPathIgnoringCase(applicationDataFolder + "default_v2.bin");
+    ImageBytes bytes;
+    if (applicationDataFolder.isEmpty() || !ReadImageFile(path, bytes)) bytes = StartTemplate(2);
+    messages.echo = false;
+    FillFileImage(fileImage, bytes, MarkFromFile);
+    model.EnableGeneration2Controls(fileImage);
+    model.DecodeConfigImage(fileImage, MarkFromFile);
+    model.SetText(Field::edtRadioCodeNew, QString());
+    messages.ids.clear();
+    messages.texts.clear();
+    messages.echo = true;
+}
+
+int OpenConfiguration(Configuration& configuration, const QString& path, bool* taken) {
+    *taken = false;
+    if (GetImageFileSize(path) != kImageSize) return FileError(Msg::BadFileSize);
+    ImageBytes bytes;
+    if (!ReadImageFile(path, bytes)) return FileError(Msg::FileNotLoaded);
+    FillFileImage(configuration.fileImage, bytes, MarkFromFile);
+    SettingsModel& model = configuration.model;
+    model.EnableGeneration2Controls(configuration.fileImage);
+    const int result = model.DecodeConfigImage(configuration.fileImage, MarkFromFile);
+    if (result == DecodeOk) {
+        model.SetText(Field::edtRadioCodeNew, QString());
+        *taken = true;
+    } else {
+        // A file yields only DecodeOk or a foreign product: every cell carries the mark.
+        ErrorBox(configuration.messages, Msg::BadProduct);
+    }
+    return ExitDone;
+}
+
+bool SaveConfiguration(Configuration& configuration, const QString& path) {
+    configuration.model.EncodeConfigImage(configuration.fileImage, MarkToFile);
+    if (WriteImageFile(path, ExtractImageBytes(configuration.fileImage))) return true;
+    PrintError(Text(Msg::FileNotSaved) + '\n');
+    return false;
+}
+
+int SaveConfigurationAs(Configuration& configuration, const QString& name, QString* written) {
+    configuration.model.EncodeConfigImage(configuration.fileImage, MarkToFile);
+    QString typed = name;
+    if (ExtensionOf(typed).isEmpty()) typed += kKorbiExtension;
+    const QString target = FindPathIgnoringCase(ReplaceExtension(typed, kKorbiExtension));
+    for (const QString& path : {typed, target}) {
+        if (!PathExists(path)) continue;
+        if (IsReadOnlyFile(path)) return FileError(Msg::FileReadOnly);
+        PrintError(QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.\n")
+                       .arg(path));
+        return ExitUsage;
+    }
+    *written = target;
+    if (!WriteImageFile(target, ExtractImageBytes(configuration.fileImage)))
+        return FileError(Msg::FileNotSaved);
+    return ExitDone;
+}
