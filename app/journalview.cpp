@@ -6,6 +6,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/mainwindow.h"
 #include "files/journal.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -36,4 +37,17 @@ void TfrmJournal::SetLines(const QList<QStringList>& lines) {
     }
     tblJournal->resizeColumnsToContents();
     tblJournal->scrollToBottom();
+}
+
+void TfrmMain::mnuCommShowJournalClick() {
+    const QString path = JournalPath(applicationDataFolder);
+    QList<QStringList> lines;
+    QString error;
+    if (!ReadJournal(path, &lines, &error)) {
+        ErrorBox(Msg::JournalReadFailed, {path, error});
+        return;
+    }
+    TfrmJournal dialog(this);
+    dialog.SetLines(lines);
+    dialog.exec();
 }

@@ -185,6 +185,9 @@ const std::vector<ActionRow>& ActionRows() {
         {&M::N1, "N1", &M::mnuComm, "-", 0, 0, -1, nullptr},
         {&M::mnuCommChangeIdCode, "mnuCommChangeIdCode", &M::mnuComm, "&Change ID code...",
          Msg::MenuCommChangeIdCode, 0, -1, &M::mnuCommChangeIdCodeClick},
+        {&M::N2, "N2", &M::mnuComm, "-", 0, 0, -1, nullptr},
+        {&M::mnuCommShowJournal, "mnuCommShowJournal", &M::mnuComm, "Show &journal",
+         Msg::MenuCommShowJournal, 0, -1, &M::mnuCommShowJournalClick},
         {&M::mnuHelpAbout, "mnuHelpAbout", &M::mnuHelp, "&About...", Msg::MenuHelpAbout, 0, -1,
          &M::mnuHelpAboutClick},
     };

@@ -100,6 +100,7 @@ class TfrmMain : public QMainWindow {
     void mnuCommReadFromDeviceClick();
     void mnuCommWriteToDeviceClick();
     void mnuCommChangeIdCodeClick();
+    void mnuCommShowJournalClick();
     int ChangeDeviceRadioCode();
     void tmrPollLpxInfoTimer();
     void tmrPollLpxTimer();
@@ -233,6 +234,8 @@ class TfrmMain : public QMainWindow {
     QAction* mnuCommWriteToDevice = nullptr;
     QAction* N1 = nullptr;
     QAction* mnuCommChangeIdCode = nullptr;
+    QAction* N2 = nullptr;
+    QAction* mnuCommShowJournal = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpAbout = nullptr;
 

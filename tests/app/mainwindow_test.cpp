@@ -430,6 +430,7 @@ TEST_F(WindowTest, CaptionsComeFromTheCatalogueOnlyAfterLocalising) {
         {window->mnuCommReadFromDevice->text(), "&Lesen vom K-ORBI"},
         {window->mnuCommWriteToDevice->text(), "Sch&reiben zum K-ORBI"},
         {window->mnuCommChangeIdCode->text(), "&Kennnummer ändern..."},
+        {window->mnuCommShowJournal->text(), "&Protokoll anzeigen"},
         {window->mnuHelp->title(), "&Hilfe"},
         {window->mnuHelpAbout->text(), "&Info..."},
     };

@@ -138,10 +138,10 @@ TEST_F(WindowTest, MenusHaveTheirEntriesInOrder) {
     EXPECT_EQ(ActionNames(window->mnuFileNew),
               QStringList({"mnuFileNewKorbiV2", "mnuFileNewKorbiV1"}));
     EXPECT_EQ(ActionNames(window->mnuComm),
-              QStringList(
-                  {"mnuCommReadFromDevice", "mnuCommWriteToDevice", "N1", "mnuCommChangeIdCode"}));
+              QStringList({"mnuCommReadFromDevice", "mnuCommWriteToDevice", "N1",
+                           "mnuCommChangeIdCode", "N2", "mnuCommShowJournal"}));
     EXPECT_EQ(ActionNames(window->mnuHelp), QStringList({"mnuHelpAbout"}));
-    for (QAction* separator : {window->mnuDelimiter1, window->mnuDelimter2, window->N1})
+    for (QAction* separator : {window->mnuDelimiter1, window->mnuDelimter2, window->N1, window->N2})
         EXPECT_TRUE(separator->isSeparator());
 }
 
@@ -160,6 +160,7 @@ TEST_F(WindowTest, ShortcutsAreCtrlLettersShownAsStrg) {
         {window->mnuCommReadFromDevice, "Ctrl+R"},
         {window->mnuCommWriteToDevice, "Ctrl+W"},
         {window->mnuCommChangeIdCode, ""},
+        {window->mnuCommShowJournal, ""},
         {window->mnuHelpAbout, ""},
     };
     for (const Case& c : cases)
