@@ -11,6 +11,7 @@
 #include "app/centring.h"
 #include "app/devicepicture.h"
 #include "app/placewidget.h"
+#include "link/devicejobs.h"
 #include "resources/catalogue.h"
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
@@ -66,12 +67,7 @@ void TfrmAbout::FormShow() {
 
     QStringList lines = AboutInfoLines(version_, programFolder_ + "about.ini");
 
-    // With no LPX the adapter stays closed and the query fails after its one time-out.
-    adapter_.Open();
-    std::string info;
-    const int result = adapter_.QueryLpxInfo(info);
-    lblLpxVersion->setText(LpxInfoLine(result, QString::fromStdString(info)));
-    adapter_.Close();
+    lblLpxVersion->setText(ReadLpxInfoLine(adapter_));
 
     mmoInfo->setPlainText(lines.join('\n'));
 }

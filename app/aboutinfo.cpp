@@ -86,7 +86,3 @@ QStringList AboutInfoLines(const VersionRecord& version, const QString& aboutIni
     lines << value("WWW") << value("MAIL");
     return lines;
 }
-
-QString LpxInfoLine(int queryResult, const QString& info) {
-    return queryResult == 0 ? "LPX info: " + info : QString();
-}

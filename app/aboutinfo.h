@@ -14,8 +14,5 @@ long ParseIniInteger(const QString& text);
 // The memo lines for the given version record and contact file (which may be missing).
 QStringList AboutInfoLines(const VersionRecord& version, const QString& aboutIniPath);
 
-// The LPX line: "LPX info: " and the 11 characters, or empty when the LPX did not answer.
-QString LpxInfoLine(int queryResult, const QString& info);
-
 // More contact lines than this are not shown: a mistyped count must not stall the box.
 constexpr long kMaxContactLines = 1000;

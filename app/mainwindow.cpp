@@ -14,7 +14,11 @@
 #include "resources/catalogue.h"
 
 TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
-    : QMainWindow(parent), adapter(env.serialDriver), env_(env), settings_(env.prompts) {
+    : QMainWindow(parent),
+      adapter(env.serialDriver),
+      env_(env),
+      settings_(env.prompts),
+      jobs_(settings_, adapter, *this) {
     setObjectName("frmMain");
     BuildLayout();
     WireHandlers();

@@ -12,6 +12,8 @@
 #include "app/environment.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
+#include "link/devicejobs.h"
+#include "link/jobhost.h"
 #include "link/lpxadapter.h"
 
 class QAction;
@@ -32,31 +34,10 @@ class TfrmSelectDirectory;
 class TfrmChangeCode;
 class TfrmAbout;
 
-// Where the shown configuration came from.
-enum ConfigOrigin : int {
-    OriginTemplate = 0,
-    OriginOpenedFile = 1,
-    OriginSavedFile = 2,
-    OriginDevice = 3
-};
-
 // How LoadConfigurationFile was reached.
 enum class LoadKind { Open, Drop, CommandLine };
 
-// Outcomes of a wait for the device's button (the wait dialog's result).
-enum WaitOutcome : int { WaitDone = 1, WaitFailed = 2, WaitAborted = 3, WaitTimedOut = 5 };
-
-// Poll kinds kept in the Tag of tmrPollLpxInfo.
-enum PollKind : int { PollNone = 0, PollWriteJob = 200, PollReadJob = 300 };
-
-enum CodeChangeResult : int {
-    CodeChangeDone = 0,
-    CodeChangeNotDone = 1,
-    CodeChangeFailed = 2,
-    CodeChangeTimedOut = 3,
-};
-
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public JobHost {
     Q_OBJECT
   public:
     explicit TfrmMain(const AppEnvironment& env, QWidget* parent = nullptr);
@@ -101,7 +82,8 @@ class TfrmMain : public QMainWindow {
     void mnuCommWriteToDeviceClick();
     void mnuCommChangeIdCodeClick();
     void mnuCommShowJournalClick();
-    int ChangeDeviceRadioCode();
+    // The jobs themselves, with the device images and the last identification's results.
+    DeviceJobs& Jobs() { return jobs_; }
     void tmrPollLpxInfoTimer();
     void tmrPollLpxTimer();
 
@@ -240,8 +222,7 @@ class TfrmMain : public QMainWindow {
     QAction* mnuHelpAbout = nullptr;
 
     QTimer* tmrPollLpx = nullptr;      // standby timer: 1000 ms, never started
-    QTimer* tmrPollLpxInfo = nullptr;  // status poll timer; its Tag is pollTag
-    int pollTag = PollNone;
+    QTimer* tmrPollLpxInfo = nullptr;  // status poll timer; its Tag is the jobs' pollTag
 
     // ==== window state ====
     QString applicationDataFolder;  // ends with "/"
@@ -251,19 +232,21 @@ class TfrmMain : public QMainWindow {
     QString currentFileName;
     int configOrigin = OriginTemplate;
     ConfigImage fileImage;
-    ConfigImage readImage;
-    ConfigImage writeImage;
     LpxAdapter adapter;
-    QString deviceRadioCode;
-    uint8_t deviceFirmwareVersion = 0;
-    QString newRadioCode;
-    QString jobStatusText;
     QString c1StatusText;
 
     TfrmReceiveRadio* frmReceiveRadio = nullptr;
     TfrmSelectDirectory* frmSelectDirectory = nullptr;
     TfrmChangeCode* frmChangeCode = nullptr;
     TfrmAbout* frmAbout = nullptr;
+
+    // ---- the jobs' host ----
+    Messages& JobMessages() override;
+    void ShowStatus(const QString& text) override;
+    void ShowOrigin(int origin) override;
+    void SetWaitTitle(const QString& title) override;
+    int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) override;
+    void StopPolling() override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -280,5 +263,6 @@ class TfrmMain : public QMainWindow {
 
     AppEnvironment env_;
     SettingsModel settings_;
+    DeviceJobs jobs_;
     std::array<QWidget*, kFieldCount> fieldWidgets_{};
 };

@@ -10,9 +10,7 @@
 #include "app/centring.h"
 #include "app/mainwindow.h"
 #include "app/placewidget.h"
-#include "app/prompts.h"
 #include "link/jobguard.h"
-#include "link/receiveradio.h"
 #include "resources/catalogue.h"
 
 TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent), main_(main) {
@@ -111,44 +109,5 @@ void TfrmChangeCode::btnCloseClick() {
 
 void TfrmChangeCode::btnChangeClick() {
     JobGuard guard(*main_);
-    if (!guard.Acquired()) return;
-    const QString code = edtNewCode->text();
-    // Pasted text bypasses the key filter; a code that is not four hexadecimal digits never
-    // reaches the device.
-    if (!IsFourHexDigits(code)) {
-        main_->ErrorBox(Msg::CodeNotFourHexDigits);
-        return;
-    }
-    if (code == "0000" || code.toUpper() == "FFFF") {
-        main_->ErrorBox(Msg::ForbiddenCode);
-        return;
-    }
-    main_->deviceRadioCode.clear();
-    if (main_->frmReceiveRadio) main_->frmReceiveRadio->SetTitle(Text(Msg::ChangeCodeTitle));
-    main_->btnGetKorbiCodeClick();
-    if (main_->deviceRadioCode.isEmpty()) return;
-    if (main_->deviceRadioCode == code) {
-        main_->InformationBox(Msg::CodeAlreadySet, {main_->deviceRadioCode});
-        return;
-    }
-    // Only an explicit Yes changes the code: closing the box is no consent to a change that the
-    // device keeps.
-    const BoxAnswer answer = main_->prompts().ShowMessage(
-        BoxKind::Information, Msg::ConfirmCodeChange,
-        FillText(Msg::ConfirmCodeChange, {main_->deviceRadioCode, code}), BoxButtons::YesNo);
-    if (answer != BoxAnswer::Yes) return;
-    main_->newRadioCode = code;
-    switch (main_->ChangeDeviceRadioCode()) {
-        case CodeChangeDone:
-            main_->InformationBox(Msg::CodeChanged);
-            break;
-        case CodeChangeFailed:
-            main_->ErrorBox(Msg::CodeChangeFailed);
-            break;
-        case CodeChangeTimedOut:
-            main_->ErrorBox(Msg::WaitTimedOutText);
-            break;
-        default:
-            break;
-    }
+    if (guard.Acquired()) main_->Jobs().ChangeRadioCode(edtNewCode->text());
 }

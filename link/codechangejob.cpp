@@ -1,43 +1,82 @@
-// Radio ID code change: the dialog, and the LPX job that writes only the code block.
+// Radio ID code change: the checks and questions around it, and the LPX job that writes only
+// the code block.
 
-#include "link/changecode.h"
-#include "link/jobguard.h"
-#include "link/jobwait.h"
+#include "config/prewrite.h"
+#include "link/devicejobs.h"
 #include "resources/catalogue.h"
 
-void TfrmMain::mnuCommChangeIdCodeClick() {
-    if (JobGuard::Busy(*this) || !frmChangeCode) return;
-    frmChangeCode->exec();
+namespace {
+bool IsForbiddenCode(const QString& code) {
+    return code == "0000" || code.toUpper() == "FFFF";
+}
+}  // namespace
+
+void DeviceJobs::ChangeRadioCode(const QString& code) {
+    // Pasted text bypasses the key filter; a code that is not four hexadecimal digits never
+    // reaches the device.
+    if (!IsFourHexDigits(code)) {
+        Error(Msg::CodeNotFourHexDigits);
+        return;
+    }
+    if (IsForbiddenCode(code)) {
+        Error(Msg::ForbiddenCode);
+        return;
+    }
+    deviceRadioCode.clear();
+    host_.SetWaitTitle(Text(Msg::ChangeCodeTitle));
+    Identify();
+    if (deviceRadioCode.isEmpty()) return;
+    if (deviceRadioCode == code) {
+        Information(Msg::CodeAlreadySet, {deviceRadioCode});
+        return;
+    }
+    // Only an explicit Yes changes the code: closing the box is no consent to a change that the
+    // device keeps.
+    const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
+                                         {deviceRadioCode, code}, BoxButtons::YesNo);
+    if (answer != BoxAnswer::Yes) return;
+    newRadioCode = code;
+    switch (ChangeDeviceRadioCode()) {
+        case CodeChangeDone:
+            Information(Msg::CodeChanged);
+            break;
+        case CodeChangeFailed:
+            Error(Msg::CodeChangeFailed);
+            break;
+        case CodeChangeTimedOut:
+            Error(Msg::WaitTimedOutText);
+            break;
+        default:
+            break;
+    }
 }
 
-int TfrmMain::ChangeDeviceRadioCode() {
-    SetStatusText(QString());
+int DeviceJobs::ChangeDeviceRadioCode() {
+    host_.ShowStatus(QString());
     if (deviceRadioCode.isEmpty()) {
-        btnGetKorbiCodeClick();
+        Identify();
         if (deviceRadioCode.isEmpty()) return CodeChangeNotDone;
     }
-    if (!IsFourHexDigits(newRadioCode) || newRadioCode == "0000" ||
-        newRadioCode.toUpper() == "FFFF")
-        return CodeChangeNotDone;
-    if (adapter.Open() != 0) {
-        adapter.Close();
+    if (!IsFourHexDigits(newRadioCode) || IsForbiddenCode(newRadioCode)) return CodeChangeNotDone;
+    if (adapter_.Open() != 0) {
+        adapter_.Close();
         return CodeChangeNotDone;
     }
     // The code goes out as typed; lower-case digits stay lower case.
-    adapter.AddWriteBlock("");
-    adapter.AddWriteBlock("0220" + newRadioCode.toStdString());
+    adapter_.AddWriteBlock("");
+    adapter_.AddWriteBlock("0220" + newRadioCode.toStdString());
 
     int result = CodeChangeNotDone;
-    if (adapter.StartJob(deviceRadioCode.toStdString()) == LpxResultOk) {
+    if (adapter_.StartJob(deviceRadioCode.toStdString()) == LpxResultOk) {
         const int outcome =
-            RunWait(*this, PollWriteJob,
+            RunWait(PollWriteJob,
                     {Msg::ChangeCodeTitle, Msg::WaitingForDevice, Msg::PressToChangeCode}, true);
         if (outcome == WaitDone) result = CodeChangeDone;
         if (outcome == WaitFailed) result = CodeChangeFailed;
         if (outcome == WaitTimedOut) result = CodeChangeTimedOut;
-        StopPolling(*this, true);
+        StopPolling(true);
     }
-    adapter.AddWriteBlock("");
-    adapter.Close();
+    adapter_.AddWriteBlock("");
+    adapter_.Close();
     return result;
 }

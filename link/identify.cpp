@@ -1,7 +1,7 @@
 // Device identification: a job for whichever device becomes active first, asking for the two
 // bytes firmware type and version; the record's header carries the device's radio ID code.
 
-#include "link/jobwait.h"
+#include "link/devicejobs.h"
 #include "resources/catalogue.h"
 
 namespace {
@@ -10,37 +10,37 @@ namespace {
 constexpr const char* kLpxFirmwareReference = "15-1";
 constexpr const char* kAnyDevice = "FFFF";
 
+}  // namespace
+
 // Fetches the identification record after a finished job. True when it names a K-ORBI (firmware
 // type 0): the device's code and firmware version are then taken over.
-bool TakeIdentificationRecord(TfrmMain& main, ConfigImage& image) {
+bool DeviceJobs::TakeIdentificationRecord(ConfigImage& image) {
     std::string text;
     ReadRecord record;
-    if (main.adapter.FetchRecord(text) != LpxResultOk) return false;
+    if (adapter_.FetchRecord(text) != LpxResultOk) return false;
     if (!ParseReadRecord(text, &record)) return false;
     StoreBlock(image, record.start, record.count, record.values, MarkFromDevice);
     if (!FieldPresent(image, Addr::FirmwareType, 2, MarkFromDevice)) return false;
     if (image.cells[Addr::FirmwareType].value != 0) return false;
-    main.deviceFirmwareVersion = image.cells[Addr::FirmwareVersion].value;
-    main.deviceRadioCode = QString::fromStdString(CodeToText(record.codeHigh, record.codeLow));
+    deviceFirmwareVersion = image.cells[Addr::FirmwareVersion].value;
+    deviceRadioCode = QString::fromStdString(CodeToText(record.codeHigh, record.codeLow));
     return true;
 }
 
-}  // namespace
-
-void TfrmMain::btnGetKorbiCodeClick() {
+void DeviceJobs::Identify() {
     deviceRadioCode.clear();
-    if (adapter.Open() != 0) {
-        ErrorBox(Msg::LpxNotReachable);
-        adapter.Close();
+    if (adapter_.Open() != 0) {
+        Error(Msg::LpxNotReachable);
+        adapter_.Close();
         return;
     }
-    if (adapter.CheckLpxFirmware(kLpxFirmwareReference) != LpxResultOk) {
-        adapter.Close();
-        ErrorBox(Msg::LpxFirmwareTooOld);
+    if (adapter_.CheckLpxFirmware(kLpxFirmwareReference) != LpxResultOk) {
+        adapter_.Close();
+        Error(Msg::LpxFirmwareTooOld);
         return;
     }
-    if (adapter.EnterIdentifyMode() != LpxResultOk) {
-        adapter.Close();
+    if (adapter_.EnterIdentifyMode() != LpxResultOk) {
+        adapter_.Close();
         return;
     }
 
@@ -49,19 +49,19 @@ void TfrmMain::btnGetKorbiCodeClick() {
     ConfigImage image;
     bool settled = false;
     while (!settled) {
-        adapter.RequestReadBlock("");
-        adapter.RequestReadBlock(kIdentifyBlock);
-        adapter.StartJob(kAnyDevice);
+        adapter_.RequestReadBlock("");
+        adapter_.RequestReadBlock(kIdentifyBlock);
+        adapter_.StartJob(kAnyDevice);
         ClearImage(image);
         const int outcome =
-            RunWait(*this, PollReadJob, {0, Msg::WaitingForDevice, Msg::PressToIdentify}, false);
+            RunWait(PollReadJob, {0, Msg::WaitingForDevice, Msg::PressToIdentify}, false);
         switch (outcome) {
             case WaitDone:
-                settled = TakeIdentificationRecord(*this, image);
+                settled = TakeIdentificationRecord(image);
                 break;
             case WaitAborted:
                 pollTag = PollNone;
-                SetStatusText(Text(Msg::ReadAborted));
+                host_.ShowStatus(Text(Msg::ReadAborted));
                 settled = true;
                 break;
             case WaitFailed:
@@ -71,8 +71,8 @@ void TfrmMain::btnGetKorbiCodeClick() {
             default:
                 break;
         }
-        StopPolling(*this, false);
+        StopPolling(false);
     }
-    adapter.LeaveIdentifyMode();
-    adapter.Close();
+    adapter_.LeaveIdentifyMode();
+    adapter_.Close();
 }

@@ -1,9 +1,7 @@
 // Reading a device: identify it, list the blocks of its generation, wait for the second press,
-// fetch one record per block into the read image and show it in the settings view.
+// fetch one record per block into the read image and show it in the settings.
 
-#include "link/jobguard.h"
-#include "link/jobwait.h"
-#include "link/receiveradio.h"
+#include "link/devicejobs.h"
 #include "resources/catalogue.h"
 
 namespace {
@@ -12,85 +10,78 @@ namespace {
 // must not hang the program.
 constexpr int kMaxRecords = 256;
 
-void FetchRecords(TfrmMain& main) {
+}  // namespace
+
+void DeviceJobs::FetchRecords() {
     for (int i = 0; i < kMaxRecords; ++i) {
         std::string record;
-        if (main.adapter.FetchRecord(record) != LpxResultOk) return;
-        StoreReadRecord(main.readImage, record, MarkFromDevice);
+        if (adapter_.FetchRecord(record) != LpxResultOk) return;
+        StoreReadRecord(readImage, record, MarkFromDevice);
     }
 }
 
-void ShowReadImage(TfrmMain& main) {
-    main.Model().EnableGeneration2Controls(main.readImage);
-    const int result = main.Model().DecodeConfigImage(main.readImage, MarkFromDevice);
+void DeviceJobs::ShowReadImage() {
+    settings_.EnableGeneration2Controls(readImage);
+    const int result = settings_.DecodeConfigImage(readImage, MarkFromDevice);
     if (result >= 0 && result < kImageSize) {
-        main.ErrorBox(Msg::ConversionError, {QString::number(main.readImage.cells[result].value),
-                                             QString::number(result)});
+        Error(Msg::ConversionError,
+              {QString::number(readImage.cells[result].value), QString::number(result)});
     } else if (result == DecodeOk) {
-        main.SetStatusText(Text(Msg::ReadDone));
+        host_.ShowStatus(Text(Msg::ReadDone));
     } else if (result == DecodeBadProduct) {
         // The identification saw a K-ORBI, yet the read says otherwise: the view now shows an
         // unknown product, which must not pass unnoticed into a later write.
-        main.ErrorBox(Msg::BadProduct);
+        Error(Msg::BadProduct);
     }
-    main.configOrigin = OriginDevice;
-    main.UpdateCaption();
+    host_.ShowOrigin(OriginDevice);
 }
 
-}  // namespace
-
-void TfrmMain::mnuCommReadFromDeviceClick() {
-    btnReadFromDeviceClick();
-}
-
-void TfrmMain::btnReadFromDeviceClick() {
-    JobGuard guard(*this);
-    if (!guard.Acquired()) return;
-    SetStatusText(QString());
-    if (frmReceiveRadio) frmReceiveRadio->SetTitle(Text(Msg::ReadTitle));
-    btnGetKorbiCodeClick();
+void DeviceJobs::ReadDevice() {
+    host_.ShowStatus(QString());
+    host_.SetWaitTitle(Text(Msg::ReadTitle));
+    Identify();
     if (deviceRadioCode.isEmpty()) {
-        SetStatusText(Text(Msg::IdentifyAborted));
+        host_.ShowStatus(Text(Msg::IdentifyAborted));
         return;
     }
-    Model().SetText(Field::edtRadioCodeOld, deviceRadioCode);
+    settings_.SetText(Field::edtRadioCodeOld, deviceRadioCode);
 
-    if (adapter.Open() != 0) {
-        adapter.Close();
+    if (adapter_.Open() != 0) {
+        adapter_.Close();
         return;
     }
     // The blocks common to both generations go first, then those of the device's generation.
     const std::vector<std::string> common = ReadPlan(0);
-    adapter.RequestReadBlock("");
-    for (const std::string& block : common) adapter.RequestReadBlock(block);
+    adapter_.RequestReadBlock("");
+    for (const std::string& block : common) adapter_.RequestReadBlock(block);
     const int generation = deviceFirmwareVersion >> 4;
     if (generation != 1 && generation != 2) {
-        ErrorBox(Msg::ReadFailed);
-        adapter.Close();
+        Error(Msg::ReadFailed);
+        adapter_.Close();
         return;
     }
     const std::vector<std::string> plan = ReadPlan(generation);
-    for (size_t i = common.size(); i < plan.size(); ++i) adapter.RequestReadBlock(plan[i]);
+    for (size_t i = common.size(); i < plan.size(); ++i) adapter_.RequestReadBlock(plan[i]);
 
-    if (adapter.StartJob(Model().Text(Field::edtRadioCodeOld).toStdString()) != LpxResultOk) {
-        ErrorBox(Msg::LpxJobNotStarted);
+    if (adapter_.StartJob(settings_.Text(Field::edtRadioCodeOld).toStdString()) != LpxResultOk) {
+        Error(Msg::LpxJobNotStarted);
     } else {
-        const int outcome = RunWait(
-            *this, PollReadJob, {Msg::ReadTitle, Msg::WaitingForDevice, Msg::PressToRead}, true);
+        const int outcome =
+            RunWait(PollReadJob, {Msg::ReadTitle, Msg::WaitingForDevice, Msg::PressToRead}, true);
         if (outcome == WaitFailed || outcome == WaitAborted || outcome == WaitTimedOut) {
-            adapter.RequestReadBlock("");
+            adapter_.RequestReadBlock("");
             pollTag = PollNone;
         }
-        if (outcome == WaitFailed) ErrorBox(Msg::ReadFailed);
-        if (outcome == WaitAborted) SetStatusText(Text(Msg::ReadAborted));
-        if (outcome == WaitTimedOut) ErrorBox(Msg::WaitTimedOutText);
-        StopPolling(*this, false);
+        if (outcome == WaitFailed) Error(Msg::ReadFailed);
+        if (outcome == WaitAborted) host_.ShowStatus(Text(Msg::ReadAborted));
+        if (outcome == WaitTimedOut) Error(Msg::WaitTimedOutText);
+        StopPolling(false);
         ClearImage(readImage);
         if (outcome == WaitDone) {
-            FetchRecords(*this);
-            ShowReadImage(*this);
+            FetchRecords();
+            ShowReadImage();
         }
     }
-    adapter.RequestReadBlock("");
-    adapter.Close();
+    adapter_.RequestReadBlock("");
+    adapter_.Close();
 }

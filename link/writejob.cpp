@@ -1,95 +1,84 @@
-// Writing a device: check and encode the settings view, identify the device, hand the blocks
-// of its generation to the LPX and wait for the press that writes them.
+// Writing a device: check and encode the settings, identify the device, hand the blocks of its
+// generation to the LPX and wait for the press that writes them.
 
-#include "app/prompts.h"
 #include "config/prewrite.h"
-#include "link/changecode.h"
-#include "link/jobguard.h"
-#include "link/jobwait.h"
-#include "link/receiveradio.h"
+#include "link/devicejobs.h"
 #include "resources/catalogue.h"
 
-void TfrmMain::mnuCommWriteToDeviceClick() {
-    btnWriteToDeviceClick();
-}
-
-void TfrmMain::btnWriteToDeviceClick() {
-    JobGuard guard(*this);
-    if (!guard.Acquired()) return;
+void DeviceJobs::WriteDevice() {
     ClearImage(writeImage);
-    SetStatusText(QString());
+    host_.ShowStatus(QString());
     int encodeResult = DecodeOk;
-    if (const int failed = CheckSettingsBeforeWrite(Model(), writeImage, encodeResult)) {
-        ErrorBox(failed);
+    if (const int failed = CheckSettingsBeforeWrite(settings_, writeImage, encodeResult)) {
+        Error(failed);
         return;
     }
 
-    if (frmReceiveRadio) frmReceiveRadio->SetTitle(Text(Msg::WriteTitle));
-    btnGetKorbiCodeClick();
+    host_.SetWaitTitle(Text(Msg::WriteTitle));
+    Identify();
     if (deviceRadioCode.isEmpty()) {
-        SetStatusText(Text(Msg::IdentifyAborted));
+        host_.ShowStatus(Text(Msg::IdentifyAborted));
         return;
     }
-    Model().SetText(Field::edtRadioCodeOld, deviceRadioCode);
+    settings_.SetText(Field::edtRadioCodeOld, deviceRadioCode);
 
     const int generation = deviceFirmwareVersion >> 4;
-    if (generation == 1 && Model().UsesGeneration2Settings())
-        InformationBox(Msg::Generation1Warning);
-    if (generation == 2 && !Model().PressTimeFitsDelay()) {
-        ErrorBox(Msg::PressTimeTooShort);
+    if (generation == 1 && settings_.UsesGeneration2Settings())
+        Information(Msg::Generation1Warning);
+    if (generation == 2 && !settings_.PressTimeFitsDelay()) {
+        Error(Msg::PressTimeTooShort);
         return;
     }
 
     bool changeCode = false;
-    const QString oldCode = Model().Text(Field::edtRadioCodeOld);
-    const QString newCode = Model().Text(Field::edtRadioCodeNew);
+    const QString oldCode = settings_.Text(Field::edtRadioCodeOld);
+    const QString newCode = settings_.Text(Field::edtRadioCodeNew);
     if (!newCode.isEmpty() && newCode != oldCode) {
-        const BoxAnswer answer = prompts().ShowMessage(
-            BoxKind::Information, Msg::ConfirmCodeChange,
-            FillText(Msg::ConfirmCodeChange, {oldCode, newCode}), BoxButtons::YesNoAbort);
+        const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
+                                             {oldCode, newCode}, BoxButtons::YesNoAbort);
         if (answer == BoxAnswer::Abort) return;
         changeCode = answer == BoxAnswer::Yes;
     }
     if (encodeResult != DecodeOk) {
-        ErrorBox(Msg::EncodingError, {QString::number(encodeResult)});
+        Error(Msg::EncodingError, {QString::number(encodeResult)});
         return;
     }
 
-    if (adapter.Open() != 0) {
-        adapter.Close();
+    if (adapter_.Open() != 0) {
+        adapter_.Close();
         return;
     }
-    adapter.AddWriteBlock("");
+    adapter_.AddWriteBlock("");
     for (const WriteBlock& block : WritePlan(generation, changeCode))
-        adapter.AddWriteBlock(BuildBlockText(writeImage, block.count, block.start));
+        adapter_.AddWriteBlock(BuildBlockText(writeImage, block.count, block.start));
 
-    if (adapter.StartJob(oldCode.toStdString()) != LpxResultOk) {
+    if (adapter_.StartJob(oldCode.toStdString()) != LpxResultOk) {
         // Nothing was written; the user must not take the silence for success.
-        ErrorBox(Msg::LpxJobNotStarted);
+        Error(Msg::LpxJobNotStarted);
     } else {
         const int outcome = RunWait(
-            *this, PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite}, true);
+            PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite}, true);
         switch (outcome) {
             case WaitDone:
-                SetStatusText(Text(Msg::WriteDone));
+                host_.ShowStatus(Text(Msg::WriteDone));
                 break;
             case WaitFailed:
                 pollTag = PollNone;
-                ErrorBox(Msg::WriteFailed);
+                Error(Msg::WriteFailed);
                 break;
             case WaitAborted:
                 pollTag = PollNone;
-                SetStatusText(Text(Msg::WriteAborted));
+                host_.ShowStatus(Text(Msg::WriteAborted));
                 break;
             case WaitTimedOut:
                 pollTag = PollNone;
-                ErrorBox(Msg::WaitTimedOutText);
+                Error(Msg::WaitTimedOutText);
                 break;
             default:
                 break;
         }
-        StopPolling(*this, false);
+        StopPolling(false);
     }
-    adapter.AddWriteBlock("");
-    adapter.Close();
+    adapter_.AddWriteBlock("");
+    adapter_.Close();
 }

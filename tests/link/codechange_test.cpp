@@ -35,7 +35,7 @@ TEST_F(CodeChangeTest, CodesThatNeverReachTheDevice) {
 
 TEST_F(CodeChangeTest, TheDevicesOwnCodeNeedsNoChange) {
     sim.AddDevice(0x4C2D, 0x21);
-    window->deviceRadioCode = "4C2D";
+    window->Jobs().deviceRadioCode = "4C2D";
     Change("4C2D");
     ASSERT_EQ(prompts.MessageIds(), QList<int>{10625});
     EXPECT_EQ(prompts.records[0].kind, BoxKind::Information);
@@ -65,9 +65,9 @@ TEST_F(CodeChangeTest, ConfirmedChangeSendsTheCodeAsTyped) {
     EXPECT_EQ(prompts.MessageIds(), (QList<int>{10871, 10626}));
     EXPECT_EQ(sim.Log(), Join(Identification(), {"n", "n02201a2b", "i4C2D", "N", "n"}));
     EXPECT_EQ(sim.Device(device).RadioCode(), 0x1A2B);
-    EXPECT_EQ(window->newRadioCode, "1a2b");
-    EXPECT_EQ(window->deviceRadioCode, "4C2D");  // the next job identifies the device again
-    EXPECT_EQ(window->pollTag, PollNone);
+    EXPECT_EQ(window->Jobs().newRadioCode, "1a2b");
+    EXPECT_EQ(window->Jobs().deviceRadioCode, "4C2D");  // the next job identifies the device again
+    EXPECT_EQ(window->Jobs().pollTag, PollNone);
     EXPECT_EQ(wait->lblAction->text(), Text(10628));
 }
 
@@ -87,7 +87,7 @@ TEST_F(CodeChangeTest, FailedAndTimedOutJobs) {
         Change("1A2B");
         EXPECT_EQ(prompts.MessageIds(), (QList<int>{10871, message}));
         EXPECT_EQ(sim.Device(0).RadioCode(), 0x4C2D);
-        EXPECT_EQ(window->pollTag, PollNone);
+        EXPECT_EQ(window->Jobs().pollTag, PollNone);
     }
 }
 

@@ -8,10 +8,10 @@ using IdentifyTest = JobsTest;
 
 TEST_F(IdentifyTest, TakesCodeAndFirmwareVersionFromTheRecord) {
     sim.AddDevice(0x12AB, 0x21);
-    window->deviceFirmwareVersion = 0x10;
+    window->Jobs().deviceFirmwareVersion = 0x10;
     window->btnGetKorbiCodeClick();
-    EXPECT_EQ(window->deviceRadioCode, "12AB");
-    EXPECT_EQ(window->deviceFirmwareVersion, 0x21);
+    EXPECT_EQ(window->Jobs().deviceRadioCode, "12AB");
+    EXPECT_EQ(window->Jobs().deviceFirmwareVersion, 0x21);
     EXPECT_EQ(sim.Log(), Identification());
     EXPECT_FALSE(sim.IdentifyMode());
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
@@ -25,12 +25,12 @@ TEST_F(IdentifyTest, TakesCodeAndFirmwareVersionFromTheRecord) {
 
 TEST_F(IdentifyTest, WithoutLpxShowsOneMessageAndNoWait) {
     driver.SetAttached(false);
-    window->deviceRadioCode = "1234";
+    window->Jobs().deviceRadioCode = "1234";
     window->btnGetKorbiCodeClick();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10805});
     EXPECT_EQ(prompts.records[0].kind, BoxKind::Error);
     EXPECT_EQ(waitHook.shows, 0);
-    EXPECT_TRUE(window->deviceRadioCode.isEmpty());
+    EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
 }
 
 TEST_F(IdentifyTest, OldLpxFirmwareEndsAfterTheVersionQuery) {
@@ -40,7 +40,7 @@ TEST_F(IdentifyTest, OldLpxFirmwareEndsAfterTheVersionQuery) {
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10507});
     EXPECT_EQ(sim.Log(), Commands{"v"});
     EXPECT_EQ(waitHook.shows, 0);
-    EXPECT_TRUE(window->deviceRadioCode.isEmpty());
+    EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
 }
 
 TEST_F(IdentifyTest, UnacknowledgedIdentifyModeEndsSilently) {
@@ -49,14 +49,14 @@ TEST_F(IdentifyTest, UnacknowledgedIdentifyModeEndsSilently) {
     window->btnGetKorbiCodeClick();
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1"}));
-    EXPECT_TRUE(window->deviceRadioCode.isEmpty());
+    EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
 }
 
 TEST_F(IdentifyTest, DeviceWithTheEmptyCodeCountsAsNotIdentified) {
     sim.AddDevice(0x0000, 0x1A);
     window->btnGetKorbiCodeClick();
-    EXPECT_TRUE(window->deviceRadioCode.isEmpty());
-    EXPECT_EQ(window->deviceFirmwareVersion, 0x1A);
+    EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
+    EXPECT_EQ(window->Jobs().deviceFirmwareVersion, 0x1A);
     EXPECT_EQ(sim.Log(), Identification());
 }
 
@@ -77,8 +77,8 @@ TEST_F(IdentifyTest, UnsettledAttemptsStartAgain) {
     Press(1);
     window->btnGetKorbiCodeClick();
     EXPECT_EQ(waitHook.shows, 4);
-    EXPECT_EQ(window->deviceRadioCode, "12AB");
-    EXPECT_EQ(window->deviceFirmwareVersion, 0x1A);
+    EXPECT_EQ(window->Jobs().deviceRadioCode, "12AB");
+    EXPECT_EQ(window->Jobs().deviceFirmwareVersion, 0x1A);
     const Commands attempt = {"m", "m022E", "iFFFF", "M"};
     Commands expected = {"v", "s1"};
     expected = Join(Join(expected, attempt), {"x"});  // foreign record
@@ -95,13 +95,13 @@ TEST_F(IdentifyTest, RecordsWithoutBothBytesStartAgain) {
     sim.AddDevice(0x12AB, 0x21);
     for (const SimFault fault : {SimFault::ShortRecord, SimFault::MissingBlock}) {
         sim.ClearLog();
-        window->deviceFirmwareVersion = 0x10;
+        window->Jobs().deviceFirmwareVersion = 0x10;
         sim.InjectFault(fault, "022E", 1);
         waitHook.shows = 0;
         window->btnGetKorbiCodeClick();
         EXPECT_EQ(waitHook.shows, 2);
-        EXPECT_EQ(window->deviceRadioCode, "12AB");
-        EXPECT_EQ(window->deviceFirmwareVersion, 0x21);
+        EXPECT_EQ(window->Jobs().deviceRadioCode, "12AB");
+        EXPECT_EQ(window->Jobs().deviceFirmwareVersion, 0x21);
         const Commands attempt = {"m", "m022E", "iFFFF", "M", "x"};
         EXPECT_EQ(sim.Log(), Join(Join(Join({"v", "s1"}, attempt), attempt), {"s0"}));
     }
@@ -110,13 +110,13 @@ TEST_F(IdentifyTest, RecordsWithoutBothBytesStartAgain) {
 
 TEST_F(IdentifyTest, AbortEndsWithoutDevice) {
     sim.AddDevice(0x12AB, 0x21);
-    window->deviceFirmwareVersion = 0x10;
+    window->Jobs().deviceFirmwareVersion = 0x10;
     Abort();
     window->btnGetKorbiCodeClick();
-    EXPECT_TRUE(window->deviceRadioCode.isEmpty());
-    EXPECT_EQ(window->deviceFirmwareVersion, 0x10);
+    EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
+    EXPECT_EQ(window->Jobs().deviceFirmwareVersion, 0x10);
     EXPECT_EQ(window->StatusText(), Text(10504));
-    EXPECT_EQ(window->pollTag, PollNone);
+    EXPECT_EQ(window->Jobs().pollTag, PollNone);
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1", "m", "m022E", "iFFFF", "s0"}));
 }
 

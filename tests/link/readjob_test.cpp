@@ -50,8 +50,8 @@ TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
         EXPECT_EQ(wait->windowTitle(), Text(10501));
         EXPECT_EQ(wait->lblAction->text(), Text(10503));
         // Every cell of the listed blocks arrived from the device.
-        EXPECT_TRUE(FieldPresent(window->readImage, 0x22, 6, MarkFromDevice));
-        EXPECT_EQ(window->readImage.cells[0x2C].value, 77);
+        EXPECT_TRUE(FieldPresent(window->Jobs().readImage, 0x22, 6, MarkFromDevice));
+        EXPECT_EQ(window->Jobs().readImage.cells[0x2C].value, 77);
         s.Device(device).memory[0x20] = 0xEE;  // later cases press their own device
         s.Device(device).memory[0x21] = 0xEE;
     }
@@ -82,7 +82,7 @@ TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
     EXPECT_EQ(window->StatusText(), Text(10504));
     EXPECT_EQ(window->edtBatteryTestInterval->text(), before);
     EXPECT_EQ(window->configOrigin, origin);
-    EXPECT_EQ(window->pollTag, PollNone);
+    EXPECT_EQ(window->Jobs().pollTag, PollNone);
 }
 
 TEST_F(ReadJobTest, IdentificationAbortedLeavesEverything) {
@@ -117,7 +117,7 @@ TEST_F(ReadJobTest, FailedOrTimedOutJobIsReported) {
         ASSERT_GE(log.size(), 3u);
         EXPECT_EQ(Commands(log.end() - 3, log.end()), (Commands{"M", "m", "m"}));
         EXPECT_EQ(std::count(log.begin(), log.end(), "x"), 1);  // the identification's
-        EXPECT_FALSE(FieldPresent(window->readImage, 0x2C, 1, MarkFromDevice));
+        EXPECT_FALSE(FieldPresent(window->Jobs().readImage, 0x2C, 1, MarkFromDevice));
     }
 }
 
@@ -163,7 +163,7 @@ TEST_F(ReadJobTest, MalformedRecordIsIgnored) {
     window->btnReadFromDeviceClick();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10817});
     for (int a = 0; a < kImageSize; ++a)
-        EXPECT_NE(window->readImage.cells[a].mark, MarkFromDevice) << a;
+        EXPECT_NE(window->Jobs().readImage.cells[a].mark, MarkFromDevice) << a;
 }
 
 TEST_F(ReadJobTest, ForeignProductIsReported) {

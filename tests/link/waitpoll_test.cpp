@@ -15,7 +15,6 @@
 #include "app/devicepicture.h"
 #include "app/mainwindow.h"
 #include "config/image.h"
-#include "link/jobwait.h"
 #include "link/lpxsim.h"
 #include "link/receiveradio.h"
 #include "link/serialdriver.h"
@@ -97,7 +96,7 @@ class WaitPollTest : public ::testing::Test {
         if (payload) line.state.answers[command] = LpxSim::Frame(*payload);
         wait->setResult(0);
         wait->show();
-        window->pollTag = tag;
+        window->Jobs().pollTag = tag;
         window->tmrPollLpxInfoTimer();
         const int result = wait->isVisible() ? 0 : wait->result();
         wait->hide();
@@ -145,7 +144,7 @@ TEST_F(WaitPollTest, JobStatusEndsOrKeepsTheWait) {
     }
     // The payload of the last answer stays readable.
     TickWith(PollReadJob, "M", "0a");
-    EXPECT_EQ(window->jobStatusText, "0a");
+    EXPECT_EQ(window->Jobs().jobStatusText, "0a");
 }
 
 TEST_F(WaitPollTest, TickWithoutPollKindStopsTheTimer) {
@@ -183,12 +182,12 @@ TEST_F(WaitPollTest, RunWaitPollsUntilTheJobEnds) {
         if (polls >= 2) line.state.answers["N"] = LpxSim::Frame("05");
     });
     watch.start(100);
-    const int outcome = RunWait(*window, PollWriteJob, {10601, 10872, 10602}, true);
-    StopPolling(*window, true);
+    window->Jobs().pollTag = PollWriteJob;
+    const int outcome = window->WaitForButton(PollWriteJob, {10601, 10872, 10602}, true);
+    window->StopPolling();
     EXPECT_EQ(outcome, WaitTimedOut);
     EXPECT_EQ(window->tmrPollLpxInfo->interval(), 500);
     EXPECT_FALSE(window->tmrPollLpxInfo->isActive());
-    EXPECT_EQ(window->pollTag, PollNone);
     EXPECT_EQ(line.state.commands, (std::vector<std::string>{"N", "N", "N"}));
 }
 

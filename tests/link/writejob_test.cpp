@@ -181,7 +181,7 @@ TEST_F(WriteJobTest, OutcomesOfTheWait) {
         window->btnWriteToDeviceClick();
         EXPECT_EQ(prompts.MessageIds(), c.messages);
         EXPECT_EQ(window->StatusText(), c.statusText ? Text(c.statusText) : QString());
-        EXPECT_EQ(window->pollTag, PollNone);
+        EXPECT_EQ(window->Jobs().pollTag, PollNone);
         EXPECT_EQ(sim.Log().back(), "n");
     }
 }

@@ -1,0 +1,93 @@
+// The window's side of the device jobs: the buttons and menu entries that start them, the wait
+// dialog with the status poll timer, the status line and the title.
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "app/mainwindow.h"
+#include "app/prompts.h"
+#include "link/changecode.h"
+#include "link/jobguard.h"
+#include "link/receiveradio.h"
+#include "resources/catalogue.h"
+
+void TfrmMain::btnReadFromDeviceClick() {
+    JobGuard guard(*this);
+    if (guard.Acquired()) jobs_.ReadDevice();
+}
+
+void TfrmMain::btnWriteToDeviceClick() {
+    JobGuard guard(*this);
+    if (guard.Acquired()) jobs_.WriteDevice();
+}
+
+void TfrmMain::btnGetKorbiCodeClick() {
+    jobs_.Identify();
+}
+
+void TfrmMain::mnuCommReadFromDeviceClick() {
+    btnReadFromDeviceClick();
+}
+
+void TfrmMain::mnuCommWriteToDeviceClick() {
+    btnWriteToDeviceClick();
+}
+
+void TfrmMain::mnuCommChangeIdCodeClick() {
+    if (JobGuard::Busy(*this) || !frmChangeCode) return;
+    frmChangeCode->exec();
+}
+
+// ---- the job host ----
+
+Messages& TfrmMain::JobMessages() {
+    return prompts();
+}
+
+void TfrmMain::ShowStatus(const QString& text) {
+    SetStatusText(text);
+}
+
+void TfrmMain::ShowOrigin(int origin) {
+    configOrigin = origin;
+    UpdateCaption();
+}
+
+void TfrmMain::SetWaitTitle(const QString& title) {
+    if (frmReceiveRadio) frmReceiveRadio->SetTitle(title);
+}
+
+// The wait dialog runs the window's message loop while the poll timer asks the LPX; the timer
+// closes the dialog with the outcome.
+int TfrmMain::WaitForButton(PollKind, const WaitTexts& texts, bool letMessagesRun) {
+    TfrmReceiveRadio* dialog = frmReceiveRadio;
+    if (!dialog) return WaitAborted;
+    tmrPollLpxInfo->setInterval(kPollIntervalMs);
+    tmrPollLpxInfo->start();
+    if (texts.titleId != 0) dialog->SetTitle(Text(texts.titleId));
+    dialog->SetHeading(Text(texts.headingId));
+    dialog->SetInstruction(Text(texts.instructionId));
+    if (letMessagesRun) QCoreApplication::processEvents();
+    return dialog->exec();
+}
+
+void TfrmMain::StopPolling() {
+    tmrPollLpxInfo->stop();
+}
+
+void TfrmMain::tmrPollLpxInfoTimer() {
+    const std::optional<int> outcome = jobs_.PollJobStatus(jobs_.pollTag);
+    if (!outcome) {
+        tmrPollLpxInfo->stop();
+        return;
+    }
+    if (*outcome != 0 && frmReceiveRadio) frmReceiveRadio->done(*outcome);
+}
+
+void TfrmMain::tmrPollLpxTimer() {
+    std::string status;
+    const int result = adapter.QueryC1Status(status);
+    c1StatusText = QString::fromStdString(status);
+    if (result == LpxResultOk && status != "0000" && frmReceiveRadio)
+        frmReceiveRadio->done(WaitDone);
+}

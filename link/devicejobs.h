@@ -1,0 +1,69 @@
+#pragma once
+// The device jobs: identify the device at the LPX, read it into the settings, write the
+// settings to it, change its radio ID code, and ask the LPX for its information text. They
+// need no window: they work on the settings model, the images and the adapter, and reach the
+// user through a JobHost.
+
+#include <QString>
+#include <optional>
+#include <string>
+
+#include "config/image.h"
+#include "config/settingsmodel.h"
+#include "link/jobhost.h"
+#include "link/lpxadapter.h"
+
+class DeviceJobs {
+  public:
+    DeviceJobs(SettingsModel& settings, LpxAdapter& adapter, JobHost& host)
+        : settings_(settings), adapter_(adapter), host_(host) {}
+
+    // Identifies the device whose button is pressed next: deviceRadioCode and
+    // deviceFirmwareVersion, or an empty code when the user aborted or the LPX failed.
+    void Identify();
+    // Identifies the device and reads its parameter memory into readImage and the settings.
+    void ReadDevice();
+    // Checks the settings, identifies the device and writes the settings to it.
+    void WriteDevice();
+    // Gives the device the code: checks it, identifies the device, asks, changes and tells.
+    void ChangeRadioCode(const QString& code);
+    // The job that writes newRadioCode to the device identified last (identifies one when none
+    // is known); a CodeChangeResult.
+    int ChangeDeviceRadioCode();
+
+    // One poll of a wait: asks the LPX for the status of the job of kind and keeps its payload
+    // in jobStatusText. The outcome, 0 while the job still waits or the LPX did not answer, and
+    // nothing when kind names no job.
+    std::optional<int> PollJobStatus(int kind);
+
+    // Device images and the results of the last identification.
+    ConfigImage readImage;
+    ConfigImage writeImage;
+    QString deviceRadioCode;
+    uint8_t deviceFirmwareVersion = 0;
+    QString newRadioCode;
+    // The kind of job status polled now, PollNone between waits.
+    int pollTag = PollNone;
+    QString jobStatusText;
+
+  private:
+    int RunWait(PollKind kind, const WaitTexts& texts, bool letMessagesRun);
+    void StopPolling(bool clearTag);
+    bool TakeIdentificationRecord(ConfigImage& image);
+    void FetchRecords();
+    void ShowReadImage();
+    void Error(int textId, const QStringList& args = {});
+    void Information(int textId, const QStringList& args = {});
+
+    SettingsModel& settings_;
+    LpxAdapter& adapter_;
+    JobHost& host_;
+};
+
+// The outcome that a job status payload of two hexadecimal digits stands for; 0 while the job
+// still waits (or the payload is not two characters).
+int OutcomeOfJobStatus(const std::string& status);
+
+// The LPX line of the About box: "LPX info: " and the LPX's text, or empty when the LPX did not
+// answer. Opens and closes the adapter.
+QString ReadLpxInfoLine(LpxAdapter& adapter);

@@ -1,0 +1,58 @@
+#pragma once
+// What a device job needs of the program that runs it: the window, or a terminal tool. The job
+// itself (link/devicejobs.h) talks to the LPX and works on the settings model; the host shows
+// its status line and title, answers its messages and waits for the device's button.
+
+#include <QString>
+
+#include "config/messages.h"
+
+// Where the shown configuration came from.
+enum ConfigOrigin : int {
+    OriginTemplate = 0,
+    OriginOpenedFile = 1,
+    OriginSavedFile = 2,
+    OriginDevice = 3
+};
+
+// Outcomes of a wait for the device's button.
+enum WaitOutcome : int { WaitDone = 1, WaitFailed = 2, WaitAborted = 3, WaitTimedOut = 5 };
+
+// Which job status a wait polls (the Tag of the window's poll timer).
+enum PollKind : int { PollNone = 0, PollWriteJob = 200, PollReadJob = 300 };
+
+enum CodeChangeResult : int {
+    CodeChangeDone = 0,
+    CodeChangeNotDone = 1,
+    CodeChangeFailed = 2,
+    CodeChangeTimedOut = 3,
+};
+
+// The catalogue texts of a wait.
+struct WaitTexts {
+    int titleId;  // 0 keeps the title the caller set
+    int headingId;
+    int instructionId;
+};
+
+// The poll interval of a wait, in milliseconds.
+constexpr int kPollIntervalMs = 500;
+
+class JobHost {
+  public:
+    virtual ~JobHost() = default;
+    // Errors, information and questions of the jobs.
+    virtual Messages& JobMessages() = 0;
+    // The status line: one text that replaces the previous one.
+    virtual void ShowStatus(const QString& text) = 0;
+    // The configuration shown now came from origin; the title follows it.
+    virtual void ShowOrigin(int origin) = 0;
+    // The title of the coming waits.
+    virtual void SetWaitTitle(const QString& title) = 0;
+    // Waits for the device's button: shows the texts, lets pending window messages run first
+    // when letMessagesRun is set, and polls the job status of kind every kPollIntervalMs with
+    // DeviceJobs::PollJobStatus until it gives an outcome or the user aborts. A WaitOutcome.
+    virtual int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) = 0;
+    // The wait is over: polling stops.
+    virtual void StopPolling() = 0;
+};

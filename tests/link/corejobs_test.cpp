@@ -1,0 +1,72 @@
+// The device jobs without any window: a host that waits as a terminal tool would, by polling
+// the job status itself until the jobs' own poll step reports an outcome.
+
+#include <gtest/gtest.h>
+
+#include "link/devicejobs.h"
+#include "link/lpxsim.h"
+#include "link/simdriver.h"
+#include "resources/catalogue.h"
+#include "support/scripted_prompts.h"
+
+namespace {
+
+class LoopHost : public JobHost {
+  public:
+    LoopHost(LpxSim& sim, Messages& messages) : sim_(sim), messages_(messages) {}
+
+    Messages& JobMessages() override { return messages_; }
+    void ShowStatus(const QString& text) override { status = text; }
+    void ShowOrigin(int shown) override { origin = shown; }
+    void SetWaitTitle(const QString& title) override { waitTitle = title; }
+    int WaitForButton(PollKind kind, const WaitTexts&, bool) override {
+        sim_.PressButton(0);
+        for (int poll = 0; poll < 10; ++poll) {
+            const std::optional<int> outcome = jobs->PollJobStatus(kind);
+            if (!outcome) return WaitAborted;
+            if (*outcome != 0) return *outcome;
+        }
+        return WaitAborted;  // the user gave up
+    }
+    void StopPolling() override { ++stops; }
+
+    DeviceJobs* jobs = nullptr;
+    QString status, waitTitle;
+    int origin = -1;
+    int stops = 0;
+
+  private:
+    LpxSim& sim_;
+    Messages& messages_;
+};
+
+}  // namespace
+
+TEST(CoreJobs, ReadAndWriteADeviceWithoutAWindow) {
+    LpxSim sim;
+    SimDriver driver(sim);
+    ScriptedPrompts prompts;
+    SettingsModel settings(&prompts);
+    LpxAdapter adapter(&driver);
+    LoopHost host(sim, prompts);
+    DeviceJobs jobs(settings, adapter, host);
+    host.jobs = &jobs;
+    const int device = sim.AddDevice(0x4C2D, 0x21);
+    sim.Device(device).memory[0x2C] = 77;  // battery test interval
+
+    jobs.ReadDevice();
+    EXPECT_EQ(settings.Text(Field::edtRadioCodeOld), "4C2D");
+    EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), "77");
+    EXPECT_EQ(host.status, Text(Msg::ReadDone));
+    EXPECT_EQ(host.origin, OriginDevice);
+    EXPECT_EQ(host.waitTitle, Text(Msg::ReadTitle));
+    EXPECT_EQ(host.stops, 2);  // one per wait
+    EXPECT_EQ(driver.OpenHandles(), 0);
+
+    settings.SetText(Field::edtBatteryTestInterval, "300");  // held at 255 by its rule
+    jobs.WriteDevice();
+    EXPECT_EQ(host.status, Text(Msg::WriteDone));
+    EXPECT_EQ(sim.Device(device).memory[0x2C], 255);
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{Msg::RangeBatteryTestInterval});
+    EXPECT_EQ(driver.OpenHandles(), 0);
+}
