@@ -247,6 +247,7 @@ class TfrmMain : public QMainWindow, public JobHost {
     void SetWaitTitle(const QString& title) override;
     int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) override;
     void StopPolling() override;
+    void ShowJournalWarning(const QString& text) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

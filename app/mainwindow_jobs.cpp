@@ -13,12 +13,18 @@
 
 void TfrmMain::btnReadFromDeviceClick() {
     JobGuard guard(*this);
-    if (guard.Acquired()) jobs_.ReadDevice();
+    if (!guard.Acquired()) return;
+    jobs_.journalFile.clear();
+    jobs_.ReadDevice();
 }
 
 void TfrmMain::btnWriteToDeviceClick() {
     JobGuard guard(*this);
-    if (guard.Acquired()) jobs_.WriteDevice();
+    if (!guard.Acquired()) return;
+    // The journal names the file only when the settings are that file's.
+    const bool bound = configOrigin == OriginOpenedFile || configOrigin == OriginSavedFile;
+    jobs_.journalFile = bound ? currentFileName : QString();
+    jobs_.WriteDevice();
 }
 
 void TfrmMain::btnGetKorbiCodeClick() {
@@ -69,6 +75,12 @@ int TfrmMain::WaitForButton(PollKind, const WaitTexts& texts, bool letMessagesRu
     dialog->SetInstruction(Text(texts.instructionId));
     if (letMessagesRun) QCoreApplication::processEvents();
     return dialog->exec();
+}
+
+// The job's own status text stays; the warning follows it.
+void TfrmMain::ShowJournalWarning(const QString& text) {
+    const QString status = StatusText();
+    SetStatusText(status.isEmpty() ? text : status + "  " + text);
 }
 
 void TfrmMain::StopPolling() {

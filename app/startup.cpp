@@ -8,6 +8,7 @@
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "files/filenames.h"
+#include "files/journal.h"
 #include "files/settingsfile.h"
 #include "files/startupsteps.h"
 #include "resources/catalogue.h"
@@ -21,6 +22,7 @@ void TfrmMain::FormCreate() {
     // Known before the settings file is first written, so that a window whose start-up ended at
     // a refused write still writes its default folder to the right file.
     settingsFilePath = SettingsFilePath(applicationDataFolder);
+    Jobs().journalPath = JournalPath(applicationDataFolder);
 
     // A refused write to the settings file ends start-up here, after its box: the window then
     // runs on as far as it got.

@@ -72,19 +72,22 @@ bool SaveConfiguration(Configuration& configuration, const QString& path) {
     return false;
 }
 
-int SaveConfigurationAs(Configuration& configuration, const QString& name, QString* written) {
-    configuration.model.EncodeConfigImage(configuration.fileImage, MarkToFile);
+int SaveAsTarget(const QString& name, QString* target) {
     QString typed = name;
     if (ExtensionOf(typed).isEmpty()) typed += kKorbiExtension;
-    const QString target = FindPathIgnoringCase(ReplaceExtension(typed, kKorbiExtension));
-    for (const QString& path : {typed, target}) {
+    *target = FindPathIgnoringCase(ReplaceExtension(typed, kKorbiExtension));
+    for (const QString& path : {typed, *target}) {
         if (!PathExists(path)) continue;
         if (IsReadOnlyFile(path)) return FileError(Msg::FileReadOnly);
         PrintError(QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.\n")
                        .arg(path));
         return ExitUsage;
     }
-    *written = target;
+    return ExitDone;
+}
+
+int SaveConfigurationAs(Configuration& configuration, const QString& target) {
+    configuration.model.EncodeConfigImage(configuration.fileImage, MarkToFile);
     if (!WriteImageFile(target, ExtractImageBytes(configuration.fileImage)))
         return FileError(Msg::FileNotSaved);
     return ExitDone;

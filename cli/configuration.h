@@ -37,7 +37,11 @@ int OpenConfiguration(Configuration& configuration, const QString& path, bool* t
 // Saves into the opened file as File > Save does; false (message printed) when it failed.
 bool SaveConfiguration(Configuration& configuration, const QString& path);
 
-// Saves as File > Save As does to a name typed in its dialog: ".Korbi" replaces the extension.
-// An existing file is never replaced. ExitDone with *written naming the file, or ExitUsage with
-// the message printed.
-int SaveConfigurationAs(Configuration& configuration, const QString& name, QString* written);
+// The file that File > Save As writes for a name typed in its dialog: ".Korbi" replaces the
+// extension. An existing file is never replaced: ExitDone with *target naming the file, or
+// ExitUsage with the message printed.
+int SaveAsTarget(const QString& name, QString* target);
+
+// Saves as File > Save As does to the target SaveAsTarget gave; ExitUsage with the message
+// printed when the write failed.
+int SaveConfigurationAs(Configuration& configuration, const QString& target);

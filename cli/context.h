@@ -18,6 +18,9 @@ void PrintError(const QString& text);
 // The command handlers; each returns an ExitStatus.
 int RunJournal(const CliContext& context);
 int RunInfo(const CliContext& context);
+int RunRead(const CliContext& context);
+int RunWrite(const CliContext& context);
+int RunChangeCode(const CliContext& context);
 int RunShow(const CliContext& context);
 int RunDiff(const CliContext& context);
 int RunSet(const CliContext& context);

@@ -60,6 +60,9 @@ const CommandRow kCommands[] = {
     {"show", 1, 1, OptJson, RunShow},
     {"diff", 2, 2, OptJson, RunDiff},
     {"set", 2, -1, 0, RunSet},
+    {"read", 0, 0, OptPort | OptOutput | OptJson, RunRead},
+    {"write", 1, 1, OptPort | OptNewCode | OptRepeat, RunWrite},
+    {"change-code", 1, 1, OptPort, RunChangeCode},
     {"info", 0, 0, OptPort, RunInfo},
     {"journal", 0, 0, OptDevice | OptSince | OptJson, RunJournal},
 };

@@ -11,7 +11,7 @@ bool IsForbiddenCode(const QString& code) {
 }
 }  // namespace
 
-void DeviceJobs::ChangeRadioCode(const QString& code) {
+void DeviceJobs::ChangeRadioCodeSteps(const QString& code) {
     // Pasted text bypasses the key filter; a code that is not four hexadecimal digits never
     // reaches the device.
     if (!IsFourHexDigits(code)) {
@@ -34,8 +34,12 @@ void DeviceJobs::ChangeRadioCode(const QString& code) {
     // device keeps.
     const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
                                          {deviceRadioCode, code}, BoxButtons::YesNo);
-    if (answer != BoxAnswer::Yes) return;
+    if (answer != BoxAnswer::Yes) {
+        trace_.userAborted = true;
+        return;
+    }
     newRadioCode = code;
+    trace_.codeAfter = code.toUpper();
     switch (ChangeDeviceRadioCode()) {
         case CodeChangeDone:
             Information(Msg::CodeChanged);

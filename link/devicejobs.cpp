@@ -4,6 +4,7 @@
 #include "link/devicejobs.h"
 
 #include "resources/catalogue.h"
+#include "resources/msg.h"
 
 namespace {
 
@@ -49,7 +50,9 @@ std::optional<int> DeviceJobs::PollJobStatus(int kind) {
 
 int DeviceJobs::RunWait(PollKind kind, const WaitTexts& texts, bool letMessagesRun) {
     pollTag = kind;
-    return host_.WaitForButton(kind, texts, letMessagesRun);
+    const int outcome = host_.WaitForButton(kind, texts, letMessagesRun);
+    if (outcome == WaitAborted) trace_.userAborted = true;
+    return outcome;
 }
 
 void DeviceJobs::StopPolling(bool clearTag) {
@@ -58,11 +61,74 @@ void DeviceJobs::StopPolling(bool clearTag) {
 }
 
 void DeviceJobs::Error(int textId, const QStringList& args) {
+    if (trace_.firstErrorId == 0) trace_.firstErrorId = textId;
     ErrorBox(host_.JobMessages(), textId, args);
 }
 
 void DeviceJobs::Information(int textId, const QStringList& args) {
+    trace_.informationIds << textId;
     InformationBox(host_.JobMessages(), textId, args);
+}
+
+void DeviceJobs::Status(int textId) {
+    trace_.lastStatusId = textId;
+    host_.ShowStatus(Text(textId));
+}
+
+void DeviceJobs::ReadDevice() {
+    RunJournalled(JournalJob::Read, Msg::ReadDone, [this] { ReadSteps(); });
+}
+
+void DeviceJobs::WriteDevice() {
+    RunJournalled(JournalJob::Write, Msg::WriteDone, [this] { WriteSteps(); });
+}
+
+void DeviceJobs::ChangeRadioCode(const QString& code) {
+    RunJournalled(JournalJob::CodeChange, Msg::CodeChanged,
+                  [this, &code] { ChangeRadioCodeSteps(code); });
+}
+
+// The one place where the jobs meet the journal: the line is made from what the job showed,
+// so that the window's and the terminal's jobs are recorded alike.
+void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::function<void()>& steps) {
+    trace_ = JobTrace();
+    steps();
+    JournalEntry entry;
+    entry.job = job;
+    entry.program = journalProgram;
+    if (job != JournalJob::CodeChange) entry.fileName = journalFile;
+    const bool identified = trace_.reachedLpx && !deviceRadioCode.isEmpty();
+    if (identified) {
+        entry.codeBefore = deviceRadioCode;
+        entry.firmwareVersion = FirmwareVersionText(deviceFirmwareVersion);
+    }
+    const bool succeeded =
+        trace_.lastStatusId == successId || trace_.informationIds.contains(successId) ||
+        (job == JournalJob::CodeChange && trace_.informationIds.contains(Msg::CodeAlreadySet));
+    if (succeeded) {
+        entry.outcome = JournalOutcome::Ok;
+    } else if (trace_.userAborted) {
+        entry.outcome = JournalOutcome::Aborted;
+    } else {
+        entry.outcome = JournalOutcome::Failed;
+        entry.messageId = trace_.firstErrorId != 0 ? trace_.firstErrorId : trace_.lastStatusId;
+    }
+    entry.codeAfter =
+        succeeded && !trace_.codeAfter.isEmpty() ? trace_.codeAfter : entry.codeBefore;
+    // A read that fetched records journals what came, also when some blocks were missing.
+    if (job == JournalJob::Read && identified &&
+        (succeeded || entry.messageId == Msg::ConversionError ||
+         entry.messageId == Msg::BadProduct)) {
+        entry.productionDate = settings_.Text(Field::edtProductionDate);
+        entry.sha256 = ImageSha256(readImage);
+    }
+    if (job == JournalJob::Write && succeeded) entry.sha256 = ImageSha256(writeImage);
+    lastJob = entry;
+    if (!trace_.reachedLpx) return;
+    lastJob.time = QDateTime::currentDateTime();
+    QString error;
+    if (!AppendJournal(journalPath, lastJob, &error))
+        host_.ShowJournalWarning(FillText(Msg::JournalWriteFailed, {journalPath, error}));
 }
 
 QString ReadLpxInfoLine(LpxAdapter& adapter) {

@@ -4,12 +4,15 @@
 // need no window: they work on the settings model, the images and the adapter, and reach the
 // user through a JobHost.
 
+#include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "config/image.h"
 #include "config/settingsmodel.h"
+#include "files/journal.h"
 #include "link/jobhost.h"
 #include "link/lpxadapter.h"
 
@@ -21,6 +24,8 @@ class DeviceJobs {
     // Identifies the device whose button is pressed next: deviceRadioCode and
     // deviceFirmwareVersion, or an empty code when the user aborted or the LPX failed.
     void Identify();
+    // The three jobs on a device. Each leaves its line in lastJob and, once it has asked the
+    // LPX for a device, appends that line to the journal.
     // Identifies the device and reads its parameter memory into readImage and the settings.
     void ReadDevice();
     // Checks the settings, identifies the device and writes the settings to it.
@@ -46,7 +51,33 @@ class DeviceJobs {
     int pollTag = PollNone;
     QString jobStatusText;
 
+    // The journal: its path (empty: no journal, as in practice mode), the program that runs the
+    // jobs, and the configuration file the next job works with (empty for none).
+    QString journalPath;
+    JournalProgram journalProgram = JournalProgram::Window;
+    QString journalFile;
+    // The line of the last read, write or code change (its time is left invalid when the job
+    // never reached the LPX, and then it is not journalled).
+    JournalEntry lastJob;
+
   private:
+    // What a job showed on its way, from which its journal line is made.
+    struct JobTrace {
+        bool reachedLpx = false;
+        bool userAborted = false;
+        int firstErrorId = 0;
+        int lastStatusId = 0;
+        QList<int> informationIds;
+        QString codeAfter;  // the code a confirmed change gives the device
+    };
+    void ReadSteps();
+    void WriteSteps();
+    void ChangeRadioCodeSteps(const QString& code);
+    // Runs the steps of a job and records how it ended; successId is the status or information
+    // text that only a successful end shows.
+    void RunJournalled(JournalJob job, int successId, const std::function<void()>& steps);
+    void Status(int textId);
+
     int RunWait(PollKind kind, const WaitTexts& texts, bool letMessagesRun);
     void StopPolling(bool clearTag);
     bool TakeIdentificationRecord(ConfigImage& image);
@@ -58,6 +89,7 @@ class DeviceJobs {
     SettingsModel& settings_;
     LpxAdapter& adapter_;
     JobHost& host_;
+    JobTrace trace_;
 };
 
 // The outcome that a job status payload of two hexadecimal digits stands for; 0 while the job

@@ -29,6 +29,7 @@ bool DeviceJobs::TakeIdentificationRecord(ConfigImage& image) {
 
 void DeviceJobs::Identify() {
     deviceRadioCode.clear();
+    trace_.reachedLpx = true;
     if (adapter_.Open() != 0) {
         Error(Msg::LpxNotReachable);
         adapter_.Close();
@@ -61,7 +62,7 @@ void DeviceJobs::Identify() {
                 break;
             case WaitAborted:
                 pollTag = PollNone;
-                host_.ShowStatus(Text(Msg::ReadAborted));
+                Status(Msg::ReadAborted);
                 settled = true;
                 break;
             case WaitFailed:

@@ -55,4 +55,6 @@ class JobHost {
     virtual int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) = 0;
     // The wait is over: polling stops.
     virtual void StopPolling() = 0;
+    // The journal could not be written; the job itself went on as it would have.
+    virtual void ShowJournalWarning(const QString& text) { ShowStatus(text); }
 };

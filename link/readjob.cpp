@@ -27,7 +27,7 @@ void DeviceJobs::ShowReadImage() {
         Error(Msg::ConversionError,
               {QString::number(readImage.cells[result].value), QString::number(result)});
     } else if (result == DecodeOk) {
-        host_.ShowStatus(Text(Msg::ReadDone));
+        Status(Msg::ReadDone);
     } else if (result == DecodeBadProduct) {
         // The identification saw a K-ORBI, yet the read says otherwise: the view now shows an
         // unknown product, which must not pass unnoticed into a later write.
@@ -36,12 +36,12 @@ void DeviceJobs::ShowReadImage() {
     host_.ShowOrigin(OriginDevice);
 }
 
-void DeviceJobs::ReadDevice() {
+void DeviceJobs::ReadSteps() {
     host_.ShowStatus(QString());
     host_.SetWaitTitle(Text(Msg::ReadTitle));
     Identify();
     if (deviceRadioCode.isEmpty()) {
-        host_.ShowStatus(Text(Msg::IdentifyAborted));
+        Status(Msg::IdentifyAborted);
         return;
     }
     settings_.SetText(Field::edtRadioCodeOld, deviceRadioCode);
@@ -73,7 +73,7 @@ void DeviceJobs::ReadDevice() {
             pollTag = PollNone;
         }
         if (outcome == WaitFailed) Error(Msg::ReadFailed);
-        if (outcome == WaitAborted) host_.ShowStatus(Text(Msg::ReadAborted));
+        if (outcome == WaitAborted) Status(Msg::ReadAborted);
         if (outcome == WaitTimedOut) Error(Msg::WaitTimedOutText);
         StopPolling(false);
         ClearImage(readImage);

@@ -5,7 +5,7 @@
 #include "link/devicejobs.h"
 #include "resources/catalogue.h"
 
-void DeviceJobs::WriteDevice() {
+void DeviceJobs::WriteSteps() {
     ClearImage(writeImage);
     host_.ShowStatus(QString());
     int encodeResult = DecodeOk;
@@ -17,7 +17,7 @@ void DeviceJobs::WriteDevice() {
     host_.SetWaitTitle(Text(Msg::WriteTitle));
     Identify();
     if (deviceRadioCode.isEmpty()) {
-        host_.ShowStatus(Text(Msg::IdentifyAborted));
+        Status(Msg::IdentifyAborted);
         return;
     }
     settings_.SetText(Field::edtRadioCodeOld, deviceRadioCode);
@@ -36,9 +36,13 @@ void DeviceJobs::WriteDevice() {
     if (!newCode.isEmpty() && newCode != oldCode) {
         const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
                                              {oldCode, newCode}, BoxButtons::YesNoAbort);
-        if (answer == BoxAnswer::Abort) return;
+        if (answer == BoxAnswer::Abort) {
+            trace_.userAborted = true;
+            return;
+        }
         changeCode = answer == BoxAnswer::Yes;
     }
+    if (changeCode) trace_.codeAfter = newCode.toUpper();
     if (encodeResult != DecodeOk) {
         Error(Msg::EncodingError, {QString::number(encodeResult)});
         return;
@@ -60,7 +64,7 @@ void DeviceJobs::WriteDevice() {
             PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite}, true);
         switch (outcome) {
             case WaitDone:
-                host_.ShowStatus(Text(Msg::WriteDone));
+                Status(Msg::WriteDone);
                 break;
             case WaitFailed:
                 pollTag = PollNone;
@@ -68,7 +72,7 @@ void DeviceJobs::WriteDevice() {
                 break;
             case WaitAborted:
                 pollTag = PollNone;
-                host_.ShowStatus(Text(Msg::WriteAborted));
+                Status(Msg::WriteAborted);
                 break;
             case WaitTimedOut:
                 pollTag = PollNone;
