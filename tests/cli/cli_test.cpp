@@ -7,9 +7,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "cli_run.h"
 #include "config/settingsfields.h"
+#include "files/journal.h"
+#include "lpxsim_process.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 #include "started_window.h"
@@ -115,4 +118,103 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
     run = RunCli(home, {"set", codesPath, "edtNoShortTx=2", "edtMissedAck=7"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(ReadBytes(codesPath), saved);
+}
+
+// The journal's lines, without its header.
+QList<QStringList> JournalLines(const QString& home) {
+    QList<QStringList> lines;
+    ReadJournal(home + "/.local/share/TALO/K-ORBI Programmer (DE)/Protokoll.csv", &lines, nullptr);
+    return lines;
+}
+
+// A read saved to a file, then that file written to two devices in a row: the LPX gets the
+// window's command sequences, and each job leaves its journal line.
+TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
+    const std::string logPath = Path("lpx-sim.log").toStdString();
+    LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,0,0,0,1,1", "--device=4C2D:21",
+                                "--device=5D3E:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    const QString port = "--port=" + QString::fromStdString(lpx.path);
+
+    CliRun run = Run({"read", port, "-o", Path("taster")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(Text(Msg::PressToRead)));
+    const QByteArray saved = ReadBytes(Path("taster.Korbi"));
+    ASSERT_EQ(saved.size(), 256);
+    EXPECT_EQ(uint8_t(saved[0x2F]), 0x21);
+    EXPECT_EQ(saved.mid(0x20, 2), QByteArray("\x4C\x2D"));
+
+    run = Run({"write", Path("taster.Korbi"), port, "--repeat=2"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Geschrieben: 2, fehlgeschlagen: 0, abgebrochen: 0"));
+
+    const std::vector<std::string> identification = {"v",     "s1", "m", "m022E",
+                                                     "iFFFF", "M",  "x", "s0"};
+    std::vector<std::string> expected = identification;
+    for (const char* c :
+         {"m", "m0622", "m0828", "m0830", "m0840", "m0848", "m0738", "m0850", "m0858", "i4C2D", "M",
+          "x", "x",     "x",     "x",     "x",     "x",     "x",     "x",     "x",     "m"})
+        expected.push_back(c);
+    for (const char* code : {"4C2D", "5D3E"}) {
+        expected.insert(expected.end(), identification.begin(), identification.end());
+        for (const char* c :
+             {"n", "n0327", "n022C", "n0730", "n0840", "n0848", "n053A", "n0850", "n0858"})
+            expected.push_back(c);
+        expected.push_back(std::string("i") + code);
+        expected.push_back("N");
+        expected.push_back("n");
+    }
+    std::vector<std::string> logged = LoggedCommands(logPath);
+    ASSERT_EQ(logged.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(logged[i].substr(0, expected[i].size()), expected[i]) << i;
+
+    const QList<QStringList> lines = JournalLines(home.path());
+    ASSERT_EQ(lines.size(), 3);
+    const struct {
+        const char* job;
+        const char* code;
+        const char* file;
+    } rows[] = {{"Lesen", "4C2D", "taster.Korbi"},
+                {"Schreiben", "4C2D", "taster.Korbi"},
+                {"Schreiben", "5D3E", "taster.Korbi"}};
+    for (int i = 0; i < 3; ++i) {
+        const QStringList& line = lines[i];
+        EXPECT_EQ(line[ColJob], rows[i].job);
+        EXPECT_EQ(line[ColCodeBefore], rows[i].code);
+        EXPECT_EQ(line[ColCodeAfter], rows[i].code);
+        EXPECT_EQ(line[ColFirmwareVersion], "2.1");
+        EXPECT_EQ(line[ColFileName], Path(rows[i].file));
+        EXPECT_EQ(line[ColSha256].size(), 64);
+        EXPECT_EQ(line[ColOutcome], "ok");
+        EXPECT_EQ(line[ColProgram], "cli");
+    }
+    EXPECT_EQ(lines[0][ColProductionDate].size(), 6);
+    EXPECT_EQ(lines[1][ColSha256], lines[2][ColSha256]);  // the same settings went to both
+}
+
+// Ctrl+C while the write waits for its press is the abort button: the LPX's list is emptied,
+// the line closed, the job journalled as aborted, and the exit status is 130.
+TEST_F(CliTest, InterruptEndsTheWaitAsTheAbortButtonDoes) {
+    const std::string logPath = Path("lpx-sim.log").toStdString();
+    // The identification's press comes; the write's never does (there is no device 9).
+    LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,9", "--device=4C2D:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    WriteBytes(Path("a.Korbi"), ReadBytes(QString(KORBI_SOURCE_DIR) + "/resources/Default_v2.b"));
+
+    CliProcess cli(home.path(),
+                   {"write", Path("a.Korbi"), "--port=" + QString::fromStdString(lpx.path)});
+    ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
+    cli.Signal(SIGINT);
+    const CliRun run = cli.Finish();
+    EXPECT_EQ(run.status, 130) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(Text(Msg::WriteAborted)));
+    const std::vector<std::string> logged = LoggedCommands(logPath);
+    ASSERT_GE(logged.size(), 2u);
+    EXPECT_EQ(logged.back(), "n");
+    EXPECT_NE(std::find(logged.begin(), logged.end(), "i4C2D"), logged.end());
+    const QList<QStringList> lines = JournalLines(home.path());
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0][ColOutcome], "abgebrochen");
+    EXPECT_EQ(lines[0][ColCodeBefore], "4C2D");
 }

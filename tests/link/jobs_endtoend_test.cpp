@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/mainwindow.h"
+#include "files/journal.h"
 #include "link/changecode.h"
 #include "link/receiveradio.h"
 #include "link/ttydriver.h"
@@ -31,6 +32,7 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     TfrmMain window(env);
     auto* wait = new TfrmReceiveRadio(&window);
     window.AttachDialogs(wait, nullptr, new TfrmChangeCode(&window, &window), nullptr);
+    window.Jobs().journalPath = dir.filePath("Protokoll.csv");
 
     window.btnReadFromDeviceClick();
     EXPECT_EQ(window.StatusText(), Text(10506));
@@ -47,6 +49,16 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     EXPECT_EQ(window.StatusText(), Text(10506));
     EXPECT_EQ(window.edtBatteryTestInterval->text(), "42");
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
+    // The window's jobs are journalled like korbi-cli's, and read back what was written.
+    QList<QStringList> journal;
+    ASSERT_TRUE(ReadJournal(window.Jobs().journalPath, &journal, nullptr));
+    ASSERT_EQ(journal.size(), 3);
+    for (const QStringList& line : journal) {
+        EXPECT_EQ(line[ColOutcome], "ok");
+        EXPECT_EQ(line[ColProgram], "fenster");
+        EXPECT_EQ(line[ColCodeBefore], "4C2D");
+    }
+    EXPECT_NE(journal[0][ColSha256], journal[2][ColSha256]);
 
     const std::vector<std::string> identification = {"v",     "s1", "m", "m022E",
                                                      "iFFFF", "M",  "x", "s0"};
