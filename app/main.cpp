@@ -7,9 +7,11 @@
 #include "app/platform.h"
 #include "app/qtprompts.h"
 #include "app/windows.h"
+#include "files/filewrite.h"
 #include "link/driverfactory.h"
 
 int main(int argc, char** argv) {
+    IgnoreFileSizeSignal();
     KorbiApplication app(argc, argv);
     InstallGermanToolkitTexts(app);
 
