@@ -137,9 +137,8 @@ void TfrmMain::mnuFileSaveAsClick() {
 
     // The file written always ends in ".Korbi". When the typed name had another extension that
     // file is not the one the user named, so it gets the same existence and read-only checks.
-    // A file whose name differs only in letter case is the same configuration to the user and
-    // is written in place rather than doubled.
-    const QString target = FindPathIgnoringCase(ReplaceExtension(name, kKorbiExtension));
+    // Names are written as typed: on Linux "ANLAGE.Korbi" and "anlage.Korbi" are two files.
+    const QString target = ReplaceExtension(name, kKorbiExtension);
     QStringList checked{name};
     if (target != name) checked << target;
     bool exists = false;

@@ -176,13 +176,16 @@ TEST_F(FileCommands, SaveWritesInPlaceOnlyForAFile) {
 }
 
 TEST_F(FileCommands, SaveAsAlwaysWritesAKorbiFile) {
+    // A name that differs only in letter case is another file: it is neither asked for nor
+    // written over.
+    const QString other = Good("Anlage.Korbi", 0x11);
     const struct {
         QString typed;
         QString written;
     } cases[] = {
         {"anlage", "anlage.Korbi"},
         {"anlage.bin", "anlage.Korbi"},
-
+        {"ANLAGE", "ANLAGE.Korbi"},
         {"zwei.Korbi", "zwei.Korbi"},
         {"drei.", "drei.Korbi"},
         {QString(249, 'a'), QString(249, 'a') + ".Korbi"},  // the longest name Linux allows
@@ -198,7 +201,8 @@ TEST_F(FileCommands, SaveAsAlwaysWritesAKorbiFile) {
         EXPECT_EQ(w->windowTitle(), c.written + kProgram);
         QFile::remove(folder + c.written);
     }
-    EXPECT_TRUE(Files().isEmpty());  // no anlage.bin, no temporary files
+    EXPECT_EQ(ReadBytes(other), TemplateWith(Addr::TxCounts, 0x11));
+    EXPECT_EQ(Files(), QStringList{"Anlage.Korbi"});  // no anlage.bin, no temporary files
 }
 
 TEST_F(FileCommands, SaveAsNeverReplacesAFileWithoutAsking) {
@@ -212,9 +216,6 @@ TEST_F(FileCommands, SaveAsNeverReplacesAFileWithoutAsking) {
         {"anlage", {BoxAnswer::Closed}, false},
         // The file written is anlage.Korbi, although the name typed was another one.
         {"anlage.bin", {BoxAnswer::No}, false},
-        // A name differing only in case is the same configuration: asked for and written in
-        // place, not doubled.
-        {"ANLAGE.korbi", {BoxAnswer::No}, false},
         {"anlage.bin", {BoxAnswer::Yes}, true},
     };
     for (const auto& c : cases) {
