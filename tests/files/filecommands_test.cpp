@@ -281,7 +281,6 @@ TEST_F(FileCommands, AFailedSaveLeavesTheOldFileWhole) {
     m.prompts.Clear();
     SaveAs(folder + "ordner", {BoxAnswer::Yes});
     EXPECT_EQ(m.prompts.MessageIds(), (QList<int>{10813, 10812}));
-    EXPECT_EQ(m.prompts.records.last().text, WithCause(Text(10812), FileErrorCause(EISDIR)));
     EXPECT_TRUE(QFileInfo(folder + "ordner.Korbi").isDir());
     m.prompts.Clear();
     SaveAs(folder + QString(250, 'a'));
