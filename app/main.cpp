@@ -13,6 +13,7 @@
 #include "app/qtprompts.h"
 #include "app/windows.h"
 #include "link/driverfactory.h"
+#include "version_record.h"
 
 int main(int argc, char** argv) {
     const int early = HandleCommandLineBeforeStart(argc, argv, stdout, stderr);
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     KorbiApplication app(argc, argv);
     InstallGermanToolkitTexts(app);
     // The installed desktop entry's name: Wayland compositors find the entry and its icon by it.
-    QGuiApplication::setDesktopFileName(QStringLiteral("se.talo.korbi_programmer"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KORBI_APP_ID));
     QApplication::setWindowIcon(ProgramWindowIcon());
 
     // Declared before the windows, so that they outlive them.
