@@ -24,8 +24,8 @@ void TfrmMain::FormCreate() {
 
     // A settings file that cannot be written is reported once; the settings then live in
     // memory for this session and start-up goes on.
-    const InstalledSettings installed =
-        InstallShippedFiles(env.programFolder, applicationDataFolder, env.version.fileVersion);
+    const InstalledSettings installed = InstallShippedFiles(
+        ShippedFilesFolder(env.programFolder), applicationDataFolder, env.version.fileVersion);
     if (!installed.refusedFile.isEmpty())
         prompts().ShowMessage(
             BoxKind::Error, 0,

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "app/catalogue.h"
@@ -65,7 +66,13 @@ QString FindDocumentFolder(const QString& commonDocumentsFolder, const QString& 
     return common + "/TALO/K-ORBI config/";
 }
 
-InstalledSettings InstallShippedFiles(const QString& programFolder,
+QString ShippedFilesFolder(const QString& programFolder) {
+    for (const char* shipped : {"Values.i", "Default_v1.b", "Default_v2.b"})
+        if (IsExistingFile(programFolder + shipped)) return programFolder;
+    return QDir::cleanPath(programFolder + "../share/korbi-programmer") + "/";
+}
+
+InstalledSettings InstallShippedFiles(const QString& shippedFolder,
                                       const QString& applicationDataFolder,
                                       const QString& programVersion) {
     const QString settingsFile = SettingsFilePath(applicationDataFolder);
@@ -79,18 +86,18 @@ InstalledSettings InstallShippedFiles(const QString& programFolder,
             installed.refusedFile = settingsFile;
     };
 
-    if (IsExistingFile(programFolder + "Values.i")) {
+    if (IsExistingFile(shippedFolder + "Values.i")) {
         if (PathExists(settingsFile)) {
             previousFolder = ReadSetting(settingsFile, kSetup, kConfigDirectory);
             const QString storedVersion = ReadSetting(settingsFile, kSetup, kAppVersion);
             if (storedVersion != programVersion) {
                 versionChanged = true;
-                CopyTemplateFile(programFolder, "Values.i", applicationDataFolder, "Values.ini");
+                CopyTemplateFile(shippedFolder, "Values.i", applicationDataFolder, "Values.ini");
                 if (!previousFolder.isEmpty()) write(kConfigDirectory, previousFolder);
                 write(kAppVersion, programVersion);
             }
         } else {
-            CopyTemplateFile(programFolder, "Values.i", applicationDataFolder, "Values.ini");
+            CopyTemplateFile(shippedFolder, "Values.i", applicationDataFolder, "Values.ini");
             write(kAppVersion, programVersion);
         }
     }
@@ -98,9 +105,9 @@ InstalledSettings InstallShippedFiles(const QString& programFolder,
     for (const char* generation : {"1", "2"}) {
         const QString shipped = QString("Default_v%1.b").arg(generation);
         const QString target = QString("Default_v%1.bin").arg(generation);
-        if (IsExistingFile(programFolder + shipped) &&
+        if (IsExistingFile(shippedFolder + shipped) &&
             (versionChanged || !PathExists(applicationDataFolder + target)))
-            CopyTemplateFile(programFolder, shipped, applicationDataFolder, target);
+            CopyTemplateFile(shippedFolder, shipped, applicationDataFolder, target);
     }
 
     installed.configDirectory = ReadSetting(settingsFile, kSetup, kConfigDirectory);

@@ -25,12 +25,17 @@ struct InstalledSettings {
     QString configDirectory;
 };
 
+// The folder the shipped files Values.i, Default_v1.b and Default_v2.b are taken from (ending
+// with "/"): the program's own folder when any of them lies there, as in a build tree; else the
+// installed data folder programFolder + "../share/korbi-programmer/".
+QString ShippedFilesFolder(const QString& programFolder);
+
 // Installs or refreshes Values.ini, Default_v1.bin and Default_v2.bin in applicationDataFolder
-// from Values.i, Default_v1.b and Default_v2.b beside the program. The settings file is replaced
+// from Values.i, Default_v1.b and Default_v2.b in shippedFolder. The settings file is replaced
 // when it is missing or its AppVersion differs from programVersion; the templates when they are
 // missing or the version changed. A non-empty ConfigDirectory survives an update. A refused
 // write to the settings file ends the writes to it, but the templates are still installed.
-InstalledSettings InstallShippedFiles(const QString& programFolder,
+InstalledSettings InstallShippedFiles(const QString& shippedFolder,
                                       const QString& applicationDataFolder,
                                       const QString& programVersion);
 
