@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "files/filenames.h"
@@ -63,41 +64,54 @@ QString FindDocumentFolder(const QString& commonDocumentsFolder, const QString& 
     return common + "/TALO/K-ORBI config/";
 }
 
-bool InstallShippedFiles(const QString& programFolder, const QString& applicationDataFolder,
-                         const QString& programVersion, QString* failedSettingsFile) {
+QString ShippedFilesFolder(const QString& programFolder) {
+    for (const char* shipped : {"Values.i", "Default_v1.b", "Default_v2.b"})
+        if (IsExistingFile(programFolder + shipped)) return programFolder;
+    return QDir::cleanPath(programFolder + "../share/korbi-programmer") + "/";
+}
+
+InstalledSettings InstallShippedFiles(const QString& shippedFolder,
+                                      const QString& applicationDataFolder,
+                                      const QString& programVersion) {
     const QString settingsFile = SettingsFilePath(applicationDataFolder);
+    InstalledSettings installed;
+    QString previousFolder;
     bool versionChanged = false;
+    // After one refusal the settings file is left alone: the user hears of it once.
     auto write = [&](const QString& key, const QString& value) {
-        if (WriteSetting(settingsFile, kSetup, key, value)) return true;
-        if (failedSettingsFile) *failedSettingsFile = settingsFile;
-        return false;
+        if (!installed.refusedFile.isEmpty()) return;
+        if (!WriteSetting(settingsFile, kSetup, key, value, &installed.refusedError))
+            installed.refusedFile = settingsFile;
     };
 
-    if (IsExistingFile(programFolder + "Values.i")) {
+    if (IsExistingFile(shippedFolder + "Values.i")) {
         if (PathExists(settingsFile)) {
-            const QString previousFolder = ReadSetting(settingsFile, kSetup, kConfigDirectory);
+            previousFolder = ReadSetting(settingsFile, kSetup, kConfigDirectory);
             const QString storedVersion = ReadSetting(settingsFile, kSetup, kAppVersion);
             if (storedVersion != programVersion) {
                 versionChanged = true;
-                CopyTemplateFile(programFolder, "Values.i", applicationDataFolder, "Values.ini");
-                if (!previousFolder.isEmpty() && !write(kConfigDirectory, previousFolder))
-                    return false;
-                if (!write(kAppVersion, programVersion)) return false;
+                CopyTemplateFile(shippedFolder, "Values.i", applicationDataFolder, "Values.ini");
+                if (!previousFolder.isEmpty()) write(kConfigDirectory, previousFolder);
+                write(kAppVersion, programVersion);
             }
         } else {
-            CopyTemplateFile(programFolder, "Values.i", applicationDataFolder, "Values.ini");
-            if (!write(kAppVersion, programVersion)) return false;
+            CopyTemplateFile(shippedFolder, "Values.i", applicationDataFolder, "Values.ini");
+            write(kAppVersion, programVersion);
         }
     }
 
     for (const char* generation : {"1", "2"}) {
         const QString shipped = QString("Default_v%1.b").arg(generation);
-        const QString installed = QString("Default_v%1.bin").arg(generation);
-        if (IsExistingFile(programFolder + shipped) &&
-            (versionChanged || !PathExists(applicationDataFolder + installed)))
-            CopyTemplateFile(programFolder, shipped, applicationDataFolder, installed);
+        const QString target = QString("Default_v%1.bin").arg(generation);
+        if (IsExistingFile(shippedFolder + shipped) &&
+            (versionChanged || !PathExists(applicationDataFolder + target)))
+            CopyTemplateFile(shippedFolder, shipped, applicationDataFolder, target);
     }
-    return true;
+
+    installed.configDirectory = ReadSetting(settingsFile, kSetup, kConfigDirectory);
+    if (installed.configDirectory.isEmpty() && !installed.refusedFile.isEmpty())
+        installed.configDirectory = previousFolder;
+    return installed;
 }
 
 bool IsOptionArgument(const QString& argument) {

@@ -152,6 +152,19 @@ enum Id : int {
 
     DataSubPath = 19999,  // "\TALO\K-ORBI Programmer (DE)\"
 
+    // Causes of file errors, by errno
+    CauseDiskFull = 20000,
+    CauseQuotaExceeded = 20001,
+    CauseNoAccess = 20002,
+    CauseNotPermitted = 20003,
+    CauseReadOnlyDisk = 20004,
+    CauseFileTooLarge = 20005,
+    CauseNameTooLong = 20006,
+    CauseNoSuchFile = 20007,
+    CauseUnsafeLink = 20008,
+    CauseNotARegularFile = 20009,
+    CauseOtherError = 20010,  // "Das Betriebssystem meldet den Fehler %s."
+
     // The journal of device jobs
     MenuCommShowJournal = 20100,
     JournalTitle = 20101,

@@ -6,8 +6,12 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
+
+#include "files/fileerrors.h"
 
 TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
+    // The 126 texts the users know; the newer ones start at 20000.
     const QList<int> ids = CatalogueIds();
     const auto inRange = [&ids](int first, int last) {
         return std::count_if(ids.begin(), ids.end(),
@@ -32,6 +36,17 @@ TEST(Catalogue, FillsPlaceholdersFromLeftToRight) {
                                 "Bitte kontaktieren Sie die Talo GmbH"));
     EXPECT_EQ(FillPattern("%s - %s", {"a"}), "a - ");
     EXPECT_EQ(FillPattern("100%", {}), "100%");
+}
+
+// Each errno that a user can act on has its own German cause; the rest are named plainly.
+TEST(Catalogue, FileErrorsHaveTheirCauses) {
+    EXPECT_EQ(FileErrorCause(EIO), "Das Betriebssystem meldet den Fehler EIO (5).");
+    EXPECT_TRUE(FileErrorCause(0).isEmpty());
+    for (const int error :
+         {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, EFBIG, ENAMETOOLONG, ENOENT, ELOOP, EISDIR})
+        EXPECT_FALSE(FileErrorCause(error).isEmpty() ||
+                     FileErrorCause(error).startsWith("Das Betriebssystem meldet"))
+            << error;
 }
 
 // Every text has a name and every name a text; the sources name the texts they use instead of
