@@ -1,6 +1,7 @@
 #include "cli/configuration.h"
 
 #include "cli/context.h"
+#include "files/fileerrors.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
 #include "files/templates.h"
@@ -11,8 +12,9 @@ namespace {
 
 const char* const kKorbiExtension = ".Korbi";
 
-int FileError(int textId) {
-    PrintError(Text(textId) + '\n');
+// The message, and what the system said about the file when it said something.
+int FileError(int textId, int error = 0) {
+    PrintError(WithCause(Text(textId), FileErrorCause(error)) + '\n');
     return ExitUsage;
 }
 
@@ -48,9 +50,10 @@ Configuration::Configuration(const QString& applicationDataFolder) {
 
 int OpenConfiguration(Configuration& configuration, const QString& path, bool* taken) {
     *taken = false;
-    if (GetImageFileSize(path) != kImageSize) return FileError(Msg::BadFileSize);
+    int error = 0;
+    if (GetImageFileSize(path, &error) != kImageSize) return FileError(Msg::BadFileSize, error);
     ImageBytes bytes;
-    if (!ReadImageFile(path, bytes)) return FileError(Msg::FileNotLoaded);
+    if (!ReadImageFile(path, bytes, &error)) return FileError(Msg::FileNotLoaded, error);
     FillFileImage(configuration.fileImage, bytes, MarkFromFile);
     SettingsModel& model = configuration.model;
     model.EnableGeneration2Controls(configuration.fileImage);
@@ -67,8 +70,9 @@ int OpenConfiguration(Configuration& configuration, const QString& path, bool* t
 
 bool SaveConfiguration(Configuration& configuration, const QString& path) {
     configuration.model.EncodeConfigImage(configuration.fileImage, MarkToFile);
-    if (WriteImageFile(path, ExtractImageBytes(configuration.fileImage))) return true;
-    PrintError(Text(Msg::FileNotSaved) + '\n');
+    int error = 0;
+    if (WriteImageFile(path, ExtractImageBytes(configuration.fileImage), &error)) return true;
+    FileError(Msg::FileNotSaved, error);
     return false;
 }
 
@@ -88,7 +92,8 @@ int SaveAsTarget(const QString& name, QString* target) {
 
 int SaveConfigurationAs(Configuration& configuration, const QString& target) {
     configuration.model.EncodeConfigImage(configuration.fileImage, MarkToFile);
-    if (!WriteImageFile(target, ExtractImageBytes(configuration.fileImage)))
-        return FileError(Msg::FileNotSaved);
+    int error = 0;
+    if (!WriteImageFile(target, ExtractImageBytes(configuration.fileImage), &error))
+        return FileError(Msg::FileNotSaved, error);
     return ExitDone;
 }

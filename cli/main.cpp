@@ -33,7 +33,7 @@ const char* const kUsage =
     "\n"
     "Optionen:\n"
     "  --port=PFAD               diese serielle Schnittstelle statt der LPX-Suche verwenden\n"
-    "  --json                    Ausgabe als JSON (show, diff, journal)\n"
+    "  --json                    Ausgabe als JSON (show, diff, read, journal)\n"
     "  -o, --output=DATEI        read: die gelesene Konfiguration in DATEI speichern\n"
     "  -h, --help                diese Hilfe\n"
     "  --version                 die Version\n"
@@ -121,6 +121,7 @@ int main(int argc, char** argv) {
     context.applicationDataFolder = FindApplicationDataFolder(
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
         context.programFolder);
-    InstallInterruptHandler();
+    // Ctrl+C is the abort button of the waits; elsewhere it ends the program as usual.
+    if (command->options & OptPort) InstallInterruptHandler();
     return command->run(context);
 }
