@@ -50,8 +50,9 @@ TEST(Startup, FirstStartInstallsEverythingAndShowsTheV2Template) {
     EXPECT_EQ(w->windowTitle(), kTemplateTitle);
     EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");
     EXPECT_EQ(w->configOrigin, OriginTemplate);
-    EXPECT_EQ(w->edtFirmwareVersion->text(), "2.0");
-    EXPECT_EQ(w->pgMain->currentWidget(), w->tbsGeneral);
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "2.0");
+    EXPECT_EQ(w->findChild<QTabWidget*>("pgMain")->currentWidget(),
+              w->findChild<QWidget*>("tbsGeneral"));
     EXPECT_TRUE(w->acceptDrops());
 }
 
@@ -107,15 +108,16 @@ TEST(Startup, WithoutShippedFilesTheStartValuesStayAndNoSettingsFileIsMade) {
     EXPECT_EQ(w->windowTitle(), "K-ORBI Programmer");
     EXPECT_EQ(w->StatusText(), "");
     EXPECT_EQ(w->configOrigin, OriginTemplate);
-    EXPECT_EQ(w->edtNoShortTx->text(), "3");
-    EXPECT_EQ(w->edtBatteryTestInterval->text(), "24");
-    EXPECT_EQ(w->edtButtonActivationDelay->text(), "0" + QLocale().decimalPoint() + "1");
-    EXPECT_TRUE(w->cbConfig_D4->isChecked());
-    EXPECT_EQ(w->edtFirmwareVersion->text(), "");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "3");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "24");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtButtonActivationDelay")->text(),
+              "0" + QLocale().decimalPoint() + "1");
+    EXPECT_TRUE(w->findChild<QCheckBox*>("cbConfig_D4")->isChecked());
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "");
     // The file menu still finds the v1.x template.
-    w->mnuFileNewClick(w->mnuFileNewKorbiV1);
+    w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV1"));
     EXPECT_EQ(w->windowTitle(), kTemplateTitle);
-    EXPECT_EQ(w->edtFirmwareVersion->text(), "1.1");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.1");
 }
 
 TEST(Startup, TheProgramFolderIsUsedOnlyWhenACommonFolderCannotBeHad) {
@@ -234,8 +236,8 @@ TEST(Startup, CommandLineFoldersAndFiles) {
         EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");
         if (c.title != kTemplateTitle) {
             EXPECT_EQ(w->currentFileName, good);
-            EXPECT_EQ(w->edtNoShortTx->text(), "5");
-            EXPECT_EQ(w->edtNoLongTx->text(), "2");
+            EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
+            EXPECT_EQ(w->findChild<QLineEdit*>("edtNoLongTx")->text(), "2");
         }
     }
 }
@@ -262,7 +264,7 @@ TEST(Startup, AForeignProductIsShownButNamesNoFile) {
         auto w = m.Start(c.foreignFile ? QStringList{file} : QStringList{});
 
         EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10820});
-        EXPECT_EQ(w->edtFirmwareType->text(), "unknown");
+        EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareType")->text(), "unknown");
         EXPECT_EQ(w->windowTitle(), c.title);
         EXPECT_EQ(w->StatusText(), c.status);
         EXPECT_EQ(w->configOrigin, OriginTemplate);
@@ -279,9 +281,9 @@ TEST(Startup, ACommandLineFileKeepsTheEnablingOfTheV2Template) {
     WriteBytes(v1, Machine::Shipped("Default_v1.b"));
     auto w = m.Start({v1});
     EXPECT_EQ(w->windowTitle(), "v1.Korbi - K-ORBI Programmiergerät");
-    EXPECT_EQ(w->edtFirmwareVersion->text(), "1.1");
-    EXPECT_TRUE(w->edtLongDoubleTriplePressTime->isEnabled());
-    EXPECT_TRUE(w->restrictedZones[0]->isEnabled());
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.1");
+    EXPECT_TRUE(w->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")->isEnabled());
+    EXPECT_TRUE(w->ControlOf(Zone(0, true))->isEnabled());
 }
 
 TEST(Startup, ShowingCentresTheWindowAndNamesTheApplication) {
@@ -305,9 +307,9 @@ TEST(Startup, ExitEndsTheProgramWithoutAQuestion) {
     Machine m;
     m.Ship();
     auto w = m.Start();
-    w->edtNoShortTx->setText("7");
+    w->findChild<QLineEdit*>("edtNoShortTx")->setText("7");
     w->show();
-    QTimer::singleShot(0, w.get(), [&] { w->mnuFileExit->trigger(); });
+    QTimer::singleShot(0, w.get(), [&] { w->findChild<QAction*>("mnuFileExit")->trigger(); });
     QTimer::singleShot(5000, qApp, [] { QApplication::exit(99); });  // a hang guard
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(m.prompts.records.isEmpty());
