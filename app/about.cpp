@@ -47,9 +47,10 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TfrmAbout::Configure(const QString& programFolder, const VersionRecord& version,
-                          SerialDriver* driver) {
+void TfrmAbout::Configure(const QString& programFolder, const QString& siteConfigFolder,
+                          const VersionRecord& version, SerialDriver* driver) {
     programFolder_ = programFolder;
+    siteConfigFolder_ = siteConfigFolder;
     version_ = version;
     adapter_.SetDriver(driver);
 }
@@ -65,7 +66,7 @@ void TfrmAbout::FormShow() {
     setWindowTitle(Text(Msg::AboutTitle));
     btnOK->setText(ToolkitText::Ok);
 
-    QStringList lines = AboutInfoLines(version_, programFolder_ + "about.ini");
+    QStringList lines = AboutInfoLines(version_, AboutIniPath(programFolder_, siteConfigFolder_));
 
     lblLpxVersion->setText(ReadLpxInfoLine(adapter_));
 
