@@ -65,6 +65,8 @@ class TfrmMain : public QMainWindow, public JobHost {
     void mnuFileSelectDefaultFolderClick();
     void HandleDroppedFiles(const QStringList& paths);
     void LoadConfigurationFile(const QString& path, LoadKind kind);
+    // Writes the file image to the current file name: status line or box, then the title.
+    void WriteCurrentFile();
     void UpdateCaption();
 
     // ---- the settings view ----
@@ -99,6 +101,8 @@ class TfrmMain : public QMainWindow, public JobHost {
     const AppEnvironment& environment() const { return env_; }
     // Message boxes through the prompts seam, text from the catalogue filled with args.
     void ErrorBox(int textId, const QStringList& args = {});
+    // The same box with a second paragraph naming the cause, when there is one.
+    void ErrorBox(int textId, const QStringList& args, const QString& cause);
     void InformationBox(int textId, const QStringList& args = {});
     void SetStatusText(const QString& text);
     QString StatusText() const;

@@ -5,6 +5,7 @@
 
 #include "app/mainwindow.h"
 #include "app/prompts.h"
+#include "files/fileerrors.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
 #include "resources/catalogue.h"
@@ -33,8 +34,9 @@ void TfrmMain::mnuFileNewClick(QObject* sender) {
     const QString path =
         PathExists(installed) ? installed : FindPathIgnoringCase(applicationDataFolder + name);
     ImageBytes bytes;
-    if (!ReadImageFile(path, bytes)) {
-        ErrorBox(Msg::TemplateNotFound, {name});
+    int error = 0;
+    if (!ReadImageFile(path, bytes, &error)) {
+        ErrorBox(Msg::TemplateNotFound, {name}, FileErrorCause(error));
         SetStatusText(QString());
         return;
     }
@@ -67,13 +69,16 @@ void TfrmMain::mnuFileOpenClick() {
 }
 
 void TfrmMain::LoadConfigurationFile(const QString& path, LoadKind kind) {
-    if (GetImageFileSize(path) != kImageSize) {
-        ErrorBox(Msg::BadFileSize);
+    // A file of another size is said by the text itself; a file that cannot be opened at all
+    // gets its cause too.
+    int error = 0;
+    if (GetImageFileSize(path, &error) != kImageSize) {
+        ErrorBox(Msg::BadFileSize, {}, FileErrorCause(error));
         return;
     }
     ImageBytes bytes;
-    if (!ReadImageFile(path, bytes)) {
-        ErrorBox(Msg::FileNotLoaded);
+    if (!ReadImageFile(path, bytes, &error)) {
+        ErrorBox(Msg::FileNotLoaded, {}, FileErrorCause(error));
         return;
     }
     currentFileName = path;
@@ -116,11 +121,7 @@ void TfrmMain::mnuFileSaveClick() {
         return;
     }
     Model().EncodeConfigImage(fileImage, MarkToFile);
-    if (WriteImageFile(currentFileName, ExtractImageBytes(fileImage)))
-        SetStatusText(Text(Msg::FileSaved));
-    else
-        ErrorBox(Msg::FileNotSaved);
-    UpdateCaption();
+    WriteCurrentFile();
 }
 
 void TfrmMain::mnuFileSaveAsClick() {
@@ -132,9 +133,8 @@ void TfrmMain::mnuFileSaveAsClick() {
 
     // The file written always ends in ".Korbi". When the typed name had another extension that
     // file is not the one the user named, so it gets the same existence and read-only checks.
-    // A file whose name differs only in letter case is the same configuration to the user and
-    // is written in place rather than doubled.
-    const QString target = FindPathIgnoringCase(ReplaceExtension(name, kKorbiExtension));
+    // Names are written as typed: on Linux "ANLAGE.Korbi" and "anlage.Korbi" are two files.
+    const QString target = ReplaceExtension(name, kKorbiExtension);
     QStringList checked{name};
     if (target != name) checked << target;
     bool exists = false;
@@ -154,10 +154,15 @@ void TfrmMain::mnuFileSaveAsClick() {
 
     currentFileName = target;
     configOrigin = OriginSavedFile;
-    if (WriteImageFile(currentFileName, ExtractImageBytes(fileImage)))
+    WriteCurrentFile();
+}
+
+void TfrmMain::WriteCurrentFile() {
+    int error = 0;
+    if (WriteImageFile(currentFileName, ExtractImageBytes(fileImage), &error))
         SetStatusText(Text(Msg::FileSaved));
     else
-        ErrorBox(Msg::FileNotSaved);
+        ErrorBox(Msg::FileNotSaved, {}, FileErrorCause(error));
     UpdateCaption();
 }
 

@@ -151,5 +151,18 @@ enum Id : int {
     OriginTemplateCaption = 10892,
 
     DataSubPath = 19999,  // "\TALO\K-ORBI Programmer (DE)\"
+
+    // Why a file could not be read or written
+    CauseNoSpace = 20000,
+    CauseQuotaExceeded = 20001,
+    CauseNoPermission = 20002,
+    CauseNotPermitted = 20003,
+    CauseReadOnlyMedium = 20004,
+    CauseFileTooLarge = 20005,
+    CauseNameTooLong = 20006,
+    CauseNotFound = 20007,
+    CauseForeignLink = 20008,
+    CauseNotAFile = 20009,
+    CauseOther = 20010,  // "Das Betriebssystem meldet den Fehler %s."
 };
 }  // namespace Msg

@@ -1,0 +1,39 @@
+#include "files/fileerrors.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "resources/catalogue.h"
+
+namespace {
+
+struct Cause {
+    int error;
+    int textId;
+};
+
+// EISDIR also stands for any special file in a file's place: neither is ever written over.
+// ELOOP also stands for a symbolic link that is not followed because it belongs to another user.
+constexpr Cause kCauses[] = {
+    {ENOSPC, Msg::CauseNoSpace},           {EDQUOT, Msg::CauseQuotaExceeded},
+    {EACCES, Msg::CauseNoPermission},      {EPERM, Msg::CauseNotPermitted},
+    {EROFS, Msg::CauseReadOnlyMedium},     {EFBIG, Msg::CauseFileTooLarge},
+    {ENAMETOOLONG, Msg::CauseNameTooLong}, {ENOENT, Msg::CauseNotFound},
+    {ELOOP, Msg::CauseForeignLink},        {EISDIR, Msg::CauseNotAFile},
+};
+constexpr int kOtherCause = Msg::CauseOther;
+
+}  // namespace
+
+QString FileErrorCause(int error) {
+    if (error == 0) return QString();
+    for (const Cause& cause : kCauses)
+        if (cause.error == error) return Text(cause.textId);
+    const char* name = strerrorname_np(error);
+    const QString number = QString::number(error);
+    return FillText(kOtherCause, {name ? QString("%1 (%2)").arg(name, number) : number});
+}
+
+QString WithCause(const QString& text, const QString& cause) {
+    return cause.isEmpty() ? text : text + "\n\n" + cause;
+}
