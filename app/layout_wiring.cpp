@@ -70,7 +70,7 @@ void TfrmMain::ShowField(Field field) {
 
 void TfrmMain::BuildControlLists() {
     for (int i = 0; i < kFieldCount; ++i)
-        fieldWidgets_[i] = findChild<QWidget*>(SpecOf(Field(i)).name);
+        fieldWidgets_[i] = findChild<QWidget*>(InfoOf(Field(i)).name);
 }
 
 void TfrmMain::LocaliseCaptions() {
@@ -82,7 +82,7 @@ void TfrmMain::LocaliseCaptions() {
     pgMain->setTabText(pgMain->indexOf(tbsGeneral), Text(Msg::PageGeneral));
     pgMain->setTabText(pgMain->indexOf(tbsRFID), Text(Msg::PageRfid));
     for (const BoxRow& row : Tables::BoxRows())
-        (this->*row.member)->setTitle(Text(SpecOf(row.group).titleId));
+        (this->*row.member)->setTitle(Text(InfoOf(row.group).titleId));
     for (const LabelRow& row : Tables::LabelRows()) (this->*row.member)->setText(Text(row.textId));
 
     for (int i = 0; i < kCodesPerGroup; ++i) {

@@ -54,21 +54,21 @@ QLabel* MakeSmallLabel(QWidget* parent, const QString& name, int x, int y, int w
 // The control of a field, with the field's name, limits and key filter; the window's binding
 // gives it the field's text or tick and enabling.
 QLineEdit* MakeEdit(QWidget* parent, Field field, int x, int y, int w) {
-    const FieldSpec& spec = SpecOf(field);
+    const FieldInfo& info = InfoOf(field);
     auto* edit = new QLineEdit(parent);
-    edit->setObjectName(spec.name);
+    edit->setObjectName(info.name);
     edit->setGeometry(x, y, w, kEditHeight);
-    if (spec.maxLength > 0) edit->setMaxLength(spec.maxLength);
-    edit->setProperty("keyFilter", static_cast<int>(spec.filter));
+    if (info.maxLength > 0) edit->setMaxLength(info.maxLength);
+    edit->setProperty("keyFilter", static_cast<int>(info.filter));
     return edit;
 }
 
 QCheckBox* MakeCheck(QWidget* parent, Field field, int x, int y) {
-    const FieldSpec& spec = SpecOf(field);
+    const FieldInfo& info = InfoOf(field);
     auto* box = new QCheckBox(parent);
-    box->setObjectName(spec.name);
+    box->setObjectName(info.name);
     box->setGeometry(x, y, kCheckWidth, kCheckHeight);
-    if (spec.zone >= 0) box->setProperty("Tag", spec.zone);
+    if (info.zone >= 0) box->setProperty("Tag", info.zone);
     return box;
 }
 
@@ -137,7 +137,7 @@ void TfrmMain::BuildLayout() {
 
     for (const BoxRow& row : Tables::BoxRows()) {
         QWidget* page = row.page == General ? tbsGeneral : tbsRFID;
-        const char* name = SpecOf(row.group).name;
+        const char* name = InfoOf(row.group).name;
         auto* box = new QGroupBox(name, page);
         box->setObjectName(name);
         box->setGeometry(row.x, row.y, row.w, row.h);

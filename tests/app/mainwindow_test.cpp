@@ -311,7 +311,7 @@ TEST_F(WindowTest, CodeAndZoneGroupsAreAlikeAndFillTheControlLists) {
     // Start-up finds the same controls again by name.
     window->BuildControlLists();
     for (int i = 0; i < kFieldCount; ++i)
-        EXPECT_EQ(window->ControlOf(Field(i))->objectName(), SpecOf(Field(i)).name);
+        EXPECT_EQ(window->ControlOf(Field(i))->objectName(), InfoOf(Field(i)).name);
 }
 
 TEST_F(WindowTest, TabWalksEachBoxInItsDesignedOrder) {
