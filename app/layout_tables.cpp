@@ -8,7 +8,7 @@ using F = Field;
 using G = Group;
 }  // namespace
 
-const std::vector<BoxRow>& BoxRows() {
+const std::vector<BoxRow>& Tables::BoxRows() {
     static const std::vector<BoxRow> rows{
         {G::RadioParameters, &M::gbxRadioParameters, General, 8, 0, 433, 145},
         {G::TechnicalAlarmsInfo, &M::gbxTechnicalAlarmsInfo, General, 8, 152, 433, 297},
@@ -23,7 +23,7 @@ const std::vector<BoxRow>& BoxRows() {
 
 // Rows of the two pages: label at x = 16 (right column of the RF-ID box: 456), its control 8
 // pixels above the label's y at x = 352 (RF-ID box: 368 and 808).
-const std::vector<LabelRow>& LabelRows() {
+const std::vector<LabelRow>& Tables::LabelRows() {
     static const std::vector<LabelRow> rows{
         {&M::lblRadioCodeId, "lblRadioCodeId", &M::gbxRadioParameters, 16, 32, 160,
          Msg::LabelRadioCodeId},
@@ -93,7 +93,7 @@ const std::vector<LabelRow>& LabelRows() {
     return rows;
 }
 
-const std::vector<EditRow>& EditRows() {
+const std::vector<EditRow>& Tables::EditRows() {
     static const std::vector<EditRow> rows{
         {F::edtRadioCodeOld, &M::edtRadioCodeOld, &M::gbxRadioParameters, 224, 24, 57, 0},
         {F::edtRadioCodeNew, &M::edtRadioCodeNew, &M::gbxRadioParameters, 352, 24, 57, 1},
@@ -126,7 +126,7 @@ const std::vector<EditRow>& EditRows() {
     return rows;
 }
 
-const std::vector<CheckRow>& CheckRows() {
+const std::vector<CheckRow>& Tables::CheckRows() {
     static const std::vector<CheckRow> rows{
         {F::cbRadioTestAlarmActive, &M::cbRadioTestAlarmActive, &M::gbxTechnicalAlarmsInfo, 352, 24,
          0},
@@ -148,7 +148,7 @@ const std::vector<CheckRow>& CheckRows() {
     return rows;
 }
 
-const std::vector<MenuRow>& MenuRows() {
+const std::vector<MenuRow>& Tables::MenuRows() {
     static const std::vector<MenuRow> rows{
         {&M::mnuFile, "mnuFile", nullptr, "&File", Msg::MenuFile},
         {&M::mnuFileNew, "mnuFileNew", &M::mnuFile, "&New", Msg::MenuFileNew},
@@ -159,7 +159,7 @@ const std::vector<MenuRow>& MenuRows() {
 }
 
 // In menu order. The New submenu is inserted before mnuFileOpen.
-const std::vector<ActionRow>& ActionRows() {
+const std::vector<ActionRow>& Tables::ActionRows() {
     static const std::vector<ActionRow> rows{
         {&M::mnuFileNewKorbiV2, "mnuFileNewKorbiV2", &M::mnuFileNew, "K-ORBI v2.x", 0, Qt::Key_N, 2,
          nullptr},
@@ -194,7 +194,7 @@ const std::vector<ActionRow>& ActionRows() {
     return rows;
 }
 
-const std::vector<ButtonRow>& ButtonRows() {
+const std::vector<ButtonRow>& Tables::ButtonRows() {
     static const std::vector<ButtonRow> rows{
         {&M::btnReadFromDevice, "btnReadFromDevice", 496, 8, 185, 41, Msg::ButtonReadFromDevice,
          true, &M::btnReadFromDeviceClick},

@@ -80,13 +80,17 @@ struct ButtonRow {
     void (TfrmMain::*onClick)();
 };
 
-const std::vector<BoxRow>& BoxRows();
-const std::vector<LabelRow>& LabelRows();
-const std::vector<EditRow>& EditRows();
-const std::vector<CheckRow>& CheckRows();
-const std::vector<MenuRow>& MenuRows();
-const std::vector<ActionRow>& ActionRows();
-const std::vector<ButtonRow>& ButtonRows();
+// The tables name the window's private controls: they are its friend.
+class Tables {
+  public:
+    static const std::vector<BoxRow>& BoxRows();
+    static const std::vector<LabelRow>& LabelRows();
+    static const std::vector<EditRow>& EditRows();
+    static const std::vector<CheckRow>& CheckRows();
+    static const std::vector<MenuRow>& MenuRows();
+    static const std::vector<ActionRow>& ActionRows();
+    static const std::vector<ButtonRow>& ButtonRows();
+};
 
 // The code-and-zone groups, both laid out alike.
 constexpr std::array<int, 4> kCodeX{16, 120, 224, 328};

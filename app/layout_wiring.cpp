@@ -20,14 +20,14 @@ using namespace layout;
 void TfrmMain::WireHandlers() {
     BindSettings();
 
-    for (const ActionRow& row : ActionRows()) {
+    for (const ActionRow& row : Tables::ActionRows()) {
         if (row.onTrigger) connect(this->*row.member, &QAction::triggered, this, row.onTrigger);
     }
     // Both New entries share one handler that tells them apart by the sender's Tag.
     for (QAction* action : {mnuFileNewKorbiV2, mnuFileNewKorbiV1})
         connect(action, &QAction::triggered, this, [this, action] { mnuFileNewClick(action); });
 
-    for (const ButtonRow& row : ButtonRows())
+    for (const ButtonRow& row : Tables::ButtonRows())
         connect(this->*row.member, &QPushButton::clicked, this, row.onClick);
 
     connect(tmrPollLpx, &QTimer::timeout, this, &TfrmMain::tmrPollLpxTimer);
@@ -69,27 +69,21 @@ void TfrmMain::ShowField(Field field) {
 }
 
 void TfrmMain::BuildControlLists() {
-    for (const bool restricted : {false, true}) {
-        auto& codes = restricted ? restrictedCodes : continuousCodes;
-        auto& zones = restricted ? restrictedZones : continuousZones;
-        for (int i = 0; i < kCodesPerGroup; ++i)
-            codes[i] = findChild<QLineEdit*>(SpecOf(DoorCode(i + 1, restricted)).name);
-        for (int zone = 0; zone < kZonesPerGroup; ++zone)
-            zones[zone] = findChild<QCheckBox*>(SpecOf(Zone(zone, restricted)).name);
-    }
+    for (int i = 0; i < kFieldCount; ++i)
+        fieldWidgets_[i] = findChild<QWidget*>(InfoOf(Field(i)).name);
 }
 
 void TfrmMain::LocaliseCaptions() {
-    for (const MenuRow& row : MenuRows()) (this->*row.member)->setTitle(Text(row.textId));
-    for (const ActionRow& row : ActionRows()) {
+    for (const MenuRow& row : Tables::MenuRows()) (this->*row.member)->setTitle(Text(row.textId));
+    for (const ActionRow& row : Tables::ActionRows()) {
         if (row.textId) (this->*row.member)->setText(Text(row.textId));
     }
 
     pgMain->setTabText(pgMain->indexOf(tbsGeneral), Text(Msg::PageGeneral));
     pgMain->setTabText(pgMain->indexOf(tbsRFID), Text(Msg::PageRfid));
-    for (const BoxRow& row : BoxRows())
-        (this->*row.member)->setTitle(Text(SpecOf(row.group).titleId));
-    for (const LabelRow& row : LabelRows()) (this->*row.member)->setText(Text(row.textId));
+    for (const BoxRow& row : Tables::BoxRows())
+        (this->*row.member)->setTitle(Text(InfoOf(row.group).titleId));
+    for (const LabelRow& row : Tables::LabelRows()) (this->*row.member)->setText(Text(row.textId));
 
     for (int i = 0; i < kCodesPerGroup; ++i) {
         const QString text = FillText(Msg::LabelDoorCode, {QString::number(i + 1)});
@@ -102,7 +96,7 @@ void TfrmMain::LocaliseCaptions() {
         lblZone_R[zone]->setText(text);
     }
 
-    for (const ButtonRow& row : ButtonRows()) {
+    for (const ButtonRow& row : Tables::ButtonRows()) {
         if (row.textId) (this->*row.member)->setText(Text(row.textId));
     }
 }

@@ -33,6 +33,9 @@ class TfrmReceiveRadio;
 class TfrmSelectDirectory;
 class TfrmChangeCode;
 class TfrmAbout;
+namespace layout {
+class Tables;
+}
 
 // How LoadConfigurationFile was reached.
 enum class LoadKind { Open, Drop, CommandLine };
@@ -70,6 +73,8 @@ class TfrmMain : public QMainWindow, public JobHost {
     // The settings that the controls show; decoding, encoding and the entry rules work on it.
     SettingsModel& Model() { return settings_; }
     const SettingsModel& Model() const { return settings_; }
+    // The control that shows a field.
+    QWidget* ControlOf(Field field) const { return fieldWidgets_[int(field)]; }
     // Key filters: a swallowed key becomes null.
     void validateRadioCodeKeyPress(QChar& key);
     void validateNumericKeyPress(QChar& key);
@@ -105,7 +110,41 @@ class TfrmMain : public QMainWindow, public JobHost {
     // The key filter an edit was given at creation (None for other widgets).
     static KeyFilter FilterOf(const QWidget* widget);
 
-    // ==== the settings view (objectName = member name) ====
+    // ==== window state ====
+    QString applicationDataFolder;  // ends with "/"
+    QString documentFolder;         // ends with "/"
+    QString defaultFolder;          // no trailing "/"
+    QString settingsFilePath;
+    QString currentFileName;
+    int configOrigin = OriginTemplate;
+    ConfigImage fileImage;
+    LpxAdapter adapter;
+    QString c1StatusText;
+
+    TfrmReceiveRadio* frmReceiveRadio = nullptr;
+    TfrmSelectDirectory* frmSelectDirectory = nullptr;
+    TfrmChangeCode* frmChangeCode = nullptr;
+    TfrmAbout* frmAbout = nullptr;
+
+    // ---- the jobs' host ----
+    Messages& JobMessages() override;
+    void ShowStatus(const QString& text) override;
+    void ShowOrigin(int origin) override;
+    void SetWaitTitle(const QString& title) override;
+    int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) override;
+    void StopPolling() override;
+    void ShowJournalWarning(const QString& text) override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    friend class layout::Tables;
+
+    // ==== the window's controls (objectName = member name) ====
     QTabWidget* pgMain = nullptr;
     QWidget* tbsGeneral = nullptr;
     QWidget* tbsRFID = nullptr;
@@ -189,13 +228,6 @@ class TfrmMain : public QMainWindow, public JobHost {
     std::array<QLabel*, 8> lblDoorCode_R{};  // lblDoorCode1_R ...
     std::array<QLabel*, 16> lblZone{};       // lblZone0 ... lblZoneF
     std::array<QLabel*, 16> lblZone_R{};
-    // The four ordered control lists that the codec walks: edtDoorCode1 ... edtDoorCode8,
-    // cbZone0 ... cbZoneF, and the same with "_R". The layout fills them when it creates the
-    // controls, so they are never empty, and BuildControlLists finds them again by name.
-    std::array<QLineEdit*, 8> continuousCodes{};
-    std::array<QCheckBox*, 16> continuousZones{};
-    std::array<QLineEdit*, 8> restrictedCodes{};
-    std::array<QCheckBox*, 16> restrictedZones{};
 
     QFrame* Panel1 = nullptr;
     QPushButton* btnReadFromDevice = nullptr;
@@ -228,38 +260,6 @@ class TfrmMain : public QMainWindow, public JobHost {
     QTimer* tmrPollLpx = nullptr;      // standby timer: 1000 ms, never started
     QTimer* tmrPollLpxInfo = nullptr;  // status poll timer; its Tag is the jobs' pollTag
 
-    // ==== window state ====
-    QString applicationDataFolder;  // ends with "/"
-    QString documentFolder;         // ends with "/"
-    QString defaultFolder;          // no trailing "/"
-    QString settingsFilePath;
-    QString currentFileName;
-    int configOrigin = OriginTemplate;
-    ConfigImage fileImage;
-    LpxAdapter adapter;
-    QString c1StatusText;
-
-    TfrmReceiveRadio* frmReceiveRadio = nullptr;
-    TfrmSelectDirectory* frmSelectDirectory = nullptr;
-    TfrmChangeCode* frmChangeCode = nullptr;
-    TfrmAbout* frmAbout = nullptr;
-
-    // ---- the jobs' host ----
-    Messages& JobMessages() override;
-    void ShowStatus(const QString& text) override;
-    void ShowOrigin(int origin) override;
-    void SetWaitTitle(const QString& title) override;
-    int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) override;
-    void StopPolling() override;
-    void ShowJournalWarning(const QString& text) override;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-  private:
     void BuildLayout();  // app/mainwindow_layout.cpp
     void WireHandlers();
     // Binds every settings control to its field both ways.
@@ -269,5 +269,7 @@ class TfrmMain : public QMainWindow, public JobHost {
     AppEnvironment env_;
     SettingsModel settings_;
     DeviceJobs jobs_;
+    // The control of every field, in the order of the fields: the layout fills it when it
+    // creates the controls, so it is never empty, and BuildControlLists finds them again by name.
     std::array<QWidget*, kFieldCount> fieldWidgets_{};
 };

@@ -54,21 +54,21 @@ QLabel* MakeSmallLabel(QWidget* parent, const QString& name, int x, int y, int w
 // The control of a field, with the field's name, limits and key filter; the window's binding
 // gives it the field's text or tick and enabling.
 QLineEdit* MakeEdit(QWidget* parent, Field field, int x, int y, int w) {
-    const FieldSpec& spec = SpecOf(field);
+    const FieldInfo& info = InfoOf(field);
     auto* edit = new QLineEdit(parent);
-    edit->setObjectName(spec.name);
+    edit->setObjectName(info.name);
     edit->setGeometry(x, y, w, kEditHeight);
-    if (spec.maxLength > 0) edit->setMaxLength(spec.maxLength);
-    edit->setProperty("keyFilter", static_cast<int>(spec.filter));
+    if (info.maxLength > 0) edit->setMaxLength(info.maxLength);
+    edit->setProperty("keyFilter", static_cast<int>(info.filter));
     return edit;
 }
 
 QCheckBox* MakeCheck(QWidget* parent, Field field, int x, int y) {
-    const FieldSpec& spec = SpecOf(field);
+    const FieldInfo& info = InfoOf(field);
     auto* box = new QCheckBox(parent);
-    box->setObjectName(spec.name);
+    box->setObjectName(info.name);
     box->setGeometry(x, y, kCheckWidth, kCheckHeight);
-    if (spec.zone >= 0) box->setProperty("Tag", spec.zone);
+    if (info.zone >= 0) box->setProperty("Tag", info.zone);
     return box;
 }
 
@@ -93,7 +93,7 @@ void TfrmMain::BuildLayout() {
 
     // ---- menus ----
     menuBar()->setObjectName("MainMenu1");
-    for (const MenuRow& row : MenuRows()) {
+    for (const MenuRow& row : Tables::MenuRows()) {
         QMenu* parentMenu = row.parent ? this->*row.parent : nullptr;
         auto* menu = new QMenu(QString::fromUtf8(row.designText), this);
         menu->setObjectName(row.name);
@@ -104,7 +104,7 @@ void TfrmMain::BuildLayout() {
             menuBar()->addMenu(menu);
         this->*row.member = menu;
     }
-    for (const ActionRow& row : ActionRows()) {
+    for (const ActionRow& row : Tables::ActionRows()) {
         QMenu* menu = this->*row.parent;
         auto* action = new QAction(menu);
         action->setObjectName(row.name);
@@ -135,33 +135,33 @@ void TfrmMain::BuildLayout() {
     pgMain->addTab(tbsGeneral, "tbsGeneral");
     pgMain->addTab(tbsRFID, "tbsRFID");
 
-    for (const BoxRow& row : BoxRows()) {
+    for (const BoxRow& row : Tables::BoxRows()) {
         QWidget* page = row.page == General ? tbsGeneral : tbsRFID;
-        const char* name = SpecOf(row.group).name;
+        const char* name = InfoOf(row.group).name;
         auto* box = new QGroupBox(name, page);
         box->setObjectName(name);
         box->setGeometry(row.x, row.y, row.w, row.h);
         this->*row.member = box;
     }
 
-    for (const LabelRow& row : LabelRows())
+    for (const LabelRow& row : Tables::LabelRows())
         this->*row.member = MakeRowLabel(this->*row.box, row.name, row.x, row.y, row.w);
 
     std::vector<TabEntry> tabs;
     auto boxIndex = [](BoxMember box) {
-        const auto& boxes = BoxRows();
+        const auto& boxes = Tables::BoxRows();
         const auto it = std::find_if(boxes.begin(), boxes.end(),
                                      [box](const BoxRow& r) { return r.member == box; });
         return int(it - boxes.begin());
     };
 
-    for (const EditRow& row : EditRows()) {
+    for (const EditRow& row : Tables::EditRows()) {
         QLineEdit* edit = MakeEdit(this->*row.box, row.field, row.x, row.y, row.w);
         this->*row.member = edit;
         fieldWidgets_[int(row.field)] = edit;
         tabs.push_back({boxIndex(row.box), row.tab, edit});
     }
-    for (const CheckRow& row : CheckRows()) {
+    for (const CheckRow& row : Tables::CheckRows()) {
         QCheckBox* box = MakeCheck(this->*row.box, row.field, row.x, row.y);
         this->*row.member = box;
         fieldWidgets_[int(row.field)] = box;
@@ -180,9 +180,9 @@ void TfrmMain::BuildLayout() {
         const int index =
             boxIndex(restricted ? &TfrmMain::gbxCodesZonesRestricted : &TfrmMain::gbxCodesZones);
         auto& codeLabels = restricted ? lblDoorCode_R : lblDoorCode;
-        auto& codes = restricted ? restrictedCodes : continuousCodes;
+        std::array<QLineEdit*, kCodesPerGroup> codes{};
         auto& zoneLabels = restricted ? lblZone_R : lblZone;
-        auto& zones = restricted ? restrictedZones : continuousZones;
+        std::array<QCheckBox*, kZonesPerGroup> zones{};
         for (int i = 0; i < kCodesPerGroup; ++i) {
             const int x = kCodeX[i % 4];
             codeLabels[i] = MakeSmallLabel(box, CodeLabelName(i + 1, restricted), x,
@@ -225,7 +225,7 @@ void TfrmMain::BuildLayout() {
     Panel1 = PlaceWidget<QFrame>(client, "Panel1", 8, 496, 897, 57);
     Panel1->setFrameShape(QFrame::Panel);
     Panel1->setFrameShadow(QFrame::Raised);
-    for (const ButtonRow& row : ButtonRows()) {
+    for (const ButtonRow& row : Tables::ButtonRows()) {
         auto* button = new QPushButton(row.name, Panel1);
         button->setObjectName(row.name);
         button->setGeometry(row.x, row.y, row.w, row.h);

@@ -20,10 +20,10 @@ int Open(Configuration& configuration, const QString& path, bool* taken) {
 
 // What a user could type into the field: the window's key filter and maximum length.
 bool Typeable(Field field, const QString& value) {
-    const FieldSpec& spec = SpecOf(field);
-    if (spec.maxLength > 0 && value.size() > spec.maxLength) return false;
+    const FieldInfo& info = InfoOf(field);
+    if (info.maxLength > 0 && value.size() > info.maxLength) return false;
     for (const QChar c : value) {
-        if (!SettingsModel::KeyPasses(spec.filter, c) || c.unicode() < 0x20) return false;
+        if (!SettingsModel::KeyPasses(info.filter, c) || c.unicode() < 0x20) return false;
     }
     return true;
 }
@@ -73,7 +73,7 @@ int RunDiff(const CliContext& context) {
             const Field field = Field(i);
             if (!differs(field)) continue;
             lines << QStringLiteral("  {\"name\": %1, \"label\": %2, \"a\": %3, \"b\": %4}")
-                         .arg(JsonString(SpecOf(field).name), JsonString(FieldLabel(field)),
+                         .arg(JsonString(InfoOf(field).name), JsonString(FieldLabel(field)),
                               JsonValue(a.model, field), JsonValue(b.model, field));
         }
         Print(lines.isEmpty() ? QStringLiteral("[]\n") : "[\n" + lines.join(",\n") + "\n]\n");
@@ -104,11 +104,11 @@ int RunSet(const CliContext& context) {
             return ExitUsage;
         }
         QString value = operands[i].mid(equals + 1);
-        const bool valid = SpecOf(*field).kind == FieldKind::Tick ? TickValue(value, &value)
+        const bool valid = InfoOf(*field).kind == FieldKind::Tick ? TickValue(value, &value)
                                                                   : Typeable(*field, value);
         if (!valid) {
             PrintError(QStringLiteral("korbi-cli: Der Wert »%1« passt nicht in das Feld %2.\n")
-                           .arg(operands[i].mid(equals + 1), SpecOf(*field).name));
+                           .arg(operands[i].mid(equals + 1), InfoOf(*field).name));
             return ExitUsage;
         }
         assignments << Assignment{*field, value};
@@ -126,10 +126,10 @@ int RunSet(const CliContext& context) {
         if (!model.Enabled(assignment.field)) {
             PrintError(QStringLiteral("korbi-cli: Das Feld %1 ist im Fenster gesperrt; die Datei "
                                       "bleibt, wie sie war.\n")
-                           .arg(SpecOf(assignment.field).name));
+                           .arg(InfoOf(assignment.field).name));
             return ExitFailed;
         }
-        model.SetByName(SpecOf(assignment.field).name, assignment.value);
+        model.SetByName(InfoOf(assignment.field).name, assignment.value);
         // The user leaves the edit for the next one, which checks the press time's lower bound.
         if (assignment.field == Field::edtLongDoubleTriplePressTime) model.LeavePressTimeEdit();
     }

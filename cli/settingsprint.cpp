@@ -4,7 +4,7 @@
 #include "resources/msg.h"
 
 QString ValueText(const SettingsModel& model, Field field) {
-    if (SpecOf(field).kind == FieldKind::Text) return model.Text(field);
+    if (InfoOf(field).kind == FieldKind::Text) return model.Text(field);
     return model.Ticked(field) ? QStringLiteral("ja") : QStringLiteral("nein");
 }
 
@@ -22,10 +22,10 @@ QString SettingsText(const SettingsModel& model, const std::function<bool(Field)
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
         if (filter && !filter(field)) continue;
-        const FieldSpec& spec = SpecOf(field);
-        if (int(spec.group) != group) {
-            group = int(spec.group);
-            text += Text(SpecOf(spec.group).titleId) + '\n';
+        const FieldInfo& info = InfoOf(field);
+        if (int(info.group) != group) {
+            group = int(info.group);
+            text += Text(InfoOf(info.group).titleId) + '\n';
         }
         const QString shown = value ? value(field) : ValueText(model, field);
         text += "  " + FieldLabel(field) + ':' + (shown.isEmpty() ? QString() : ' ' + shown) + '\n';
@@ -62,7 +62,7 @@ QString JsonString(const QString& text) {
 }
 
 QString JsonValue(const SettingsModel& model, Field field) {
-    if (SpecOf(field).kind == FieldKind::Text) return JsonString(model.Text(field));
+    if (InfoOf(field).kind == FieldKind::Text) return JsonString(model.Text(field));
     return model.Ticked(field) ? QStringLiteral("true") : QStringLiteral("false");
 }
 
@@ -70,7 +70,7 @@ QString SettingsJson(const SettingsModel& model, const QList<int>& messageIds) {
     QString json = QStringLiteral("{\n");
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
-        json += "  " + JsonString(SpecOf(field).name) + ": " + JsonValue(model, field) + ",\n";
+        json += "  " + JsonString(InfoOf(field).name) + ": " + JsonValue(model, field) + ",\n";
     }
     QStringList ids;
     for (const int id : messageIds) ids << QString::number(id);

@@ -152,7 +152,7 @@ void SettingsModel::RunClickRule(Field field) {
     } else if (field == Field::cbRadioTestAlarmActive) {
         for (Field f : {Field::edtRadioTestAlarmInterval, Field::cbConfig_D6, Field::edtMissedAck})
             SetEnabled(f, on);
-    } else if (const int zone = SpecOf(field).zone; zone >= 0 && on) {
+    } else if (const int zone = InfoOf(field).zone; zone >= 0 && on) {
         // A zone belongs to one group at most: ticking it in one group unticks it in the other.
         const bool restricted = field == Zone(zone, true);
         SetTicked(Zone(zone, !restricted), false);

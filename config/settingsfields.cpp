@@ -90,7 +90,7 @@ const TickRow kTickRows[] = {
     {F::cbConfig2_D0, "cbConfig2_D0", G::Rfid, Msg::LabelRetransmitWhenReentering, true, true},
 };
 
-const GroupSpec kGroups[] = {
+const GroupInfo kGroups[] = {
     {"gbxRadioParameters", Msg::BoxRadioParameters},
     {"gbxTechnicalAlarmsInfo", Msg::BoxTechnicalAlarmsInfo},
     {"gbxUserAlarms", Msg::BoxUserAlarms},
@@ -104,22 +104,22 @@ QString ZoneDigit(int zone) {
     return QString::number(zone, 16).toUpper();
 }
 
-using SpecTable = std::array<FieldSpec, kFieldCount>;
+using InfoTable = std::array<FieldInfo, kFieldCount>;
 
-SpecTable BuildSpecs() {
-    SpecTable specs;
+InfoTable BuildInfos() {
+    InfoTable infos;
     for (const TextRow& r : kTextRows)
-        specs[int(r.field)] = {r.name, FieldKind::Text, r.group,   r.labelId, {}, r.start,
+        infos[int(r.field)] = {r.name, FieldKind::Text, r.group,   r.labelId, {}, r.start,
                                false,  r.maxLength,     r.enabled, r.filter,  -1};
     for (const TickRow& r : kTickRows)
-        specs[int(r.field)] = {r.name, FieldKind::Tick, r.group, r.labelId, {}, "", r.ticked,
+        infos[int(r.field)] = {r.name, FieldKind::Tick, r.group, r.labelId, {}, "", r.ticked,
                                0,      r.enabled,       kNone,   -1};
     // Both code-and-zone groups alike; only the continuous group starts with zones 0 to 3.
     for (const bool restricted : {false, true}) {
         const QString suffix = restricted ? QStringLiteral("_R") : QString();
         const Group group = restricted ? G::CodesZonesRestricted : G::CodesZones;
         for (int k = 1; k <= kCodesPerGroup; ++k)
-            specs[int(DoorCode(k, restricted))] = {QStringLiteral("edtDoorCode%1").arg(k) + suffix,
+            infos[int(DoorCode(k, restricted))] = {QStringLiteral("edtDoorCode%1").arg(k) + suffix,
                                                    FieldKind::Text,
                                                    group,
                                                    Msg::LabelDoorCode,
@@ -131,7 +131,7 @@ SpecTable BuildSpecs() {
                                                    kHex,
                                                    -1};
         for (int z = 0; z < kZonesPerGroup; ++z)
-            specs[int(Zone(z, restricted))] = {"cbZone" + ZoneDigit(z) + suffix,
+            infos[int(Zone(z, restricted))] = {"cbZone" + ZoneDigit(z) + suffix,
                                                FieldKind::Tick,
                                                group,
                                                Msg::LabelZone,
@@ -143,33 +143,33 @@ SpecTable BuildSpecs() {
                                                kNone,
                                                z};
     }
-    return specs;
+    return infos;
 }
 
-const SpecTable& Specs() {
-    static const SpecTable specs = BuildSpecs();
-    return specs;
+const InfoTable& Infos() {
+    static const InfoTable infos = BuildInfos();
+    return infos;
 }
 
 }  // namespace
 
-const FieldSpec& SpecOf(Field field) {
-    return Specs()[int(field)];
+const FieldInfo& InfoOf(Field field) {
+    return Infos()[int(field)];
 }
 
-const GroupSpec& SpecOf(Group group) {
+const GroupInfo& InfoOf(Group group) {
     return kGroups[int(group)];
 }
 
 std::optional<Field> FindField(const QString& name) {
     for (int i = 0; i < kFieldCount; ++i)
-        if (Specs()[i].name == name) return Field(i);
+        if (Infos()[i].name == name) return Field(i);
     return std::nullopt;
 }
 
 QString CaptionOf(Field field) {
-    const FieldSpec& spec = SpecOf(field);
-    return spec.labelArg.isEmpty() ? Text(spec.labelId) : FillText(spec.labelId, {spec.labelArg});
+    const FieldInfo& info = InfoOf(field);
+    return info.labelArg.isEmpty() ? Text(info.labelId) : FillText(info.labelId, {info.labelArg});
 }
 
 QString LocaliseStartValue(const char* start) {

@@ -74,12 +74,12 @@ constexpr Field Zone(int zone, bool restricted) {
     return Field(int(restricted ? Field::cbZone0_R : Field::cbZone0) + zone);
 }
 
-struct GroupSpec {
+struct GroupInfo {
     const char* name;  // object name of the group box
     int titleId;       // catalogue id of its caption
 };
 
-struct FieldSpec {
+struct FieldInfo {
     QString name;  // object name of the control
     FieldKind kind;
     Group group;
@@ -93,8 +93,8 @@ struct FieldSpec {
     int zone;  // a zone box's zone number (its Tag), -1 for other fields
 };
 
-const FieldSpec& SpecOf(Field field);
-const GroupSpec& SpecOf(Group group);
+const FieldInfo& InfoOf(Field field);
+const GroupInfo& InfoOf(Group group);
 // The field of a control name, if the name is one.
 std::optional<Field> FindField(const QString& name);
 // The label's German text ("Nummer 3" for a door code).

@@ -7,15 +7,15 @@ constexpr int kEditLengthLimit = 32767;
 
 SettingsModel::SettingsModel(Messages* messages) : messages_(messages) {
     for (int i = 0; i < kFieldCount; ++i) {
-        const FieldSpec& spec = SpecOf(Field(i));
-        values_[i].text = LocaliseStartValue(spec.start);
-        values_[i].ticked = spec.ticked;
-        values_[i].enabled = spec.enabled;
+        const FieldInfo& info = InfoOf(Field(i));
+        values_[i].text = LocaliseStartValue(info.start);
+        values_[i].ticked = info.ticked;
+        values_[i].enabled = info.enabled;
     }
 }
 
 bool SettingsModel::StoreText(Field field, const QString& text) {
-    const int maxLength = SpecOf(field).maxLength;
+    const int maxLength = InfoOf(field).maxLength;
     const QString cut = text.left(maxLength > 0 ? maxLength : kEditLengthLimit);
     Value& value = values_[int(field)];
     if (cut == value.text) return false;
@@ -50,7 +50,7 @@ void SettingsModel::SetEnabled(Field field, bool enabled) {
 bool SettingsModel::SetByName(const QString& name, const QString& value) {
     const std::optional<Field> field = FindField(name);
     if (!field) return false;
-    if (SpecOf(*field).kind == FieldKind::Text) {
+    if (InfoOf(*field).kind == FieldKind::Text) {
         SetText(*field, value);
         return true;
     }

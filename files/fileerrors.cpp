@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "resources/catalogue.h"
-#include "resources/msg.h"
 
 namespace {
 
@@ -16,12 +15,13 @@ struct Cause {
 // EISDIR also stands for any special file in a file's place: neither is ever written over.
 // ELOOP also stands for a symbolic link that is not followed because it belongs to another user.
 constexpr Cause kCauses[] = {
-    {ENOSPC, Msg::CauseDiskFull},          {EDQUOT, Msg::CauseQuotaExceeded},
-    {EACCES, Msg::CauseNoAccess},          {EPERM, Msg::CauseNotPermitted},
-    {EROFS, Msg::CauseReadOnlyDisk},       {EFBIG, Msg::CauseFileTooLarge},
-    {ENAMETOOLONG, Msg::CauseNameTooLong}, {ENOENT, Msg::CauseNoSuchFile},
-    {ELOOP, Msg::CauseUnsafeLink},         {EISDIR, Msg::CauseNotARegularFile},
+    {ENOSPC, Msg::CauseNoSpace},           {EDQUOT, Msg::CauseQuotaExceeded},
+    {EACCES, Msg::CauseNoPermission},      {EPERM, Msg::CauseNotPermitted},
+    {EROFS, Msg::CauseReadOnlyMedium},     {EFBIG, Msg::CauseFileTooLarge},
+    {ENAMETOOLONG, Msg::CauseNameTooLong}, {ENOENT, Msg::CauseNotFound},
+    {ELOOP, Msg::CauseForeignLink},        {EISDIR, Msg::CauseNotAFile},
 };
+constexpr int kOtherCause = Msg::CauseOther;
 
 }  // namespace
 
@@ -31,7 +31,7 @@ QString FileErrorCause(int error) {
         if (cause.error == error) return Text(cause.textId);
     const char* name = strerrorname_np(error);
     const QString number = QString::number(error);
-    return FillText(Msg::CauseOtherError, {name ? QString("%1 (%2)").arg(name, number) : number});
+    return FillText(kOtherCause, {name ? QString("%1 (%2)").arg(name, number) : number});
 }
 
 QString WithCause(const QString& text, const QString& cause) {

@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include "config/prewrite.h"
-
 class QFrame;
 class QLabel;
 class QLineEdit;

@@ -152,18 +152,18 @@ enum Id : int {
 
     DataSubPath = 19999,  // "\TALO\K-ORBI Programmer (DE)\"
 
-    // Causes of file errors, by errno
-    CauseDiskFull = 20000,
+    // Why a file could not be read or written
+    CauseNoSpace = 20000,
     CauseQuotaExceeded = 20001,
-    CauseNoAccess = 20002,
+    CauseNoPermission = 20002,
     CauseNotPermitted = 20003,
-    CauseReadOnlyDisk = 20004,
+    CauseReadOnlyMedium = 20004,
     CauseFileTooLarge = 20005,
     CauseNameTooLong = 20006,
-    CauseNoSuchFile = 20007,
-    CauseUnsafeLink = 20008,
-    CauseNotARegularFile = 20009,
-    CauseOtherError = 20010,  // "Das Betriebssystem meldet den Fehler %s."
+    CauseNotFound = 20007,
+    CauseForeignLink = 20008,
+    CauseNotAFile = 20009,
+    CauseOther = 20010,  // "Das Betriebssystem meldet den Fehler %s."
 
     // The journal of device jobs
     MenuCommShowJournal = 20100,

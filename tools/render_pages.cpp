@@ -94,13 +94,17 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     bool ok = true;
-    window.pgMain->setCurrentWidget(window.tbsGeneral);
-    ok &= Save(window.tbsGeneral->grab(), out, "general.png");
-    window.pgMain->setCurrentWidget(window.tbsRFID);
-    ok &= Save(window.tbsRFID->grab(), out, "rfid.png");
-    window.pgMain->setCurrentWidget(window.tbsGeneral);
+    window.findChild<QTabWidget*>("pgMain")->setCurrentWidget(
+        window.findChild<QWidget*>("tbsGeneral"));
+    ok &= Save(window.findChild<QWidget*>("tbsGeneral")->grab(), out, "general.png");
+    window.findChild<QTabWidget*>("pgMain")->setCurrentWidget(
+        window.findChild<QWidget*>("tbsRFID"));
+    ok &= Save(window.findChild<QWidget*>("tbsRFID")->grab(), out, "rfid.png");
+    window.findChild<QTabWidget*>("pgMain")->setCurrentWidget(
+        window.findChild<QWidget*>("tbsGeneral"));
     ok &= Save(window.grab(), out, "window.png");
-    for (QMenu* menu : {window.mnuFile, window.mnuFileNew, window.mnuComm, window.mnuHelp}) {
+    for (QMenu* menu : {window.findChild<QMenu*>("mnuFile"), window.findChild<QMenu*>("mnuFileNew"),
+                        window.findChild<QMenu*>("mnuComm"), window.findChild<QMenu*>("mnuHelp")}) {
         menu->adjustSize();
         ok &= Save(menu->grab(), out, qPrintable(menu->objectName() + ".png"));
     }

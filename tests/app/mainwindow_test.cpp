@@ -204,9 +204,14 @@ TEST_F(WindowTest, EveryControlSitsInItsBoxAtItsPlace) {
         EXPECT_EQ(g.width(), p.w);
         EXPECT_EQ(g.height(), p.h);
     }
-    EXPECT_EQ(window->pgMain->indexOf(window->tbsGeneral), 0);
-    EXPECT_EQ(window->pgMain->indexOf(window->tbsRFID), 1);
-    EXPECT_EQ(window->pgMain->currentWidget(), window->tbsGeneral);
+    EXPECT_EQ(window->findChild<QTabWidget*>("pgMain")->indexOf(
+                  window->findChild<QWidget*>("tbsGeneral")),
+              0);
+    EXPECT_EQ(
+        window->findChild<QTabWidget*>("pgMain")->indexOf(window->findChild<QWidget*>("tbsRFID")),
+        1);
+    EXPECT_EQ(window->findChild<QTabWidget*>("pgMain")->currentWidget(),
+              window->findChild<QWidget*>("tbsGeneral"));
 }
 
 TEST_F(WindowTest, LabelsStandBesideTheirControlsAndCarryNoTextOfTheCheckBoxes) {
@@ -256,8 +261,9 @@ TEST_F(WindowTest, TimesInTenthsUseTheLocaleDecimalSeparator) {
     for (const Case& c : cases) {
         QLocale::setDefault(QLocale(c.language, c.territory));
         MakeWindow();
-        EXPECT_EQ(window->edtLongDoubleTriplePressTime->text(), c.pressTime);
-        EXPECT_EQ(window->edtButtonActivationDelay->text(), c.delay);
+        EXPECT_EQ(window->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")->text(),
+                  c.pressTime);
+        EXPECT_EQ(window->findChild<QLineEdit*>("edtButtonActivationDelay")->text(), c.delay);
     }
     QLocale::setDefault(saved);
     // Setting a start value is no change by the user: no rule spoke up.
@@ -269,14 +275,12 @@ TEST_F(WindowTest, CodeAndZoneGroupsAreAlikeAndFillTheControlLists) {
     for (const bool restricted : {false, true}) {
         SCOPED_TRACE(restricted ? "restricted" : "continuous");
         const QString box = restricted ? "gbxCodesZonesRestricted" : "gbxCodesZones";
-        const auto& codes = restricted ? window->restrictedCodes : window->continuousCodes;
-        const auto& zones = restricted ? window->restrictedZones : window->continuousZones;
         for (int i = 0; i < 8; ++i) {
             const QString n = QString::number(i + 1);
             auto* label = Find<QLabel>("lblDoorCode" + n + Suffix(restricted));
             auto* edit = Find<QLineEdit>("edtDoorCode" + n + Suffix(restricted));
             if (!label || !edit) continue;
-            EXPECT_EQ(codes[i], edit);
+            EXPECT_EQ(window->ControlOf(DoorCode(i + 1, restricted)), edit);
             EXPECT_EQ(edit->parentWidget()->objectName(), box);
             EXPECT_EQ(edit->geometry(),
                       QRect(QList<int>{16, 120, 224, 328}[i % 4], i < 4 ? 56 : 112, 57, 21));
@@ -290,7 +294,7 @@ TEST_F(WindowTest, CodeAndZoneGroupsAreAlikeAndFillTheControlLists) {
             auto* label = Find<QLabel>("lblZone" + Hex(zone) + Suffix(restricted));
             auto* check = Find<QCheckBox>("cbZone" + Hex(zone) + Suffix(restricted));
             if (!label || !check) continue;
-            EXPECT_EQ(zones[zone], check);
+            EXPECT_EQ(window->ControlOf(Zone(zone, restricted)), check);
             EXPECT_EQ(check->property("Tag").toInt(), zone);
             EXPECT_EQ(check->geometry(),
                       QRect(QList<int>{24, 72, 120, 168, 232, 280, 328, 376}[zone % 8],
@@ -305,12 +309,9 @@ TEST_F(WindowTest, CodeAndZoneGroupsAreAlikeAndFillTheControlLists) {
     }
 
     // Start-up finds the same controls again by name.
-    const auto before = window->restrictedZones;
-    window->restrictedZones.fill(nullptr);
-    window->continuousCodes.fill(nullptr);
     window->BuildControlLists();
-    EXPECT_EQ(window->restrictedZones, before);
-    EXPECT_EQ(window->continuousCodes[7]->objectName(), "edtDoorCode8");
+    for (int i = 0; i < kFieldCount; ++i)
+        EXPECT_EQ(window->ControlOf(Field(i))->objectName(), InfoOf(Field(i)).name);
 }
 
 TEST_F(WindowTest, TabWalksEachBoxInItsDesignedOrder) {
@@ -341,13 +342,13 @@ TEST_F(WindowTest, TabWalksEachBoxInItsDesignedOrder) {
 
 TEST_F(WindowTest, HiddenButtonCannotBeReachedByMouseOrTab) {
     window->show();
-    QPushButton* hidden = window->btnGetKorbiCode;
+    QPushButton* hidden = window->findChild<QPushButton*>("btnGetKorbiCode");
     EXPECT_TRUE(hidden->isHidden());
     EXPECT_EQ(hidden->focusPolicy(), Qt::NoFocus);
-    EXPECT_NE(window->Panel1->childAt(hidden->geometry().center()), hidden);
+    EXPECT_NE(window->findChild<QFrame*>("Panel1")->childAt(hidden->geometry().center()), hidden);
     EXPECT_EQ(hidden->text(), "GetKorbiCode");
     // Walking the whole chain never stops on it.
-    QWidget* start = window->btnWriteToDevice;
+    QWidget* start = window->findChild<QPushButton*>("btnWriteToDevice");
     QWidget* w = start;
     for (int i = 0; i < 200; ++i) {
         w = NextTabStop(w);
@@ -367,9 +368,10 @@ TEST_F(WindowTest, WindowHasFixedClientAreaMenuStatusLineAndTimers) {
     EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(window->acceptDrops());
 
-    EXPECT_EQ(window->sbStatus->objectName(), "sbStatus");
-    EXPECT_EQ(window->sbStatus->height(), 19);
-    EXPECT_EQ(window->sbStatus->geometry().bottom(), window->height() - 1);
+    EXPECT_EQ(window->findChild<QStatusBar*>("sbStatus")->objectName(), "sbStatus");
+    EXPECT_EQ(window->findChild<QStatusBar*>("sbStatus")->height(), 19);
+    EXPECT_EQ(window->findChild<QStatusBar*>("sbStatus")->geometry().bottom(),
+              window->height() - 1);
     EXPECT_TRUE(window->StatusText().isEmpty());
 
     struct TimerCase {
@@ -389,9 +391,9 @@ TEST_F(WindowTest, WindowHasFixedClientAreaMenuStatusLineAndTimers) {
 
 TEST_F(WindowTest, CaptionsComeFromTheCatalogueOnlyAfterLocalising) {
     // Before start-up localises them, nothing shows a German caption.
-    EXPECT_NE(window->lblOld->text(), Text(10124));
-    EXPECT_NE(window->btnReadFromDevice->text(), Text(10251));
-    EXPECT_NE(window->mnuFile->title(), Text(10101));
+    EXPECT_NE(window->findChild<QLabel*>("lblOld")->text(), Text(10124));
+    EXPECT_NE(window->findChild<QPushButton*>("btnReadFromDevice")->text(), Text(10251));
+    EXPECT_NE(window->findChild<QMenu*>("mnuFile")->title(), Text(10101));
 
     window->LocaliseCaptions();
     for (const LabelPlace& l : kLabels) {
@@ -404,39 +406,42 @@ TEST_F(WindowTest, CaptionsComeFromTheCatalogueOnlyAfterLocalising) {
         QString shown;
         const char* expected;
     } captions[] = {
-        {window->pgMain->tabText(0), "Allgemein"},
-        {window->pgMain->tabText(1), "RFID"},
-        {window->gbxRadioParameters->title(), "Funkparameter"},
-        {window->gbxTechnicalAlarmsInfo->title(), "Technische Alarme/Information"},
-        {window->gbxUserAlarms->title(), "Anwenderalarme"},
-        {window->gbxProductInformation->title(), "Produktinformation"},
-        {window->gbxRFID->title(), "RFID"},
-        {window->gbxCodesZones->title(), "Kennnummern und Zonen mit steter Sendewiederholung"},
-        {window->gbxCodesZonesRestricted->title(),
+        {window->findChild<QTabWidget*>("pgMain")->tabText(0), "Allgemein"},
+        {window->findChild<QTabWidget*>("pgMain")->tabText(1), "RFID"},
+        {window->findChild<QGroupBox*>("gbxRadioParameters")->title(), "Funkparameter"},
+        {window->findChild<QGroupBox*>("gbxTechnicalAlarmsInfo")->title(),
+         "Technische Alarme/Information"},
+        {window->findChild<QGroupBox*>("gbxUserAlarms")->title(), "Anwenderalarme"},
+        {window->findChild<QGroupBox*>("gbxProductInformation")->title(), "Produktinformation"},
+        {window->findChild<QGroupBox*>("gbxRFID")->title(), "RFID"},
+        {window->findChild<QGroupBox*>("gbxCodesZones")->title(),
+         "Kennnummern und Zonen mit steter Sendewiederholung"},
+        {window->findChild<QGroupBox*>("gbxCodesZonesRestricted")->title(),
          "Kennnummern und Zonen mit keiner oder begrenzter Sendewiederholung"},
-        {window->btnReadFromDevice->text(), "Lesen vom K-ORBI"},
-        {window->btnWriteToDevice->text(), "Schreiben zum K-ORBI"},
-        {window->btnGetKorbiCode->text(), "GetKorbiCode"},
-        {window->mnuFile->title(), "&Datei"},
-        {window->mnuFileNew->title(), "&Neu"},
-        {window->mnuFileNewKorbiV2->text(), "K-ORBI v2.x"},
-        {window->mnuFileNewKorbiV1->text(), "K-ORBI v1.x"},
-        {window->mnuFileOpen->text(), "Ö&ffnen..."},
-        {window->mnuFileSave->text(), "&Speichern"},
-        {window->mnuFileSaveAs->text(), "Speichern &unter..."},
-        {window->mnuFileSelectDefaultFolder->text(), "Wähle Standard&verzeichnis..."},
-        {window->mnuFileExit->text(), "&Beenden"},
-        {window->mnuComm->title(), "K&ommunikation"},
-        {window->mnuCommReadFromDevice->text(), "&Lesen vom K-ORBI"},
-        {window->mnuCommWriteToDevice->text(), "Sch&reiben zum K-ORBI"},
-        {window->mnuCommChangeIdCode->text(), "&Kennnummer ändern..."},
-        {window->mnuCommShowJournal->text(), "&Protokoll anzeigen"},
-        {window->mnuHelp->title(), "&Hilfe"},
-        {window->mnuHelpAbout->text(), "&Info..."},
+        {window->findChild<QPushButton*>("btnReadFromDevice")->text(), "Lesen vom K-ORBI"},
+        {window->findChild<QPushButton*>("btnWriteToDevice")->text(), "Schreiben zum K-ORBI"},
+        {window->findChild<QPushButton*>("btnGetKorbiCode")->text(), "GetKorbiCode"},
+        {window->findChild<QMenu*>("mnuFile")->title(), "&Datei"},
+        {window->findChild<QMenu*>("mnuFileNew")->title(), "&Neu"},
+        {window->findChild<QAction*>("mnuFileNewKorbiV2")->text(), "K-ORBI v2.x"},
+        {window->findChild<QAction*>("mnuFileNewKorbiV1")->text(), "K-ORBI v1.x"},
+        {window->findChild<QAction*>("mnuFileOpen")->text(), "Ö&ffnen..."},
+        {window->findChild<QAction*>("mnuFileSave")->text(), "&Speichern"},
+        {window->findChild<QAction*>("mnuFileSaveAs")->text(), "Speichern &unter..."},
+        {window->findChild<QAction*>("mnuFileSelectDefaultFolder")->text(),
+         "Wähle Standard&verzeichnis..."},
+        {window->findChild<QAction*>("mnuFileExit")->text(), "&Beenden"},
+        {window->findChild<QMenu*>("mnuComm")->title(), "K&ommunikation"},
+        {window->findChild<QAction*>("mnuCommReadFromDevice")->text(), "&Lesen vom K-ORBI"},
+        {window->findChild<QAction*>("mnuCommWriteToDevice")->text(), "Sch&reiben zum K-ORBI"},
+        {window->findChild<QAction*>("mnuCommChangeIdCode")->text(), "&Kennnummer ändern..."},
+        {window->findChild<QAction*>("mnuCommShowJournal")->text(), "&Protokoll anzeigen"},
+        {window->findChild<QMenu*>("mnuHelp")->title(), "&Hilfe"},
+        {window->findChild<QAction*>("mnuHelpAbout")->text(), "&Info..."},
     };
     for (const Caption& c : captions) EXPECT_EQ(c.shown, QString::fromUtf8(c.expected));
     // Localising leaves the values alone.
-    EXPECT_EQ(window->edtNoShortTx->text(), "3");
+    EXPECT_EQ(window->findChild<QLineEdit*>("edtNoShortTx")->text(), "3");
     EXPECT_TRUE(prompts.records.isEmpty());
 }
 

@@ -55,9 +55,11 @@ TEST_F(WindowTest, RangeRulesRunWhenATextIsSetByTheProgram) {
 }
 
 TEST_F(WindowTest, CodeRuleRunsOnTheNewRadioCodeAndAllSixteenDoorCodes) {
-    QList<QLineEdit*> edits{window->edtRadioCodeNew};
-    for (QLineEdit* e : window->continuousCodes) edits << e;
-    for (QLineEdit* e : window->restrictedCodes) edits << e;
+    QList<QLineEdit*> edits{window->findChild<QLineEdit*>("edtRadioCodeNew")};
+    for (const bool restricted : {false, true}) {
+        for (int k = 1; k <= 8; ++k)
+            edits << qobject_cast<QLineEdit*>(window->ControlOf(DoorCode(k, restricted)));
+    }
     ASSERT_EQ(edits.size(), 17);
     for (QLineEdit* edit : edits) {
         prompts.Clear();
@@ -66,19 +68,19 @@ TEST_F(WindowTest, CodeRuleRunsOnTheNewRadioCodeAndAllSixteenDoorCodes) {
     }
     // The old code only shows what the device holds; it has no rule.
     prompts.Clear();
-    window->edtRadioCodeOld->setText("0000");
+    window->findChild<QLineEdit*>("edtRadioCodeOld")->setText("0000");
     EXPECT_TRUE(prompts.records.isEmpty());
 }
 
 TEST_F(WindowTest, ClickRulesRunWhenABoxIsTickedByTheProgram) {
-    window->cbRadioTestAlarmActive->setChecked(true);
-    EXPECT_TRUE(window->edtRadioTestAlarmInterval->isEnabled());
-    EXPECT_TRUE(window->edtMissedAck->isEnabled());
-    EXPECT_TRUE(window->cbConfig_D6->isEnabled());
+    window->findChild<QCheckBox*>("cbRadioTestAlarmActive")->setChecked(true);
+    EXPECT_TRUE(window->findChild<QLineEdit*>("edtRadioTestAlarmInterval")->isEnabled());
+    EXPECT_TRUE(window->findChild<QLineEdit*>("edtMissedAck")->isEnabled());
+    EXPECT_TRUE(window->findChild<QCheckBox*>("cbConfig_D6")->isEnabled());
 
-    window->cbConfig_D0->setChecked(false);
-    EXPECT_FALSE(window->edtRfidInactivity->isEnabled());
-    EXPECT_FALSE(window->restrictedZones[15]->isEnabled());
+    window->findChild<QCheckBox*>("cbConfig_D0")->setChecked(false);
+    EXPECT_FALSE(window->findChild<QLineEdit*>("edtRfidInactivity")->isEnabled());
+    EXPECT_FALSE(window->ControlOf(Zone(15, true))->isEnabled());
 }
 
 TEST_F(WindowTest, ZoneBoxesTellTheirRuleWhichZoneWasTicked) {
@@ -88,10 +90,8 @@ TEST_F(WindowTest, ZoneBoxesTellTheirRuleWhichZoneWasTicked) {
     } cases[] = {{0, true}, {3, true}, {7, false}, {15, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.zone);
-        QCheckBox* mine =
-            (c.tickRestricted ? window->restrictedZones : window->continuousZones)[c.zone];
-        QCheckBox* other =
-            (c.tickRestricted ? window->continuousZones : window->restrictedZones)[c.zone];
+        auto* mine = qobject_cast<QCheckBox*>(window->ControlOf(Zone(c.zone, c.tickRestricted)));
+        auto* other = qobject_cast<QCheckBox*>(window->ControlOf(Zone(c.zone, !c.tickRestricted)));
         other->setChecked(true);
         mine->setChecked(true);
         EXPECT_FALSE(other->isChecked());
@@ -103,10 +103,11 @@ TEST_F(WindowTest, PressTimeIsCheckedWhenTheUserLeavesTheEdit) {
     window->show();
     QApplication::setActiveWindow(window.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    window->edtLongDoubleTriplePressTime->setFocus(Qt::TabFocusReason);
-    window->edtLongDoubleTriplePressTime->setText(QString("0") + QLocale().decimalPoint() + "1");
+    window->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")->setFocus(Qt::TabFocusReason);
+    window->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")
+        ->setText(QString("0") + QLocale().decimalPoint() + "1");
     EXPECT_TRUE(prompts.records.isEmpty());  // a short time may be on its way while typing
-    window->edtDementiaBlockTime->setFocus(Qt::TabFocusReason);
+    window->findChild<QLineEdit*>("edtDementiaBlockTime")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10860});
 }
 
@@ -115,8 +116,8 @@ TEST_F(WindowTest, NewEntriesHandTheirOwnEntryToTheCommand) {
     struct Case {
         QAction* entry;
         const char* file;
-    } cases[] = {{window->mnuFileNewKorbiV2, "default_v2.bin"},
-                 {window->mnuFileNewKorbiV1, "default_v1.bin"}};
+    } cases[] = {{window->findChild<QAction*>("mnuFileNewKorbiV2"), "default_v2.bin"},
+                 {window->findChild<QAction*>("mnuFileNewKorbiV1"), "default_v1.bin"}};
     for (const Case& c : cases) {
         prompts.Clear();
         c.entry->trigger();
@@ -124,24 +125,26 @@ TEST_F(WindowTest, NewEntriesHandTheirOwnEntryToTheCommand) {
         EXPECT_TRUE(prompts.records[0].text.contains(c.file))
             << prompts.records[0].text.toStdString();
     }
-    EXPECT_EQ(window->mnuFileNewKorbiV2->property("Tag").toInt(), 2);
-    EXPECT_EQ(window->mnuFileNewKorbiV1->property("Tag").toInt(), 1);
+    EXPECT_EQ(window->findChild<QAction*>("mnuFileNewKorbiV2")->property("Tag").toInt(), 2);
+    EXPECT_EQ(window->findChild<QAction*>("mnuFileNewKorbiV1")->property("Tag").toInt(), 1);
 }
 
 TEST_F(WindowTest, MenusHaveTheirEntriesInOrder) {
     EXPECT_EQ(window->menuBar()->objectName(), "MainMenu1");
     EXPECT_EQ(ActionNames(window->menuBar()), QStringList({"mnuFile", "mnuComm", "mnuHelp"}));
     EXPECT_EQ(
-        ActionNames(window->mnuFile),
+        ActionNames(window->findChild<QMenu*>("mnuFile")),
         QStringList({"mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuDelimiter1",
                      "mnuFileSelectDefaultFolder", "mnuDelimter2", "mnuFileExit"}));
-    EXPECT_EQ(ActionNames(window->mnuFileNew),
+    EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuFileNew")),
               QStringList({"mnuFileNewKorbiV2", "mnuFileNewKorbiV1"}));
-    EXPECT_EQ(ActionNames(window->mnuComm),
+    EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuComm")),
               QStringList({"mnuCommReadFromDevice", "mnuCommWriteToDevice", "N1",
                            "mnuCommChangeIdCode", "N2", "mnuCommShowJournal"}));
-    EXPECT_EQ(ActionNames(window->mnuHelp), QStringList({"mnuHelpAbout"}));
-    for (QAction* separator : {window->mnuDelimiter1, window->mnuDelimter2, window->N1, window->N2})
+    EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuHelp")), QStringList({"mnuHelpAbout"}));
+    for (QAction* separator :
+         {window->findChild<QAction*>("mnuDelimiter1"), window->findChild<QAction*>("mnuDelimter2"),
+          window->findChild<QAction*>("N1"), window->findChild<QAction*>("N2")})
         EXPECT_TRUE(separator->isSeparator());
 }
 
@@ -150,18 +153,18 @@ TEST_F(WindowTest, ShortcutsAreCtrlLettersShownAsStrg) {
         QAction* entry;
         const char* keys;  // "" for none
     } cases[] = {
-        {window->mnuFileNewKorbiV2, "Ctrl+N"},
-        {window->mnuFileNewKorbiV1, ""},
-        {window->mnuFileOpen, "Ctrl+O"},
-        {window->mnuFileSave, "Ctrl+S"},
-        {window->mnuFileSaveAs, ""},
-        {window->mnuFileSelectDefaultFolder, ""},
-        {window->mnuFileExit, ""},
-        {window->mnuCommReadFromDevice, "Ctrl+R"},
-        {window->mnuCommWriteToDevice, "Ctrl+W"},
-        {window->mnuCommChangeIdCode, ""},
-        {window->mnuCommShowJournal, ""},
-        {window->mnuHelpAbout, ""},
+        {window->findChild<QAction*>("mnuFileNewKorbiV2"), "Ctrl+N"},
+        {window->findChild<QAction*>("mnuFileNewKorbiV1"), ""},
+        {window->findChild<QAction*>("mnuFileOpen"), "Ctrl+O"},
+        {window->findChild<QAction*>("mnuFileSave"), "Ctrl+S"},
+        {window->findChild<QAction*>("mnuFileSaveAs"), ""},
+        {window->findChild<QAction*>("mnuFileSelectDefaultFolder"), ""},
+        {window->findChild<QAction*>("mnuFileExit"), ""},
+        {window->findChild<QAction*>("mnuCommReadFromDevice"), "Ctrl+R"},
+        {window->findChild<QAction*>("mnuCommWriteToDevice"), "Ctrl+W"},
+        {window->findChild<QAction*>("mnuCommChangeIdCode"), ""},
+        {window->findChild<QAction*>("mnuCommShowJournal"), ""},
+        {window->findChild<QAction*>("mnuHelpAbout"), ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.entry->shortcut().toString(QKeySequence::PortableText), c.keys)
@@ -169,7 +172,9 @@ TEST_F(WindowTest, ShortcutsAreCtrlLettersShownAsStrg) {
 
     // With Qt's German texts loaded, as the program does, the menu shows "Strg+".
     ASSERT_TRUE(InstallGermanToolkitTexts(*QCoreApplication::instance()));
-    EXPECT_EQ(window->mnuFileNewKorbiV2->shortcut().toString(QKeySequence::NativeText),
+    EXPECT_EQ(window->findChild<QAction*>("mnuFileNewKorbiV2")
+                  ->shortcut()
+                  .toString(QKeySequence::NativeText),
               QString(ToolkitText::ShortcutModifier) + "N");
     for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
         QCoreApplication::removeTranslator(t);
@@ -184,10 +189,10 @@ TEST_F(WindowTest, ShortcutKeysTriggerTheirEntries) {
     struct Case {
         QAction* entry;
         Qt::Key key;
-    } cases[] = {{window->mnuFileNewKorbiV2, Qt::Key_N},
-                 {window->mnuCommReadFromDevice, Qt::Key_R},
-                 {window->mnuCommWriteToDevice, Qt::Key_W}};
-    QList<QAction*> all = {window->mnuFileNewKorbiV1};
+    } cases[] = {{window->findChild<QAction*>("mnuFileNewKorbiV2"), Qt::Key_N},
+                 {window->findChild<QAction*>("mnuCommReadFromDevice"), Qt::Key_R},
+                 {window->findChild<QAction*>("mnuCommWriteToDevice"), Qt::Key_W}};
+    QList<QAction*> all = {window->findChild<QAction*>("mnuFileNewKorbiV1")};
     for (const Case& c : cases) all << c.entry;
     // Only the routing is under test here: the commands themselves stay out of it.
     QList<QSignalSpy*> spies;

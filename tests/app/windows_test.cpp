@@ -36,7 +36,7 @@ TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {
             order << window->metaObject()->className();
             if (auto* main = qobject_cast<TfrmMain*>(window)) {
                 // Start-up has run: captions German, template looked for, no dialog yet.
-                mainStartedFirst = main->mnuFile->title() == "&Datei" &&
+                mainStartedFirst = main->findChild<QMenu*>("mnuFile")->title() == "&Datei" &&
                                    prompts.MessageIds().contains(10811) && !main->frmAbout &&
                                    main->findChildren<QDialog*>().isEmpty();
             }

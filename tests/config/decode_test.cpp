@@ -189,8 +189,8 @@ TEST_F(Decode, GenerationEnablesExactlyItsControls) {
                             "cbConfig2_D3",
                             "edtLongDoubleTriplePressTime",
                             "edtOutOfFieldTimeToRetransmit"};
-    for (int k = 1; k <= 8; ++k) listed.insert(SpecOf(DoorCode(k, true)).name);
-    for (int z = 0; z < 16; ++z) listed.insert(SpecOf(Zone(z, true)).name);
+    for (int k = 1; k <= 8; ++k) listed.insert(InfoOf(DoorCode(k, true)).name);
+    for (int z = 0; z < 16; ++z) listed.insert(InfoOf(Zone(z, true)).name);
     ASSERT_EQ(listed.size(), 30);
 
     auto snapshot = [&] {
@@ -207,11 +207,11 @@ TEST_F(Decode, GenerationEnablesExactlyItsControls) {
         for (const bool others : {true, false}) {
             SCOPED_TRACE(std::to_string(version) + (others ? " others on" : " others off"));
             for (int i = 0; i < kFieldCount; ++i)
-                model->SetEnabled(Field(i), listed.contains(SpecOf(Field(i)).name) ? !on : others);
+                model->SetEnabled(Field(i), listed.contains(InfoOf(Field(i)).name) ? !on : others);
             const QStringList before = snapshot();
             model->EnableGeneration2Controls(image);
             for (int i = 0; i < kFieldCount; ++i) {
-                const bool expected = listed.contains(SpecOf(Field(i)).name) ? on : others;
+                const bool expected = listed.contains(InfoOf(Field(i)).name) ? on : others;
                 EXPECT_EQ(model->Enabled(Field(i)), expected) << Name(Field(i));
             }
             EXPECT_EQ(snapshot(), before);
@@ -343,10 +343,10 @@ TEST_F(Decode, FileListsEveryFieldWithoutAWindow) {
     QStringList lines;
     for (int i = 0; i < kFieldCount; ++i) {
         const Field f = Field(i);
-        const FieldSpec& spec = SpecOf(f);
-        const QString value = spec.kind == FieldKind::Text ? Text(f) : Ticked(f) ? "[x]" : "[ ]";
+        const FieldInfo& info = InfoOf(f);
+        const QString value = info.kind == FieldKind::Text ? Text(f) : Ticked(f) ? "[x]" : "[ ]";
         lines << QString("%1|%2|%3|%4|%5")
-                     .arg(spec.name, SpecOf(spec.group).name, CaptionOf(f), value,
+                     .arg(info.name, InfoOf(info.group).name, CaptionOf(f), value,
                           model->Enabled(f) ? "" : "disabled");
     }
     ASSERT_EQ(lines.size(), 78);
@@ -357,7 +357,7 @@ TEST_F(Decode, FileListsEveryFieldWithoutAWindow) {
     EXPECT_TRUE(lines.contains("cbZoneE_R|gbxCodesZonesRestricted|Zone E|[x]|"));
     EXPECT_EQ(lines.last(), "cbZoneF_R|gbxCodesZonesRestricted|Zone F|[ ]|");
     // Every control name is found again, and a field is set by it through its rule.
-    for (int i = 0; i < kFieldCount; ++i) EXPECT_EQ(FindField(SpecOf(Field(i)).name), Field(i));
+    for (int i = 0; i < kFieldCount; ++i) EXPECT_EQ(FindField(InfoOf(Field(i)).name), Field(i));
     EXPECT_TRUE(model->SetByName("edtNoShortTx", "19"));
     EXPECT_EQ(Text(Field::edtNoShortTx), "15");
     EXPECT_TRUE(model->SetByName("cbZoneE", "1"));

@@ -60,20 +60,20 @@ TEST_F(FileCommands, OpenAsksInTheDefaultFolderThenAtTheCurrentFile) {
     EXPECT_EQ(first.fileName, "*.Korbi");
     EXPECT_EQ(first.startFolder, w->defaultFolder);
 
-    w->edtRadioCodeNew->setText("12AB");
+    w->findChild<QLineEdit*>("edtRadioCodeNew")->setText("12AB");
     Open(Good("anlage.Korbi"));
     EXPECT_EQ(w->windowTitle(), "anlage.Korbi" + kProgram);
     EXPECT_EQ(w->configOrigin, OriginOpenedFile);
-    EXPECT_EQ(w->edtRadioCodeNew->text(), "");
-    EXPECT_EQ(w->edtNoShortTx->text(), "5");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtRadioCodeNew")->text(), "");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
     EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");  // Open writes no status
 
     // New keeps the current file, so the next Open still starts at it.
-    w->edtRadioCodeNew->setText("12AB");
-    w->mnuFileNewClick(w->mnuFileNewKorbiV2);
+    w->findChild<QLineEdit*>("edtRadioCodeNew")->setText("12AB");
+    w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV2"));
     EXPECT_EQ(w->windowTitle(), "(Standard)" + kProgram);
     EXPECT_EQ(w->configOrigin, OriginTemplate);
-    EXPECT_EQ(w->edtRadioCodeNew->text(), "");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtRadioCodeNew")->text(), "");
     m.prompts.Clear();
     Open("");
     EXPECT_EQ(m.prompts.records[0].request.fileName, "anlage.Korbi");
@@ -140,17 +140,17 @@ TEST_F(FileCommands, DropsTakeOneConfigurationFile) {
         EXPECT_EQ(w->windowTitle(), c.title + kProgram);
     }
     EXPECT_EQ(w->StatusText(), "Konfigurationsdatei 'ANLAGE.KORBI' geöffnet");
-    EXPECT_EQ(w->edtNoShortTx->text(), "5");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
 }
 
 TEST_F(FileCommands, ADropKeepsTheGeneration2ControlsWhereOpenSetsThem) {
     WriteBytes(folder + "v1.Korbi", Machine::Shipped("Default_v1.b"));
-    ASSERT_TRUE(w->edtLongDoubleTriplePressTime->isEnabled());
+    ASSERT_TRUE(w->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")->isEnabled());
     w->HandleDroppedFiles({folder + "v1.Korbi"});
     EXPECT_EQ(w->windowTitle(), "v1.Korbi" + kProgram);
-    EXPECT_TRUE(w->edtLongDoubleTriplePressTime->isEnabled());
+    EXPECT_TRUE(w->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")->isEnabled());
     Open(folder + "v1.Korbi");
-    EXPECT_FALSE(w->edtLongDoubleTriplePressTime->isEnabled());
+    EXPECT_FALSE(w->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")->isEnabled());
 }
 
 TEST_F(FileCommands, SaveWritesInPlaceOnlyForAFile) {
@@ -166,7 +166,7 @@ TEST_F(FileCommands, SaveWritesInPlaceOnlyForAFile) {
 
     const QString path = Good("anlage.Korbi");
     Open(path);
-    w->edtNoShortTx->setText("7");
+    w->findChild<QLineEdit*>("edtNoShortTx")->setText("7");
     m.prompts.Clear();
     w->mnuFileSaveClick();
     EXPECT_TRUE(m.prompts.records.isEmpty());
@@ -259,7 +259,7 @@ TEST_F(FileCommands, SaveAsRefusesAReadOnlyFile) {
 TEST_F(FileCommands, AFailedSaveLeavesTheOldFileWhole) {
     const QString path = Good("anlage.Korbi", 0x11);
     Open(path);
-    w->edtNoShortTx->setText("7");
+    w->findChild<QLineEdit*>("edtNoShortTx")->setText("7");
     SetWriteFaultForTests([](const QString&) { return true; });  // the disk is full
     m.prompts.Clear();
     w->mnuFileSaveClick();
@@ -295,11 +295,11 @@ TEST_F(FileCommands, AForeignProductIsShownButKeepsTheTitle) {
     Open(foreign);
     EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10820});
     EXPECT_EQ(w->windowTitle(), "anlage.Korbi" + kProgram);
-    EXPECT_EQ(w->edtFirmwareType->text(), "unknown");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareType")->text(), "unknown");
     EXPECT_EQ(w->currentFileName, foreign);
 
     // Save goes to the file just opened, not to the one the title names.
-    w->edtNoShortTx->setText("9");
+    w->findChild<QLineEdit*>("edtNoShortTx")->setText("9");
     w->mnuFileSaveClick();
     QByteArray expected = TemplateWith(Addr::FirmwareType, 5);
     expected[Addr::TxCounts] = static_cast<char>(0x93);  // 9 short, 3 long
@@ -408,7 +408,8 @@ TEST_F(FileCommands, TheTitleNamesWhereTheConfigurationCameFrom) {
 }
 
 TEST_F(FileCommands, ATemplateSavedUnchangedComesBackByteForByte) {
-    for (QAction* entry : {w->mnuFileNewKorbiV1, w->mnuFileNewKorbiV2}) {
+    for (QAction* entry : {w->findChild<QAction*>("mnuFileNewKorbiV1"),
+                           w->findChild<QAction*>("mnuFileNewKorbiV2")}) {
         const int generation = entry->property("Tag").toInt();
         SCOPED_TRACE(generation);
         w->mnuFileNewClick(entry);
@@ -445,9 +446,9 @@ TEST_F(FileCommands, NewFindsItsTemplateWithoutRegardToCase) {
             QFile::remove(installed);
         WriteBytes(m.dataFolder + c.stray, TemplateWith(Addr::FirmwareVersion, 0x17, 1));
         m.prompts.Clear();
-        w->mnuFileNewClick(w->mnuFileNewKorbiV1);
+        w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV1"));
         EXPECT_TRUE(m.prompts.MessageIds().isEmpty());
-        EXPECT_EQ(w->edtFirmwareVersion->text(), c.firmware);
+        EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), c.firmware);
         QFile::remove(m.dataFolder + c.stray);
     }
 }
@@ -465,10 +466,10 @@ TEST_F(FileCommands, NewReportsAMissingOrShortTemplateAndAcceptsALongOne) {
         WriteBytes(m.dataFolder + "Default_v1.bin", c.v1);
         w->SetStatusText("vorher");
         m.prompts.Clear();
-        w->mnuFileNewClick(w->mnuFileNewKorbiV1);
+        w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV1"));
         EXPECT_EQ(m.prompts.MessageIds(), c.boxes);
         if (c.boxes.isEmpty()) {
-            EXPECT_EQ(w->edtFirmwareVersion->text(), "1.1");
+            EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.1");
         } else {
             EXPECT_EQ(m.prompts.records[0].text,
                       "Datei default_v1.bin wurde nicht im Anwendungsverzeichnis gefunden");

@@ -53,8 +53,9 @@ TEST(Startup, FirstStartInstallsEverythingAndShowsTheV2Template) {
     EXPECT_EQ(w->windowTitle(), kTemplateTitle);
     EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");
     EXPECT_EQ(w->configOrigin, OriginTemplate);
-    EXPECT_EQ(w->edtFirmwareVersion->text(), "2.0");
-    EXPECT_EQ(w->pgMain->currentWidget(), w->tbsGeneral);
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "2.0");
+    EXPECT_EQ(w->findChild<QTabWidget*>("pgMain")->currentWidget(),
+              w->findChild<QWidget*>("tbsGeneral"));
     EXPECT_TRUE(w->acceptDrops());
 }
 
@@ -111,15 +112,16 @@ TEST(Startup, WithoutShippedFilesTheStartValuesStayAndNoSettingsFileIsMade) {
     EXPECT_EQ(w->windowTitle(), "K-ORBI Programmer");
     EXPECT_EQ(w->StatusText(), "");
     EXPECT_EQ(w->configOrigin, OriginTemplate);
-    EXPECT_EQ(w->edtNoShortTx->text(), "3");
-    EXPECT_EQ(w->edtBatteryTestInterval->text(), "24");
-    EXPECT_EQ(w->edtButtonActivationDelay->text(), "0" + QLocale().decimalPoint() + "1");
-    EXPECT_TRUE(w->cbConfig_D4->isChecked());
-    EXPECT_EQ(w->edtFirmwareVersion->text(), "");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "3");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "24");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtButtonActivationDelay")->text(),
+              "0" + QLocale().decimalPoint() + "1");
+    EXPECT_TRUE(w->findChild<QCheckBox*>("cbConfig_D4")->isChecked());
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "");
     // The file menu still finds the v1.x template.
-    w->mnuFileNewClick(w->mnuFileNewKorbiV1);
+    w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV1"));
     EXPECT_EQ(w->windowTitle(), kTemplateTitle);
-    EXPECT_EQ(w->edtFirmwareVersion->text(), "1.1");
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.1");
 }
 
 TEST(Startup, TheProgramFolderIsUsedOnlyWhenACommonFolderCannotBeHad) {
@@ -216,7 +218,7 @@ TEST(Startup, ASettingsFileThatCannotBeWrittenIsReportedAndStartUpGoesOn) {
         EXPECT_EQ(m.prompts.records[0].text, "Unable to write to " + m.dataFolder + "Values.ini" +
                                                  "\n\n" + FileErrorCause(c.cause));
         EXPECT_EQ(w->windowTitle(), kTemplateTitle);
-        EXPECT_EQ(w->mnuFile->title(), "&Datei");
+        EXPECT_EQ(w->findChild<QMenu*>("mnuFile")->title(), "&Datei");
         EXPECT_EQ(w->defaultFolder,
                   c.keepsStoredFolder ? stored : m.commonDocuments + "/TALO/K-ORBI config");
         EXPECT_EQ(w->settingsFilePath, m.dataFolder + "Values.ini");
@@ -264,8 +266,8 @@ TEST(Startup, CommandLineFoldersAndFiles) {
         EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");
         if (c.title != kTemplateTitle) {
             EXPECT_EQ(w->currentFileName, good);
-            EXPECT_EQ(w->edtNoShortTx->text(), "5");
-            EXPECT_EQ(w->edtNoLongTx->text(), "2");
+            EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
+            EXPECT_EQ(w->findChild<QLineEdit*>("edtNoLongTx")->text(), "2");
         }
     }
 }
@@ -292,7 +294,7 @@ TEST(Startup, AForeignProductIsShownButNamesNoFile) {
         auto w = m.Start(c.foreignFile ? QStringList{file} : QStringList{});
 
         EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10820});
-        EXPECT_EQ(w->edtFirmwareType->text(), "unknown");
+        EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareType")->text(), "unknown");
         EXPECT_EQ(w->windowTitle(), c.title);
         EXPECT_EQ(w->StatusText(), c.status);
         EXPECT_EQ(w->configOrigin, OriginTemplate);
@@ -309,9 +311,9 @@ TEST(Startup, ACommandLineFileKeepsTheEnablingOfTheV2Template) {
     WriteBytes(v1, Machine::Shipped("Default_v1.b"));
     auto w = m.Start({v1});
     EXPECT_EQ(w->windowTitle(), "v1.Korbi - K-ORBI Programmiergerät");
-    EXPECT_EQ(w->edtFirmwareVersion->text(), "1.1");
-    EXPECT_TRUE(w->edtLongDoubleTriplePressTime->isEnabled());
-    EXPECT_TRUE(w->restrictedZones[0]->isEnabled());
+    EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.1");
+    EXPECT_TRUE(w->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")->isEnabled());
+    EXPECT_TRUE(w->ControlOf(Zone(0, true))->isEnabled());
 }
 
 TEST(Startup, ShowingCentresTheWindowAndNamesTheApplication) {
@@ -335,9 +337,9 @@ TEST(Startup, ExitEndsTheProgramWithoutAQuestion) {
     Machine m;
     m.Ship();
     auto w = m.Start();
-    w->edtNoShortTx->setText("7");
+    w->findChild<QLineEdit*>("edtNoShortTx")->setText("7");
     w->show();
-    QTimer::singleShot(0, w.get(), [&] { w->mnuFileExit->trigger(); });
+    QTimer::singleShot(0, w.get(), [&] { w->findChild<QAction*>("mnuFileExit")->trigger(); });
     QTimer::singleShot(5000, qApp, [] { QApplication::exit(99); });  // a hang guard
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(m.prompts.records.isEmpty());

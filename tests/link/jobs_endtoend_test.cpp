@@ -36,18 +36,18 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
 
     window.btnReadFromDeviceClick();
     EXPECT_EQ(window.StatusText(), Text(10506));
-    EXPECT_EQ(window.edtRadioCodeOld->text(), "4C2D");
-    EXPECT_EQ(window.edtBatteryTestInterval->text(), "24");
-    EXPECT_EQ(window.edtFirmwareVersion->text(), "1.A");
+    EXPECT_EQ(window.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "4C2D");
+    EXPECT_EQ(window.findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "24");
+    EXPECT_EQ(window.findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.A");
 
-    window.edtBatteryTestInterval->setText("42");
+    window.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("42");
     window.btnWriteToDeviceClick();
     EXPECT_EQ(window.StatusText(), Text(10605));
 
-    window.edtBatteryTestInterval->setText("7");
+    window.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("7");
     window.btnReadFromDeviceClick();
     EXPECT_EQ(window.StatusText(), Text(10506));
-    EXPECT_EQ(window.edtBatteryTestInterval->text(), "42");
+    EXPECT_EQ(window.findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "42");
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     // The window's jobs are journalled like korbi-cli's, and read back what was written.
     QList<QStringList> journal;

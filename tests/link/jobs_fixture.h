@@ -72,7 +72,8 @@ class JobsTest : public ::testing::Test {
     }
     ~JobsTest() override {
         EXPECT_EQ(driver.OpenHandles(), 0) << "the adapter was left open";
-        EXPECT_FALSE(window->tmrPollLpxInfo->isActive()) << "the poll timer still runs";
+        EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpxInfo")->isActive())
+            << "the poll timer still runs";
         window.reset();
     }
 

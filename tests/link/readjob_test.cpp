@@ -41,10 +41,10 @@ TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
         EXPECT_EQ(s.Log(), Join(Identification(), read));
         EXPECT_TRUE(prompts.MessageIds().isEmpty());
         EXPECT_EQ(window->StatusText(), Text(10506));
-        EXPECT_EQ(window->edtRadioCodeOld->text(), "4C2D");
-        EXPECT_EQ(window->edtBatteryTestInterval->text(), "77");
-        EXPECT_EQ(window->edtMissedAck->text(), "9");
-        EXPECT_EQ(window->edtFirmwareVersion->text(), c.firmwareText);
+        EXPECT_EQ(window->findChild<QLineEdit*>("edtRadioCodeOld")->text(), "4C2D");
+        EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "77");
+        EXPECT_EQ(window->findChild<QLineEdit*>("edtMissedAck")->text(), "9");
+        EXPECT_EQ(window->findChild<QLineEdit*>("edtFirmwareVersion")->text(), c.firmwareText);
         EXPECT_EQ(window->configOrigin, OriginDevice);
         EXPECT_TRUE(window->windowTitle().contains(Text(10891)));
         EXPECT_EQ(wait->windowTitle(), Text(10501));
@@ -59,17 +59,17 @@ TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
 
 TEST_F(ReadJobTest, UnknownGenerationSendsNoJob) {
     sim.AddDevice(0x4C2D, 0x30);
-    const QString before = window->edtBatteryTestInterval->text();
+    const QString before = window->findChild<QLineEdit*>("edtBatteryTestInterval")->text();
     window->btnReadFromDeviceClick();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10505});
     EXPECT_EQ(sim.Log(),
               Join(Identification(), {"m", "m0622", "m0828", "m0830", "m0840", "m0848"}));
-    EXPECT_EQ(window->edtBatteryTestInterval->text(), before);
+    EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), before);
 }
 
 TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
     sim.AddDevice(0x4C2D, 0x21);
-    const QString before = window->edtBatteryTestInterval->text();
+    const QString before = window->findChild<QLineEdit*>("edtBatteryTestInterval")->text();
     const int origin = window->configOrigin;
     Press(0);
     Abort();
@@ -80,7 +80,7 @@ TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
     EXPECT_EQ(sim.Log(), expected);
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(window->StatusText(), Text(10504));
-    EXPECT_EQ(window->edtBatteryTestInterval->text(), before);
+    EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), before);
     EXPECT_EQ(window->configOrigin, origin);
     EXPECT_EQ(window->Jobs().pollTag, PollNone);
 }
@@ -145,11 +145,11 @@ TEST_F(ReadJobTest, MissingBlockNamesTheLastMissingDoorCode) {
         // The missing cell's value in the cleared read image, and its address, in decimal.
         EXPECT_EQ(prompts.records[0].text.toStdString(),
                   FillText(10817, {"0", address}).toStdString());
-        EXPECT_EQ(window->edtBatteryTestInterval->text(), "77");
+        EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "77");
         EXPECT_EQ(window->configOrigin, OriginDevice);
     }
-    EXPECT_EQ(window->continuousCodes[7]->text(), "?");
-    EXPECT_EQ(window->continuousCodes[0]->text(), "1234");
+    EXPECT_EQ(window->Model().Text(DoorCode(8, false)), "?");
+    EXPECT_EQ(window->Model().Text(DoorCode(1, false)), "1234");
 }
 
 // A record with a count that does not match its length is not stored: its block is missing.
@@ -202,7 +202,7 @@ TEST_F(ReadJobTest, NoSecondJobWhileOneRuns) {
 
 TEST_F(ReadJobTest, MenuEntryRunsTheRead) {
     sim.AddDevice(0x4C2D, 0x1A);
-    window->mnuCommReadFromDevice->trigger();
+    window->findChild<QAction*>("mnuCommReadFromDevice")->trigger();
     EXPECT_EQ(window->StatusText(), Text(10506));
 }
 

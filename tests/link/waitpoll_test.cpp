@@ -150,10 +150,10 @@ TEST_F(WaitPollTest, JobStatusEndsOrKeepsTheWait) {
 TEST_F(WaitPollTest, TickWithoutPollKindStopsTheTimer) {
     for (int tag : {0, 100, 301}) {
         line.state.commands.clear();
-        window->tmrPollLpxInfo->start(500);
+        window->findChild<QTimer*>("tmrPollLpxInfo")->start(500);
         EXPECT_EQ(TickWith(tag, "M", "03"), 0);
         EXPECT_TRUE(line.state.commands.empty());
-        EXPECT_FALSE(window->tmrPollLpxInfo->isActive());
+        EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpxInfo")->isActive());
     }
 }
 
@@ -168,7 +168,7 @@ TEST_F(WaitPollTest, StandbyTimerEndsTheWaitOnAnyC1Status) {
         EXPECT_EQ(wait->isVisible() ? 0 : wait->result(), outcome) << payload;
         wait->hide();
     }
-    EXPECT_FALSE(window->tmrPollLpx->isActive());
+    EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpx")->isActive());
 }
 
 // The whole wait: the poll timer runs every 500 ms in the dialog's loop until the LPX reports
@@ -186,8 +186,8 @@ TEST_F(WaitPollTest, RunWaitPollsUntilTheJobEnds) {
     const int outcome = window->WaitForButton(PollWriteJob, {10601, 10872, 10602}, true);
     window->StopPolling();
     EXPECT_EQ(outcome, WaitTimedOut);
-    EXPECT_EQ(window->tmrPollLpxInfo->interval(), 500);
-    EXPECT_FALSE(window->tmrPollLpxInfo->isActive());
+    EXPECT_EQ(window->findChild<QTimer*>("tmrPollLpxInfo")->interval(), 500);
+    EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpxInfo")->isActive());
     EXPECT_EQ(line.state.commands, (std::vector<std::string>{"N", "N", "N"}));
 }
 

@@ -32,7 +32,7 @@ class WriteJobTest : public JobsTest {
 
 TEST_F(WriteJobTest, GenerationOneGetsTheCommonBlocks) {
     const int device = ShownDevice(0x4C2D, 0x1A);
-    window->edtBatteryTestInterval->setText("42");
+    window->findChild<QLineEdit*>("edtBatteryTestInterval")->setText("42");
     window->btnWriteToDeviceClick();
     EXPECT_EQ(WriteCommands(),
               (Commands{"n", "n0327", "n022C", "n0730", "n0840", "n0848", "i4C2D", "N", "n"}));
@@ -47,7 +47,7 @@ TEST_F(WriteJobTest, GenerationOneGetsTheCommonBlocks) {
 
 TEST_F(WriteJobTest, ConfirmedCodeChangeTravelsAsTheLastBlock) {
     const int device = ShownDevice(0x4C2D, 0x21);
-    window->edtRadioCodeNew->setText("1A2B");
+    window->findChild<QLineEdit*>("edtRadioCodeNew")->setText("1A2B");
     prompts.answers = {BoxAnswer::Yes};
     window->btnWriteToDeviceClick();
     ASSERT_EQ(prompts.MessageIds(), QList<int>{10871});
@@ -60,8 +60,8 @@ TEST_F(WriteJobTest, ConfirmedCodeChangeTravelsAsTheLastBlock) {
     EXPECT_EQ(sim.Log()[Identification().size() + 9], "n02201A2B");
     EXPECT_EQ(sim.Device(device).RadioCode(), 0x1A2B);
     // The code fields stay as they were.
-    EXPECT_EQ(window->edtRadioCodeOld->text(), "4C2D");
-    EXPECT_EQ(window->edtRadioCodeNew->text(), "1A2B");
+    EXPECT_EQ(window->findChild<QLineEdit*>("edtRadioCodeOld")->text(), "4C2D");
+    EXPECT_EQ(window->findChild<QLineEdit*>("edtRadioCodeNew")->text(), "1A2B");
 }
 
 struct ConfirmationCase {
@@ -86,7 +86,7 @@ TEST_F(WriteJobTest, CodeChangeConfirmation) {
         SCOPED_TRACE(c.newCode);
         sim.ClearLog();
         prompts.Clear();
-        window->edtRadioCodeNew->setText(c.newCode);
+        window->findChild<QLineEdit*>("edtRadioCodeNew")->setText(c.newCode);
         prompts.answers = c.answers;
         window->btnWriteToDeviceClick();
         EXPECT_EQ(prompts.MessageIds().contains(10871), c.asked);
@@ -104,19 +104,19 @@ TEST_F(WriteJobTest, SettingsChecksBeforeTheLpx) {
     };
     ShownDevice(0x4C2D, 0x21);
     const Case cases[] = {
-        {[this] { window->edtRadioCodeNew->setText("ffff"); }, 10818},
-        {[this] { window->edtRadioCodeNew->setText("000"); }, 10818},
-        {[this] { window->edtRadioCodeNew->setText("12"); }, 10629},
+        {[this] { window->findChild<QLineEdit*>("edtRadioCodeNew")->setText("ffff"); }, 10818},
+        {[this] { window->findChild<QLineEdit*>("edtRadioCodeNew")->setText("000"); }, 10818},
+        {[this] { window->findChild<QLineEdit*>("edtRadioCodeNew")->setText("12"); }, 10629},
         {[this] {
-             window->continuousCodes[2]->setText("FFFF");
-             window->restrictedCodes[4]->setText("ffff");
+             window->Model().SetText(DoorCode(3, false), "FFFF");
+             window->Model().SetText(DoorCode(5, true), "ffff");
          },
          10875},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         ShowDeviceSettings(0);
-        window->edtRadioCodeNew->clear();
+        window->findChild<QLineEdit*>("edtRadioCodeNew")->clear();
         c.setup();
         prompts.Clear();  // the entry rules may have warned already
         window->btnWriteToDeviceClick();
@@ -137,7 +137,7 @@ TEST_F(WriteJobTest, PressTimeTooShortForGenerationTwoEndsAfterIdentification) {
 
 TEST_F(WriteJobTest, GenerationTwoSettingsForGenerationOneWarnAndGoOn) {
     ShownDevice(0x4C2D, 0x1A);
-    window->restrictedCodes[0]->setText("ABCD");
+    window->Model().SetText(DoorCode(1, true), "ABCD");
     window->btnWriteToDeviceClick();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10874});
     EXPECT_EQ(prompts.records[0].kind, BoxKind::Information);
@@ -211,7 +211,7 @@ TEST_F(WriteJobTest, ReadSettingsWriteBack) {
 
 TEST_F(WriteJobTest, MenuEntryRunsTheWrite) {
     ShownDevice(0x4C2D, 0x1A);
-    window->mnuCommWriteToDevice->trigger();
+    window->findChild<QAction*>("mnuCommWriteToDevice")->trigger();
     EXPECT_EQ(window->StatusText(), Text(10605));
 }
 
