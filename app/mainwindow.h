@@ -87,6 +87,9 @@ class TfrmMain : public QMainWindow {
     void HandleDroppedFiles(const QStringList& paths);
     void LoadConfigurationFile(const QString& path, LoadKind kind);
     void UpdateCaption();
+    // Sets the window title; in practice mode it ends in " [Übungsmodus]", so that nobody takes
+    // the window for work on real devices.
+    void SetCaption(const QString& title);
 
     // ---- decoding and encoding ----
     int DecodeConfigImage(const ConfigImage& image, uint8_t expectedMark);
