@@ -31,8 +31,8 @@ void PracticeLpx::PressButton(bool identifyingForWrite) {
         sim_.PressButton(front_);
         return;
     }
+    const bool writeJob = sim_.JobKind() == SimJobKind::Write;
     for (int device = 0; device < kDevices; ++device) {
-        const bool writeJob = sim_.JobKind() == SimJobKind::Write;
         if (!sim_.PressButton(device)) continue;
         if (writing_ && writeJob && device == front_) frontWritten_ = true;
         return;

@@ -29,7 +29,6 @@ class PracticeLpx : public SerialDriver {
     // answered by that device. Nothing happens while no job waits.
     void PressButton(bool identifyingForWrite);
 
-    int DeviceInFront() const { return front_; }
     LpxSim& Sim() { return sim_; }
 
   private:
