@@ -1,29 +1,29 @@
-// Program entry: German toolkit texts, the platform, the LPX driver, the five windows, the loop.
+// Program entry: the options that need no window, German toolkit texts, the platform, the LPX
+// driver, the five windows, the loop.
 
+#include <QTimer>
 #include <cstdio>
 #include <exception>
 
 #include "app/application.h"
-#include "app/catalogue.h"
+#include "app/commandline.h"
+#include "app/devicepicture.h"
 #include "app/mainwindow.h"
 #include "app/platform.h"
 #include "app/qtprompts.h"
 #include "app/windows.h"
 #include "link/driverfactory.h"
+#include "version_record.h"
 
 int main(int argc, char** argv) {
-    // A mistyped practice option must end up neither on the real LPX nor silently in another
-    // generation than the one asked for. Refused before the toolkit starts, so that the line
-    // appears even without a display.
-    QStringList commandLine;
-    for (int i = 0; i < argc; ++i) commandLine << QString::fromLocal8Bit(argv[i]);
-    if (SimulatedGeneration(commandLine) == kBadSimulateValue) {
-        std::fprintf(stderr, "%s\n", Text(20152).toLocal8Bit().constData());
-        return 2;
-    }
+    const int early = HandleCommandLineBeforeStart(argc, argv, stdout, stderr);
+    if (early >= 0) return early;
 
     KorbiApplication app(argc, argv);
     InstallGermanToolkitTexts(app);
+    // The installed desktop entry's name: Wayland compositors find the entry and its icon by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KORBI_APP_ID));
+    QApplication::setWindowIcon(ProgramWindowIcon());
 
     // Declared before the windows, so that they outlive them.
     QtPrompts prompts;
@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
         env.prompts = &prompts;
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
         windows.main->show();
+        if (HasOption(arguments, kExitAfterStartOption))
+            QTimer::singleShot(0, &app, &QCoreApplication::quit);
         app.exec();
     } catch (const std::exception& error) {
         ShowEscapedError(&prompts, QString::fromLocal8Bit(error.what()));
