@@ -38,6 +38,12 @@ void TfrmMain::ErrorBox(int textId, const QStringList& args) {
     prompts().ShowMessage(BoxKind::Error, textId, FillText(textId, args), BoxButtons::Ok);
 }
 
+void TfrmMain::ErrorBox(int textId, const QStringList& args, const QString& cause) {
+    const QString text = FillText(textId, args);
+    prompts().ShowMessage(BoxKind::Error, textId, cause.isEmpty() ? text : text + "\n\n" + cause,
+                          BoxButtons::Ok);
+}
+
 void TfrmMain::InformationBox(int textId, const QStringList& args) {
     prompts().ShowMessage(BoxKind::Information, textId, FillText(textId, args), BoxButtons::Ok);
 }

@@ -86,6 +86,8 @@ class TfrmMain : public QMainWindow {
     void mnuFileSelectDefaultFolderClick();
     void HandleDroppedFiles(const QStringList& paths);
     void LoadConfigurationFile(const QString& path, LoadKind kind);
+    // Writes the file image to the current file name: status line or box, then the title.
+    void WriteCurrentFile();
     void UpdateCaption();
     // Sets the window title; in practice mode it ends in " [Übungsmodus]", so that nobody takes
     // the window for work on real devices.
@@ -140,6 +142,8 @@ class TfrmMain : public QMainWindow {
     const AppEnvironment& environment() const { return env_; }
     // Message boxes through the prompts seam, text from the catalogue filled with args.
     void ErrorBox(int textId, const QStringList& args = {});
+    // The same box with a second paragraph naming the cause, when there is one.
+    void ErrorBox(int textId, const QStringList& args, const QString& cause);
     void InformationBox(int textId, const QStringList& args = {});
     void SetStatusText(const QString& text);
     QString StatusText() const;

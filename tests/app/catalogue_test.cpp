@@ -6,11 +6,15 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
+
+#include "files/fileerrors.h"
 
 TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
+    // The 126 texts the users know; the newer ones start at 20000.
     const QList<int> ids = CatalogueIds();
-    // The program's original texts, and those of practice mode in their own range.
     EXPECT_EQ(std::count_if(ids.begin(), ids.end(), [](int id) { return id < 20000; }), 126);
+    // Those of practice mode in their own range.
     EXPECT_EQ(
         std::count_if(ids.begin(), ids.end(), [](int id) { return id >= 20150 && id <= 20199; }),
         3);
@@ -31,6 +35,17 @@ TEST(Catalogue, FillsPlaceholdersFromLeftToRight) {
                                 "Bitte kontaktieren Sie die Talo GmbH"));
     EXPECT_EQ(FillPattern("%s - %s", {"a"}), "a - ");
     EXPECT_EQ(FillPattern("100%", {}), "100%");
+}
+
+// Each errno that a user can act on has its own German cause; the rest are named plainly.
+TEST(Catalogue, FileErrorsHaveTheirCauses) {
+    EXPECT_EQ(FileErrorCause(EIO), "Das Betriebssystem meldet den Fehler EIO (5).");
+    EXPECT_TRUE(FileErrorCause(0).isEmpty());
+    for (const int error :
+         {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, EFBIG, ENAMETOOLONG, ENOENT, ELOOP, EISDIR})
+        EXPECT_FALSE(FileErrorCause(error).isEmpty() ||
+                     FileErrorCause(error).startsWith("Das Betriebssystem meldet"))
+            << error;
 }
 
 // Every id that the program's sources ask the catalogue for must have a text.
