@@ -22,7 +22,8 @@ void TfrmMain::FormCreate() {
     // Named in every case, also when the file cannot be written: Select Default Folder tries
     // it again.
     settingsFilePath = SettingsFilePath(applicationDataFolder);
-    Jobs().journalPath = JournalPath(applicationDataFolder);
+    // Practice jobs are no work on real devices and stay out of the journal.
+    Jobs().journalPath = env.practiceMode ? QString() : JournalPath(applicationDataFolder);
 
     // A settings file that cannot be written is reported once; the settings then live in
     // memory for this session and start-up goes on.

@@ -181,5 +181,10 @@ enum Id : int {
     JournalColumnSha256 = 20117,
     JournalColumnOutcome = 20118,
     JournalColumnProgram = 20119,
+
+    // Practice mode
+    PracticePressButton = 20150,
+    PracticeCaption = 20151,
+    PracticeBadSimulateValue = 20152,
 };
 }  // namespace Msg
