@@ -11,14 +11,27 @@
 #include "link/devicejobs.h"
 #include "link/driverfactory.h"
 #include "link/lpxadapter.h"
+#include "link/practicelpx.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
 namespace {
 
-// The LPX of the command: the one on --port, or the one found by its converter's description.
+// The LPX of the command: with --simulate the practice LPX, else the one on --port or the one
+// found by its converter's description.
 std::unique_ptr<SerialDriver> CreateDriver(const CliOptions& options) {
+    if (options.simulate != 0) {
+        PrintError(Text(Msg::PracticeCaption) + '\n');
+        return std::make_unique<PracticeLpx>(options.simulate);
+    }
     return CreateSerialDriver(DriverArguments(options));
+}
+
+// In practice mode nobody stands at the LPX: the host presses the button of the device in front.
+TerminalHost::PressButton PracticePress(SerialDriver* driver, const CliOptions& options) {
+    if (options.simulate == 0) return {};
+    auto* practice = static_cast<PracticeLpx*>(driver);
+    return [practice](bool identifyingForWrite) { practice->PressButton(identifyingForWrite); };
 }
 
 // The LPX, the jobs and their host for one command; the jobs work on the configuration's model.
@@ -26,12 +39,14 @@ class Session {
   public:
     Session(const CliContext& context, Configuration& configuration)
         : driver_(CreateDriver(context.options)),
-          host_(configuration.messages, nullptr),
+          host_(configuration.messages, PracticePress(driver_.get(), context.options)),
           adapter_(driver_.get()),
           jobs_(configuration.model, adapter_, host_) {
         host_.Attach(&jobs_);
         jobs_.journalProgram = JournalProgram::Cli;
-        jobs_.journalPath = JournalPath(context.applicationDataFolder);
+        // Practice jobs are no work on real devices and stay out of the journal.
+        if (context.options.simulate == 0)
+            jobs_.journalPath = JournalPath(context.applicationDataFolder);
     }
     DeviceJobs& Jobs() { return jobs_; }
 

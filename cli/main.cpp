@@ -33,6 +33,9 @@ const char* const kUsage =
     "\n"
     "Optionen:\n"
     "  --port=PFAD               diese serielle Schnittstelle statt der LPX-Suche verwenden\n"
+    "  --simulate[=1|2]          Übungsmodus ohne LPX: drei simulierte K-ORBI v2.x (=1: v1.x),\n"
+    "                            die Taste wird nach einer Sekunde von selbst gedrückt; nichts\n"
+    "                            davon kommt ins Protokoll\n"
     "  --json                    Ausgabe als JSON (show, diff, read, journal)\n"
     "  -o, --output=DATEI        read: die gelesene Konfiguration in DATEI speichern\n"
     "  -h, --help                diese Hilfe\n"
@@ -60,10 +63,10 @@ const CommandRow kCommands[] = {
     {"show", 1, 1, OptJson, RunShow},
     {"diff", 2, 2, OptJson, RunDiff},
     {"set", 2, -1, 0, RunSet},
-    {"read", 0, 0, OptPort | OptOutput | OptJson, RunRead},
-    {"write", 1, 1, OptPort | OptNewCode | OptRepeat, RunWrite},
-    {"change-code", 1, 1, OptPort, RunChangeCode},
-    {"info", 0, 0, OptPort, RunInfo},
+    {"read", 0, 0, OptPort | OptSimulate | OptOutput | OptJson, RunRead},
+    {"write", 1, 1, OptPort | OptSimulate | OptNewCode | OptRepeat, RunWrite},
+    {"change-code", 1, 1, OptPort | OptSimulate, RunChangeCode},
+    {"info", 0, 0, OptPort | OptSimulate, RunInfo},
     {"journal", 0, 0, OptDevice | OptSince | OptJson, RunJournal},
 };
 

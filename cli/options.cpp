@@ -1,5 +1,8 @@
 #include "cli/options.h"
 
+#include "resources/catalogue.h"
+#include "resources/msg.h"
+
 namespace {
 
 enum class Takes { Nothing, Value, OptionalValue };
@@ -69,7 +72,7 @@ bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, CliOp
         case OptSimulate:
             options->simulate = 2;
             if (hasValue && !WholeNumber(value, 1, 2, &options->simulate)) {
-                *error = QStringLiteral("--simulate erwartet 1 oder 2.");
+                *error = Text(Msg::PracticeBadSimulateValue);
                 return false;
             }
             break;

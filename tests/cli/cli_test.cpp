@@ -32,15 +32,21 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
         QStringList arguments;
         int status;
     } rows[] = {
-        {{"--version"}, 0},        {{"frobnicate"}, 2},
-        {{"journal", "extra"}, 2}, {{"journal", "--since=gestern"}, 2},
-        {{"info", "--json"}, 2},   {{"info", "--port=/nonexistent/tty"}, 3},
+        {{"--version"}, 0},          {{"frobnicate"}, 2},
+        {{"journal", "extra"}, 2},   {{"journal", "--since=gestern"}, 2},
+        {{"info", "--json"}, 2},     {{"info", "--port=/nonexistent/tty"}, 3},
+        {{"info", "--simulate"}, 0}, {{"read", "--simulate=3"}, 2},
     };
     for (const auto& row : rows) {
         const CliRun run = Run(row.arguments);
         EXPECT_EQ(run.status, row.status) << row.arguments.join(' ').toStdString() << "\n"
                                           << run.err.toStdString();
     }
+    // One new radio code for a whole series would give every device the same code.
+    WriteBytes(Path("a.Korbi"), ReadBytes(QString(KORBI_SOURCE_DIR) + "/resources/Default_v2.b"));
+    const CliRun both = Run({"write", Path("a.Korbi"), "--repeat", "--new-code=1234"});
+    EXPECT_EQ(both.status, 2);
+    EXPECT_TRUE(both.err.contains("--new-code")) << both.err.toStdString();
 }
 
 }  // namespace
