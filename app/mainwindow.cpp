@@ -34,6 +34,10 @@ void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory
     frmAbout = about;
 }
 
+void TfrmMain::SetCaption(const QString& title) {
+    setWindowTitle(env_.practiceMode ? title + ' ' + Text(Msg::PracticeCaption) : title);
+}
+
 void TfrmMain::ErrorBox(int textId, const QStringList& args) {
     ::ErrorBox(prompts(), textId, args);
 }

@@ -68,6 +68,9 @@ class TfrmMain : public QMainWindow, public JobHost {
     // Writes the file image to the current file name: status line or box, then the title.
     void WriteCurrentFile();
     void UpdateCaption();
+    // Sets the window title; in practice mode it ends in " [Übungsmodus]", so that nobody takes
+    // the window for work on real devices.
+    void SetCaption(const QString& title);
 
     // ---- the settings view ----
     // The settings that the controls show; decoding, encoding and the entry rules work on it.

@@ -7,7 +7,9 @@
 #include "app/mainwindow.h"
 #include "files/selectfolder.h"
 #include "link/changecode.h"
+#include "link/practicelpx.h"
 #include "link/receiveradio.h"
+#include "resources/catalogue.h"
 
 AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready,
                          const WindowCreated& created) {
@@ -30,6 +32,14 @@ AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready
         if (created) created(window);
     };
     windows.receiveRadio = new TfrmReceiveRadio(main);
+    if (env.practiceLpx) {
+        TfrmReceiveRadio* wait = windows.receiveRadio;
+        PracticeLpx* lpx = env.practiceLpx;
+        // The identification does not know which job follows it; the title that job gave the
+        // wait dialog does.
+        wait->AddPracticeButton(
+            [wait, lpx] { lpx->PressButton(wait->windowTitle() == Text(Msg::WriteTitle)); });
+    }
     note(windows.receiveRadio);
     windows.selectDirectory = new TfrmSelectDirectory(main);
     note(windows.selectDirectory);

@@ -180,5 +180,5 @@ void TfrmMain::UpdateCaption() {
             first = Text(Msg::OriginTemplateCaption);
             break;
     }
-    setWindowTitle(first + " - " + Text(Msg::ProgramName));
+    SetCaption(first + " - " + Text(Msg::ProgramName));
 }

@@ -164,5 +164,10 @@ enum Id : int {
     CauseForeignLink = 20008,
     CauseNotAFile = 20009,
     CauseOther = 20010,  // "Das Betriebssystem meldet den Fehler %s."
+
+    // Practice mode
+    PracticePressButton = 20150,
+    PracticeCaption = 20151,
+    PracticeBadOption = 20152,
 };
 }  // namespace Msg

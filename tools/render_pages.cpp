@@ -4,7 +4,8 @@
 // shows its start values; with it (a folder holding the shipped files, e.g. the build's app
 // folder) the whole start-up runs in temporary folders and the window shows the v2.x template.
 // --locale=de_DE draws the numbers as that locale writes them, whatever the system's locale is.
-// about.png shows the About box with a simulated LPX and PROGRAMDIR's about.ini, if any.
+// about.png shows the About box with a simulated LPX and PROGRAMDIR's about.ini, if any;
+// wait.png and wait_practice.png the wait dialog of a read, the second one in practice mode.
 
 #include <QApplication>
 #include <QDir>
@@ -20,7 +21,9 @@
 #include "app/platform.h"
 #include "app/prompts.h"
 #include "link/lpxsim.h"
+#include "link/receiveradio.h"
 #include "link/simdriver.h"
+#include "resources/catalogue.h"
 
 namespace {
 
@@ -116,5 +119,17 @@ int main(int argc, char** argv) {
     about.show();
     QApplication::processEvents();
     ok &= Save(about.grab(), out, "about.png");
+
+    // The read's instruction is the longest one.
+    TfrmReceiveRadio wait(&window);
+    wait.SetTitle(Text(Msg::ReadTitle));
+    wait.SetHeading(Text(Msg::WaitingForDevice));
+    wait.SetInstruction(Text(Msg::PressToRead));
+    wait.show();
+    QApplication::processEvents();
+    ok &= Save(wait.grab(), out, "wait.png");
+    wait.AddPracticeButton([] {});
+    QApplication::processEvents();
+    ok &= Save(wait.grab(), out, "wait_practice.png");
     return ok ? 0 : 1;
 }

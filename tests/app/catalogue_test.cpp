@@ -14,6 +14,10 @@ TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
     // The 126 texts the users know; the newer ones start at 20000.
     const QList<int> ids = CatalogueIds();
     EXPECT_EQ(std::count_if(ids.begin(), ids.end(), [](int id) { return id < 20000; }), 126);
+    // Those of practice mode in their own range.
+    EXPECT_EQ(
+        std::count_if(ids.begin(), ids.end(), [](int id) { return id >= 20150 && id <= 20199; }),
+        3);
     EXPECT_EQ(Text(10000), QString::fromUtf8("K-ORBI Programmiergerät"));
     EXPECT_EQ(Text(10822), QString::fromUtf8("Fehlerhafte Dateigröße!"));
     EXPECT_EQ(Text(19999), QString("\\TALO\\K-ORBI Programmer (DE)\\"));
