@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "resources/catalogue.h"
 #include "link/driverfactory.h"
+#include "resources/catalogue.h"
 #include "version_record.h"
 
 namespace {
@@ -85,7 +85,8 @@ int HandleCommandLineBeforeStart(int argc, char** argv, std::FILE* out, std::FIL
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     if (SimulatedGeneration(arguments) == kBadSimulateValue) {
-        std::fprintf(err, "korbi-programmer: %s\n", Text(Msg::PracticeBadSimulateValue).toLocal8Bit().constData());
+        std::fprintf(err, "korbi-programmer: %s\n",
+                     Text(Msg::PracticeBadOption).toLocal8Bit().constData());
         return 2;
     }
     // Without a display the window toolkit would abort with an English hint and a core dump.

@@ -4,12 +4,12 @@
 
 #include "app/about.h"
 #include "app/application.h"
-#include "resources/catalogue.h"
 #include "app/mainwindow.h"
 #include "files/selectfolder.h"
 #include "link/changecode.h"
 #include "link/practicelpx.h"
 #include "link/receiveradio.h"
+#include "resources/catalogue.h"
 
 AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready,
                          const WindowCreated& created) {

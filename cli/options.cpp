@@ -72,7 +72,7 @@ bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, CliOp
         case OptSimulate:
             options->simulate = 2;
             if (hasValue && !WholeNumber(value, 1, 2, &options->simulate)) {
-                *error = Text(Msg::PracticeBadSimulateValue);
+                *error = Text(Msg::PracticeBadOption);
                 return false;
             }
             break;

@@ -185,6 +185,6 @@ enum Id : int {
     // Practice mode
     PracticePressButton = 20150,
     PracticeCaption = 20151,
-    PracticeBadSimulateValue = 20152,
+    PracticeBadOption = 20152,
 };
 }  // namespace Msg

@@ -17,13 +17,13 @@
 
 #include "app/about.h"
 #include "app/application.h"
-#include "resources/catalogue.h"
 #include "app/mainwindow.h"
 #include "app/platform.h"
 #include "app/prompts.h"
 #include "link/lpxsim.h"
 #include "link/receiveradio.h"
 #include "link/simdriver.h"
+#include "resources/catalogue.h"
 
 namespace {
 
@@ -122,9 +122,9 @@ int main(int argc, char** argv) {
 
     // The read's instruction is the longest one.
     TfrmReceiveRadio wait(&window);
-    wait.SetTitle(Text(10501));
-    wait.SetHeading(Text(10872));
-    wait.SetInstruction(Text(10503));
+    wait.SetTitle(Text(Msg::ReadTitle));
+    wait.SetHeading(Text(Msg::WaitingForDevice));
+    wait.SetInstruction(Text(Msg::PressToRead));
     wait.show();
     QApplication::processEvents();
     ok &= Save(wait.grab(), out, "wait.png");

@@ -19,7 +19,7 @@ TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
     };
     EXPECT_EQ(inRange(0, 19999), 126);
     EXPECT_EQ(inRange(20100, 20149), 14);  // the journal's window and columns
-    EXPECT_EQ(inRange(20150, 20199), 3);  // practice mode
+    EXPECT_EQ(inRange(20150, 20199), 3);   // practice mode
     EXPECT_EQ(Text(10000), QString::fromUtf8("K-ORBI Programmiergerät"));
     EXPECT_EQ(Text(10822), QString::fromUtf8("Fehlerhafte Dateigröße!"));
     EXPECT_EQ(Text(19999), QString("\\TALO\\K-ORBI Programmer (DE)\\"));

@@ -113,18 +113,18 @@ TEST(WindowsTest, PracticeModeReadsAndWritesSimulatedDevices) {
     windows.receiveRadio->installEventFilter(&hook);
 
     main.btnReadFromDeviceClick();
-    EXPECT_EQ(main.Model().Text(Field::edtRadioCodeOld), "12AB");
-    main.Model().SetText(Field::edtBatteryTestInterval, "42");
+    EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "12AB");
+    main.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("42");
     main.btnWriteToDeviceClick();
     EXPECT_EQ(main.StatusText(), Text(10605));
-    main.Model().SetText(Field::edtBatteryTestInterval, "7");
+    main.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("7");
     main.btnReadFromDeviceClick();
-    EXPECT_EQ(main.Model().Text(Field::edtRadioCodeOld), "12AB");
-    EXPECT_EQ(main.Model().Text(Field::edtBatteryTestInterval), "42");
+    EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "12AB");
+    EXPECT_EQ(main.findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "42");
     EXPECT_TRUE(main.windowTitle().endsWith(QString::fromUtf8(" [Übungsmodus]")));
 
     main.btnWriteToDeviceClick();
-    EXPECT_EQ(main.Model().Text(Field::edtRadioCodeOld), "34CD");
+    EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "34CD");
     LpxSim& sim = machine.env.practiceLpx->Sim();
     EXPECT_EQ(sim.Device(1).memory[Addr::BatteryTestInterval], 42);
     EXPECT_EQ(sim.Device(2).memory[Addr::BatteryTestInterval], 24);
