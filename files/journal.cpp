@@ -14,7 +14,6 @@
 
 #include "resources/catalogue.h"
 #include "resources/msg.h"
-#include "resources/msg.h"
 
 namespace {
 
@@ -120,8 +119,10 @@ QStringList JournalHeader() {
 QStringList JournalFields(const JournalEntry& entry) {
     QString outcome = QStringLiteral("ok");
     if (entry.outcome == JournalOutcome::Aborted) outcome = QStringLiteral("abgebrochen");
+    // A failure that showed no message (the LPX went quiet) has no id to name.
     if (entry.outcome == JournalOutcome::Failed)
-        outcome = QStringLiteral("Fehler %1").arg(entry.messageId);
+        outcome = entry.messageId != 0 ? QStringLiteral("Fehler %1").arg(entry.messageId)
+                                       : QStringLiteral("Fehler");
     QStringList fields(kJournalColumns);
     fields[ColTime] =
         JournalTimeText(entry.time.isValid() ? entry.time : QDateTime::currentDateTime());
