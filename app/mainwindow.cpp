@@ -34,6 +34,12 @@ void TfrmMain::ErrorBox(int textId, const QStringList& args) {
     prompts().ShowMessage(BoxKind::Error, textId, FillText(textId, args), BoxButtons::Ok);
 }
 
+void TfrmMain::ErrorBox(int textId, const QStringList& args, const QString& cause) {
+    QString text = FillText(textId, args);
+    if (!cause.isEmpty()) text += QStringLiteral("\n\n") + cause;
+    prompts().ShowMessage(BoxKind::Error, textId, text, BoxButtons::Ok);
+}
+
 void TfrmMain::InformationBox(int textId, const QStringList& args) {
     prompts().ShowMessage(BoxKind::Information, textId, FillText(textId, args), BoxButtons::Ok);
 }

@@ -48,8 +48,15 @@ constexpr int DecodeBadProduct = -2;
 // How LoadConfigurationFile was reached.
 enum class LoadKind { Open, Drop, CommandLine };
 
-// Outcomes of a wait for the device's button (the wait dialog's result).
-enum WaitOutcome : int { WaitDone = 1, WaitFailed = 2, WaitAborted = 3, WaitTimedOut = 5 };
+// Outcomes of a wait for the device's button (the wait dialog's result). WaitLineLost: the
+// converter went away during the wait.
+enum WaitOutcome : int {
+    WaitDone = 1,
+    WaitFailed = 2,
+    WaitAborted = 3,
+    WaitTimedOut = 5,
+    WaitLineLost = 6,
+};
 
 // Poll kinds kept in the Tag of tmrPollLpxInfo.
 enum PollKind : int { PollNone = 0, PollWriteJob = 200, PollReadJob = 300 };
@@ -137,6 +144,8 @@ class TfrmMain : public QMainWindow {
     const AppEnvironment& environment() const { return env_; }
     // Message boxes through the prompts seam, text from the catalogue filled with args.
     void ErrorBox(int textId, const QStringList& args = {});
+    // The same box with a second paragraph naming the cause, when there is one.
+    void ErrorBox(int textId, const QStringList& args, const QString& cause);
     void InformationBox(int textId, const QStringList& args = {});
     void SetStatusText(const QString& text);
     QString StatusText() const;

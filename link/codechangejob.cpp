@@ -4,6 +4,7 @@
 #include "link/changecode.h"
 #include "link/jobguard.h"
 #include "link/jobwait.h"
+#include "link/linkmessages.h"
 
 void TfrmMain::mnuCommChangeIdCodeClick() {
     if (JobGuard::Busy(*this) || !frmChangeCode) return;
@@ -34,6 +35,8 @@ int TfrmMain::ChangeDeviceRadioCode() {
         if (outcome == WaitFailed) result = CodeChangeFailed;
         if (outcome == WaitTimedOut) result = CodeChangeTimedOut;
         StopPolling(*this, true);
+    } else {
+        ReportLineLost(*this);
     }
     adapter.AddWriteBlock("");
     adapter.Close();

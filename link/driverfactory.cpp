@@ -13,13 +13,19 @@ class SearchingDriver : public SerialDriver {
     int OpenByDescription(const std::string& description,
                           std::unique_ptr<SerialHandle>* handle) override {
         const int status = tty_->OpenByDescription(description, handle);
+        lastFailure_ = tty_->LastOpenFailure();
         if (status != DriverDeviceNotFound) return status;
-        return fallback_->OpenByDescription(description, handle);
+        // No tty carried the description, so only the fallback can know more.
+        const int fallbackStatus = fallback_->OpenByDescription(description, handle);
+        lastFailure_ = fallback_->LastOpenFailure();
+        return fallbackStatus;
     }
+    OpenFailure LastOpenFailure() const override { return lastFailure_; }
 
   private:
     std::unique_ptr<SerialDriver> tty_;
     std::unique_ptr<SerialDriver> fallback_;
+    OpenFailure lastFailure_;
 };
 
 }  // namespace

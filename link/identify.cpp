@@ -3,6 +3,7 @@
 
 #include "app/catalogue.h"
 #include "link/jobwait.h"
+#include "link/linkmessages.h"
 
 namespace {
 
@@ -30,13 +31,13 @@ bool TakeIdentificationRecord(TfrmMain& main, ConfigImage& image) {
 void TfrmMain::btnGetKorbiCodeClick() {
     deviceRadioCode.clear();
     if (adapter.Open() != 0) {
-        ErrorBox(10805);
+        ErrorBox(10805, {}, OpenFailureCause(adapter.LastOpenFailure()));
         adapter.Close();
         return;
     }
     if (adapter.CheckLpxFirmware(kLpxFirmwareReference) != LpxResultOk) {
         adapter.Close();
-        ErrorBox(10507);
+        if (!ReportLineLost(*this)) ErrorBox(10507);
         return;
     }
     if (adapter.EnterIdentifyMode() != LpxResultOk) {
@@ -61,6 +62,9 @@ void TfrmMain::btnGetKorbiCodeClick() {
             case WaitAborted:
                 pollTag = PollNone;
                 SetStatusText(Text(10504));
+                settled = true;
+                break;
+            case WaitLineLost:
                 settled = true;
                 break;
             case WaitFailed:

@@ -12,7 +12,8 @@ struct WaitTexts {
 
 // Starts the poll timer for kind (500 ms), sets the dialog's texts, lets pending window
 // messages run when letMessagesRun is set, and shows the dialog modally. Returns its result, a
-// WaitOutcome (WaitAborted when there is no dialog to wait in).
+// WaitOutcome (WaitAborted when there is no dialog to wait in). WaitLineLost has been told to
+// the user and has stopped the polling already; the job then only cleans up.
 int RunWait(TfrmMain& main, PollKind kind, const WaitTexts& texts, bool letMessagesRun);
 
 // Ends the status polling after a wait: clears the poll kind when clearTag is set, and stops

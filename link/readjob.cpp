@@ -6,6 +6,7 @@
 #include "app/catalogue.h"
 #include "link/jobguard.h"
 #include "link/jobwait.h"
+#include "link/linkmessages.h"
 #include "link/receiveradio.h"
 
 namespace {
@@ -75,7 +76,7 @@ void TfrmMain::btnReadFromDeviceClick() {
     for (size_t i = common.size(); i < plan.size(); ++i) adapter.RequestReadBlock(plan[i]);
 
     if (adapter.StartJob(edtRadioCodeOld->text().toStdString()) != LpxResultOk) {
-        ErrorBox(10508);
+        if (!ReportLineLost(*this)) ErrorBox(10508);
     } else {
         const int outcome = RunWait(*this, PollReadJob, {10501, 10872, 10503}, true);
         if (outcome == WaitFailed || outcome == WaitAborted || outcome == WaitTimedOut) {
@@ -89,7 +90,8 @@ void TfrmMain::btnReadFromDeviceClick() {
         ClearImage(readImage);
         if (outcome == WaitDone) {
             FetchRecords(*this);
-            ShowReadImage(*this);
+            // A read cut short by a lost line is no device's configuration: the view stays.
+            if (!ReportLineLost(*this)) ShowReadImage(*this);
         }
     }
     adapter.RequestReadBlock("");

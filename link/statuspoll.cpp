@@ -6,6 +6,7 @@
 #include "app/catalogue.h"
 #include "config/image.h"
 #include "link/jobwait.h"
+#include "link/linkmessages.h"
 #include "link/receiveradio.h"
 
 namespace {
@@ -49,6 +50,12 @@ void TfrmMain::tmrPollLpxInfoTimer() {
             return;
     }
     jobStatusText = QString::fromStdString(status);
+    if (adapter.LineLost()) {
+        // Nothing will answer again: end the wait instead of asking a dead line forever.
+        StopPolling(*this, true);
+        if (frmReceiveRadio) frmReceiveRadio->done(WaitLineLost);
+        return;
+    }
     if (result != LpxResultOk) return;
     const int outcome = OutcomeOfJobStatus(status);
     if (outcome != 0 && frmReceiveRadio) frmReceiveRadio->done(outcome);
@@ -74,7 +81,13 @@ int RunWait(TfrmMain& main, PollKind kind, const WaitTexts& texts, bool letMessa
     dialog->SetHeading(Text(texts.headingId));
     dialog->SetInstruction(Text(texts.instructionId));
     if (letMessagesRun) QCoreApplication::processEvents();
-    return dialog->exec();
+    // A line lost while the job was set up gets no dialog that only a poll could end.
+    const int outcome = main.adapter.LineLost() ? WaitLineLost : dialog->exec();
+    if (outcome == WaitLineLost) {
+        StopPolling(main, true);
+        ReportLineLost(main);
+    }
+    return outcome;
 }
 
 void StopPolling(TfrmMain& main, bool clearTag) {

@@ -9,6 +9,7 @@
 #include "link/changecode.h"
 #include "link/jobguard.h"
 #include "link/jobwait.h"
+#include "link/linkmessages.h"
 #include "link/receiveradio.h"
 
 namespace {
@@ -93,7 +94,7 @@ void TfrmMain::btnWriteToDeviceClick() {
 
     if (adapter.StartJob(oldCode.toStdString()) != LpxResultOk) {
         // Nothing was written; the user must not take the silence for success.
-        ErrorBox(10508);
+        if (!ReportLineLost(*this)) ErrorBox(10508);
     } else {
         const int outcome = RunWait(*this, PollWriteJob, {10601, 10872, 10602}, true);
         switch (outcome) {

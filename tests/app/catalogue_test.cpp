@@ -5,9 +5,14 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 
 TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
-    EXPECT_EQ(CatalogueIds().size(), 126);
+    const QList<int> ids = CatalogueIds();
+    EXPECT_EQ(std::count_if(ids.begin(), ids.end(), [](int id) { return id < 20000; }), 126);
+    // Texts added for the LPX connection: a lost line and the causes of a refused open.
+    const QList<int> link = {20050, 20051, 20052, 20053};
+    EXPECT_EQ(QList<int>(std::find(ids.begin(), ids.end(), 20050), ids.end()), link);
     EXPECT_EQ(Text(10000), QString::fromUtf8("K-ORBI Programmiergerät"));
     EXPECT_EQ(Text(10822), QString::fromUtf8("Fehlerhafte Dateigröße!"));
     EXPECT_EQ(Text(19999), QString("\\TALO\\K-ORBI Programmer (DE)\\"));
@@ -29,7 +34,7 @@ TEST(Catalogue, FillsPlaceholdersFromLeftToRight) {
 
 // Every id that the program's sources ask the catalogue for must have a text.
 TEST(Catalogue, EveryIdUsedByTheCodeHasAText) {
-    const QRegularExpression use(R"((?:Text|Box|Status|Message)\w*\(\s*(1\d{4})\b)");
+    const QRegularExpression use(R"((?:Text|Box|Status|Message)\w*\(\s*([12]\d{4})\b)");
     int found = 0;
     for (const char* folder : {"app", "config", "link", "files"}) {
         QDirIterator it(QString(KORBI_SOURCE_DIR) + "/" + folder, {"*.cpp", "*.h"}, QDir::Files,
