@@ -17,6 +17,7 @@
 #include "app/layout_tables.h"
 #include "app/mainwindow.h"
 #include "app/placewidget.h"
+#include "app/readability.h"
 
 using namespace layout;
 
@@ -73,6 +74,18 @@ QCheckBox* MakeCheck(QWidget* parent, const QString& name, int x, int y, bool ch
     return box;
 }
 
+// The check box's indicator is drawn in the middle of its height, the row label's text in the
+// middle of the row band: the box goes where the two middles meet, on the label's text line.
+void LevelWithRowLabel(QCheckBox* box) {
+    for (QLabel* label : box->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const QRect band = label->geometry();
+        if (band.right() < box->x() && band.top() <= box->y() && box->y() <= band.bottom()) {
+            box->move(box->x(), band.y() + (band.height() - box->height() + 1) / 2);
+            return;
+        }
+    }
+}
+
 struct TabEntry {
     int boxIndex;
     int tab;
@@ -90,6 +103,7 @@ void TfrmMain::BuildLayout() {
     QFont windowFont = font();
     windowFont.setPointSize(8);
     setFont(windowFont);
+    setPalette(WithReadableDisabledText(palette()));
     setAcceptDrops(true);
 
     // ---- menus ----
@@ -164,6 +178,7 @@ void TfrmMain::BuildLayout() {
     for (const CheckRow& row : CheckRows()) {
         QCheckBox* box =
             MakeCheck(this->*row.box, row.name, row.x, row.y, row.checked, row.enabled);
+        LevelWithRowLabel(box);
         this->*row.member = box;
         tabs.push_back({boxIndex(row.box), row.tab, box});
     }
@@ -254,6 +269,8 @@ void TfrmMain::BuildLayout() {
     tmrPollLpxInfo = new QTimer(this);
     tmrPollLpxInfo->setObjectName("tmrPollLpxInfo");
     tmrPollLpxInfo->setInterval(500);
+    // A coarse timer lets the ticks drift by up to 5 % of the interval, either way.
+    tmrPollLpxInfo->setTimerType(Qt::PreciseTimer);
 
     // Client area fixed at its designed size; the window grows only by the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "app/catalogue.h"
 #include "app/centring.h"
@@ -44,7 +45,6 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
     lblNote->setText(Text(10622));
     lblNote->move(16, 16);
     lblNote->setFixedWidth(pnlDelimiter->width());
-    lblNote->setFixedHeight(lblNote->heightForWidth(pnlDelimiter->width()));
 
     lblNewCode = new QLabel(Text(10623), pnlChangeIdCode);
     lblNewCode->setObjectName("lblNewCode");
@@ -54,6 +54,7 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
     edtNewCode = new QLineEdit(pnlChangeIdCode);
     edtNewCode->setObjectName("edtNewCode");
     edtNewCode->move(296, 144);
+    FitNoteAboveTheCode();
     edtNewCode->setFixedWidth(65);
     edtNewCode->setMaxLength(4);
     // Text from an input method arrives without a key event: keep it out of the code field.
@@ -71,6 +72,21 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
     btnClose->setGeometry(304, 256, 75, 25);
     btnClose->setAutoDefault(false);
     connect(btnClose, &QPushButton::clicked, this, &TfrmChangeCode::btnCloseClick);
+}
+
+void TfrmChangeCode::FitNoteAboveTheCode() {
+    // The form was laid out for a smaller font than Linux desktops use; at theirs the note's
+    // lines would run into the new code's row. Its text is set smaller until it fits.
+    constexpr double kSmallestPoints = 6;
+    constexpr int kGap = 4;
+    const int room = std::min(lblNewCode->y(), edtNewCode->y()) - kGap - lblNote->y();
+    const int width = lblNote->width();
+    QFont font = lblNote->font();
+    while (lblNote->heightForWidth(width) > room && font.pointSizeF() > kSmallestPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        lblNote->setFont(font);
+    }
+    lblNote->setFixedHeight(std::min(lblNote->heightForWidth(width), room));
 }
 
 void TfrmChangeCode::FormShow() {

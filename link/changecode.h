@@ -35,6 +35,8 @@ class TfrmChangeCode : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void FitNoteAboveTheCode();
+
     TfrmMain* main_;
 };
 

@@ -4,7 +4,9 @@
 // shows its start values; with it (a folder holding the shipped files, e.g. the build's app
 // folder) the whole start-up runs in temporary folders and the window shows the v2.x template.
 // --locale=de_DE draws the numbers as that locale writes them, whatever the system's locale is.
-// about.png shows the About box with a simulated LPX and PROGRAMDIR's about.ini, if any.
+// about.png shows the About box with a simulated LPX and PROGRAMDIR's about.ini, if any;
+// wait-read.png, wait-write.png and wait-code.png the wait dialog of three jobs, changecode.png
+// the radio ID code dialog.
 
 #include <QApplication>
 #include <QDir>
@@ -16,10 +18,13 @@
 
 #include "app/about.h"
 #include "app/application.h"
+#include "app/catalogue.h"
 #include "app/mainwindow.h"
 #include "app/platform.h"
 #include "app/prompts.h"
+#include "link/changecode.h"
 #include "link/lpxsim.h"
+#include "link/receiveradio.h"
 #include "link/simdriver.h"
 
 namespace {
@@ -112,5 +117,28 @@ int main(int argc, char** argv) {
     about.show();
     QApplication::processEvents();
     ok &= Save(about.grab(), out, "about.png");
+
+    TfrmReceiveRadio wait(&window);
+    const struct {
+        int title, instruction;
+        const char* file;
+    } waits[] = {
+        {10501, 10503, "wait-read.png"},
+        {10601, 10602, "wait-write.png"},
+        {10621, 10628, "wait-code.png"},
+    };
+    for (const auto& w : waits) {
+        wait.SetTitle(Text(w.title));
+        wait.SetHeading(Text(10872));
+        wait.SetInstruction(Text(w.instruction));
+        wait.show();
+        QApplication::processEvents();
+        ok &= Save(wait.grab(), out, w.file);
+        wait.hide();
+    }
+    TfrmChangeCode change(&window, &window);
+    change.show();
+    QApplication::processEvents();
+    ok &= Save(change.grab(), out, "changecode.png");
     return ok ? 0 : 1;
 }
