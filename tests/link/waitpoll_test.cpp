@@ -215,8 +215,7 @@ TEST_F(WaitPollTest, DialogLayout) {
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(wait->lblAction->width());
-            const QString text = layout.text().mid(line.textStart(), line.textLength()).trimmed();
-            EXPECT_FALSE(text.endsWith('-') || text.endsWith(QChar(0x2011))) << id;
+            EXPECT_NE(layout.text().mid(line.textStart(), line.textLength()).trimmed().back(), '-');
         }
         layout.endLayout();
     }
