@@ -85,11 +85,6 @@ struct ProgramOnPort {
     TfrmReceiveRadio* wait = nullptr;
 };
 
-// CPU time of the whole process, all threads.
-double CpuSeconds() {
-    return double(std::clock()) / CLOCKS_PER_SEC;
-}
-
 // The commands lpx-sim logged ("lpx-sim: m0622"), without its answers and button notes.
 std::vector<std::string> LoggedCommands(const std::string& logPath) {
     std::ifstream in(logPath);
@@ -162,14 +157,14 @@ TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
     ScriptedPrompts& prompts = program.prompts;
     ShowHook hook;
     program.wait->installEventFilter(&hook);
-    double cpuAtHangUp = 0;
+    std::clock_t cpuAtHangUp = 0;  // the whole process's, all threads
     hook.actions = {[&] { lpx->Press(); },
                     [&] {
-                        cpuAtHangUp = CpuSeconds();
+                        cpuAtHangUp = std::clock();
                         lpx->HangUp();
                     }};
     window.btnReadFromDeviceClick();
-    const double cpu = CpuSeconds() - cpuAtHangUp;
+    const double cpu = double(std::clock() - cpuAtHangUp) / CLOCKS_PER_SEC;
     EXPECT_EQ(hook.shows, 2);
     EXPECT_LT(cpu, 0.3) << "the wait spun on the hung-up line";
     ASSERT_EQ(prompts.MessageIds(), QList<int>{10805});
