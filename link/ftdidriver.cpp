@@ -23,7 +23,7 @@ int TransferStatus(int result) {
                                                                                 : DriverIoError;
 }
 
-// The device file libusb opens for a USB device, as the user sees it in a permission error.
+// The device file libusb opens for a USB device.
 std::string UsbDevicePath(libusb_device* device) {
     char path[32];
     std::snprintf(path, sizeof path, "/dev/bus/usb/%03u/%03u",
@@ -135,14 +135,9 @@ class FtdiHandle : public SerialHandle {
     std::string received_;
 };
 
-// The product string; empty when there is none or the device cannot be opened (openResult then
-// tells why).
-std::string ProductOf(libusb_device* device, const libusb_device_descriptor& descriptor,
-                      int* openResult) {
+std::string ProductOf(libusb_device* device, const libusb_device_descriptor& descriptor) {
     libusb_device_handle* usb = nullptr;
-    if (descriptor.iProduct == 0) return {};
-    *openResult = libusb_open(device, &usb);
-    if (*openResult != 0) return {};
+    if (descriptor.iProduct == 0 || libusb_open(device, &usb) != 0) return {};
     unsigned char text[256];
     const int length =
         libusb_get_string_descriptor_ascii(usb, descriptor.iProduct, text, sizeof text);
@@ -166,15 +161,10 @@ int FtdiDriver::OpenByDescription(const std::string& description,
         if (libusb_get_device_descriptor(devices[i], &descriptor) != 0 ||
             descriptor.idVendor != kFtdiVendor)
             continue;
-        int openResult = 0;
-        if (ProductOf(devices[i], descriptor, &openResult) == description) found = devices[i];
-        // A converter whose name we may not even read could be the LPX: say so when no other
-        // converter turns out to be it.
-        if (openResult == LIBUSB_ERROR_ACCESS) lastFailure_ = {EACCES, UsbDevicePath(devices[i])};
+        if (ProductOf(devices[i], descriptor) == description) found = devices[i];
     }
     int status = DriverDeviceNotFound;
     if (found) {
-        lastFailure_ = {};
         ftdi->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
         ftdi_set_interface(ftdi, INTERFACE_ANY);
         const int result = ftdi_usb_open_dev(ftdi, found);
