@@ -46,9 +46,10 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TfrmAbout::Configure(const QString& programFolder, const VersionRecord& version,
-                          SerialDriver* driver) {
+void TfrmAbout::Configure(const QString& programFolder, const QString& siteConfigFolder,
+                          const VersionRecord& version, SerialDriver* driver) {
     programFolder_ = programFolder;
+    siteConfigFolder_ = siteConfigFolder;
     version_ = version;
     adapter_.SetDriver(driver);
 }
@@ -64,7 +65,7 @@ void TfrmAbout::FormShow() {
     setWindowTitle(Text(10301));
     btnOK->setText(ToolkitText::Ok);
 
-    QStringList lines = AboutInfoLines(version_, programFolder_ + "about.ini");
+    QStringList lines = AboutInfoLines(version_, AboutIniPath(programFolder_, siteConfigFolder_));
 
     // With no LPX the adapter stays closed and the query fails after its one time-out.
     adapter_.Open();

@@ -18,9 +18,10 @@ class TfrmAbout : public QDialog {
   public:
     explicit TfrmAbout(QWidget* parent = nullptr);
 
-    // Where the box finds about.ini, the version record and the LPX.
-    void Configure(const QString& programFolder, const VersionRecord& version,
-                   SerialDriver* driver);
+    // Where the box finds about.ini (beside the program, else in the site's folder), the
+    // version record and the LPX.
+    void Configure(const QString& programFolder, const QString& siteConfigFolder,
+                   const VersionRecord& version, SerialDriver* driver);
     // Rebuilds the contents; runs on every showing.
     void FormShow();
 
@@ -36,6 +37,7 @@ class TfrmAbout : public QDialog {
 
   private:
     QString programFolder_;
+    QString siteConfigFolder_;
     VersionRecord version_;
     LpxAdapter adapter_;  // the box's own connection, separate from the main window's
 };

@@ -3,6 +3,6 @@
 
 void TfrmMain::mnuHelpAboutClick() {
     if (!frmAbout) return;
-    frmAbout->Configure(env_.programFolder, env_.version, env_.serialDriver);
+    frmAbout->Configure(env_.programFolder, env_.siteConfigFolder, env_.version, env_.serialDriver);
     frmAbout->exec();
 }

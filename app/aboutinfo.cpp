@@ -3,6 +3,7 @@
 #include <SimpleIni.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace {
@@ -57,6 +58,12 @@ long ParseIniInteger(const QString& raw) {
         value > 0x7FFFFFFFLL)
         return 0;
     return static_cast<long>(negative ? -value : value);
+}
+
+QString AboutIniPath(const QString& programFolder, const QString& siteConfigFolder) {
+    const QString besideProgram = programFolder + "about.ini";
+    if (QFileInfo(besideProgram).isFile() || siteConfigFolder.isEmpty()) return besideProgram;
+    return siteConfigFolder + "about.ini";
 }
 
 QStringList AboutInfoLines(const VersionRecord& version, const QString& aboutIniPath) {

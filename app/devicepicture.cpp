@@ -1,6 +1,8 @@
 #include "app/devicepicture.h"
 
 #include <QFile>
+#include <QPixmap>
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
@@ -80,4 +82,21 @@ QImage DevicePicture() {
     QFile file(":/korbi.jpg");
     if (!file.open(QIODevice::ReadOnly)) return QImage();
     return DecodeJpeg(file.readAll());
+}
+
+QImage DeviceIcon(const QImage& picture, int size) {
+    if (picture.isNull() || size <= 0) return QImage();
+    // The picture is upright; the device sits in its lower part under the lanyard, so the
+    // square is the bottom one.
+    const int side = std::min(picture.width(), picture.height());
+    const QRect square((picture.width() - side) / 2, picture.height() - side, side, side);
+    return picture.copy(square).scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QIcon ProgramWindowIcon() {
+    const QImage picture = DevicePicture();
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128})
+        icon.addPixmap(QPixmap::fromImage(DeviceIcon(picture, size)));
+    return icon;
 }

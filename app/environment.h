@@ -19,6 +19,7 @@ struct AppEnvironment {
     QString commonDataFolder;       // e.g. ~/.local/share; empty when the platform gives none
     QString commonDocumentsFolder;  // e.g. ~/Documents; empty when the platform gives none
     QString programFolder;          // folder of the executable, with trailing "/"
+    QString siteConfigFolder;       // /etc/korbi-programmer/: the site's about.ini
     QStringList arguments;          // the command line, argument 0 being the program
     VersionRecord version;
     Prompts* prompts = nullptr;

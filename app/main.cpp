@@ -1,17 +1,29 @@
-// Program entry: German toolkit texts, the platform, the LPX driver, the five windows, the loop.
+// Program entry: the options that need no window, German toolkit texts, the platform, the LPX
+// driver, the five windows, the loop.
 
+#include <QTimer>
+#include <cstdio>
 #include <exception>
 
 #include "app/application.h"
+#include "app/commandline.h"
+#include "app/devicepicture.h"
 #include "app/mainwindow.h"
 #include "app/platform.h"
 #include "app/qtprompts.h"
 #include "app/windows.h"
 #include "link/driverfactory.h"
+#include "version_record.h"
 
 int main(int argc, char** argv) {
+    const int early = HandleCommandLineBeforeStart(argc, argv, stdout, stderr);
+    if (early >= 0) return early;
+
     KorbiApplication app(argc, argv);
     InstallGermanToolkitTexts(app);
+    // The installed desktop entry's name: Wayland compositors find the entry and its icon by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KORBI_APP_ID));
+    QApplication::setWindowIcon(ProgramWindowIcon());
 
     // Declared before the windows, so that they outlive them.
     QtPrompts prompts;
@@ -26,6 +38,8 @@ int main(int argc, char** argv) {
         env.serialDriver = driver.get();
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
         windows.main->show();
+        if (HasOption(arguments, kExitAfterStartOption))
+            QTimer::singleShot(0, &app, &QCoreApplication::quit);
         app.exec();
     } catch (const std::exception& error) {
         ShowEscapedError(&prompts, QString::fromLocal8Bit(error.what()));

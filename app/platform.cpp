@@ -13,6 +13,8 @@ AppEnvironment PlatformEnvironment(const QStringList& arguments) {
     env.commonDataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     env.commonDocumentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     env.programFolder = QCoreApplication::applicationDirPath() + "/";
+    // A site's settings belong in /etc when the program is installed.
+    env.siteConfigFolder = QStringLiteral("/etc/korbi-programmer/");
     env.version = ProgramVersionRecord();
     return env;
 }

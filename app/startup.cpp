@@ -25,8 +25,8 @@ void TfrmMain::FormCreate() {
     // A refused write to the settings file ends start-up here, after its box: the window then
     // runs on as far as it got.
     QString failedSettingsFile;
-    if (!InstallShippedFiles(env.programFolder, applicationDataFolder, env.version.fileVersion,
-                             &failedSettingsFile)) {
+    if (!InstallShippedFiles(ShippedFilesFolder(env.programFolder), applicationDataFolder,
+                             env.version.fileVersion, &failedSettingsFile)) {
         prompts().ShowMessage(BoxKind::Error, 0, WriteSettingFailureText(failedSettingsFile),
                               BoxButtons::Ok);
         return;

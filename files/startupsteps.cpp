@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "app/catalogue.h"
@@ -65,7 +66,13 @@ QString FindDocumentFolder(const QString& commonDocumentsFolder, const QString& 
     return common + "/TALO/K-ORBI config/";
 }
 
-bool InstallShippedFiles(const QString& programFolder, const QString& applicationDataFolder,
+QString ShippedFilesFolder(const QString& programFolder) {
+    for (const char* shipped : {"Values.i", "Default_v1.b", "Default_v2.b"})
+        if (IsExistingFile(programFolder + shipped)) return programFolder;
+    return QDir::cleanPath(programFolder + "../share/korbi-programmer") + "/";
+}
+
+bool InstallShippedFiles(const QString& shippedFolder, const QString& applicationDataFolder,
                          const QString& programVersion, QString* failedSettingsFile) {
     const QString settingsFile = SettingsFilePath(applicationDataFolder);
     bool versionChanged = false;
@@ -75,19 +82,19 @@ bool InstallShippedFiles(const QString& programFolder, const QString& applicatio
         return false;
     };
 
-    if (IsExistingFile(programFolder + "Values.i")) {
+    if (IsExistingFile(shippedFolder + "Values.i")) {
         if (PathExists(settingsFile)) {
             const QString previousFolder = ReadSetting(settingsFile, kSetup, kConfigDirectory);
             const QString storedVersion = ReadSetting(settingsFile, kSetup, kAppVersion);
             if (storedVersion != programVersion) {
                 versionChanged = true;
-                CopyTemplateFile(programFolder, "Values.i", applicationDataFolder, "Values.ini");
+                CopyTemplateFile(shippedFolder, "Values.i", applicationDataFolder, "Values.ini");
                 if (!previousFolder.isEmpty() && !write(kConfigDirectory, previousFolder))
                     return false;
                 if (!write(kAppVersion, programVersion)) return false;
             }
         } else {
-            CopyTemplateFile(programFolder, "Values.i", applicationDataFolder, "Values.ini");
+            CopyTemplateFile(shippedFolder, "Values.i", applicationDataFolder, "Values.ini");
             if (!write(kAppVersion, programVersion)) return false;
         }
     }
@@ -95,9 +102,9 @@ bool InstallShippedFiles(const QString& programFolder, const QString& applicatio
     for (const char* generation : {"1", "2"}) {
         const QString shipped = QString("Default_v%1.b").arg(generation);
         const QString installed = QString("Default_v%1.bin").arg(generation);
-        if (IsExistingFile(programFolder + shipped) &&
+        if (IsExistingFile(shippedFolder + shipped) &&
             (versionChanged || !PathExists(applicationDataFolder + installed)))
-            CopyTemplateFile(programFolder, shipped, applicationDataFolder, installed);
+            CopyTemplateFile(shippedFolder, shipped, applicationDataFolder, installed);
     }
     return true;
 }

@@ -14,13 +14,18 @@ QString FindApplicationDataFolder(const QString& commonDataFolder, const QString
 // programFolder + "Config/" when the common folder is not given and cannot be created.
 QString FindDocumentFolder(const QString& commonDocumentsFolder, const QString& programFolder);
 
+// The folder the shipped files Values.i, Default_v1.b and Default_v2.b are taken from (ending
+// with "/"): the program's own folder when any of them lies there, as in a build tree; else the
+// installed data folder programFolder + "../share/korbi-programmer/".
+QString ShippedFilesFolder(const QString& programFolder);
+
 // Installs or refreshes Values.ini, Default_v1.bin and Default_v2.bin in applicationDataFolder
-// from Values.i, Default_v1.b and Default_v2.b beside the program. The settings file is replaced
+// from Values.i, Default_v1.b and Default_v2.b in shippedFolder. The settings file is replaced
 // when it is missing or its AppVersion differs from programVersion; the templates when they are
 // missing or the version changed. A non-empty ConfigDirectory survives an update.
 // False when a write to the settings file was refused; failedSettingsFile then names it and the
 // remaining steps were not done.
-bool InstallShippedFiles(const QString& programFolder, const QString& applicationDataFolder,
+bool InstallShippedFiles(const QString& shippedFolder, const QString& applicationDataFolder,
                          const QString& programVersion, QString* failedSettingsFile);
 
 // An argument that starts with "--" is an option (--name=value), never a folder or a file.

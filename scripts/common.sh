@@ -3,10 +3,13 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# Debian 12 packages the build, the tests and the tools need.
+# Debian 12 packages the build, the tests, the tools and the package build need (the
+# validators check the installed desktop entry and metainfo; dpkg-dev finds the package's
+# dependencies).
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-translations-l10n libsimpleini-dev
           libftdi1-dev libusb-1.0-0-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-dejavu-core)
+          libbenchmark-dev fonts-dejavu-core
+          desktop-file-utils appstream shared-mime-info dpkg-dev file)
 
 # ensure_packages [extra packages...]: installs the missing ones as root; as a normal user names
 # the sudo line that is needed and stops.

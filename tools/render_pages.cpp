@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     LpxSim sim;
     SimDriver driver(sim);
     TfrmAbout about(&window);
-    about.Configure(env.programFolder, ProgramVersionRecord(), &driver);
+    about.Configure(env.programFolder, QString(), ProgramVersionRecord(), &driver);
     about.show();
     QApplication::processEvents();
     ok &= Save(about.grab(), out, "about.png");

@@ -22,9 +22,12 @@ struct AboutBoxTest : ::testing::Test {
     TfrmAbout box;
 
     void SetUp() override {
-        QFile f(dir.filePath("about.ini"));
+        WriteAboutIni(dir, "[AboutInfo]\nLines=1\nLine1=Site\nWWW=www.example.com\n");
+    }
+    static void WriteAboutIni(const QTemporaryDir& folder, const char* text) {
+        QFile f(folder.filePath("about.ini"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[AboutInfo]\nLines=1\nLine1=Site\nWWW=www.example.com\n");
+        f.write(text);
     }
 };
 
@@ -32,7 +35,7 @@ struct AboutBoxTest : ::testing::Test {
 
 TEST_F(AboutBoxTest, ShowsTheLpxInfoTextWhenTheLpxAnswers) {
     sim.SetInfoText("15-1 LPX V1");
-    box.Configure(dir.path() + "/", kRecord, &driver);
+    box.Configure(dir.path() + "/", QString(), kRecord, &driver);
     box.FormShow();
     EXPECT_EQ(box.lblLpxVersion->text(), "LPX info: 15-1 LPX V1");
     EXPECT_EQ(sim.Log(), (std::vector<std::string>{"v"}));
@@ -44,7 +47,7 @@ TEST_F(AboutBoxTest, ShowsTheLpxInfoTextWhenTheLpxAnswers) {
 
 TEST_F(AboutBoxTest, OpensWithoutAnLpxAfterOneExchangeTimeOut) {
     driver.SetAttached(false);
-    box.Configure(dir.path() + "/", kRecord, &driver);
+    box.Configure(dir.path() + "/", QString(), kRecord, &driver);
     QElapsedTimer clock;
     clock.start();
     box.FormShow();
@@ -58,7 +61,7 @@ TEST_F(AboutBoxTest, OpensWithoutAnLpxAfterOneExchangeTimeOut) {
 }
 
 TEST_F(AboutBoxTest, OpeningTwiceShowsTheSameContents) {
-    box.Configure(dir.path() + "/", kRecord, &driver);
+    box.Configure(dir.path() + "/", QString(), kRecord, &driver);
     box.FormShow();
     const QString first = box.mmoInfo->toPlainText();
     const QString lpx = box.lblLpxVersion->text();
@@ -66,16 +69,26 @@ TEST_F(AboutBoxTest, OpeningTwiceShowsTheSameContents) {
     EXPECT_EQ(box.mmoInfo->toPlainText(), first);
     EXPECT_EQ(box.lblLpxVersion->text(), lpx);
     // The site's file is read again at every opening.
-    QFile f(dir.filePath("about.ini"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[AboutInfo]\nLines=0\n");
-    f.close();
+    WriteAboutIni(dir, "[AboutInfo]\nLines=0\n");
     box.FormShow();
     EXPECT_TRUE(box.mmoInfo->toPlainText().contains("TALO Electronics AB"));
 }
 
+// An installed program's folder holds no about.ini: the site's file in /etc stands in, until one
+// is put beside the program.
+TEST_F(AboutBoxTest, TheSiteFolderStandsInForAFileBesideTheProgram) {
+    QTemporaryDir program;
+    box.Configure(program.path() + "/", dir.path() + "/", kRecord, &driver);
+    box.FormShow();
+    EXPECT_TRUE(box.mmoInfo->toPlainText().contains("\nSite\n"));
+    WriteAboutIni(program, "[AboutInfo]\nLines=1\nLine1=Program\n");
+    box.FormShow();
+    EXPECT_TRUE(box.mmoInfo->toPlainText().contains("\nProgram\n"));
+    EXPECT_FALSE(box.mmoInfo->toPlainText().contains("Site"));
+}
+
 TEST_F(AboutBoxTest, RestoringTheMinimisedBoxIsNoNewShowing) {
-    box.Configure(dir.path() + "/", kRecord, &driver);
+    box.Configure(dir.path() + "/", QString(), kRecord, &driver);
     box.show();
     const QPoint moved = box.pos() + QPoint(30, -20);
     box.move(moved);

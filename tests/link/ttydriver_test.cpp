@@ -258,7 +258,8 @@ TEST(TtyDriver, OpenByDescriptionOpensTheConverterFound) {
 }
 
 // libftdi would detach the kernel driver: it is asked only when no tty carries the description,
-// never when the tty is there but busy or forbidden.
+// never when the tty is there but busy or forbidden. The udev rule's stable link comes first;
+// a dangling one is passed over.
 TEST(SerialDrivers, FallbackOnlyWhenNoTtyCarriesTheDescription) {
     struct CountingDriver : SerialDriver {
         int status;
@@ -270,23 +271,32 @@ TEST(SerialDrivers, FallbackOnlyWhenNoTtyCarriesTheDescription) {
         }
     };
     const struct {
+        const char* link;  // "pty": a link to a terminal that opens
         int ttyStatus;
+        int ttyCalls;
         int fallbackCalls;
         int result;
     } cases[] = {
-        {DriverOk, 0, DriverOk},
-        {DriverDeviceNotFound, 1, DriverIoError},
-        {DriverDeviceNotOpened, 0, DriverDeviceNotOpened},
-        {DriverIoError, 0, DriverIoError},
+        {"", DriverOk, 1, 0, DriverOk},
+        {"", DriverDeviceNotFound, 1, 1, DriverIoError},
+        {"", DriverDeviceNotOpened, 1, 0, DriverDeviceNotOpened},
+        {"", DriverIoError, 1, 0, DriverIoError},
+        {"pty", DriverIoError, 0, 0, DriverOk},
+        {"/nonexistent/korbi-lpx", DriverDeviceNotFound, 1, 1, DriverIoError},
     };
+    Pty pty;
+    TempDir dev;
+    fs::create_symlink(pty.slave, dev.path / "korbi-lpx");
     for (const auto& c : cases) {
         int ttyCalls = 0, fallbackCalls = 0;
-        auto driver =
-            CreateSearchingDriver(std::make_unique<CountingDriver>(c.ttyStatus, &ttyCalls),
-                                  std::make_unique<CountingDriver>(DriverIoError, &fallbackCalls));
+        const std::string link =
+            std::string(c.link) == "pty" ? (dev.path / "korbi-lpx").string() : c.link;
+        auto driver = CreateSearchingDriver(
+            std::make_unique<CountingDriver>(c.ttyStatus, &ttyCalls),
+            std::make_unique<CountingDriver>(DriverIoError, &fallbackCalls), link);
         std::unique_ptr<SerialHandle> handle;
         EXPECT_EQ(driver->OpenByDescription(kLpxDescription, &handle), c.result) << c.ttyStatus;
-        EXPECT_EQ(ttyCalls, 1);
+        EXPECT_EQ(ttyCalls, c.ttyCalls) << c.link;
         EXPECT_EQ(fallbackCalls, c.fallbackCalls) << c.ttyStatus;
     }
 }

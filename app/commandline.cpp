@@ -1,0 +1,92 @@
+#include "app/commandline.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "version_record.h"
+
+namespace {
+
+struct OptionHelp {
+    const char* call;         // as the user types it
+    const char* description;  // German, one line
+};
+
+// Every option the program knows, in the order --help lists them.
+const OptionHelp kOptions[] = {
+    {"--port=PFAD", "diese serielle Schnittstelle statt des gesuchten LPX benutzen"},
+    {kExitAfterStartOption, "nach dem Start gleich wieder beenden (prüft eine Installation)"},
+    {"--help", "diese Hilfe zeigen und beenden"},
+    {"--version", "die Version zeigen und beenden"},
+};
+
+std::string BuildHelpText() {
+    std::string text =
+        "Aufruf: korbi-programmer [VERZEICHNIS] [DATEI] [OPTION...]\n"
+        "\n"
+        "Liest, bearbeitet, speichert und schreibt die Konfiguration eines K-ORBI über das\n"
+        "Programmiergerät LPX.\n"
+        "\n"
+        "Argumente:\n"
+        "  VERZEICHNIS  das erste vorhandene Verzeichnis unter allen Argumenten außer dem\n"
+        "               letzten wird das Standardverzeichnis für Konfigurationsdateien\n"
+        "  DATEI        die erste vorhandene Datei unter den Argumenten wird als\n"
+        "               Konfiguration geladen (256 Byte, z. B. *.Korbi)\n"
+        "\n"
+        "Optionen (Argumente, die mit -- beginnen; unbekannte werden übergangen):\n";
+    for (const OptionHelp& option : kOptions) {
+        std::string call = option.call;
+        call.resize(std::max<size_t>(call.size() + 2, 22), ' ');
+        text += "  " + call + option.description + "\n";
+    }
+    text +=
+        "\n"
+        "Rückgabewert: 0 nach dem Ende des Programms, 1 ohne grafische Anzeige.\n"
+        "Mehr in der Handbuchseite korbi-programmer(1).\n";
+    return text;
+}
+
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+}  // namespace
+
+const char* HelpText() {
+    static const std::string text = BuildHelpText();
+    return text.c_str();
+}
+
+const char* VersionText() {
+    static const std::string text = std::string("korbi-programmer ") + KORBI_FILE_VERSION + "\n" +
+                                    KORBI_FILE_DESCRIPTION + " " + KORBI_COMMENTS + "\n";
+    return text.c_str();
+}
+
+int HandleCommandLineBeforeStart(int argc, char** argv, std::FILE* out, std::FILE* err) {
+    for (int i = 1; i < argc; ++i) {
+        const char* text = nullptr;
+        if (std::strcmp(argv[i], "--help") == 0) text = HelpText();
+        if (std::strcmp(argv[i], "--version") == 0) text = VersionText();
+        if (text) {
+            std::fputs(text, out);
+            return std::fflush(out) == 0 ? 0 : 1;
+        }
+    }
+    // Without a display the window toolkit would abort with an English hint and a core dump.
+    if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("QT_QPA_PLATFORM")) {
+        std::fputs(
+            "korbi-programmer: Keine grafische Anzeige gefunden (weder DISPLAY noch "
+            "WAYLAND_DISPLAY ist gesetzt); das Programm braucht eine Arbeitsoberfläche.\n",
+            err);
+        return 1;
+    }
+    return -1;
+}
+
+bool HasOption(const QStringList& arguments, const char* option) {
+    return arguments.mid(1).contains(QString::fromUtf8(option));
+}
