@@ -12,6 +12,7 @@
 #include "app/platform.h"
 #include "app/qtprompts.h"
 #include "app/windows.h"
+#include "files/filewrite.h"
 #include "link/driverfactory.h"
 #include "version_record.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     const int early = HandleCommandLineBeforeStart(argc, argv, stdout, stderr);
     if (early >= 0) return early;
 
+    IgnoreFileSizeSignal();
     KorbiApplication app(argc, argv);
     InstallGermanToolkitTexts(app);
     // The installed desktop entry's name: Wayland compositors find the entry and its icon by it.

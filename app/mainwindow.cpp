@@ -35,9 +35,9 @@ void TfrmMain::ErrorBox(int textId, const QStringList& args) {
 }
 
 void TfrmMain::ErrorBox(int textId, const QStringList& args, const QString& cause) {
-    QString text = FillText(textId, args);
-    if (!cause.isEmpty()) text += QStringLiteral("\n\n") + cause;
-    prompts().ShowMessage(BoxKind::Error, textId, text, BoxButtons::Ok);
+    const QString text = FillText(textId, args);
+    prompts().ShowMessage(BoxKind::Error, textId, cause.isEmpty() ? text : text + "\n\n" + cause,
+                          BoxButtons::Ok);
 }
 
 void TfrmMain::InformationBox(int textId, const QStringList& args) {

@@ -93,6 +93,8 @@ class TfrmMain : public QMainWindow {
     void mnuFileSelectDefaultFolderClick();
     void HandleDroppedFiles(const QStringList& paths);
     void LoadConfigurationFile(const QString& path, LoadKind kind);
+    // Writes the file image to the current file name: status line or box, then the title.
+    void WriteCurrentFile();
     void UpdateCaption();
 
     // ---- decoding and encoding ----

@@ -18,28 +18,25 @@ void TfrmMain::FormCreate() {
     applicationDataFolder = FindApplicationDataFolder(env.commonDataFolder, env.programFolder);
     documentFolder = FindDocumentFolder(env.commonDocumentsFolder, env.programFolder);
 
-    // Known before the settings file is first written, so that a window whose start-up ended at
-    // a refused write still writes its default folder to the right file.
+    // Named in every case, also when the file cannot be written: Select Default Folder tries
+    // it again.
     settingsFilePath = SettingsFilePath(applicationDataFolder);
 
-    // A refused write to the settings file ends start-up here, after its box: the window then
-    // runs on as far as it got.
-    QString failedSettingsFile;
-    if (!InstallShippedFiles(ShippedFilesFolder(env.programFolder), applicationDataFolder,
-                             env.version.fileVersion, &failedSettingsFile)) {
-        prompts().ShowMessage(BoxKind::Error, 0, WriteSettingFailureText(failedSettingsFile),
-                              BoxButtons::Ok);
-        return;
-    }
+    // A settings file that cannot be written is reported once; the settings then live in
+    // memory for this session and start-up goes on.
+    const InstalledSettings installed = InstallShippedFiles(
+        ShippedFilesFolder(env.programFolder), applicationDataFolder, env.version.fileVersion);
+    if (!installed.refusedFile.isEmpty())
+        prompts().ShowMessage(
+            BoxKind::Error, 0,
+            WriteSettingFailureText(installed.refusedFile, installed.refusedError), BoxButtons::Ok);
 
     defaultFolder = WithoutTrailingDelimiter(documentFolder);
     const QString commandLineFolder = CommandLineFolder(env.arguments);
-    if (!commandLineFolder.isEmpty()) {
+    if (!commandLineFolder.isEmpty())
         defaultFolder = commandLineFolder;
-    } else {
-        const QString stored = ReadSetting(settingsFilePath, "Setup", "ConfigDirectory");
-        if (!stored.isEmpty()) defaultFolder = WithoutTrailingDelimiter(stored);
-    }
+    else if (!installed.configDirectory.isEmpty())
+        defaultFolder = WithoutTrailingDelimiter(installed.configDirectory);
 
     LocaliseCaptions();
     BuildControlLists();

@@ -12,7 +12,8 @@ void TfrmMain::mnuFileSelectDefaultFolderClick() {
     if (frmSelectDirectory->exec() != QDialog::Accepted) return;
     // Taken as typed: an empty or missing folder is the user's choice.
     defaultFolder = frmSelectDirectory->GetFolder();
-    if (!WriteSetting(settingsFilePath, "Setup", "ConfigDirectory", defaultFolder))
-        prompts().ShowMessage(BoxKind::Error, 0, WriteSettingFailureText(settingsFilePath),
+    int error = 0;
+    if (!WriteSetting(settingsFilePath, "Setup", "ConfigDirectory", defaultFolder, &error))
+        prompts().ShowMessage(BoxKind::Error, 0, WriteSettingFailureText(settingsFilePath, error),
                               BoxButtons::Ok);
 }

@@ -7,6 +7,7 @@
 #include "app/catalogue.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
+#include "files/fileerrors.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
 
@@ -38,8 +39,9 @@ void TfrmMain::mnuFileNewClick(QObject* sender) {
     const QString path =
         PathExists(installed) ? installed : FindPathIgnoringCase(applicationDataFolder + name);
     ImageBytes bytes;
-    if (!ReadImageFile(path, bytes)) {
-        ErrorBox(10811, {name});
+    int error = 0;
+    if (!ReadImageFile(path, bytes, &error)) {
+        ErrorBox(10811, {name}, FileErrorCause(error));
         SetStatusText(QString());
         return;
     }
@@ -72,13 +74,16 @@ void TfrmMain::mnuFileOpenClick() {
 }
 
 void TfrmMain::LoadConfigurationFile(const QString& path, LoadKind kind) {
-    if (GetImageFileSize(path) != kImageSize) {
-        ErrorBox(10822);
+    // A file of another size is said by the text itself; a file that cannot be opened at all
+    // gets its cause too.
+    int error = 0;
+    if (GetImageFileSize(path, &error) != kImageSize) {
+        ErrorBox(10822, {}, FileErrorCause(error));
         return;
     }
     ImageBytes bytes;
-    if (!ReadImageFile(path, bytes)) {
-        ErrorBox(10806);
+    if (!ReadImageFile(path, bytes, &error)) {
+        ErrorBox(10806, {}, FileErrorCause(error));
         return;
     }
     currentFileName = path;
@@ -121,11 +126,7 @@ void TfrmMain::mnuFileSaveClick() {
         return;
     }
     EncodeConfigImage(fileImage, MarkToFile);
-    if (WriteImageFile(currentFileName, ExtractImageBytes(fileImage)))
-        SetStatusText(Text(10815));
-    else
-        ErrorBox(10812);
-    UpdateCaption();
+    WriteCurrentFile();
 }
 
 void TfrmMain::mnuFileSaveAsClick() {
@@ -136,9 +137,8 @@ void TfrmMain::mnuFileSaveAsClick() {
 
     // The file written always ends in ".Korbi". When the typed name had another extension that
     // file is not the one the user named, so it gets the same existence and read-only checks.
-    // A file whose name differs only in letter case is the same configuration to the user and
-    // is written in place rather than doubled.
-    const QString target = FindPathIgnoringCase(ReplaceExtension(name, kKorbiExtension));
+    // Names are written as typed: on Linux "ANLAGE.Korbi" and "anlage.Korbi" are two files.
+    const QString target = ReplaceExtension(name, kKorbiExtension);
     QStringList checked{name};
     if (target != name) checked << target;
     bool exists = false;
@@ -156,10 +156,15 @@ void TfrmMain::mnuFileSaveAsClick() {
 
     currentFileName = target;
     configOrigin = OriginSavedFile;
-    if (WriteImageFile(currentFileName, ExtractImageBytes(fileImage)))
+    WriteCurrentFile();
+}
+
+void TfrmMain::WriteCurrentFile() {
+    int error = 0;
+    if (WriteImageFile(currentFileName, ExtractImageBytes(fileImage), &error))
         SetStatusText(Text(10815));
     else
-        ErrorBox(10812);
+        ErrorBox(10812, {}, FileErrorCause(error));
     UpdateCaption();
 }
 

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <string>
 
+#include "files/fileerrors.h"
 #include "files/imagefile.h"
 
 namespace {
@@ -40,7 +41,8 @@ QString ReadSetting(const QString& settingsFile, const QString& section, const Q
 }
 
 bool WriteSetting(const QString& settingsFile, const QString& section, const QString& key,
-                  const QString& value) {
+                  const QString& value, int* error) {
+    if (error) *error = 0;
     CSimpleIniA ini;
     ini.SetSpaces(false);  // key=value, as the private-profile functions write it
     Load(settingsFile, ini);
@@ -50,10 +52,12 @@ bool WriteSetting(const QString& settingsFile, const QString& section, const QSt
     std::string text;
     if (ini.Save(text) < 0) return false;
     if (!text.empty() && text.back() != '\n') text += '\n';  // a text file ends with a newline
-    return WriteFileAtomically(settingsFile,
-                               QByteArray(text.data(), static_cast<int>(text.size())));
+    const int failure =
+        WriteFileSafely(settingsFile, QByteArray(text.data(), static_cast<int>(text.size())));
+    if (error) *error = failure;
+    return failure == 0;
 }
 
-QString WriteSettingFailureText(const QString& settingsFile) {
-    return QString("Unable to write to %1").arg(settingsFile);
+QString WriteSettingFailureText(const QString& settingsFile, int error) {
+    return WithCause(QString("Unable to write to %1").arg(settingsFile), FileErrorCause(error));
 }

@@ -13,10 +13,12 @@ QString SettingsFilePath(const QString& applicationDataFolder);
 QString ReadSetting(const QString& settingsFile, const QString& section, const QString& key);
 
 // Creates the file, the section and the key as needed and replaces an existing value; the file
-// is replaced in one step, so a refused write leaves the old file whole. False when the file
-// could not be written (the caller shows WriteSettingFailureText).
+// is written by WriteFileSafely, so a refused write leaves the old file whole. False when the
+// file could not be written; error then holds the errno value (the caller shows
+// WriteSettingFailureText).
 bool WriteSetting(const QString& settingsFile, const QString& section, const QString& key,
-                  const QString& value);
+                  const QString& value, int* error = nullptr);
 
-// "Unable to write to <path>": the text shown when WriteSetting fails.
-QString WriteSettingFailureText(const QString& settingsFile);
+// "Unable to write to <path>": the text shown when WriteSetting fails, with the cause of error
+// as a second paragraph when one is known.
+QString WriteSettingFailureText(const QString& settingsFile, int error = 0);

@@ -72,41 +72,48 @@ QString ShippedFilesFolder(const QString& programFolder) {
     return QDir::cleanPath(programFolder + "../share/korbi-programmer") + "/";
 }
 
-bool InstallShippedFiles(const QString& shippedFolder, const QString& applicationDataFolder,
-                         const QString& programVersion, QString* failedSettingsFile) {
+InstalledSettings InstallShippedFiles(const QString& shippedFolder,
+                                      const QString& applicationDataFolder,
+                                      const QString& programVersion) {
     const QString settingsFile = SettingsFilePath(applicationDataFolder);
+    InstalledSettings installed;
+    QString previousFolder;
     bool versionChanged = false;
+    // After one refusal the settings file is left alone: the user hears of it once.
     auto write = [&](const QString& key, const QString& value) {
-        if (WriteSetting(settingsFile, kSetup, key, value)) return true;
-        if (failedSettingsFile) *failedSettingsFile = settingsFile;
-        return false;
+        if (!installed.refusedFile.isEmpty()) return;
+        if (!WriteSetting(settingsFile, kSetup, key, value, &installed.refusedError))
+            installed.refusedFile = settingsFile;
     };
 
     if (IsExistingFile(shippedFolder + "Values.i")) {
         if (PathExists(settingsFile)) {
-            const QString previousFolder = ReadSetting(settingsFile, kSetup, kConfigDirectory);
+            previousFolder = ReadSetting(settingsFile, kSetup, kConfigDirectory);
             const QString storedVersion = ReadSetting(settingsFile, kSetup, kAppVersion);
             if (storedVersion != programVersion) {
                 versionChanged = true;
                 CopyTemplateFile(shippedFolder, "Values.i", applicationDataFolder, "Values.ini");
-                if (!previousFolder.isEmpty() && !write(kConfigDirectory, previousFolder))
-                    return false;
-                if (!write(kAppVersion, programVersion)) return false;
+                if (!previousFolder.isEmpty()) write(kConfigDirectory, previousFolder);
+                write(kAppVersion, programVersion);
             }
         } else {
             CopyTemplateFile(shippedFolder, "Values.i", applicationDataFolder, "Values.ini");
-            if (!write(kAppVersion, programVersion)) return false;
+            write(kAppVersion, programVersion);
         }
     }
 
     for (const char* generation : {"1", "2"}) {
         const QString shipped = QString("Default_v%1.b").arg(generation);
-        const QString installed = QString("Default_v%1.bin").arg(generation);
+        const QString target = QString("Default_v%1.bin").arg(generation);
         if (IsExistingFile(shippedFolder + shipped) &&
-            (versionChanged || !PathExists(applicationDataFolder + installed)))
-            CopyTemplateFile(shippedFolder, shipped, applicationDataFolder, installed);
+            (versionChanged || !PathExists(applicationDataFolder + target)))
+            CopyTemplateFile(shippedFolder, shipped, applicationDataFolder, target);
     }
-    return true;
+
+    installed.configDirectory = ReadSetting(settingsFile, kSetup, kConfigDirectory);
+    if (installed.configDirectory.isEmpty() && !installed.refusedFile.isEmpty())
+        installed.configDirectory = previousFolder;
+    return installed;
 }
 
 bool IsOptionArgument(const QString& argument) {

@@ -6,9 +6,13 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
+
+#include "files/fileerrors.h"
 
 TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
-    // The 126 texts of old, then new ones from 20000 on (20050-20053: the LPX connection).
+    // The 126 texts the users know; the newer ones start at 20000 (20050-20053: the LPX
+    // connection).
     const QList<int> ids = CatalogueIds();
     EXPECT_EQ(std::count_if(ids.begin(), ids.end(), [](int id) { return id < 20000; }), 126);
     EXPECT_EQ(ids.mid(ids.indexOf(20050)), (QList<int>{20050, 20051, 20052, 20053}));
@@ -29,6 +33,17 @@ TEST(Catalogue, FillsPlaceholdersFromLeftToRight) {
                                 "Bitte kontaktieren Sie die Talo GmbH"));
     EXPECT_EQ(FillPattern("%s - %s", {"a"}), "a - ");
     EXPECT_EQ(FillPattern("100%", {}), "100%");
+}
+
+// Each errno that a user can act on has its own German cause; the rest are named plainly.
+TEST(Catalogue, FileErrorsHaveTheirCauses) {
+    EXPECT_EQ(FileErrorCause(EIO), "Das Betriebssystem meldet den Fehler EIO (5).");
+    EXPECT_TRUE(FileErrorCause(0).isEmpty());
+    for (const int error :
+         {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, EFBIG, ENAMETOOLONG, ENOENT, ELOOP, EISDIR})
+        EXPECT_FALSE(FileErrorCause(error).isEmpty() ||
+                     FileErrorCause(error).startsWith("Das Betriebssystem meldet"))
+            << error;
 }
 
 // Every id that the program's sources ask the catalogue for must have a text.

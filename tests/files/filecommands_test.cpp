@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include "app/catalogue.h"
+#include "files/fileerrors.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
 #include "started_window.h"
@@ -88,17 +89,25 @@ TEST_F(FileCommands, FilesThatAreNotExactly256BytesChangeNothing) {
     ASSERT_EQ(mkfifo(QFile::encodeName(folder + "x.Korbi").constData(), 0600), 0);
     const QMap<QString, QString> view = ViewOf(*w);
 
-    for (const QString name :
-         {"short.Korbi", "long.bin", "empty.korbi", "missing.Korbi", "x.korbi", "x.Korbi"}) {
-        SCOPED_TRACE(name.toStdString());
+    // A wrong size is what the text says; a name that is no file gets its cause below it.
+    const struct {
+        QString name;
+        int cause;
+    } cases[] = {
+        {"short.Korbi", 0},        {"long.bin", 0},     {"empty.korbi", 0},
+        {"missing.Korbi", ENOENT}, {"x.korbi", EISDIR}, {"x.Korbi", EISDIR},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
         for (const bool drop : {false, true}) {
             m.prompts.Clear();
             if (drop)
-                w->HandleDroppedFiles({folder + name});
+                w->HandleDroppedFiles({folder + c.name});
             else
-                Open(folder + name);
+                Open(folder + c.name);
             EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10822});
-            EXPECT_EQ(m.prompts.records.last().text, "Fehlerhafte Dateigröße!");
+            EXPECT_EQ(m.prompts.records.last().text,
+                      WithCause("Fehlerhafte Dateigröße!", FileErrorCause(c.cause)));
             EXPECT_EQ(w->windowTitle(), "anlage.Korbi" + kProgram);
             EXPECT_EQ(w->currentFileName, folder + "anlage.Korbi");
             EXPECT_EQ(ViewOf(*w), view);
@@ -167,14 +176,19 @@ TEST_F(FileCommands, SaveWritesInPlaceOnlyForAFile) {
 }
 
 TEST_F(FileCommands, SaveAsAlwaysWritesAKorbiFile) {
+    // A name that differs only in letter case is another file: it is neither asked for nor
+    // written over.
+    const QString other = Good("Anlage.Korbi", 0x11);
     const struct {
         QString typed;
         QString written;
     } cases[] = {
         {"anlage", "anlage.Korbi"},
         {"anlage.bin", "anlage.Korbi"},
+        {"ANLAGE", "ANLAGE.Korbi"},
         {"zwei.Korbi", "zwei.Korbi"},
         {"drei.", "drei.Korbi"},
+        {QString(249, 'a'), QString(249, 'a') + ".Korbi"},  // the longest name Linux allows
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
@@ -187,7 +201,8 @@ TEST_F(FileCommands, SaveAsAlwaysWritesAKorbiFile) {
         EXPECT_EQ(w->windowTitle(), c.written + kProgram);
         QFile::remove(folder + c.written);
     }
-    EXPECT_TRUE(Files().isEmpty());  // no anlage.bin, no temporary files
+    EXPECT_EQ(ReadBytes(other), TemplateWith(Addr::TxCounts, 0x11));
+    EXPECT_EQ(Files(), QStringList{"Anlage.Korbi"});  // no anlage.bin, no temporary files
 }
 
 TEST_F(FileCommands, SaveAsNeverReplacesAFileWithoutAsking) {
@@ -201,9 +216,6 @@ TEST_F(FileCommands, SaveAsNeverReplacesAFileWithoutAsking) {
         {"anlage", {BoxAnswer::Closed}, false},
         // The file written is anlage.Korbi, although the name typed was another one.
         {"anlage.bin", {BoxAnswer::No}, false},
-        // A name differing only in case is the same configuration: asked for and written in
-        // place, not doubled.
-        {"ANLAGE.korbi", {BoxAnswer::No}, false},
         {"anlage.bin", {BoxAnswer::Yes}, true},
     };
     for (const auto& c : cases) {
@@ -252,6 +264,7 @@ TEST_F(FileCommands, AFailedSaveLeavesTheOldFileWhole) {
     m.prompts.Clear();
     w->mnuFileSaveClick();
     EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10812});
+    EXPECT_EQ(m.prompts.records.last().text, WithCause(Text(10812), FileErrorCause(ENOSPC)));
     EXPECT_EQ(ReadBytes(path), TemplateWith(Addr::TxCounts, 0x11));
 
     // Save As has bound the window to the new name before the write failed.
@@ -263,12 +276,15 @@ TEST_F(FileCommands, AFailedSaveLeavesTheOldFileWhole) {
     SetWriteFaultForTests(nullptr);
     EXPECT_EQ(Files(), QStringList{"anlage.Korbi"});
 
-    // A folder in the way of the name cannot be written either.
+    // A folder in the way of the name cannot be written either, nor can a name too long.
     QDir(folder).mkdir("ordner.Korbi");
     m.prompts.Clear();
     SaveAs(folder + "ordner", {BoxAnswer::Yes});
     EXPECT_EQ(m.prompts.MessageIds(), (QList<int>{10813, 10812}));
     EXPECT_TRUE(QFileInfo(folder + "ordner.Korbi").isDir());
+    m.prompts.Clear();
+    SaveAs(folder + QString(250, 'a'));
+    EXPECT_EQ(m.prompts.records.last().text, WithCause(Text(10812), FileErrorCause(ENAMETOOLONG)));
 }
 
 TEST_F(FileCommands, AForeignProductIsShownButKeepsTheTitle) {

@@ -4,6 +4,7 @@
 #include "files/imagefile.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -68,29 +69,85 @@ TEST_F(ImageFileTest, ReadTakesTheFirst256BytesOfALongEnoughFile) {
     }
 }
 
-TEST_F(ImageFileTest, WriteReplacesTheFileAndKeepsItsPermissions) {
-    const QString path = Path("anlage.Korbi");
-    WriteBytes(path, Counting(256, 9));
-    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0640), 0);
+TEST_F(ImageFileTest, WriteKeepsOwnerGroupModeAndLinksOfTheFile) {
+    // A shared folder like /tmp. As root the files can belong to others; the last file is saved
+    // by a user ("nobody") who may write it but not own a copy of it, so it is written in place.
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 01777), 0);
+    const struct {
+        const char* name;
+        uid_t owner;
+        gid_t group;
+        mode_t mode;
+        bool hardLink;
+        bool asNobody;
+    } cases[] = {
+        {"private.Korbi", geteuid(), getegid(), 0640, false, false},
+        {"linked.Korbi", geteuid(), getegid(), 0644, true, false},
+        {"staff.Korbi", 65534, 50, 0664, false, false},
+        {"shared.Korbi", 0, 0, 0666, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!RunningAsSuperuser() && (c.owner != geteuid() || c.group != getegid() || c.asNobody))
+            continue;
+        const QString path = Path(c.name);
+        const QByteArray native = QFile::encodeName(path);
+        WriteBytes(path, Counting(256, 9));
+        ASSERT_EQ(chown(native.constData(), c.owner, c.group), 0);
+        ASSERT_EQ(chmod(native.constData(), c.mode), 0);
+        if (c.hardLink) {
+            ASSERT_EQ(link(native.constData(), (native + ".2").constData()), 0);
+        }
 
-    ImageBytes bytes;
-    bytes.fill(0x5A);
-    ASSERT_TRUE(WriteImageFile(path, bytes));
-    EXPECT_EQ(ReadBytes(path), QByteArray(256, 0x5A));
-    struct stat st {};
-    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(Entries(), QStringList{"anlage.Korbi"});  // no temporary file left behind
+        auto write = [&] {
+            ImageBytes bytes;
+            bytes.fill(0x5A);
+            return WriteImageFile(path, bytes);
+        };
+        EXPECT_TRUE(c.asNobody ? RunAsUnprivilegedUser(write) : write());
+        EXPECT_EQ(ReadBytes(path), QByteArray(256, 0x5A));
+        EXPECT_EQ(ReadBytes(path + (c.hardLink ? ".2" : "")), QByteArray(256, 0x5A));
+        struct stat st {};
+        ASSERT_EQ(stat(native.constData(), &st), 0);
+        EXPECT_EQ(st.st_uid, c.owner);
+        EXPECT_EQ(st.st_gid, c.group);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
+        EXPECT_EQ(st.st_nlink, c.hardLink ? 2u : 1u);
+    }
+    for (const QString& entry : Entries())
+        EXPECT_FALSE(entry.endsWith(".tmp")) << entry.toStdString();
 }
 
-TEST_F(ImageFileTest, WriteThroughALinkReplacesTheLinkedFile) {
+TEST_F(ImageFileTest, ALinkIsFollowedOnlyWhenTheUserOrRootOwnsIt) {
+    // Anybody may plant a link in a shared folder; one of another user's must not lead a save
+    // onto the file it points to. Only root can give a link to another user.
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 01777), 0);
     WriteBytes(Path("real.Korbi"), Counting(256));
-    ASSERT_EQ(symlink("real.Korbi", QFile::encodeName(Path("link.Korbi")).constData()), 0);
-    ImageBytes bytes;
-    bytes.fill(1);
-    ASSERT_TRUE(WriteImageFile(Path("link.Korbi"), bytes));
-    EXPECT_TRUE(QFileInfo(Path("link.Korbi")).isSymLink());
-    EXPECT_EQ(ReadBytes(Path("real.Korbi")), QByteArray(256, 1));
+    const struct {
+        const char* link;
+        const char* to;
+        uid_t owner;
+        int error;
+    } cases[] = {
+        {"foreign.Korbi", "real.Korbi", 65534, ELOOP},
+        {"chain.Korbi", "foreign.Korbi", geteuid(), ELOOP},  // a foreign link further on
+        {"own.Korbi", "real.Korbi", geteuid(), 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.link);
+        if (c.error && !RunningAsSuperuser()) continue;
+        const QByteArray link = QFile::encodeName(Path(c.link));
+        ASSERT_EQ(symlink(c.to, link.constData()), 0);
+        ASSERT_EQ(lchown(link.constData(), c.owner, c.owner), 0);
+        ImageBytes bytes;
+        bytes.fill(1);
+        int error = -1;
+        EXPECT_EQ(WriteImageFile(Path(c.link), bytes, &error), c.error == 0);
+        EXPECT_EQ(error, c.error);
+        EXPECT_TRUE(QFileInfo(Path(c.link)).isSymLink());
+        EXPECT_EQ(ReadBytes(Path("real.Korbi")), c.error ? Counting(256) : QByteArray(256, 1));
+    }
+    EXPECT_EQ(Entries().size(), RunningAsSuperuser() ? 4 : 2);
 }
 
 TEST_F(ImageFileTest, AFailedWriteLeavesTheOldFileWhole) {
@@ -106,6 +163,24 @@ TEST_F(ImageFileTest, AFailedWriteLeavesTheOldFileWhole) {
     SetWriteFaultForTests(nullptr);
     EXPECT_EQ(ReadBytes(path), Counting(256, 3));
 
+    // A file-size limit below 256 bytes, on the normal way and in place (a hard-linked file).
+    // The program ignores the signal that would otherwise kill it.
+    ASSERT_EQ(link(QFile::encodeName(path).constData(),
+                   QFile::encodeName(Path("linked.Korbi")).constData()),
+              0);
+    EXPECT_TRUE(RunInChild(
+        [&] {
+            IgnoreFileSizeSignal();
+            const rlimit limit{100, 100};
+            int error = 0;
+            return setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+                   !WriteImageFile(Path("linked.Korbi"), bytes, &error) && error == EFBIG &&
+                   WriteFileSafely(Path("new.Korbi"), QByteArray(256, 1)) == EFBIG;
+        },
+        false));
+    EXPECT_EQ(ReadBytes(path), Counting(256, 3));
+    QFile::remove(Path("linked.Korbi"));
+
     // A folder is never replaced, nor is a file created in a folder that does not exist.
     EXPECT_FALSE(WriteImageFile(Path("folder.Korbi"), bytes));
     EXPECT_TRUE(QFileInfo(Path("folder.Korbi")).isDir());
@@ -113,9 +188,10 @@ TEST_F(ImageFileTest, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(Entries(), (QStringList{"anlage.Korbi", "folder.Korbi"}));
 }
 
-TEST_F(ImageFileTest, AReadOnlyFileOrFolderIsNotWritten) {
+TEST_F(ImageFileTest, AReadOnlyFileIsNotWrittenButAWritableOneInALockedFolderIs) {
     // The files belong to the superuser or are read-only for everybody; the check runs as a
-    // user who may not write them (as root the tests cannot make such a file otherwise).
+    // user who may not write them (as root the tests cannot make such a file otherwise). A
+    // writable file in a folder that takes no new files is written in place.
     const QString path = Path("anlage.Korbi");
     WriteBytes(path, Counting(256));
     chmod(QFile::encodeName(path).constData(), 0444);
@@ -127,13 +203,14 @@ TEST_F(ImageFileTest, AReadOnlyFileOrFolderIsNotWritten) {
 
     auto check = [&] {
         ImageBytes bytes{};
-        return IsReadOnlyFile(path) && !WriteImageFile(path, bytes) &&
-               !WriteImageFile(Path("locked/old.Korbi"), bytes) &&
-               !WriteImageFile(Path("locked/new.Korbi"), bytes);
+        int readOnly = 0, newFile = 0;
+        return IsReadOnlyFile(path) && !WriteImageFile(path, bytes, &readOnly) &&
+               readOnly == EACCES && WriteImageFile(Path("locked/old.Korbi"), bytes) &&
+               !WriteImageFile(Path("locked/new.Korbi"), bytes, &newFile) && newFile == EACCES;
     };
     EXPECT_TRUE(RunningAsSuperuser() ? RunAsUnprivilegedUser(check) : check());
     EXPECT_EQ(ReadBytes(path), Counting(256));
-    EXPECT_EQ(ReadBytes(Path("locked/old.Korbi")), Counting(256));
+    EXPECT_EQ(ReadBytes(Path("locked/old.Korbi")), QByteArray(256, 0));
     EXPECT_EQ(QDir(Path("locked")).entryList(QDir::Files | QDir::Hidden), QStringList{"old.Korbi"});
     chmod(QFile::encodeName(Path("locked")).constData(), 0755);
 }

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "files/fileerrors.h"
 #include "files/imagefile.h"
 #include "files/settingsfile.h"
 #include "started_window.h"
@@ -151,7 +152,8 @@ TEST_F(DefaultFolder, ARefusedWriteIsShownAndTheOldFileStays) {
     });
     ASSERT_EQ(m.prompts.MessageIds(), QList<int>{0});
     EXPECT_EQ(m.prompts.records[0].kind, BoxKind::Error);
-    EXPECT_EQ(m.prompts.records[0].text, "Unable to write to " + w->settingsFilePath);
+    EXPECT_EQ(m.prompts.records[0].text,
+              "Unable to write to " + w->settingsFilePath + "\n\n" + FileErrorCause(ENOSPC));
     EXPECT_EQ(w->defaultFolder, "/srv/Anlagen");  // changed for this run all the same
     EXPECT_EQ(ReadBytes(w->settingsFilePath), settings);
 }

@@ -6,10 +6,13 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QMenu>
 #include <QScreen>
 #include <QTimer>
+#include <functional>
 
 #include "app/catalogue.h"
+#include "files/fileerrors.h"
 #include "files/imagefile.h"
 #include "files/settingsfile.h"
 #include "files/templates.h"
@@ -102,7 +105,8 @@ TEST(Startup, WithoutShippedFilesTheStartValuesStayAndNoSettingsFileIsMade) {
     ASSERT_EQ(m.prompts.MessageIds(), QList<int>{10811});
     EXPECT_EQ(m.prompts.records[0].kind, BoxKind::Error);
     EXPECT_EQ(m.prompts.records[0].text,
-              "Datei default_v2.bin wurde nicht im Anwendungsverzeichnis gefunden");
+              WithCause("Datei default_v2.bin wurde nicht im Anwendungsverzeichnis gefunden",
+                        FileErrorCause(ENOENT)));
     EXPECT_FALSE(PathExists(m.dataFolder + "Values.ini"));
     EXPECT_EQ(w->windowTitle(), "K-ORBI Programmer");
     EXPECT_EQ(w->StatusText(), "");
@@ -158,39 +162,65 @@ TEST(Startup, TheProgramFolderIsUsedOnlyWhenACommonFolderCannotBeHad) {
     }
 }
 
-TEST(Startup, ARefusedSettingsWriteEndsStartUpAfterItsBox) {
-    // On a first start and on the start after an update.
-    for (const bool update : {false, true}) {
-        SCOPED_TRACE(update ? "update" : "first start");
+TEST(Startup, ASettingsFileThatCannotBeWrittenIsReportedAndStartUpGoesOn) {
+    // Each case prepares a machine whose Values.ini cannot be written. The box comes first; then
+    // the window is started as always, with the settings that could be read kept for the session.
+    const QString stored = "/srv/Anlagen";
+    auto refuseWrites = [](Machine&) {
+        SetWriteFaultForTests([](const QString& path) { return path.endsWith("Values.ini"); });
+    };
+    const struct {
+        const char* name;
+        std::function<void(Machine&)> prepare;
+        int cause;
+        bool keepsStoredFolder;
+    } cases[] = {
+        {"first start, disk full", refuseWrites, ENOSPC, false},
+        {"update, disk full",
+         [&](Machine& m) {
+             m.Start();
+             WriteSetting(m.dataFolder + "Values.ini", "Setup", "ConfigDirectory", stored);
+             m.version = "1.0.1.0";
+             refuseWrites(m);
+         },
+         ENOSPC, true},
+        {"a folder in its place", [](Machine& m) { QDir().mkpath(m.dataFolder + "Values.ini"); },
+         EISDIR, false},
+        {"a FIFO in its place",
+         [](Machine& m) {
+             QDir().mkpath(m.dataFolder);
+             mkfifo(QFile::encodeName(m.dataFolder + "Values.ini").constData(), 0600);
+         },
+         EISDIR, false},
+        // The superuser may write into any folder: this case needs an ordinary user.
+        {"a read-only data folder",
+         [](Machine& m) {
+             QDir().mkpath(m.dataFolder);
+             QFile::copy(m.programFolder + "Default_v2.b", m.dataFolder + "Default_v2.bin");
+             chmod(QFile::encodeName(m.dataFolder).constData(), 0555);
+         },
+         EACCES, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.cause == EACCES && RunningAsSuperuser()) continue;
         Machine m;
         m.Ship();
-        QByteArray oldSettings;
-        if (update) {
-            m.Start();
-            WriteSetting(m.dataFolder + "Values.ini", "Setup", "ConfigDirectory", "/srv/Anlagen");
-            WriteBytes(m.dataFolder + "Default_v2.bin", TemplateWith(0x00, 0xAA));
-            oldSettings = ReadBytes(m.dataFolder + "Values.ini");
-            m.version = "1.0.1.0";
-            m.prompts.Clear();
-        }
-        SetWriteFaultForTests([](const QString& path) { return path.endsWith("Values.ini"); });
+        c.prepare(m);
+        m.prompts.Clear();
         auto w = m.Start();
         SetWriteFaultForTests(nullptr);
 
         ASSERT_EQ(m.prompts.MessageIds(), QList<int>{0});
         EXPECT_EQ(m.prompts.records[0].kind, BoxKind::Error);
-        EXPECT_EQ(m.prompts.records[0].text, "Unable to write to " + m.dataFolder + "Values.ini");
-        EXPECT_EQ(w->windowTitle(), "K-ORBI Programmer");  // no template shown
-        EXPECT_EQ(w->defaultFolder, "");
-        // The settings file was named before its first write, so a later Select Default Folder
-        // still writes to it.
+        EXPECT_EQ(m.prompts.records[0].text, "Unable to write to " + m.dataFolder + "Values.ini" +
+                                                 "\n\n" + FileErrorCause(c.cause));
+        EXPECT_EQ(w->windowTitle(), kTemplateTitle);
+        EXPECT_EQ(w->mnuFile->title(), "&Datei");
+        EXPECT_EQ(w->defaultFolder,
+                  c.keepsStoredFolder ? stored : m.commonDocuments + "/TALO/K-ORBI config");
         EXPECT_EQ(w->settingsFilePath, m.dataFolder + "Values.ini");
-        if (update) {
-            EXPECT_EQ(ReadBytes(m.dataFolder + "Values.ini"), oldSettings);
-            EXPECT_EQ(ReadBytes(m.dataFolder + "Default_v2.bin"), TemplateWith(0x00, 0xAA));
-        } else {
-            EXPECT_FALSE(PathExists(m.dataFolder + "Default_v2.bin"));
-        }
+        chmod(QFile::encodeName(m.dataFolder).constData(), 0755);
     }
 }
 

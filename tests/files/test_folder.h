@@ -40,18 +40,23 @@ inline bool RunningAsSuperuser() {
     return geteuid() == 0;
 }
 
-// Runs check in a child process as the unprivileged user "nobody" (65534), so that a file the
-// user may not write can be tried also when the tests run as the superuser. True when check
-// answered true. Paths the child needs must be reachable for that user.
-inline bool RunAsUnprivilegedUser(const std::function<bool()>& check) {
+// Runs check in a child process, as the unprivileged user "nobody" (65534) when asked, so that a
+// file the user may not write can be tried also when the tests run as the superuser, and limits
+// or signals set by check stay in the child. True when check answered true. Paths the child
+// needs must be reachable for that user.
+inline bool RunInChild(const std::function<bool()>& check, bool unprivileged) {
     const pid_t child = fork();
     if (child < 0) return false;
     if (child == 0) {
         alarm(30);  // never outlive the test
-        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+        if (unprivileged && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
         _exit(check() ? 0 : 1);
     }
     int status = 0;
     if (waitpid(child, &status, 0) != child) return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+inline bool RunAsUnprivilegedUser(const std::function<bool()>& check) {
+    return RunInChild(check, true);
 }

@@ -1,0 +1,31 @@
+#pragma once
+// The one way the program writes a whole file: configuration files, the settings file and the
+// templates it installs.
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+// Replaces (or creates) the file at path with data. Answers 0, or the errno value that says why
+// the file was not written; the file is then as it was.
+//
+// Normally the bytes go to a temporary file beside the target, which takes the target's owner,
+// group and mode, is flushed to the disk and renamed over the target, so a failure at any point
+// leaves the old file whole. Where a rename would change more than the contents - the folder
+// refuses new files (a shared or read-only folder), the owner or group cannot be given to a new
+// file, the file has further hard links or an access-control list - the bytes are written into
+// the existing file instead, and its old contents are put back if that write fails.
+//
+// A symbolic link is followed only when it belongs to the user or to root: a link that another
+// user planted in a shared folder must not turn a save onto somebody else's file (ELOOP). A
+// folder or a special file is never written (EISDIR), nor is a file the user may not write.
+int WriteFileSafely(const QString& path, const QByteArray& data);
+
+// A file-size limit (ulimit -f) kills a process that writes past it unless it ignores SIGXFSZ;
+// ignored, the write fails with EFBIG and the program can say so and keep the user's edits.
+// Called once at program start.
+void IgnoreFileSizeSignal();
+
+// Test seam: when set, it is asked before each write with the target path; answering true makes
+// the write fail half-way (after some bytes were written), as a full disk would.
+void SetWriteFaultForTests(std::function<bool(const QString& path)> fault);
