@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "app/catalogue.h"
+#include "link/driverfactory.h"
 #include "version_record.h"
 
 namespace {
@@ -17,6 +19,7 @@ struct OptionHelp {
 // Every option the program knows, in the order --help lists them.
 const OptionHelp kOptions[] = {
     {"--port=PFAD", "diese serielle Schnittstelle statt des gesuchten LPX benutzen"},
+    {"--simulate[=1|2]", "Übungsmodus ohne LPX: drei simulierte K-ORBI v2.x (=1: v1.x)"},
     {kExitAfterStartOption, "nach dem Start gleich wieder beenden (prüft eine Installation)"},
     {"--help", "diese Hilfe zeigen und beenden"},
     {"--version", "die Version zeigen und beenden"},
@@ -43,7 +46,8 @@ std::string BuildHelpText() {
     }
     text +=
         "\n"
-        "Rückgabewert: 0 nach dem Ende des Programms, 1 ohne grafische Anzeige.\n"
+        "Rückgabewert: 0 nach dem Ende des Programms, 1 ohne grafische Anzeige, 2 bei einem\n"
+        "ungültigen Wert für --simulate.\n"
         "Mehr in der Handbuchseite korbi-programmer(1).\n";
     return text;
 }
@@ -75,6 +79,14 @@ int HandleCommandLineBeforeStart(int argc, char** argv, std::FILE* out, std::FIL
             std::fputs(text, out);
             return std::fflush(out) == 0 ? 0 : 1;
         }
+    }
+    // A mistyped practice option must end up neither on the real LPX nor silently in another
+    // generation than the one asked for.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (SimulatedGeneration(arguments) == kBadSimulateValue) {
+        std::fprintf(err, "korbi-programmer: %s\n", Text(20152).toLocal8Bit().constData());
+        return 2;
     }
     // Without a display the window toolkit would abort with an English hint and a core dump.
     if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("QT_QPA_PLATFORM")) {

@@ -1,7 +1,7 @@
 #pragma once
-// What the command line settles before any window exists: --help and --version, and the check
-// that there is a display to open the window on. The help text lists every option from one table
-// (commandline.cpp); a new option gets its line there.
+// What the command line settles before any window exists: --help and --version, a bad
+// --simulate value, and the check that there is a display to open the window on. The help text
+// lists every option from one table (commandline.cpp); a new option gets its line there.
 
 #include <QStringList>
 #include <cstdio>
@@ -16,9 +16,10 @@ const char* HelpText();
 // The German version text: program name, file version, description and comments.
 const char* VersionText();
 
-// Prints the help or the version to out when the command line asks for one (exit code 0), or,
-// when neither DISPLAY nor WAYLAND_DISPLAY nor QT_QPA_PLATFORM is set, one German line to err
-// (exit code 1). Returns -1 when the program is to start its window.
+// Prints the help or the version to out when the command line asks for one (exit code 0); one
+// German line to err for a bad --simulate value (exit code 2) or when neither DISPLAY nor
+// WAYLAND_DISPLAY nor QT_QPA_PLATFORM is set (exit code 1). Returns -1 when the program is to
+// start its window.
 int HandleCommandLineBeforeStart(int argc, char** argv, std::FILE* out, std::FILE* err);
 
 // True when the arguments hold the option exactly as given (e.g. kExitAfterStartOption).

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class PracticeLpx;
 class Prompts;
 class SerialDriver;
 
@@ -24,4 +25,9 @@ struct AppEnvironment {
     VersionRecord version;
     Prompts* prompts = nullptr;
     SerialDriver* serialDriver = nullptr;
+    // Practice mode (--simulate): serialDriver is the simulated LPX practiceLpx, whose devices
+    // exist for this session only. Nothing of it is real work: no serial device is opened, and
+    // its device jobs must not be recorded as jobs on real devices.
+    bool practiceMode = false;
+    PracticeLpx* practiceLpx = nullptr;
 };

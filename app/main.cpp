@@ -35,9 +35,8 @@ int main(int argc, char** argv) {
     try {
         const QStringList arguments = QCoreApplication::arguments();
         AppEnvironment env = PlatformEnvironment(arguments);
-        driver = CreateSerialDriver(arguments);
+        driver = ConnectLpx(arguments, env);
         env.prompts = &prompts;
-        env.serialDriver = driver.get();
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
         windows.main->show();
         if (HasOption(arguments, kExitAfterStartOption))

@@ -30,6 +30,10 @@ void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory
     frmAbout = about;
 }
 
+void TfrmMain::SetCaption(const QString& title) {
+    setWindowTitle(env_.practiceMode ? title + ' ' + Text(20151) : title);
+}
+
 void TfrmMain::ErrorBox(int textId, const QStringList& args) {
     prompts().ShowMessage(BoxKind::Error, textId, FillText(textId, args), BoxButtons::Ok);
 }

@@ -96,6 +96,9 @@ class TfrmMain : public QMainWindow {
     // Writes the file image to the current file name: status line or box, then the title.
     void WriteCurrentFile();
     void UpdateCaption();
+    // Sets the window title; in practice mode it ends in " [Übungsmodus]", so that nobody takes
+    // the window for work on real devices.
+    void SetCaption(const QString& title);
 
     // ---- decoding and encoding ----
     int DecodeConfigImage(const ConfigImage& image, uint8_t expectedMark);

@@ -95,7 +95,7 @@ struct TabEntry {
 }  // namespace
 
 void TfrmMain::BuildLayout() {
-    setWindowTitle("K-ORBI Programmer");
+    SetCaption("K-ORBI Programmer");
     // Fixed border, system menu and minimise button; no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

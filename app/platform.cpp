@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
+#include "link/driverfactory.h"
+#include "link/practicelpx.h"
 #include "version_record.h"
 
 AppEnvironment PlatformEnvironment(const QStringList& arguments) {
@@ -17,6 +19,22 @@ AppEnvironment PlatformEnvironment(const QStringList& arguments) {
     env.siteConfigFolder = QStringLiteral("/etc/korbi-programmer/");
     env.version = ProgramVersionRecord();
     return env;
+}
+
+std::unique_ptr<SerialDriver> ConnectLpx(const QStringList& arguments, AppEnvironment& env) {
+    std::unique_ptr<SerialDriver> driver;
+    const int generation = SimulatedGeneration(arguments);
+    if (generation != 0) {
+        auto practice = std::make_unique<PracticeLpx>(generation == 1 ? 1 : 2);
+        env.practiceLpx = practice.get();
+        driver = std::move(practice);
+    } else {
+        env.practiceLpx = nullptr;
+        driver = CreateSerialDriver(arguments);
+    }
+    env.practiceMode = env.practiceLpx != nullptr;
+    env.serialDriver = driver.get();
+    return driver;
 }
 
 VersionRecord ProgramVersionRecord() {

@@ -3,11 +3,19 @@
 // folder, the command line and the version record.
 
 #include <QStringList>
+#include <memory>
 
 #include "app/environment.h"
+#include "link/serialdriver.h"
 
 // Prompts and serial driver are left null; the program entry fills them in.
 AppEnvironment PlatformEnvironment(const QStringList& arguments);
+
+// Puts the LPX that the command line asks for behind env: the simulated one of practice mode
+// (--simulate), else the converter named by --port or looked up by its description. The caller
+// keeps the returned driver alive as long as the windows. A bad --simulate value still gives
+// practice mode, never the real LPX; the program entry refuses it before.
+std::unique_ptr<SerialDriver> ConnectLpx(const QStringList& arguments, AppEnvironment& env);
 
 // The version record the build gave the program.
 VersionRecord ProgramVersionRecord();

@@ -4,9 +4,11 @@
 
 #include "app/about.h"
 #include "app/application.h"
+#include "app/catalogue.h"
 #include "app/mainwindow.h"
 #include "files/selectfolder.h"
 #include "link/changecode.h"
+#include "link/practicelpx.h"
 #include "link/receiveradio.h"
 
 AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready,
@@ -30,6 +32,14 @@ AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready
         if (created) created(window);
     };
     windows.receiveRadio = new TfrmReceiveRadio(main);
+    if (env.practiceLpx) {
+        TfrmReceiveRadio* wait = windows.receiveRadio;
+        PracticeLpx* lpx = env.practiceLpx;
+        // The identification does not know which job follows it; the title that job gave the
+        // wait dialog does.
+        wait->AddPracticeButton(
+            [wait, lpx] { lpx->PressButton(wait->windowTitle() == Text(10601)); });
+    }
     note(windows.receiveRadio);
     windows.selectDirectory = new TfrmSelectDirectory(main);
     note(windows.selectDirectory);

@@ -182,5 +182,5 @@ void TfrmMain::UpdateCaption() {
             first = Text(10892);
             break;
     }
-    setWindowTitle(first + " - " + Text(10000));
+    SetCaption(first + " - " + Text(10000));
 }

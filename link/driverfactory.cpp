@@ -60,3 +60,16 @@ std::unique_ptr<SerialDriver> CreateSerialDriver(const QStringList& arguments) {
     }
     return CreateSearchingDriver(std::make_unique<TtyDriver>(), std::make_unique<FtdiDriver>());
 }
+
+int SimulatedGeneration(const QStringList& arguments) {
+    const QString option = QStringLiteral("--simulate");
+    for (const QString& argument : arguments) {
+        if (argument == option) return 2;
+        if (!argument.startsWith(option + '=')) continue;
+        const QString value = argument.mid(option.size() + 1);
+        if (value == "1") return 1;
+        if (value == "2") return 2;
+        return kBadSimulateValue;
+    }
+    return 0;
+}

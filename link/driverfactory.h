@@ -11,6 +11,12 @@
 
 std::unique_ptr<SerialDriver> CreateSerialDriver(const QStringList& arguments);
 
+// Practice mode: "--simulate" or "--simulate=2" gives 2, "--simulate=1" gives 1 (the generation
+// of the simulated devices); 0 without the option; kBadSimulateValue for any other value. The
+// first such argument counts.
+constexpr int kBadSimulateValue = -1;
+int SimulatedGeneration(const QStringList& arguments);
+
 // Looks the converter up with the kernel's tty driver first. The fallback is asked only when no
 // tty carries the description: libftdi detaches the kernel driver, and a converter that the
 // kernel serves may be held by another program (a busy or forbidden tty is no reason to take it

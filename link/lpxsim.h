@@ -85,6 +85,8 @@ class LpxSim {
     SimJobKind JobKind() const { return jobKind_; }
     int JobStatus() const { return jobStatus_; }
     bool JobWaiting() const { return jobKind_ != SimJobKind::None && jobStatus_ == 0; }
+    // The radio ID code the last job was started for ("FFFF": any device).
+    const std::string& JobCode() const { return jobCode_; }
 
     // Builds a frame (STX, text, checksum, ETX) as the LPX sends it.
     static std::string Frame(const std::string& text);

@@ -81,6 +81,22 @@ void TfrmReceiveRadio::btbtnAbortClick() {
     done(WaitAborted);
 }
 
+void TfrmReceiveRadio::AddPracticeButton(std::function<void()> press) {
+    pressKorbi_ = std::move(press);
+    if (btnPressKorbi) return;
+    // Beside the abort button there is no room for the caption; the dialog grows by a strip
+    // below the group box instead, so that every other control stays where it was.
+    setFixedSize(398, 260);
+    btnPressKorbi = PlaceWidget<QPushButton>(this, "btnPressKorbi", 216, 218, 153, 33);
+    btnPressKorbi->setText(Text(20150));
+    btnPressKorbi->show();
+    connect(btnPressKorbi, &QPushButton::clicked, this, &TfrmReceiveRadio::btnPressKorbiClick);
+}
+
+void TfrmReceiveRadio::btnPressKorbiClick() {
+    if (pressKorbi_) pressKorbi_();
+}
+
 void TfrmReceiveRadio::showEvent(QShowEvent* event) {
     // Restoring the minimised dialog is no new showing: it stays where the user put it.
     if (!event->spontaneous()) FormShow();

@@ -4,6 +4,7 @@
 // result is a WaitOutcome; the abort button is the only way the user can end it.
 
 #include <QDialog>
+#include <functional>
 
 class QGroupBox;
 class QLabel;
@@ -22,13 +23,23 @@ class TfrmReceiveRadio : public QDialog {
     void FormShow();
     void btbtnAbortClick();
 
+    // Practice mode: one more button, "K-ORBI Taste drücken", that runs press (the button of the
+    // simulated device in front of the LPX is pressed). The dialog has it only when this was
+    // called.
+    void AddPracticeButton(std::function<void()> press);
+    void btnPressKorbiClick();
+
     QGroupBox* gbxReceiveRadio = nullptr;
     QLabel* imgTransmitter = nullptr;
     QLabel* lblAction = nullptr;
     QPushButton* btbtnAbort = nullptr;
+    QPushButton* btnPressKorbi = nullptr;  // practice mode only
 
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+
+  private:
+    std::function<void()> pressKorbi_;
 };

@@ -5,8 +5,8 @@
 // folder) the whole start-up runs in temporary folders and the window shows the v2.x template.
 // --locale=de_DE draws the numbers as that locale writes them, whatever the system's locale is.
 // about.png shows the About box with a simulated LPX and PROGRAMDIR's about.ini, if any;
-// wait-read.png, wait-write.png and wait-code.png the wait dialog of three jobs, changecode.png
-// the radio ID code dialog.
+// wait.png, wait-write.png and wait-code.png the wait dialog of a read, a write and a code
+// change, wait_practice.png the read's in practice mode, changecode.png the radio ID code dialog.
 
 #include <QApplication>
 #include <QDir>
@@ -123,9 +123,9 @@ int main(int argc, char** argv) {
         int title, instruction;
         const char* file;
     } waits[] = {
-        {10501, 10503, "wait-read.png"},
-        {10601, 10602, "wait-write.png"},
         {10621, 10628, "wait-code.png"},
+        {10601, 10602, "wait-write.png"},
+        {10501, 10503, "wait.png"},
     };
     for (const auto& w : waits) {
         wait.SetTitle(Text(w.title));
@@ -134,8 +134,11 @@ int main(int argc, char** argv) {
         wait.show();
         QApplication::processEvents();
         ok &= Save(wait.grab(), out, w.file);
-        wait.hide();
     }
+    wait.AddPracticeButton([] {});
+    QApplication::processEvents();
+    ok &= Save(wait.grab(), out, "wait_practice.png");
+    wait.hide();
     TfrmChangeCode change(&window, &window);
     change.show();
     QApplication::processEvents();

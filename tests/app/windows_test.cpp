@@ -7,8 +7,13 @@
 #include <QMenu>
 
 #include "app/about.h"
+#include "app/platform.h"
 #include "files/selectfolder.h"
+#include "files/started_window.h"
 #include "link/changecode.h"
+#include "link/driverfactory.h"
+#include "link/jobs_fixture.h"
+#include "link/practicelpx.h"
 #include "link/receiveradio.h"
 #include "window_fixture.h"
 
@@ -55,9 +60,74 @@ TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {
     EXPECT_EQ(main->frmChangeCode, windows.changeCode.data());
     EXPECT_EQ(main->frmAbout, windows.about.data());
     EXPECT_FALSE(main->isVisible());
+    // Only practice mode has a button that presses a device.
+    EXPECT_EQ(windows.receiveRadio->findChild<QPushButton*>("btnPressKorbi"), nullptr);
 
     // The dialogs go with the main window.
     windows.main.reset();
     EXPECT_TRUE(windows.about.isNull());
     EXPECT_TRUE(windows.receiveRadio.isNull());
+}
+
+// --simulate picks the generation of the simulated devices and wins over --port; a bad value
+// (which the program entry refuses) still never reaches a real LPX.
+TEST(WindowsTest, PracticeOptionChoosesTheSimulatedLpx) {
+    const struct {
+        QStringList arguments;
+        int generation;       // as SimulatedGeneration reads it
+        int firmwareVersion;  // of the simulated devices; 0: the real LPX
+    } cases[] = {
+        {{}, 0, 0},
+        {{"--simulatex", "--port=/dev/null"}, 0, 0},
+        {{"--simulate"}, 2, 0x21},
+        {{"--simulate=1"}, 1, 0x1A},
+        {{"--port=/dev/null", "--simulate=2", "--simulate=1"}, 2, 0x21},
+        {{"--simulate=3"}, kBadSimulateValue, 0x21},
+        {{"--simulate="}, kBadSimulateValue, 0x21},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(SimulatedGeneration(c.arguments), c.generation) << name;
+        AppEnvironment env;
+        const std::unique_ptr<SerialDriver> driver = ConnectLpx(c.arguments, env);
+        EXPECT_EQ(env.practiceMode, c.firmwareVersion != 0) << name;
+        if (env.practiceLpx) {
+            EXPECT_EQ(env.practiceLpx->Sim().Device(2).memory[0x2F], c.firmwareVersion);
+        }
+    }
+}
+
+// The program started with --simulate, every press being the wait dialog's own button: a write
+// is read back from the same device; the next write goes to the next device.
+TEST(WindowsTest, PracticeModeReadsAndWritesSimulatedDevices) {
+    Machine machine;
+    machine.Ship();
+    AppWindows windows = machine.StartProgram({"--simulate"});
+    TfrmMain& main = *windows.main;
+    EXPECT_EQ(main.windowTitle(),
+              QString::fromUtf8("(Standard) - K-ORBI Programmiergerät [Übungsmodus]"));
+    QPushButton* press = windows.receiveRadio->btnPressKorbi;
+    ASSERT_NE(press, nullptr);
+    ShowHook hook;
+    hook.fallback = [press] { press->click(); };
+    windows.receiveRadio->installEventFilter(&hook);
+
+    main.btnReadFromDeviceClick();
+    EXPECT_EQ(main.edtRadioCodeOld->text(), "12AB");
+    main.edtBatteryTestInterval->setText("42");
+    main.btnWriteToDeviceClick();
+    EXPECT_EQ(main.StatusText(), Text(10605));
+    main.edtBatteryTestInterval->setText("7");
+    main.btnReadFromDeviceClick();
+    EXPECT_EQ(main.edtRadioCodeOld->text(), "12AB");
+    EXPECT_EQ(main.edtBatteryTestInterval->text(), "42");
+    EXPECT_TRUE(main.windowTitle().endsWith(QString::fromUtf8(" [Übungsmodus]")));
+
+    main.btnWriteToDeviceClick();
+    EXPECT_EQ(main.edtRadioCodeOld->text(), "34CD");
+    LpxSim& sim = machine.env.practiceLpx->Sim();
+    EXPECT_EQ(sim.Device(1).memory[Addr::BatteryTestInterval], 42);
+    EXPECT_EQ(sim.Device(2).memory[Addr::BatteryTestInterval], 24);
+    EXPECT_EQ(hook.shows, 8);
+    EXPECT_TRUE(machine.prompts.MessageIds().isEmpty());
 }

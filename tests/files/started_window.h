@@ -12,6 +12,8 @@
 #include <memory>
 
 #include "app/mainwindow.h"
+#include "app/platform.h"
+#include "app/windows.h"
 #include "support/scripted_prompts.h"
 #include "test_folder.h"
 
@@ -37,22 +39,36 @@ class Machine {
 
     // Creates the main window and runs its start-up with the given command-line arguments.
     std::unique_ptr<TfrmMain> Start(const QStringList& arguments = {}) {
-        AppEnvironment env;
-        env.commonDataFolder = commonData;
-        env.commonDocumentsFolder = commonDocuments;
-        env.programFolder = programFolder;
-        env.arguments = QStringList{programFolder + "korbi-programmer"} + arguments;
-        env.version.fileVersion = version;
-        env.prompts = &prompts;
-        auto window = std::make_unique<TfrmMain>(env);
+        auto window = std::make_unique<TfrmMain>(Environment(arguments));
         window->FormCreate();
         return window;
+    }
+
+    // Starts the program as its entry does: the LPX that the arguments ask for, then all five
+    // windows.
+    AppWindows StartProgram(const QStringList& arguments) {
+        env = Environment(arguments);
+        driver = ConnectLpx(env.arguments, env);
+        return CreateWindows(env);
+    }
+
+    AppEnvironment Environment(const QStringList& arguments) {
+        AppEnvironment e;
+        e.commonDataFolder = commonData;
+        e.commonDocumentsFolder = commonDocuments;
+        e.programFolder = programFolder;
+        e.arguments = QStringList{programFolder + "korbi-programmer"} + arguments;
+        e.version.fileVersion = version;
+        e.prompts = &prompts;
+        return e;
     }
 
     QTemporaryDir root;
     QString programFolder, commonData, commonDocuments, dataFolder, documentFolder;
     QString version = "1.0.0.0";
     ScriptedPrompts prompts;
+    AppEnvironment env;
+    std::unique_ptr<SerialDriver> driver;
 };
 
 // The texts and ticks of every edit and check box of the window, by name.

@@ -32,6 +32,8 @@ done
 desktop-file-validate "$USR/share/applications/$ID.desktop" || fail "desktop entry"
 grep -q "^Icon=korbi-programmer$" "$USR/share/applications/$ID.desktop" || fail "entry's icon"
 grep -q "^MimeType=application/x-korbi;$" "$USR/share/applications/$ID.desktop" || fail "entry's type"
+grep -q "^Exec=korbi-programmer --simulate$" "$USR/share/applications/$ID.desktop" ||
+    fail "entry's practice action"
 appstreamcli validate --no-net "$USR/share/metainfo/$ID.metainfo.xml" >/dev/null ||
     fail "metainfo: $(appstreamcli validate --no-net "$USR/share/metainfo/$ID.metainfo.xml")"
 # The MIME type is what the file manager makes of it.
@@ -49,6 +51,9 @@ err=$("${nodisplay[@]}" "$PROGRAM" 2>&1 >/dev/null)
 rc=$?
 [ $rc -eq 1 ] && [ "$(wc -l <<<"$err")" -eq 1 ] && grep -q "Anzeige" <<<"$err" ||
     fail "no display: exit $rc, $err"
+err=$("${nodisplay[@]}" "$PROGRAM" --simulate=3 2>&1 >/dev/null)
+rc=$?
+[ $rc -eq 2 ] && grep -q -- "--simulate" <<<"$err" || fail "bad --simulate: exit $rc, $err"
 
 # First start in a fresh home: the working copies come from share/korbi-programmer.
 mkdir "$WORK/home"
