@@ -43,13 +43,24 @@ std::optional<int> DeviceJobs::PollJobStatus(int kind) {
             return std::nullopt;
     }
     jobStatusText = QString::fromStdString(status);
+    if (adapter_.LineLost()) {
+        StopPolling(true);
+        return WaitLineLost;
+    }
     if (result != LpxResultOk) return 0;
     return OutcomeOfJobStatus(status);
 }
 
+// WaitLineLost has been told to the user and has stopped the polling already; the job then
+// only cleans up.
 int DeviceJobs::RunWait(PollKind kind, const WaitTexts& texts, bool letMessagesRun) {
     pollTag = kind;
-    return host_.WaitForButton(kind, texts, letMessagesRun);
+    const int outcome = host_.WaitForButton(kind, texts, letMessagesRun);
+    if (outcome == WaitLineLost) {
+        StopPolling(true);
+        ReportLineLost();
+    }
+    return outcome;
 }
 
 void DeviceJobs::StopPolling(bool clearTag) {
@@ -57,8 +68,14 @@ void DeviceJobs::StopPolling(bool clearTag) {
     host_.StopPolling();
 }
 
-void DeviceJobs::Error(int textId, const QStringList& args) {
-    ErrorBox(host_.JobMessages(), textId, args);
+void DeviceJobs::Error(int textId, const QStringList& args, const QString& cause) {
+    ErrorBox(host_.JobMessages(), textId, args, cause);
+}
+
+bool DeviceJobs::ReportLineLost() {
+    if (!adapter_.LineLost()) return false;
+    Error(Msg::LpxNotReachable, {}, Text(Msg::LpxLineLost));
+    return true;
 }
 
 void DeviceJobs::Information(int textId, const QStringList& args) {

@@ -11,9 +11,13 @@
 #include "files/fileerrors.h"
 
 TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
-    // The 126 texts the users know; the newer ones start at 20000.
+    // The 126 texts the users know; the newer ones start at 20000 (20050-20053: the LPX
+    // connection).
     const QList<int> ids = CatalogueIds();
     EXPECT_EQ(std::count_if(ids.begin(), ids.end(), [](int id) { return id < 20000; }), 126);
+    EXPECT_EQ(
+        std::count_if(ids.begin(), ids.end(), [](int id) { return id >= 20050 && id <= 20099; }),
+        4);
     // Those of practice mode in their own range.
     EXPECT_EQ(
         std::count_if(ids.begin(), ids.end(), [](int id) { return id >= 20150 && id <= 20199; }),

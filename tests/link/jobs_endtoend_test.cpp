@@ -9,50 +9,80 @@
 
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
 #include "app/mainwindow.h"
+#include "jobs_fixture.h"
 #include "link/changecode.h"
 #include "link/receiveradio.h"
 #include "link/ttydriver.h"
 #include "resources/catalogue.h"
-#include "support/scripted_prompts.h"
 
 namespace {
 
-// lpx-sim with one generation 1 device whose button is pressed 50 ms after every job start; its
-// log of received commands goes to a file.
+// lpx-sim with one generation 1 device whose button is pressed pressAfterMs after every job
+// start, or (-1) when Press is called; its log of received commands goes to a file.
 class LpxSimProcess {
   public:
-    explicit LpxSimProcess(const std::string& logPath) {
-        int out[2];
-        if (pipe(out) != 0) return;
+    explicit LpxSimProcess(const std::string& logPath, long pressAfterMs = 50) {
+        int out[2], in[2];
+        if (pipe(out) != 0 || pipe(in) != 0) return;
+        const std::string press = "--press-after=" + std::to_string(pressAfterMs);
         pid_ = fork();
         if (pid_ == 0) {
             dup2(out[1], 1);
+            dup2(in[0], 0);
             const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(log, 2);
             close(out[0]);
-            execl(LPX_SIM_PATH, "lpx-sim", "--press-after=50", "--device=4C2D:1A",
+            close(in[1]);
+            execl(LPX_SIM_PATH, "lpx-sim", press.c_str(), "--device=4C2D:1A",
                   static_cast<char*>(nullptr));
             _exit(127);
         }
         close(out[1]);
+        close(in[0]);
+        keys_ = in[1];
         char c;
         while (read(out[0], &c, 1) == 1 && c != '\n') path += c;
         close(out[0]);
     }
     ~LpxSimProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
+        HangUp();
+        close(keys_);
+    }
+    void Press() const { EXPECT_EQ(write(keys_, "\n", 1), 1); }
+    // The LPX's end of the line goes away, as when the converter is unplugged.
+    void HangUp() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
     }
     std::string path;
 
   private:
     pid_t pid_ = -1;
+    int keys_ = -1;
+};
+
+// The program's main window with its wait dialog, its LPX on the serial device at port.
+struct ProgramOnPort {
+    explicit ProgramOnPort(const std::string& port) : driver(TtyDriver::ForPort(port)) {
+        env.prompts = &prompts;
+        env.serialDriver = driver.get();
+        window = std::make_unique<TfrmMain>(env);
+        wait = new TfrmReceiveRadio(window.get());
+        window->AttachDialogs(wait, nullptr, new TfrmChangeCode(window.get(), window.get()),
+                              nullptr);
+    }
+    std::unique_ptr<TtyDriver> driver;
+    ScriptedPrompts prompts;
+    AppEnvironment env;
+    std::unique_ptr<TfrmMain> window;
+    TfrmReceiveRadio* wait = nullptr;
 };
 
 // The commands lpx-sim logged ("lpx-sim: m0622"), without its answers and button notes.
@@ -74,14 +104,9 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     const std::string logPath = dir.filePath("lpx-sim.log").toStdString();
     LpxSimProcess lpx(logPath);
     ASSERT_FALSE(lpx.path.empty());
-    auto driver = TtyDriver::ForPort(lpx.path);
-    ScriptedPrompts prompts;
-    AppEnvironment env;
-    env.prompts = &prompts;
-    env.serialDriver = driver.get();
-    TfrmMain window(env);
-    auto* wait = new TfrmReceiveRadio(&window);
-    window.AttachDialogs(wait, nullptr, new TfrmChangeCode(&window, &window), nullptr);
+    ProgramOnPort program(lpx.path);
+    TfrmMain& window = *program.window;
+    const ScriptedPrompts& prompts = program.prompts;
 
     window.btnReadFromDeviceClick();
     EXPECT_EQ(window.StatusText(), Text(10506));
@@ -117,6 +142,45 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     EXPECT_EQ(logged[w + 2], "n022C2A11");  // battery test interval 42, configuration bits
     EXPECT_EQ(std::vector<std::string>(logged.begin() + static_cast<long>(w + 9), logged.end()),
               read);
+}
+
+// The converter goes away while the read waits for the button: the wait ends at the next poll
+// without spinning, the user is told, nothing is left open, and once the LPX is back under its
+// name the next job finds it without a restart.
+TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
+    QTemporaryDir dir;
+    const std::string port = dir.filePath("korbi-lpx").toStdString();  // as the udev link
+    auto lpx = std::make_unique<LpxSimProcess>(dir.filePath("1.log").toStdString(), -1);
+    ASSERT_EQ(symlink(lpx->path.c_str(), port.c_str()), 0);
+    ProgramOnPort program(port);
+    TfrmMain& window = *program.window;
+    ScriptedPrompts& prompts = program.prompts;
+    ShowHook hook;
+    program.wait->installEventFilter(&hook);
+    std::clock_t cpuAtHangUp = 0;  // the whole process's, all threads
+    hook.actions = {[&] { lpx->Press(); },
+                    [&] {
+                        cpuAtHangUp = std::clock();
+                        lpx->HangUp();
+                    }};
+    window.btnReadFromDeviceClick();
+    const double cpu = double(std::clock() - cpuAtHangUp) / CLOCKS_PER_SEC;
+    EXPECT_EQ(hook.shows, 2);
+    EXPECT_LT(cpu, 0.3) << "the wait spun on the hung-up line";
+    ASSERT_EQ(prompts.MessageIds(), QList<int>{10805});
+    EXPECT_EQ(prompts.records[0].text, Text(10805) + "\n\n" + Text(20050));
+    EXPECT_FALSE(window.adapter.IsOpen());
+    EXPECT_FALSE(window.findChild<QTimer*>("tmrPollLpxInfo")->isActive());
+    EXPECT_EQ(window.Jobs().pollTag, PollNone);
+    EXPECT_TRUE(window.StatusText().isEmpty());
+
+    lpx = std::make_unique<LpxSimProcess>(dir.filePath("2.log").toStdString());
+    ASSERT_EQ(unlink(port.c_str()), 0);
+    ASSERT_EQ(symlink(lpx->path.c_str(), port.c_str()), 0);
+    prompts.Clear();
+    window.btnReadFromDeviceClick();
+    EXPECT_EQ(window.StatusText(), Text(10506));
+    EXPECT_TRUE(prompts.MessageIds().isEmpty());
 }
 
 }  // namespace
