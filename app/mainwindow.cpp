@@ -38,14 +38,8 @@ void TfrmMain::SetCaption(const QString& title) {
     setWindowTitle(env_.practiceMode ? title + ' ' + Text(Msg::PracticeCaption) : title);
 }
 
-void TfrmMain::ErrorBox(int textId, const QStringList& args) {
-    ::ErrorBox(prompts(), textId, args);
-}
-
 void TfrmMain::ErrorBox(int textId, const QStringList& args, const QString& cause) {
-    const QString text = FillText(textId, args);
-    prompts().ShowMessage(BoxKind::Error, textId, cause.isEmpty() ? text : text + "\n\n" + cause,
-                          BoxButtons::Ok);
+    ::ErrorBox(prompts(), textId, args, cause);
 }
 
 void TfrmMain::InformationBox(int textId, const QStringList& args) {

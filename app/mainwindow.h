@@ -103,10 +103,9 @@ class TfrmMain : public QMainWindow, public JobHost {
     // ---- helpers shared by the handlers ----
     Prompts& prompts() const { return *env_.prompts; }
     const AppEnvironment& environment() const { return env_; }
-    // Message boxes through the prompts seam, text from the catalogue filled with args.
-    void ErrorBox(int textId, const QStringList& args = {});
-    // The same box with a second paragraph naming the cause, when there is one.
-    void ErrorBox(int textId, const QStringList& args, const QString& cause);
+    // Message boxes through the prompts seam, text from the catalogue filled with args; an
+    // error's cause, when there is one, follows as a second paragraph.
+    void ErrorBox(int textId, const QStringList& args = {}, const QString& cause = {});
     void InformationBox(int textId, const QStringList& args = {});
     void SetStatusText(const QString& text);
     QString StatusText() const;

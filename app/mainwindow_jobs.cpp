@@ -74,7 +74,8 @@ int TfrmMain::WaitForButton(PollKind, const WaitTexts& texts, bool letMessagesRu
     dialog->SetHeading(Text(texts.headingId));
     dialog->SetInstruction(Text(texts.instructionId));
     if (letMessagesRun) QCoreApplication::processEvents();
-    return dialog->exec();
+    // A line lost while the job was set up gets no dialog that only a poll could end.
+    return adapter.LineLost() ? WaitLineLost : dialog->exec();
 }
 
 // The job's own status text stays; the warning follows it.

@@ -17,6 +17,7 @@
 #include "app/layout_tables.h"
 #include "app/mainwindow.h"
 #include "app/placewidget.h"
+#include "app/readability.h"
 
 using namespace layout;
 
@@ -72,6 +73,18 @@ QCheckBox* MakeCheck(QWidget* parent, Field field, int x, int y) {
     return box;
 }
 
+// The check box's indicator is drawn in the middle of its height, the row label's text in the
+// middle of the row band: the box goes where the two middles meet, on the label's text line.
+void LevelWithRowLabel(QCheckBox* box) {
+    for (QLabel* label : box->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const QRect band = label->geometry();
+        if (band.right() < box->x() && band.top() <= box->y() && box->y() <= band.bottom()) {
+            box->move(box->x(), band.y() + (band.height() - box->height() + 1) / 2);
+            return;
+        }
+    }
+}
+
 struct TabEntry {
     int boxIndex;
     int tab;
@@ -89,6 +102,7 @@ void TfrmMain::BuildLayout() {
     QFont windowFont = font();
     windowFont.setPointSize(8);
     setFont(windowFont);
+    setPalette(WithReadableDisabledText(palette()));
     setAcceptDrops(true);
 
     // ---- menus ----
@@ -163,6 +177,7 @@ void TfrmMain::BuildLayout() {
     }
     for (const CheckRow& row : Tables::CheckRows()) {
         QCheckBox* box = MakeCheck(this->*row.box, row.field, row.x, row.y);
+        LevelWithRowLabel(box);
         this->*row.member = box;
         fieldWidgets_[int(row.field)] = box;
         tabs.push_back({boxIndex(row.box), row.tab, box});
@@ -253,6 +268,8 @@ void TfrmMain::BuildLayout() {
     tmrPollLpxInfo = new QTimer(this);
     tmrPollLpxInfo->setObjectName("tmrPollLpxInfo");
     tmrPollLpxInfo->setInterval(500);
+    // A coarse timer lets the ticks drift by up to 5 % of the interval, either way.
+    tmrPollLpxInfo->setTimerType(Qt::PreciseTimer);
 
     // Client area fixed at its designed size; the window grows only by the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -62,8 +62,9 @@ BoxAnswer QtPrompts::ShowMessage(BoxKind kind, int /*textId*/, const QString& te
     for (const Choice& choice : choices)
         pushButtons.append(box.addButton(QString::fromUtf8(choice.caption), choice.role));
     box.setDefaultButton(pushButtons.first());
-    // Escape answers OK, Abort or, where there is no Abort, No.
-    box.setEscapeButton(pushButtons.last());
+    // Escape and the close box answer OK or No: a question left unanswered takes neither the
+    // step it offers nor the Abort that throws away the work around it.
+    box.setEscapeButton(pushButtons[buttons == BoxButtons::Ok ? 0 : 1]);
 
     box.exec();
     const int clicked = pushButtons.indexOf(static_cast<QPushButton*>(box.clickedButton()));

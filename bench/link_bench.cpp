@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <ctime>
+#include <memory>
 #include <thread>
 
 #include "link/lpxadapter.h"
@@ -50,6 +51,18 @@ struct Pty {
     ~Pty() { close(master); }
 };
 
+// The adapter opened on the terminal's slave side through the tty driver.
+struct PtyAdapter {
+    Pty pty;
+    std::unique_ptr<TtyDriver> driver = TtyDriver::ForPort(pty.slave);
+    LpxAdapter adapter{driver.get()};
+    bool Open(benchmark::State& state) {
+        if (adapter.Open() == 0) return true;
+        state.SkipWithError("cannot open the pseudo-terminal");
+        return false;
+    }
+};
+
 // The identification and the read of a generation-2 device, command by command as the jobs
 // send them, with the button pressed at the first status poll.
 void ReadJobConversation(LpxAdapter& adapter) {
@@ -79,13 +92,9 @@ void ReadJobConversation(LpxAdapter& adapter) {
 }
 
 void BM_NoAnswerOnTty(benchmark::State& state) {
-    Pty pty;
-    auto driver = TtyDriver::ForPort(pty.slave);
-    LpxAdapter adapter(driver.get());
-    if (adapter.Open() != 0) {
-        state.SkipWithError("cannot open the pseudo-terminal");
-        return;
-    }
+    PtyAdapter line;
+    if (!line.Open(state)) return;
+    LpxAdapter& adapter = line.adapter;
     Share share;
     std::string payload;
     for (auto _ : state)
@@ -95,6 +104,28 @@ void BM_NoAnswerOnTty(benchmark::State& state) {
     adapter.Close();
 }
 BENCHMARK(BM_NoAnswerOnTty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(8);
+
+// The status poll of a wait after the converter went away: the terminal's other side hangs up,
+// and every poll tick must cost next to nothing instead of spinning through its answer time.
+void BM_StatusPollOnHungUpTty(benchmark::State& state) {
+    PtyAdapter line;
+    if (!line.Open(state)) return;
+    LpxAdapter& adapter = line.adapter;
+    close(line.pty.master);
+    line.pty.master = -1;
+    Share share;
+    std::string status;
+    // Ticks every 500 ms, as the poll timer gives them during a wait.
+    auto tick = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(adapter.QueryReadJobStatus(status));
+        tick += std::chrono::milliseconds(500);
+        std::this_thread::sleep_until(tick);
+    }
+    share.Report(state);
+    adapter.Close();
+}
+BENCHMARK(BM_StatusPollOnHungUpTty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(8);
 
 void BM_ReadJobOnSimDriver(benchmark::State& state) {
     LpxSim sim;

@@ -18,8 +18,10 @@ class Messages {
                                   BoxButtons buttons) = 0;
 };
 
-// A catalogue text filled with args, in a box with one OK button.
-void ErrorBox(Messages& messages, int textId, const QStringList& args = {});
+// A catalogue text filled with args, in a box with one OK button. A cause, when there is one,
+// follows as a second paragraph.
+void ErrorBox(Messages& messages, int textId, const QStringList& args = {},
+              const QString& cause = {});
 void InformationBox(Messages& messages, int textId, const QStringList& args = {});
 // A catalogue text filled with args as a question; the answer the user gave.
 BoxAnswer AskQuestion(Messages& messages, int textId, const QStringList& args, BoxButtons buttons);

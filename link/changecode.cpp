@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "app/centring.h"
 #include "app/mainwindow.h"
@@ -33,7 +34,6 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
     lblNote->setText(Text(Msg::ChangeCodeNote));
     lblNote->move(16, 16);
     lblNote->setFixedWidth(pnlDelimiter->width());
-    lblNote->setFixedHeight(lblNote->heightForWidth(pnlDelimiter->width()));
 
     lblNewCode = new QLabel(Text(Msg::ChangeCodeNewCodeLabel), pnlChangeIdCode);
     lblNewCode->setObjectName("lblNewCode");
@@ -43,6 +43,7 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
     edtNewCode = new QLineEdit(pnlChangeIdCode);
     edtNewCode->setObjectName("edtNewCode");
     edtNewCode->move(296, 144);
+    FitNoteAboveTheCode();
     edtNewCode->setFixedWidth(65);
     edtNewCode->setMaxLength(4);
     // Text from an input method arrives without a key event: keep it out of the code field.
@@ -60,6 +61,21 @@ TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent
     btnClose->setGeometry(304, 256, 75, 25);
     btnClose->setAutoDefault(false);
     connect(btnClose, &QPushButton::clicked, this, &TfrmChangeCode::btnCloseClick);
+}
+
+void TfrmChangeCode::FitNoteAboveTheCode() {
+    // The form was laid out for a smaller font than Linux desktops use; at theirs the note's
+    // lines would run into the new code's row. Its text is set smaller until it fits.
+    constexpr double kSmallestPoints = 6;
+    constexpr int kGap = 4;
+    const int room = std::min(lblNewCode->y(), edtNewCode->y()) - kGap - lblNote->y();
+    const int width = lblNote->width();
+    QFont font = lblNote->font();
+    while (lblNote->heightForWidth(width) > room && font.pointSizeF() > kSmallestPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        lblNote->setFont(font);
+    }
+    lblNote->setFixedHeight(std::min(lblNote->heightForWidth(width), room));
 }
 
 void TfrmChangeCode::FormShow() {

@@ -35,5 +35,7 @@ class TfrmChangeCode : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void FitNoteAboveTheCode();
+
     TfrmMain* main_;
 };

@@ -79,6 +79,8 @@ int DeviceJobs::ChangeDeviceRadioCode() {
         if (outcome == WaitFailed) result = CodeChangeFailed;
         if (outcome == WaitTimedOut) result = CodeChangeTimedOut;
         StopPolling(true);
+    } else {
+        ReportLineLost();
     }
     adapter_.AddWriteBlock("");
     adapter_.Close();

@@ -44,14 +44,24 @@ std::optional<int> DeviceJobs::PollJobStatus(int kind) {
             return std::nullopt;
     }
     jobStatusText = QString::fromStdString(status);
+    if (adapter_.LineLost()) {
+        StopPolling(true);
+        return WaitLineLost;
+    }
     if (result != LpxResultOk) return 0;
     return OutcomeOfJobStatus(status);
 }
 
+// WaitLineLost has been told to the user and has stopped the polling already; the job then
+// only cleans up.
 int DeviceJobs::RunWait(PollKind kind, const WaitTexts& texts, bool letMessagesRun) {
     pollTag = kind;
     const int outcome = host_.WaitForButton(kind, texts, letMessagesRun);
     if (outcome == WaitAborted) trace_.userAborted = true;
+    if (outcome == WaitLineLost) {
+        StopPolling(true);
+        ReportLineLost();
+    }
     return outcome;
 }
 
@@ -60,9 +70,15 @@ void DeviceJobs::StopPolling(bool clearTag) {
     host_.StopPolling();
 }
 
-void DeviceJobs::Error(int textId, const QStringList& args) {
+void DeviceJobs::Error(int textId, const QStringList& args, const QString& cause) {
     if (trace_.firstErrorId == 0) trace_.firstErrorId = textId;
-    ErrorBox(host_.JobMessages(), textId, args);
+    ErrorBox(host_.JobMessages(), textId, args, cause);
+}
+
+bool DeviceJobs::ReportLineLost() {
+    if (!adapter_.LineLost()) return false;
+    Error(Msg::LpxNotReachable, {}, Text(Msg::LpxLineLost));
+    return true;
 }
 
 void DeviceJobs::Information(int textId, const QStringList& args) {

@@ -38,7 +38,8 @@ class DeviceJobs {
 
     // One poll of a wait: asks the LPX for the status of the job of kind and keeps its payload
     // in jobStatusText. The outcome, 0 while the job still waits or the LPX did not answer, and
-    // nothing when kind names no job.
+    // nothing when kind names no job. A lost line ends the polling with WaitLineLost: nothing
+    // will answer again.
     std::optional<int> PollJobStatus(int kind);
 
     // Device images and the results of the last identification.
@@ -83,7 +84,10 @@ class DeviceJobs {
     bool TakeIdentificationRecord(ConfigImage& image);
     void FetchRecords();
     void ShowReadImage();
-    void Error(int textId, const QStringList& args = {});
+    void Error(int textId, const QStringList& args = {}, const QString& cause = {});
+    // When the line to the LPX was lost during the job, tells the user that the connection
+    // broke off, in place of the message the failed command would give, and returns true.
+    bool ReportLineLost();
     void Information(int textId, const QStringList& args = {});
 
     SettingsModel& settings_;

@@ -4,12 +4,33 @@
 #include <libusb.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 namespace {
 
 constexpr uint16_t kFtdiVendor = 0x0403;
+// libftdi's answer when the context has no USB device (any more).
+constexpr int kFtdiDeviceUnavailable = -666;
+// ftdi_usb_open_dev: the interface could not be claimed, another driver or program holds it.
+constexpr int kFtdiClaimFailed = -5;
+
+// The status of a failed transfer: a converter that went away gives NO_DEVICE.
+int TransferStatus(int result) {
+    return result == LIBUSB_ERROR_NO_DEVICE || result == kFtdiDeviceUnavailable ? DriverLineLost
+                                                                                : DriverIoError;
+}
+
+// The device file libusb opens for a USB device.
+std::string UsbDevicePath(libusb_device* device) {
+    char path[32];
+    std::snprintf(path, sizeof path, "/dev/bus/usb/%03u/%03u",
+                  static_cast<unsigned>(libusb_get_bus_number(device)),
+                  static_cast<unsigned>(libusb_get_device_address(device)));
+    return path;
+}
 
 class FtdiHandle : public SerialHandle {
   public:
@@ -69,18 +90,18 @@ class FtdiHandle : public SerialHandle {
     }
 
     int Read(uint8_t* buffer, uint32_t count, uint32_t* read) override {
-        if (count > received_.size()) Pull();
+        const int status = count > received_.size() ? Pull() : DriverOk;
         const uint32_t n = std::min<uint32_t>(count, static_cast<uint32_t>(received_.size()));
         std::copy(received_.begin(), received_.begin() + n, buffer);
         received_.erase(0, n);
         *read = n;
-        return DriverOk;
+        return status == DriverLineLost ? status : DriverOk;
     }
 
     int Write(const uint8_t* bytes, uint32_t count, uint32_t* written) override {
         const int n = ftdi_write_data(ftdi_, bytes, static_cast<int>(count));
         *written = n > 0 ? static_cast<uint32_t>(n) : 0;
-        return n < 0 ? DriverIoError : DriverOk;
+        return n < 0 ? TransferStatus(n) : DriverOk;
     }
 
     int WaitForBytes(int timeoutMs) override {
@@ -89,7 +110,9 @@ class FtdiHandle : public SerialHandle {
         using Clock = std::chrono::steady_clock;
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         while (received_.empty() && Clock::now() < deadline) {
-            if (Pull() != DriverOk) {
+            const int status = Pull();
+            if (status == DriverLineLost) return status;
+            if (status != DriverOk) {
                 std::this_thread::sleep_until(deadline);
                 break;
             }
@@ -103,7 +126,7 @@ class FtdiHandle : public SerialHandle {
     int Pull() {
         unsigned char chunk[512];
         const int n = ftdi_read_data(ftdi_, chunk, sizeof chunk);
-        if (n < 0) return DriverIoError;
+        if (n < 0) return TransferStatus(n);
         received_.append(reinterpret_cast<const char*>(chunk), static_cast<size_t>(n));
         return DriverOk;
     }
@@ -127,6 +150,7 @@ std::string ProductOf(libusb_device* device, const libusb_device_descriptor& des
 
 int FtdiDriver::OpenByDescription(const std::string& description,
                                   std::unique_ptr<SerialHandle>* handle) {
+    lastFailure_ = {};
     ftdi_context* ftdi = ftdi_new();
     if (!ftdi) return DriverDeviceNotFound;  // no USB access at all
     libusb_device** devices = nullptr;
@@ -143,7 +167,9 @@ int FtdiDriver::OpenByDescription(const std::string& description,
     if (found) {
         ftdi->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
         ftdi_set_interface(ftdi, INTERFACE_ANY);
-        status = ftdi_usb_open_dev(ftdi, found) < 0 ? DriverDeviceNotOpened : DriverOk;
+        const int result = ftdi_usb_open_dev(ftdi, found);
+        if (result == kFtdiClaimFailed) lastFailure_ = {EBUSY, UsbDevicePath(found)};
+        status = result < 0 ? DriverDeviceNotOpened : DriverOk;
     }
     if (count >= 0) libusb_free_device_list(devices, 1);
     if (status != DriverOk) {

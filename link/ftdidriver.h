@@ -11,4 +11,8 @@ class FtdiDriver : public SerialDriver {
   public:
     int OpenByDescription(const std::string& description,
                           std::unique_ptr<SerialHandle>* handle) override;
+    OpenFailure LastOpenFailure() const override { return lastFailure_; }
+
+  private:
+    OpenFailure lastFailure_;
 };

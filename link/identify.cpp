@@ -2,6 +2,7 @@
 // bytes firmware type and version; the record's header carries the device's radio ID code.
 
 #include "link/devicejobs.h"
+#include "link/linkmessages.h"
 #include "resources/catalogue.h"
 
 namespace {
@@ -31,13 +32,13 @@ void DeviceJobs::Identify() {
     deviceRadioCode.clear();
     trace_.reachedLpx = true;
     if (adapter_.Open() != 0) {
-        Error(Msg::LpxNotReachable);
+        Error(Msg::LpxNotReachable, {}, OpenFailureCause(adapter_.LastOpenFailure()));
         adapter_.Close();
         return;
     }
     if (adapter_.CheckLpxFirmware(kLpxFirmwareReference) != LpxResultOk) {
         adapter_.Close();
-        Error(Msg::LpxFirmwareTooOld);
+        if (!ReportLineLost()) Error(Msg::LpxFirmwareTooOld);
         return;
     }
     if (adapter_.EnterIdentifyMode() != LpxResultOk) {
@@ -63,6 +64,9 @@ void DeviceJobs::Identify() {
             case WaitAborted:
                 pollTag = PollNone;
                 Status(Msg::ReadAborted);
+                settled = true;
+                break;
+            case WaitLineLost:
                 settled = true;
                 break;
             case WaitFailed:

@@ -15,8 +15,15 @@ enum ConfigOrigin : int {
     OriginDevice = 3
 };
 
-// Outcomes of a wait for the device's button.
-enum WaitOutcome : int { WaitDone = 1, WaitFailed = 2, WaitAborted = 3, WaitTimedOut = 5 };
+// Outcomes of a wait for the device's button. WaitLineLost: the converter went away during the
+// wait.
+enum WaitOutcome : int {
+    WaitDone = 1,
+    WaitFailed = 2,
+    WaitAborted = 3,
+    WaitTimedOut = 5,
+    WaitLineLost = 6,
+};
 
 // Which job status a wait polls (the Tag of the window's poll timer).
 enum PollKind : int { PollNone = 0, PollWriteJob = 200, PollReadJob = 300 };

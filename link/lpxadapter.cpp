@@ -57,9 +57,14 @@ bool FrameValid(const uint8_t* bytes, int count) {
 
 int LpxAdapter::Open() {
     if (handle_) handle_.reset();
+    lineLost_ = false;
+    openFailure_ = {};
     if (!driver_) return 1;
     std::unique_ptr<SerialHandle> handle;
-    if (driver_->OpenByDescription(kLpxDescription, &handle) != DriverOk || !handle) return 1;
+    if (driver_->OpenByDescription(kLpxDescription, &handle) != DriverOk || !handle) {
+        openFailure_ = driver_->LastOpenFailure();
+        return 1;
+    }
     handle_ = std::move(handle);
     // All four settings are tried even after one failed; the caller's Close frees the handle.
     const int statuses[] = {
@@ -69,48 +74,53 @@ int LpxAdapter::Open() {
         handle_->ClrDtr(),
     };
     for (int status : statuses)
-        if (status != DriverOk) return 1;
+        if (Track(status) != DriverOk) return 1;
     return 0;
+}
+
+int LpxAdapter::Track(int status) {
+    if (status == DriverLineLost) lineLost_ = true;
+    return status;
 }
 
 void LpxAdapter::Close() {
     if (!handle_) return;
-    handle_->Purge(PurgeRx);
+    if (Line()) handle_->Purge(PurgeRx);
     handle_.reset();
 }
 
 bool LpxAdapter::PurgeBoth() {
-    if (!handle_) return false;
-    return handle_->Purge(PurgeRx | PurgeTx) == DriverOk;
+    if (!Line()) return false;
+    return Track(handle_->Purge(PurgeRx | PurgeTx)) == DriverOk;
 }
 
 void LpxAdapter::SetTimeouts(uint32_t readMs, uint32_t writeMs) {
-    if (handle_) handle_->SetTimeouts(readMs, writeMs);
+    if (Line()) Track(handle_->SetTimeouts(readMs, writeMs));
 }
 
 uint32_t LpxAdapter::QueuedBytes() {
-    if (!handle_) return 0;
+    if (!Line()) return 0;
     uint32_t count = 0;
-    handle_->GetQueueStatus(&count);
+    if (Track(handle_->GetQueueStatus(&count)) == DriverLineLost) return 0;
     return count;
 }
 
 uint32_t LpxAdapter::ReadQueued(uint8_t* buffer, uint32_t maximum) {
-    if (!handle_ || maximum == 0) return 0;
+    if (!Line() || maximum == 0) return 0;
     uint32_t count = maximum;
     const uint32_t queued = QueuedBytes();
     if (count >= queued) count = queued;
     if (count == 0) return 0;
     uint32_t read = 0;
-    if (handle_->Read(buffer, count, &read) != DriverOk) return 0;
+    if (Track(handle_->Read(buffer, count, &read)) != DriverOk) return 0;
     return std::min(read, count);
 }
 
 uint32_t LpxAdapter::WriteText(const char* text) {
-    if (!handle_ || !text) return 0;
+    if (!Line() || !text) return 0;
     uint32_t written = 0;
     const uint32_t length = static_cast<uint32_t>(std::strlen(text));
-    if (handle_->Write(reinterpret_cast<const uint8_t*>(text), length, &written) != DriverOk)
+    if (Track(handle_->Write(reinterpret_cast<const uint8_t*>(text), length, &written)) != DriverOk)
         return 0;
     return written;
 }
@@ -142,16 +152,17 @@ int LpxAdapter::ReceiveAnswer(std::string& payload, int timeoutMs, AnswerKind ki
     SetTimeouts(kReadTimeoutMs, kWriteTimeoutMs);
     uint8_t bytes[kMaxAnswerBytes + 1] = {};
     int count = 0;
+    if (lineLost_) return 0;
     if (!handle_) {
         // Nothing can arrive on a closed adapter; the caller still sees the answer time-out.
         std::this_thread::sleep_for(milliseconds(std::max(timeoutMs, 0)));
         return 0;
     }
     auto deadline = handle_->Now() + milliseconds(timeoutMs);
-    for (auto now = handle_->Now(); now < deadline; now = handle_->Now()) {
+    for (auto now = handle_->Now(); now < deadline && !lineLost_; now = handle_->Now()) {
         const auto remaining = std::chrono::duration_cast<milliseconds>(deadline - now).count() + 1;
         if (QueuedBytes() == 0) {
-            handle_->WaitForBytes(static_cast<int>(remaining));
+            if (!lineLost_) Track(handle_->WaitForBytes(static_cast<int>(remaining)));
             continue;
         }
         const uint32_t got = ReadQueued(bytes + count, kMaxAnswerBytes - count);

@@ -42,6 +42,12 @@ class LpxAdapter {
     explicit LpxAdapter(SerialDriver* driver = nullptr) : driver_(driver) {}
     void SetDriver(SerialDriver* driver) { driver_ = driver; }
     bool IsOpen() const { return handle_ != nullptr; }
+    // True from the moment the driver reported the open line lost (the converter unplugged)
+    // until the next Open. The adapter then acts as a closed one, without touching the driver,
+    // and an answer wait ends at once: nothing can come any more.
+    bool LineLost() const { return lineLost_; }
+    // Why the last Open could not reach the converter, where the driver knows it.
+    const OpenFailure& LastOpenFailure() const { return openFailure_; }
 
     int Open();  // 0 success, 1 failure
     void Close();
@@ -71,8 +77,15 @@ class LpxAdapter {
     int QueryC1Status(std::string& status);
 
   private:
+    // The handle while the line is there; null when closed or lost.
+    SerialHandle* Line() const { return lineLost_ ? nullptr : handle_.get(); }
+    // Passes a driver status through, noting a lost line.
+    int Track(int status);
+
     SerialDriver* driver_ = nullptr;
     std::unique_ptr<SerialHandle> handle_;
+    bool lineLost_ = false;
+    OpenFailure openFailure_;
     uint8_t frame_[100] = {};
     uint8_t frameLength_ = 0;
     uint8_t checksum_ = 0;

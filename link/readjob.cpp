@@ -64,7 +64,7 @@ void DeviceJobs::ReadSteps() {
     for (size_t i = common.size(); i < plan.size(); ++i) adapter_.RequestReadBlock(plan[i]);
 
     if (adapter_.StartJob(settings_.Text(Field::edtRadioCodeOld).toStdString()) != LpxResultOk) {
-        Error(Msg::LpxJobNotStarted);
+        if (!ReportLineLost()) Error(Msg::LpxJobNotStarted);
     } else {
         const int outcome =
             RunWait(PollReadJob, {Msg::ReadTitle, Msg::WaitingForDevice, Msg::PressToRead}, true);
@@ -79,7 +79,8 @@ void DeviceJobs::ReadSteps() {
         ClearImage(readImage);
         if (outcome == WaitDone) {
             FetchRecords();
-            ShowReadImage();
+            // A read cut short by a lost line is no device's configuration: the view stays.
+            if (!ReportLineLost()) ShowReadImage();
         }
     }
     adapter_.RequestReadBlock("");

@@ -49,9 +49,23 @@ void TfrmReceiveRadio::SetHeading(const QString& text) {
     gbxReceiveRadio->setTitle(text);
 }
 
+namespace {
+
+// Word wrap may break a line after a hyphen and tear "K-ORBI" apart. A hyphen inside a word is
+// shown as the non-breaking hyphen, which looks the same.
+QString KeepHyphenatedWordsWhole(QString text) {
+    for (int i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] == '-' && text[i - 1].isLetterOrNumber() && text[i + 1].isLetterOrNumber())
+            text[i] = QChar(0x2011);
+    }
+    return text;
+}
+
+}  // namespace
+
 void TfrmReceiveRadio::SetInstruction(const QString& text) {
     const int width = static_cast<int>(gbxReceiveRadio->width() * 0.58);
-    lblAction->setText(text);
+    lblAction->setText(KeepHyphenatedWordsWhole(text));
     // The label grows downwards with its text; the group box cuts what does not fit.
     lblAction->setFixedWidth(width);
     lblAction->setFixedHeight(

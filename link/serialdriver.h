@@ -15,6 +15,16 @@ enum DriverStatus : int {
     DriverIoError = 4,
     DriverInvalidParameter = 6,
     DriverOtherError = 18,
+    // The converter went away under an open handle (unplugged, hung up): nothing will ever
+    // arrive on it again, and waiting for bytes must not go on.
+    DriverLineLost = 32,
+};
+
+// Why the last open failed, where the system said so: an errno value (EACCES, EBUSY ...) and
+// the device file it concerned. error is 0 when no open failed or the cause is unknown.
+struct OpenFailure {
+    int error = 0;
+    std::string path;
 };
 
 constexpr uint32_t PurgeRx = 1;
@@ -46,7 +56,8 @@ class SerialHandle {
     virtual int Read(uint8_t* buffer, uint32_t count, uint32_t* read) = 0;
     virtual int Write(const uint8_t* bytes, uint32_t count, uint32_t* written) = 0;
     // Sleeps until at least one byte is queued or timeoutMs has passed, so that waiting for an
-    // answer costs no CPU. Returns DriverOk in both cases.
+    // answer costs no CPU. Returns DriverOk in both cases, DriverLineLost at once when the line
+    // is gone.
     virtual int WaitForBytes(int timeoutMs) = 0;
     // The clock that answer deadlines are measured on. Real lines use the steady clock; a fake
     // line may run a virtual one that its WaitForBytes advances.
@@ -59,4 +70,6 @@ class SerialDriver {
     // Opens the converter whose USB product description equals description exactly.
     virtual int OpenByDescription(const std::string& description,
                                   std::unique_ptr<SerialHandle>* handle) = 0;
+    // The cause of the last failed OpenByDescription; cleared by one that succeeds.
+    virtual OpenFailure LastOpenFailure() const { return {}; }
 };

@@ -12,7 +12,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -24,6 +23,17 @@ namespace {
 void CloseExclusive(int fd) {
     ioctl(fd, TIOCNXCL);
     ::close(fd);
+}
+
+// A tty whose USB converter went away is hung up: its calls fail with EIO, or with ENODEV or
+// ENXIO while the driver tears the port down.
+bool LineGone(int error) {
+    return error == EIO || error == ENODEV || error == ENXIO;
+}
+
+// The status of a failed call, by its errno.
+int FailureStatus() {
+    return LineGone(errno) ? DriverLineLost : DriverIoError;
 }
 
 bool SpeedFor(uint32_t baud, speed_t* speed) {
@@ -88,7 +98,7 @@ class TtyHandle : public SerialHandle {
         int bits = TIOCM_DTR;
         if (ioctl(fd_, TIOCMBIC, &bits) == 0) return DriverOk;
         // A line without modem control lines (a pseudo-terminal) has no DTR to clear.
-        return errno == ENOTTY || errno == EINVAL ? DriverOk : DriverIoError;
+        return errno == ENOTTY || errno == EINVAL ? DriverOk : FailureStatus();
     }
 
     int Purge(uint32_t mask) override {
@@ -97,7 +107,7 @@ class TtyHandle : public SerialHandle {
         const int queue = (mask & both) == both ? TCIOFLUSH
                           : (mask & PurgeRx)    ? TCIFLUSH
                                                 : TCOFLUSH;
-        return tcflush(fd_, queue) == 0 ? DriverOk : DriverIoError;
+        return tcflush(fd_, queue) == 0 ? DriverOk : FailureStatus();
     }
 
     int SetTimeouts(uint32_t readMs, uint32_t writeMs) override {
@@ -108,7 +118,7 @@ class TtyHandle : public SerialHandle {
 
     int GetQueueStatus(uint32_t* count) override {
         int queued = 0;
-        if (ioctl(fd_, FIONREAD, &queued) != 0) return DriverIoError;
+        if (ioctl(fd_, FIONREAD, &queued) != 0) return FailureStatus();
         *count = static_cast<uint32_t>(std::max(queued, 0));
         return DriverOk;
     }
@@ -125,7 +135,7 @@ class TtyHandle : public SerialHandle {
                 break;
             } else {
                 *read = got;
-                return DriverIoError;
+                return FailureStatus();
             }
         }
         *read = got;
@@ -145,13 +155,16 @@ class TtyHandle : public SerialHandle {
             if (n < 0 && errno == EINTR) continue;
             if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
                 *written = done;
-                return DriverIoError;
+                return FailureStatus();
             }
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             if (left.count() <= 0) break;  // the write time-out ends the write, as D2XX's does
             pollfd p{fd_, POLLOUT, 0};
-            poll(&p, 1, static_cast<int>(left.count()));
+            if (poll(&p, 1, static_cast<int>(left.count())) > 0 && Gone(p)) {
+                *written = done;
+                return DriverLineLost;
+            }
         }
         *written = done;
         return DriverOk;
@@ -160,21 +173,20 @@ class TtyHandle : public SerialHandle {
     int WaitForBytes(int timeoutMs) override {
         if (timeoutMs < 0) timeoutMs = 0;
         pollfd p{fd_, POLLIN, 0};
-        const int ready = poll(&p, 1, timeoutMs);
-        if (ready > 0 && !(p.revents & POLLIN)) {
-            // A hung-up line reports itself at once; sleep instead of spinning on it.
-            std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
-        }
+        // A hung-up line is always "ready": a caller that waited again would spin.
+        if (poll(&p, 1, timeoutMs) > 0 && Gone(p)) return DriverLineLost;
         return DriverOk;
     }
 
   private:
+    static bool Gone(const pollfd& p) { return p.revents & (POLLHUP | POLLERR | POLLNVAL); }
+
     template <typename F>
     int Change(F change) {
         termios t{};
-        if (tcgetattr(fd_, &t) != 0) return DriverIoError;
+        if (tcgetattr(fd_, &t) != 0) return FailureStatus();
         if (!change(t)) return DriverInvalidParameter;
-        return tcsetattr(fd_, TCSANOW, &t) == 0 ? DriverOk : DriverIoError;
+        return tcsetattr(fd_, TCSANOW, &t) == 0 ? DriverOk : FailureStatus();
     }
 
     int fd_;
@@ -228,23 +240,30 @@ std::vector<std::string> TtyDriver::FindPorts(const std::string& description) co
     return ports;
 }
 
-int TtyDriver::OpenPath(const std::string& path, std::unique_ptr<SerialHandle>* handle) {
+int TtyDriver::OpenPath(const std::string& path, std::unique_ptr<SerialHandle>* handle,
+                        OpenFailure* failure) {
+    auto fail = [&](int status) {
+        if (failure) *failure = {errno, path};
+        return status;
+    };
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return errno == ENOENT || errno == ENODEV || errno == ENXIO ? DriverDeviceNotFound
-                                                                    : DriverDeviceNotOpened;
+        return fail(errno == ENOENT || errno == ENODEV || errno == ENXIO ? DriverDeviceNotFound
+                                                                         : DriverDeviceNotOpened);
     termios t{};
     if (ioctl(fd, TIOCEXCL) != 0 || tcgetattr(fd, &t) != 0) {
+        const int status = fail(DriverDeviceNotOpened);
         CloseExclusive(fd);
-        return DriverDeviceNotOpened;
+        return status;
     }
     cfmakeraw(&t);
     t.c_cflag |= CLOCAL | CREAD;
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
     if (tcsetattr(fd, TCSANOW, &t) != 0) {
+        const int status = fail(DriverDeviceNotOpened);
         CloseExclusive(fd);
-        return DriverDeviceNotOpened;
+        return status;
     }
     // The FTDI driver otherwise holds received bytes back for up to 16 ms.
     serial_struct serial{};
@@ -253,16 +272,23 @@ int TtyDriver::OpenPath(const std::string& path, std::unique_ptr<SerialHandle>* 
         ioctl(fd, TIOCSSERIAL, &serial);
     }
     *handle = std::make_unique<TtyHandle>(fd);
+    if (failure) *failure = {};
     return DriverOk;
 }
 
 int TtyDriver::OpenByDescription(const std::string& description,
                                  std::unique_ptr<SerialHandle>* handle) {
-    if (!port_.empty()) return OpenPath(port_, handle);
+    // Every open looks afresh: a converter plugged in again may come back under another name.
+    lastFailure_ = {};
+    if (!port_.empty()) return OpenPath(port_, handle, &lastFailure_);
     int status = DriverDeviceNotFound;
     for (const std::string& port : FindPorts(description)) {
-        status = OpenPath(port, handle);
+        status = OpenPath(port, handle, &lastFailure_);
         if (status == DriverOk) return DriverOk;
     }
     return status;
+}
+
+OpenFailure TtyDriver::LastOpenFailure() const {
+    return lastFailure_;
 }

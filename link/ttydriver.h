@@ -17,16 +17,20 @@ class TtyDriver : public SerialDriver {
 
     int OpenByDescription(const std::string& description,
                           std::unique_ptr<SerialHandle>* handle) override;
+    OpenFailure LastOpenFailure() const override;
 
     // Device paths of the ttys whose USB device's product string equals description exactly,
     // in name order.
     std::vector<std::string> FindPorts(const std::string& description) const;
 
-    // Opens one tty exclusively, non-blocking and raw; the line settings come afterwards.
-    static int OpenPath(const std::string& path, std::unique_ptr<SerialHandle>* handle);
+    // Opens one tty exclusively, non-blocking and raw; the line settings come afterwards. A
+    // failed open leaves its cause in failure, when given.
+    static int OpenPath(const std::string& path, std::unique_ptr<SerialHandle>* handle,
+                        OpenFailure* failure = nullptr);
 
   private:
     std::string sysfsRoot_;
     std::string devRoot_;
     std::string port_;  // set: open this path only
+    OpenFailure lastFailure_;
 };

@@ -58,7 +58,7 @@ void DeviceJobs::WriteSteps() {
 
     if (adapter_.StartJob(oldCode.toStdString()) != LpxResultOk) {
         // Nothing was written; the user must not take the silence for success.
-        Error(Msg::LpxJobNotStarted);
+        if (!ReportLineLost()) Error(Msg::LpxJobNotStarted);
     } else {
         const int outcome = RunWait(
             PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite}, true);

@@ -165,6 +165,12 @@ enum Id : int {
     CauseNotAFile = 20009,
     CauseOther = 20010,  // "Das Betriebssystem meldet den Fehler %s."
 
+    // The line to the LPX
+    LpxLineLost = 20050,
+    LpxNoPermissionJoinGroup = 20051,
+    LpxNoPermission = 20052,
+    LpxBusy = 20053,
+
     // The journal of device jobs
     MenuCommShowJournal = 20100,
     JournalTitle = 20101,

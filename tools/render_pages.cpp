@@ -5,7 +5,8 @@
 // folder) the whole start-up runs in temporary folders and the window shows the v2.x template.
 // --locale=de_DE draws the numbers as that locale writes them, whatever the system's locale is.
 // about.png shows the About box with a simulated LPX and PROGRAMDIR's about.ini, if any;
-// wait.png and wait_practice.png the wait dialog of a read, the second one in practice mode.
+// wait.png, wait-write.png and wait-code.png the wait dialog of a read, a write and a code
+// change, wait_practice.png the read's in practice mode, changecode.png the radio ID code dialog.
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include "app/mainwindow.h"
 #include "app/platform.h"
 #include "app/prompts.h"
+#include "link/changecode.h"
 #include "link/lpxsim.h"
 #include "link/receiveradio.h"
 #include "link/simdriver.h"
@@ -120,16 +122,30 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     ok &= Save(about.grab(), out, "about.png");
 
-    // The read's instruction is the longest one.
     TfrmReceiveRadio wait(&window);
-    wait.SetTitle(Text(Msg::ReadTitle));
-    wait.SetHeading(Text(Msg::WaitingForDevice));
-    wait.SetInstruction(Text(Msg::PressToRead));
-    wait.show();
-    QApplication::processEvents();
-    ok &= Save(wait.grab(), out, "wait.png");
+    const struct {
+        int title, instruction;
+        const char* file;
+    } waits[] = {
+        {Msg::ChangeCodeTitle, Msg::PressToChangeCode, "wait-code.png"},
+        {Msg::WriteTitle, Msg::PressToWrite, "wait-write.png"},
+        {Msg::ReadTitle, Msg::PressToRead, "wait.png"},
+    };
+    for (const auto& w : waits) {
+        wait.SetTitle(Text(w.title));
+        wait.SetHeading(Text(Msg::WaitingForDevice));
+        wait.SetInstruction(Text(w.instruction));
+        wait.show();
+        QApplication::processEvents();
+        ok &= Save(wait.grab(), out, w.file);
+    }
     wait.AddPracticeButton([] {});
     QApplication::processEvents();
     ok &= Save(wait.grab(), out, "wait_practice.png");
+    wait.hide();
+    TfrmChangeCode change(&window, &window);
+    change.show();
+    QApplication::processEvents();
+    ok &= Save(change.grab(), out, "changecode.png");
     return ok ? 0 : 1;
 }

@@ -11,7 +11,8 @@
 #include "files/fileerrors.h"
 
 TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
-    // The 126 texts the users know; the newer ones start at 20000.
+    // The 126 texts the users know; the newer ones start at 20000 (20050-20053: the LPX
+    // connection).
     const QList<int> ids = CatalogueIds();
     const auto inRange = [&ids](int first, int last) {
         return std::count_if(ids.begin(), ids.end(),
@@ -20,6 +21,7 @@ TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
     EXPECT_EQ(inRange(0, 19999), 126);
     EXPECT_EQ(inRange(20100, 20149), 14);  // the journal's window and columns
     EXPECT_EQ(inRange(20150, 20199), 3);   // practice mode
+    EXPECT_EQ(inRange(20050, 20099), 4);   // the LPX connection
     EXPECT_EQ(Text(10000), QString::fromUtf8("K-ORBI Programmiergerät"));
     EXPECT_EQ(Text(10822), QString::fromUtf8("Fehlerhafte Dateigröße!"));
     EXPECT_EQ(Text(19999), QString("\\TALO\\K-ORBI Programmer (DE)\\"));

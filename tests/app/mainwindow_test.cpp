@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/readability.h"
 #include "resources/catalogue.h"
 #include "window_fixture.h"
 
@@ -24,38 +25,38 @@ struct Place {
     int x, y, w, h;
 };
 
-// Value controls of both pages: edits 57 x 21 (RF-ID box 49 wide), check boxes 25 x 17, each
-// 8 pixels above its label's line except cbConfig_D1.
+// Value controls of both pages: edits 57 x 21 (RF-ID box 49 wide), check boxes 25 x 17 on their
+// label's text line (y: see LabelsStandBesideTheirControls...).
 const Place kControlPlaces[] = {
     {"edtRadioCodeOld", "gbxRadioParameters", 224, 24, 57, 21},
     {"edtRadioCodeNew", "gbxRadioParameters", 352, 24, 57, 21},
     {"edtNoShortTx", "gbxRadioParameters", 352, 56, 57, 21},
     {"edtNoLongTx", "gbxRadioParameters", 352, 88, 57, 21},
-    {"cbRadioTestAlarmActive", "gbxTechnicalAlarmsInfo", 352, 24, 25, 17},
+    {"cbRadioTestAlarmActive", "gbxTechnicalAlarmsInfo", 352, -1, 25, 17},
     {"edtRadioTestAlarmInterval", "gbxTechnicalAlarmsInfo", 352, 56, 57, 21},
-    {"cbConfig_D6", "gbxTechnicalAlarmsInfo", 352, 88, 25, 17},
+    {"cbConfig_D6", "gbxTechnicalAlarmsInfo", 352, -1, 25, 17},
     {"edtMissedAck", "gbxTechnicalAlarmsInfo", 352, 120, 57, 21},
     {"edtBatteryTestInterval", "gbxTechnicalAlarmsInfo", 352, 152, 57, 21},
     {"edtButtonCounter", "gbxTechnicalAlarmsInfo", 352, 184, 57, 21},
     {"edtTotalTxCounter", "gbxTechnicalAlarmsInfo", 352, 216, 57, 21},
-    {"cbConfig_D4", "gbxUserAlarms", 352, 24, 25, 17},
-    {"cbConfig2_D1", "gbxUserAlarms", 352, 56, 25, 17},
-    {"cbConfig2_D2", "gbxUserAlarms", 352, 88, 25, 17},
-    {"cbConfig2_D3", "gbxUserAlarms", 352, 120, 25, 17},
+    {"cbConfig_D4", "gbxUserAlarms", 352, -1, 25, 17},
+    {"cbConfig2_D1", "gbxUserAlarms", 352, -1, 25, 17},
+    {"cbConfig2_D2", "gbxUserAlarms", 352, -1, 25, 17},
+    {"cbConfig2_D3", "gbxUserAlarms", 352, -1, 25, 17},
     {"edtLongDoubleTriplePressTime", "gbxUserAlarms", 352, 152, 57, 21},
     {"edtButtonActivationDelay", "gbxUserAlarms", 352, 184, 57, 21},
     {"edtDementiaBlockTime", "gbxUserAlarms", 352, 216, 57, 21},
-    {"cbConfig_D1", "gbxUserAlarms", 352, 256, 25, 17},
+    {"cbConfig_D1", "gbxUserAlarms", 352, -1, 25, 17},
     {"edtFirmwareVersion", "gbxProductInformation", 352, 24, 57, 21},
     {"edtProductionDate", "gbxProductInformation", 352, 56, 57, 21},
     {"edtFirmwareType", "gbxProductInformation", 352, 88, 57, 21},
-    {"cbConfig_D0", "gbxRFID", 368, 24, 25, 17},
+    {"cbConfig_D0", "gbxRFID", 368, -1, 25, 17},
     {"edtRfidInactivity", "gbxRFID", 368, 56, 49, 21},
     {"edtRadioInactivity", "gbxRFID", 368, 88, 49, 21},
-    {"cbConfig_D2", "gbxRFID", 368, 120, 25, 17},
-    {"cbConfig_D5", "gbxRFID", 808, 24, 25, 17},
-    {"cbConfig_D3", "gbxRFID", 808, 56, 25, 17},
-    {"cbConfig2_D0", "gbxRFID", 808, 88, 25, 17},
+    {"cbConfig_D2", "gbxRFID", 368, -1, 25, 17},
+    {"cbConfig_D5", "gbxRFID", 808, -1, 25, 17},
+    {"cbConfig_D3", "gbxRFID", 808, -1, 25, 17},
+    {"cbConfig2_D0", "gbxRFID", 808, -1, 25, 17},
     {"edtOutOfFieldTimeToRetransmit", "gbxRFID", 808, 120, 49, 21},
     // Containers.
     {"pgMain", "clientArea", 8, 8, 897, 481},
@@ -225,8 +226,17 @@ TEST_F(WindowTest, LabelsStandBesideTheirControlsAndCarryNoTextOfTheCheckBoxes) 
         EXPECT_LE(label->y(), l.y);
         EXPECT_GE(label->geometry().bottom(), l.y + 12);
     }
-    for (QCheckBox* box : window->findChildren<QCheckBox*>())
+    int levelled = 0;
+    for (QCheckBox* box : window->findChildren<QCheckBox*>()) {
         EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
+        // A row's box sits on its label's text line: indicator and text are both centred.
+        const int middle = box->geometry().center().y();
+        auto* label = qobject_cast<QLabel*>(box->parentWidget()->childAt(box->x() - 20, middle));
+        if (!label) continue;
+        EXPECT_NEAR(label->geometry().center().y(), middle, 1) << NameOf(box).toStdString();
+        ++levelled;
+    }
+    EXPECT_EQ(levelled, 12);
 }
 
 TEST_F(WindowTest, EditsStartWithTheirValuesLimitsFiltersAndEnabledState) {
@@ -238,6 +248,11 @@ TEST_F(WindowTest, EditsStartWithTheirValuesLimitsFiltersAndEnabledState) {
         EXPECT_EQ(edit->text(), QString(e.start).replace(",", QLocale().decimalPoint()));
         EXPECT_EQ(edit->maxLength(), e.maxLength ? e.maxLength : QLineEdit().maxLength());
         EXPECT_EQ(edit->isEnabled(), e.enabled);
+        // Greyed, yet readable: the value's text stands out from the greyed field by 4.5:1.
+        const QPalette& p = edit->palette();
+        EXPECT_GE(ContrastRatio(p.color(QPalette::Disabled, QPalette::Text),
+                                p.color(QPalette::Disabled, QPalette::Base)),
+                  4.5);
         EXPECT_EQ(TfrmMain::FilterOf(edit), e.filter);
     }
     for (const CheckStart& c : kChecks) {

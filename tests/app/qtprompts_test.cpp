@@ -50,8 +50,9 @@ TEST(QtPromptsTest, MessageBoxesAreGermanAndReportTheButtonPressed) {
          {"&Ja", "&Nein"}, nullptr, BoxAnswer::No},
         {BoxKind::Warning, BoxButtons::YesNoAbort, "Warnung", QMessageBox::Warning,
          {"&Ja", "&Nein", "&Abbruch"}, "&Abbruch", BoxAnswer::Abort},
+        // Leaving the question unanswered is no order to abort what it asks about.
         {BoxKind::Information, BoxButtons::YesNoAbort, "Information", QMessageBox::Information,
-         {"&Ja", "&Nein", "&Abbruch"}, nullptr, BoxAnswer::Abort},
+         {"&Ja", "&Nein", "&Abbruch"}, nullptr, BoxAnswer::No},
         // clang-format on
     };
     // A text with line breaks and characters that look like markup is shown as it is.

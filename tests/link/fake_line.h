@@ -7,11 +7,13 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "link/serialdriver.h"
 
 struct FakeLine {
     int openStatus = DriverOk;
+    OpenFailure openFailure;    // reported after a failed open
     int settingStatus[4] = {};  // baud, data characteristics, flow control, DTR
     int calls = 0;
     int handles = 0;
@@ -85,6 +87,9 @@ class FakeDriver : public SerialDriver {
         ++line.opens;
         *handle = std::make_unique<FakeHandle>(&line);
         return DriverOk;
+    }
+    OpenFailure LastOpenFailure() const override {
+        return line.openStatus != DriverOk ? line.openFailure : OpenFailure{};
     }
     std::string lastDescription;
 };

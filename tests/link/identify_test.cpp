@@ -1,5 +1,8 @@
 // Device identification against the simulated LPX.
 
+#include <cerrno>
+
+#include "fake_line.h"
 #include "jobs_fixture.h"
 
 namespace {
@@ -20,7 +23,7 @@ TEST_F(IdentifyTest, TakesCodeAndFirmwareVersionFromTheRecord) {
     window->btnGetKorbiCodeClick();
     EXPECT_EQ(wait->windowTitle(), "caller's title");
     EXPECT_EQ(wait->gbxReceiveRadio->title(), Text(10872));
-    EXPECT_EQ(wait->lblAction->text(), Text(10502));
+    EXPECT_EQ(wait->lblAction->text().replace(QChar(0x2011), '-'), Text(10502));
 }
 
 TEST_F(IdentifyTest, WithoutLpxShowsOneMessageAndNoWait) {
@@ -28,9 +31,36 @@ TEST_F(IdentifyTest, WithoutLpxShowsOneMessageAndNoWait) {
     window->Jobs().deviceRadioCode = "1234";
     window->btnGetKorbiCodeClick();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10805});
+    EXPECT_EQ(prompts.records[0].text, Text(10805));
     EXPECT_EQ(prompts.records[0].kind, BoxKind::Error);
     EXPECT_EQ(waitHook.shows, 0);
     EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
+}
+
+// A converter that is there but may not be opened: the message says which device file, why,
+// and what to do about it.
+TEST_F(IdentifyTest, RefusedOpenNamesTheCauseAndTheFix) {
+    const struct {
+        OpenFailure failure;
+        QStringList told;
+    } cases[] = {
+        {{EACCES, "/dev/null"}, {"/dev/null", "70-korbi-lpx.rules", "Keine Berechtigung"}},
+        {{EBUSY, "/dev/ttyUSB0"}, {"/dev/ttyUSB0", "anderen Programm", "ModemManager"}},
+        {{ENOENT, "/dev/ttyUSB0"}, {}},
+    };
+    FakeDriver refusing;
+    refusing.line.openStatus = DriverDeviceNotOpened;
+    window->adapter.SetDriver(&refusing);
+    for (const auto& c : cases) {
+        refusing.line.openFailure = c.failure;
+        prompts.Clear();
+        window->btnGetKorbiCodeClick();
+        ASSERT_EQ(prompts.MessageIds(), QList<int>{10805});
+        const QString text = prompts.records[0].text;
+        EXPECT_TRUE(text.startsWith(Text(10805))) << c.failure.error;
+        EXPECT_EQ(text.contains("\n\n"), !c.told.isEmpty()) << c.failure.error;
+        for (const QString& part : c.told) EXPECT_TRUE(text.contains(part)) << part.toStdString();
+    }
 }
 
 TEST_F(IdentifyTest, OldLpxFirmwareEndsAfterTheVersionQuery) {

@@ -2,21 +2,42 @@
 // tool in its own process.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <ctime>
 #include <sstream>
 
 #include "app/mainwindow.h"
 #include "files/journal.h"
+#include "jobs_fixture.h"
 #include "link/changecode.h"
 #include "link/receiveradio.h"
 #include "link/ttydriver.h"
 #include "lpxsim_process.h"
 #include "resources/catalogue.h"
-#include "support/scripted_prompts.h"
 
 namespace {
+
+using Options = std::vector<std::string>;
+
+// The program's main window with its wait dialog, its LPX on the serial device at port.
+struct ProgramOnPort {
+    explicit ProgramOnPort(const std::string& port) : driver(TtyDriver::ForPort(port)) {
+        env.prompts = &prompts;
+        env.serialDriver = driver.get();
+        window = std::make_unique<TfrmMain>(env);
+        wait = new TfrmReceiveRadio(window.get());
+        window->AttachDialogs(wait, nullptr, new TfrmChangeCode(window.get(), window.get()),
+                              nullptr);
+    }
+    std::unique_ptr<TtyDriver> driver;
+    ScriptedPrompts prompts;
+    AppEnvironment env;
+    std::unique_ptr<TfrmMain> window;
+    TfrmReceiveRadio* wait = nullptr;
+};
 
 TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     QTemporaryDir dir;
@@ -24,14 +45,9 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     // One generation 1 device whose button is pressed 50 ms after every job start.
     LpxSimProcess lpx(logPath, {"--press-after=50", "--device=4C2D:1A"});
     ASSERT_FALSE(lpx.path.empty());
-    auto driver = TtyDriver::ForPort(lpx.path);
-    ScriptedPrompts prompts;
-    AppEnvironment env;
-    env.prompts = &prompts;
-    env.serialDriver = driver.get();
-    TfrmMain window(env);
-    auto* wait = new TfrmReceiveRadio(&window);
-    window.AttachDialogs(wait, nullptr, new TfrmChangeCode(&window, &window), nullptr);
+    ProgramOnPort program(lpx.path);
+    TfrmMain& window = *program.window;
+    const ScriptedPrompts& prompts = program.prompts;
     window.Jobs().journalPath = dir.filePath("Protokoll.csv");
 
     window.btnReadFromDeviceClick();
@@ -78,6 +94,47 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     EXPECT_EQ(logged[w + 2], "n022C2A11");  // battery test interval 42, configuration bits
     EXPECT_EQ(std::vector<std::string>(logged.begin() + static_cast<long>(w + 9), logged.end()),
               read);
+}
+
+// The converter goes away while the read waits for the button: the wait ends at the next poll
+// without spinning, the user is told, nothing is left open, and once the LPX is back under its
+// name the next job finds it without a restart.
+TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
+    QTemporaryDir dir;
+    const std::string port = dir.filePath("korbi-lpx").toStdString();  // as the udev link
+    auto lpx = std::make_unique<LpxSimProcess>(dir.filePath("1.log").toStdString(),
+                                               Options{"--press-after=-1", "--device=4C2D:1A"});
+    ASSERT_EQ(symlink(lpx->path.c_str(), port.c_str()), 0);
+    ProgramOnPort program(port);
+    TfrmMain& window = *program.window;
+    ScriptedPrompts& prompts = program.prompts;
+    ShowHook hook;
+    program.wait->installEventFilter(&hook);
+    std::clock_t cpuAtHangUp = 0;  // the whole process's, all threads
+    hook.actions = {[&] { lpx->Press(); },
+                    [&] {
+                        cpuAtHangUp = std::clock();
+                        lpx->HangUp();
+                    }};
+    window.btnReadFromDeviceClick();
+    const double cpu = double(std::clock() - cpuAtHangUp) / CLOCKS_PER_SEC;
+    EXPECT_EQ(hook.shows, 2);
+    EXPECT_LT(cpu, 0.3) << "the wait spun on the hung-up line";
+    ASSERT_EQ(prompts.MessageIds(), QList<int>{10805});
+    EXPECT_EQ(prompts.records[0].text, Text(10805) + "\n\n" + Text(20050));
+    EXPECT_FALSE(window.adapter.IsOpen());
+    EXPECT_FALSE(window.findChild<QTimer*>("tmrPollLpxInfo")->isActive());
+    EXPECT_EQ(window.Jobs().pollTag, PollNone);
+    EXPECT_TRUE(window.StatusText().isEmpty());
+
+    lpx = std::make_unique<LpxSimProcess>(dir.filePath("2.log").toStdString(),
+                                          Options{"--press-after=50", "--device=4C2D:1A"});
+    ASSERT_EQ(unlink(port.c_str()), 0);
+    ASSERT_EQ(symlink(lpx->path.c_str(), port.c_str()), 0);
+    prompts.Clear();
+    window.btnReadFromDeviceClick();
+    EXPECT_EQ(window.StatusText(), Text(10506));
+    EXPECT_TRUE(prompts.MessageIds().isEmpty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 #include <map>
 #include <optional>
@@ -187,6 +188,7 @@ TEST_F(WaitPollTest, RunWaitPollsUntilTheJobEnds) {
     window->StopPolling();
     EXPECT_EQ(outcome, WaitTimedOut);
     EXPECT_EQ(window->findChild<QTimer*>("tmrPollLpxInfo")->interval(), 500);
+    EXPECT_EQ(window->findChild<QTimer*>("tmrPollLpxInfo")->timerType(), Qt::PreciseTimer);
     EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpxInfo")->isActive());
     EXPECT_EQ(line.state.commands, (std::vector<std::string>{"N", "N", "N"}));
 }
@@ -204,6 +206,18 @@ TEST_F(WaitPollTest, DialogLayout) {
     EXPECT_EQ(wait->lblAction->width(), 223);  // 385 x 0.58 = 223.3
     EXPECT_EQ(wait->lblAction->pos(), QPoint(144, 40));
     EXPECT_TRUE(wait->lblAction->wordWrap());
+    // Wrapped as the label wraps, no instruction breaks "K-ORBI" at its hyphen.
+    for (int id : {10502, 10503, 10602, 10628}) {
+        wait->SetInstruction(Text(id));
+        QTextLayout layout(wait->lblAction->text(), wait->lblAction->font());
+        layout.setTextOption(QTextOption(Qt::AlignLeft));  // word wrap, as QLabel's
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(wait->lblAction->width());
+            EXPECT_NE(layout.text().mid(line.textStart(), line.textLength()).trimmed().back(), '-');
+        }
+        layout.endLayout();
+    }
     wait->show();
     EXPECT_EQ(wait->btbtnAbort->text(), "&Abbruch");
     wait->hide();
