@@ -32,17 +32,13 @@ BoxAnswer TerminalMessages::ShowMessage(BoxKind, int textId, const QString& text
 // into starts from it. Without an installed template (the window has never run) the start
 // values it is made of stand in.
 Configuration::Configuration(const QString& applicationDataFolder) {
-    const QString installed = applicationDataFolder + "Default_v2.bin";
-    const QString path = PathExists(installed)
-                             ? installed
-                             : FindPathIgnoringCase(applicationDataFolder + "default_v2.bin");
     ImageBytes bytes;
-    if (applicationDataFolder.isEmpty() || !ReadImageFile(path, bytes)) bytes = StartTemplate(2);
+    if (applicationDataFolder.isEmpty() ||
+        !ReadImageFile(InstalledTemplatePath(applicationDataFolder, 2), bytes))
+        bytes = StartTemplate(2);
     messages.echo = false;
     FillFileImage(fileImage, bytes, MarkFromFile);
-    model.EnableGeneration2Controls(fileImage);
-    model.DecodeConfigImage(fileImage, MarkFromFile);
-    model.SetText(Field::edtRadioCodeNew, QString());
+    model.ShowFileImage(fileImage, true);
     messages.ids.clear();
     messages.texts.clear();
     messages.echo = true;
@@ -55,11 +51,7 @@ int OpenConfiguration(Configuration& configuration, const QString& path, bool* t
     ImageBytes bytes;
     if (!ReadImageFile(path, bytes, &error)) return FileError(Msg::FileNotLoaded, error);
     FillFileImage(configuration.fileImage, bytes, MarkFromFile);
-    SettingsModel& model = configuration.model;
-    model.EnableGeneration2Controls(configuration.fileImage);
-    const int result = model.DecodeConfigImage(configuration.fileImage, MarkFromFile);
-    if (result == DecodeOk) {
-        model.SetText(Field::edtRadioCodeNew, QString());
+    if (configuration.model.ShowFileImage(configuration.fileImage, true) == DecodeOk) {
         *taken = true;
     } else {
         // A file yields only DecodeOk or a foreign product: every cell carries the mark.

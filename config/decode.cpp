@@ -250,3 +250,11 @@ void SettingsModel::EnableGeneration2Controls(const ConfigImage& image) {
     for (int k = 1; k <= kCodesPerGroup; ++k) SetEnabled(DoorCode(k, true), on);
     for (int z = 0; z < kZonesPerGroup; ++z) SetEnabled(Zone(z, true), on);
 }
+
+int SettingsModel::ShowFileImage(const ConfigImage& image, bool setEnabling) {
+    if (setEnabling) EnableGeneration2Controls(image);
+    const int result = DecodeConfigImage(image, MarkFromFile);
+    // A file carries no code to give the device; the edit of a new code starts empty.
+    if (result == DecodeOk) SetText(Field::edtRadioCodeNew, QString());
+    return result;
+}

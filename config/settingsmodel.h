@@ -56,6 +56,10 @@ class SettingsModel {
     int DecodeConfigImage(const ConfigImage& image, uint8_t expectedMark);
     // Enables the generation-2 fields for a generation 2 firmware version, else disables them.
     void EnableGeneration2Controls(const ConfigImage& image);
+    // Shows a template or configuration file: the generation's enabling (when setEnabling),
+    // the decoded fields, and an empty new code when the image was a K-ORBI's. The decoder's
+    // result.
+    int ShowFileImage(const ConfigImage& image, bool setEnabling);
     // Writes the fields into image with mark; always -1 (every text converts).
     int EncodeConfigImage(ConfigImage& image, uint8_t mark) const;
 

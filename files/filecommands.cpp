@@ -8,6 +8,7 @@
 #include "files/fileerrors.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
+#include "files/templates.h"
 #include "resources/catalogue.h"
 
 namespace {
@@ -28,11 +29,7 @@ void TfrmMain::mnuFileNewClick(QObject* sender) {
     const bool v1 = action && action->property("Tag").toInt() == 1;
     const QString name = v1 ? "default_v1.bin" : "default_v2.bin";
 
-    // The name is matched without regard to case. The spelling that start-up installs comes
-    // first, so that a stray copy in another case cannot hide a template refreshed by an update.
-    const QString installed = applicationDataFolder + (v1 ? "Default_v1.bin" : "Default_v2.bin");
-    const QString path =
-        PathExists(installed) ? installed : FindPathIgnoringCase(applicationDataFolder + name);
+    const QString path = InstalledTemplatePath(applicationDataFolder, v1 ? 1 : 2);
     ImageBytes bytes;
     int error = 0;
     if (!ReadImageFile(path, bytes, &error)) {
@@ -41,12 +38,10 @@ void TfrmMain::mnuFileNewClick(QObject* sender) {
         return;
     }
     FillFileImage(fileImage, bytes, MarkFromFile);
-    Model().EnableGeneration2Controls(fileImage);
-    const int result = Model().DecodeConfigImage(fileImage, MarkFromFile);
+    const int result = Model().ShowFileImage(fileImage, true);
     if (result == DecodeOk) {
         SetStatusText(Text(Msg::TemplateLoaded));
         configOrigin = OriginTemplate;
-        Model().SetText(Field::edtRadioCodeNew, QString());
         UpdateCaption();
     } else if (result == DecodeBadProduct) {
         ErrorBox(Msg::BadProduct);
@@ -84,11 +79,9 @@ void TfrmMain::LoadConfigurationFile(const QString& path, LoadKind kind) {
     currentFileName = path;
     FillFileImage(fileImage, bytes, MarkFromFile);
     // A drop and the command line keep the enabling that the controls had.
-    if (kind == LoadKind::Open) Model().EnableGeneration2Controls(fileImage);
-    const int result = Model().DecodeConfigImage(fileImage, MarkFromFile);
+    const int result = Model().ShowFileImage(fileImage, kind == LoadKind::Open);
     if (result == DecodeOk) {
         configOrigin = OriginOpenedFile;
-        Model().SetText(Field::edtRadioCodeNew, QString());
         UpdateCaption();
         if (kind == LoadKind::Drop) SetStatusText(FillText(Msg::FileOpened, {FileNamePart(path)}));
     } else if (result == DecodeBadProduct) {

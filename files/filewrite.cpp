@@ -32,10 +32,13 @@ QByteArray NameOf(const QByteArray& path) {
     return path.mid(path.lastIndexOf('/') + 1);
 }
 
-// Writes size bytes at offset; 0 or the errno value of the failed write.
+// Writes size bytes at offset, or at the file's own position for a negative offset; 0 or the
+// errno value of the failed write.
 int WriteAllAt(int fd, const char* data, qint64 size, off_t offset) {
     for (qint64 done = 0; done < size;) {
-        const ssize_t n = pwrite(fd, data + done, static_cast<size_t>(size - done), offset + done);
+        const size_t left = static_cast<size_t>(size - done);
+        const ssize_t n = offset < 0 ? ::write(fd, data + done, left)
+                                     : pwrite(fd, data + done, left, offset + done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return errno;
         if (n == 0) return EIO;
@@ -198,6 +201,10 @@ int WriteFileSafely(const QString& path, const QByteArray& data) {
     }
     SyncFolder(FolderOf(target));
     return 0;
+}
+
+int WriteAllBytes(int fd, const QByteArray& data) {
+    return WriteAllAt(fd, data.constData(), data.size(), -1);
 }
 
 void IgnoreFileSizeSignal() {

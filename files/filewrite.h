@@ -21,6 +21,10 @@
 // folder or a special file is never written (EISDIR), nor is a file the user may not write.
 int WriteFileSafely(const QString& path, const QByteArray& data);
 
+// Writes all of data at the file's position (its end, when opened with O_APPEND), going on
+// after interruptions; 0 or the errno value of the failed write.
+int WriteAllBytes(int fd, const QByteArray& data);
+
 // A file-size limit (ulimit -f) kills a process that writes past it unless it ignores SIGXFSZ;
 // ignored, the write fails with EFBIG and the program can say so and keep the user's edits.
 // Called once at program start.

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "files/filewrite.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -24,18 +25,6 @@ const char* const kProgramWords[] = {"fenster", "cli"};
 
 QString SystemError(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
-}
-
-bool WriteAll(int fd, const QByteArray& data) {
-    qsizetype done = 0;
-    while (done < data.size()) {
-        const ssize_t n =
-            ::write(fd, data.constData() + done, static_cast<size_t>(data.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += n;
-    }
-    return true;
 }
 
 // Splits CSV text into records of fields; quoted fields may hold commas, quotes and line breaks.
@@ -170,10 +159,9 @@ bool AppendJournal(const QString& path, const JournalEntry& entry, QString* erro
     QByteArray data;
     if (ok && st.st_size == 0) data = CsvRecord(JournalHeader());
     data += CsvRecord(JournalFields(entry));
-    if (ok && !(WriteAll(fd, data) && ::fsync(fd) == 0)) {
-        ok = false;
-        failure = errno;
-    }
+    if (ok) failure = WriteAllBytes(fd, data);
+    if (ok && failure == 0 && ::fsync(fd) != 0) failure = errno;
+    ok = failure == 0;
     ::close(fd);
     if (!ok && error) *error = SystemError(failure);
     return ok;

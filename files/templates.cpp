@@ -1,5 +1,8 @@
 #include "files/templates.h"
 
+#include "files/filenames.h"
+#include "files/imagefile.h"
+
 namespace {
 
 struct TemplateByte {
@@ -43,4 +46,10 @@ ImageBytes StartTemplate(int generation) {
     ImageBytes bytes{};
     for (const TemplateByte& b : kTemplate) bytes[b.address] = generation == 1 ? b.v1 : b.v2;
     return bytes;
+}
+
+QString InstalledTemplatePath(const QString& applicationDataFolder, int generation) {
+    const QString installed = applicationDataFolder + QString("Default_v%1.bin").arg(generation);
+    if (PathExists(installed)) return installed;
+    return FindPathIgnoringCase(applicationDataFolder + QString("default_v%1.bin").arg(generation));
 }
