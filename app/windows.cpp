@@ -9,7 +9,6 @@
 #include "link/changecode.h"
 #include "link/practicelpx.h"
 #include "link/receiveradio.h"
-#include "resources/catalogue.h"
 
 AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready,
                          const WindowCreated& created) {
@@ -35,10 +34,7 @@ AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready
     if (env.practiceLpx) {
         TfrmReceiveRadio* wait = windows.receiveRadio;
         PracticeLpx* lpx = env.practiceLpx;
-        // The identification does not know which job follows it; the title that job gave the
-        // wait dialog does.
-        wait->AddPracticeButton(
-            [wait, lpx] { lpx->PressButton(wait->windowTitle() == Text(Msg::WriteTitle)); });
+        wait->AddPracticeButton([main, lpx] { lpx->PressButton(main->Jobs().WriteRunning()); });
     }
     note(windows.receiveRadio);
     windows.selectDirectory = new TfrmSelectDirectory(main);

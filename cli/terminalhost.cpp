@@ -16,9 +16,8 @@ void TerminalHost::ShowJournalWarning(const QString& text) {
 int TerminalHost::WaitForButton(PollKind kind, const WaitTexts& texts, bool) {
     if (texts.titleId != 0) title_ = Text(texts.titleId);
     TerminalWaitTexts shown{title_, Text(texts.headingId), Text(texts.instructionId)};
-    const bool identifyingForWrite = title_ == Text(Msg::WriteTitle);
     std::function<void()> press;
-    if (press_) press = [this, identifyingForWrite] { press_(identifyingForWrite); };
+    if (press_ && jobs_) press = [this] { press_(jobs_->WriteRunning()); };
     return RunTerminalWait(
         shown,
         [this, kind] {

@@ -108,7 +108,9 @@ void DeviceJobs::ChangeRadioCode(const QString& code) {
 // so that the window's and the terminal's jobs are recorded alike.
 void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::function<void()>& steps) {
     trace_ = JobTrace();
+    running_ = job;
     steps();
+    running_.reset();
     JournalEntry entry;
     entry.job = job;
     entry.program = journalProgram;

@@ -42,6 +42,10 @@ class DeviceJobs {
     // will answer again.
     std::optional<int> PollJobStatus(int kind);
 
+    // Whether the job running now is a write. Practice mode asks it when the trainee presses a
+    // button: an identification cannot tell which job follows it.
+    bool WriteRunning() const { return running_ == JournalJob::Write; }
+
     // Device images and the results of the last identification.
     ConfigImage readImage;
     ConfigImage writeImage;
@@ -94,6 +98,7 @@ class DeviceJobs {
     LpxAdapter& adapter_;
     JobHost& host_;
     JobTrace trace_;
+    std::optional<JournalJob> running_;
 };
 
 // The outcome that a job status payload of two hexadecimal digits stands for; 0 while the job
