@@ -20,7 +20,6 @@ const QString kProgram = " - K-ORBI Programmiergerät";
 class FileCommands : public ::testing::Test {
   protected:
     void SetUp() override {
-        m.Ship();
         w = m.Start();
         folder = m.root.path() + "/Anlagen/";
         QDir().mkpath(folder);
@@ -44,7 +43,7 @@ class FileCommands : public ::testing::Test {
     }
     QStringList Files() const { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
 
-    Machine m;
+    Machine m{Machine::WithShippedFiles};
     std::unique_ptr<TfrmMain> w;
     QString folder;
 };
@@ -362,8 +361,7 @@ TEST(NewTemplate, TheV2TemplateShowsTheStartValuesOfAnEmptyWindow) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     Machine bareMachine;  // no template: the window keeps its start values
     auto bare = bareMachine.Start();
-    Machine m;
-    m.Ship();
+    Machine m(Machine::WithShippedFiles);
     auto w = m.Start();
     QLocale::setDefault(saved);
 
