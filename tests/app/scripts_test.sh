@@ -5,14 +5,7 @@
 # a display says how to use Xvfb before building anything; .ci/run runs scripts/test.
 set -uo pipefail
 SOURCE="$(cd "$(dirname "$0")/../.." && pwd)"
-WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/shell_checks.sh"
 
 # A copy of the scripts in a tree of its own, so that nothing touches the real build folders.
 mkdir -p "$WORK/bin" "$WORK/repo/build/app" "$WORK/repo/build-asan"
@@ -96,5 +89,4 @@ run ".ci/run" FAKE_UID=0 -- "$WORK/repo/.ci/run"
 expect_in ".ci/run" "$calls" "-DKORBI_SANITIZE=ON"
 [ "$(grep -c '^ctest' <<<"$calls")" -eq 2 ] || fail ".ci/run does not run both test sets"
 
-[ "$failures" -eq 0 ] && echo "all passed"
-exit "$failures"
+finish

@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <optional>
 
 #include "files/fileerrors.h"
 #include "files/filenames.h"
@@ -20,7 +21,6 @@ const QString kProgram = " - K-ORBI Programmiergerät";
 class FileCommands : public ::testing::Test {
   protected:
     void SetUp() override {
-        m.Ship();
         w = m.Start();
         folder = m.root.path() + "/Anlagen/";
         QDir().mkpath(folder);
@@ -44,7 +44,7 @@ class FileCommands : public ::testing::Test {
     }
     QStringList Files() const { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
 
-    Machine m;
+    Machine m{Machine::WithShippedFiles};
     std::unique_ptr<TfrmMain> w;
     QString folder;
 };
@@ -362,8 +362,7 @@ TEST(NewTemplate, TheV2TemplateShowsTheStartValuesOfAnEmptyWindow) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     Machine bareMachine;  // no template: the window keeps its start values
     auto bare = bareMachine.Start();
-    Machine m;
-    m.Ship();
+    Machine m(Machine::WithShippedFiles);
     auto w = m.Start();
     QLocale::setDefault(saved);
 
@@ -422,58 +421,47 @@ TEST_F(FileCommands, ATemplateSavedUnchangedComesBackByteForByte) {
     EXPECT_TRUE(m.prompts.MessageIds().isEmpty());
 }
 
-TEST_F(FileCommands, NewFindsItsTemplateWithoutRegardToCase) {
+// New finds its template without regard to case, reports a missing or short one and accepts a
+// long one.
+TEST_F(FileCommands, NewFindsItsTemplateOrReportsWhyNot) {
     const QString installed = m.dataFolder + "Default_v1.bin";
     const QByteArray v1 = Machine::Shipped("Default_v1.b");
     const struct {
+        std::optional<QByteArray> installed;  // none: there is no file of that spelling
         QString stray;  // another spelling beside the installed template, or none
-        bool keepInstalled;
+        QList<int> boxes;
         QString firmware;
     } cases[] = {
         // A stray copy never hides the template that start-up installs and refreshes.
-        {"default_v1.bin", true, "1.1"},
-        {"DEFAULT_V1.BIN", true, "1.1"},
+        {v1, "default_v1.bin", {}, "1.1"},
+        {v1, "DEFAULT_V1.BIN", {}, "1.1"},
         // Without the installed spelling any spelling will do.
-        {"DEFAULT_V1.BIN", false, "1.7"},
-        {"default_v1.bin", false, "1.7"},
+        {std::nullopt, "DEFAULT_V1.BIN", {}, "1.7"},
+        {std::nullopt, "default_v1.bin", {}, "1.7"},
+        {Counting(0), "", {10811}, ""},
+        {Counting(255), "", {10811}, ""},
+        {v1 + "tail", "", {}, "1.1"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.stray.toStdString());
-        QDir(m.dataFolder).remove(c.stray);
-        if (c.keepInstalled)
-            WriteBytes(installed, v1);
+        SCOPED_TRACE(c.stray.toStdString() + " " +
+                     std::to_string(c.installed ? c.installed->size() : -1));
+        if (c.installed)
+            WriteBytes(installed, *c.installed);
         else
             QFile::remove(installed);
-        WriteBytes(m.dataFolder + c.stray, TemplateWith(Addr::FirmwareVersion, 0x17, 1));
-        m.prompts.Clear();
-        w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV1"));
-        EXPECT_TRUE(m.prompts.MessageIds().isEmpty());
-        EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), c.firmware);
-        QFile::remove(m.dataFolder + c.stray);
-    }
-}
-
-TEST_F(FileCommands, NewReportsAMissingOrShortTemplateAndAcceptsALongOne) {
-    const struct {
-        QByteArray v1;
-        QList<int> boxes;
-    } cases[] = {
-        {Counting(0), {10811}},
-        {Counting(255), {10811}},
-        {Machine::Shipped("Default_v1.b") + "tail", {}},
-    };
-    for (const auto& c : cases) {
-        WriteBytes(m.dataFolder + "Default_v1.bin", c.v1);
+        if (!c.stray.isEmpty())
+            WriteBytes(m.dataFolder + c.stray, TemplateWith(Addr::FirmwareVersion, 0x17, 1));
         w->SetStatusText("vorher");
         m.prompts.Clear();
         w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV1"));
         EXPECT_EQ(m.prompts.MessageIds(), c.boxes);
         if (c.boxes.isEmpty()) {
-            EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.1");
+            EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), c.firmware);
         } else {
             EXPECT_EQ(m.prompts.records[0].text,
                       "Datei default_v1.bin wurde nicht im Anwendungsverzeichnis gefunden");
             EXPECT_EQ(w->StatusText(), "");
         }
+        if (!c.stray.isEmpty()) QFile::remove(m.dataFolder + c.stray);
     }
 }

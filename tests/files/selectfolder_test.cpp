@@ -20,7 +20,6 @@ namespace {
 class DefaultFolder : public ::testing::Test {
   protected:
     void SetUp() override {
-        m.Ship();
         w = m.Start();
         dialog = new TfrmSelectDirectory(w.get());
         w->AttachDialogs(nullptr, dialog, nullptr, nullptr);
@@ -35,7 +34,7 @@ class DefaultFolder : public ::testing::Test {
     }
     QString Stored() const { return ReadSetting(w->settingsFilePath, "Setup", "ConfigDirectory"); }
 
-    Machine m;
+    Machine m{Machine::WithShippedFiles};
     std::unique_ptr<TfrmMain> w;
     TfrmSelectDirectory* dialog = nullptr;
 };

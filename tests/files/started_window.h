@@ -19,13 +19,15 @@
 
 class Machine {
   public:
-    Machine() {
+    enum Files { Bare, WithShippedFiles };
+    explicit Machine(Files files = Bare) {
         QDir(root.path()).mkpath("bin");
         programFolder = root.path() + "/bin/";
         commonData = root.path() + "/home/.local/share";
         commonDocuments = root.path() + "/home/Dokumente";
         dataFolder = commonData + "/TALO/K-ORBI Programmer (DE)/";
         documentFolder = commonDocuments + "/TALO/K-ORBI config/";
+        if (files == WithShippedFiles) Ship();
     }
 
     // Puts the shipped files of the source tree beside the program.

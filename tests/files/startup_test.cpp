@@ -29,8 +29,7 @@ QString Setting(const Machine& m, const char* key) {
 }  // namespace
 
 TEST(Startup, FirstStartInstallsEverythingAndShowsTheV2Template) {
-    Machine m;
-    m.Ship();
+    Machine m(Machine::WithShippedFiles);
     auto w = m.Start();
 
     EXPECT_TRUE(m.prompts.records.isEmpty());
@@ -60,8 +59,7 @@ TEST(Startup, FirstStartInstallsEverythingAndShowsTheV2Template) {
 }
 
 TEST(Startup, ASecondStartCopiesNothingButBringsBackADeletedTemplate) {
-    Machine m;
-    m.Ship();
+    Machine m(Machine::WithShippedFiles);
     m.Start();
     // Marks in the installed files show whether they were copied again.
     WriteBytes(m.dataFolder + "Default_v1.bin", TemplateWith(0x00, 0xAA, 1));
@@ -78,8 +76,7 @@ TEST(Startup, ASecondStartCopiesNothingButBringsBackADeletedTemplate) {
 
 TEST(Startup, AnUpdateReplacesTheInstalledFilesAndKeepsTheDefaultFolder) {
     for (const QString& stored : {QString("/srv/Anlagen"), QString()}) {
-        Machine m;
-        m.Ship();
+        Machine m(Machine::WithShippedFiles);
         m.Start();
         WriteBytes(m.dataFolder + "Default_v1.bin", TemplateWith(0x00, 0xAA, 1));
         WriteBytes(m.dataFolder + "Default_v2.bin", TemplateWith(0x00, 0xAA, 2));
@@ -137,8 +134,7 @@ TEST(Startup, TheProgramFolderIsUsedOnlyWhenACommonFolderCannotBeHad) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Machine m;
-        m.Ship();
+        Machine m(Machine::WithShippedFiles);
         if (!c.given) {
             m.commonData.clear();
             m.commonDocuments.clear();
@@ -206,8 +202,7 @@ TEST(Startup, ASettingsFileThatCannotBeWrittenIsReportedAndStartUpGoesOn) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.cause == EACCES && RunningAsSuperuser()) continue;
-        Machine m;
-        m.Ship();
+        Machine m(Machine::WithShippedFiles);
         c.prepare(m);
         m.prompts.Clear();
         auto w = m.Start();
@@ -227,8 +222,7 @@ TEST(Startup, ASettingsFileThatCannotBeWrittenIsReportedAndStartUpGoesOn) {
 }
 
 TEST(Startup, CommandLineFoldersAndFiles) {
-    Machine m;
-    m.Ship();
+    Machine m(Machine::WithShippedFiles);
     const QString folder = m.root.path() + "/Anlagen/";
     QDir().mkpath(folder);
     WriteBytes(folder + "anlage.Korbi", TemplateWith(Addr::TxCounts, 0x52));
@@ -285,8 +279,7 @@ TEST(Startup, AForeignProductIsShownButNamesNoFile) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Machine m;
-        m.Ship();
+        Machine m(Machine::WithShippedFiles);
         if (c.foreignTemplate)
             WriteBytes(m.programFolder + "Default_v2.b", TemplateWith(Addr::FirmwareType, 5));
         const QString file = m.root.path() + "/fremd.Korbi";
@@ -305,8 +298,7 @@ TEST(Startup, AForeignProductIsShownButNamesNoFile) {
 TEST(Startup, ACommandLineFileKeepsTheEnablingOfTheV2Template) {
     // Only File > Open sets the generation-2 controls from the file; the command line leaves
     // them as the v2.x template of start-up set them.
-    Machine m;
-    m.Ship();
+    Machine m(Machine::WithShippedFiles);
     const QString v1 = m.root.path() + "/v1.Korbi";
     WriteBytes(v1, Machine::Shipped("Default_v1.b"));
     auto w = m.Start({v1});
@@ -317,8 +309,7 @@ TEST(Startup, ACommandLineFileKeepsTheEnablingOfTheV2Template) {
 }
 
 TEST(Startup, ShowingCentresTheWindowAndNamesTheApplication) {
-    Machine m;
-    m.Ship();
+    Machine m(Machine::WithShippedFiles);
     auto w = m.Start();
     w->show();
     const QRect screen = w->screen()->geometry();
@@ -334,8 +325,7 @@ TEST(Startup, ShowingCentresTheWindowAndNamesTheApplication) {
 }
 
 TEST(Startup, ExitEndsTheProgramWithoutAQuestion) {
-    Machine m;
-    m.Ship();
+    Machine m(Machine::WithShippedFiles);
     auto w = m.Start();
     w->findChild<QLineEdit*>("edtNoShortTx")->setText("7");
     w->show();

@@ -6,13 +6,7 @@
 set -uo pipefail
 BUILD="$1"
 VERSION="$2"
-WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/../app/shell_checks.sh"
 
 DESTDIR="$WORK/root" cmake --install "$BUILD" --prefix /usr >/dev/null || fail "cmake --install"
 USR="$WORK/root/usr"
@@ -67,5 +61,4 @@ cmp -s "$data/Default_v1.bin" "$USR/share/korbi-programmer/Default_v1.b" || fail
 cmp -s "$data/Default_v2.bin" "$USR/share/korbi-programmer/Default_v2.b" || fail "v2 template"
 grep -q "^AppVersion=$VERSION$" "$data/Values.ini" || fail "settings file"
 
-[ $failures -eq 0 ] && echo "all passed"
-exit $((failures > 0))
+finish
