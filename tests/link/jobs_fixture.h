@@ -24,6 +24,7 @@
 #include "link/lpxsim.h"
 #include "link/receiveradio.h"
 #include "link/simdriver.h"
+#include "lpx_commands.h"
 #include "resources/catalogue.h"
 #include "support/scripted_prompts.h"
 
@@ -93,13 +94,6 @@ class JobsTest : public ::testing::Test {
     }
     void Abort() {
         waitHook.actions.push_back([this] { wait->btbtnAbort->click(); });
-    }
-
-    // The commands of the identification of a device that answers the first time.
-    static Commands Identification() { return {"v", "s1", "m", "m022E", "iFFFF", "M", "x", "s0"}; }
-    static Commands Join(Commands a, const Commands& b) {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
     }
 
     LpxSim sim;

@@ -1,6 +1,5 @@
 // Reading a device against the simulated LPX.
 
-#include <QAction>
 #include <QLineEdit>
 #include <algorithm>
 
@@ -198,12 +197,6 @@ TEST_F(ReadJobTest, NoSecondJobWhileOneRuns) {
     EXPECT_EQ(window->StatusText(), Text(10506));
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(waitHook.shows, 2);
-}
-
-TEST_F(ReadJobTest, MenuEntryRunsTheRead) {
-    sim.AddDevice(0x4C2D, 0x1A);
-    window->findChild<QAction*>("mnuCommReadFromDevice")->trigger();
-    EXPECT_EQ(window->StatusText(), Text(10506));
 }
 
 }  // namespace

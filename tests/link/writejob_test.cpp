@@ -3,7 +3,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QSignalBlocker>
+#include <optional>
+#include <utility>
 
 #include "jobs_fixture.h"
 
@@ -146,35 +147,26 @@ TEST_F(WriteJobTest, GenerationTwoSettingsForGenerationOneWarnAndGoOn) {
     EXPECT_EQ(window->StatusText(), Text(10605));
 }
 
-struct WaitOutcomeCase {
-    std::function<void(LpxSim&)> press;
-    QList<int> messages;
-    int statusText;
-};
-
 TEST_F(WriteJobTest, OutcomesOfTheWait) {
     ShownDevice(0x4C2D, 0x1A);
-    const WaitOutcomeCase cases[] = {
-        {[](LpxSim& s) {
-             s.InjectFault(SimFault::JobFails, {}, 1);
-             s.PressButton(0);
-         },
-         {10603},
-         0},
-        {[](LpxSim& s) {
-             s.InjectFault(SimFault::JobTimesOut, {}, 1);
-             s.PressButton(0);
-         },
-         {10873},
-         0},
-        {nullptr, {}, 10604},
+    const struct {
+        std::optional<SimFault> fault;  // none: the user aborts
+        QList<int> messages;
+        int statusText;
+    } cases[] = {
+        {SimFault::JobFails, {10603}, 0},
+        {SimFault::JobTimesOut, {10873}, 0},
+        {std::nullopt, {}, 10604},
     };
-    for (const WaitOutcomeCase& c : cases) {
+    for (const auto& c : cases) {
         prompts.Clear();
         sim.ClearLog();
         Press(0);
-        if (c.press) {
-            waitHook.actions.push_back([this, c] { c.press(sim); });
+        if (c.fault) {
+            waitHook.actions.push_back([this, fault = *c.fault] {
+                sim.InjectFault(fault, {}, 1);
+                sim.PressButton(0);
+            });
         } else {
             Abort();
         }
@@ -209,10 +201,14 @@ TEST_F(WriteJobTest, ReadSettingsWriteBack) {
     EXPECT_EQ(sim.Device(device).memory, before);
 }
 
-TEST_F(WriteJobTest, MenuEntryRunsTheWrite) {
+TEST_F(WriteJobTest, MenuEntriesRunTheJobs) {
     ShownDevice(0x4C2D, 0x1A);
-    window->findChild<QAction*>("mnuCommWriteToDevice")->trigger();
-    EXPECT_EQ(window->StatusText(), Text(10605));
+    const std::pair<const char*, int> entries[] = {{"mnuCommReadFromDevice", 10506},
+                                                   {"mnuCommWriteToDevice", 10605}};
+    for (const auto& [menu, status] : entries) {
+        window->findChild<QAction*>(menu)->trigger();
+        EXPECT_EQ(window->StatusText(), Text(status)) << menu;
+    }
 }
 
 }  // namespace
