@@ -95,14 +95,8 @@ TEST_F(IdentifyTest, UnsettledAttemptsStartAgain) {
     const int foreign = sim.AddDevice(0x0BAD, 0x21, 0x01);
     sim.AddDevice(0x12AB, 0x1A);
     Press(foreign);
-    waitHook.actions.push_back([this] {
-        sim.InjectFault(SimFault::JobFails, {}, 1);
-        sim.PressButton(1);
-    });
-    waitHook.actions.push_back([this] {
-        sim.InjectFault(SimFault::JobTimesOut, {}, 1);
-        sim.PressButton(1);
-    });
+    PressInto(SimFault::JobFails, 1);
+    PressInto(SimFault::JobTimesOut, 1);
     Press(1);
     window->btnGetKorbiCodeClick();
     EXPECT_EQ(waitHook.shows, 4);

@@ -92,6 +92,13 @@ class JobsTest : public ::testing::Test {
     void Press(int device) {
         waitHook.actions.push_back([this, device] { sim.PressButton(device); });
     }
+    // A press of device that meets the fault, once.
+    void PressInto(SimFault fault, int device = 0) {
+        waitHook.actions.push_back([this, fault, device] {
+            sim.InjectFault(fault, {}, 1);
+            sim.PressButton(device);
+        });
+    }
     void Abort() {
         waitHook.actions.push_back([this] { wait->btbtnAbort->click(); });
     }

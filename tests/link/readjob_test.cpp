@@ -105,10 +105,7 @@ TEST_F(ReadJobTest, FailedOrTimedOutJobIsReported) {
         prompts.Clear();
         sim.ClearLog();
         Press(0);
-        waitHook.actions.push_back([this, c] {
-            sim.InjectFault(c.fault, {}, 1);
-            sim.PressButton(0);
-        });
+        PressInto(c.fault);
         window->btnReadFromDeviceClick();
         EXPECT_EQ(prompts.MessageIds(), QList<int>{c.message});
         // No record is fetched; the list is emptied after the wait and at the end.

@@ -163,10 +163,7 @@ TEST_F(WriteJobTest, OutcomesOfTheWait) {
         sim.ClearLog();
         Press(0);
         if (c.fault) {
-            waitHook.actions.push_back([this, fault = *c.fault] {
-                sim.InjectFault(fault, {}, 1);
-                sim.PressButton(0);
-            });
+            PressInto(*c.fault);
         } else {
             Abort();
         }
