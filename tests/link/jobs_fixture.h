@@ -92,10 +92,10 @@ class JobsTest : public ::testing::Test {
     void Press(int device) {
         waitHook.actions.push_back([this, device] { sim.PressButton(device); });
     }
-    // A press of device that meets the fault, once.
-    void PressInto(SimFault fault, int device = 0) {
-        waitHook.actions.push_back([this, fault, device] {
-            sim.InjectFault(fault, {}, 1);
+    // A press of device that meets the fault, once (times -1: from then on).
+    void PressInto(SimFault fault, int device = 0, int times = 1) {
+        waitHook.actions.push_back([this, fault, device, times] {
+            sim.InjectFault(fault, {}, times);
             sim.PressButton(device);
         });
     }
