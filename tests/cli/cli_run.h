@@ -2,17 +2,13 @@
 // korbi-cli in its own process, with its data folder in a temporary folder; standard output and
 // standard error go to files that the test reads afterwards.
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QStringList>
 #include <chrono>
 #include <thread>
+
+#include "lpxsim_process.h"
 
 struct CliRun {
     int status = -1;
@@ -24,23 +20,15 @@ class CliProcess {
   public:
     // home: the temporary folder that stands in for the user's home.
     CliProcess(const QString& home, const QStringList& arguments) : home_(home) {
-        const QByteArray out = QFile::encodeName(home + "/cli.out");
-        const QByteArray err = QFile::encodeName(home + "/cli.err");
-        std::vector<QByteArray> args{QByteArray("korbi-cli")};
-        for (const QString& a : arguments) args.push_back(a.toUtf8());
-        pid_ = fork();
-        if (pid_ == 0) {
-            setenv("HOME", QFile::encodeName(home).constData(), 1);
-            setenv("XDG_DATA_HOME", QFile::encodeName(home + "/.local/share").constData(), 1);
-            freopen(out.constData(), "w", stdout);
-            freopen(err.constData(), "w", stderr);
-            freopen("/dev/null", "r", stdin);
-            std::vector<char*> argv;
-            for (QByteArray& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(KORBI_CLI_PATH, argv.data());
-            _exit(127);
-        }
+        std::vector<std::string> args{"korbi-cli"};
+        for (const QString& a : arguments) args.push_back(a.toStdString());
+        const int streams[3] = {open("/dev/null", O_RDONLY | O_CLOEXEC),
+                                OutputFile((home + "/cli.out").toStdString()),
+                                OutputFile((home + "/cli.err").toStdString())};
+        pid_ = Spawn(KORBI_CLI_PATH, args, streams,
+                     {{"HOME", home.toStdString()},
+                      {"XDG_DATA_HOME", (home + "/.local/share").toStdString()}});
+        for (int fd : streams) close(fd);
     }
     // Waits until standard error holds text (or the program ended, or 10 s passed).
     bool WaitForError(const QString& text) {
@@ -58,11 +46,8 @@ class CliProcess {
     CliRun Finish() {
         if (!ended_) waitpid(pid_, &raw_, 0);
         ended_ = true;
-        CliRun run;
-        run.status = WIFEXITED(raw_) ? WEXITSTATUS(raw_) : 128 + WTERMSIG(raw_);
-        run.out = Read("/cli.out");
-        run.err = Read("/cli.err");
-        return run;
+        return {WIFEXITED(raw_) ? WEXITSTATUS(raw_) : 128 + WTERMSIG(raw_), Read("/cli.out"),
+                Read("/cli.err")};
     }
 
   private:

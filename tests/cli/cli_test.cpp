@@ -23,7 +23,14 @@ class CliTest : public ::testing::Test {
   protected:
     CliRun Run(const QStringList& arguments) { return RunCli(home.path(), arguments); }
     QString Path(const QString& name) const { return home.filePath(name); }
+    // The shipped template saved as a.Korbi.
+    QString TemplateFile() {
+        WriteBytes(Path("a.Korbi"),
+                   ReadBytes(QString(KORBI_SOURCE_DIR) + "/resources/Default_v2.b"));
+        return Path("a.Korbi");
+    }
     QTemporaryDir home;
+    const std::string logPath = Path("lpx-sim.log").toStdString();
 };
 
 // Wrong calls, missing files and a missing LPX end with their own statuses.
@@ -43,8 +50,7 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
                                           << run.err.toStdString();
     }
     // One new radio code for a whole series would give every device the same code.
-    WriteBytes(Path("a.Korbi"), ReadBytes(QString(KORBI_SOURCE_DIR) + "/resources/Default_v2.b"));
-    const CliRun both = Run({"write", Path("a.Korbi"), "--repeat", "--new-code=1234"});
+    const CliRun both = Run({"write", TemplateFile(), "--repeat", "--new-code=1234"});
     EXPECT_EQ(both.status, 2);
     EXPECT_TRUE(both.err.contains("--new-code")) << both.err.toStdString();
 }
@@ -136,7 +142,6 @@ QList<QStringList> JournalLines(const QString& home) {
 // A read saved to a file, then that file written to two devices in a row: the LPX gets the
 // window's command sequences, and each job leaves its journal line.
 TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
-    const std::string logPath = Path("lpx-sim.log").toStdString();
     LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,0,0,0,1,1", "--device=4C2D:21",
                                 "--device=5D3E:21"});
     ASSERT_FALSE(lpx.path.empty());
@@ -154,23 +159,15 @@ TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("Geschrieben: 2, fehlgeschlagen: 0, abgebrochen: 0"));
 
-    const std::vector<std::string> identification = {"v",     "s1", "m", "m022E",
-                                                     "iFFFF", "M",  "x", "s0"};
-    std::vector<std::string> expected = identification;
-    for (const char* c :
-         {"m", "m0622", "m0828", "m0830", "m0840", "m0848", "m0738", "m0850", "m0858", "i4C2D", "M",
-          "x", "x",     "x",     "x",     "x",     "x",     "x",     "x",     "x",     "m"})
-        expected.push_back(c);
-    for (const char* code : {"4C2D", "5D3E"}) {
-        expected.insert(expected.end(), identification.begin(), identification.end());
-        for (const char* c :
-             {"n", "n0327", "n022C", "n0730", "n0840", "n0848", "n053A", "n0850", "n0858"})
-            expected.push_back(c);
-        expected.push_back(std::string("i") + code);
-        expected.push_back("N");
-        expected.push_back("n");
-    }
-    std::vector<std::string> logged = LoggedCommands(logPath);
+    std::vector<std::string> expected =
+        Join(Identification(), {"m",     "m0622", "m0828", "m0830", "m0840", "m0848", "m0738",
+                                "m0850", "m0858", "i4C2D", "M",     "x",     "x",     "x",
+                                "x",     "x",     "x",     "x",     "x",     "x",     "m"});
+    for (const std::string code : {"4C2D", "5D3E"})
+        expected = Join(Join(expected, Identification()),
+                        {"n", "n0327", "n022C", "n0730", "n0840", "n0848", "n053A", "n0850",
+                         "n0858", "i" + code, "N", "n"});
+    const std::vector<std::string> logged = LoggedCommands(logPath);
     ASSERT_EQ(logged.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(logged[i].substr(0, expected[i].size()), expected[i]) << i;
@@ -202,14 +199,11 @@ TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
 // Ctrl+C while the write waits for its press is the abort button: the LPX's list is emptied,
 // the line closed, the job journalled as aborted, and the exit status is 130.
 TEST_F(CliTest, InterruptEndsTheWaitAsTheAbortButtonDoes) {
-    const std::string logPath = Path("lpx-sim.log").toStdString();
     // The identification's press comes; the write's never does (there is no device 9).
     LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,9", "--device=4C2D:21"});
     ASSERT_FALSE(lpx.path.empty());
-    WriteBytes(Path("a.Korbi"), ReadBytes(QString(KORBI_SOURCE_DIR) + "/resources/Default_v2.b"));
-
     CliProcess cli(home.path(),
-                   {"write", Path("a.Korbi"), "--port=" + QString::fromStdString(lpx.path)});
+                   {"write", TemplateFile(), "--port=" + QString::fromStdString(lpx.path)});
     ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
     cli.Signal(SIGINT);
     const CliRun run = cli.Finish();

@@ -80,10 +80,7 @@ TEST_F(CodeChangeTest, FailedAndTimedOutJobs) {
         prompts.Clear();
         prompts.answers = {BoxAnswer::Yes};
         Press(0);
-        waitHook.actions.push_back([this, f = fault] {
-            sim.InjectFault(f, {}, 1);
-            sim.PressButton(0);
-        });
+        PressInto(fault);
         Change("1A2B");
         EXPECT_EQ(prompts.MessageIds(), (QList<int>{10871, message}));
         EXPECT_EQ(sim.Device(0).RadioCode(), 0x4C2D);

@@ -4,6 +4,7 @@
 // adapter left the driver alone.
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -19,7 +20,9 @@ struct FakeLine {
     int handles = 0;
     int opens = 0;
     std::string written;
-    std::deque<std::string> answers;  // one per write
+    std::deque<std::string> answers;               // one per write
+    std::map<std::string, std::string> answersTo;  // command text -> bytes, when answers is empty
+    std::vector<std::string> commands;             // the text of each whole frame written
     std::string incoming;
     std::vector<uint32_t> purges;
 };
@@ -54,10 +57,14 @@ class FakeHandle : public SerialHandle {
         return Count(DriverOk);
     }
     int Write(const uint8_t* bytes, uint32_t count, uint32_t* written) override {
-        line_->written.append(reinterpret_cast<const char*>(bytes), count);
+        const std::string frame(reinterpret_cast<const char*>(bytes), count);
+        line_->written += frame;
+        if (count >= 4) line_->commands.push_back(frame.substr(1, count - 4));  // STX, sum, ETX
         if (!line_->answers.empty()) {
             line_->incoming += line_->answers.front();
             line_->answers.pop_front();
+        } else if (count >= 4 && line_->answersTo.count(line_->commands.back())) {
+            line_->incoming += line_->answersTo[line_->commands.back()];
         }
         *written = count;
         return Count(DriverOk);

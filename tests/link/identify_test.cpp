@@ -26,40 +26,39 @@ TEST_F(IdentifyTest, TakesCodeAndFirmwareVersionFromTheRecord) {
     EXPECT_EQ(wait->lblAction->text().replace(QChar(0x2011), '-'), Text(10502));
 }
 
-TEST_F(IdentifyTest, WithoutLpxShowsOneMessageAndNoWait) {
-    driver.SetAttached(false);
-    window->Jobs().deviceRadioCode = "1234";
-    window->btnGetKorbiCodeClick();
-    EXPECT_EQ(prompts.MessageIds(), QList<int>{10805});
-    EXPECT_EQ(prompts.records[0].text, Text(10805));
-    EXPECT_EQ(prompts.records[0].kind, BoxKind::Error);
-    EXPECT_EQ(waitHook.shows, 0);
-    EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
-}
-
-// A converter that is there but may not be opened: the message says which device file, why,
-// and what to do about it.
-TEST_F(IdentifyTest, RefusedOpenNamesTheCauseAndTheFix) {
+// Without a converter, or with one that may not be opened, one error and no wait. A refused
+// open says which device file, why, and what to do about it.
+TEST_F(IdentifyTest, NoLpxOrARefusedOpenShowsOneErrorAndNoWait) {
+    FakeDriver refusing;
+    refusing.line.openStatus = DriverDeviceNotOpened;
     const struct {
+        SerialDriver* driver;
         OpenFailure failure;
         QStringList told;
     } cases[] = {
-        {{EACCES, "/dev/null"}, {"/dev/null", "70-korbi-lpx.rules", "Keine Berechtigung"}},
-        {{EBUSY, "/dev/ttyUSB0"}, {"/dev/ttyUSB0", "anderen Programm", "ModemManager"}},
-        {{ENOENT, "/dev/ttyUSB0"}, {}},
+        {&driver, {}, {}},
+        {&refusing,
+         {EACCES, "/dev/null"},
+         {"/dev/null", "70-korbi-lpx.rules", "Keine Berechtigung"}},
+        {&refusing, {EBUSY, "/dev/ttyUSB0"}, {"/dev/ttyUSB0", "anderen Programm", "ModemManager"}},
+        {&refusing, {ENOENT, "/dev/ttyUSB0"}, {}},
     };
-    FakeDriver refusing;
-    refusing.line.openStatus = DriverDeviceNotOpened;
-    window->adapter.SetDriver(&refusing);
+    driver.SetAttached(false);
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.failure.error);
         refusing.line.openFailure = c.failure;
+        window->adapter.SetDriver(c.driver);
+        window->Jobs().deviceRadioCode = "1234";
         prompts.Clear();
         window->btnGetKorbiCodeClick();
         ASSERT_EQ(prompts.MessageIds(), QList<int>{10805});
+        EXPECT_EQ(prompts.records[0].kind, BoxKind::Error);
         const QString text = prompts.records[0].text;
-        EXPECT_TRUE(text.startsWith(Text(10805))) << c.failure.error;
-        EXPECT_EQ(text.contains("\n\n"), !c.told.isEmpty()) << c.failure.error;
+        EXPECT_TRUE(c.told.isEmpty() ? text == Text(10805) : text.startsWith(Text(10805) + "\n\n"))
+            << text.toStdString();
         for (const QString& part : c.told) EXPECT_TRUE(text.contains(part)) << part.toStdString();
+        EXPECT_EQ(waitHook.shows, 0);
+        EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
     }
 }
 
@@ -96,14 +95,8 @@ TEST_F(IdentifyTest, UnsettledAttemptsStartAgain) {
     const int foreign = sim.AddDevice(0x0BAD, 0x21, 0x01);
     sim.AddDevice(0x12AB, 0x1A);
     Press(foreign);
-    waitHook.actions.push_back([this] {
-        sim.InjectFault(SimFault::JobFails, {}, 1);
-        sim.PressButton(1);
-    });
-    waitHook.actions.push_back([this] {
-        sim.InjectFault(SimFault::JobTimesOut, {}, 1);
-        sim.PressButton(1);
-    });
+    PressInto(SimFault::JobFails, 1);
+    PressInto(SimFault::JobTimesOut, 1);
     Press(1);
     window->btnGetKorbiCodeClick();
     EXPECT_EQ(waitHook.shows, 4);

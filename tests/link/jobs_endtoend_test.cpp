@@ -50,20 +50,22 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     const ScriptedPrompts& prompts = program.prompts;
     window.Jobs().journalPath = dir.filePath("Protokoll.csv");
 
+    auto* interval = window.findChild<QLineEdit*>("edtBatteryTestInterval");
+
     window.btnReadFromDeviceClick();
     EXPECT_EQ(window.StatusText(), Text(10506));
     EXPECT_EQ(window.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "4C2D");
-    EXPECT_EQ(window.findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "24");
+    EXPECT_EQ(interval->text(), "24");
     EXPECT_EQ(window.findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.A");
 
-    window.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("42");
+    interval->setText("42");
     window.btnWriteToDeviceClick();
     EXPECT_EQ(window.StatusText(), Text(10605));
 
-    window.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("7");
+    interval->setText("7");
     window.btnReadFromDeviceClick();
     EXPECT_EQ(window.StatusText(), Text(10506));
-    EXPECT_EQ(window.findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "42");
+    EXPECT_EQ(interval->text(), "42");
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     // The window's jobs are journalled like korbi-cli's, and read back what was written.
     QList<QStringList> journal;
@@ -76,15 +78,11 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     }
     EXPECT_NE(journal[0][ColSha256], journal[2][ColSha256]);
 
-    const std::vector<std::string> identification = {"v",     "s1", "m", "m022E",
-                                                     "iFFFF", "M",  "x", "s0"};
-    std::vector<std::string> read = identification;
-    for (const char* c : {"m", "m0622", "m0828", "m0830", "m0840", "m0848", "m0238", "i4C2D", "M",
-                          "x", "x", "x", "x", "x", "x", "x", "m"})
-        read.push_back(c);
-    std::vector<std::string> expected = read;
-    expected.insert(expected.end(), identification.begin(), identification.end());
-    std::vector<std::string> logged = LoggedCommands(logPath);
+    const Commands read =
+        Join(Identification(), {"m", "m0622", "m0828", "m0830", "m0840", "m0848", "m0238", "i4C2D",
+                                "M", "x", "x", "x", "x", "x", "x", "x", "m"});
+    const Commands expected = Join(read, Identification());
+    const Commands logged = LoggedCommands(logPath);
     ASSERT_GE(logged.size(), expected.size() + 9 + read.size());
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(logged[i], expected[i]) << i;
     // The write: five common blocks, the job for the device's code, one poll, list emptied.

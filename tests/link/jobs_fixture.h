@@ -24,6 +24,7 @@
 #include "link/lpxsim.h"
 #include "link/receiveradio.h"
 #include "link/simdriver.h"
+#include "lpx_commands.h"
 #include "resources/catalogue.h"
 #include "support/scripted_prompts.h"
 
@@ -91,15 +92,15 @@ class JobsTest : public ::testing::Test {
     void Press(int device) {
         waitHook.actions.push_back([this, device] { sim.PressButton(device); });
     }
+    // A press of device that meets the fault, once (times -1: from then on).
+    void PressInto(SimFault fault, int device = 0, int times = 1) {
+        waitHook.actions.push_back([this, fault, device, times] {
+            sim.InjectFault(fault, {}, times);
+            sim.PressButton(device);
+        });
+    }
     void Abort() {
         waitHook.actions.push_back([this] { wait->btbtnAbort->click(); });
-    }
-
-    // The commands of the identification of a device that answers the first time.
-    static Commands Identification() { return {"v", "s1", "m", "m022E", "iFFFF", "M", "x", "s0"}; }
-    static Commands Join(Commands a, const Commands& b) {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
     }
 
     LpxSim sim;

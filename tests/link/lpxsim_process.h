@@ -10,27 +10,40 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "lpx_commands.h"
+
+// Starts the executable at path with its standard input, output and error on the descriptors
+// given and the variables of env set. The caller's own descriptors should be close-on-exec.
+inline pid_t Spawn(const char* path, std::vector<std::string> args, const int (&streams)[3],
+                   const std::vector<std::pair<const char*, std::string>>& env = {}) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    for (const auto& [name, value] : env) setenv(name, value.c_str(), 1);
+    for (int fd = 0; fd < 3; ++fd) dup2(streams[fd], fd);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    execv(path, argv.data());
+    _exit(127);
+}
+
+// A file the caller opens for a child's output, truncated; closed on exec.
+inline int OutputFile(const std::string& path) {
+    return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+}
 
 class LpxSimProcess {
   public:
     LpxSimProcess(const std::string& logPath, std::vector<std::string> options) {
         int out[2], in[2];
-        if (pipe(out) != 0 || pipe(in) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], 1);
-            dup2(in[0], 0);
-            const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(log, 2);
-            close(out[0]);
-            close(in[1]);
-            std::vector<char*> argv{const_cast<char*>("lpx-sim")};
-            for (std::string& option : options) argv.push_back(option.data());
-            argv.push_back(nullptr);
-            execv(LPX_SIM_PATH, argv.data());
-            _exit(127);
-        }
+        if (pipe2(out, O_CLOEXEC) != 0 || pipe2(in, O_CLOEXEC) != 0) return;
+        options.insert(options.begin(), "lpx-sim");
+        const int log = OutputFile(logPath);
+        pid_ = Spawn(LPX_SIM_PATH, options, {in[0], out[1], log});
+        close(log);
         close(out[1]);
         close(in[0]);
         keys_ = in[1];

@@ -1,6 +1,5 @@
 // Reading a device against the simulated LPX.
 
-#include <QAction>
 #include <QLineEdit>
 #include <algorithm>
 
@@ -10,18 +9,16 @@ namespace {
 
 using ReadJobTest = JobsTest;
 
-struct ReadCase {
-    uint8_t firmwareVersion;
-    Commands generationBlocks;
-    const char* firmwareText;  // as the view shows the version
-};
-
 TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
-    const ReadCase cases[] = {
+    const struct {
+        uint8_t firmwareVersion;
+        Commands generationBlocks;
+        const char* firmwareText;  // as the view shows the version
+    } cases[] = {
         {0x1A, {"m0238"}, "1.A"},
         {0x21, {"m0738", "m0850", "m0858"}, "2.1"},
     };
-    for (const ReadCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.firmwareText);
         LpxSim& s = sim;
         s.ClearLog();
@@ -93,25 +90,18 @@ TEST_F(ReadJobTest, IdentificationAbortedLeavesEverything) {
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1", "m", "m022E", "iFFFF", "s0"}));
 }
 
-struct FailedWaitCase {
-    SimFault fault;
-    int message;
-};
-
 TEST_F(ReadJobTest, FailedOrTimedOutJobIsReported) {
     sim.AddDevice(0x4C2D, 0x21);
-    const FailedWaitCase cases[] = {{SimFault::JobFails, 10505}, {SimFault::JobTimesOut, 10873}};
-    for (const FailedWaitCase& c : cases) {
-        SCOPED_TRACE(c.message);
+    const std::pair<SimFault, int> cases[] = {{SimFault::JobFails, 10505},
+                                              {SimFault::JobTimesOut, 10873}};
+    for (const auto& [fault, message] : cases) {
+        SCOPED_TRACE(message);
         prompts.Clear();
         sim.ClearLog();
         Press(0);
-        waitHook.actions.push_back([this, c] {
-            sim.InjectFault(c.fault, {}, 1);
-            sim.PressButton(0);
-        });
+        PressInto(fault);
         window->btnReadFromDeviceClick();
-        EXPECT_EQ(prompts.MessageIds(), QList<int>{c.message});
+        EXPECT_EQ(prompts.MessageIds(), QList<int>{message});
         // No record is fetched; the list is emptied after the wait and at the end.
         const Commands& log = sim.Log();
         ASSERT_GE(log.size(), 3u);
@@ -156,10 +146,7 @@ TEST_F(ReadJobTest, MissingBlockNamesTheLastMissingDoorCode) {
 TEST_F(ReadJobTest, MalformedRecordIsIgnored) {
     sim.AddDevice(0x4C2D, 0x21);
     Press(0);
-    waitHook.actions.push_back([this] {
-        sim.InjectFault(SimFault::BadRecordCount);
-        sim.PressButton(0);
-    });
+    PressInto(SimFault::BadRecordCount, 0, -1);
     window->btnReadFromDeviceClick();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10817});
     for (int a = 0; a < kImageSize; ++a)
@@ -169,10 +156,7 @@ TEST_F(ReadJobTest, MalformedRecordIsIgnored) {
 TEST_F(ReadJobTest, ForeignProductIsReported) {
     sim.AddDevice(0x4C2D, 0x21);
     Press(0);
-    waitHook.actions.push_back([this] {
-        sim.InjectFault(SimFault::ForeignProduct);
-        sim.PressButton(0);
-    });
+    PressInto(SimFault::ForeignProduct, 0, -1);
     window->btnReadFromDeviceClick();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10820});
     EXPECT_EQ(window->configOrigin, OriginDevice);
@@ -198,12 +182,6 @@ TEST_F(ReadJobTest, NoSecondJobWhileOneRuns) {
     EXPECT_EQ(window->StatusText(), Text(10506));
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(waitHook.shows, 2);
-}
-
-TEST_F(ReadJobTest, MenuEntryRunsTheRead) {
-    sim.AddDevice(0x4C2D, 0x1A);
-    window->findChild<QAction*>("mnuCommReadFromDevice")->trigger();
-    EXPECT_EQ(window->StatusText(), Text(10506));
 }
 
 }  // namespace

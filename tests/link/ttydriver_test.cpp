@@ -3,9 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/ioctl.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -20,6 +18,7 @@
 #include "link/ftdidriver.h"
 #include "link/lpxadapter.h"
 #include "link/lpxsim.h"
+#include "lpxsim_process.h"
 
 namespace fs = std::filesystem;
 
@@ -169,25 +168,10 @@ TEST(TtyDriver, ExchangeOverTheLine) {
 }
 
 TEST(TtyDriver, IdentificationAgainstTheLpxSimTool) {
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        dup2(out[1], 1);
-        close(out[0]);
-        execl(LPX_SIM_PATH, "lpx-sim", "--press-after=50", "--quiet", "--device=3C4D:1A",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    std::string path;
-    char c;
-    while (read(out[0], &c, 1) == 1 && c != '\n') path += c;
-    close(out[0]);
-    ASSERT_FALSE(path.empty());
+    LpxSimProcess lpx("/dev/null", {"--press-after=50", "--quiet", "--device=3C4D:1A"});
+    ASSERT_FALSE(lpx.path.empty());
 
-    auto driver = TtyDriver::ForPort(path);
+    auto driver = TtyDriver::ForPort(lpx.path);
     LpxAdapter adapter(driver.get());
     ASSERT_EQ(adapter.Open(), 0);
     EXPECT_EQ(adapter.CheckLpxFirmware("15-1"), LpxResultOk);
@@ -207,8 +191,6 @@ TEST(TtyDriver, IdentificationAgainstTheLpxSimTool) {
     EXPECT_EQ(adapter.FetchRecord(record), LpxResultNoData);
     EXPECT_EQ(adapter.LeaveIdentifyMode(), LpxResultOk);
     adapter.Close();
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
 }
 
 TEST(TtyDriver, ConverterFoundByItsExactProductString) {

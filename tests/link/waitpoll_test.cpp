@@ -16,6 +16,7 @@
 #include "app/devicepicture.h"
 #include "app/mainwindow.h"
 #include "config/image.h"
+#include "fake_line.h"
 #include "link/lpxsim.h"
 #include "link/receiveradio.h"
 #include "link/serialdriver.h"
@@ -24,66 +25,11 @@
 
 namespace {
 
-// A line on which every command gets the framed answer the test chose for it, or nothing.
-struct ScriptedLineState {
-    std::map<std::string, std::string> answers;  // command text -> bytes sent back
-    std::vector<std::string> commands;
-    std::string queued;
-};
-
-class ScriptedHandle : public SerialHandle {
-  public:
-    explicit ScriptedHandle(ScriptedLineState& state) : state_(state) {}
-    int SetBaudRate(uint32_t) override { return DriverOk; }
-    int SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return DriverOk; }
-    int SetFlowControl(uint16_t, uint8_t, uint8_t) override { return DriverOk; }
-    int ClrDtr() override { return DriverOk; }
-    int Purge(uint32_t) override {
-        state_.queued.clear();
-        return DriverOk;
-    }
-    int SetTimeouts(uint32_t, uint32_t) override { return DriverOk; }
-    int GetQueueStatus(uint32_t* count) override {
-        *count = static_cast<uint32_t>(state_.queued.size());
-        return DriverOk;
-    }
-    int Read(uint8_t* buffer, uint32_t count, uint32_t* read) override {
-        const size_t n = std::min<size_t>(count, state_.queued.size());
-        std::copy_n(state_.queued.begin(), n, buffer);
-        state_.queued.erase(0, n);
-        *read = static_cast<uint32_t>(n);
-        return DriverOk;
-    }
-    int Write(const uint8_t* bytes, uint32_t count, uint32_t* written) override {
-        // One whole frame per write: STX, text, two checksum digits, ETX.
-        const std::string frame(reinterpret_cast<const char*>(bytes), count);
-        const std::string text = frame.substr(1, frame.size() - 4);
-        state_.commands.push_back(text);
-        const auto answer = state_.answers.find(text);
-        if (answer != state_.answers.end()) state_.queued += answer->second;
-        *written = count;
-        return DriverOk;
-    }
-    int WaitForBytes(int) override { return DriverOk; }
-
-  private:
-    ScriptedLineState& state_;
-};
-
-class ScriptedLine : public SerialDriver {
-  public:
-    ScriptedLineState state;
-    int OpenByDescription(const std::string&, std::unique_ptr<SerialHandle>* handle) override {
-        *handle = std::make_unique<ScriptedHandle>(state);
-        return DriverOk;
-    }
-};
-
 class WaitPollTest : public ::testing::Test {
   protected:
     WaitPollTest() {
         env.prompts = &prompts;
-        env.serialDriver = &line;
+        env.serialDriver = &driver;
         window = std::make_unique<TfrmMain>(env);
         wait = new TfrmReceiveRadio(window.get());
         window->AttachDialogs(wait, nullptr, nullptr, nullptr);
@@ -93,8 +39,8 @@ class WaitPollTest : public ::testing::Test {
 
     // One tick with the dialog shown; the dialog's result, 0 while it stays open.
     int TickWith(int tag, const std::string& command, std::optional<std::string> payload) {
-        line.state.answers.clear();
-        if (payload) line.state.answers[command] = LpxSim::Frame(*payload);
+        line.answersTo.clear();
+        if (payload) line.answersTo[command] = LpxSim::Frame(*payload);
         wait->setResult(0);
         wait->show();
         window->Jobs().pollTag = tag;
@@ -104,7 +50,8 @@ class WaitPollTest : public ::testing::Test {
         return result;
     }
 
-    ScriptedLine line;
+    FakeDriver driver;
+    FakeLine& line = driver.line;  // every command gets the answer the test chose, or none
     ScriptedPrompts prompts;
     AppEnvironment env;
     std::unique_ptr<TfrmMain> window;
@@ -138,9 +85,9 @@ TEST_F(WaitPollTest, JobStatusEndsOrKeepsTheWait) {
     for (const auto& [tag, command] : {std::pair{PollReadJob, "M"}, std::pair{PollWriteJob, "N"}}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(command + (" " + c.payload.value_or("(none)")));
-            line.state.commands.clear();
+            line.commands.clear();
             EXPECT_EQ(TickWith(tag, command, c.payload), c.outcome);
-            EXPECT_EQ(line.state.commands, std::vector<std::string>{command});
+            EXPECT_EQ(line.commands, std::vector<std::string>{command});
         }
     }
     // The payload of the last answer stays readable.
@@ -150,10 +97,10 @@ TEST_F(WaitPollTest, JobStatusEndsOrKeepsTheWait) {
 
 TEST_F(WaitPollTest, TickWithoutPollKindStopsTheTimer) {
     for (int tag : {0, 100, 301}) {
-        line.state.commands.clear();
+        line.commands.clear();
         window->findChild<QTimer*>("tmrPollLpxInfo")->start(500);
         EXPECT_EQ(TickWith(tag, "M", "03"), 0);
-        EXPECT_TRUE(line.state.commands.empty());
+        EXPECT_TRUE(line.commands.empty());
         EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpxInfo")->isActive());
     }
 }
@@ -162,7 +109,7 @@ TEST_F(WaitPollTest, StandbyTimerEndsTheWaitOnAnyC1Status) {
     const std::pair<std::string, int> cases[] = {
         {"00000000", 0}, {"4C2D0000", WaitDone}, {"0000", 0}};
     for (const auto& [payload, outcome] : cases) {
-        line.state.answers = {{"c1", LpxSim::Frame(payload)}};
+        line.answersTo = {{"c1", LpxSim::Frame(payload)}};
         wait->setResult(0);
         wait->show();
         window->tmrPollLpxTimer();
@@ -175,12 +122,12 @@ TEST_F(WaitPollTest, StandbyTimerEndsTheWaitOnAnyC1Status) {
 // The whole wait: the poll timer runs every 500 ms in the dialog's loop until the LPX reports
 // an outcome, and is stopped afterwards.
 TEST_F(WaitPollTest, RunWaitPollsUntilTheJobEnds) {
-    line.state.answers = {{"N", LpxSim::Frame("00")}};
+    line.answersTo = {{"N", LpxSim::Frame("00")}};
     int polls = 0;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        polls = static_cast<int>(line.state.commands.size());
-        if (polls >= 2) line.state.answers["N"] = LpxSim::Frame("05");
+        polls = static_cast<int>(line.commands.size());
+        if (polls >= 2) line.answersTo["N"] = LpxSim::Frame("05");
     });
     watch.start(100);
     window->Jobs().pollTag = PollWriteJob;
@@ -190,7 +137,7 @@ TEST_F(WaitPollTest, RunWaitPollsUntilTheJobEnds) {
     EXPECT_EQ(window->findChild<QTimer*>("tmrPollLpxInfo")->interval(), 500);
     EXPECT_EQ(window->findChild<QTimer*>("tmrPollLpxInfo")->timerType(), Qt::PreciseTimer);
     EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpxInfo")->isActive());
-    EXPECT_EQ(line.state.commands, (std::vector<std::string>{"N", "N", "N"}));
+    EXPECT_EQ(line.commands, (std::vector<std::string>{"N", "N", "N"}));
 }
 
 TEST_F(WaitPollTest, DialogLayout) {

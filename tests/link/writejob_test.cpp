@@ -3,7 +3,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QSignalBlocker>
+#include <optional>
+#include <utility>
 
 #include "jobs_fixture.h"
 
@@ -98,26 +99,25 @@ TEST_F(WriteJobTest, CodeChangeConfirmation) {
 
 // Checks that fail before the LPX is contacted cost no button press.
 TEST_F(WriteJobTest, SettingsChecksBeforeTheLpx) {
-    struct Case {
-        std::function<void()> setup;
+    const struct {
+        const char* newCode;
+        bool sameDoorCodeTwice;  // in the continuous and the restricted list
         int message;
+    } cases[] = {
+        {"ffff", false, 10818},
+        {"000", false, 10818},
+        {"12", false, 10629},
+        {"", true, 10875},
     };
     ShownDevice(0x4C2D, 0x21);
-    const Case cases[] = {
-        {[this] { window->findChild<QLineEdit*>("edtRadioCodeNew")->setText("ffff"); }, 10818},
-        {[this] { window->findChild<QLineEdit*>("edtRadioCodeNew")->setText("000"); }, 10818},
-        {[this] { window->findChild<QLineEdit*>("edtRadioCodeNew")->setText("12"); }, 10629},
-        {[this] {
-             window->Model().SetText(DoorCode(3, false), "FFFF");
-             window->Model().SetText(DoorCode(5, true), "ffff");
-         },
-         10875},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         ShowDeviceSettings(0);
-        window->findChild<QLineEdit*>("edtRadioCodeNew")->clear();
-        c.setup();
+        window->findChild<QLineEdit*>("edtRadioCodeNew")->setText(c.newCode);
+        if (c.sameDoorCodeTwice) {
+            window->Model().SetText(DoorCode(3, false), "FFFF");
+            window->Model().SetText(DoorCode(5, true), "ffff");
+        }
         prompts.Clear();  // the entry rules may have warned already
         window->btnWriteToDeviceClick();
         EXPECT_EQ(prompts.MessageIds(), QList<int>{c.message});
@@ -146,35 +146,23 @@ TEST_F(WriteJobTest, GenerationTwoSettingsForGenerationOneWarnAndGoOn) {
     EXPECT_EQ(window->StatusText(), Text(10605));
 }
 
-struct WaitOutcomeCase {
-    std::function<void(LpxSim&)> press;
-    QList<int> messages;
-    int statusText;
-};
-
 TEST_F(WriteJobTest, OutcomesOfTheWait) {
     ShownDevice(0x4C2D, 0x1A);
-    const WaitOutcomeCase cases[] = {
-        {[](LpxSim& s) {
-             s.InjectFault(SimFault::JobFails, {}, 1);
-             s.PressButton(0);
-         },
-         {10603},
-         0},
-        {[](LpxSim& s) {
-             s.InjectFault(SimFault::JobTimesOut, {}, 1);
-             s.PressButton(0);
-         },
-         {10873},
-         0},
-        {nullptr, {}, 10604},
+    const struct {
+        std::optional<SimFault> fault;  // none: the user aborts
+        QList<int> messages;
+        int statusText;
+    } cases[] = {
+        {SimFault::JobFails, {10603}, 0},
+        {SimFault::JobTimesOut, {10873}, 0},
+        {std::nullopt, {}, 10604},
     };
-    for (const WaitOutcomeCase& c : cases) {
+    for (const auto& c : cases) {
         prompts.Clear();
         sim.ClearLog();
         Press(0);
-        if (c.press) {
-            waitHook.actions.push_back([this, c] { c.press(sim); });
+        if (c.fault) {
+            PressInto(*c.fault);
         } else {
             Abort();
         }
@@ -209,10 +197,14 @@ TEST_F(WriteJobTest, ReadSettingsWriteBack) {
     EXPECT_EQ(sim.Device(device).memory, before);
 }
 
-TEST_F(WriteJobTest, MenuEntryRunsTheWrite) {
+TEST_F(WriteJobTest, MenuEntriesRunTheJobs) {
     ShownDevice(0x4C2D, 0x1A);
-    window->findChild<QAction*>("mnuCommWriteToDevice")->trigger();
-    EXPECT_EQ(window->StatusText(), Text(10605));
+    const std::pair<const char*, int> entries[] = {{"mnuCommReadFromDevice", 10506},
+                                                   {"mnuCommWriteToDevice", 10605}};
+    for (const auto& [menu, status] : entries) {
+        window->findChild<QAction*>(menu)->trigger();
+        EXPECT_EQ(window->StatusText(), Text(status)) << menu;
+    }
 }
 
 }  // namespace
