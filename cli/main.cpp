@@ -2,11 +2,16 @@
 
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 #include "cli/context.h"
 #include "cli/interrupt.h"
+#include "files/fileerrors.h"
 #include "files/startupsteps.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
 #include "version_record.h"
 
 namespace {
@@ -76,12 +81,29 @@ int UsageError(const QString& problem) {
     return ExitUsage;
 }
 
+// The first error that standard output gave; nothing more is written after it.
+int g_outputError = 0;
+
+// A script must not take output that never arrived for a result: a full disk or a broken
+// device ends the program with a German line and a failure status. A reader that stopped
+// reading (a closed pipe) wanted no more, so that stays quiet.
+int WithOutputChecked(int status) {
+    if (g_outputError == 0 && std::fflush(stdout) != 0) g_outputError = errno ? errno : EIO;
+    if (g_outputError == 0 || g_outputError == EPIPE) return status;
+    PrintError(QStringLiteral("korbi-cli: ") +
+               FillText(Msg::OutputFailed, {FileErrorCause(g_outputError)}) + '\n');
+    return status == ExitDone ? ExitUsage : status;
+}
+
 }  // namespace
 
 void Print(const QString& text) {
+    if (g_outputError != 0) return;
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    errno = 0;
+    const size_t size = static_cast<size_t>(bytes.size());
+    if (std::fwrite(bytes.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0)
+        g_outputError = errno ? errno : EIO;
 }
 
 void PrintError(const QString& text) {
@@ -90,6 +112,9 @@ void PrintError(const QString& text) {
 }
 
 int main(int argc, char** argv) {
+    // A closed pipe shows as EPIPE on the write; the signal would end a job in the middle of
+    // its wait, with the LPX's list still armed.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     CliContext context;
     QString error;
@@ -98,11 +123,11 @@ int main(int argc, char** argv) {
     const CliOptions& options = context.options;
     if (options.help) {
         Print(QString::fromUtf8(kUsage));
-        return ExitDone;
+        return WithOutputChecked(ExitDone);
     }
     if (options.version) {
         Print(QStringLiteral("korbi-cli %1\n").arg(QString::fromUtf8(KORBI_FILE_VERSION)));
-        return ExitDone;
+        return WithOutputChecked(ExitDone);
     }
     if (options.command.isEmpty()) return UsageError(QStringLiteral("Kein Befehl angegeben."));
 
@@ -126,5 +151,5 @@ int main(int argc, char** argv) {
         context.programFolder);
     // Ctrl+C is the abort button of the waits; elsewhere it ends the program as usual.
     if (command->options & OptPort) InstallInterruptHandler();
-    return command->run(context);
+    return WithOutputChecked(command->run(context));
 }

@@ -192,5 +192,18 @@ enum Id : int {
     PracticePressButton = 20150,
     PracticeCaption = 20151,
     PracticeBadOption = 20152,
+
+    // The command lines and korbi-cli's output
+    OutputFailed = 20400,
+    UnknownOption = 20401,
+    OptionNeedsValue = 20402,
+    OptionTakesNoValue = 20403,
+    OptionTwice = 20404,
+    DataFolderUnusable = 20405,
+    ValueEmpty = 20406,
+    ValueOutOfRange = 20407,
+    ValueControlCharacter = 20408,
+    FieldNotStored = 20409,
+    IdentifyRetry = 20410,
 };
 }  // namespace Msg

@@ -18,12 +18,13 @@ struct CliRun {
 
 class CliProcess {
   public:
-    // home: the temporary folder that stands in for the user's home.
-    CliProcess(const QString& home, const QStringList& arguments) : home_(home) {
+    // home: the temporary folder that stands in for the user's home; out: standard output when
+    // not the file cli.out there (the process gets its own copy).
+    CliProcess(const QString& home, const QStringList& arguments, int out = -1) : home_(home) {
         std::vector<std::string> args{"korbi-cli"};
         for (const QString& a : arguments) args.push_back(a.toStdString());
         const int streams[3] = {open("/dev/null", O_RDONLY | O_CLOEXEC),
-                                OutputFile((home + "/cli.out").toStdString()),
+                                out >= 0 ? dup(out) : OutputFile((home + "/cli.out").toStdString()),
                                 OutputFile((home + "/cli.err").toStdString())};
         pid_ = Spawn(KORBI_CLI_PATH, args, streams,
                      {{"HOME", home.toStdString()},

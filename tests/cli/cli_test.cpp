@@ -11,6 +11,7 @@
 
 #include "cli_run.h"
 #include "config/settingsfields.h"
+#include "files/fileerrors.h"
 #include "files/journal.h"
 #include "lpxsim_process.h"
 #include "resources/catalogue.h"
@@ -197,24 +198,57 @@ TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
 }
 
 // Ctrl+C while the write waits for its press is the abort button: the LPX's list is emptied,
-// the line closed, the job journalled as aborted, and the exit status is 130.
+// the line closed, the job journalled as aborted, and the exit status is 130. A closed terminal
+// and a stop request must not leave the list armed for the next press either.
 TEST_F(CliTest, InterruptEndsTheWaitAsTheAbortButtonDoes) {
-    // The identification's press comes; the write's never does (there is no device 9).
-    LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,9", "--device=4C2D:21"});
-    ASSERT_FALSE(lpx.path.empty());
-    CliProcess cli(home.path(),
-                   {"write", TemplateFile(), "--port=" + QString::fromStdString(lpx.path)});
-    ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
-    cli.Signal(SIGINT);
-    const CliRun run = cli.Finish();
-    EXPECT_EQ(run.status, 130) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(Text(Msg::WriteAborted)));
-    const std::vector<std::string> logged = LoggedCommands(logPath);
-    ASSERT_GE(logged.size(), 2u);
-    EXPECT_EQ(logged.back(), "n");
-    EXPECT_NE(std::find(logged.begin(), logged.end(), "i4C2D"), logged.end());
-    const QList<QStringList> lines = JournalLines(home.path());
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(lines[0][ColOutcome], "abgebrochen");
-    EXPECT_EQ(lines[0][ColCodeBefore], "4C2D");
+    const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+    for (int i = 0; i < 3; ++i) {
+        const int signal = kSignals[i];
+        SCOPED_TRACE(strsignal(signal));
+        // The identification's press comes; the write's never does (there is no device 9).
+        LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,9", "--device=4C2D:21"});
+        ASSERT_FALSE(lpx.path.empty());
+        CliProcess cli(home.path(),
+                       {"write", TemplateFile(), "--port=" + QString::fromStdString(lpx.path)});
+        ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
+        cli.Signal(signal);
+        const CliRun run = cli.Finish();
+        EXPECT_EQ(run.status, 130) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(Text(Msg::WriteAborted)));
+        const std::vector<std::string> logged = LoggedCommands(logPath);
+        ASSERT_GE(logged.size(), 2u);
+        EXPECT_EQ(logged.back(), "n");
+        EXPECT_NE(std::find(logged.begin(), logged.end(), "i4C2D"), logged.end());
+        const QList<QStringList> lines = JournalLines(home.path());
+        ASSERT_EQ(lines.size(), i + 1);
+        EXPECT_EQ(lines[i][ColOutcome], "abgebrochen");
+        EXPECT_EQ(lines[i][ColCodeBefore], "4C2D");
+    }
+}
+
+// Output that never arrived is a failure with its cause; a reader that stopped reading wanted
+// no more and hears nothing about it.
+TEST_F(CliTest, StandardOutputThatCannotTakeTheResult) {
+    int closedPipe[2];
+    ASSERT_EQ(pipe2(closedPipe, O_CLOEXEC), 0);
+    close(closedPipe[0]);
+    const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    const struct {
+        const char* name;
+        int out;
+        int status;
+        QString error;
+    } rows[] = {
+        {"full disk", full, 2, FileErrorCause(ENOSPC)},
+        {"closed pipe", closedPipe[1], 0, QString()},
+    };
+    for (const auto& row : rows) {
+        const CliRun run =
+            CliProcess(home.path(), {"show", TemplateFile(), "--json"}, row.out).Finish();
+        EXPECT_EQ(run.status, row.status) << row.name;
+        EXPECT_EQ(run.err.isEmpty(), row.error.isEmpty()) << row.name << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(row.error)) << row.name;
+    }
+    close(full);
+    close(closedPipe[1]);
 }

@@ -105,25 +105,31 @@ TEST(TtyDriver, LineSettingsAreSeenFromTheOtherSide) {
     adapter.Close();
 }
 
-// lpx-sim keeps its terminal open between the jobs' connections; a hold left behind by one job
-// would refuse the next job's open to every user but root.
+// lpx-sim keeps its terminal open between the jobs' connections: a second job is refused as
+// busy while the first holds the line, and no hold is left behind by one job (a killed one
+// included) that would refuse the next job's open to every user but root.
 TEST(TtyDriver, ExclusiveOnlyWhileOpen) {
     Pty pty;
     const int held = open(pty.slave.c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(held, 0);
-    auto exclusive = [held] {
+    auto kernelFlag = [held] {
         int state = -1;
         EXPECT_EQ(ioctl(held, TIOCGEXCL, &state), 0);
         return state;
     };
     auto driver = TtyDriver::ForPort(pty.slave);
+    auto other = TtyDriver::ForPort(pty.slave);
     LpxAdapter adapter(driver.get());
     for (int job = 0; job < 2; ++job) {
         ASSERT_EQ(adapter.Open(), 0);
-        EXPECT_EQ(exclusive(), 1);
+        std::unique_ptr<SerialHandle> second;
+        EXPECT_EQ(other->OpenByDescription("", &second), DriverDeviceNotOpened);
+        EXPECT_EQ(other->LastOpenFailure().error, EBUSY);
+        EXPECT_EQ(kernelFlag(), 0);
         adapter.Close();
-        EXPECT_EQ(exclusive(), 0);
     }
+    std::unique_ptr<SerialHandle> second;
+    EXPECT_EQ(other->OpenByDescription("", &second), DriverOk);
     close(held);
 }
 
