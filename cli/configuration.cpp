@@ -12,9 +12,9 @@ namespace {
 
 const char* const kKorbiExtension = ".Korbi";
 
-// The message, and what the system said about the file when it said something.
-int FileError(int textId, int error = 0) {
-    PrintError(WithCause(Text(textId), FileErrorCause(error)) + '\n');
+// The file, the message, and what the system said about the file when it said something.
+int FileError(const QString& path, int textId, int error = 0) {
+    PrintError("korbi-cli: " + path + ": " + WithCause(Text(textId), FileErrorCause(error)) + '\n');
     return ExitUsage;
 }
 
@@ -47,15 +47,22 @@ Configuration::Configuration(const QString& applicationDataFolder) {
 int OpenConfiguration(Configuration& configuration, const QString& path, bool* taken) {
     *taken = false;
     int error = 0;
-    if (GetImageFileSize(path, &error) != kImageSize) return FileError(Msg::BadFileSize, error);
+    if (GetImageFileSize(path, &error) != kImageSize)
+        return FileError(path, Msg::BadFileSize, error);
     ImageBytes bytes;
-    if (!ReadImageFile(path, bytes, &error)) return FileError(Msg::FileNotLoaded, error);
+    if (!ReadImageFile(path, bytes, &error)) return FileError(path, Msg::FileNotLoaded, error);
     FillFileImage(configuration.fileImage, bytes, MarkFromFile);
     if (configuration.model.ShowFileImage(configuration.fileImage, true) == DecodeOk) {
         *taken = true;
     } else {
         // A file yields only DecodeOk or a foreign product: every cell carries the mark.
-        ErrorBox(configuration.messages, Msg::BadProduct);
+        // The message is kept among the file's messages and named with its file on the terminal.
+        TerminalMessages& messages = configuration.messages;
+        const bool echo = messages.echo;
+        messages.echo = false;
+        ErrorBox(messages, Msg::BadProduct);
+        messages.echo = echo;
+        PrintError("korbi-cli: " + path + ": " + messages.texts.last() + '\n');
     }
     return ExitDone;
 }
@@ -64,7 +71,7 @@ bool SaveConfiguration(Configuration& configuration, const QString& path) {
     configuration.model.EncodeConfigImage(configuration.fileImage, MarkToFile);
     int error = 0;
     if (WriteImageFile(path, ExtractImageBytes(configuration.fileImage), &error)) return true;
-    FileError(Msg::FileNotSaved, error);
+    FileError(path, Msg::FileNotSaved, error);
     return false;
 }
 
@@ -74,7 +81,7 @@ int SaveAsTarget(const QString& name, QString* target) {
     *target = FindPathIgnoringCase(ReplaceExtension(typed, kKorbiExtension));
     for (const QString& path : {typed, *target}) {
         if (!PathExists(path)) continue;
-        if (IsReadOnlyFile(path)) return FileError(Msg::FileReadOnly);
+        if (IsReadOnlyFile(path)) return FileError(path, Msg::FileReadOnly);
         PrintError(QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.\n")
                        .arg(path));
         return ExitUsage;
@@ -86,6 +93,6 @@ int SaveConfigurationAs(Configuration& configuration, const QString& target) {
     configuration.model.EncodeConfigImage(configuration.fileImage, MarkToFile);
     int error = 0;
     if (!WriteImageFile(target, ExtractImageBytes(configuration.fileImage), &error))
-        return FileError(Msg::FileNotSaved, error);
+        return FileError(target, Msg::FileNotSaved, error);
     return ExitDone;
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "cli_run.h"
+#include "config/numbers.h"
 #include "config/settingsfields.h"
 #include "files/fileerrors.h"
 #include "files/journal.h"
@@ -88,15 +89,23 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
         window->mnuFileOpenClick();
         const QMap<QString, QString> view = ViewOf(*window);
 
+        // The window does not take a foreign product's file; the JSON is the same under any
+        // locale.
         const CliRun run = RunCli(home, {"show", path, "--json"});
-        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const bool foreignProduct = image.bytes == foreign;
+        ASSERT_EQ(run.status, foreignProduct ? 1 : 0) << run.err.toStdString();
+        EXPECT_EQ(run.err.contains(path), foreignProduct);
+        EXPECT_EQ(run.out,
+                  CliProcess(home, {"show", path, "--json"}, -1, "de_DE.UTF-8").Finish().out);
         const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
         ASSERT_EQ(json.size(), kFieldCount + 1) << image.name;
         for (auto it = json.begin(); it != json.end(); ++it) {
             if (it.key() == "messages") continue;
             ASSERT_TRUE(view.contains(it.key())) << it.key().toStdString();
-            const QString shown = it.value().isBool() ? (it.value().toBool() ? "ticked" : "-")
-                                                      : it.value().toString();
+            QString shown = it.value().isBool() ? (it.value().toBool() ? "ticked" : "-")
+                                                : it.value().toString();
+            if (it.value().isDouble())
+                shown = QString::number(it.value().toDouble()).replace('.', DecimalSeparator());
             EXPECT_EQ(shown, view[it.key()]) << image.name << " " << it.key().toStdString();
         }
         QList<int> messages;
@@ -119,18 +128,40 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
         EXPECT_EQ(run.out.isEmpty(), diff.status != 1) << run.out.toStdString();
     }
 
-    // set goes through the entry rules (19 is too many and becomes 15, with the rule's message)
-    // and saves in place; a field the window keeps disabled is refused and nothing is saved.
+    // set stores a value as given or refuses it and leaves the file as it was: 1 for a value
+    // the window would not hold as typed, 2 for a call that names no stored field.
     const QString codesPath = home + "/codes.Korbi";
-    CliRun run = RunCli(home, {"set", codesPath, "edtNoShortTx=19", "cbConfig_D5=true"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(run.err.contains(Text(Msg::RangeNoShortTx))) << run.err.toStdString();
+    CliRun run = RunCli(home, {"set", codesPath, "edtNoShortTx=14", "cbConfig_D5=true",
+                               "edtLongDoubleTriplePressTime=3.5", "edtButtonActivationDelay=2,5"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QByteArray saved = ReadBytes(codesPath);
-    EXPECT_EQ(uint8_t(saved[0x33]), 0xF3);
+    EXPECT_EQ(uint8_t(saved[0x33]) >> 4, 14);
     EXPECT_EQ(uint8_t(saved[0x2D]) & 0x20, 0x20);
-    run = RunCli(home, {"set", codesPath, "edtNoShortTx=2", "edtMissedAck=7"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(ReadBytes(codesPath), saved);
+    EXPECT_EQ(uint8_t(saved[0x3C]), 35);
+    EXPECT_EQ(uint8_t(saved[0x36]), 25);
+    const struct {
+        QString assignment;
+        int status;
+        int ruleMessage;  // the entry rule's own message, 0 for none
+    } refused[] = {
+        {"edtNoShortTx=19", 1, Msg::RangeNoShortTx},
+        {"edtLongDoubleTriplePressTime=0.3", 1, Msg::RangePressTime},
+        {"edtNoShortTx=", 1, 0},
+        {"edtNoShortTx=1\x7f", 1, 0},
+        {"edtDoorCode1=12\u00853", 1, 0},
+        {"edtMissedAck=7", 1, 0},  // disabled in the window
+        {"edtNoShortTx=abc", 2, 0},
+        {"edtRadioCodeNew=1234", 2, 0},
+        {"edtNoSuchField=1", 2, 0},
+    };
+    for (const auto& row : refused) {
+        run = RunCli(home, {"set", codesPath, "edtNoShortTx=2", row.assignment});
+        EXPECT_EQ(run.status, row.status) << row.assignment.toStdString();
+        EXPECT_TRUE(run.err.contains("korbi-cli: ") &&
+                    (!row.ruleMessage || run.err.contains(Text(row.ruleMessage).left(20))))
+            << run.err.toStdString();
+        EXPECT_EQ(ReadBytes(codesPath), saved);
+    }
 }
 
 // The journal's lines, without its header.
