@@ -24,7 +24,7 @@ std::unique_ptr<SerialDriver> CreateDriver(const CliOptions& options) {
         PrintError(Text(Msg::PracticeCaption) + '\n');
         return std::make_unique<PracticeLpx>(options.simulate);
     }
-    return CreateSerialDriver(DriverArguments(options));
+    return CreateSerialDriver(options.port);
 }
 
 // In practice mode nobody stands at the LPX: the host presses the button of the device in front.

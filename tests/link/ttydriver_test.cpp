@@ -301,10 +301,10 @@ TEST(SerialDrivers, NoConverterMeansNotFound) {
     EXPECT_NE(FtdiDriver().OpenByDescription(kLpxDescription, &handle), DriverOk);
     EXPECT_EQ(handle, nullptr);
 
-    auto byPort = CreateSerialDriver({"korbi-programmer", "--port=/nonexistent/ttyUSB9"});
+    auto byPort = CreateSerialDriver("/nonexistent/ttyUSB9");
     ASSERT_NE(byPort, nullptr);
     LpxAdapter adapter(byPort.get());
     EXPECT_EQ(adapter.Open(), 1);
     EXPECT_FALSE(adapter.IsOpen());
-    EXPECT_NE(CreateSerialDriver({"korbi-programmer"}), nullptr);
+    EXPECT_NE(CreateSerialDriver(QString()), nullptr);
 }
