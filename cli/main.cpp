@@ -146,9 +146,20 @@ int main(int argc, char** argv) {
                               .arg(options.command, OptionName(foreign)));
 
     context.programFolder = QCoreApplication::applicationDirPath() + '/';
-    context.applicationDataFolder = FindApplicationDataFolder(
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
-        context.programFolder);
+    // The journal lives in the user's data folder; without it the jobs run unrecorded, said
+    // once, and the journal cannot be listed. Never beside the program.
+    const QString common = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    int dataFolderError = 0;
+    context.applicationDataFolder = FindApplicationDataFolder(common, &dataFolderError);
+    const bool needsJournal =
+        (command->options & OptPort) || options.command == QLatin1String("journal");
+    if (context.applicationDataFolder.isEmpty() && needsJournal && options.simulate == 0) {
+        PrintError(QStringLiteral("korbi-cli: ") +
+                   FillText(Msg::DataFolderUnusable,
+                            {ApplicationDataFolderPath(common), FileErrorCause(dataFolderError)}) +
+                   '\n');
+        if (!(command->options & OptPort)) return ExitUsage;
+    }
     // Ctrl+C is the abort button of the waits; elsewhere it ends the program as usual.
     if (command->options & OptPort) InstallInterruptHandler();
     return WithOutputChecked(command->run(context));

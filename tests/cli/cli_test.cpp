@@ -55,6 +55,11 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
     const CliRun both = Run({"write", TemplateFile(), "--repeat", "--new-code=1234"});
     EXPECT_EQ(both.status, 2);
     EXPECT_TRUE(both.err.contains("--new-code")) << both.err.toStdString();
+    // A data folder that cannot be made is said; nothing goes beside the program instead.
+    WriteBytes(Path(".local"), "a file where the data folder's parent belongs");
+    const CliRun noData = Run({"journal"});
+    EXPECT_EQ(noData.status, 2);
+    EXPECT_TRUE(noData.err.contains(Path(".local/share/TALO"))) << noData.err.toStdString();
 }
 
 }  // namespace
