@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -56,6 +57,7 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
     EXPECT_EQ(both.status, 2);
     EXPECT_TRUE(both.err.contains("--new-code")) << both.err.toStdString();
     // A data folder that cannot be made is said; nothing goes beside the program instead.
+    QDir(Path(".local")).removeRecursively();
     WriteBytes(Path(".local"), "a file where the data folder's parent belongs");
     const CliRun noData = Run({"journal"});
     EXPECT_EQ(noData.status, 2);
