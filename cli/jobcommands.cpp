@@ -7,9 +7,11 @@
 #include "cli/interrupt.h"
 #include "cli/settingsprint.h"
 #include "cli/terminalhost.h"
+#include "files/fileerrors.h"
 #include "files/journal.h"
 #include "link/devicejobs.h"
 #include "link/driverfactory.h"
+#include "link/linkmessages.h"
 #include "link/lpxadapter.h"
 #include "link/practicelpx.h"
 #include "resources/catalogue.h"
@@ -125,8 +127,12 @@ int RunWrite(const CliContext& context) {
     const int opened = OpenConfiguration(configuration, path, &taken);
     if (opened != ExitDone) return opened;
     if (!taken) return ExitFailed;
-    if (options.given & OptNewCode)
+    if (options.given & OptNewCode) {
+        // The write's own check refuses a forbidden code; the edit's warning would say it twice.
+        configuration.messages.echo = false;
         configuration.model.SetText(Field::edtRadioCodeNew, options.newCode);
+        configuration.messages.echo = true;
+    }
 
     Session session(context, configuration);
     DeviceJobs& jobs = session.Jobs();
@@ -172,10 +178,13 @@ int RunInfo(const CliContext& context) {
     const std::unique_ptr<SerialDriver> driver = CreateDriver(context.options);
     LpxAdapter adapter(driver.get());
     std::string info;
-    const bool answered = adapter.Open() == 0 && adapter.QueryLpxInfo(info) == LpxResultOk;
+    const bool opened = adapter.Open() == 0;
+    const bool answered = opened && adapter.QueryLpxInfo(info) == LpxResultOk;
     adapter.Close();
     if (!answered) {
-        PrintError(Text(Msg::LpxNotReachable) + '\n');
+        // A refused open says why, as the jobs do.
+        const QString cause = opened ? QString() : OpenFailureCause(adapter.LastOpenFailure());
+        PrintError(WithCause(Text(Msg::LpxNotReachable), cause) + '\n');
         return ExitNoLpx;
     }
     Print(QString::fromLatin1(info.c_str()) + '\n');

@@ -151,8 +151,8 @@ int main(int argc, char** argv) {
     const QString common = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     int dataFolderError = 0;
     context.applicationDataFolder = FindApplicationDataFolder(common, &dataFolderError);
-    const bool needsJournal =
-        (command->options & OptPort) || options.command == QLatin1String("journal");
+    const bool needsJournal = options.command == QLatin1String("journal") ||
+                              ((command->options & OptPort) && options.command != "info");
     if (context.applicationDataFolder.isEmpty() && needsJournal && options.simulate == 0) {
         PrintError(QStringLiteral("korbi-cli: ") +
                    FillText(Msg::DataFolderUnusable,

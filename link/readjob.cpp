@@ -41,7 +41,8 @@ void DeviceJobs::ReadSteps() {
     host_.SetWaitTitle(Text(Msg::ReadTitle));
     Identify();
     if (deviceRadioCode.isEmpty()) {
-        Status(Msg::IdentifyAborted);
+        // A failure has said what happened; only the user's cancel is told as such.
+        if (trace_.userAborted) Status(Msg::IdentifyAborted);
         return;
     }
     settings_.SetText(Field::edtRadioCodeOld, deviceRadioCode);

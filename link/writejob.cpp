@@ -17,7 +17,8 @@ void DeviceJobs::WriteSteps() {
     host_.SetWaitTitle(Text(Msg::WriteTitle));
     Identify();
     if (deviceRadioCode.isEmpty()) {
-        Status(Msg::IdentifyAborted);
+        // A failure has said what happened; only the user's cancel is told as such.
+        if (trace_.userAborted) Status(Msg::IdentifyAborted);
         return;
     }
     settings_.SetText(Field::edtRadioCodeOld, deviceRadioCode);

@@ -204,6 +204,7 @@ enum Id : int {
     ValueOutOfRange = 20407,
     ValueControlCharacter = 20408,
     FieldNotStored = 20409,
-    IdentifyRetry = 20410,
+    IdentifyRetryFailed = 20410,
+    IdentifyRetryTimedOut = 20411,
 };
 }  // namespace Msg

@@ -2,6 +2,7 @@
 // pseudo-terminal.
 
 #include <gtest/gtest.h>
+#include <sys/file.h>
 
 #include <QDir>
 #include <QJsonArray>
@@ -289,4 +290,32 @@ TEST_F(CliTest, StandardOutputThatCannotTakeTheResult) {
     }
     close(full);
     close(closedPipe[1]);
+}
+
+// What korbi-cli says is what happened: a line held by another program is named as busy, each
+// new attempt of an identification after a failed job says why, a forbidden new code is told
+// once.
+TEST_F(CliTest, MessagesSayWhatHappened) {
+    LpxSimProcess lpx(logPath, {"--press-after=50", "--device=4C2D:21", "--fault=job-fails"});
+    ASSERT_FALSE(lpx.path.empty());
+    const QString port = "--port=" + QString::fromStdString(lpx.path);
+    const int holder = open(lpx.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    const CliRun busy = Run({"info", port});
+    EXPECT_EQ(busy.status, 3);
+    EXPECT_TRUE(busy.err.contains("anderen Programm")) << busy.err.toStdString();
+    close(holder);
+
+    CliProcess read(home.path(), {"read", port});
+    ASSERT_TRUE(read.WaitForError(Text(Msg::IdentifyRetryFailed)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    read.Signal(SIGINT);
+    const CliRun retried = read.Finish();
+    EXPECT_EQ(retried.status, 130);
+    EXPECT_GE(retried.err.count(Text(Msg::IdentifyRetryFailed)), 2) << retried.err.toStdString();
+    EXPECT_TRUE(retried.err.contains(Text(Msg::IdentifyAborted)));
+
+    const CliRun forbidden = Run({"write", TemplateFile(), "--new-code=0000", "--simulate"});
+    EXPECT_EQ(forbidden.status, 1);
+    EXPECT_EQ(forbidden.err.count(Text(Msg::ForbiddenCode)), 1) << forbidden.err.toStdString();
 }
