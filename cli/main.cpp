@@ -47,7 +47,7 @@ const char* const kUsage =
     "  --version                 die Version\n"
     "\n"
     "Strg+C beim Warten auf den Tastendruck bricht den Vorgang ab wie die Schaltfläche\n"
-    "Abbruch im Fenster.\n"
+    "Abbruch im Fenster; ebenso SIGTERM und SIGHUP (das Terminal wird geschlossen).\n"
     "\n"
     "Rückgabewerte:\n"
     "  0    erledigt (diff: die Dateien sind gleich)\n"
