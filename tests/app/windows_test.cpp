@@ -86,11 +86,9 @@ TEST(WindowsTest, OptionsAreReadByOneTableAndChooseTheLpx) {
         {{"--exit-after-start", "--", "--a.Korbi"}, ForWindow, true, 0},
         {{"--simualte"}, ForWindow, false, 0},
         {{"--simulate=3"}, ForWindow, false, 0},
-        {{"--simulate="}, ForWindow, false, 0},
         {{"--simulate=2", "--simulate=1"}, ForWindow, false, 0},
         {{"--json"}, ForWindow, false, 0},
         {{"show", "a.Korbi", "--json"}, ForCli, true, 0},
-        {{"--exit-after-start"}, ForCli, false, 0},
     };
     for (const auto& c : cases) {
         const std::string name = c.arguments.join(' ').toStdString();

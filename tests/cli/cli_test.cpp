@@ -265,37 +265,24 @@ TEST_F(CliTest, InterruptEndsTheWaitAsTheAbortButtonDoes) {
     }
 }
 
-// Output that never arrived is a failure with its cause; a reader that stopped reading wanted
-// no more and hears nothing about it.
-TEST_F(CliTest, StandardOutputThatCannotTakeTheResult) {
+// What korbi-cli says is what happened: output that never arrived is a failure with its cause
+// (a reader that stopped reading hears nothing), a line held by another program is named as
+// busy, each new attempt of an identification after a failed job says why, a forbidden new
+// code is told once.
+TEST_F(CliTest, MessagesSayWhatHappened) {
     int closedPipe[2];
     ASSERT_EQ(pipe2(closedPipe, O_CLOEXEC), 0);
     close(closedPipe[0]);
     const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
-    const struct {
-        const char* name;
-        int out;
-        int status;
-        QString error;
-    } rows[] = {
-        {"full disk", full, 2, FileErrorCause(ENOSPC)},
-        {"closed pipe", closedPipe[1], 0, QString()},
-    };
-    for (const auto& row : rows) {
-        const CliRun run =
-            CliProcess(home.path(), {"show", TemplateFile(), "--json"}, row.out).Finish();
-        EXPECT_EQ(run.status, row.status) << row.name;
-        EXPECT_EQ(run.err.isEmpty(), row.error.isEmpty()) << row.name << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(row.error)) << row.name;
+    for (const auto& [out, status, error] :
+         {std::tuple{full, 2, FileErrorCause(ENOSPC)}, std::tuple{closedPipe[1], 0, QString()}}) {
+        const CliRun run = CliProcess(home.path(), {"show", TemplateFile()}, out).Finish();
+        EXPECT_EQ(run.status, status);
+        EXPECT_EQ(run.err.isEmpty(), error.isEmpty()) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(error));
+        close(out);
     }
-    close(full);
-    close(closedPipe[1]);
-}
 
-// What korbi-cli says is what happened: a line held by another program is named as busy, each
-// new attempt of an identification after a failed job says why, a forbidden new code is told
-// once.
-TEST_F(CliTest, MessagesSayWhatHappened) {
     LpxSimProcess lpx(logPath, {"--press-after=50", "--device=4C2D:21", "--fault=job-fails"});
     ASSERT_FALSE(lpx.path.empty());
     const QString port = "--port=" + QString::fromStdString(lpx.path);
