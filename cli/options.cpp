@@ -23,6 +23,9 @@ const OptionRow kOptions[] = {
     {"--since", nullptr, OptSince, Takes::Value},
     {"--port", nullptr, OptPort, Takes::Value},
     {"--simulate", nullptr, OptSimulate, Takes::OptionalValue},
+    {"--verify", nullptr, OptVerify, Takes::Nothing},
+    {"--new-codes", nullptr, OptNewCodes, Takes::Value},
+    {"--trace", nullptr, OptTrace, Takes::Value},
 };
 
 const OptionRow* FindOption(const QString& name) {
@@ -62,6 +65,12 @@ bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, CliOp
             break;
         case OptPort:
             options->port = value;
+            break;
+        case OptNewCodes:
+            options->newCodes = value;
+            break;
+        case OptTrace:
+            options->trace = value;
             break;
         case OptRepeat:
             if (hasValue && !WholeNumber(value, 1, 1000000, &options->repeatCount)) {

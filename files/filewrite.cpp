@@ -203,6 +203,21 @@ int WriteFileSafely(const QString& path, const QByteArray& data) {
     return 0;
 }
 
+int OpenPrivateAppend(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd =
+        ::open(name.constData(),
+               O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EISDIR;
+        return -1;
+    }
+    return fd;
+}
+
 int WriteAllBytes(int fd, const QByteArray& data) {
     return WriteAllAt(fd, data.constData(), data.size(), -1);
 }

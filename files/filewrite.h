@@ -21,6 +21,11 @@
 // folder or a special file is never written (EISDIR), nor is a file the user may not write.
 int WriteFileSafely(const QString& path, const QByteArray& data);
 
+// Opens a private log file to append to: created with mode 0600 when missing, never through a
+// symbolic link in its last component, and only when it is a regular file (a FIFO or a device
+// would block or swallow the lines). The descriptor (close-on-exec) or -1 with errno set.
+int OpenPrivateAppend(const QString& path);
+
 // Writes all of data at the file's position (its end, when opened with O_APPEND), going on
 // after interruptions; 0 or the errno value of the failed write.
 int WriteAllBytes(int fd, const QByteArray& data);

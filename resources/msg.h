@@ -187,10 +187,45 @@ enum Id : int {
     JournalColumnSha256 = 20117,
     JournalColumnOutcome = 20118,
     JournalColumnProgram = 20119,
+    JournalColumnVerifySha256 = 20120,
 
     // Practice mode
     PracticePressButton = 20150,
     PracticeCaption = 20151,
     PracticeBadOption = 20152,
+
+    // Checking a write by reading it back
+    MenuCommVerifyAfterWrite = 20200,
+    PressToVerify = 20201,
+    WriteVerified = 20202,
+    VerifyMismatch = 20203,
+    VerifyDifference = 20204,
+    VerifyNotDone = 20205,
+    VerifyAbortedCause = 20206,
+
+    // Writing a series of devices
+    MenuCommWriteSeries = 20210,
+    SeriesTitle = 20211,
+    SeriesDeviceOf = 20212,
+    SeriesDevice = 20213,
+    SeriesDeviceWritten = 20214,
+    SeriesDeviceVerified = 20215,
+    SeriesDeviceFailed = 20216,
+    SeriesDeviceAborted = 20217,
+    SeriesCodeSkipped = 20218,
+    SeriesCodesUsedUp = 20219,
+    SeriesSameFailureTwice = 20220,
+    SeriesSummary = 20221,
+    SeriesDeviceNotVerified = 20222,
+    // The code list of a series
+    CodeListBadLine = 20230,
+    CodeListForbidden = 20231,
+    CodeListTwice = 20232,
+    CodeListEmpty = 20233,
+    CodeListUnreadable = 20234,
+    CodeListBadRange = 20235,
+
+    // The support trace
+    TraceOpenFailed = 20240,
 };
 }  // namespace Msg
