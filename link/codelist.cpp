@@ -24,8 +24,9 @@ bool Forbidden(const QString& code) {
 
 }  // namespace
 
-bool ParseCodeList(const QString& text, QStringList* codes, QString* error) {
-    codes->clear();
+bool ParseCodeList(const QString& text, QStringList* result, QString* error) {
+    result->clear();
+    QStringList list;
     QHash<QString, int> lineOf;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
@@ -46,17 +47,19 @@ bool ParseCodeList(const QString& text, QStringList* codes, QString* error) {
             return false;
         }
         lineOf.insert(code, i + 1);
-        *codes << code;
+        list << code;
     }
-    if (codes->isEmpty()) {
+    if (list.isEmpty()) {
         *error = Text(Msg::CodeListEmpty);
         return false;
     }
+    *result = list;
     return true;
 }
 
-bool ParseCodeRange(const QString& range, QStringList* codes, QString* error) {
-    codes->clear();
+bool ParseCodeRange(const QString& range, QStringList* result, QString* error) {
+    result->clear();
+    QStringList list;
     const QStringList ends = range.split(QLatin1Char('-'));
     bool okFirst = false, okLast = false;
     const int first = ends.size() == 2 && IsCode(ends[0]) ? ends[0].toInt(&okFirst, 16) : 0;
@@ -71,8 +74,9 @@ bool ParseCodeRange(const QString& range, QStringList* codes, QString* error) {
             *error = FillText(Msg::CodeListForbidden, {range, code});
             return false;
         }
-        *codes << code;
+        list << code;
     }
+    *result = list;
     return true;
 }
 
