@@ -21,10 +21,14 @@ void TfrmMain::btnReadFromDeviceClick() {
 void TfrmMain::btnWriteToDeviceClick() {
     JobGuard guard(*this);
     if (!guard.Acquired()) return;
-    // The journal names the file only when the settings are that file's.
-    const bool bound = configOrigin == OriginOpenedFile || configOrigin == OriginSavedFile;
-    jobs_.journalFile = bound ? currentFileName : QString();
+    jobs_.journalFile = WriteJournalFile();
     jobs_.WriteDevice();
+}
+
+// The journal names the file only when the settings are that file's.
+QString TfrmMain::WriteJournalFile() const {
+    const bool bound = configOrigin == OriginOpenedFile || configOrigin == OriginSavedFile;
+    return bound ? currentFileName : QString();
 }
 
 void TfrmMain::btnGetKorbiCodeClick() {

@@ -217,6 +217,18 @@ enum Id : int {
     SeriesSameFailureTwice = 20220,
     SeriesSummary = 20221,
     SeriesDeviceNotVerified = 20222,
+    // The series dialog
+    SeriesCountLabel = 20223,
+    SeriesUntilStopped = 20224,
+    SeriesKeepCodes = 20225,
+    SeriesCodesFromList = 20226,
+    SeriesChooseList = 20227,
+    SeriesStart = 20228,
+    SeriesConfiguration = 20229,
+    SeriesColumnDevice = 20236,
+    SeriesColumnVerified = 20237,
+    SeriesOutcomeWritten = 20238,
+    SeriesOutcomeFailed = 20239,
     // The code list of a series
     CodeListBadLine = 20230,
     CodeListForbidden = 20231,
