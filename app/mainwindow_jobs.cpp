@@ -4,11 +4,11 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "app/codedialog.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
-#include "app/codedialog.h"
-#include "link/jobguard.h"
 #include "app/waitdialog.h"
+#include "link/jobguard.h"
 #include "resources/catalogue.h"
 
 void TfrmMain::btnReadFromDeviceClick() {
@@ -77,6 +77,7 @@ int TfrmMain::WaitForButton(PollKind, const WaitTexts& texts, bool letMessagesRu
     if (texts.titleId != 0) dialog->SetTitle(Text(texts.titleId));
     dialog->SetHeading(Text(texts.headingId));
     dialog->SetInstruction(Text(texts.instructionId));
+    dialog->SetSeriesProgress(seriesProgress_);
     if (letMessagesRun) QCoreApplication::processEvents();
     // A line lost while the job was set up gets no dialog that only a poll could end.
     return adapter.LineLost() ? WaitLineLost : dialog->exec();
