@@ -19,9 +19,7 @@ const QString kVerifyKey = QStringLiteral("VerifyAfterWrite");
 void TfrmMain::LoadVerifyAfterWrite() {
     const bool ticked = ReadSetting(settingsFilePath, kSetupSection, kVerifyKey) == "1";
     jobs_.verifyAfterWrite = ticked;
-    if (!mnuCommVerifyAfterWrite) return;
-    mnuCommVerifyAfterWrite->setCheckable(true);
-    mnuCommVerifyAfterWrite->setChecked(ticked);
+    if (mnuCommVerifyAfterWrite) mnuCommVerifyAfterWrite->setChecked(ticked);
 }
 
 void TfrmMain::mnuCommVerifyAfterWriteClick() {
