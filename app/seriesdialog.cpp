@@ -105,7 +105,7 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
 
 void TfrmSeries::btnChooseListClick() {
     FileDialogRequest request;
-    request.title = Text(Msg::SeriesCodesFromList);
+    request.title = Text(Msg::SeriesCodesFromList).remove(QLatin1Char('&'));
     request.startFolder = main_.defaultFolder;
     const QString path = main_.prompts().AskOpenFile(request);
     if (path.isEmpty()) return;
