@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <cerrno>
 
+#include "files/fileerrors.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -88,11 +90,11 @@ bool LoadCodeList(const QString& source, QStringList* codes, QString* error) {
     QFile file(source);
     QString cause;
     if (!info.exists())
-        cause = Text(Msg::CauseNotFound);
+        cause = FileErrorCause(ENOENT);
     else if (!info.isFile() || info.size() > kMaxListBytes)
-        cause = Text(Msg::CauseNotAFile);
+        cause = FileErrorCause(EISDIR);
     else if (!file.open(QIODevice::ReadOnly))
-        cause = file.errorString();
+        cause = FileErrorCause(errno != 0 ? errno : EACCES);
     if (!cause.isEmpty()) {
         *error = FillText(Msg::CodeListUnreadable, {source, cause});
         return false;

@@ -5,8 +5,8 @@
 #include <QByteArray>
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 
+#include "files/fileerrors.h"
 #include "files/filewrite.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -39,9 +39,7 @@ bool StartTrace(const QString& path, QString* error) {
     StopTrace();
     const int fd = OpenPrivateAppend(path);
     if (fd < 0) {
-        if (error)
-            *error = FillText(Msg::TraceOpenFailed,
-                              {path, QString::fromLocal8Bit(std::strerror(errno))});
+        if (error) *error = FillText(Msg::TraceOpenFailed, {path, FileErrorCause(errno)});
         return false;
     }
     Trace() = {fd, std::chrono::steady_clock::now()};
