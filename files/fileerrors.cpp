@@ -15,11 +15,17 @@ struct Cause {
 // EISDIR also stands for any special file in a file's place: neither is ever written over.
 // ELOOP also stands for a symbolic link that is not followed because it belongs to another user.
 constexpr Cause kCauses[] = {
-    {ENOSPC, Msg::CauseNoSpace},           {EDQUOT, Msg::CauseQuotaExceeded},
-    {EACCES, Msg::CauseNoPermission},      {EPERM, Msg::CauseNotPermitted},
-    {EROFS, Msg::CauseReadOnlyMedium},     {EFBIG, Msg::CauseFileTooLarge},
-    {ENAMETOOLONG, Msg::CauseNameTooLong}, {ENOENT, Msg::CauseNotFound},
-    {ELOOP, Msg::CauseForeignLink},        {EISDIR, Msg::CauseNotAFile},
+    {ENOSPC, Msg::CauseNoSpace},
+    {EDQUOT, Msg::CauseQuotaExceeded},
+    {EACCES, Msg::CauseNoPermission},
+    {EPERM, Msg::CauseNotPermitted},
+    {EROFS, Msg::CauseReadOnlyMedium},
+    {EFBIG, Msg::CauseFileTooLarge},
+    {ENAMETOOLONG, Msg::CauseNameTooLong},
+    {ENOENT, Msg::CauseNotFound},
+    {ELOOP, Msg::CauseForeignLink},
+    {EISDIR, Msg::CauseNotAFile},
+    {kForeignFolderLink, Msg::CauseForeignFolderLink},
 };
 constexpr int kOtherCause = Msg::CauseOther;
 
@@ -27,6 +33,9 @@ constexpr int kOtherCause = Msg::CauseOther;
 
 QString FileErrorCause(int error) {
     if (error == 0) return QString();
+    if (error & kFileMayBeDamaged)
+        return WithCause(Text(Msg::CauseFileMayBeDamaged),
+                         FileErrorCause(error & ~kFileMayBeDamaged));
     for (const Cause& cause : kCauses)
         if (cause.error == error) return Text(cause.textId);
     const char* name = strerrorname_np(error);

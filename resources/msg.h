@@ -164,6 +164,8 @@ enum Id : int {
     CauseForeignLink = 20008,
     CauseNotAFile = 20009,
     CauseOther = 20010,  // "Das Betriebssystem meldet den Fehler %s."
+    CauseForeignFolderLink = 20011,
+    CauseFileMayBeDamaged = 20012,
 
     // The line to the LPX
     LpxLineLost = 20050,
