@@ -12,6 +12,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "files/fileerrors.h"
+#include "files/filewrite.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
 #include "test_folder.h"
 
 class ImageFileTest : public ::testing::Test {
@@ -186,6 +190,83 @@ TEST_F(ImageFileTest, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_TRUE(QFileInfo(Path("folder.Korbi")).isDir());
     EXPECT_FALSE(WriteImageFile(Path("missing/anlage.Korbi"), bytes));
     EXPECT_EQ(Entries(), (QStringList{"anlage.Korbi", "folder.Korbi"}));
+}
+
+// A co-worker in a shared folder tries to turn a save onto the private file victim/anlage.Korbi
+// of the user who saves share/projekt/anlage.Korbi; a signal must not leave a temporary behind.
+TEST_F(ImageFileTest, SharedFolderAttacksNeverReachAnotherFile) {
+    enum Attack { OwnLinkOnTheWay, SwapAtTemporary, PutBackFails, Signal, ForeignLinkOnTheWay };
+    const struct {
+        const char* name;
+        Attack attack;
+        bool hardLinked;  // written in place
+        int signal;
+        int error;
+    } cases[] = {
+        {"own-link", OwnLinkOnTheWay, false, 0, 0},
+        {"swap", SwapAtTemporary, false, 0, 0},
+        {"put-back", PutBackFails, true, 0, ENOSPC | kFileMayBeDamaged},
+        {"sigterm", Signal, false, SIGTERM, 0},
+        {"sigint-in-place", Signal, true, SIGINT, 0},
+        {"foreign-link", ForeignLinkOnTheWay, false, 0, kForeignFolderLink},  // root only
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.attack == ForeignLinkOnTheWay && !RunningAsSuperuser())
+            GTEST_SKIP() << "only root can give a link to another user";
+        const QString base = Path(c.name);
+        ASSERT_TRUE(QDir().mkpath(base + "/share/projekt") && QDir().mkpath(base + "/victim"));
+        const QString saved = base + "/share/projekt/anlage.Korbi";
+        const QString victim = base + "/victim/anlage.Korbi";
+        WriteBytes(saved, Counting(256, 3));
+        WriteBytes(victim, Counting(256, 9));
+        if (c.hardLinked) {
+            ASSERT_EQ(link(QFile::encodeName(saved), QFile::encodeName(saved + ".2")), 0);
+        }
+        const QByteArray linkPath = QFile::encodeName(base + "/share/link");
+        ASSERT_EQ(symlink("../victim", linkPath.constData()), 0);
+        if (c.attack == ForeignLinkOnTheWay) {
+            ASSERT_EQ(lchown(linkPath.constData(), 65534, 65534), 0);
+        }
+
+        QString path = saved;
+        if (c.attack == OwnLinkOnTheWay || c.attack == ForeignLinkOnTheWay)
+            path = base + "/share/link/anlage.Korbi";
+        bool swapped = false;
+        SetWriteFaultForTests([&](const QString&) {
+            if (c.attack == SwapAtTemporary && !swapped) {  // as an inotify watcher would
+                swapped = rename(QFile::encodeName(base + "/share/projekt"),
+                                 QFile::encodeName(base + "/share/alt")) == 0 &&
+                          symlink("../victim", QFile::encodeName(base + "/share/projekt")) == 0;
+                EXPECT_TRUE(swapped);
+            }
+            if (c.signal) raise(c.signal);
+            return c.attack == PutBackFails;
+        });
+        const QByteArray data(256, 0x5A);
+        if (c.signal) {
+            EXPECT_FALSE(RunInChild([&] { return WriteFileSafely(path, data) == 0; }, false));
+        } else {
+            const int error = WriteFileSafely(path, data);
+            EXPECT_EQ(error, c.error);
+            EXPECT_EQ(FileErrorCause(error).startsWith(Text(Msg::CauseFileMayBeDamaged)),
+                      c.attack == PutBackFails);
+        }
+        SetWriteFaultForTests(nullptr);
+
+        const bool intoVictim = c.attack == OwnLinkOnTheWay;
+        EXPECT_EQ(ReadBytes(victim), intoVictim ? data : Counting(256, 9));
+        if (c.attack == SwapAtTemporary) {
+            EXPECT_EQ(ReadBytes(base + "/share/alt/anlage.Korbi"), data);
+        } else if (c.attack == PutBackFails) {  // the message tells the truth
+            EXPECT_NE(ReadBytes(saved), Counting(256, 3));
+        } else if (!intoVictim) {
+            EXPECT_EQ(ReadBytes(saved), c.error ? Counting(256, 3) : data);
+        }
+        for (const char* folder : {"/share/projekt", "/share/alt", "/victim"})
+            for (const QString& entry : QDir(base + folder).entryList(QDir::Files | QDir::Hidden))
+                EXPECT_FALSE(entry.endsWith(".tmp")) << folder << "/" << entry.toStdString();
+    }
 }
 
 TEST_F(ImageFileTest, AReadOnlyFileIsNotWrittenButAWritableOneInALockedFolderIs) {
