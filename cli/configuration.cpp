@@ -1,8 +1,16 @@
 #include "cli/configuration.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <cerrno>
+#include <climits>
+
 #include "cli/context.h"
 #include "files/fileerrors.h"
 #include "files/filenames.h"
+#include "files/filewrite.h"
 #include "files/imagefile.h"
 #include "files/templates.h"
 #include "resources/catalogue.h"
@@ -16,6 +24,35 @@ const char* const kKorbiExtension = ".Korbi";
 int FileError(int textId, int error = 0) {
     PrintError(WithCause(Text(textId), FileErrorCause(error)) + '\n');
     return ExitUsage;
+}
+
+int AlreadyThere(const QString& path) {
+    PrintError(
+        QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.\n").arg(path));
+    return ExitUsage;
+}
+
+constexpr int kMaxFreeNameNumber = 99;
+
+// "anlage (2).Korbi" for "anlage.Korbi" and 2.
+QByteArray NumberedName(const QByteArray& name, int number) {
+    const int dot = name.lastIndexOf('.');
+    const int stem = dot > 0 ? dot : name.size();
+    return name.left(stem) + " (" + QByteArray::number(number) + ")" + name.mid(stem);
+}
+
+// The path of name in the place's folder: beside target as the user wrote it, or, where a link
+// at target led elsewhere, the folder's own path.
+QString PathInFolder(const QString& target, const FilePlace& place, const QByteArray& name) {
+    const QFileInfo given(target);
+    QString folder = given.path();
+    if (QFile::encodeName(given.fileName()) != place.name) {
+        char buffer[PATH_MAX];
+        const QByteArray proc = "/proc/self/fd/" + QByteArray::number(place.folder);
+        const ssize_t n = readlink(proc.constData(), buffer, sizeof buffer - 1);
+        if (n > 0) folder = QFile::decodeName(QByteArray(buffer, static_cast<int>(n)));
+    }
+    return folder + '/' + QFile::decodeName(name);
 }
 
 }  // namespace
@@ -68,24 +105,39 @@ bool SaveConfiguration(Configuration& configuration, const QString& path) {
     return false;
 }
 
-int SaveAsTarget(const QString& name, QString* target) {
+int SaveAsTarget(const QString& name, QString* target, FilePlace& place) {
     QString typed = name;
     if (ExtensionOf(typed).isEmpty()) typed += kKorbiExtension;
     *target = FindPathIgnoringCase(ReplaceExtension(typed, kKorbiExtension));
     for (const QString& path : {typed, *target}) {
         if (!PathExists(path)) continue;
         if (IsReadOnlyFile(path)) return FileError(Msg::FileReadOnly);
-        PrintError(QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.\n")
-                       .arg(path));
-        return ExitUsage;
+        return AlreadyThere(path);
     }
-    return ExitDone;
+    int error = ResolveFilePlace(*target, place);
+    if (!error && place.exists) return AlreadyThere(*target);  // only reachable by a link
+    if (!error && faccessat(place.folder, ".", W_OK | X_OK, AT_EACCESS) != 0) error = errno;
+    if (!error) return ExitDone;
+    PrintError(WithCause(FillText(Msg::ReadTargetUnusable, {*target}), FileErrorCause(error)) +
+               '\n');
+    return ExitUsage;
 }
 
-int SaveConfigurationAs(Configuration& configuration, const QString& target) {
+int SaveConfigurationAs(Configuration& configuration, const QString& target, const FilePlace& place,
+                        QString* saved) {
     configuration.model.EncodeConfigImage(configuration.fileImage, MarkToFile);
-    int error = 0;
-    if (!WriteImageFile(target, ExtractImageBytes(configuration.fileImage), &error))
-        return FileError(Msg::FileNotSaved, error);
+    const ImageBytes bytes = ExtractImageBytes(configuration.fileImage);
+    const QByteArray data(reinterpret_cast<const char*>(bytes.data()), kImageSize);
+    QByteArray name = place.name;
+    for (int number = 2;; ++number) {
+        const int error = WriteNewFile(place, name, data);
+        if (error == 0) break;
+        if (error != EEXIST || number > kMaxFreeNameNumber)
+            return FileError(Msg::FileNotSaved, error);
+        name = NumberedName(place.name, number);
+    }
+    *saved = PathInFolder(target, place, name);
+    if (name != place.name)
+        PrintError(FillText(Msg::ReadSavedUnderOtherName, {target, *saved}) + '\n');
     return ExitDone;
 }

@@ -194,5 +194,9 @@ enum Id : int {
     PracticePressButton = 20150,
     PracticeCaption = 20151,
     PracticeBadOption = 20152,
+
+    // korbi-cli read -o
+    ReadTargetUnusable = 20230,
+    ReadSavedUnderOtherName = 20231,
 };
 }  // namespace Msg
