@@ -15,17 +15,12 @@ struct Cause {
 // EISDIR also stands for any special file in a file's place: neither is ever written over.
 // ELOOP also stands for a symbolic link that is not followed because it belongs to another user.
 constexpr Cause kCauses[] = {
-    {ENOSPC, Msg::CauseNoSpace},
-    {EDQUOT, Msg::CauseQuotaExceeded},
-    {EACCES, Msg::CauseNoPermission},
-    {EPERM, Msg::CauseNotPermitted},
-    {EROFS, Msg::CauseReadOnlyMedium},
-    {EFBIG, Msg::CauseFileTooLarge},
-    {ENAMETOOLONG, Msg::CauseNameTooLong},
-    {ENOENT, Msg::CauseNotFound},
-    {ELOOP, Msg::CauseForeignLink},
-    {EISDIR, Msg::CauseNotAFile},
-    {kForeignFolderLink, Msg::CauseForeignFolderLink},
+    {ENOSPC, Msg::CauseNoSpace},           {EDQUOT, Msg::CauseQuotaExceeded},
+    {EACCES, Msg::CauseNoPermission},      {EPERM, Msg::CauseNotPermitted},
+    {EROFS, Msg::CauseReadOnlyMedium},     {EFBIG, Msg::CauseFileTooLarge},
+    {ENAMETOOLONG, Msg::CauseNameTooLong}, {ENOENT, Msg::CauseNotFound},
+    {ELOOP, Msg::CauseForeignLink},        {EISDIR, Msg::CauseNotAFile},
+    {ENOTDIR, Msg::CauseNotAFolder},       {kForeignFolderLink, Msg::CauseForeignFolderLink},
 };
 constexpr int kOtherCause = Msg::CauseOther;
 

@@ -166,6 +166,7 @@ enum Id : int {
     CauseOther = 20010,  // "Das Betriebssystem meldet den Fehler %s."
     CauseForeignFolderLink = 20011,
     CauseFileMayBeDamaged = 20012,
+    CauseNotAFolder = 20013,
 
     // The line to the LPX
     LpxLineLost = 20050,
