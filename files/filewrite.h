@@ -43,6 +43,7 @@ int WriteAllBytes(int fd, const QByteArray& data);
 // Called once at program start.
 void IgnoreFileSizeSignal();
 
-// Test seam: when set, it is asked before each write with the target path; answering true makes
-// the write fail half-way (after some bytes were written), as a full disk would.
+// Test seam: when set, it is asked before each write with the target path (also before the
+// write that puts a file's old contents back); answering true makes that write fail half-way
+// (after some bytes were written), as a full disk would.
 void SetWriteFaultForTests(std::function<bool(const QString& path)> fault);
