@@ -130,9 +130,10 @@ bool HasAccessControlList(const FilePlace& place) {
     return lgetxattr(inFolder.constData(), "system.posix_acl_access", nullptr, 0) > 0;
 }
 
-// Puts old, the contents of a file of oldSize bytes, back after a write in place failed having
-// written written bytes (and cut the file to its new length when truncated); 0, or the errno
-// value of the step that failed.
+// Puts old, the file's whole former contents, back after a write in place failed having
+// written written bytes (and cut the file to its new length when truncated). Only the bytes
+// that changed are written, so that a size limit below the old length does not fail a put-back
+// that has nothing to do there. 0, or the errno value of the step that failed.
 int PutBack(int fd, const QString& path, const QByteArray& old, qint64 written, bool truncated) {
     if (written == 0 && !truncated) return 0;
     if (ftruncate(fd, old.size()) != 0) return errno;
