@@ -1,6 +1,7 @@
 #include "cli/configuration.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFileInfo>
@@ -41,17 +42,23 @@ QByteArray NumberedName(const QByteArray& name, int number) {
     return name.left(stem) + " (" + QByteArray::number(number) + ")" + name.mid(stem);
 }
 
-// The path of name in the place's folder: beside target as the user wrote it, or, where a link
-// at target led elsewhere, the folder's own path.
+// The path of name in the place's folder, for the user and the journal: as the user wrote the
+// target while that still leads to the folder, else (a link at the target led elsewhere, or
+// the folder was moved during the read) the folder's own path.
 QString PathInFolder(const QString& target, const FilePlace& place, const QByteArray& name) {
-    const QFileInfo given(target);
-    QString folder = given.path();
-    if (QFile::encodeName(given.fileName()) != place.name) {
-        char buffer[PATH_MAX];
-        const QByteArray proc = "/proc/self/fd/" + QByteArray::number(place.folder);
-        const ssize_t n = readlink(proc.constData(), buffer, sizeof buffer - 1);
-        if (n > 0) folder = QFile::decodeName(QByteArray(buffer, static_cast<int>(n)));
-    }
+    const QString given = QFileInfo(target).fileName();
+    struct stat shown {
+    }, held{};
+    const bool asWritten = QFile::encodeName(given) == place.name &&
+                           stat(QFile::encodeName(QFileInfo(target).path()), &shown) == 0 &&
+                           fstat(place.folder, &held) == 0 && shown.st_dev == held.st_dev &&
+                           shown.st_ino == held.st_ino;
+    if (asWritten) return target.left(target.size() - given.size()) + QFile::decodeName(name);
+    char buffer[PATH_MAX];
+    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(place.folder);
+    const ssize_t n = readlink(proc.constData(), buffer, sizeof buffer);
+    const QString folder = n > 0 ? QFile::decodeName(QByteArray(buffer, static_cast<int>(n)))
+                                 : QFileInfo(target).path();
     return folder + '/' + QFile::decodeName(name);
 }
 
