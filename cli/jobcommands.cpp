@@ -99,24 +99,33 @@ int RunRead(const CliContext& context) {
     Configuration configuration(context.applicationDataFolder);
     Session session(context, configuration);
     DeviceJobs& jobs = session.Jobs();
-    // The name is checked before anybody presses a button for a read that could not be kept.
+    const bool toFile = context.options.given & OptOutput;
+    // The target is checked before anybody presses a button for a read that could not be kept,
+    // and the read is saved before its journal line is written, so that the line tells whether
+    // it was kept.
     QString target;
-    if (context.options.given & OptOutput) {
-        const int status = SaveAsTarget(context.options.output, &target);
+    FilePlace place;
+    int saveStatus = ExitDone;
+    if (toFile) {
+        const int status = SaveAsTarget(context.options.output, &target, place);
         if (status != ExitDone) return status;
         jobs.journalFile = target;
+        jobs.keepRead = [&]() -> int {
+            QString saved;
+            saveStatus = SaveConfigurationAs(configuration, target, place, &saved);
+            if (saveStatus != ExitDone) return Msg::FileNotSaved;
+            jobs.journalFile = saved;
+            PrintError(Text(Msg::FileSaved) + ": " + saved + '\n');
+            return 0;
+        };
     }
     jobs.ReadDevice();
+    if (saveStatus != ExitDone) return saveStatus;
     const int status = ExitOf(jobs.lastJob);
-    if (status != ExitDone) return status;
-    if (!(context.options.given & OptOutput)) {
-        Print(context.options.given & OptJson ? SettingsJson(configuration.model, {})
-                                              : SettingsText(configuration.model));
-        return ExitDone;
-    }
-    const int saved = SaveConfigurationAs(configuration, target);
-    if (saved == ExitDone) PrintError(Text(Msg::FileSaved) + ": " + target + '\n');
-    return saved;
+    if (status != ExitDone || toFile) return status;
+    Print(context.options.given & OptJson ? SettingsJson(configuration.model, {})
+                                          : SettingsText(configuration.model));
+    return ExitDone;
 }
 
 int RunWrite(const CliContext& context) {

@@ -6,6 +6,7 @@
 
 #include "cli/context.h"
 #include "cli/interrupt.h"
+#include "files/filewrite.h"
 #include "files/startupsteps.h"
 #include "link/trace.h"
 #include "version_record.h"
@@ -97,6 +98,7 @@ void PrintError(const QString& text) {
 }
 
 int main(int argc, char** argv) {
+    IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     CliContext context;
     QString error;

@@ -115,6 +115,11 @@ void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::functio
     running_ = job;
     steps();
     running_.reset();
+    const bool succeeded =
+        trace_.written || trace_.lastStatusId == successId ||
+        trace_.informationIds.contains(successId) ||
+        (job == JournalJob::CodeChange && trace_.informationIds.contains(Msg::CodeAlreadySet));
+    const int lostId = succeeded && job == JournalJob::Read && keepRead ? keepRead() : 0;
     JournalEntry entry;
     entry.job = job;
     entry.program = journalProgram;
@@ -124,21 +129,19 @@ void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::functio
         entry.codeBefore = deviceRadioCode;
         entry.firmwareVersion = FirmwareVersionText(deviceFirmwareVersion);
     }
-    const bool succeeded =
-        trace_.written || trace_.lastStatusId == successId ||
-        trace_.informationIds.contains(successId) ||
-        (job == JournalJob::CodeChange && trace_.informationIds.contains(Msg::CodeAlreadySet));
     entry.verifyOutcome = trace_.verifyOutcome;
     if (trace_.verifyOutcome == QString::fromUtf8(kVerifyFailedWord)) {
         entry.outcome = JournalOutcome::Failed;
         entry.messageId = Msg::VerifyMismatch;
-    } else if (succeeded) {
+    } else if (succeeded && lostId == 0) {
         entry.outcome = JournalOutcome::Ok;
     } else if (trace_.userAborted) {
         entry.outcome = JournalOutcome::Aborted;
     } else {
         entry.outcome = JournalOutcome::Failed;
-        entry.messageId = trace_.firstErrorId != 0 ? trace_.firstErrorId : trace_.lastStatusId;
+        entry.messageId = lostId                     ? lostId
+                          : trace_.firstErrorId != 0 ? trace_.firstErrorId
+                                                     : trace_.lastStatusId;
     }
     entry.codeAfter =
         succeeded && !trace_.codeAfter.isEmpty() ? trace_.codeAfter : entry.codeBefore;

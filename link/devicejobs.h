@@ -71,6 +71,10 @@ class DeviceJobs {
     QString journalPath;
     JournalProgram journalProgram = JournalProgram::Window;
     QString journalFile;
+    // Asked after a read that succeeded, before its line is journalled, to keep what was read
+    // (korbi-cli saves it to a file): 0, or the catalogue id of the failure that lost it, and
+    // the line then says the read failed.
+    std::function<int()> keepRead;
     // The line of the last read, write or code change (its time is left invalid when the job
     // never reached the LPX, and then it is not journalled).
     JournalEntry lastJob;

@@ -164,6 +164,9 @@ enum Id : int {
     CauseForeignLink = 20008,
     CauseNotAFile = 20009,
     CauseOther = 20010,  // "Das Betriebssystem meldet den Fehler %s."
+    CauseForeignFolderLink = 20011,
+    CauseFileMayBeDamaged = 20012,
+    CauseNotAFolder = 20013,
 
     // The line to the LPX
     LpxLineLost = 20050,
@@ -239,5 +242,9 @@ enum Id : int {
 
     // The support trace
     TraceOpenFailed = 20240,
+
+    // korbi-cli read -o
+    ReadTargetUnusable = 20300,
+    ReadSavedUnderOtherName = 20301,
 };
 }  // namespace Msg

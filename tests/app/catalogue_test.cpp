@@ -46,8 +46,8 @@ TEST(Catalogue, FillsPlaceholdersFromLeftToRight) {
 TEST(Catalogue, FileErrorsHaveTheirCauses) {
     EXPECT_EQ(FileErrorCause(EIO), "Das Betriebssystem meldet den Fehler EIO (5).");
     EXPECT_TRUE(FileErrorCause(0).isEmpty());
-    for (const int error :
-         {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, EFBIG, ENAMETOOLONG, ENOENT, ELOOP, EISDIR})
+    for (const int error : {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, EFBIG, ENAMETOOLONG, ENOENT,
+                            ELOOP, EISDIR, ENOTDIR, kForeignFolderLink})
         EXPECT_FALSE(FileErrorCause(error).isEmpty() ||
                      FileErrorCause(error).startsWith("Das Betriebssystem meldet"))
             << error;

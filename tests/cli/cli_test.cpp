@@ -368,3 +368,70 @@ TEST_F(CliTest, SeriesHandsOutCodesAndStopsOnAFailureNoDeviceChanges) {
         EXPECT_EQ(codes, row.codesAfter);
     }
 }
+
+// read -o refuses a target that could not keep the read before anybody presses a button, and
+// never replaces a file: one that appears during the read sends the read beside it, and a save
+// that fails at the end leaves a journal line that says so.
+TEST_F(CliTest, ReadOutputNeverLosesAReadNorReplacesAFile) {
+    enum During { Nothing, NameTaken, FolderRemoved };
+    WriteBytes(Path("da.Korbi"), Counting(256, 1));
+    ASSERT_TRUE(QDir(home.path()).mkpath("ordner/weg"));
+    const QByteArray foreignLink = QFile::encodeName(Path("fremd"));
+    ASSERT_EQ(symlink("ordner", foreignLink.constData()), 0);
+    const struct {
+        QString output;
+        During during;
+        int status;
+        const char* journal;  // the outcome of the read's line; none when refused before
+    } rows[] = {
+        {"da", Nothing, 2, nullptr},  // an existing file
+        {"fehlt/neu", Nothing, 2, nullptr},
+        {"da.Korbi/neu", Nothing, 2, nullptr},
+        {QString(300, 'x'), Nothing, 2, nullptr},
+        {"ordner/weg/neu", FolderRemoved, 2, "Fehler 10812"},
+        {"ordner/neu", NameTaken, 0, "ok"},
+        {"fremd/neu", Nothing, 2, nullptr},  // another user's link on the way: root only
+    };
+    LpxSimProcess lpx(logPath, {"--device=4C2D:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.output.toStdString());
+        if (row.output.startsWith("fremd")) {
+            if (!RunningAsSuperuser()) GTEST_SKIP() << "only root can give a link to another user";
+            ASSERT_EQ(lchown(foreignLink.constData(), 65534, 65534), 0);
+        }
+        const size_t sent = LoggedCommands(logPath).size();
+        const int journalled = JournalLines(home.path()).size();
+        CliProcess cli(home.path(), {"read", "--port=" + QString::fromStdString(lpx.path), "-o",
+                                     Path(row.output)});
+        if (row.journal) {
+            ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToIdentify)));
+            lpx.Press();
+            ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToRead)));
+            if (row.during == NameTaken) WriteBytes(Path("ordner/neu.Korbi"), Counting(256, 7));
+            if (row.during == FolderRemoved) {
+                ASSERT_TRUE(QDir(Path("ordner")).rmdir("weg"));
+            }
+            lpx.Press();
+        }
+        const CliRun run = cli.Finish();
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        if (!row.journal) {
+            EXPECT_FALSE(run.err.isEmpty());
+            EXPECT_EQ(LoggedCommands(logPath).size(), sent);  // nothing reached the LPX
+            continue;
+        }
+        const QList<QStringList> lines = JournalLines(home.path());
+        ASSERT_EQ(lines.size(), journalled + 1);
+        EXPECT_EQ(lines.last()[ColOutcome], row.journal);
+        if (row.during == NameTaken) {
+            EXPECT_EQ(ReadBytes(Path("ordner/neu.Korbi")), Counting(256, 7));
+            EXPECT_EQ(ReadBytes(Path("ordner/neu (2).Korbi")).size(), 256);
+            EXPECT_TRUE(run.err.contains(Path("ordner/neu (2).Korbi"))) << run.err.toStdString();
+            EXPECT_EQ(lines.last()[ColFileName], Path("ordner/neu (2).Korbi"));
+            EXPECT_EQ(QDir(Path("ordner"))
+                          .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                      (QStringList{"neu (2).Korbi", "neu.Korbi"}));
+        }
+    }
+}
