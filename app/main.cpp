@@ -13,6 +13,7 @@
 #include "app/qtprompts.h"
 #include "app/windows.h"
 #include "files/filewrite.h"
+#include "link/trace.h"
 #include "version_record.h"
 
 int main(int argc, char** argv) {
@@ -46,5 +47,6 @@ int main(int argc, char** argv) {
     } catch (...) {
         ShowEscapedError(&prompts, QString());
     }
+    StopTrace();
     return 0;
 }

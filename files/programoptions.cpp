@@ -25,6 +25,9 @@ const OptionRow kOptions[] = {
     {"--port", nullptr, OptPort, Takes::Value, ForWindow | ForCli},
     {"--simulate", nullptr, OptSimulate, Takes::OptionalValue, ForWindow | ForCli},
     {"--exit-after-start", nullptr, OptExitAfterStart, Takes::Nothing, ForWindow},
+    {"--verify", nullptr, OptVerify, Takes::Nothing, ForCli},
+    {"--new-codes", nullptr, OptNewCodes, Takes::Value, ForCli},
+    {"--trace", nullptr, OptTrace, Takes::Value, ForWindow | ForCli},
 };
 
 const OptionRow* FindOption(const QString& name, ProgramBit program) {
@@ -66,6 +69,12 @@ bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, Progr
             break;
         case OptPort:
             options->port = value;
+            break;
+        case OptNewCodes:
+            options->newCodes = value;
+            break;
+        case OptTrace:
+            options->trace = value;
             break;
         case OptRepeat:
             if (hasValue && !WholeNumber(value, 1, 1000000, &options->repeatCount)) {

@@ -25,6 +25,9 @@ enum OptionBit : unsigned {
     OptPort = 1u << 6,
     OptSimulate = 1u << 7,
     OptExitAfterStart = 1u << 8,
+    OptVerify = 1u << 9,
+    OptNewCodes = 1u << 10,
+    OptTrace = 1u << 11,
 };
 
 struct ProgramOptions {
@@ -41,6 +44,8 @@ struct ProgramOptions {
     QString device;
     QString since;
     int simulate = 0;  // generation of the practice LPX's devices; 0 for none
+    QString newCodes;  // a code range or the file of a code list
+    QString trace;     // the support trace's file
 };
 
 // Reads arguments (argument 0 is the program) for the program: options as --name=value,
