@@ -3,11 +3,13 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <algorithm>
+#include <cmath>
 
 #include "cli/configuration.h"
 #include "cli/context.h"
 #include "cli/settingsprint.h"
 #include "config/numbers.h"
+#include "files/imagefile.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -74,6 +76,16 @@ int FieldValue(Field field, QString* value) {
     PrintError(QStringLiteral("korbi-cli: Der Wert »%1« passt nicht in das Feld %2.\n")
                    .arg(given, info.name));
     return ExitUsage;
+}
+
+// Two texts of a field hold the same value: equal numbers ("2,50" and "2.5"), or equal texts
+// in any case (hexadecimal codes).
+bool SameValue(const QString& a, const QString& b) {
+    bool numberA = false, numberB = false;
+    const double x = QString(a).replace(',', '.').toDouble(&numberA);
+    const double y = QString(b).replace(',', '.').toDouble(&numberB);
+    if (numberA && numberB) return std::fabs(x - y) < 1e-9;
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -172,6 +184,19 @@ int RunSet(const CliContext& context) {
         if (InfoOf(assignment.field).kind == FieldKind::Text && shown != assignment.value)
             return Refuse(Msg::ValueOutOfRange,
                           {assignment.given, InfoOf(assignment.field).name, shown}, ExitFailed);
+    }
+    // The file keeps what the encoding can hold: read back as the window would show the saved
+    // file, every value must still be the one given (a time keeps one decimal only).
+    model.EncodeConfigImage(configuration.fileImage, MarkToFile);
+    Configuration stored(context.applicationDataFolder);
+    stored.messages.echo = false;
+    FillFileImage(stored.fileImage, ExtractImageBytes(configuration.fileImage), MarkFromFile);
+    stored.model.ShowFileImage(stored.fileImage, true);
+    for (const Assignment& assignment : assignments) {
+        const QString kept = ValueText(stored.model, assignment.field);
+        if (!SameValue(kept, ValueText(model, assignment.field)))
+            return Refuse(Msg::ValueNotKept,
+                          {assignment.given, InfoOf(assignment.field).name, kept}, ExitFailed);
     }
     return SaveConfiguration(configuration, path) ? ExitDone : ExitUsage;
 }

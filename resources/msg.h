@@ -255,6 +255,7 @@ enum Id : int {
     DataFolderUnusable = 20405,
     ValueEmpty = 20406,
     ValueOutOfRange = 20407,
+    ValueNotKept = 20412,  // the file cannot hold the value as given
     ValueControlCharacter = 20408,
     FieldNotStored = 20409,
     IdentifyRetryFailed = 20410,

@@ -156,8 +156,9 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
     // set stores a value as given or refuses it and leaves the file as it was: 1 for a value
     // the window would not hold as typed, 2 for a call that names no stored field.
     const QString codesPath = home + "/codes.Korbi";
-    CliRun run = RunCli(home, {"set", codesPath, "edtNoShortTx=14", "cbConfig_D5=true",
-                               "edtLongDoubleTriplePressTime=3.5", "edtButtonActivationDelay=2,5"});
+    CliRun run =
+        RunCli(home, {"set", codesPath, "edtNoShortTx=14", "cbConfig_D5=true",
+                      "edtLongDoubleTriplePressTime=3.5", "edtButtonActivationDelay=2,50"});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QByteArray saved = ReadBytes(codesPath);
     EXPECT_EQ(uint8_t(saved[0x33]) >> 4, 14);
@@ -171,6 +172,7 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
     } refused[] = {
         {"edtNoShortTx=19", 1, Msg::RangeNoShortTx},
         {"edtLongDoubleTriplePressTime=0.3", 1, Msg::RangePressTime},
+        {"edtButtonActivationDelay=2.55", 1, 0},  // the file keeps tenths only
         {"edtNoShortTx=", 1, 0},
         {"edtNoShortTx=1\x7f", 1, 0},
         {"edtDoorCode1=12\u00853", 1, 0},
