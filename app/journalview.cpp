@@ -1,53 +1,139 @@
 #include "app/journalview.h"
 
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QSqlQueryModel>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "app/mainwindow.h"
+#include "app/prompts.h"
 #include "files/journal.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
-TfrmJournal::TfrmJournal(QWidget* parent) : QDialog(parent) {
+namespace {
+
+// The columns after the journal's own: the line's id and whether it holds a configuration.
+constexpr int kIdColumn = kJournalColumns;
+constexpr int kHasImageColumn = kJournalColumns + 1;
+
+}  // namespace
+
+TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent)
+    : QDialog(parent), reader_(std::move(reader)) {
     setObjectName("frmJournal");
     setWindowTitle(Text(Msg::JournalTitle));
     resize(900, 420);
-    tblJournal = new QTableWidget(0, kJournalColumns, this);
+    auto* label = new QLabel(Text(Msg::JournalDeviceFilter), this);
+    edtJournalDevice = new QLineEdit(this);
+    edtJournalDevice->setObjectName("edtJournalDevice");
+    edtJournalDevice->setMaxLength(4);
+    label->setBuddy(edtJournalDevice);
+    model_ = new QSqlQueryModel(this);
+    tblJournal = new QTableView(this);
     tblJournal->setObjectName("tblJournal");
-    tblJournal->setHorizontalHeaderLabels(JournalHeader());
+    tblJournal->setModel(model_);
     tblJournal->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblJournal->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblJournal->setSelectionMode(QAbstractItemView::SingleSelection);
     tblJournal->verticalHeader()->setVisible(false);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(ToolkitText::Close);
+    btnJournalOpen =
+        buttons->addButton(Text(Msg::JournalOpenConfiguration), QDialogButtonBox::ActionRole);
+    btnJournalOpen->setObjectName("btnJournalOpen");
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(btnJournalOpen, &QPushButton::clicked, this, &TfrmJournal::OpenChosenLine);
+    connect(tblJournal, &QTableView::doubleClicked, this, &TfrmJournal::OpenChosenLine);
+    connect(edtJournalDevice, &QLineEdit::textChanged, this, [this](const QString& code) {
+        // Only a whole code narrows the table; an empty field shows every line.
+        if (code.isEmpty() || code.size() == 4) ShowDevice(code, nullptr);
+    });
+    auto* filter = new QHBoxLayout;
+    filter->addWidget(label);
+    filter->addWidget(edtJournalDevice);
+    filter->addStretch();
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filter);
     layout->addWidget(tblJournal);
     layout->addWidget(buttons);
 }
 
-void TfrmJournal::SetLines(const QList<QStringList>& lines) {
-    tblJournal->setRowCount(static_cast<int>(lines.size()));
-    for (int row = 0; row < lines.size(); ++row) {
-        for (int column = 0; column < kJournalColumns; ++column)
-            tblJournal->setItem(row, column, new QTableWidgetItem(lines[row].value(column)));
+// The model goes before the reader's connection that its query runs on.
+TfrmJournal::~TfrmJournal() {
+    delete model_;
+}
+
+bool TfrmJournal::ShowDevice(const QString& deviceCode, QString* error) {
+    QString cause;
+    if (!reader_.Select(deviceCode, {}, true, &cause)) {
+        if (error) *error = cause;
+        return false;
     }
+    model_->setQuery(reader_.TakeQuery());
+    const QStringList titles = JournalHeader();
+    for (int column = 0; column < kJournalColumns; ++column)
+        model_->setHeaderData(column, Qt::Horizontal, titles[column]);
+    tblJournal->setColumnHidden(kIdColumn, true);
+    tblJournal->setColumnHidden(kHasImageColumn, true);
     tblJournal->resizeColumnsToContents();
-    tblJournal->scrollToBottom();
+    connect(tblJournal->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TfrmJournal::UpdateOpenButton, Qt::UniqueConnection);
+    UpdateOpenButton();
+    return true;
+}
+
+void TfrmJournal::UpdateOpenButton() {
+    const QModelIndex current = tblJournal->currentIndex();
+    btnJournalOpen->setEnabled(current.isValid() &&
+                               model_->index(current.row(), kHasImageColumn).data().toBool());
+}
+
+void TfrmJournal::OpenChosenLine() {
+    const QModelIndex current = tblJournal->currentIndex();
+    if (!current.isValid()) return;
+    const int row = current.row();
+    const QByteArray image = reader_.ImageOfLine(model_->index(row, kIdColumn).data().toLongLong());
+    if (image.size() != kImageSize) return;
+    chosenImage = image;
+    chosenLine = QStringList{model_->index(row, ColTime).data().toString(),
+                             model_->index(row, ColCodeAfter).data().toString()};
+    accept();
 }
 
 void TfrmMain::mnuCommShowJournalClick() {
-    const QString path = JournalPath(applicationDataFolder);
-    QList<QStringList> lines;
+    const JournalTarget target{JournalPath(applicationDataFolder), Jobs().journalServer};
+    JournalReader reader;
     QString error;
-    if (!ReadJournal(path, &lines, &error)) {
-        ErrorBox(Msg::JournalReadFailed, {path, error});
-        return;
+    // A journal that cannot be read says so at once, with its cause.
+    const auto refuse = [this](const QString& text) {
+        prompts().ShowMessage(BoxKind::Error, Msg::JournalReadFailed, text, BoxButtons::Ok);
+    };
+    if (!reader.Open(target, &error)) return refuse(error);
+    TfrmJournal dialog(std::move(reader), this);
+    if (!dialog.ShowDevice(QString(), &error)) return refuse(error);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenImage.isEmpty()) return;
+    ShowJournalImage(dialog.chosenImage, dialog.chosenLine);
+}
+
+void TfrmMain::ShowJournalImage(const QByteArray& image, const QStringList& line) {
+    ImageBytes bytes{};
+    std::copy(image.cbegin(), image.cend(), bytes.begin());
+    FillFileImage(fileImage, bytes, MarkFromFile);
+    const int result = Model().ShowFileImage(fileImage, true);
+    if (result == DecodeOk) {
+        SetStatusText(FillText(Msg::JournalConfigurationLoaded, line));
+        ShowOrigin(OriginDevice);
+    } else if (result == DecodeBadProduct) {
+        ErrorBox(Msg::BadProduct);
+    } else {
+        ErrorBox(Msg::ConversionError,
+                 {QString::number(fileImage.cells[result & 0xFF].value), QString::number(result)});
     }
-    TfrmJournal dialog(this);
-    dialog.SetLines(lines);
-    dialog.exec();
 }

@@ -92,6 +92,9 @@ class TfrmMain : public QMainWindow, public JobHost {
     void mnuCommWriteToDeviceClick();
     void mnuCommChangeIdCodeClick();
     void mnuCommShowJournalClick();
+    // Shows a configuration taken from the journal as a read from the device shows one; line
+    // names the journal line (time, device code) on the status line.
+    void ShowJournalImage(const QByteArray& image, const QStringList& line);
     // The jobs themselves, with the device images and the last identification's results.
     DeviceJobs& Jobs() { return jobs_; }
     void tmrPollLpxInfoTimer();

@@ -1,12 +1,14 @@
-// korbi-cli journal: the journal as it stands in the file (header and the lines that pass the
-// filters), or as JSON objects keyed by the column titles.
+// korbi-cli journal and restore: the record of device jobs, line by line as the database hands
+// them out (CSV with the German titles, or JSON with English keys), the lines that wait for the
+// server, and a configuration taken back out of the record.
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cli/configuration.h"
 #include "cli/context.h"
-#include "files/journal.h"
+#include "files/fileerrors.h"
+#include "files/imagefile.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -19,10 +21,48 @@ QDateTime ParseSince(const QString& text) {
     return QDateTime::fromString(text, Qt::ISODate);
 }
 
+// One line of the JSON array as QJsonDocument indents it, so that the streamed array reads the
+// same as one written whole.
+QString JsonElement(const QStringList& keys, const QStringList& fields, bool first) {
+    QJsonObject object;
+    for (int column = 0; column < kJournalColumns; ++column)
+        object.insert(keys[column], fields[column]);
+    QString text = QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+    text.chop(1);
+    text.replace('\n', QStringLiteral("\n    "));
+    return (first ? QStringLiteral("    ") : QStringLiteral(",\n    ")) + text;
+}
+
+int Sync(const JournalTarget& target) {
+    QString error;
+    const int sent = SyncJournal(target, &error);
+    if (sent < 0) {
+        PrintError(error + '\n');
+        return ExitUsage;
+    }
+    PrintError(FillText(Msg::JournalSent, {QString::number(sent), JournalName(target)}) + '\n');
+    return ExitDone;
+}
+
 }  // namespace
+
+JournalTarget CliJournalTarget(const CliContext& context) {
+    JournalTarget target;
+    target.localPath = JournalPath(context.applicationDataFolder);
+    target.serverUri = context.options.given & OptJournal
+                           ? context.options.journal
+                           : ConfiguredJournalServer(context.applicationDataFolder);
+    return target;
+}
 
 int RunJournal(const CliContext& context) {
     const CliOptions& options = context.options;
+    if ((options.given & OptJson) && (options.given & OptCsv)) {
+        PrintError(QStringLiteral("korbi-cli: --json und --csv schließen einander aus.\n"));
+        return ExitUsage;
+    }
+    const JournalTarget target = CliJournalTarget(context);
+    if (options.given & OptSync) return Sync(target);
     QDateTime since;
     if (options.given & OptSince) {
         since = ParseSince(options.since);
@@ -33,28 +73,61 @@ int RunJournal(const CliContext& context) {
             return ExitUsage;
         }
     }
-    const QString path = JournalPath(context.applicationDataFolder);
-    QList<QStringList> lines;
+    JournalReader reader;
     QString error;
-    if (!ReadJournal(path, &lines, &error)) {
-        PrintError(FillText(Msg::JournalReadFailed, {path, error}) + '\n');
+    QString warning;
+    const bool opened = reader.Open(target, &error, &warning);
+    if (!warning.isEmpty()) PrintError(warning + '\n');
+    if (!opened || !reader.Select(options.device, since, false, &error)) {
+        PrintError(error + '\n');
         return ExitUsage;
     }
-    lines = FilterJournal(lines, options.device, since);
-    const QStringList header = JournalHeader();
+    QStringList fields;
     if (options.given & OptJson) {
-        QJsonArray array;
-        for (const QStringList& line : lines) {
-            QJsonObject object;
-            for (int column = 0; column < kJournalColumns; ++column)
-                object.insert(header[column], line[column]);
-            array.append(object);
+        const QStringList keys = JournalJsonKeys();
+        Print(QStringLiteral("["));
+        bool first = true;
+        while (reader.Next(&fields)) {
+            Print((first ? QStringLiteral("\n") : QString()) + JsonElement(keys, fields, first));
+            first = false;
         }
-        Print(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
+        Print(QStringLiteral("\n]\n"));
         return ExitDone;
     }
-    QByteArray text = CsvRecord(header);
-    for (const QStringList& line : lines) text += CsvRecord(line);
-    Print(QString::fromUtf8(text));
+    const bool guard = options.given & OptCsv;
+    Print(QString::fromUtf8(CsvRecord(JournalHeader(), guard)));
+    while (reader.Next(&fields)) Print(QString::fromUtf8(CsvRecord(fields, guard)));
+    return ExitDone;
+}
+
+int RunRestore(const CliContext& context) {
+    const QString code = context.options.operands.value(0);
+    // The name is checked before the record is asked, as a read checks it before the press.
+    QString target;
+    const int status =
+        SaveAsTarget(context.options.given & OptOutput ? context.options.output : code, &target);
+    if (status != ExitDone) return status;
+    JournalReader reader;
+    QString error;
+    QString timeText;
+    QByteArray image;
+    if (reader.Open(CliJournalTarget(context), &error))
+        image = reader.LatestImage(code, &timeText, &error);
+    if (!error.isEmpty()) {
+        PrintError(error + '\n');
+        return ExitUsage;
+    }
+    if (image.size() != kImageSize) {
+        PrintError(FillText(Msg::JournalNoImage, {code}) + '\n');
+        return ExitFailed;
+    }
+    ImageBytes bytes{};
+    std::copy(image.cbegin(), image.cend(), bytes.begin());
+    int writeError = 0;
+    if (!WriteImageFile(target, bytes, &writeError)) {
+        PrintError(WithCause(Text(Msg::FileNotSaved), FileErrorCause(writeError)) + '\n');
+        return ExitUsage;
+    }
+    PrintError(Text(Msg::FileSaved) + ": " + target + " (" + timeText + ")\n");
     return ExitDone;
 }

@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include "files/journaldb.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -23,6 +24,9 @@ const OptionRow kOptions[] = {
     {"--since", nullptr, OptSince, Takes::Value},
     {"--port", nullptr, OptPort, Takes::Value},
     {"--simulate", nullptr, OptSimulate, Takes::OptionalValue},
+    {"--journal", nullptr, OptJournal, Takes::Value},
+    {"--csv", nullptr, OptCsv, Takes::Nothing},
+    {"--sync", nullptr, OptSync, Takes::Nothing},
 };
 
 const OptionRow* FindOption(const QString& name) {
@@ -62,6 +66,14 @@ bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, CliOp
             break;
         case OptPort:
             options->port = value;
+            break;
+        case OptJournal:
+            // The value may hold a password: the message names the option, never the value.
+            if (!IsServerUri(value)) {
+                *error = FillText(Msg::JournalBadServer, {QStringLiteral("--journal")});
+                return false;
+            }
+            options->journal = value;
             break;
         case OptRepeat:
             if (hasValue && !WholeNumber(value, 1, 1000000, &options->repeatCount)) {

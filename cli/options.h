@@ -24,6 +24,9 @@ enum OptionBit : unsigned {
     OptSince = 1u << 5,
     OptPort = 1u << 6,
     OptSimulate = 1u << 7,
+    OptJournal = 1u << 8,
+    OptCsv = 1u << 9,
+    OptSync = 1u << 10,
 };
 
 struct CliOptions {
@@ -39,6 +42,7 @@ struct CliOptions {
     QString device;
     QString since;
     int simulate = 0;  // generation of the practice LPX's devices; 0 for none
+    QString journal;   // the journal's server (postgresql://...)
 };
 
 // Parses arguments (argument 0 is the program). False with a German error for a wrong call.

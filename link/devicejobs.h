@@ -59,6 +59,7 @@ class DeviceJobs {
     // The journal: its path (empty: no journal, as in practice mode), the program that runs the
     // jobs, and the configuration file the next job works with (empty for none).
     QString journalPath;
+    QString journalServer;  // a company's server (postgresql://...); empty for the local record
     JournalProgram journalProgram = JournalProgram::Window;
     QString journalFile;
     // The line of the last read, write or code change (its time is left invalid when the job

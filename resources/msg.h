@@ -176,6 +176,12 @@ enum Id : int {
     JournalTitle = 20101,
     JournalWriteFailed = 20102,
     JournalReadFailed = 20103,
+    JournalServerUnreachable = 20104,  // the line stays in the local record
+    JournalSent = 20105,
+    JournalNoImage = 20106,
+    JournalBadServer = 20107,
+    JournalImportFailed = 20108,
+    JournalNoServer = 20109,
     // The journal's columns, in file order
     JournalColumnTime = 20110,
     JournalColumnJob = 20111,
@@ -187,6 +193,14 @@ enum Id : int {
     JournalColumnSha256 = 20117,
     JournalColumnOutcome = 20118,
     JournalColumnProgram = 20119,
+    JournalColumnLoginName = 20120,
+    JournalColumnHostName = 20121,
+    JournalColumnProgramVersion = 20122,
+    JournalColumnVerifyOutcome = 20123,
+    // The journal window
+    JournalDeviceFilter = 20130,
+    JournalOpenConfiguration = 20131,
+    JournalConfigurationLoaded = 20132,
 
     // Practice mode
     PracticePressButton = 20150,

@@ -17,6 +17,7 @@
 #include "link/ttydriver.h"
 #include "lpxsim_process.h"
 #include "resources/catalogue.h"
+#include "support/journal_lines.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     ProgramOnPort program(lpx.path);
     TfrmMain& window = *program.window;
     const ScriptedPrompts& prompts = program.prompts;
-    window.Jobs().journalPath = dir.filePath("Protokoll.csv");
+    window.Jobs().journalPath = dir.filePath("Protokoll.sqlite");
 
     auto* interval = window.findChild<QLineEdit*>("edtBatteryTestInterval");
 
@@ -68,8 +69,7 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     EXPECT_EQ(interval->text(), "42");
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     // The window's jobs are journalled like korbi-cli's, and read back what was written.
-    QList<QStringList> journal;
-    ASSERT_TRUE(ReadJournal(window.Jobs().journalPath, &journal, nullptr));
+    const QList<QStringList> journal = JournalLines({window.Jobs().journalPath, {}});
     ASSERT_EQ(journal.size(), 3);
     for (const QStringList& line : journal) {
         EXPECT_EQ(line[ColOutcome], "ok");
