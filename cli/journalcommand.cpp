@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr qsizetype kPrintBlock = 64 * 1024;
+
 // A day (from its start, local time) or a point in time; an invalid result for anything else.
 QDateTime ParseSince(const QString& text) {
     const QDate day = QDate::fromString(text, Qt::ISODate);
@@ -96,7 +98,15 @@ int RunJournal(const CliContext& context) {
     }
     const bool guard = options.given & OptCsv;
     Print(QString::fromUtf8(CsvRecord(JournalHeader(), guard)));
-    while (reader.Next(&fields)) Print(QString::fromUtf8(CsvRecord(fields, guard)));
+    // Written in blocks: one write per line would make a long listing wait on the terminal.
+    QByteArray block;
+    while (reader.Next(&fields)) {
+        block += CsvRecord(fields, guard);
+        if (block.size() < kPrintBlock) continue;
+        Print(QString::fromUtf8(block));
+        block.clear();
+    }
+    Print(QString::fromUtf8(block));
     return ExitDone;
 }
 
