@@ -167,20 +167,20 @@ bool JournalReader::Open(const JournalTarget& target, QString* error, QString* w
     return db_ != nullptr;
 }
 
-bool JournalReader::Select(const QString& deviceCode, const QDateTime& since, bool newestFirst,
+bool JournalReader::Select(const QString& deviceCode, const QDateTime& since, bool forWindow,
                            QString* error) {
     QStringList conditions;
     if (!deviceCode.isEmpty())
         conditions << QStringLiteral("(upper(code_before) = ? OR upper(code_after) = ?)");
     if (since.isValid()) conditions << QStringLiteral("time_utc >= ?");
-    const QString order = newestFirst ? QStringLiteral("DESC") : QStringLiteral("ASC");
+    const QString order = forWindow ? QStringLiteral("DESC") : QStringLiteral("ASC");
     QString cause;
     query_ = db_->Prepare(
         QStringLiteral("SELECT %1, id, image IS NOT NULL FROM journal %2 "
                        "ORDER BY time_utc %3, id %3")
             .arg(JournalColumnList(),
                  conditions.isEmpty() ? QString() : "WHERE " + conditions.join(" AND "), order),
-        &cause);
+        &cause, !forWindow);
     if (!deviceCode.isEmpty()) {
         query_.addBindValue(deviceCode.toUpper());
         query_.addBindValue(deviceCode.toUpper());

@@ -47,10 +47,10 @@ class JournalReader {
     // warning, when given, gets what went wrong on the way that did not stop the reading (an old
     // journal that could not be taken over).
     bool Open(const JournalTarget& target, QString* error, QString* warning = nullptr);
-    // Runs the query; oldest first unless newestFirst. Each row holds the columns in column order,
-    // then the line's database id and whether it holds a configuration.
-    bool Select(const QString& deviceCode, const QDateTime& since, bool newestFirst,
-                QString* error);
+    // Runs the query, oldest first. Each row holds the columns in column order, then the line's
+    // database id and whether it holds a configuration. forWindow: newest first, in a query that
+    // a table model may move back and forth in.
+    bool Select(const QString& deviceCode, const QDateTime& since, bool forWindow, QString* error);
     bool Next(QStringList* fields);
     // The query itself, for a table model that pages through it.
     QSqlQuery TakeQuery() { return std::move(query_); }

@@ -3,15 +3,21 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAbstractItemModel>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <thread>
 
+#include "app/journalview.h"
 #include "files/journalstore.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
+#include "started_window.h"
 #include "support/journal_lines.h"
 #include "test_folder.h"
 
@@ -190,6 +196,44 @@ TEST(Journal, SpecialFilesAreRefusedWithoutBlocking) {
         QString error;
         EXPECT_EQ(reader.Open({record, {}}, &error), row.stored);
     }
+}
+
+// The window's journal pages through the record newest first, narrows it to a device, and opens
+// a line's configuration in the window; a line without one cannot be opened.
+TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
+    Machine machine;
+    std::unique_ptr<TfrmMain> window = machine.Start();
+    const JournalTarget target{JournalPath(machine.dataFolder), {}};
+    QByteArray image = Machine::Shipped("Default_v2.b");
+    image[Addr::BatteryTestInterval] = 42;
+    const struct {
+        const char* code;
+        bool withImage;
+    } rows[] = {{"1111", true}, {"2222", true}, {"1111", false}};
+    QString text;
+    for (const auto& row : rows) {
+        JournalEntry entry;
+        entry.codeBefore = entry.codeAfter = row.code;
+        if (row.withImage) entry.image = image;
+        ASSERT_TRUE(AppendJournal(target, entry, &text)) << text.toStdString();
+    }
+    JournalReader reader;
+    ASSERT_TRUE(reader.Open(target, &text));
+    TfrmJournal dialog(std::move(reader), window.get());
+    ASSERT_TRUE(dialog.ShowDevice({}, &text));
+    EXPECT_EQ(dialog.tblJournal->model()->rowCount(), 3);
+    dialog.edtJournalDevice->setText("1111");
+    ASSERT_EQ(dialog.tblJournal->model()->rowCount(), 2);
+    dialog.tblJournal->selectRow(0);  // the newest: no configuration
+    EXPECT_FALSE(dialog.btnJournalOpen->isEnabled());
+    dialog.tblJournal->selectRow(1);
+    ASSERT_TRUE(dialog.btnJournalOpen->isEnabled());
+    dialog.btnJournalOpen->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.chosenImage, image);
+    window->ShowJournalImage(dialog.chosenImage, dialog.chosenLine);
+    EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "42");
+    EXPECT_TRUE(window->StatusText().contains("1111"));
 }
 
 }  // namespace
