@@ -7,23 +7,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/journalmodel.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "files/journal.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
-
-namespace {
-
-// The columns after the journal's own: the line's id and whether it holds a configuration.
-constexpr int kIdColumn = kJournalColumns;
-constexpr int kHasImageColumn = kJournalColumns + 1;
-
-}  // namespace
 
 TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent)
     : QDialog(parent), reader_(std::move(reader)) {
@@ -35,7 +27,7 @@ TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent)
     edtJournalDevice->setObjectName("edtJournalDevice");
     edtJournalDevice->setMaxLength(4);
     label->setBuddy(edtJournalDevice);
-    model_ = new QSqlQueryModel(this);
+    model_ = new JournalModel(reader_, this);
     tblJournal = new QTableView(this);
     tblJournal->setObjectName("tblJournal");
     tblJournal->setModel(model_);
@@ -51,6 +43,8 @@ TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(btnJournalOpen, &QPushButton::clicked, this, &TfrmJournal::OpenChosenLine);
     connect(tblJournal, &QTableView::doubleClicked, this, &TfrmJournal::OpenChosenLine);
+    connect(tblJournal->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TfrmJournal::UpdateOpenButton);
     connect(edtJournalDevice, &QLineEdit::textChanged, this, [this](const QString& code) {
         // Only a whole code narrows the table; an empty field shows every line.
         if (code.isEmpty() || code.size() == 4) ShowDevice(code, nullptr);
@@ -65,41 +59,23 @@ TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent)
     layout->addWidget(buttons);
 }
 
-// The model goes before the reader's connection that its query runs on.
-TfrmJournal::~TfrmJournal() {
-    delete model_;
-}
-
 bool TfrmJournal::ShowDevice(const QString& deviceCode, QString* error) {
-    QString cause;
-    if (!reader_.Select(deviceCode, {}, true, &cause)) {
-        if (error) *error = cause;
-        return false;
-    }
-    model_->setQuery(reader_.TakeQuery());
-    const QStringList titles = JournalHeader();
-    for (int column = 0; column < kJournalColumns; ++column)
-        model_->setHeaderData(column, Qt::Horizontal, titles[column]);
-    tblJournal->setColumnHidden(kIdColumn, true);
-    tblJournal->setColumnHidden(kHasImageColumn, true);
+    if (!model_->Show(deviceCode, error)) return false;
     tblJournal->resizeColumnsToContents();
-    connect(tblJournal->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TfrmJournal::UpdateOpenButton, Qt::UniqueConnection);
     UpdateOpenButton();
     return true;
 }
 
 void TfrmJournal::UpdateOpenButton() {
     const QModelIndex current = tblJournal->currentIndex();
-    btnJournalOpen->setEnabled(current.isValid() &&
-                               model_->index(current.row(), kHasImageColumn).data().toBool());
+    btnJournalOpen->setEnabled(current.isValid() && model_->HasImage(current.row()));
 }
 
 void TfrmJournal::OpenChosenLine() {
     const QModelIndex current = tblJournal->currentIndex();
     if (!current.isValid()) return;
     const int row = current.row();
-    const QByteArray image = reader_.ImageOfLine(model_->index(row, kIdColumn).data().toLongLong());
+    const QByteArray image = reader_.ImageOfLine(model_->LineId(row));
     if (image.size() != kImageSize) return;
     chosenImage = image;
     chosenLine = QStringList{model_->index(row, ColTime).data().toString(),

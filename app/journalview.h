@@ -1,7 +1,7 @@
 #pragma once
 // The journal of device jobs as a read-only table, shown by Kommunikation > Protokoll anzeigen.
-// The table is a model on a query: it fetches the lines page by page as they are scrolled into
-// view, newest first, so that a record of any size opens at once. A device code narrows it down,
+// The table fetches the lines page by page as they are scrolled into view, newest first, so that
+// a record of any size opens at once. A device code narrows it down,
 // and a line's configuration can be opened in the window.
 
 #include <QDialog>
@@ -12,7 +12,7 @@
 
 class QLineEdit;
 class QPushButton;
-class QSqlQueryModel;
+class JournalModel;
 class QTableView;
 
 class TfrmJournal : public QDialog {
@@ -20,7 +20,6 @@ class TfrmJournal : public QDialog {
   public:
     // reader: an opened journal; the dialog keeps it while it shows it.
     TfrmJournal(JournalReader reader, QWidget* parent = nullptr);
-    ~TfrmJournal() override;
     // Shows the lines about the device (all lines for an empty code); false with a German error.
     bool ShowDevice(const QString& deviceCode, QString* error);
     // The configuration of the chosen line, 256 bytes, once "Konfiguration öffnen" was pressed.
@@ -35,5 +34,5 @@ class TfrmJournal : public QDialog {
     void UpdateOpenButton();
     void OpenChosenLine();
     JournalReader reader_;
-    QSqlQueryModel* model_ = nullptr;
+    JournalModel* model_ = nullptr;
 };

@@ -80,7 +80,7 @@ int RunJournal(const CliContext& context) {
     QString warning;
     const bool opened = reader.Open(target, &error, &warning);
     if (!warning.isEmpty()) PrintError(warning + '\n');
-    if (!opened || !reader.Select(options.device, since, false, &error)) {
+    if (!opened || !reader.Select(options.device, since, &error)) {
         PrintError(error + '\n');
         return ExitUsage;
     }

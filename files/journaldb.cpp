@@ -229,9 +229,9 @@ bool JournalDb::CreateSchema(QString* cause) {
     return true;
 }
 
-QSqlQuery JournalDb::Prepare(const QString& sql, QString* cause, bool forwardOnly) {
+QSqlQuery JournalDb::Prepare(const QString& sql, QString* cause) {
     QSqlQuery query(*db_);
-    query.setForwardOnly(forwardOnly);
+    query.setForwardOnly(true);
     if (!query.prepare(sql) && cause) *cause = DatabaseCause(query.lastError());
     return query;
 }

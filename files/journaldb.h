@@ -43,8 +43,8 @@ class JournalDb {
 
     // Stores the row in one transaction; a row whose key is there already is left as it is.
     bool Insert(const JournalRow& row, bool pending, QString* cause);
-    // A query on this connection, prepared from sql; a forward-only one keeps no rows behind it.
-    QSqlQuery Prepare(const QString& sql, QString* cause, bool forwardOnly = true);
+    // A forward-only query on this connection (it keeps no rows behind it), prepared from sql.
+    QSqlQuery Prepare(const QString& sql, QString* cause);
     QSqlDatabase& Database() { return *db_; }
 
   private:

@@ -167,28 +167,55 @@ bool JournalReader::Open(const JournalTarget& target, QString* error, QString* w
     return db_ != nullptr;
 }
 
-bool JournalReader::Select(const QString& deviceCode, const QDateTime& since, bool forWindow,
-                           QString* error) {
+bool JournalReader::Select(const QString& deviceCode, const QDateTime& since, QString* error) {
+    return Run(deviceCode, since, {}, 0, error);
+}
+
+bool JournalReader::SelectPage(const QString& deviceCode, const LineKey& before, int limit,
+                               QString* error) {
+    return Run(deviceCode, {}, before, limit, error);
+}
+
+// Every condition and order has an index: the codes, and (time_utc, id). A page goes on from
+// the key of the last line it showed, so that a page deep in the record costs what the first does.
+bool JournalReader::Run(const QString& deviceCode, const QDateTime& since, const LineKey& before,
+                        int limit, QString* error) {
     QStringList conditions;
     if (!deviceCode.isEmpty())
         conditions << QStringLiteral("(upper(code_before) = ? OR upper(code_after) = ?)");
     if (since.isValid()) conditions << QStringLiteral("time_utc >= ?");
-    const QString order = forWindow ? QStringLiteral("DESC") : QStringLiteral("ASC");
-    QString cause;
-    query_ = db_->Prepare(
-        QStringLiteral("SELECT %1, id, image IS NOT NULL FROM journal %2 "
-                       "ORDER BY time_utc %3, id %3")
+    if (before.id >= 0) conditions << QStringLiteral("(time_utc, id) < (?, ?)");
+    const QString order = limit > 0 ? QStringLiteral("DESC") : QStringLiteral("ASC");
+    QString sql =
+        QStringLiteral(
+            "SELECT %1, id, time_utc, image IS NOT NULL FROM journal %2 "
+            "ORDER BY time_utc %3, id %3")
             .arg(JournalColumnList(),
-                 conditions.isEmpty() ? QString() : "WHERE " + conditions.join(" AND "), order),
-        &cause, !forWindow);
+                 conditions.isEmpty() ? QString() : "WHERE " + conditions.join(" AND "), order);
+    if (limit > 0) sql += QStringLiteral(" LIMIT %1").arg(limit);
+    QString cause;
+    query_ = db_->Prepare(sql, &cause);
     if (!deviceCode.isEmpty()) {
         query_.addBindValue(deviceCode.toUpper());
         query_.addBindValue(deviceCode.toUpper());
     }
     if (since.isValid()) query_.addBindValue(since.toSecsSinceEpoch());
+    if (before.id >= 0) {
+        query_.addBindValue(before.timeUtc);
+        query_.addBindValue(before.id);
+    }
     if (query_.exec()) return true;
     *error = FillText(Msg::JournalReadFailed, {name_, DatabaseCause(query_.lastError())});
     return false;
+}
+
+JournalReader::LineKey JournalReader::Key() const {
+    return {query_.value(kJournalColumns + 1).toLongLong(),
+            query_.value(kJournalColumns).toLongLong()};
+}
+
+bool JournalReader::HasImage() const {
+    return query_.value(kJournalColumns + 2).toBool();
 }
 
 bool JournalReader::Next(QStringList* fields) {

@@ -47,13 +47,19 @@ class JournalReader {
     // warning, when given, gets what went wrong on the way that did not stop the reading (an old
     // journal that could not be taken over).
     bool Open(const JournalTarget& target, QString* error, QString* warning = nullptr);
-    // Runs the query, oldest first. Each row holds the columns in column order, then the line's
-    // database id and whether it holds a configuration. forWindow: newest first, in a query that
-    // a table model may move back and forth in.
-    bool Select(const QString& deviceCode, const QDateTime& since, bool forWindow, QString* error);
+    // Runs the query, oldest first; Next then hands out the lines one by one.
+    bool Select(const QString& deviceCode, const QDateTime& since, QString* error);
+    // A page for a table: at most limit lines, newest first, older than the line `before` (all
+    // for an invalid one).
+    struct LineKey {
+        qint64 timeUtc = 0;
+        qint64 id = -1;
+    };
+    bool SelectPage(const QString& deviceCode, const LineKey& before, int limit, QString* error);
     bool Next(QStringList* fields);
-    // The query itself, for a table model that pages through it.
-    QSqlQuery TakeQuery() { return std::move(query_); }
+    // Of the line Next handed out last: its key, and whether it holds a configuration.
+    LineKey Key() const;
+    bool HasImage() const;
     // The 256 bytes of the line with this id; empty when it has none.
     QByteArray ImageOfLine(qint64 id);
     // The configuration last written to or read from the device (code after the job, any case);
@@ -61,6 +67,8 @@ class JournalReader {
     QByteArray LatestImage(const QString& deviceCode, QString* timeText, QString* error);
 
   private:
+    bool Run(const QString& deviceCode, const QDateTime& since, const LineKey& before, int limit,
+             QString* error);
     std::unique_ptr<JournalDb> db_;
     QSqlQuery query_;
     QString name_;

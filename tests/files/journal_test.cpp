@@ -80,7 +80,7 @@ TEST(Journal, AppendsLinesThatReadBackAndFilter) {
     JournalReader reader;
     QString error;
     ASSERT_TRUE(reader.Open(target, &error));
-    ASSERT_TRUE(reader.Select("4C2D", march.addSecs(1), false, &error));
+    ASSERT_TRUE(reader.Select("4C2D", march.addSecs(1), &error));
     QStringList fields;
     int since = 0;
     while (reader.Next(&fields)) ++since;
@@ -209,19 +209,27 @@ TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
     const struct {
         const char* code;
         bool withImage;
-    } rows[] = {{"1111", true}, {"2222", true}, {"1111", false}};
+        int lines;
+    } rows[] = {{"3333", false, 200}, {"1111", true, 1}, {"2222", true, 1}, {"1111", false, 1}};
     QString text;
     for (const auto& row : rows) {
         JournalEntry entry;
         entry.codeBefore = entry.codeAfter = row.code;
         if (row.withImage) entry.image = image;
-        ASSERT_TRUE(AppendJournal(target, entry, &text)) << text.toStdString();
+        for (int i = 0; i < row.lines; ++i)
+            ASSERT_TRUE(AppendJournal(target, entry, &text)) << text.toStdString();
     }
     JournalReader reader;
     ASSERT_TRUE(reader.Open(target, &text));
     TfrmJournal dialog(std::move(reader), window.get());
     ASSERT_TRUE(dialog.ShowDevice({}, &text));
-    EXPECT_EQ(dialog.tblJournal->model()->rowCount(), 3);
+    QAbstractItemModel& model = *dialog.tblJournal->model();
+    ASSERT_EQ(model.rowCount(), 200);  // one page
+    EXPECT_EQ(model.index(0, ColCodeAfter).data().toString(), "1111");
+    ASSERT_TRUE(model.canFetchMore({}));
+    model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), 203);
+    EXPECT_FALSE(model.canFetchMore({}));
     dialog.edtJournalDevice->setText("1111");
     ASSERT_EQ(dialog.tblJournal->model()->rowCount(), 2);
     dialog.tblJournal->selectRow(0);  // the newest: no configuration

@@ -10,7 +10,7 @@ inline QList<QStringList> JournalLines(const JournalTarget& target, const QStrin
     QList<QStringList> lines;
     JournalReader reader;
     QString error;
-    if (!reader.Open(target, &error) || !reader.Select(device, {}, false, &error)) return lines;
+    if (!reader.Open(target, &error) || !reader.Select(device, {}, &error)) return lines;
     QStringList fields;
     while (reader.Next(&fields)) lines << fields;
     return lines;
