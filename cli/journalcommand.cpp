@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr qsizetype kPrintBlock = 64 * 1024;
+constexpr qsizetype kPrintBlock = 32 * 1024;  // characters
 
 // A day (from its start, local time) or a point in time; an invalid result for anything else.
 QDateTime ParseSince(const QString& text) {
@@ -84,29 +84,33 @@ int RunJournal(const CliContext& context) {
         PrintError(error + '\n');
         return ExitUsage;
     }
+    // Written in blocks: one write per line would make a long listing wait on the terminal.
+    QString block;
+    const auto flushSome = [&block](bool all) {
+        if (!all && block.size() < kPrintBlock) return;
+        Print(block);
+        block.clear();
+    };
     QStringList fields;
     if (options.given & OptJson) {
         const QStringList keys = JournalJsonKeys();
-        Print(QStringLiteral("["));
+        block = QStringLiteral("[");
         bool first = true;
         while (reader.Next(&fields)) {
-            Print((first ? QStringLiteral("\n") : QString()) + JsonElement(keys, fields, first));
+            block += (first ? QStringLiteral("\n") : QString()) + JsonElement(keys, fields, first);
             first = false;
+            flushSome(false);
         }
-        Print(QStringLiteral("\n]\n"));
-        return ExitDone;
+        block += QStringLiteral("\n]\n");
+    } else {
+        const bool guard = options.given & OptCsv;
+        block = QString::fromUtf8(CsvRecord(JournalHeader(), guard));
+        while (reader.Next(&fields)) {
+            block += QString::fromUtf8(CsvRecord(fields, guard));
+            flushSome(false);
+        }
     }
-    const bool guard = options.given & OptCsv;
-    Print(QString::fromUtf8(CsvRecord(JournalHeader(), guard)));
-    // Written in blocks: one write per line would make a long listing wait on the terminal.
-    QByteArray block;
-    while (reader.Next(&fields)) {
-        block += CsvRecord(fields, guard);
-        if (block.size() < kPrintBlock) continue;
-        Print(QString::fromUtf8(block));
-        block.clear();
-    }
-    Print(QString::fromUtf8(block));
+    flushSome(true);
     return ExitDone;
 }
 
