@@ -101,15 +101,5 @@ void TfrmMain::mnuCommShowJournalClick() {
 void TfrmMain::ShowJournalImage(const QByteArray& image, const QStringList& line) {
     ImageBytes bytes{};
     std::copy(image.cbegin(), image.cend(), bytes.begin());
-    FillFileImage(fileImage, bytes, MarkFromFile);
-    const int result = Model().ShowFileImage(fileImage, true);
-    if (result == DecodeOk) {
-        SetStatusText(FillText(Msg::JournalConfigurationLoaded, line));
-        ShowOrigin(OriginDevice);
-    } else if (result == DecodeBadProduct) {
-        ErrorBox(Msg::BadProduct);
-    } else {
-        ErrorBox(Msg::ConversionError,
-                 {QString::number(fileImage.cells[result & 0xFF].value), QString::number(result)});
-    }
+    files_.ShowDeviceBytes(bytes, FillText(Msg::JournalConfigurationLoaded, line));
 }
