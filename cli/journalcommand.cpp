@@ -4,6 +4,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include "cli/configuration.h"
 #include "cli/context.h"
@@ -116,6 +117,14 @@ int RunJournal(const CliContext& context) {
 
 int RunRestore(const CliContext& context) {
     const QString code = context.options.operands.value(0);
+    // A code is four hexadecimal digits; anything else would also make a strange file name.
+    static const QRegularExpression kCode(QStringLiteral("^[0-9A-Fa-f]{4}$"));
+    if (!kCode.match(code).hasMatch()) {
+        PrintError(QStringLiteral(
+                       "korbi-cli: Die Funkkennung %1 besteht nicht aus vier Hexadezimalziffern.\n")
+                       .arg(code));
+        return ExitUsage;
+    }
     // The name is checked before the record is asked, as a read checks it before the press.
     QString target;
     const int status =

@@ -54,6 +54,7 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
         {{"journal", "--sync"}, 2},
         {{"restore"}, 2},
         {{"restore", "9999"}, 1},
+        {{"restore", "../x"}, 2},
     };
     for (const auto& row : rows) {
         const CliRun run = Run(row.arguments);
