@@ -47,7 +47,7 @@ const char* const kUsage =
     "                            oder JournalServer in Values.ini, sonst Protokoll.sqlite im\n"
     "                            Datenordner); ist er nicht erreichbar, bleibt die Zeile lokal\n"
     "                            und wird später gesendet\n"
-    "  -o, --output=DATEI        read: die gelesene Konfiguration in DATEI speichern\n"
+    "  -o, --output=DATEI        read, restore: die Konfiguration in DATEI speichern\n"
     "  -h, --help                diese Hilfe\n"
     "  --version                 die Version\n"
     "\n"
