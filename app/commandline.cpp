@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/driverfactory.h"
+#include "link/trace.h"
 #include "resources/catalogue.h"
 #include "version_record.h"
 
@@ -20,6 +21,7 @@ struct OptionHelp {
 const OptionHelp kOptions[] = {
     {"--port=PFAD", "diese serielle Schnittstelle statt des gesuchten LPX benutzen"},
     {"--simulate[=1|2]", "Übungsmodus ohne LPX: drei simulierte K-ORBI v2.x (=1: v1.x)"},
+    {"--trace=DATEI", "jeden Rahmen zur und von der LPX in DATEI mitschreiben (Support)"},
     {kExitAfterStartOption, "nach dem Start gleich wieder beenden (prüft eine Installation)"},
     {"--help", "diese Hilfe zeigen und beenden"},
     {"--version", "die Version zeigen und beenden"},
@@ -47,7 +49,8 @@ std::string BuildHelpText() {
     text +=
         "\n"
         "Rückgabewert: 0 nach dem Ende des Programms, 1 ohne grafische Anzeige, 2 bei einem\n"
-        "ungültigen Wert für --simulate.\n"
+        "ungültigen Wert für --simulate oder einer Mitschnittdatei, die nicht angelegt werden\n"
+        "kann.\n"
         "Mehr in der Handbuchseite korbi-programmer(1).\n";
     return text;
 }
@@ -96,6 +99,18 @@ int HandleCommandLineBeforeStart(int argc, char** argv, std::FILE* out, std::FIL
             "WAYLAND_DISPLAY ist gesetzt); das Programm braucht eine Arbeitsoberfläche.\n",
             err);
         return 1;
+    }
+    // The trace records the LPX's frames from the first job on; a file that cannot be used is
+    // refused before the window opens, so the user does not run the fault without a trace.
+    const QString traceOption = QStringLiteral("--trace=");
+    for (const QString& argument : arguments.mid(1)) {
+        if (!argument.startsWith(traceOption)) continue;
+        QString error;
+        if (!StartTrace(argument.mid(traceOption.size()), &error)) {
+            std::fprintf(err, "korbi-programmer: %s\n", error.toLocal8Bit().constData());
+            return 2;
+        }
+        break;
     }
     return -1;
 }

@@ -14,6 +14,7 @@
 #include "app/windows.h"
 #include "files/filewrite.h"
 #include "link/driverfactory.h"
+#include "link/trace.h"
 #include "version_record.h"
 
 int main(int argc, char** argv) {
@@ -47,5 +48,6 @@ int main(int argc, char** argv) {
     } catch (...) {
         ShowEscapedError(&prompts, QString());
     }
+    StopTrace();
     return 0;
 }

@@ -25,6 +25,7 @@ void TfrmMain::FormCreate() {
     settingsFilePath = SettingsFilePath(applicationDataFolder);
     // Practice jobs are no work on real devices and stay out of the journal.
     Jobs().journalPath = env.practiceMode ? QString() : JournalPath(applicationDataFolder);
+    LoadVerifyAfterWrite();
 
     // A settings file that cannot be written is reported once; the settings then live in
     // memory for this session and start-up goes on.

@@ -9,7 +9,8 @@
 #include "cli/configuration.h"
 #include "cli/context.h"
 #include "files/fileerrors.h"
-#include "files/imagefile.h"
+#include "files/fileplace.h"
+#include "files/filewrite.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -127,8 +128,9 @@ int RunRestore(const CliContext& context) {
     }
     // The name is checked before the record is asked, as a read checks it before the press.
     QString target;
-    const int status =
-        SaveAsTarget(context.options.given & OptOutput ? context.options.output : code, &target);
+    FilePlace place;
+    const int status = SaveAsTarget(
+        context.options.given & OptOutput ? context.options.output : code, &target, place);
     if (status != ExitDone) return status;
     JournalReader reader;
     QString error;
@@ -144,10 +146,8 @@ int RunRestore(const CliContext& context) {
         PrintError(FillText(Msg::JournalNoImage, {code}) + '\n');
         return ExitFailed;
     }
-    ImageBytes bytes{};
-    std::copy(image.cbegin(), image.cend(), bytes.begin());
-    int writeError = 0;
-    if (!WriteImageFile(target, bytes, &writeError)) {
+    // Never over anything, also not over a file that appeared since the check.
+    if (const int writeError = WriteNewFile(place, place.name, image)) {
         PrintError(WithCause(Text(Msg::FileNotSaved), FileErrorCause(writeError)) + '\n');
         return ExitUsage;
     }

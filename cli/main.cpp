@@ -6,7 +6,9 @@
 
 #include "cli/context.h"
 #include "cli/interrupt.h"
+#include "files/filewrite.h"
 #include "files/startupsteps.h"
+#include "link/trace.h"
 #include "version_record.h"
 
 namespace {
@@ -23,9 +25,12 @@ const char* const kUsage =
     "  set DATEI NAME=WERT...    Einstellungen nach dem Namen ihres Feldes setzen (mit den\n"
     "                            Eingaberegeln des Fensters) und die Datei speichern\n"
     "  read [-o DATEI]           K-ORBI auslesen; ohne -o wie show ausgeben\n"
-    "  write DATEI [--new-code=XXXX] [--repeat[=N]]\n"
+    "  write DATEI [--new-code=XXXX] [--repeat[=N] [--new-codes=LISTE]] [--verify]\n"
     "                            die Konfiguration zum K-ORBI schreiben; --repeat: danach auf\n"
-    "                            das nächste Gerät warten, bis N geschrieben sind oder Strg+C\n"
+    "                            das nächste Gerät warten, bis N geschrieben sind oder Strg+C;\n"
+    "                            --new-codes: jedes Gerät bekommt die nächste Kennnummer aus\n"
+    "                            LISTE (Datei mit einer Kennnummer je Zeile, oder 1000-10FF);\n"
+    "                            --verify: danach zurücklesen und vergleichen (ein Tastendruck)\n"
     "  change-code NEU           dem K-ORBI die neue Funkkennung NEU geben\n"
     "  info                      den Informationstext der LPX ausgeben\n"
     "  journal [--device=CODE] [--since=DATUM] [--json|--csv]\n"
@@ -41,6 +46,8 @@ const char* const kUsage =
     "  --simulate[=1|2]          Übungsmodus ohne LPX: drei simulierte K-ORBI v2.x (=1: v1.x),\n"
     "                            die Taste wird nach einer Sekunde von selbst gedrückt; nichts\n"
     "                            davon kommt ins Protokoll\n"
+    "  --trace=DATEI             jeden Rahmen zur und von der LPX mit Zeit in DATEI schreiben\n"
+    "                            (für den Support; die Datei ist nur für Sie lesbar)\n"
     "  --json                    Ausgabe als JSON (show, diff, read, journal)\n"
     "  --journal=postgresql://BENUTZER@RECHNER/DATENBANK\n"
     "                            das Protokoll auf diesem Server führen (sonst KORBI_JOURNAL\n"
@@ -73,10 +80,13 @@ const CommandRow kCommands[] = {
     {"show", 1, 1, OptJson, RunShow},
     {"diff", 2, 2, OptJson, RunDiff},
     {"set", 2, -1, 0, RunSet},
-    {"read", 0, 0, OptPort | OptSimulate | OptOutput | OptJson | OptJournal, RunRead},
-    {"write", 1, 1, OptPort | OptSimulate | OptNewCode | OptRepeat | OptJournal, RunWrite},
-    {"change-code", 1, 1, OptPort | OptSimulate | OptJournal, RunChangeCode},
-    {"info", 0, 0, OptPort | OptSimulate, RunInfo},
+    {"read", 0, 0, OptPort | OptSimulate | OptTrace | OptOutput | OptJson | OptJournal, RunRead},
+    {"write", 1, 1,
+     OptPort | OptSimulate | OptTrace | OptNewCode | OptRepeat | OptVerify | OptNewCodes |
+         OptJournal,
+     RunWrite},
+    {"change-code", 1, 1, OptPort | OptSimulate | OptTrace | OptJournal, RunChangeCode},
+    {"info", 0, 0, OptPort | OptSimulate | OptTrace, RunInfo},
     {"journal", 0, 0, OptDevice | OptSince | OptJson | OptCsv | OptSync | OptJournal, RunJournal},
     {"restore", 1, 1, OptOutput | OptJournal, RunRestore},
 };
@@ -101,6 +111,7 @@ void PrintError(const QString& text) {
 }
 
 int main(int argc, char** argv) {
+    IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     CliContext context;
     QString error;
@@ -137,5 +148,13 @@ int main(int argc, char** argv) {
         context.programFolder);
     // Ctrl+C is the abort button of the waits; elsewhere it ends the program as usual.
     if (command->options & OptPort) InstallInterruptHandler();
-    return command->run(context);
+    if (options.given & OptTrace) {
+        if (!StartTrace(options.trace, &error)) {
+            PrintError(QStringLiteral("korbi-cli: ") + error + '\n');
+            return ExitUsage;
+        }
+    }
+    const int status = command->run(context);
+    StopTrace();
+    return status;
 }

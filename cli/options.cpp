@@ -24,6 +24,9 @@ const OptionRow kOptions[] = {
     {"--since", nullptr, OptSince, Takes::Value},
     {"--port", nullptr, OptPort, Takes::Value},
     {"--simulate", nullptr, OptSimulate, Takes::OptionalValue},
+    {"--verify", nullptr, OptVerify, Takes::Nothing},
+    {"--new-codes", nullptr, OptNewCodes, Takes::Value},
+    {"--trace", nullptr, OptTrace, Takes::Value},
     {"--journal", nullptr, OptJournal, Takes::Value},
     {"--csv", nullptr, OptCsv, Takes::Nothing},
     {"--sync", nullptr, OptSync, Takes::Nothing},
@@ -66,6 +69,12 @@ bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, CliOp
             break;
         case OptPort:
             options->port = value;
+            break;
+        case OptNewCodes:
+            options->newCodes = value;
+            break;
+        case OptTrace:
+            options->trace = value;
             break;
         case OptJournal:
             // The value may hold a password: the message names the option, never the value.

@@ -24,9 +24,12 @@ enum OptionBit : unsigned {
     OptSince = 1u << 5,
     OptPort = 1u << 6,
     OptSimulate = 1u << 7,
-    OptJournal = 1u << 8,
-    OptCsv = 1u << 9,
-    OptSync = 1u << 10,
+    OptVerify = 1u << 8,
+    OptNewCodes = 1u << 9,
+    OptTrace = 1u << 10,
+    OptJournal = 1u << 11,
+    OptCsv = 1u << 12,
+    OptSync = 1u << 13,
 };
 
 struct CliOptions {
@@ -42,6 +45,8 @@ struct CliOptions {
     QString device;
     QString since;
     int simulate = 0;  // generation of the practice LPX's devices; 0 for none
+    QString newCodes;  // a code range or the file of a code list
+    QString trace;     // the support trace's file
     QString journal;   // the journal's server (postgresql://...)
 };
 

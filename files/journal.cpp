@@ -15,9 +15,9 @@ const char* const kProgramWords[] = {"fenster", "cli"};
 
 // The JSON keys, in column order.
 const char* const kJsonKeys[] = {
-    "time",           "job",      "codeBefore",     "codeAfter",     "firmwareVersion",
-    "productionDate", "fileName", "sha256",         "outcome",       "program",
-    "loginName",      "hostName", "programVersion", "verifyOutcome",
+    "time",           "job",       "codeBefore", "codeAfter",      "firmwareVersion",
+    "productionDate", "fileName",  "sha256",     "outcome",        "program",
+    "verifySha256",   "loginName", "hostName",   "programVersion",
 };
 static_assert(sizeof(kJsonKeys) / sizeof(kJsonKeys[0]) == kJournalColumns);
 
@@ -124,6 +124,7 @@ QStringList JournalFields(const JournalEntry& entry) {
     if (entry.outcome == JournalOutcome::Failed)
         outcome = entry.messageId != 0 ? QStringLiteral("Fehler %1").arg(entry.messageId)
                                        : QStringLiteral("Fehler");
+    if (!entry.verifyOutcome.isEmpty()) outcome = entry.verifyOutcome;
     QStringList fields(kJournalColumns);
     fields[ColTime] =
         JournalTimeText(entry.time.isValid() ? entry.time : QDateTime::currentDateTime());
@@ -136,10 +137,10 @@ QStringList JournalFields(const JournalEntry& entry) {
     fields[ColSha256] = entry.sha256;
     fields[ColOutcome] = outcome;
     fields[ColProgram] = kProgramWords[static_cast<int>(entry.program)];
+    fields[ColVerifySha256] = entry.verifySha256;
     fields[ColLoginName] = entry.loginName;
     fields[ColHostName] = entry.hostName;
     fields[ColProgramVersion] = entry.programVersion;
-    fields[ColVerifyOutcome] = entry.verifyOutcome;
     return fields;
 }
 

@@ -31,13 +31,21 @@ struct JournalEntry {
     JournalOutcome outcome = JournalOutcome::Ok;
     int messageId = 0;  // the catalogue id of the failure
     JournalProgram program = JournalProgram::Window;
-    QString verifyOutcome;  // what reading the device back after a write found; empty if not done
-    QByteArray image;       // the 256 bytes read or written; empty if none
+    // A write that was read back: one of the verify words below (it stands in the outcome
+    // column), and the SHA-256 of the image read back.
+    QString verifyOutcome;
+    QString verifySha256;
+    QByteArray image;  // the 256 bytes read or written (read back, when checked); empty if none
     // Filled in when the line is stored: who, where and with which version.
     QString loginName;
     QString hostName;
     QString programVersion;
 };
+
+// The outcome words of a write that was read back.
+inline const char* const kVerifiedWord = "geprüft";
+inline const char* const kVerifyFailedWord = "Prüfung fehlgeschlagen";
+inline const char* const kNotVerifiedWord = "nicht geprüft";
 
 // The columns of a journal line, in file order.
 enum JournalColumn {
@@ -51,10 +59,10 @@ enum JournalColumn {
     ColSha256,
     ColOutcome,
     ColProgram,
+    ColVerifySha256,
     ColLoginName,
     ColHostName,
     ColProgramVersion,
-    ColVerifyOutcome,
     kJournalColumns
 };
 

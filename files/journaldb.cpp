@@ -34,10 +34,10 @@ const char* const kColumnNames[] = {
     "sha256",
     "outcome",
     "program",
+    "verify_sha256",
     "login_name",
     "host_name",
     "program_version",
-    "verify_outcome",
 };
 static_assert(sizeof(kColumnNames) / sizeof(kColumnNames[0]) == kJournalColumns);
 
@@ -203,8 +203,8 @@ bool JournalDb::CreateSchema(QString* cause) {
                 "job TEXT NOT NULL, code_before TEXT NOT NULL, code_after TEXT NOT NULL, "
                 "firmware_version TEXT NOT NULL, production_date TEXT NOT NULL, "
                 "file_name TEXT NOT NULL, sha256 TEXT NOT NULL, outcome TEXT NOT NULL, "
-                "program TEXT NOT NULL, login_name TEXT NOT NULL, host_name TEXT NOT NULL, "
-                "program_version TEXT NOT NULL, verify_outcome TEXT NOT NULL, image ") +
+                "program TEXT NOT NULL, verify_sha256 TEXT NOT NULL, login_name TEXT NOT NULL, "
+                "host_name TEXT NOT NULL, program_version TEXT NOT NULL, image ") +
             Ddl(pg, "BLOB", "BYTEA") + QStringLiteral(", pending INTEGER NOT NULL DEFAULT 0)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS journal_code_before "
                        "ON journal (upper(code_before))"),

@@ -33,7 +33,9 @@ void DeviceJobs::WriteSteps() {
     bool changeCode = false;
     const QString oldCode = settings_.Text(Field::edtRadioCodeOld);
     const QString newCode = settings_.Text(Field::edtRadioCodeNew);
-    if (!newCode.isEmpty() && newCode != oldCode) {
+    if (!newCode.isEmpty() && newCode != oldCode && !askCodeChange) {
+        changeCode = true;
+    } else if (!newCode.isEmpty() && newCode != oldCode) {
         const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
                                              {oldCode, newCode}, BoxButtons::YesNoAbort);
         if (answer == BoxAnswer::Abort) {
@@ -64,7 +66,8 @@ void DeviceJobs::WriteSteps() {
             PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite}, true);
         switch (outcome) {
             case WaitDone:
-                Status(Msg::WriteDone);
+                trace_.written = true;
+                if (!verifyAfterWrite) Status(Msg::WriteDone);
                 break;
             case WaitFailed:
                 pollTag = PollNone;
@@ -84,5 +87,7 @@ void DeviceJobs::WriteSteps() {
         StopPolling(false);
     }
     adapter_.AddWriteBlock("");
+    if (trace_.written && verifyAfterWrite)
+        VerifySteps(generation, changeCode, changeCode ? trace_.codeAfter : oldCode);
     adapter_.Close();
 }

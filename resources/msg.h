@@ -164,6 +164,9 @@ enum Id : int {
     CauseForeignLink = 20008,
     CauseNotAFile = 20009,
     CauseOther = 20010,  // "Das Betriebssystem meldet den Fehler %s."
+    CauseForeignFolderLink = 20011,
+    CauseFileMayBeDamaged = 20012,
+    CauseNotAFolder = 20013,
 
     // The line to the LPX
     LpxLineLost = 20050,
@@ -193,10 +196,10 @@ enum Id : int {
     JournalColumnSha256 = 20117,
     JournalColumnOutcome = 20118,
     JournalColumnProgram = 20119,
-    JournalColumnLoginName = 20120,
-    JournalColumnHostName = 20121,
-    JournalColumnProgramVersion = 20122,
-    JournalColumnVerifyOutcome = 20123,
+    JournalColumnVerifySha256 = 20120,
+    JournalColumnLoginName = 20121,
+    JournalColumnHostName = 20122,
+    JournalColumnProgramVersion = 20123,
     // The journal window
     JournalDeviceFilter = 20130,
     JournalOpenConfiguration = 20131,
@@ -206,5 +209,55 @@ enum Id : int {
     PracticePressButton = 20150,
     PracticeCaption = 20151,
     PracticeBadOption = 20152,
+
+    // Checking a write by reading it back
+    MenuCommVerifyAfterWrite = 20200,
+    PressToVerify = 20201,
+    WriteVerified = 20202,
+    VerifyMismatch = 20203,
+    VerifyDifference = 20204,
+    VerifyNotDone = 20205,
+    VerifyAbortedCause = 20206,
+
+    // Writing a series of devices
+    MenuCommWriteSeries = 20210,
+    SeriesTitle = 20211,
+    SeriesDeviceOf = 20212,
+    SeriesDevice = 20213,
+    SeriesDeviceWritten = 20214,
+    SeriesDeviceVerified = 20215,
+    SeriesDeviceFailed = 20216,
+    SeriesDeviceAborted = 20217,
+    SeriesCodeSkipped = 20218,
+    SeriesCodesUsedUp = 20219,
+    SeriesSameFailureTwice = 20220,
+    SeriesSummary = 20221,
+    SeriesDeviceNotVerified = 20222,
+    // The series dialog
+    SeriesCountLabel = 20223,
+    SeriesUntilStopped = 20224,
+    SeriesKeepCodes = 20225,
+    SeriesCodesFromList = 20226,
+    SeriesChooseList = 20227,
+    SeriesStart = 20228,
+    SeriesConfiguration = 20229,
+    SeriesColumnDevice = 20236,
+    SeriesColumnVerified = 20237,
+    SeriesOutcomeWritten = 20238,
+    SeriesOutcomeFailed = 20239,
+    // The code list of a series
+    CodeListBadLine = 20230,
+    CodeListForbidden = 20231,
+    CodeListTwice = 20232,
+    CodeListEmpty = 20233,
+    CodeListUnreadable = 20234,
+    CodeListBadRange = 20235,
+
+    // The support trace
+    TraceOpenFailed = 20240,
+
+    // korbi-cli read -o
+    ReadTargetUnusable = 20300,
+    ReadSavedUnderOtherName = 20301,
 };
 }  // namespace Msg

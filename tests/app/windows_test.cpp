@@ -7,14 +7,14 @@
 #include <QMenu>
 
 #include "app/about.h"
-#include "app/platform.h"
-#include "app/folderdialog.h"
-#include "files/started_window.h"
 #include "app/codedialog.h"
+#include "app/folderdialog.h"
+#include "app/platform.h"
+#include "app/waitdialog.h"
+#include "files/started_window.h"
 #include "link/driverfactory.h"
 #include "link/jobs_fixture.h"
 #include "link/practicelpx.h"
-#include "app/waitdialog.h"
 #include "window_fixture.h"
 
 TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {

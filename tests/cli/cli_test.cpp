@@ -2,11 +2,14 @@
 // pseudo-terminal.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 
@@ -61,10 +64,25 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
         EXPECT_EQ(run.status, row.status) << row.arguments.join(' ').toStdString() << "\n"
                                           << run.err.toStdString();
     }
-    // One new radio code for a whole series would give every device the same code.
-    const CliRun both = Run({"write", TemplateFile(), "--repeat", "--new-code=1234"});
-    EXPECT_EQ(both.status, 2);
-    EXPECT_TRUE(both.err.contains("--new-code")) << both.err.toStdString();
+    // One new radio code for a whole series would give every device the same code; a code list
+    // that holds a forbidden or a repeated code, or comes without a series, is refused before
+    // the LPX is asked (no --port: a press would be needed otherwise).
+    WriteBytes(Path("twice.txt"), "# Karton 7\n1001\n\n1001\n");
+    const struct {
+        QStringList options;
+        const char* says;
+    } refused[] = {
+        {{"--repeat", "--new-code=1234"}, "--new-code"},
+        {{"--new-codes=1000-1001"}, "--repeat"},
+        {{"--repeat", "--new-codes=FFF0-FFFF"}, "FFFF"},
+        {{"--repeat", "--new-codes=" + Path("twice.txt")}, "Zeilen 2 und 4"},
+        {{"--repeat", "--new-codes=" + Path("missing.txt")}, "missing.txt"},
+    };
+    for (const auto& row : refused) {
+        const CliRun run = Run(QStringList{"write", TemplateFile()} + row.options);
+        EXPECT_EQ(run.status, 2) << row.options.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(row.says)) << run.err.toStdString();
+    }
 }
 
 }  // namespace
@@ -241,4 +259,204 @@ TEST_F(CliTest, InterruptEndsTheWaitAsTheAbortButtonDoes) {
     ASSERT_EQ(lines.size(), 1);
     EXPECT_EQ(lines[0][ColOutcome], "abgebrochen");
     EXPECT_EQ(lines[0][ColCodeBefore], "4C2D");
+}
+
+// write --verify reads the device back after the write's press and compares what was sent: a
+// device that keeps every byte is "geprüft", one that turns a bit over fails with the setting
+// named, exit 1, and the journal records the outcome and the SHA-256 of what came back.
+TEST_F(CliTest, VerifyAfterWriteReadsTheDeviceBack) {
+    const struct {
+        const char* fault;
+        int status;
+        const char* says;
+        const char* outcome;
+    } rows[] = {
+        {nullptr, 0, "K-ORBI Konfiguration geschrieben und geprüft", "geprüft"},
+        {"--fault=changes-byte:0730", 1, "Zone 8: geschrieben leer, gelesen angekreuzt",
+         "Prüfung fehlgeschlagen"},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir folder;
+        std::vector<std::string> simArgs{"--press-after=50", "--device=4C2D:21"};
+        if (row.fault) simArgs.push_back(row.fault);
+        const std::string log = (folder.path() + "/lpx-sim.log").toStdString();
+        LpxSimProcess lpx(log, simArgs);
+        ASSERT_FALSE(lpx.path.empty());
+        const CliRun run = RunCli(folder.path(), {"write", TemplateFile(), "--verify",
+                                                  "--port=" + QString::fromStdString(lpx.path)});
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(Text(Msg::PressToVerify)));
+        EXPECT_TRUE(run.err.contains(row.says)) << run.err.toStdString();
+        // After the write's own sequence the read plan of its generation, for the same code.
+        const std::vector<std::string> logged = LoggedCommands(log);
+        const std::vector<std::string> tail = {"m",     "m0622", "m0828", "m0830", "m0840",
+                                               "m0848", "m0738", "m0850", "m0858", "i4C2D"};
+        const auto write = std::find_if(logged.begin(), logged.end(), [](const std::string& c) {
+            return c.rfind("n0858", 0) == 0;
+        });
+        ASSERT_NE(write, logged.end());
+        const auto start = std::find(write, logged.end(), "m");
+        ASSERT_GE(logged.end() - start, long(tail.size()));
+        EXPECT_TRUE(std::equal(tail.begin(), tail.end(), start));
+        EXPECT_EQ(logged.back(), "m");
+        const QList<QStringList> lines = JournalLines(folder.path());
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_EQ(lines[0][ColOutcome], row.outcome);
+        EXPECT_EQ(lines[0][ColVerifySha256].size(), 64);
+    }
+}
+
+// The support trace: created for the user alone, a line where it begins and where each job
+// begins, then every frame with its time, direction, hex and ASCII; a link in its place is not
+// followed.
+TEST_F(CliTest, TraceRecordsEveryFrame) {
+    LpxSimProcess lpx(logPath, {"--device=4C2D:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    const QString port = "--port=" + QString::fromStdString(lpx.path);
+    const CliRun run = Run({"info", port, "--trace=" + Path("trace.txt")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QFile trace(Path("trace.txt"));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    struct stat st {};
+    ASSERT_EQ(stat(Path("trace.txt").toLocal8Bit().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const QStringList lines = QString::fromUtf8(trace.readAll()).split('\n');
+    ASSERT_GE(lines.size(), 3);
+    const QRegularExpression frame(R"(^ *\d+ (->|<-) )");
+    EXPECT_TRUE(lines[0].contains("Mitschnitt begonnen"));
+    EXPECT_TRUE(lines[1].contains(frame));
+    EXPECT_TRUE(lines[1].endsWith("-> 02 76 37 36 03  |.v76.|")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].contains(QRegularExpression(R"(<- 02 31 35 2D 31 .*\|\.15-1 LPX)")))
+        << lines[2].toStdString();
+
+    ASSERT_TRUE(QFile::link(Path("secret"), Path("link.txt")));
+    WriteBytes(Path("secret"), "keep");
+    EXPECT_EQ(Run({"info", port, "--trace=" + Path("link.txt")}).status, 2);
+    EXPECT_EQ(ReadBytes(Path("secret")), QByteArray("keep"));
+}
+
+// write --repeat as a series: codes from a list, a code the journal already shows on a device
+// skipped, the list used up ends the series with exit 0; a check that fails for every device
+// ends it after the second device in a row (it must not ask for presses forever).
+TEST_F(CliTest, SeriesHandsOutCodesAndStopsOnAFailureNoDeviceChanges) {
+    const struct {
+        QStringList settings;  // set on the file first
+        QStringList options;
+        int status;
+        QStringList says;
+        QStringList codesAfter;  // of the journal's write lines
+        const char* presses;     // a failed check takes one press, a write two
+    } rows[] = {
+        {{},
+         {"--repeat", "--new-codes=1001-1003"},
+         0,
+         {"Kennnummer 1002 übersprungen", "Gerät 1: 4C2D → 1001 geschrieben",
+          "Gerät 2: 5D3E → 1003 geschrieben", Text(Msg::SeriesCodesUsedUp),
+          "Geschrieben: 2, fehlgeschlagen: 0, abgebrochen: 0"},
+         {"1001", "1003"},
+         "--press-order=0,0,1,1,2,2"},
+        {{"edtButtonActivationDelay=2.5", "edtLongDoubleTriplePressTime=2.5"},
+         {"--repeat=3"},
+         1,
+         {"Gerät 2 von 3", "Gerät 2: 5D3E fehlgeschlagen", Text(Msg::SeriesSameFailureTwice),
+          "Geschrieben: 0, fehlgeschlagen: 2, abgebrochen: 0"},
+         {"4C2D", "5D3E"},
+         "--press-order=0,1,2"},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir folder;
+        const QString dataFolder = folder.path() + "/.local/share/TALO/K-ORBI Programmer (DE)/";
+        ASSERT_TRUE(QDir().mkpath(dataFolder));
+        JournalEntry earlier;
+        earlier.codeBefore = earlier.codeAfter = "1002";
+        QString warning;
+        ASSERT_TRUE(AppendJournal({JournalPath(dataFolder), {}}, earlier, &warning));
+        const QString file = TemplateFile();
+        if (!row.settings.isEmpty())
+            ASSERT_EQ(RunCli(folder.path(), QStringList{"set", file} + row.settings).status, 0);
+        const std::string log = (folder.path() + "/lpx-sim.log").toStdString();
+        LpxSimProcess lpx(log, {"--press-after=50", row.presses, "--device=4C2D:21",
+                                "--device=5D3E:21", "--device=6E4F:21"});
+        ASSERT_FALSE(lpx.path.empty());
+        const CliRun run = RunCli(
+            folder.path(),
+            QStringList{"write", file, "--port=" + QString::fromStdString(lpx.path)} + row.options);
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        for (const QString& line : row.says)
+            EXPECT_TRUE(run.err.contains(line)) << line.toStdString() << "\n"
+                                                << run.err.toStdString();
+        // No question per device: the list was the confirmation.
+        EXPECT_FALSE(run.err.contains("Möchten Sie"));
+        const QList<QStringList> lines = JournalLines(folder.path());
+        QStringList codes;
+        for (int i = 1; i < lines.size(); ++i) codes << lines[i][ColCodeAfter];
+        EXPECT_EQ(codes, row.codesAfter);
+    }
+}
+
+// read -o refuses a target that could not keep the read before anybody presses a button, and
+// never replaces a file: one that appears during the read sends the read beside it, and a save
+// that fails at the end leaves a journal line that says so.
+TEST_F(CliTest, ReadOutputNeverLosesAReadNorReplacesAFile) {
+    enum During { Nothing, NameTaken, FolderRemoved };
+    WriteBytes(Path("da.Korbi"), Counting(256, 1));
+    ASSERT_TRUE(QDir(home.path()).mkpath("ordner/weg"));
+    const QByteArray foreignLink = QFile::encodeName(Path("fremd"));
+    ASSERT_EQ(symlink("ordner", foreignLink.constData()), 0);
+    const struct {
+        QString output;
+        During during;
+        int status;
+        const char* journal;  // the outcome of the read's line; none when refused before
+    } rows[] = {
+        {"da", Nothing, 2, nullptr},  // an existing file
+        {"fehlt/neu", Nothing, 2, nullptr},
+        {"da.Korbi/neu", Nothing, 2, nullptr},
+        {QString(300, 'x'), Nothing, 2, nullptr},
+        {"ordner/weg/neu", FolderRemoved, 2, "Fehler 10812"},
+        {"ordner/neu", NameTaken, 0, "ok"},
+        {"fremd/neu", Nothing, 2, nullptr},  // another user's link on the way: root only
+    };
+    LpxSimProcess lpx(logPath, {"--device=4C2D:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.output.toStdString());
+        if (row.output.startsWith("fremd")) {
+            if (!RunningAsSuperuser()) GTEST_SKIP() << "only root can give a link to another user";
+            ASSERT_EQ(lchown(foreignLink.constData(), 65534, 65534), 0);
+        }
+        const size_t sent = LoggedCommands(logPath).size();
+        const int journalled = JournalLines(home.path()).size();
+        CliProcess cli(home.path(), {"read", "--port=" + QString::fromStdString(lpx.path), "-o",
+                                     Path(row.output)});
+        if (row.journal) {
+            ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToIdentify)));
+            lpx.Press();
+            ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToRead)));
+            if (row.during == NameTaken) WriteBytes(Path("ordner/neu.Korbi"), Counting(256, 7));
+            if (row.during == FolderRemoved) {
+                ASSERT_TRUE(QDir(Path("ordner")).rmdir("weg"));
+            }
+            lpx.Press();
+        }
+        const CliRun run = cli.Finish();
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        if (!row.journal) {
+            EXPECT_FALSE(run.err.isEmpty());
+            EXPECT_EQ(LoggedCommands(logPath).size(), sent);  // nothing reached the LPX
+            continue;
+        }
+        const QList<QStringList> lines = JournalLines(home.path());
+        ASSERT_EQ(lines.size(), journalled + 1);
+        EXPECT_EQ(lines.last()[ColOutcome], row.journal);
+        if (row.during == NameTaken) {
+            EXPECT_EQ(ReadBytes(Path("ordner/neu.Korbi")), Counting(256, 7));
+            EXPECT_EQ(ReadBytes(Path("ordner/neu (2).Korbi")).size(), 256);
+            EXPECT_TRUE(run.err.contains(Path("ordner/neu (2).Korbi"))) << run.err.toStdString();
+            EXPECT_EQ(lines.last()[ColFileName], Path("ordner/neu (2).Korbi"));
+            EXPECT_EQ(QDir(Path("ordner"))
+                          .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                      (QStringList{"neu (2).Korbi", "neu.Korbi"}));
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLocale>
 #include <QMenu>
@@ -347,4 +348,21 @@ TEST(Startup, TheShippedTemplatesAreMadeFromTheirTables) {
     const QByteArray values = Machine::Shipped("Values.i");
     EXPECT_TRUE(values.contains("[Setup]"));
     EXPECT_TRUE(values.contains("ConfigDirectory=\n"));
+}
+
+// Nach dem Schreiben prüfen: off while Values.ini lacks its key (a file from before the entry);
+// ticked, it is kept for the next start and the window's writes read the device back.
+TEST(Startup, VerifyAfterWriteIsOffUntilTickedAndThenKept) {
+    Machine machine(Machine::WithShippedFiles);
+    std::unique_ptr<TfrmMain> window = machine.Start();
+    auto* verify = window->findChild<QAction*>("mnuCommVerifyAfterWrite");
+    ASSERT_TRUE(verify && verify->isCheckable());
+    EXPECT_FALSE(verify->isChecked());
+    EXPECT_FALSE(window->Jobs().verifyAfterWrite);
+    verify->trigger();
+    EXPECT_TRUE(window->Jobs().verifyAfterWrite);
+    EXPECT_EQ(ReadSetting(machine.dataFolder + "Values.ini", "Setup", "VerifyAfterWrite"), "1");
+    window = machine.Start();
+    EXPECT_TRUE(window->findChild<QAction*>("mnuCommVerifyAfterWrite")->isChecked());
+    EXPECT_TRUE(window->Jobs().verifyAfterWrite);
 }
