@@ -22,6 +22,7 @@ const OptionHelp kOptions[] = {
     {"--port=PFAD", "diese serielle Schnittstelle statt des gesuchten LPX benutzen"},
     {"--simulate[=1|2]", "Übungsmodus ohne LPX: drei simulierte K-ORBI v2.x (=1: v1.x)"},
     {"--trace=DATEI", "jeden Rahmen zur und von der LPX in DATEI mitschreiben (Support)"},
+    {"--journal=URI", "das Protokoll auf diesem PostgreSQL-Server führen (postgresql://...)"},
     {"--exit-after-start", "nach dem Start gleich wieder beenden (prüft eine Installation)"},
     {"--help", "diese Hilfe zeigen und beenden"},
     {"--version", "die Version zeigen und beenden"},

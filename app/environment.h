@@ -29,5 +29,8 @@ struct AppEnvironment {
     // exist for this session only. Nothing of it is real work: no serial device is opened, and
     // its device jobs must not be recorded as jobs on real devices.
     bool practiceMode = false;
+    // A company's journal server named on the command line (--journal); empty: the one of
+    // KORBI_JOURNAL or the settings file, if any.
+    QString journalServer;
     PracticeLpx* practiceLpx = nullptr;
 };

@@ -77,6 +77,14 @@ void FileCommands::LoadConfigurationFile(const QString& path, LoadKind kind) {
         view_.SetStatusText(FillText(Msg::FileOpened, {FileNamePart(path)}));
 }
 
+void FileCommands::ShowDeviceBytes(const ImageBytes& bytes, const QString& statusText) {
+    FillFileImage(binding_.fileImage, bytes, MarkFromFile);
+    if (!ShowFileImage(true)) return;
+    view_.SetStatusText(statusText);
+    binding_.configOrigin = OriginDevice;
+    UpdateCaption();
+}
+
 bool FileCommands::ShowFileImage(bool setEnabling) {
     const int result = model_.ShowFileImage(binding_.fileImage, setEnabling);
     if (result == DecodeOk) return true;

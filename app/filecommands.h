@@ -46,6 +46,9 @@ class FileCommands {
     void SaveAs();
     void HandleDroppedFiles(const QStringList& paths);
     void LoadConfigurationFile(const QString& path, LoadKind kind);
+    // Shows 256 bytes that a device held (a journal line's) as a read shows them, with
+    // statusText on the status line once they are shown.
+    void ShowDeviceBytes(const ImageBytes& bytes, const QString& statusText);
     // Writes the file image to the current file name: status line or box, then the title.
     void WriteCurrentFile();
     void UpdateCaption();

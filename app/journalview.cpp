@@ -1,44 +1,88 @@
 #include "app/journalview.h"
 
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/journalmodel.h"
 #include "app/mainwindow.h"
+#include "app/prompts.h"
 #include "files/fileerrors.h"
 #include "files/journal.h"
 #include "files/startupsteps.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
-TfrmJournal::TfrmJournal(QWidget* parent) : QDialog(parent) {
+TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent)
+    : QDialog(parent), reader_(std::move(reader)) {
     setObjectName("frmJournal");
     setWindowTitle(Text(Msg::JournalTitle));
     resize(900, 420);
-    tblJournal = new QTableWidget(0, kJournalColumns, this);
+    auto* label = new QLabel(Text(Msg::JournalDeviceFilter), this);
+    edtJournalDevice = new QLineEdit(this);
+    edtJournalDevice->setObjectName("edtJournalDevice");
+    edtJournalDevice->setMaxLength(4);
+    label->setBuddy(edtJournalDevice);
+    model_ = new JournalModel(reader_, this);
+    tblJournal = new QTableView(this);
     tblJournal->setObjectName("tblJournal");
-    tblJournal->setHorizontalHeaderLabels(JournalHeader());
+    tblJournal->setModel(model_);
     tblJournal->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblJournal->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblJournal->setSelectionMode(QAbstractItemView::SingleSelection);
     tblJournal->verticalHeader()->setVisible(false);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(ToolkitText::Close);
+    btnJournalOpen =
+        buttons->addButton(Text(Msg::JournalOpenConfiguration), QDialogButtonBox::ActionRole);
+    btnJournalOpen->setObjectName("btnJournalOpen");
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(btnJournalOpen, &QPushButton::clicked, this, &TfrmJournal::OpenChosenLine);
+    connect(tblJournal, &QTableView::doubleClicked, this, &TfrmJournal::OpenChosenLine);
+    connect(tblJournal->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TfrmJournal::UpdateOpenButton);
+    connect(edtJournalDevice, &QLineEdit::textChanged, this, [this](const QString& code) {
+        // Only a whole code narrows the table; an empty field shows every line.
+        if (code.isEmpty() || code.size() == 4) ShowDevice(code, nullptr);
+    });
+    auto* filter = new QHBoxLayout;
+    filter->addWidget(label);
+    filter->addWidget(edtJournalDevice);
+    filter->addStretch();
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filter);
     layout->addWidget(tblJournal);
     layout->addWidget(buttons);
 }
 
-void TfrmJournal::SetLines(const QList<QStringList>& lines) {
-    tblJournal->setRowCount(static_cast<int>(lines.size()));
-    for (int row = 0; row < lines.size(); ++row) {
-        for (int column = 0; column < kJournalColumns; ++column)
-            tblJournal->setItem(row, column, new QTableWidgetItem(lines[row].value(column)));
-    }
+bool TfrmJournal::ShowDevice(const QString& deviceCode, QString* error) {
+    if (!model_->Show(deviceCode, error)) return false;
     tblJournal->resizeColumnsToContents();
-    tblJournal->scrollToBottom();
+    UpdateOpenButton();
+    return true;
+}
+
+void TfrmJournal::UpdateOpenButton() {
+    const QModelIndex current = tblJournal->currentIndex();
+    btnJournalOpen->setEnabled(current.isValid() && model_->HasImage(current.row()));
+}
+
+void TfrmJournal::OpenChosenLine() {
+    const QModelIndex current = tblJournal->currentIndex();
+    if (!current.isValid()) return;
+    const int row = current.row();
+    const QByteArray image = reader_.ImageOfLine(model_->LineId(row));
+    if (image.size() != kImageSize) return;
+    chosenImage = image;
+    chosenLine = QStringList{model_->index(row, ColTime).data().toString(),
+                             model_->index(row, ColCodeAfter).data().toString()};
+    accept();
 }
 
 void TfrmMain::mnuCommShowJournalClick() {
@@ -50,14 +94,22 @@ void TfrmMain::mnuCommShowJournalClick() {
                  {ApplicationDataFolderPath(common), FileErrorCause(error)});
         return;
     }
-    const QString path = JournalPath(applicationDataFolder);
-    QList<QStringList> lines;
+    const JournalTarget target{JournalPath(applicationDataFolder), Jobs().journalServer};
+    JournalReader reader;
     QString error;
-    if (!ReadJournal(path, &lines, &error)) {
-        ErrorBox(Msg::JournalReadFailed, {path, error});
-        return;
-    }
-    TfrmJournal dialog(this);
-    dialog.SetLines(lines);
-    dialog.exec();
+    // A journal that cannot be read says so at once, with its cause.
+    const auto refuse = [this](const QString& text) {
+        prompts().ShowMessage(BoxKind::Error, Msg::JournalReadFailed, text, BoxButtons::Ok);
+    };
+    if (!reader.Open(target, &error)) return refuse(error);
+    TfrmJournal dialog(std::move(reader), this);
+    if (!dialog.ShowDevice(QString(), &error)) return refuse(error);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenImage.isEmpty()) return;
+    ShowJournalImage(dialog.chosenImage, dialog.chosenLine);
+}
+
+void TfrmMain::ShowJournalImage(const QByteArray& image, const QStringList& line) {
+    ImageBytes bytes{};
+    std::copy(image.cbegin(), image.cend(), bytes.begin());
+    files_.ShowDeviceBytes(bytes, FillText(Msg::JournalConfigurationLoaded, line));
 }

@@ -1,17 +1,38 @@
 #pragma once
 // The journal of device jobs as a read-only table, shown by Kommunikation > Protokoll anzeigen.
+// The table fetches the lines page by page as they are scrolled into view, newest first, so that
+// a record of any size opens at once. A device code narrows it down,
+// and a line's configuration can be opened in the window.
 
 #include <QDialog>
-#include <QList>
+#include <QString>
 #include <QStringList>
 
-class QTableWidget;
+#include "files/journalstore.h"
+
+class QLineEdit;
+class QPushButton;
+class JournalModel;
+class QTableView;
 
 class TfrmJournal : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmJournal(QWidget* parent = nullptr);
-    // Shows the lines (fields in file order), the newest at the bottom and in view.
-    void SetLines(const QList<QStringList>& lines);
-    QTableWidget* tblJournal = nullptr;
+    // reader: an opened journal; the dialog keeps it while it shows it.
+    TfrmJournal(JournalReader reader, QWidget* parent = nullptr);
+    // Shows the lines about the device (all lines for an empty code); false with a German error.
+    bool ShowDevice(const QString& deviceCode, QString* error);
+    // The configuration of the chosen line, 256 bytes, once "Konfiguration öffnen" was pressed.
+    QByteArray chosenImage;
+    QStringList chosenLine;  // its time and device code, for the status line
+
+    QLineEdit* edtJournalDevice = nullptr;
+    QTableView* tblJournal = nullptr;
+    QPushButton* btnJournalOpen = nullptr;
+
+  private:
+    void UpdateOpenButton();
+    void OpenChosenLine();
+    JournalReader reader_;
+    JournalModel* model_ = nullptr;
 };

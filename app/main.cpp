@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
         AppEnvironment env =
             PlatformEnvironment(StartupArguments(QCoreApplication::arguments().value(0), options));
         driver = ConnectLpx(options, env);
+        env.journalServer = options.journal;
         env.prompts = &prompts;
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
         windows.main->show();

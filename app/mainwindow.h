@@ -90,6 +90,9 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     void mnuCommWriteToDeviceClick();
     void mnuCommChangeIdCodeClick();
     void mnuCommShowJournalClick();
+    // Shows a configuration taken from the journal as a read from the device shows one; line
+    // names the journal line (time, device code) on the status line.
+    void ShowJournalImage(const QByteArray& image, const QStringList& line);
     // Nach dem Schreiben prüfen: ticked, every write reads the device back; kept in Values.ini.
     void mnuCommVerifyAfterWriteClick();
     void LoadVerifyAfterWrite();

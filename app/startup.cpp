@@ -9,6 +9,7 @@
 #include "app/prompts.h"
 #include "files/filenames.h"
 #include "files/journal.h"
+#include "files/journalstore.h"
 #include "files/settingsfile.h"
 #include "files/startupsteps.h"
 #include "resources/catalogue.h"
@@ -33,6 +34,11 @@ void TfrmMain::FormCreate() {
     // memory for this session and start-up goes on.
     const InstalledSettings installed = InstallShippedFiles(
         ShippedFilesFolder(env.programFolder), applicationDataFolder, env.version.fileVersion);
+    // A company's record may be named in the settings file that was just installed.
+    if (!env.practiceMode)
+        Jobs().journalServer = env.journalServer.isEmpty()
+                                   ? ConfiguredJournalServer(applicationDataFolder)
+                                   : env.journalServer;
     if (!installed.refusedFile.isEmpty())
         prompts().ShowMessage(
             BoxKind::Error, 0,

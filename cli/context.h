@@ -4,12 +4,17 @@
 #include <QString>
 
 #include "cli/options.h"
+#include "files/journalstore.h"
 
 struct CliContext {
     CliOptions options;
     QString programFolder;          // with trailing "/"
     QString applicationDataFolder;  // with trailing "/": Values.ini, templates, journal
 };
+
+// The journal of the device jobs: the local record in the data folder, and the server named by
+// --journal, KORBI_JOURNAL or Values.ini.
+JournalTarget CliJournalTarget(const CliContext& context);
 
 // UTF-8 text to standard output or standard error, as it stands.
 void Print(const QString& text);
@@ -24,3 +29,4 @@ int RunChangeCode(const CliContext& context);
 int RunShow(const CliContext& context);
 int RunDiff(const CliContext& context);
 int RunSet(const CliContext& context);
+int RunRestore(const CliContext& context);

@@ -49,8 +49,11 @@ class Session {
         host_.Attach(&jobs_);
         jobs_.journalProgram = JournalProgram::Cli;
         // Practice jobs are no work on real devices and stay out of the journal.
-        if (context.options.simulate == 0)
-            jobs_.journalPath = JournalPath(context.applicationDataFolder);
+        if (context.options.simulate == 0) {
+            const JournalTarget journal = CliJournalTarget(context);
+            jobs_.journalPath = journal.localPath;
+            jobs_.journalServer = journal.serverUri;
+        }
     }
     DeviceJobs& Jobs() { return jobs_; }
 

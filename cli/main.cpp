@@ -38,8 +38,13 @@ const char* const kUsage =
     "                            --verify: danach zurücklesen und vergleichen (ein Tastendruck)\n"
     "  change-code NEU           dem K-ORBI die neue Funkkennung NEU geben\n"
     "  info                      den Informationstext der LPX ausgeben\n"
-    "  journal [--device=CODE] [--since=DATUM]\n"
-    "                            das Protokoll der Gerätevorgänge ausgeben\n"
+    "  journal [--device=CODE] [--since=DATUM] [--json|--csv]\n"
+    "                            das Protokoll der Gerätevorgänge ausgeben; --csv: für eine\n"
+    "                            Tabellenkalkulation (ohne Formeln)\n"
+    "  journal --sync            die Zeilen, die auf den Protokollserver warten, senden\n"
+    "  restore CODE [-o DATEI]   die zuletzt zum Gerät CODE geschriebene oder von ihm gelesene\n"
+    "                            Konfiguration aus dem Protokoll als Datei speichern\n"
+    "                            (ohne -o: CODE.Korbi)\n"
     "\n"
     "Optionen:\n"
     "  --port=PFAD               diese serielle Schnittstelle statt der LPX-Suche verwenden\n"
@@ -49,7 +54,12 @@ const char* const kUsage =
     "  --trace=DATEI             jeden Rahmen zur und von der LPX mit Zeit in DATEI schreiben\n"
     "                            (für den Support; die Datei ist nur für Sie lesbar)\n"
     "  --json                    Ausgabe als JSON (show, diff, read, journal)\n"
-    "  -o, --output=DATEI        read: die gelesene Konfiguration in DATEI speichern\n"
+    "  --journal=postgresql://BENUTZER@RECHNER/DATENBANK\n"
+    "                            das Protokoll auf diesem Server führen (sonst KORBI_JOURNAL\n"
+    "                            oder JournalServer in Values.ini, sonst Protokoll.sqlite im\n"
+    "                            Datenordner); ist er nicht erreichbar, bleibt die Zeile lokal\n"
+    "                            und wird später gesendet\n"
+    "  -o, --output=DATEI        read, restore: die Konfiguration in DATEI speichern\n"
     "  -h, --help                diese Hilfe\n"
     "  --version                 die Version\n"
     "\n"
@@ -75,12 +85,15 @@ const CommandRow kCommands[] = {
     {"show", 1, 1, OptJson, RunShow},
     {"diff", 2, 2, OptJson, RunDiff},
     {"set", 2, -1, 0, RunSet},
-    {"read", 0, 0, OptPort | OptSimulate | OptTrace | OptOutput | OptJson, RunRead},
+    {"read", 0, 0, OptPort | OptSimulate | OptTrace | OptOutput | OptJson | OptJournal, RunRead},
     {"write", 1, 1,
-     OptPort | OptSimulate | OptTrace | OptNewCode | OptRepeat | OptVerify | OptNewCodes, RunWrite},
-    {"change-code", 1, 1, OptPort | OptSimulate | OptTrace, RunChangeCode},
+     OptPort | OptSimulate | OptTrace | OptNewCode | OptRepeat | OptVerify | OptNewCodes |
+         OptJournal,
+     RunWrite},
+    {"change-code", 1, 1, OptPort | OptSimulate | OptTrace | OptJournal, RunChangeCode},
     {"info", 0, 0, OptPort | OptSimulate | OptTrace, RunInfo},
-    {"journal", 0, 0, OptDevice | OptSince | OptJson, RunJournal},
+    {"journal", 0, 0, OptDevice | OptSince | OptJson | OptCsv | OptSync | OptJournal, RunJournal},
+    {"restore", 1, 1, OptOutput | OptJournal, RunRestore},
 };
 
 int UsageError(const QString& problem) {

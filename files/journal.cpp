@@ -1,18 +1,8 @@
 #include "files/journal.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QCryptographicHash>
-#include <QFile>
-#include <QFileInfo>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
-#include "files/filewrite.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -23,11 +13,25 @@ namespace {
 const char* const kJobWords[] = {"Lesen", "Schreiben", "Kennnummer"};
 const char* const kProgramWords[] = {"fenster", "cli"};
 
-QString SystemError(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+// The JSON keys, in column order.
+const char* const kJsonKeys[] = {
+    "time",           "job",       "codeBefore", "codeAfter",      "firmwareVersion",
+    "productionDate", "fileName",  "sha256",     "outcome",        "program",
+    "verifySha256",   "loginName", "hostName",   "programVersion",
+};
+static_assert(sizeof(kJsonKeys) / sizeof(kJsonKeys[0]) == kJournalColumns);
+
+// Whether a spreadsheet would read the field as a formula.
+bool LooksLikeFormula(const QString& field) {
+    for (const QChar c : field) {
+        if (c == ' ' || c == '\t') continue;
+        return c == '=' || c == '+' || c == '-' || c == '@';
+    }
+    return false;
 }
 
-// Splits CSV text into records of fields; quoted fields may hold commas, quotes and line breaks.
+}  // namespace
+
 QList<QStringList> ParseCsv(const QString& text) {
     QList<QStringList> records;
     QStringList fields;
@@ -73,17 +77,19 @@ QList<QStringList> ParseCsv(const QString& text) {
     return records;
 }
 
-}  // namespace
-
 QString JournalPath(const QString& applicationDataFolder) {
     if (applicationDataFolder.isEmpty()) return QString();
     return applicationDataFolder + kJournalFileName;
 }
 
-QString ImageSha256(const ConfigImage& image) {
+QByteArray ImageData(const ConfigImage& image) {
     const ImageBytes bytes = ExtractImageBytes(image);
-    const QByteArray data(reinterpret_cast<const char*>(bytes.data()), kImageSize);
-    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), kImageSize);
+}
+
+QString ImageSha256(const ConfigImage& image) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(ImageData(image), QCryptographicHash::Sha256).toHex());
 }
 
 QString FirmwareVersionText(uint8_t version) {
@@ -103,6 +109,12 @@ QStringList JournalHeader() {
     for (int column = 0; column < kJournalColumns; ++column)
         titles << Text(Msg::JournalColumnTime + column);
     return titles;
+}
+
+QStringList JournalJsonKeys() {
+    QStringList keys;
+    for (const char* key : kJsonKeys) keys << QString::fromLatin1(key);
+    return keys;
 }
 
 QStringList JournalFields(const JournalEntry& entry) {
@@ -126,12 +138,16 @@ QStringList JournalFields(const JournalEntry& entry) {
     fields[ColOutcome] = outcome;
     fields[ColProgram] = kProgramWords[static_cast<int>(entry.program)];
     fields[ColVerifySha256] = entry.verifySha256;
+    fields[ColLoginName] = entry.loginName;
+    fields[ColHostName] = entry.hostName;
+    fields[ColProgramVersion] = entry.programVersion;
     return fields;
 }
 
-QByteArray CsvRecord(const QStringList& fields) {
+QByteArray CsvRecord(const QStringList& fields, bool formulaGuard) {
     QStringList quoted;
     for (QString field : fields) {
+        if (formulaGuard && LooksLikeFormula(field)) field.prepend('\'');
         if (field.contains(',') || field.contains('"') || field.contains('\n') ||
             field.contains('\r')) {
             field.replace('"', QStringLiteral("\"\""));
@@ -140,68 +156,4 @@ QByteArray CsvRecord(const QStringList& fields) {
         quoted << field;
     }
     return (quoted.join(',') + '\n').toUtf8();
-}
-
-bool AppendJournal(const QString& path, const JournalEntry& entry, QString* error) {
-    if (path.isEmpty()) return true;
-    const QByteArray name = QFile::encodeName(path);
-    const int fd =
-        ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0) {
-        if (error) *error = SystemError(errno);
-        return false;
-    }
-    // The window and korbi-cli may append at the same moment: the lock keeps a new journal
-    // from getting two header lines, and one write per line keeps lines whole.
-    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-    }
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    int failure = ok ? 0 : EINVAL;
-    QByteArray data;
-    if (ok && st.st_size == 0) data = CsvRecord(JournalHeader());
-    data += CsvRecord(JournalFields(entry));
-    if (ok) failure = WriteAllBytes(fd, data);
-    if (ok && failure == 0 && ::fsync(fd) != 0) failure = errno;
-    ok = failure == 0;
-    ::close(fd);
-    if (!ok && error) *error = SystemError(failure);
-    return ok;
-}
-
-bool ReadJournal(const QString& path, QList<QStringList>* lines, QString* error) {
-    lines->clear();
-    QFile file(path);
-    if (!file.exists()) return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    QList<QStringList> records = ParseCsv(QString::fromUtf8(file.readAll()));
-    // The header is the one record whose first field is no time.
-    if (!records.isEmpty() &&
-        !QDateTime::fromString(records.first().value(0), Qt::ISODate).isValid())
-        records.removeFirst();
-    for (QStringList& record : records) {
-        while (record.size() < kJournalColumns) record << QString();
-    }
-    *lines = records;
-    return true;
-}
-
-QList<QStringList> FilterJournal(const QList<QStringList>& lines, const QString& deviceCode,
-                                 const QDateTime& since) {
-    QList<QStringList> kept;
-    for (const QStringList& line : lines) {
-        if (!deviceCode.isEmpty() &&
-            line[ColCodeBefore].compare(deviceCode, Qt::CaseInsensitive) != 0 &&
-            line[ColCodeAfter].compare(deviceCode, Qt::CaseInsensitive) != 0)
-            continue;
-        if (since.isValid()) {
-            const QDateTime time = QDateTime::fromString(line[ColTime], Qt::ISODate);
-            if (!time.isValid() || time < since) continue;
-        }
-        kept << line;
-    }
-    return kept;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The journal of device jobs: one line per read, write or code change, from the window and from
-// korbi-cli alike, in "Protokoll.csv" beside Values.ini. It is CSV in UTF-8 with a header line,
-// so that a spreadsheet opens it as it stands, and it only ever grows: a line is appended in one
-// write and flushed to the disk before the job reports its end.
+// korbi-cli alike. Its lines live in a database (files/journalstore.h); this file holds what a
+// line is and how it reads as text: the CSV export for people and spreadsheets, the JSON keys
+// for scripts.
 
 #include <QDateTime>
 #include <QList>
@@ -11,7 +11,9 @@
 
 #include "config/image.h"
 
-constexpr const char* kJournalFileName = "Protokoll.csv";
+// The local record in the data folder, and the CSV journal of earlier versions that it imports.
+constexpr const char* kJournalFileName = "Protokoll.sqlite";
+constexpr const char* kOldJournalFileName = "Protokoll.csv";
 
 enum class JournalJob { Read, Write, CodeChange };
 enum class JournalOutcome { Ok, Aborted, Failed };
@@ -33,6 +35,11 @@ struct JournalEntry {
     // column), and the SHA-256 of the image read back.
     QString verifyOutcome;
     QString verifySha256;
+    QByteArray image;  // the 256 bytes read or written (read back, when checked); empty if none
+    // Filled in when the line is stored: who, where and with which version.
+    QString loginName;
+    QString hostName;
+    QString programVersion;
 };
 
 // The outcome words of a write that was read back.
@@ -53,38 +60,35 @@ enum JournalColumn {
     ColOutcome,
     ColProgram,
     ColVerifySha256,
+    ColLoginName,
+    ColHostName,
+    ColProgramVersion,
     kJournalColumns
 };
 
-// The journal's path in the application data folder (which ends with "/"); empty when the folder
-// is not known, and then nothing is journalled.
+// The local record's path in the application data folder (which ends with "/"); empty when the
+// folder is not known, and then nothing is journalled.
 QString JournalPath(const QString& applicationDataFolder);
 
 // The SHA-256 of the image's 256 values, lower-case hexadecimal.
 QString ImageSha256(const ConfigImage& image);
+// The image's 256 values as bytes.
+QByteArray ImageData(const ConfigImage& image);
 // "2.1" for the firmware version byte 0x21, as the settings view shows it.
 QString FirmwareVersionText(uint8_t version);
 
 // Local time in ISO 8601 with its offset from UTC, e.g. 2026-03-01T14:05:09+01:00.
 QString JournalTimeText(const QDateTime& time);
-// The fields of an entry, as they stand in the file.
+// The fields of an entry, in column order.
 QStringList JournalFields(const JournalEntry& entry);
 // One CSV record ending in "\n"; fields holding a comma, a quote or a line break are quoted.
-QByteArray CsvRecord(const QStringList& fields);
+// With formulaGuard, a field that a spreadsheet would take for a formula (its first character
+// after any spaces and tabs is = + - or @) gets a leading apostrophe.
+QByteArray CsvRecord(const QStringList& fields, bool formulaGuard = false);
+// Splits CSV text into records of fields; quoted fields may hold commas, quotes and line breaks.
+QList<QStringList> ParseCsv(const QString& text);
 
-// Appends the entry (and the header line first, to a new or empty journal). False when it could
-// not be written; error then says why, in German, for a warning: a journal that fails never
-// stops a job.
-bool AppendJournal(const QString& path, const JournalEntry& entry, QString* error);
-
-// The lines of the journal without its header; false with a German error when it cannot be read.
-// A missing journal is an empty one.
-bool ReadJournal(const QString& path, QList<QStringList>* lines, QString* error);
-
-// The lines about a device (its code before or after the job, in any case) from a point in time
-// on; an empty code or an invalid time does not filter.
-QList<QStringList> FilterJournal(const QList<QStringList>& lines, const QString& deviceCode,
-                                 const QDateTime& since);
-
-// The header line's column titles.
+// The header line's column titles (German, for people).
 QStringList JournalHeader();
+// The keys of the columns in JSON: English identifiers that stay when a title's wording changes.
+QStringList JournalJsonKeys();

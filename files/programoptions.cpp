@@ -1,5 +1,6 @@
 #include "files/programoptions.h"
 
+#include "files/journaldb.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -28,6 +29,9 @@ const OptionRow kOptions[] = {
     {"--verify", nullptr, OptVerify, Takes::Nothing, ForCli},
     {"--new-codes", nullptr, OptNewCodes, Takes::Value, ForCli},
     {"--trace", nullptr, OptTrace, Takes::Value, ForWindow | ForCli},
+    {"--journal", nullptr, OptJournal, Takes::Value, ForWindow | ForCli},
+    {"--csv", nullptr, OptCsv, Takes::Nothing, ForCli},
+    {"--sync", nullptr, OptSync, Takes::Nothing, ForCli},
 };
 
 const OptionRow* FindOption(const QString& name, ProgramBit program) {
@@ -75,6 +79,14 @@ bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, Progr
             break;
         case OptTrace:
             options->trace = value;
+            break;
+        case OptJournal:
+            // The value may hold a password: the message names the option, never the value.
+            if (!IsServerUri(value)) {
+                *error = FillText(Msg::JournalBadServer, {QStringLiteral("--journal")});
+                return false;
+            }
+            options->journal = value;
             break;
         case OptRepeat:
             if (hasValue && !WholeNumber(value, 1, 1000000, &options->repeatCount)) {

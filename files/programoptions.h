@@ -28,6 +28,9 @@ enum OptionBit : unsigned {
     OptVerify = 1u << 9,
     OptNewCodes = 1u << 10,
     OptTrace = 1u << 11,
+    OptJournal = 1u << 12,
+    OptCsv = 1u << 13,
+    OptSync = 1u << 14,
 };
 
 struct ProgramOptions {
@@ -46,6 +49,7 @@ struct ProgramOptions {
     int simulate = 0;  // generation of the practice LPX's devices; 0 for none
     QString newCodes;  // a code range or the file of a code list
     QString trace;     // the support trace's file
+    QString journal;   // the journal's server (postgresql://...)
 };
 
 // Reads arguments (argument 0 is the program) for the program: options as --name=value,

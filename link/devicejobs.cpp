@@ -3,6 +3,7 @@
 
 #include "link/devicejobs.h"
 
+#include "files/journalstore.h"
 #include "link/trace.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -151,20 +152,27 @@ void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::functio
          entry.messageId == Msg::BadProduct)) {
         entry.productionDate = settings_.Text(Field::edtProductionDate);
         entry.sha256 = ImageSha256(readImage);
+        entry.image = ImageData(readImage);
     }
-    if (job == JournalJob::Write && succeeded) entry.sha256 = ImageSha256(writeImage);
+    if (job == JournalJob::Write && succeeded) {
+        entry.sha256 = ImageSha256(writeImage);
+        entry.image = ImageData(writeImage);
+    }
     if (!trace_.verifyOutcome.isEmpty() &&
-        trace_.verifyOutcome != QString::fromUtf8(kNotVerifiedWord))
+        trace_.verifyOutcome != QString::fromUtf8(kNotVerifiedWord)) {
         entry.verifySha256 = ImageSha256(verifyImage);
+        // What the device holds now: the blocks a write leaves alone are in it too.
+        entry.image = ImageData(verifyImage);
+    }
     lastJob = entry;
     TraceNote(QStringLiteral("Ende ") + jobName + QStringLiteral(": ") +
               JournalFields(entry)[ColOutcome] +
               (entry.codeBefore.isEmpty() ? QString() : QStringLiteral(", ") + entry.codeBefore));
     if (!trace_.reachedLpx) return;
     lastJob.time = QDateTime::currentDateTime();
-    QString error;
-    if (!AppendJournal(journalPath, lastJob, &error))
-        host_.ShowJournalWarning(FillText(Msg::JournalWriteFailed, {journalPath, error}));
+    QString warning;
+    AppendJournal({journalPath, journalServer}, lastJob, &warning);
+    if (!warning.isEmpty()) host_.ShowJournalWarning(warning);
 }
 
 QString ReadLpxInfoLine(LpxAdapter& adapter) {

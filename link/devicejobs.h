@@ -69,6 +69,7 @@ class DeviceJobs {
     // The journal: its path (empty: no journal, as in practice mode), the program that runs the
     // jobs, and the configuration file the next job works with (empty for none).
     QString journalPath;
+    QString journalServer;  // a company's server (postgresql://...); empty for the local record
     JournalProgram journalProgram = JournalProgram::Window;
     QString journalFile;
     // Asked after a read that succeeded, before its line is journalled, to keep what was read

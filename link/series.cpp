@@ -35,7 +35,10 @@ bool EndsTheSeries(const JournalEntry& job) {
 QString Series::NextCode() {
     while (nextCode_ < plan_.codes.size()) {
         const QString code = plan_.codes[nextCode_++];
-        if (FilterJournal(journal_, code, QDateTime()).isEmpty()) return code;
+        QString error;
+        QStringList line;
+        if (!journal_ || !journal_->Select(code, QDateTime(), &error) || !journal_->Next(&line))
+            return code;
         host_.SeriesLine(FillText(Msg::SeriesCodeSkipped, {code}));
     }
     return QString();
@@ -67,7 +70,10 @@ SeriesEnd Series::Run() {
         jobs_.askCodeChange = false;
         QString error;
         // A journal that cannot be read hides no code; the job's own warning tells about it.
-        if (!ReadJournal(jobs_.journalPath, &journal_, &error)) journal_.clear();
+        journal_ = std::make_unique<JournalReader>();
+        if (jobs_.journalPath.isEmpty() ||
+            !journal_->Open({jobs_.journalPath, jobs_.journalServer}, &error))
+            journal_.reset();
     }
     SeriesEnd end = SeriesEnd::Complete;
     int lastCheckFailure = 0;

@@ -7,8 +7,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "files/journal.h"
+#include "files/journalstore.h"
 
 class DeviceJobs;
 class SettingsModel;
@@ -76,7 +78,8 @@ class Series {
     SeriesPlan plan_;
     QList<SeriesDevice> devices_;
     int nextCode_ = 0;
-    QList<QStringList> journal_;
+    // The journal, asked by code through its index; none when it could not be opened.
+    std::unique_ptr<JournalReader> journal_;
 };
 
 // A job failure after which the next device would fail alike (the LPX, or the configuration's

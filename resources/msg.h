@@ -179,6 +179,12 @@ enum Id : int {
     JournalTitle = 20101,
     JournalWriteFailed = 20102,
     JournalReadFailed = 20103,
+    JournalServerUnreachable = 20104,  // the line stays in the local record
+    JournalSent = 20105,
+    JournalNoImage = 20106,
+    JournalBadServer = 20107,
+    JournalImportFailed = 20108,
+    JournalNoServer = 20109,
     // The journal's columns, in file order
     JournalColumnTime = 20110,
     JournalColumnJob = 20111,
@@ -191,6 +197,13 @@ enum Id : int {
     JournalColumnOutcome = 20118,
     JournalColumnProgram = 20119,
     JournalColumnVerifySha256 = 20120,
+    JournalColumnLoginName = 20121,
+    JournalColumnHostName = 20122,
+    JournalColumnProgramVersion = 20123,
+    // The journal window
+    JournalDeviceFilter = 20130,
+    JournalOpenConfiguration = 20131,
+    JournalConfigurationLoaded = 20132,
 
     // Practice mode
     PracticePressButton = 20150,

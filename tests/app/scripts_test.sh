@@ -22,6 +22,8 @@ fake id '[ "$1" = "-u" ] && echo "${FAKE_UID:-1000}" || exec /usr/bin/id "$@"'
 for tool in apt-get cmake ctest; do
     fake "$tool" "echo \"$tool \$*\" >>\"$LOG\""
 done
+# The throw-away PostgreSQL cluster around ctest only passes the command on.
+fake pg_virtualenv 'exec "$@"'
 fake korbi-programmer "echo \"program \$*\" >>\"$LOG\""
 mv "$WORK/bin/korbi-programmer" "$WORK/repo/build/app/"
 

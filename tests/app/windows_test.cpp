@@ -143,5 +143,5 @@ TEST(WindowsTest, PracticeModeReadsAndWritesSimulatedDevices) {
     EXPECT_EQ(hook.shows, 8);
     EXPECT_TRUE(machine.prompts.MessageIds().isEmpty());
     // Practice is no work on a real device: the journal stays as it was.
-    EXPECT_FALSE(QFile::exists(machine.dataFolder + "Protokoll.csv"));
+    EXPECT_FALSE(QFile::exists(machine.dataFolder + "Protokoll.sqlite"));
 }

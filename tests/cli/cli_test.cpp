@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,6 +23,7 @@
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 #include "started_window.h"
+#include "support/journal_lines.h"
 
 namespace {
 
@@ -45,10 +47,20 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
         QStringList arguments;
         int status;
     } rows[] = {
-        {{"--version"}, 0},          {{"frobnicate"}, 2},
-        {{"journal", "extra"}, 2},   {{"journal", "--since=gestern"}, 2},
-        {{"info", "--json"}, 2},     {{"info", "--port=/nonexistent/tty"}, 3},
-        {{"info", "--simulate"}, 0}, {{"read", "--simulate=3"}, 2},
+        {{"--version"}, 0},
+        {{"frobnicate"}, 2},
+        {{"journal", "extra"}, 2},
+        {{"journal", "--since=gestern"}, 2},
+        {{"info", "--json"}, 2},
+        {{"info", "--port=/nonexistent/tty"}, 3},
+        {{"info", "--simulate"}, 0},
+        {{"read", "--simulate=3"}, 2},
+        {{"journal", "--json", "--csv"}, 2},
+        {{"journal", "--journal=mysql://x"}, 2},
+        {{"journal", "--sync"}, 2},
+        {{"restore"}, 2},
+        {{"restore", "9999"}, 1},
+        {{"restore", "../x"}, 2},
     };
     for (const auto& row : rows) {
         const CliRun run = Run(row.arguments);
@@ -191,11 +203,10 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
     }
 }
 
-// The journal's lines, without its header.
+// The journal's lines in the data folder under home.
 QList<QStringList> JournalLines(const QString& home) {
-    QList<QStringList> lines;
-    ReadJournal(home + "/.local/share/TALO/K-ORBI Programmer (DE)/Protokoll.csv", &lines, nullptr);
-    return lines;
+    return JournalLines(
+        JournalTarget{home + "/.local/share/TALO/K-ORBI Programmer (DE)/Protokoll.sqlite", {}});
 }
 
 // A read saved to a file, then that file written to two devices in a row: the LPX gets the
@@ -253,6 +264,19 @@ TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
     }
     EXPECT_EQ(lines[0][ColProductionDate].size(), 6);
     EXPECT_EQ(lines[1][ColSha256], lines[2][ColSha256]);  // the same settings went to both
+
+    // The record gives back what was written, byte for byte; scripts find it by English keys.
+    run = Run({"restore", "5d3e", "-o", Path("zurück")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(QCryptographicHash::hash(ReadBytes(Path("zurück.Korbi")), QCryptographicHash::Sha256)
+                  .toHex(),
+              lines[2][ColSha256]);
+    run = Run({"journal", "--json", "--device=5D3E"});
+    const QJsonArray json = QJsonDocument::fromJson(run.out.toUtf8()).array();
+    ASSERT_EQ(json.size(), 1) << run.out.toStdString();
+    EXPECT_EQ(json[0]["codeBefore"].toString(), "5D3E");
+    EXPECT_EQ(json[0]["job"].toString(), "Schreiben");
+    EXPECT_FALSE(json[0]["loginName"].toString().isEmpty());
 }
 
 // Ctrl+C while the write waits for its press is the abort button: the LPX's list is emptied,
@@ -434,7 +458,8 @@ TEST_F(CliTest, SeriesHandsOutCodesAndStopsOnAFailureNoDeviceChanges) {
         ASSERT_TRUE(QDir().mkpath(dataFolder));
         JournalEntry earlier;
         earlier.codeBefore = earlier.codeAfter = "1002";
-        ASSERT_TRUE(AppendJournal(JournalPath(dataFolder), earlier, nullptr));
+        QString warning;
+        ASSERT_TRUE(AppendJournal({JournalPath(dataFolder), {}}, earlier, &warning));
         const QString file = TemplateFile();
         if (!row.settings.isEmpty())
             ASSERT_EQ(RunCli(folder.path(), QStringList{"set", file} + row.settings).status, 0);

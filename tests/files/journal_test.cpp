@@ -1,20 +1,34 @@
 #include "files/journal.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QAbstractItemModel>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <thread>
 
+#include "app/journalview.h"
+#include "files/journalstore.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
+#include "started_window.h"
+#include "support/journal_lines.h"
 #include "test_folder.h"
 
 namespace {
 
-// Lines go in and come out field for field, whatever a file name holds; the header is written
-// once, and the filters pick by device code (either side, any case) and time.
+// Lines go in and come out field for field, whatever a file name holds; the filters pick by
+// device code (either side, any case) and time; a configuration comes back byte for byte.
 TEST(Journal, AppendsLinesThatReadBackAndFilter) {
     qputenv("TZ", "Europe/Berlin");
     QTemporaryDir dir;
-    const QString path = JournalPath(dir.path() + "/");
+    const JournalTarget target{JournalPath(dir.path() + "/"), {}};
     const QDateTime march(QDate(2026, 3, 1), QTime(14, 5, 9), QTimeZone(3600));
     struct {
         JournalJob job;
@@ -24,11 +38,14 @@ TEST(Journal, AppendsLinesThatReadBackAndFilter) {
         JournalOutcome outcome;
         int messageId;
         int daysLater;
+        int imageFirst;  // -1: no image
     } rows[] = {
-        {JournalJob::Read, "4C2D", "4C2D", "", JournalOutcome::Ok, 0, 0},
-        {JournalJob::Write, "4C2D", "1A2B", "/tmp/a,b \"c\".Korbi", JournalOutcome::Ok, 0, 1},
-        {JournalJob::CodeChange, "7777", "7777", "zwei\nZeilen", JournalOutcome::Failed, 10627, 2},
-        {JournalJob::Write, "", "", "x.Korbi", JournalOutcome::Aborted, 0, 3},
+        {JournalJob::Read, "4C2D", "4C2D", "", JournalOutcome::Ok, 0, 0, 1},
+        {JournalJob::Write, "4C2D", "1A2B", "/tmp/a,b \"c\".Korbi", JournalOutcome::Ok, 0, 1, 2},
+        {JournalJob::CodeChange, "7777", "7777", "zwei\nZeilen", JournalOutcome::Failed, 10627, 2,
+         -1},
+        {JournalJob::Write, "", "", "x.Korbi", JournalOutcome::Aborted, 0, 3, -1},
+        {JournalJob::Read, "4c2d", "4c2d", "", JournalOutcome::Ok, 0, -1, 3},  // older, later
     };
     for (const auto& row : rows) {
         JournalEntry entry;
@@ -40,35 +57,191 @@ TEST(Journal, AppendsLinesThatReadBackAndFilter) {
         entry.outcome = row.outcome;
         entry.messageId = row.messageId;
         entry.program = JournalProgram::Cli;
-        QString error;
-        ASSERT_TRUE(AppendJournal(path, entry, &error)) << error.toStdString();
+        if (row.imageFirst >= 0) entry.image = Counting(kImageSize, row.imageFirst);
+        QString warning;
+        ASSERT_TRUE(AppendJournal(target, entry, &warning));
+        EXPECT_TRUE(warning.isEmpty()) << warning.toStdString();
     }
-    EXPECT_TRUE(ReadBytes(path).startsWith(CsvRecord(JournalHeader())));
-    EXPECT_EQ(ReadBytes(path).count("Zeit,Vorgang"), 1);
+    const QList<QStringList> lines = JournalLines(target);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[0][ColTime], "2026-02-28T14:05:09+01:00");  // ordered by time
+    EXPECT_EQ(lines[1][ColTime], "2026-03-01T14:05:09+01:00");
+    EXPECT_EQ(lines[2][ColJob], "Schreiben");
+    EXPECT_EQ(lines[2][ColFileName], "/tmp/a,b \"c\".Korbi");
+    EXPECT_EQ(lines[3][ColFileName], "zwei\nZeilen");
+    EXPECT_EQ(lines[3][ColOutcome], "Fehler 10627");
+    EXPECT_EQ(lines[4][ColOutcome], "abgebrochen");
+    EXPECT_EQ(lines[4][ColProgram], "cli");
+    EXPECT_FALSE(lines[4][ColLoginName].isEmpty());
+    EXPECT_FALSE(lines[4][ColProgramVersion].isEmpty());
 
-    QList<QStringList> lines;
-    ASSERT_TRUE(ReadJournal(path, &lines, nullptr));
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0][ColTime], "2026-03-01T14:05:09+01:00");
-    EXPECT_EQ(lines[1][ColJob], "Schreiben");
-    EXPECT_EQ(lines[1][ColFileName], "/tmp/a,b \"c\".Korbi");
-    EXPECT_EQ(lines[2][ColFileName], "zwei\nZeilen");
-    EXPECT_EQ(lines[2][ColOutcome], "Fehler 10627");
-    EXPECT_EQ(lines[3][ColOutcome], "abgebrochen");
-    EXPECT_EQ(lines[3][ColProgram], "cli");
-
-    EXPECT_EQ(FilterJournal(lines, "1a2b", {}).size(), 1);
-    EXPECT_EQ(FilterJournal(lines, "4c2d", {}).size(), 2);
-    EXPECT_EQ(FilterJournal(lines, {}, march.addDays(2)).size(), 2);
-    EXPECT_EQ(FilterJournal(lines, "4C2D", march.addSecs(1)).size(), 1);
+    EXPECT_EQ(JournalLines(target, "1a2b").size(), 1);
+    EXPECT_EQ(JournalLines(target, "4c2d").size(), 3);
+    JournalReader reader;
+    QString error;
+    ASSERT_TRUE(reader.Open(target, &error));
+    ASSERT_TRUE(reader.Select("4C2D", march.addSecs(1), &error));
+    QStringList fields;
+    int since = 0;
+    while (reader.Next(&fields)) ++since;
+    EXPECT_EQ(since, 1);
+    // The newest configuration of a device is the one by time, not by the order of storing.
+    QString time;
+    EXPECT_EQ(reader.LatestImage("4c2d", &time, &error), Counting(kImageSize, 1));
+    EXPECT_EQ(reader.LatestImage("1A2B", &time, &error), Counting(kImageSize, 2));
+    EXPECT_TRUE(reader.LatestImage("7777", &time, &error).isEmpty());
 }
 
-// A journal that cannot be written says why and never takes the job down with it.
-TEST(Journal, UnwritableJournalReportsAReason) {
-    QString error;
-    EXPECT_FALSE(AppendJournal("/nonexistent-folder/Protokoll.csv", JournalEntry(), &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_TRUE(AppendJournal(QString(), JournalEntry(), &error));  // no data folder: no journal
+// The window and korbi-cli append at the same moment: every line arrives.
+TEST(Journal, TwoWritersAtOnceLoseNoLine) {
+    QTemporaryDir dir;
+    const JournalTarget target{JournalPath(dir.path() + "/"), {}};
+    constexpr int kLinesEach = 40;
+    auto writer = [&target](const char* code) {
+        for (int i = 0; i < kLinesEach; ++i) {
+            JournalEntry entry;
+            entry.codeBefore = entry.codeAfter = code;
+            QString warning;
+            EXPECT_TRUE(AppendJournal(target, entry, &warning)) << warning.toStdString();
+        }
+    };
+    std::thread first(writer, "1111");
+    std::thread second(writer, "2222");
+    first.join();
+    second.join();
+    EXPECT_EQ(JournalLines(target, "1111").size(), kLinesEach);
+    EXPECT_EQ(JournalLines(target, "2222").size(), kLinesEach);
+}
+
+// The CSV journal of earlier versions is taken over once, renamed, and never read twice.
+TEST(Journal, ImportsTheOldCsvJournalOnce) {
+    QTemporaryDir dir;
+    const JournalTarget target{JournalPath(dir.path() + "/"), {}};
+    const QString old = dir.filePath(kOldJournalFileName);
+    const QByteArray csv =
+        CsvRecord(JournalHeader().mid(0, 10)) +
+        "2026-03-01T14:05:09+01:00,Lesen,4C2D,4C2D,2.1,010203,=HYPERLINK(x),ab,ok,cli\n"
+        "2026-03-02T09:00:00+01:00,Schreiben,4C2D,4C2D,2.1,,\"a,b\",cd,ok,fenster\n";
+    WriteBytes(old, csv);
+    QString warning;
+    ASSERT_TRUE(AppendJournal(target, JournalEntry(), &warning));
+    EXPECT_TRUE(warning.isEmpty()) << warning.toStdString();
+    EXPECT_FALSE(QFile::exists(old));
+    EXPECT_EQ(ReadBytes(old + ".importiert"), csv);
+    WriteBytes(old, csv);  // an old copy put back is taken again without doubling its lines
+    ASSERT_TRUE(AppendJournal(target, JournalEntry(), &warning));
+    EXPECT_TRUE(QFile::exists(old + ".importiert.2"));
+
+    const QList<QStringList> lines = JournalLines(target, "4C2D");
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0][ColFileName], "=HYPERLINK(x)");  // listings show names as they are
+    EXPECT_EQ(lines[1][ColFileName], "a,b");
+    EXPECT_EQ(JournalLines(target).size(), 4);
+}
+
+// The spreadsheet export puts an apostrophe before what a spreadsheet would take for a formula.
+TEST(Journal, CsvExportGuardsFormulas) {
+    const struct {
+        const char* field;
+        const char* exported;
+    } rows[] = {
+        {"=SUM(A1)", "'=SUM(A1)"}, {"+49 123", "'+49 123"}, {"-1", "'-1"},  {"@cmd", "'@cmd"},
+        {"  =1", "'  =1"},         {"\t-x", "'\t-x"},       {"a=b", "a=b"}, {"", ""},
+        {"=a,b", "\"'=a,b\""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(CsvRecord({row.field}, true), QByteArray(row.exported) + "\n") << row.field;
+        EXPECT_FALSE(CsvRecord({row.field}).startsWith('\'')) << row.field;
+    }
+}
+
+// A record that is no regular file is refused at once with its German cause; the job's line is
+// then lost, with a warning, but nothing waits. An old journal that is a FIFO is left alone.
+TEST(Journal, SpecialFilesAreRefusedWithoutBlocking) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/";
+    const QString fifo = folder + "fifo";
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const struct {
+        const char* record;      // at the record's place
+        const char* oldJournal;  // at Protokoll.csv's place
+        bool stored;
+        int causeId;
+    } rows[] = {
+        {"fifo", nullptr, false, Msg::CauseNotAFile},
+        {"folder", nullptr, false, Msg::CauseNotAFile},
+        {"link", nullptr, false, Msg::CauseForeignLink},
+        {nullptr, "fifo", true, Msg::CauseNotAFile},
+    };
+    for (const auto& row : rows) {
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        mkfifo(fifo.toLocal8Bit().constData(), 0600);
+        const QString record = JournalPath(folder);
+        const auto place = [&](const char* what, const QString& path) {
+            if (!what) return;
+            if (QString(what) == "folder") QDir().mkpath(path);
+            if (QString(what) == "fifo") QFile::rename(fifo, path);
+            if (QString(what) == "link") QFile::link(folder + "elsewhere", path);
+        };
+        place(row.record, record);
+        place(row.oldJournal, folder + kOldJournalFileName);
+        QElapsedTimer timer;
+        timer.start();
+        QString warning;
+        EXPECT_EQ(AppendJournal({record, {}}, JournalEntry(), &warning), row.stored);
+        EXPECT_LT(timer.elapsed(), 2000);
+        EXPECT_TRUE(warning.contains(Text(row.causeId))) << warning.toStdString();
+        JournalReader reader;
+        QString error;
+        EXPECT_EQ(reader.Open({record, {}}, &error), row.stored);
+    }
+}
+
+// The window's journal pages through the record newest first, narrows it to a device, and opens
+// a line's configuration in the window; a line without one cannot be opened.
+TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
+    Machine machine;
+    std::unique_ptr<TfrmMain> window = machine.Start();
+    const JournalTarget target{JournalPath(machine.dataFolder), {}};
+    QByteArray image = Machine::Shipped("Default_v2.b");
+    image[Addr::BatteryTestInterval] = 42;
+    const struct {
+        const char* code;
+        bool withImage;
+        int lines;
+    } rows[] = {{"3333", false, 200}, {"1111", true, 1}, {"2222", true, 1}, {"1111", false, 1}};
+    QString text;
+    for (const auto& row : rows) {
+        JournalEntry entry;
+        entry.codeBefore = entry.codeAfter = row.code;
+        if (row.withImage) entry.image = image;
+        for (int i = 0; i < row.lines; ++i)
+            ASSERT_TRUE(AppendJournal(target, entry, &text)) << text.toStdString();
+    }
+    JournalReader reader;
+    ASSERT_TRUE(reader.Open(target, &text));
+    TfrmJournal dialog(std::move(reader), window.get());
+    ASSERT_TRUE(dialog.ShowDevice({}, &text));
+    QAbstractItemModel& model = *dialog.tblJournal->model();
+    ASSERT_EQ(model.rowCount(), 200);  // one page
+    EXPECT_EQ(model.index(0, ColCodeAfter).data().toString(), "1111");
+    ASSERT_TRUE(model.canFetchMore({}));
+    model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), 203);
+    EXPECT_FALSE(model.canFetchMore({}));
+    dialog.edtJournalDevice->setText("1111");
+    ASSERT_EQ(dialog.tblJournal->model()->rowCount(), 2);
+    dialog.tblJournal->selectRow(0);  // the newest: no configuration
+    EXPECT_FALSE(dialog.btnJournalOpen->isEnabled());
+    dialog.tblJournal->selectRow(1);
+    ASSERT_TRUE(dialog.btnJournalOpen->isEnabled());
+    dialog.btnJournalOpen->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.chosenImage, image);
+    window->ShowJournalImage(dialog.chosenImage, dialog.chosenLine);
+    EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "42");
+    EXPECT_TRUE(window->StatusText().contains("1111"));
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "link/ttydriver.h"
 #include "lpxsim_process.h"
 #include "resources/catalogue.h"
+#include "support/journal_lines.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     ProgramOnPort program(lpx.path);
     TfrmMain& window = *program.window;
     const ScriptedPrompts& prompts = program.prompts;
-    window.Jobs().journalPath = dir.filePath("Protokoll.csv");
+    window.Jobs().journalPath = dir.filePath("Protokoll.sqlite");
 
     auto* interval = window.findChild<QLineEdit*>("edtBatteryTestInterval");
 
@@ -77,8 +78,7 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     EXPECT_EQ(interval->text(), "42");
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     // The window's jobs are journalled like korbi-cli's, and read back what was written.
-    QList<QStringList> journal;
-    ASSERT_TRUE(ReadJournal(window.Jobs().journalPath, &journal, nullptr));
+    const QList<QStringList> journal = JournalLines({window.Jobs().journalPath, {}});
     ASSERT_EQ(journal.size(), 3);
     for (const QStringList& line : journal) {
         EXPECT_EQ(line[ColOutcome], "ok");
@@ -155,7 +155,7 @@ TEST(JobsEndToEnd, SeriesDialogWritesThreeDevicesWithCodesFromAList) {
     ASSERT_FALSE(lpx.path.empty());
     ProgramOnPort program(lpx.path);
     TfrmMain& window = *program.window;
-    window.Jobs().journalPath = dir.filePath("Protokoll.csv");
+    window.Jobs().journalPath = dir.filePath("Protokoll.sqlite");
 
     TfrmSeries dialog(window);
     dialog.show();
@@ -171,8 +171,7 @@ TEST(JobsEndToEnd, SeriesDialogWritesThreeDevicesWithCodesFromAList) {
     EXPECT_EQ(dialog.lblSummary->text(), "Geschrieben: 3, fehlgeschlagen: 0, abgebrochen: 0");
     ASSERT_EQ(dialog.tblSummary->rowCount(), 3);
     const char* const rows[][2] = {{"4C2D", "1001"}, {"5D3E", "1002"}, {"6E4F", "1003"}};
-    QList<QStringList> journal;
-    ASSERT_TRUE(ReadJournal(window.Jobs().journalPath, &journal, nullptr));
+    const QList<QStringList> journal = JournalLines({window.Jobs().journalPath, {}});
     ASSERT_EQ(journal.size(), 3);
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(dialog.tblSummary->item(row, 1)->text(), rows[row][0]);

@@ -1,0 +1,70 @@
+#include "app/journalmodel.h"
+
+namespace {
+
+constexpr int kPageLines = 200;
+
+}  // namespace
+
+JournalModel::JournalModel(JournalReader& reader, QObject* parent)
+    : QAbstractTableModel(parent), reader_(reader), titles_(JournalHeader()) {}
+
+bool JournalModel::Show(const QString& deviceCode, QString* error) {
+    beginResetModel();
+    deviceCode_ = deviceCode;
+    lines_.clear();
+    more_ = false;
+    endResetModel();
+    return FetchPage(error);
+}
+
+bool JournalModel::FetchPage(QString* error) {
+    QString cause;
+    const JournalReader::LineKey after =
+        lines_.isEmpty() ? JournalReader::LineKey() : lines_.last().key;
+    if (!reader_.SelectPage(deviceCode_, after, kPageLines, &cause)) {
+        more_ = false;
+        if (error) *error = cause;
+        return false;
+    }
+    QList<Line> page;
+    Line line;
+    while (reader_.Next(&line.fields)) {
+        line.key = reader_.Key();
+        line.hasImage = reader_.HasImage();
+        page << line;
+    }
+    more_ = page.size() == kPageLines;
+    if (page.isEmpty()) return true;
+    beginInsertRows({}, static_cast<int>(lines_.size()),
+                    static_cast<int>(lines_.size() + page.size() - 1));
+    lines_ << page;
+    endInsertRows();
+    return true;
+}
+
+int JournalModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+}
+
+int JournalModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kJournalColumns;
+}
+
+QVariant JournalModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    return lines_.value(index.row()).fields.value(index.column());
+}
+
+QVariant JournalModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+    return titles_.value(section);
+}
+
+bool JournalModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && more_;
+}
+
+void JournalModel::fetchMore(const QModelIndex& parent) {
+    if (!parent.isValid()) FetchPage(nullptr);
+}
