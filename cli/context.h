@@ -24,3 +24,4 @@ int RunChangeCode(const CliContext& context);
 int RunShow(const CliContext& context);
 int RunDiff(const CliContext& context);
 int RunSet(const CliContext& context);
+int RunPorts(const CliContext& context);

@@ -28,6 +28,7 @@ const char* const kUsage =
     "                            das nächste Gerät warten, bis N geschrieben sind oder Strg+C\n"
     "  change-code NEU           dem K-ORBI die neue Funkkennung NEU geben\n"
     "  info                      den Informationstext der LPX ausgeben\n"
+    "  ports                     zeigen, ob die LPX angeschlossen und benutzbar ist\n"
     "  journal [--device=CODE] [--since=DATUM]\n"
     "                            das Protokoll der Gerätevorgänge ausgeben\n"
     "\n"
@@ -68,6 +69,7 @@ const CommandRow kCommands[] = {
     {"change-code", 1, 1, OptPort | OptSimulate, RunChangeCode},
     {"info", 0, 0, OptPort | OptSimulate, RunInfo},
     {"journal", 0, 0, OptDevice | OptSince | OptJson, RunJournal},
+    {"ports", 0, 0, 0, RunPorts},
 };
 
 int UsageError(const QString& problem) {

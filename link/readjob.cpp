@@ -23,6 +23,8 @@ void DeviceJobs::FetchRecords() {
 void DeviceJobs::ShowReadImage() {
     settings_.EnableGeneration2Controls(readImage);
     const int result = settings_.DecodeConfigImage(readImage, MarkFromDevice);
+    // The view shows what the device holds, whatever the decoder had to say about it.
+    settings_.MarkClean();
     if (result >= 0 && result < kImageSize) {
         Error(Msg::ConversionError,
               {QString::number(readImage.cells[result].value), QString::number(result)});

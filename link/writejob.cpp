@@ -64,6 +64,8 @@ void DeviceJobs::WriteSteps() {
             PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite}, true);
         switch (outcome) {
             case WaitDone:
+                // The device now holds what the view shows: nothing of it can be lost any more.
+                settings_.MarkClean();
                 Status(Msg::WriteDone);
                 break;
             case WaitFailed:

@@ -192,5 +192,19 @@ enum Id : int {
     PracticePressButton = 20150,
     PracticeCaption = 20151,
     PracticeBadOption = 20152,
+
+    // The LPX at a glance: the status line's field
+    LpxStatusConnected = 20200,
+    LpxStatusNotFound = 20201,
+    LpxStatusNoPermission = 20202,
+    LpxStatusPractice = 20203,
+    // korbi-cli ports
+    PortsConverterUsable = 20210,
+    PortsConverterDenied = 20211,
+    PortsNoConverter = 20212,
+    PortsRuleInstalled = 20213,
+    PortsRuleMissing = 20214,
+    PortsLinkPresent = 20215,
+    PortsLinkMissing = 20216,
 };
 }  // namespace Msg
