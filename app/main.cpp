@@ -11,6 +11,7 @@
 #include "app/mainwindow.h"
 #include "app/platform.h"
 #include "app/qtprompts.h"
+#include "app/windowaids.h"
 #include "app/windows.h"
 #include "files/filewrite.h"
 #include "link/driverfactory.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
         driver = ConnectLpx(arguments, env);
         env.prompts = &prompts;
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
+        AddWindowAids(windows.main.get(), env);
         windows.main->show();
         if (HasOption(arguments, kExitAfterStartOption))
             QTimer::singleShot(0, &app, &QCoreApplication::quit);

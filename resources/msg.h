@@ -198,6 +198,8 @@ enum Id : int {
     LpxStatusNotFound = 20201,
     LpxStatusNoPermission = 20202,
     LpxStatusPractice = 20203,
+    AboutDataFolder = 20204,
+    PracticeBanner = 20205,
     // korbi-cli ports
     PortsConverterUsable = 20210,
     PortsConverterDenied = 20211,
