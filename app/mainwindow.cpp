@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "app/folderdialog.h"
 #include "app/prompts.h"
 #include "resources/catalogue.h"
 
@@ -18,7 +20,10 @@ TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
       adapter(env.serialDriver),
       env_(env),
       settings_(env.prompts),
-      jobs_(settings_, adapter, *this) {
+      jobs_(settings_, adapter, *this),
+      files_(settings_, env_.prompts, *this,
+             FileBinding{currentFileName, configOrigin, fileImage, defaultFolder,
+                         applicationDataFolder}) {
     setObjectName("frmMain");
     BuildLayout();
     WireHandlers();
@@ -32,6 +37,46 @@ void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory
     frmSelectDirectory = selectDirectory;
     frmChangeCode = changeCode;
     frmAbout = about;
+}
+
+// ---- file commands: the handlers hand the work to the commands ----
+
+void TfrmMain::mnuFileNewClick(QObject* sender) {
+    const auto* action = qobject_cast<const QAction*>(sender);
+    files_.New(action && action->property("Tag").toInt() == 1 ? 1 : 2);
+}
+
+void TfrmMain::mnuFileOpenClick() {
+    files_.Open();
+}
+
+void TfrmMain::mnuFileSaveClick() {
+    files_.Save();
+}
+
+void TfrmMain::mnuFileSaveAsClick() {
+    files_.SaveAs();
+}
+
+void TfrmMain::mnuFileSelectDefaultFolderClick() {
+    if (frmSelectDirectory)
+        ChooseDefaultFolder(*frmSelectDirectory, prompts(), defaultFolder, settingsFilePath);
+}
+
+void TfrmMain::HandleDroppedFiles(const QStringList& paths) {
+    files_.HandleDroppedFiles(paths);
+}
+
+void TfrmMain::LoadConfigurationFile(const QString& path, LoadKind kind) {
+    files_.LoadConfigurationFile(path, kind);
+}
+
+void TfrmMain::WriteCurrentFile() {
+    files_.WriteCurrentFile();
+}
+
+void TfrmMain::UpdateCaption() {
+    files_.UpdateCaption();
 }
 
 void TfrmMain::SetCaption(const QString& title) {

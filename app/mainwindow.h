@@ -1,15 +1,16 @@
 #pragma once
 // TfrmMain: the program's one main window. Its named controls show the settings model, the one
 // place where the configuration lives while the program runs, and hand the user's edits to it.
-// The window's work is spread over several files: layout and binding (app/), file commands and
-// start-up (files/, app/), device jobs (link/); the model with its codec and entry rules is in
-// config/.
+// The window's work is spread over several files: its layout and binding, the file commands
+// (app/filecommands.*), start-up (app/startup.cpp); the device jobs are in link/, the model with
+// its codec and entry rules in config/.
 
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
 
 #include "app/environment.h"
+#include "app/filecommands.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
 #include "link/devicejobs.h"
@@ -37,10 +38,7 @@ namespace layout {
 class Tables;
 }
 
-// How LoadConfigurationFile was reached.
-enum class LoadKind { Open, Drop, CommandLine };
-
-class TfrmMain : public QMainWindow, public JobHost {
+class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     Q_OBJECT
   public:
     explicit TfrmMain(const AppEnvironment& env, QWidget* parent = nullptr);
@@ -70,7 +68,7 @@ class TfrmMain : public QMainWindow, public JobHost {
     void UpdateCaption();
     // Sets the window title; in practice mode it ends in " [Übungsmodus]", so that nobody takes
     // the window for work on real devices.
-    void SetCaption(const QString& title);
+    void SetCaption(const QString& title) override;
 
     // ---- the settings view ----
     // The settings that the controls show; decoding, encoding and the entry rules work on it.
@@ -107,7 +105,7 @@ class TfrmMain : public QMainWindow, public JobHost {
     // error's cause, when there is one, follows as a second paragraph.
     void ErrorBox(int textId, const QStringList& args = {}, const QString& cause = {});
     void InformationBox(int textId, const QStringList& args = {});
-    void SetStatusText(const QString& text);
+    void SetStatusText(const QString& text) override;
     QString StatusText() const;
     // The key filter an edit was given at creation (None for other widgets).
     static KeyFilter FilterOf(const QWidget* widget);
@@ -271,6 +269,7 @@ class TfrmMain : public QMainWindow, public JobHost {
     AppEnvironment env_;
     SettingsModel settings_;
     DeviceJobs jobs_;
+    FileCommands files_;
     // The control of every field, in the order of the fields: the layout fills it when it
     // creates the controls, so it is never empty, and BuildControlLists finds them again by name.
     std::array<QWidget*, kFieldCount> fieldWidgets_{};

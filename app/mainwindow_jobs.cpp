@@ -6,9 +6,9 @@
 
 #include "app/mainwindow.h"
 #include "app/prompts.h"
-#include "link/changecode.h"
+#include "app/codedialog.h"
 #include "link/jobguard.h"
-#include "link/receiveradio.h"
+#include "app/waitdialog.h"
 #include "resources/catalogue.h"
 
 void TfrmMain::btnReadFromDeviceClick() {

@@ -4,11 +4,11 @@
 
 #include "app/about.h"
 #include "app/application.h"
+#include "app/codedialog.h"
+#include "app/folderdialog.h"
 #include "app/mainwindow.h"
-#include "files/selectfolder.h"
-#include "link/changecode.h"
+#include "app/waitdialog.h"
 #include "link/practicelpx.h"
-#include "link/receiveradio.h"
 
 AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready,
                          const WindowCreated& created) {
@@ -39,7 +39,7 @@ AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready
     note(windows.receiveRadio);
     windows.selectDirectory = new TfrmSelectDirectory(main);
     note(windows.selectDirectory);
-    windows.changeCode = new TfrmChangeCode(main, main);
+    windows.changeCode = new TfrmChangeCode(main->Jobs(), *main, main);
     note(windows.changeCode);
     windows.about = new TfrmAbout(main);
     note(windows.about);

@@ -18,12 +18,12 @@
 
 #include "app/about.h"
 #include "app/application.h"
+#include "app/codedialog.h"
 #include "app/mainwindow.h"
 #include "app/platform.h"
 #include "app/prompts.h"
-#include "link/changecode.h"
+#include "app/waitdialog.h"
 #include "link/lpxsim.h"
-#include "link/receiveradio.h"
 #include "link/simdriver.h"
 #include "resources/catalogue.h"
 
@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     ok &= Save(wait.grab(), out, "wait_practice.png");
     wait.hide();
-    TfrmChangeCode change(&window, &window);
+    TfrmChangeCode change(window.Jobs(), window, &window);
     change.show();
     QApplication::processEvents();
     ok &= Save(change.grab(), out, "changecode.png");

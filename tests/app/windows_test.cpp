@@ -8,13 +8,13 @@
 
 #include "app/about.h"
 #include "app/platform.h"
-#include "files/selectfolder.h"
+#include "app/folderdialog.h"
 #include "files/started_window.h"
-#include "link/changecode.h"
+#include "app/codedialog.h"
 #include "link/driverfactory.h"
 #include "link/jobs_fixture.h"
 #include "link/practicelpx.h"
-#include "link/receiveradio.h"
+#include "app/waitdialog.h"
 #include "window_fixture.h"
 
 TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {

@@ -9,11 +9,11 @@
 #include <ctime>
 #include <sstream>
 
+#include "app/codedialog.h"
 #include "app/mainwindow.h"
+#include "app/waitdialog.h"
 #include "files/journal.h"
 #include "jobs_fixture.h"
-#include "link/changecode.h"
-#include "link/receiveradio.h"
 #include "link/ttydriver.h"
 #include "lpxsim_process.h"
 #include "resources/catalogue.h"
@@ -29,8 +29,8 @@ struct ProgramOnPort {
         env.serialDriver = driver.get();
         window = std::make_unique<TfrmMain>(env);
         wait = new TfrmReceiveRadio(window.get());
-        window->AttachDialogs(wait, nullptr, new TfrmChangeCode(window.get(), window.get()),
-                              nullptr);
+        window->AttachDialogs(wait, nullptr,
+                              new TfrmChangeCode(window->Jobs(), *window, window.get()), nullptr);
     }
     std::unique_ptr<TtyDriver> driver;
     ScriptedPrompts prompts;

@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "app/codedialog.h"
 #include "app/mainwindow.h"
-#include "link/changecode.h"
+#include "app/waitdialog.h"
 #include "link/lpxsim.h"
-#include "link/receiveradio.h"
 #include "link/simdriver.h"
 #include "lpx_commands.h"
 #include "resources/catalogue.h"
@@ -66,7 +66,7 @@ class JobsTest : public ::testing::Test {
         env.serialDriver = &driver;
         window = std::make_unique<TfrmMain>(env);
         wait = new TfrmReceiveRadio(window.get());
-        change = new TfrmChangeCode(window.get(), window.get());
+        change = new TfrmChangeCode(window->Jobs(), *window, window.get());
         window->AttachDialogs(wait, nullptr, change, nullptr);
         wait->installEventFilter(&waitHook);
         waitHook.fallback = [this] { sim.PressButton(0); };

@@ -18,7 +18,7 @@
 #include "config/image.h"
 #include "fake_line.h"
 #include "link/lpxsim.h"
-#include "link/receiveradio.h"
+#include "app/waitdialog.h"
 #include "link/serialdriver.h"
 #include "resources/catalogue.h"
 #include "support/scripted_prompts.h"

@@ -11,14 +11,14 @@
 #include "files/fileerrors.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
+#include "files/started_window.h"
 #include "resources/catalogue.h"
-#include "started_window.h"
 
 namespace {
 
 const QString kProgram = " - K-ORBI Programmiergerät";
 
-class FileCommands : public ::testing::Test {
+class WindowFileCommands : public ::testing::Test {
   protected:
     void SetUp() override {
         w = m.Start();
@@ -51,7 +51,7 @@ class FileCommands : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(FileCommands, OpenAsksInTheDefaultFolderThenAtTheCurrentFile) {
+TEST_F(WindowFileCommands, OpenAsksInTheDefaultFolderThenAtTheCurrentFile) {
     Open("");  // cancelled
     ASSERT_EQ(m.prompts.records.size(), 1);
     const FileDialogRequest first = m.prompts.records[0].request;
@@ -80,7 +80,7 @@ TEST_F(FileCommands, OpenAsksInTheDefaultFolderThenAtTheCurrentFile) {
     EXPECT_EQ(m.prompts.records[0].request.startFolder, WithoutTrailingDelimiter(folder));
 }
 
-TEST_F(FileCommands, FilesThatAreNotExactly256BytesChangeNothing) {
+TEST_F(WindowFileCommands, FilesThatAreNotExactly256BytesChangeNothing) {
     Open(Good("anlage.Korbi"));
     WriteBytes(folder + "short.Korbi", Counting(255));
     WriteBytes(folder + "long.bin", Counting(257));
@@ -115,7 +115,7 @@ TEST_F(FileCommands, FilesThatAreNotExactly256BytesChangeNothing) {
     }
 }
 
-TEST_F(FileCommands, DropsTakeOneConfigurationFile) {
+TEST_F(WindowFileCommands, DropsTakeOneConfigurationFile) {
     const QString good = Good("ANLAGE.KORBI");
     WriteBytes(folder + "Default_v1.BIN", Machine::Shipped("Default_v1.b"));
     WriteBytes(folder + "anlage.txt", TemplateWith(Addr::TxCounts, 0x52));
@@ -143,7 +143,7 @@ TEST_F(FileCommands, DropsTakeOneConfigurationFile) {
     EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
 }
 
-TEST_F(FileCommands, ADropKeepsTheGeneration2ControlsWhereOpenSetsThem) {
+TEST_F(WindowFileCommands, ADropKeepsTheGeneration2ControlsWhereOpenSetsThem) {
     WriteBytes(folder + "v1.Korbi", Machine::Shipped("Default_v1.b"));
     ASSERT_TRUE(w->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")->isEnabled());
     w->HandleDroppedFiles({folder + "v1.Korbi"});
@@ -153,7 +153,7 @@ TEST_F(FileCommands, ADropKeepsTheGeneration2ControlsWhereOpenSetsThem) {
     EXPECT_FALSE(w->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")->isEnabled());
 }
 
-TEST_F(FileCommands, SaveWritesInPlaceOnlyForAFile) {
+TEST_F(WindowFileCommands, SaveWritesInPlaceOnlyForAFile) {
     // Bound to the template: Save is Save As, starting in the default folder.
     m.prompts.paths << "";
     w->mnuFileSaveClick();
@@ -175,7 +175,7 @@ TEST_F(FileCommands, SaveWritesInPlaceOnlyForAFile) {
     EXPECT_EQ(w->windowTitle(), "anlage.Korbi" + kProgram);
 }
 
-TEST_F(FileCommands, SaveAsAlwaysWritesAKorbiFile) {
+TEST_F(WindowFileCommands, SaveAsAlwaysWritesAKorbiFile) {
     // A name that differs only in letter case is another file: it is neither asked for nor
     // written over.
     const QString other = Good("Anlage.Korbi", 0x11);
@@ -205,7 +205,7 @@ TEST_F(FileCommands, SaveAsAlwaysWritesAKorbiFile) {
     EXPECT_EQ(Files(), QStringList{"Anlage.Korbi"});  // no anlage.bin, no temporary files
 }
 
-TEST_F(FileCommands, SaveAsNeverReplacesAFileWithoutAsking) {
+TEST_F(WindowFileCommands, SaveAsNeverReplacesAFileWithoutAsking) {
     const QString old = Good("anlage.Korbi", 0x11);
     const struct {
         QString typed;
@@ -233,7 +233,7 @@ TEST_F(FileCommands, SaveAsNeverReplacesAFileWithoutAsking) {
     EXPECT_EQ(Files(), QStringList{"anlage.Korbi"});
 }
 
-TEST_F(FileCommands, SaveAsRefusesAReadOnlyFile) {
+TEST_F(WindowFileCommands, SaveAsRefusesAReadOnlyFile) {
     const QString old = Good("anlage.Korbi", 0x11);
     chmod(QFile::encodeName(old).constData(), 0444);
     // As the superuser the check runs as a user who may not write the file.
@@ -256,7 +256,7 @@ TEST_F(FileCommands, SaveAsRefusesAReadOnlyFile) {
     EXPECT_EQ(Files(), QStringList{"anlage.Korbi"});
 }
 
-TEST_F(FileCommands, AFailedSaveLeavesTheOldFileWhole) {
+TEST_F(WindowFileCommands, AFailedSaveLeavesTheOldFileWhole) {
     const QString path = Good("anlage.Korbi", 0x11);
     Open(path);
     w->findChild<QLineEdit*>("edtNoShortTx")->setText("7");
@@ -287,7 +287,7 @@ TEST_F(FileCommands, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(m.prompts.records.last().text, WithCause(Text(10812), FileErrorCause(ENAMETOOLONG)));
 }
 
-TEST_F(FileCommands, AForeignProductIsShownButKeepsTheTitle) {
+TEST_F(WindowFileCommands, AForeignProductIsShownButKeepsTheTitle) {
     Open(Good("anlage.Korbi"));
     const QString foreign = folder + "fremd.Korbi";
     WriteBytes(foreign, TemplateWith(Addr::FirmwareType, 5));
@@ -388,7 +388,7 @@ TEST(NewTemplate, TheV2TemplateShowsTheStartValuesOfAnEmptyWindow) {
     }
 }
 
-TEST_F(FileCommands, TheTitleNamesWhereTheConfigurationCameFrom) {
+TEST_F(WindowFileCommands, TheTitleNamesWhereTheConfigurationCameFrom) {
     w->currentFileName = folder + "anlage.Korbi";
     const struct {
         ConfigOrigin origin;
@@ -406,7 +406,7 @@ TEST_F(FileCommands, TheTitleNamesWhereTheConfigurationCameFrom) {
     }
 }
 
-TEST_F(FileCommands, ATemplateSavedUnchangedComesBackByteForByte) {
+TEST_F(WindowFileCommands, ATemplateSavedUnchangedComesBackByteForByte) {
     for (QAction* entry : {w->findChild<QAction*>("mnuFileNewKorbiV1"),
                            w->findChild<QAction*>("mnuFileNewKorbiV2")}) {
         const int generation = entry->property("Tag").toInt();
@@ -423,7 +423,7 @@ TEST_F(FileCommands, ATemplateSavedUnchangedComesBackByteForByte) {
 
 // New finds its template without regard to case, reports a missing or short one and accepts a
 // long one.
-TEST_F(FileCommands, NewFindsItsTemplateOrReportsWhyNot) {
+TEST_F(WindowFileCommands, NewFindsItsTemplateOrReportsWhyNot) {
     const QString installed = m.dataFolder + "Default_v1.bin";
     const QByteArray v1 = Machine::Shipped("Default_v1.b");
     const struct {

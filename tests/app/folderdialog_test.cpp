@@ -1,7 +1,7 @@
 // File > Select Default Folder: the dialog's layout, its folder rules, the browse button and
 // what OK and Cancel leave in the window and the settings file.
 
-#include "files/selectfolder.h"
+#include "app/folderdialog.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "files/fileerrors.h"
 #include "files/imagefile.h"
 #include "files/settingsfile.h"
-#include "started_window.h"
+#include "files/started_window.h"
 
 namespace {
 

@@ -41,3 +41,9 @@ class TfrmSelectDirectory : public QDialog {
 
     Prompts* prompts_ = nullptr;
 };
+
+// File > Select Default Folder: shows the dialog on folder and, after OK, takes the folder as
+// typed (an empty or missing folder is the user's choice) and stores it in the settings file; a
+// failed store is said in a box.
+void ChooseDefaultFolder(TfrmSelectDirectory& dialog, Prompts& prompts, QString& folder,
+                         const QString& settingsFilePath);

@@ -1,4 +1,4 @@
-#include "link/changecode.h"
+#include "app/codedialog.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -9,12 +9,13 @@
 #include <algorithm>
 
 #include "app/centring.h"
-#include "app/mainwindow.h"
 #include "app/placewidget.h"
+#include "link/devicejobs.h"
 #include "link/jobguard.h"
 #include "resources/catalogue.h"
 
-TfrmChangeCode::TfrmChangeCode(TfrmMain* main, QWidget* parent) : QDialog(parent), main_(main) {
+TfrmChangeCode::TfrmChangeCode(DeviceJobs& jobs, QObject& jobOwner, QWidget* parent)
+    : QDialog(parent), jobs_(jobs), jobOwner_(jobOwner) {
     setObjectName("frmChangeCode");
     setFixedSize(393, 293);
     setWindowTitle(Text(Msg::ChangeCodeTitle));
@@ -124,6 +125,6 @@ void TfrmChangeCode::btnCloseClick() {
 }
 
 void TfrmChangeCode::btnChangeClick() {
-    JobGuard guard(*main_);
-    if (guard.Acquired()) main_->Jobs().ChangeRadioCode(edtNewCode->text());
+    JobGuard guard(jobOwner_);
+    if (guard.Acquired()) jobs_.ChangeRadioCode(edtNewCode->text());
 }

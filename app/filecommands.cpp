@@ -1,14 +1,12 @@
-// The file commands of the main window: File > New, Open, Save, Save As, a dropped file, and the
-// window title that names the file the window is bound to.
+#include "app/filecommands.h"
 
-#include <QAction>
-
-#include "app/mainwindow.h"
 #include "app/prompts.h"
+#include "config/settingsmodel.h"
 #include "files/fileerrors.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
 #include "files/templates.h"
+#include "link/jobhost.h"
 #include "resources/catalogue.h"
 
 namespace {
@@ -24,77 +22,76 @@ FileDialogRequest ConfigFileDialog(int titleId, const QString& fileName,
 
 }  // namespace
 
-void TfrmMain::mnuFileNewClick(QObject* sender) {
-    const auto* action = qobject_cast<const QAction*>(sender);
-    const bool v1 = action && action->property("Tag").toInt() == 1;
+void FileCommands::New(int generation) {
+    const bool v1 = generation == 1;
     const QString name = v1 ? "default_v1.bin" : "default_v2.bin";
 
-    const QString path = InstalledTemplatePath(applicationDataFolder, v1 ? 1 : 2);
+    const QString path = InstalledTemplatePath(binding_.applicationDataFolder, v1 ? 1 : 2);
     ImageBytes bytes;
     int error = 0;
     if (!ReadImageFile(path, bytes, &error)) {
-        ErrorBox(Msg::TemplateNotFound, {name}, FileErrorCause(error));
-        SetStatusText(QString());
+        ::ErrorBox(prompts(), Msg::TemplateNotFound, {name}, FileErrorCause(error));
+        view_.SetStatusText(QString());
         return;
     }
-    FillFileImage(fileImage, bytes, MarkFromFile);
-    const int result = Model().ShowFileImage(fileImage, true);
-    if (result == DecodeOk) {
-        SetStatusText(Text(Msg::TemplateLoaded));
-        configOrigin = OriginTemplate;
-        UpdateCaption();
-    } else if (result == DecodeBadProduct) {
-        ErrorBox(Msg::BadProduct);
-    } else {
-        ErrorBox(Msg::ConversionError,
-                 {QString::number(fileImage.cells[result & 0xFF].value), QString::number(result)});
-    }
+    FillFileImage(binding_.fileImage, bytes, MarkFromFile);
+    if (!ShowFileImage(true)) return;
+    view_.SetStatusText(Text(Msg::TemplateLoaded));
+    binding_.configOrigin = OriginTemplate;
+    UpdateCaption();
 }
 
-void TfrmMain::mnuFileOpenClick() {
+void FileCommands::Open() {
     // Without a current file the dialog starts in the default folder; otherwise at that file.
-    FileDialogRequest request = ConfigFileDialog(Msg::OpenTitle, kKorbiPattern, defaultFolder);
-    if (!currentFileName.isEmpty()) {
-        request.fileName = FileNamePart(currentFileName);
-        request.startFolder = FolderPart(currentFileName);
+    FileDialogRequest request =
+        ConfigFileDialog(Msg::OpenTitle, kKorbiPattern, binding_.defaultFolder);
+    if (!binding_.currentFileName.isEmpty()) {
+        request.fileName = FileNamePart(binding_.currentFileName);
+        request.startFolder = FolderPart(binding_.currentFileName);
     }
     const QString path = prompts().AskOpenFile(request);
     if (path.isEmpty()) return;
     LoadConfigurationFile(path, LoadKind::Open);
 }
 
-void TfrmMain::LoadConfigurationFile(const QString& path, LoadKind kind) {
+void FileCommands::LoadConfigurationFile(const QString& path, LoadKind kind) {
     // A file of another size is said by the text itself; a file that cannot be opened at all
     // gets its cause too.
     int error = 0;
     if (GetImageFileSize(path, &error) != kImageSize) {
-        ErrorBox(Msg::BadFileSize, {}, FileErrorCause(error));
+        ::ErrorBox(prompts(), Msg::BadFileSize, {}, FileErrorCause(error));
         return;
     }
     ImageBytes bytes;
     if (!ReadImageFile(path, bytes, &error)) {
-        ErrorBox(Msg::FileNotLoaded, {}, FileErrorCause(error));
+        ::ErrorBox(prompts(), Msg::FileNotLoaded, {}, FileErrorCause(error));
         return;
     }
-    currentFileName = path;
-    FillFileImage(fileImage, bytes, MarkFromFile);
+    binding_.currentFileName = path;
+    FillFileImage(binding_.fileImage, bytes, MarkFromFile);
     // A drop and the command line keep the enabling that the controls had.
-    const int result = Model().ShowFileImage(fileImage, kind == LoadKind::Open);
-    if (result == DecodeOk) {
-        configOrigin = OriginOpenedFile;
-        UpdateCaption();
-        if (kind == LoadKind::Drop) SetStatusText(FillText(Msg::FileOpened, {FileNamePart(path)}));
-    } else if (result == DecodeBadProduct) {
-        ErrorBox(Msg::BadProduct);
-    } else {
-        ErrorBox(Msg::ConversionError,
-                 {QString::number(fileImage.cells[result & 0xFF].value), QString::number(result)});
-    }
+    if (!ShowFileImage(kind == LoadKind::Open)) return;
+    binding_.configOrigin = OriginOpenedFile;
+    UpdateCaption();
+    if (kind == LoadKind::Drop)
+        view_.SetStatusText(FillText(Msg::FileOpened, {FileNamePart(path)}));
 }
 
-void TfrmMain::HandleDroppedFiles(const QStringList& paths) {
+bool FileCommands::ShowFileImage(bool setEnabling) {
+    const int result = model_.ShowFileImage(binding_.fileImage, setEnabling);
+    if (result == DecodeOk) return true;
+    if (result == DecodeBadProduct)
+        ::ErrorBox(prompts(), Msg::BadProduct);
+    else
+        ::ErrorBox(prompts(), Msg::ConversionError,
+                   {QString::number(binding_.fileImage.cells[result & 0xFF].value),
+                    QString::number(result)});
+    return false;
+}
+
+void FileCommands::HandleDroppedFiles(const QStringList& paths) {
     if (paths.size() != 1) {
-        ErrorBox(Msg::DropOneFileOnly);
+        ::ErrorBox(prompts(), Msg::DropOneFileOnly);
         return;
     }
     const QString& path = paths.first();
@@ -102,25 +99,25 @@ void TfrmMain::HandleDroppedFiles(const QStringList& paths) {
     // as a file with another extension.
     const QString extension = ExtensionOf(path).toLower();
     if (!path.startsWith('/') || (extension != ".korbi" && extension != ".bin")) {
-        ErrorBox(Msg::DropNotAConfiguration);
+        ::ErrorBox(prompts(), Msg::DropNotAConfiguration);
         return;
     }
     LoadConfigurationFile(path, LoadKind::Drop);
 }
 
-void TfrmMain::mnuFileSaveClick() {
-    if (configOrigin != OriginOpenedFile && configOrigin != OriginSavedFile) {
-        mnuFileSaveAsClick();
+void FileCommands::Save() {
+    if (binding_.configOrigin != OriginOpenedFile && binding_.configOrigin != OriginSavedFile) {
+        SaveAs();
         return;
     }
-    Model().EncodeConfigImage(fileImage, MarkToFile);
+    model_.EncodeConfigImage(binding_.fileImage, MarkToFile);
     WriteCurrentFile();
 }
 
-void TfrmMain::mnuFileSaveAsClick() {
-    Model().EncodeConfigImage(fileImage, MarkToFile);
-    QString name =
-        prompts().AskSaveFile(ConfigFileDialog(Msg::SaveAsTitle, kKorbiPattern, defaultFolder));
+void FileCommands::SaveAs() {
+    model_.EncodeConfigImage(binding_.fileImage, MarkToFile);
+    QString name = prompts().AskSaveFile(
+        ConfigFileDialog(Msg::SaveAsTitle, kKorbiPattern, binding_.defaultFolder));
     if (name.isEmpty()) return;
     if (ExtensionOf(name).isEmpty()) name += kKorbiExtension;
 
@@ -145,26 +142,26 @@ void TfrmMain::mnuFileSaveAsClick() {
                               Text(Msg::FileExistsOverwrite), BoxButtons::YesNo) != BoxAnswer::Yes)
         return;
 
-    currentFileName = target;
-    configOrigin = OriginSavedFile;
+    binding_.currentFileName = target;
+    binding_.configOrigin = OriginSavedFile;
     WriteCurrentFile();
 }
 
-void TfrmMain::WriteCurrentFile() {
+void FileCommands::WriteCurrentFile() {
     int error = 0;
-    if (WriteImageFile(currentFileName, ExtractImageBytes(fileImage), &error))
-        SetStatusText(Text(Msg::FileSaved));
+    if (WriteImageFile(binding_.currentFileName, ExtractImageBytes(binding_.fileImage), &error))
+        view_.SetStatusText(Text(Msg::FileSaved));
     else
-        ErrorBox(Msg::FileNotSaved, {}, FileErrorCause(error));
+        ::ErrorBox(prompts(), Msg::FileNotSaved, {}, FileErrorCause(error));
     UpdateCaption();
 }
 
-void TfrmMain::UpdateCaption() {
+void FileCommands::UpdateCaption() {
     QString first;
-    switch (configOrigin) {
+    switch (binding_.configOrigin) {
         case OriginOpenedFile:
         case OriginSavedFile:
-            first = FileNamePart(currentFileName);
+            first = FileNamePart(binding_.currentFileName);
             break;
         case OriginDevice:
             first = Text(Msg::OriginDeviceCaption);
@@ -173,5 +170,5 @@ void TfrmMain::UpdateCaption() {
             first = Text(Msg::OriginTemplateCaption);
             break;
     }
-    SetCaption(first + " - " + Text(Msg::ProgramName));
+    view_.SetCaption(first + " - " + Text(Msg::ProgramName));
 }

@@ -8,12 +8,13 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TfrmMain;
+class DeviceJobs;
 
 class TfrmChangeCode : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmChangeCode(TfrmMain* main, QWidget* parent = nullptr);
+    // The change runs jobs.ChangeRadioCode, unless another job of jobOwner (the main window) runs.
+    TfrmChangeCode(DeviceJobs& jobs, QObject& jobOwner, QWidget* parent = nullptr);
 
     void FormShow();
     // The hexadecimal key filter: digits, A-F, a-f and the editing keys Ctrl+C, Backspace,
@@ -37,5 +38,6 @@ class TfrmChangeCode : public QDialog {
   private:
     void FitNoteAboveTheCode();
 
-    TfrmMain* main_;
+    DeviceJobs& jobs_;
+    QObject& jobOwner_;
 };

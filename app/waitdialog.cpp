@@ -1,4 +1,4 @@
-#include "link/receiveradio.h"
+#include "app/waitdialog.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -8,8 +8,8 @@
 
 #include "app/centring.h"
 #include "app/devicepicture.h"
-#include "app/mainwindow.h"
 #include "app/placewidget.h"
+#include "link/jobhost.h"
 #include "resources/catalogue.h"
 
 TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)

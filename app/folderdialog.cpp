@@ -1,4 +1,4 @@
-#include "files/selectfolder.h"
+#include "app/folderdialog.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +9,7 @@
 #include "app/placewidget.h"
 #include "app/prompts.h"
 #include "files/filenames.h"
+#include "files/settingsfile.h"
 #include "resources/catalogue.h"
 
 TfrmSelectDirectory::TfrmSelectDirectory(QWidget* parent) : QDialog(parent) {
@@ -83,4 +84,16 @@ void TfrmSelectDirectory::btnBrowseClick() {
     const QString start = WithoutTrailingDelimiter(edtActiveConfigDirectory->text());
     const QString picked = prompts_->AskFolder(Text(Msg::SelectNewFolderTitle), start);
     if (!picked.isEmpty()) edtActiveConfigDirectory->setText(WithoutTrailingDelimiter(picked));
+}
+
+void ChooseDefaultFolder(TfrmSelectDirectory& dialog, Prompts& prompts, QString& folder,
+                         const QString& settingsFilePath) {
+    dialog.SetPrompts(&prompts);
+    dialog.SetFolder(folder);
+    if (dialog.exec() != QDialog::Accepted) return;
+    folder = dialog.GetFolder();
+    int error = 0;
+    if (!WriteSetting(settingsFilePath, "Setup", "ConfigDirectory", folder, &error))
+        prompts.ShowMessage(BoxKind::Error, 0, WriteSettingFailureText(settingsFilePath, error),
+                            BoxButtons::Ok);
 }
