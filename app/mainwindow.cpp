@@ -27,6 +27,11 @@ TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
     setObjectName("frmMain");
     BuildLayout();
     WireHandlers();
+    settings_.SetDirtyObserver([this](bool) {
+        if (!captionTitle_.isEmpty()) SetCaption(captionTitle_);
+    });
+    files_.SetLossGuard([this] { return ConfirmLosingEdits(); });
+    BuildRecentMenu();
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -80,7 +85,10 @@ void TfrmMain::UpdateCaption() {
 }
 
 void TfrmMain::SetCaption(const QString& title) {
-    setWindowTitle(env_.practiceMode ? title + ' ' + Text(Msg::PracticeCaption) : title);
+    captionTitle_ = title;
+    // Unsaved edits are marked with a leading "*", as desktop programs do.
+    const QString shown = settings_.IsDirty() ? '*' + title : title;
+    setWindowTitle(env_.practiceMode ? shown + ' ' + Text(Msg::PracticeCaption) : shown);
 }
 
 void TfrmMain::ErrorBox(int textId, const QStringList& args, const QString& cause) {

@@ -70,6 +70,14 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     // the window for work on real devices.
     void SetCaption(const QString& title) override;
 
+    // ---- unsaved edits (app/unsavededits.cpp) ----
+    // When the settings hold edits that are in no file or device, asks Speichern / Verwerfen /
+    // Abbrechen. True when the caller may go on: nothing to lose, the edits saved, or discarded.
+    bool ConfirmLosingEdits();
+    // Datei > Zuletzt geöffnet: filled from Values.ini each time it opens.
+    void FillRecentMenu();
+    void OpenRecentFile(const QString& path);
+
     // ---- the settings view ----
     // The settings that the controls show; decoding, encoding and the entry rules work on it.
     SettingsModel& Model() { return settings_; }
@@ -140,6 +148,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     friend class layout::Tables;
@@ -261,6 +270,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QTimer* tmrPollLpxInfo = nullptr;  // status poll timer; its Tag is the jobs' pollTag
 
     void BuildLayout();  // app/mainwindow_layout.cpp
+    void BuildRecentMenu();
     void WireHandlers();
     // Binds every settings control to its field both ways.
     void BindSettings();
@@ -270,6 +280,9 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     SettingsModel settings_;
     DeviceJobs jobs_;
     FileCommands files_;
+    QString captionTitle_;        // the title without the mark of unsaved edits
+    bool exitConfirmed_ = false;  // Beenden asked already; the closing that follows must not
+    QMenu* mnuFileRecent_ = nullptr;
     // The control of every field, in the order of the fields: the layout fills it when it
     // creates the controls, so it is never empty, and BuildControlLists finds them again by name.
     std::array<QWidget*, kFieldCount> fieldWidgets_{};

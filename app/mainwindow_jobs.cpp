@@ -4,16 +4,18 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "app/codedialog.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
-#include "app/codedialog.h"
-#include "link/jobguard.h"
 #include "app/waitdialog.h"
+#include "link/jobguard.h"
 #include "resources/catalogue.h"
 
 void TfrmMain::btnReadFromDeviceClick() {
     JobGuard guard(*this);
     if (!guard.Acquired()) return;
+    // The read replaces the settings shown.
+    if (!ConfirmLosingEdits()) return;
     jobs_.journalFile.clear();
     jobs_.ReadDevice();
 }

@@ -200,6 +200,13 @@ enum Id : int {
     LpxStatusPractice = 20203,
     AboutDataFolder = 20204,
     PracticeBanner = 20205,
+
+    // Unsaved edits and recent files
+    UnsavedEditsQuestion = 20220,
+    UnsavedSave = 20221,
+    UnsavedDiscard = 20222,
+    UnsavedCancel = 20223,
+    MenuFileRecent = 20224,
     // korbi-cli ports
     PortsConverterUsable = 20210,
     PortsConverterDenied = 20211,
