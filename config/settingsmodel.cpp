@@ -84,6 +84,12 @@ void SettingsModel::MarkClean() {
     if (dirtyObserver_) dirtyObserver_(false);
 }
 
+void SettingsModel::SetTextAsLoaded(Field field, const QString& text) {
+    const bool clean = !IsDirty();
+    SetText(field, text);
+    if (clean) MarkClean();
+}
+
 bool SettingsModel::IsDirty() const {
     return FileBytes() != cleanBytes_;
 }

@@ -68,6 +68,9 @@ class SettingsModel {
     // last loaded, saved, read or written; typing a value back to the original clears it.
     void MarkClean();
     bool IsDirty() const;
+    // Sets a field to what a device told, as SetText does; that is no edit of the user's, so a
+    // view without edits stays without.
+    void SetTextAsLoaded(Field field, const QString& text);
     // Called whenever the edited state flips (true: now edited).
     using DirtyObserver = std::function<void(bool)>;
     void SetDirtyObserver(DirtyObserver observer) { dirtyObserver_ = std::move(observer); }

@@ -46,7 +46,7 @@ void DeviceJobs::ReadSteps() {
         Status(Msg::IdentifyAborted);
         return;
     }
-    settings_.SetText(Field::edtRadioCodeOld, deviceRadioCode);
+    settings_.SetTextAsLoaded(Field::edtRadioCodeOld, deviceRadioCode);
 
     if (adapter_.Open() != 0) {
         adapter_.Close();

@@ -20,7 +20,7 @@ void DeviceJobs::WriteSteps() {
         Status(Msg::IdentifyAborted);
         return;
     }
-    settings_.SetText(Field::edtRadioCodeOld, deviceRadioCode);
+    settings_.SetTextAsLoaded(Field::edtRadioCodeOld, deviceRadioCode);
 
     const int generation = deviceFirmwareVersion >> 4;
     if (generation == 1 && settings_.UsesGeneration2Settings())

@@ -390,7 +390,9 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         EXPECT_EQ(question->textId, Msg::UnsavedEditsQuestion);
         EXPECT_EQ(question->buttons, BoxButtons::SaveDiscardCancel);
         EXPECT_EQ(exitCode, row.ends == Quits ? 0 : 7);
-        if (row.ends != Quits) EXPECT_EQ(w->isVisible(), row.ends != Closes);
+        if (row.ends != Quits) {
+            EXPECT_EQ(w->isVisible(), row.ends != Closes);
+        }
         EXPECT_EQ(edit->text(), row.ends == Replaced ? loaded : QString("7"));
         if (row.answer == BoxAnswer::Yes) {
             EXPECT_EQ(ReadBytes(m.documentFolder + "neu.Korbi").size(), 256);

@@ -63,10 +63,11 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     EXPECT_EQ(window.StatusText(), Text(10605));
 
     interval->setText("7");
+    program.prompts.answers = {BoxAnswer::No};  // the edit is discarded for the read
     window.btnReadFromDeviceClick();
     EXPECT_EQ(window.StatusText(), Text(10506));
     EXPECT_EQ(interval->text(), "42");
-    EXPECT_TRUE(prompts.MessageIds().isEmpty());
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{Msg::UnsavedEditsQuestion});
     // The window's jobs are journalled like korbi-cli's, and read back what was written.
     QList<QStringList> journal;
     ASSERT_TRUE(ReadJournal(window.Jobs().journalPath, &journal, nullptr));

@@ -85,6 +85,7 @@ class JobsTest : public ::testing::Test {
         FillFileImage(window->fileImage, bytes, MarkFromFile);
         window->Model().EnableGeneration2Controls(window->fileImage);
         ASSERT_EQ(window->Model().DecodeConfigImage(window->fileImage, MarkFromFile), DecodeOk);
+        window->Model().MarkClean();  // shown as a loaded file: nothing edited yet
         prompts.Clear();
     }
 
