@@ -23,7 +23,8 @@ TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
       jobs_(settings_, adapter, *this),
       files_(settings_, env_.prompts, *this,
              FileBinding{currentFileName, configOrigin, fileImage, defaultFolder,
-                         applicationDataFolder}) {
+                         applicationDataFolder}),
+      jobFeedback_(this, env_.prompts) {
     setObjectName("frmMain");
     BuildLayout();
     WireHandlers();

@@ -11,6 +11,7 @@
 
 #include "app/environment.h"
 #include "app/filecommands.h"
+#include "app/jobfeedback.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
 #include "link/devicejobs.h"
@@ -283,6 +284,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QString captionTitle_;        // the title without the mark of unsaved edits
     bool exitConfirmed_ = false;  // Beenden asked already; the closing that follows must not
     QMenu* mnuFileRecent_ = nullptr;
+    JobFeedback jobFeedback_;
     // The control of every field, in the order of the fields: the layout fills it when it
     // creates the controls, so it is never empty, and BuildControlLists finds them again by name.
     std::array<QWidget*, kFieldCount> fieldWidgets_{};

@@ -49,11 +49,18 @@ void TfrmMain::mnuCommChangeIdCodeClick() {
 // ---- the job host ----
 
 Messages& TfrmMain::JobMessages() {
-    return prompts();
+    return jobFeedback_;
 }
 
 void TfrmMain::ShowStatus(const QString& text) {
-    SetStatusText(text);
+    if (text != Text(Msg::ReadDone) && text != Text(Msg::WriteDone)) {
+        SetStatusText(text);
+        return;
+    }
+    // A success names the device, so that one in a row of many can be told from the next.
+    const QString named = NameDevice(jobs_.deviceRadioCode, text);
+    SetStatusText(named);
+    jobFeedback_.Ended(true, named);
 }
 
 void TfrmMain::ShowOrigin(int origin) {

@@ -200,6 +200,7 @@ enum Id : int {
     LpxStatusPractice = 20203,
     AboutDataFolder = 20204,
     PracticeBanner = 20205,
+    DeviceSuccess = 20206,
 
     // Unsaved edits and recent files
     UnsavedEditsQuestion = 20220,

@@ -116,7 +116,8 @@ TEST(WindowsTest, PracticeModeReadsAndWritesSimulatedDevices) {
     EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "12AB");
     main.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("42");
     main.btnWriteToDeviceClick();
-    EXPECT_EQ(main.StatusText(), Text(10605));
+    EXPECT_EQ(main.StatusText(),
+              QString::fromUtf8("K-ORBI 12AB: Konfiguration wurde aktualisiert."));
     main.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("7");
     machine.prompts.answers = {BoxAnswer::No};  // the edit is discarded for the read
     main.btnReadFromDeviceClick();
