@@ -13,6 +13,7 @@
 
 #include "app/folderdialog.h"
 #include "app/prompts.h"
+#include "app/waitdialog.h"
 #include "resources/catalogue.h"
 
 TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
@@ -40,6 +41,7 @@ TfrmMain::~TfrmMain() = default;
 void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory* selectDirectory,
                              TfrmChangeCode* changeCode, TfrmAbout* about) {
     frmReceiveRadio = receiveRadio;
+    if (receiveRadio && !waitProgress_) waitProgress_ = new WaitProgress(receiveRadio);
     frmSelectDirectory = selectDirectory;
     frmChangeCode = changeCode;
     frmAbout = about;

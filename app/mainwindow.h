@@ -12,6 +12,7 @@
 #include "app/environment.h"
 #include "app/filecommands.h"
 #include "app/jobfeedback.h"
+#include "app/waitprogress.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
 #include "link/devicejobs.h"
@@ -285,6 +286,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     bool exitConfirmed_ = false;  // Beenden asked already; the closing that follows must not
     QMenu* mnuFileRecent_ = nullptr;
     JobFeedback jobFeedback_;
+    WaitProgress* waitProgress_ = nullptr;  // owned by the wait dialog
     // The control of every field, in the order of the fields: the layout fills it when it
     // creates the controls, so it is never empty, and BuildControlLists finds them again by name.
     std::array<QWidget*, kFieldCount> fieldWidgets_{};

@@ -82,6 +82,7 @@ int TfrmMain::WaitForButton(PollKind, const WaitTexts& texts, bool letMessagesRu
     if (texts.titleId != 0) dialog->SetTitle(Text(texts.titleId));
     dialog->SetHeading(Text(texts.headingId));
     dialog->SetInstruction(Text(texts.instructionId));
+    if (waitProgress_) waitProgress_->Start(texts.instructionId);
     if (letMessagesRun) QCoreApplication::processEvents();
     // A line lost while the job was set up gets no dialog that only a poll could end.
     return adapter.LineLost() ? WaitLineLost : dialog->exec();

@@ -202,6 +202,15 @@ enum Id : int {
     PracticeBanner = 20205,
     DeviceSuccess = 20206,
 
+    // The wait dialog's progress line
+    WaitStepIdentify = 20230,
+    WaitStepRead = 20231,
+    WaitStepWrite = 20232,
+    WaitStepChangeCode = 20233,
+    WaitStepSeconds = 20234,
+    WaitSeconds = 20235,
+    WaitReminder = 20236,
+
     // Unsaved edits and recent files
     UnsavedEditsQuestion = 20220,
     UnsavedSave = 20221,

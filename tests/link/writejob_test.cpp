@@ -43,6 +43,8 @@ TEST_F(WriteJobTest, GenerationOneGetsTheCommonBlocks) {
     EXPECT_EQ(window->StatusText(), kWriteDone);
     EXPECT_EQ(wait->windowTitle(), Text(10601));
     EXPECT_EQ(wait->lblAction->text().replace(QChar(0x2011), '-'), Text(10602));
+    EXPECT_EQ(wait->findChild<QLabel*>("lblWaitProgress")->text(),
+              QString::fromUtf8("Schritt 2 von 2: Schreiben – seit 0 s"));
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
 }
 
