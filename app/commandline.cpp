@@ -1,11 +1,12 @@
 #include "app/commandline.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "link/driverfactory.h"
+#include "link/trace.h"
 #include "resources/catalogue.h"
 #include "version_record.h"
 
@@ -20,7 +21,8 @@ struct OptionHelp {
 const OptionHelp kOptions[] = {
     {"--port=PFAD", "diese serielle Schnittstelle statt des gesuchten LPX benutzen"},
     {"--simulate[=1|2]", "Übungsmodus ohne LPX: drei simulierte K-ORBI v2.x (=1: v1.x)"},
-    {kExitAfterStartOption, "nach dem Start gleich wieder beenden (prüft eine Installation)"},
+    {"--trace=DATEI", "jeden Rahmen zur und von der LPX in DATEI mitschreiben (Support)"},
+    {"--exit-after-start", "nach dem Start gleich wieder beenden (prüft eine Installation)"},
     {"--help", "diese Hilfe zeigen und beenden"},
     {"--version", "die Version zeigen und beenden"},
 };
@@ -38,7 +40,8 @@ std::string BuildHelpText() {
         "  DATEI        die erste vorhandene Datei unter den Argumenten wird als\n"
         "               Konfiguration geladen (256 Byte, z. B. *.Korbi)\n"
         "\n"
-        "Optionen (Argumente, die mit -- beginnen; unbekannte werden übergangen):\n";
+        "Optionen (Argumente, die mit - beginnen; nach -- folgen nur noch Verzeichnisse und\n"
+        "Dateien):\n";
     for (const OptionHelp& option : kOptions) {
         std::string call = option.call;
         call.resize(std::max<size_t>(call.size() + 2, 22), ' ');
@@ -46,8 +49,9 @@ std::string BuildHelpText() {
     }
     text +=
         "\n"
-        "Rückgabewert: 0 nach dem Ende des Programms, 1 ohne grafische Anzeige, 2 bei einem\n"
-        "ungültigen Wert für --simulate.\n"
+        "Rückgabewert: 0 nach dem Ende des Programms, 1 ohne grafische Anzeige, 2 bei einer\n"
+        "unbekannten Option, einem ungültigen Wert (etwa für --simulate) oder einer\n"
+        "Mitschnittdatei, die nicht angelegt werden kann.\n"
         "Mehr in der Handbuchseite korbi-programmer(1).\n";
     return text;
 }
@@ -70,23 +74,24 @@ const char* VersionText() {
     return text.c_str();
 }
 
-int HandleCommandLineBeforeStart(int argc, char** argv, std::FILE* out, std::FILE* err) {
-    for (int i = 1; i < argc; ++i) {
-        const char* text = nullptr;
-        if (std::strcmp(argv[i], "--help") == 0) text = HelpText();
-        if (std::strcmp(argv[i], "--version") == 0) text = VersionText();
-        if (text) {
-            std::fputs(text, out);
-            return std::fflush(out) == 0 ? 0 : 1;
-        }
-    }
-    // A mistyped practice option must end up neither on the real LPX nor silently in another
-    // generation than the one asked for.
+int HandleCommandLineBeforeStart(int argc, char** argv, std::FILE* out, std::FILE* err,
+                                 ProgramOptions* options) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    if (SimulatedGeneration(arguments) == kBadSimulateValue) {
-        std::fprintf(err, "korbi-programmer: %s\n",
-                     Text(Msg::PracticeBadOption).toLocal8Bit().constData());
+    // A mistyped option must end up neither on the real LPX nor silently in another generation
+    // than the one asked for.
+    QString error;
+    const bool understood = ParseProgramOptions(ForWindow, arguments, options, &error);
+    const char* text = nullptr;
+    if (options->version) text = VersionText();
+    if (options->help) text = HelpText();
+    if (text && understood) {
+        std::fputs(text, out);
+        return std::fflush(out) == 0 ? 0 : 1;
+    }
+    if (!understood) {
+        std::fprintf(err, "korbi-programmer: %s\n»korbi-programmer --help« zeigt die Optionen.\n",
+                     error.toLocal8Bit().constData());
         return 2;
     }
     // Without a display the window toolkit would abort with an English hint and a core dump.
@@ -97,9 +102,15 @@ int HandleCommandLineBeforeStart(int argc, char** argv, std::FILE* out, std::FIL
             err);
         return 1;
     }
+    // The trace records the LPX's frames from the first job on; a file that cannot be used is
+    // refused before the window opens, so the user does not run the fault without a trace.
+    if ((options->given & OptTrace) && !StartTrace(options->trace, &error)) {
+        std::fprintf(err, "korbi-programmer: %s\n", error.toLocal8Bit().constData());
+        return 2;
+    }
     return -1;
 }
 
-bool HasOption(const QStringList& arguments, const char* option) {
-    return arguments.mid(1).contains(QString::fromUtf8(option));
+QStringList StartupArguments(const QString& program, const ProgramOptions& options) {
+    return QStringList{program} + options.positionals;
 }

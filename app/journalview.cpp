@@ -7,7 +7,9 @@
 #include <QVBoxLayout>
 
 #include "app/mainwindow.h"
+#include "files/fileerrors.h"
 #include "files/journal.h"
+#include "files/startupsteps.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -40,6 +42,14 @@ void TfrmJournal::SetLines(const QList<QStringList>& lines) {
 }
 
 void TfrmMain::mnuCommShowJournalClick() {
+    if (applicationDataFolder.isEmpty()) {
+        const QString common = environment().commonDataFolder;
+        int error = 0;
+        FindApplicationDataFolder(common, &error);
+        ErrorBox(Msg::DataFolderUnusable,
+                 {ApplicationDataFolderPath(common), FileErrorCause(error)});
+        return;
+    }
     const QString path = JournalPath(applicationDataFolder);
     QList<QStringList> lines;
     QString error;

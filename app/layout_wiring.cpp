@@ -23,6 +23,7 @@ void TfrmMain::WireHandlers() {
     for (const ActionRow& row : Tables::ActionRows()) {
         if (row.onTrigger) connect(this->*row.member, &QAction::triggered, this, row.onTrigger);
     }
+    mnuCommVerifyAfterWrite->setCheckable(true);
     // Both New entries share one handler that tells them apart by the sender's Tag.
     for (QAction* action : {mnuFileNewKorbiV2, mnuFileNewKorbiV1})
         connect(action, &QAction::triggered, this, [this, action] { mnuFileNewClick(action); });

@@ -14,11 +14,12 @@
 #include "app/windowaids.h"
 #include "app/windows.h"
 #include "files/filewrite.h"
-#include "link/driverfactory.h"
+#include "link/trace.h"
 #include "version_record.h"
 
 int main(int argc, char** argv) {
-    const int early = HandleCommandLineBeforeStart(argc, argv, stdout, stderr);
+    ProgramOptions options;
+    const int early = HandleCommandLineBeforeStart(argc, argv, stdout, stderr, &options);
     if (early >= 0) return early;
 
     IgnoreFileSizeSignal();
@@ -34,20 +35,20 @@ int main(int argc, char** argv) {
     std::unique_ptr<SerialDriver> driver;
     AppWindows windows;
     try {
-        const QStringList arguments = QCoreApplication::arguments();
-        AppEnvironment env = PlatformEnvironment(arguments);
-        driver = ConnectLpx(arguments, env);
+        AppEnvironment env =
+            PlatformEnvironment(StartupArguments(QCoreApplication::arguments().value(0), options));
+        driver = ConnectLpx(options, env);
         env.prompts = &prompts;
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
         AddWindowAids(windows.main.get(), env);
         windows.main->show();
-        if (HasOption(arguments, kExitAfterStartOption))
-            QTimer::singleShot(0, &app, &QCoreApplication::quit);
+        if (options.given & OptExitAfterStart) QTimer::singleShot(0, &app, &QCoreApplication::quit);
         app.exec();
     } catch (const std::exception& error) {
         ShowEscapedError(&prompts, QString::fromLocal8Bit(error.what()));
     } catch (...) {
         ShowEscapedError(&prompts, QString());
     }
+    StopTrace();
     return 0;
 }

@@ -100,6 +100,15 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     void mnuCommWriteToDeviceClick();
     void mnuCommChangeIdCodeClick();
     void mnuCommShowJournalClick();
+    // Nach dem Schreiben prüfen: ticked, every write reads the device back; kept in Values.ini.
+    void mnuCommVerifyAfterWriteClick();
+    void LoadVerifyAfterWrite();
+    // Serie schreiben...: the series dialog.
+    void mnuCommWriteSeriesClick();
+    // The configuration file a write journals: the current file when the settings are its.
+    QString WriteJournalFile() const;
+    // "Gerät 3 von 20" in the wait dialogs of a series; empty outside a series.
+    void SetSeriesProgress(const QString& text) { seriesProgress_ = text; }
     // The jobs themselves, with the device images and the last identification's results.
     DeviceJobs& Jobs() { return jobs_; }
     void tmrPollLpxInfoTimer();
@@ -154,6 +163,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
 
   private:
     friend class layout::Tables;
+    QString seriesProgress_;
 
     // ==== the window's controls (objectName = member name) ====
     QTabWidget* pgMain = nullptr;
@@ -261,6 +271,8 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QMenu* mnuComm = nullptr;
     QAction* mnuCommReadFromDevice = nullptr;
     QAction* mnuCommWriteToDevice = nullptr;
+    QAction* mnuCommWriteSeries = nullptr;
+    QAction* mnuCommVerifyAfterWrite = nullptr;
     QAction* N1 = nullptr;
     QAction* mnuCommChangeIdCode = nullptr;
     QAction* N2 = nullptr;

@@ -23,10 +23,14 @@ void TfrmMain::btnReadFromDeviceClick() {
 void TfrmMain::btnWriteToDeviceClick() {
     JobGuard guard(*this);
     if (!guard.Acquired()) return;
-    // The journal names the file only when the settings are that file's.
-    const bool bound = configOrigin == OriginOpenedFile || configOrigin == OriginSavedFile;
-    jobs_.journalFile = bound ? currentFileName : QString();
+    jobs_.journalFile = WriteJournalFile();
     jobs_.WriteDevice();
+}
+
+// The journal names the file only when the settings are that file's.
+QString TfrmMain::WriteJournalFile() const {
+    const bool bound = configOrigin == OriginOpenedFile || configOrigin == OriginSavedFile;
+    return bound ? currentFileName : QString();
 }
 
 void TfrmMain::btnGetKorbiCodeClick() {
@@ -82,6 +86,7 @@ int TfrmMain::WaitForButton(PollKind, const WaitTexts& texts, bool letMessagesRu
     if (texts.titleId != 0) dialog->SetTitle(Text(texts.titleId));
     dialog->SetHeading(Text(texts.headingId));
     dialog->SetInstruction(Text(texts.instructionId));
+    dialog->SetSeriesProgress(seriesProgress_);
     if (waitProgress_) waitProgress_->Start(texts.instructionId);
     if (letMessagesRun) QCoreApplication::processEvents();
     // A line lost while the job was set up gets no dialog that only a poll could end.

@@ -21,16 +21,16 @@ AppEnvironment PlatformEnvironment(const QStringList& arguments) {
     return env;
 }
 
-std::unique_ptr<SerialDriver> ConnectLpx(const QStringList& arguments, AppEnvironment& env) {
+std::unique_ptr<SerialDriver> ConnectLpx(const ProgramOptions& options, AppEnvironment& env) {
     std::unique_ptr<SerialDriver> driver;
-    const int generation = SimulatedGeneration(arguments);
+    const int generation = options.simulate;
     if (generation != 0) {
         auto practice = std::make_unique<PracticeLpx>(generation == 1 ? 1 : 2);
         env.practiceLpx = practice.get();
         driver = std::move(practice);
     } else {
         env.practiceLpx = nullptr;
-        driver = CreateSerialDriver(arguments);
+        driver = CreateSerialDriver(options.port);
     }
     env.practiceMode = env.practiceLpx != nullptr;
     env.serialDriver = driver.get();

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/environment.h"
+#include "files/programoptions.h"
 #include "link/serialdriver.h"
 
 // Prompts and serial driver are left null; the program entry fills them in.
@@ -13,9 +14,8 @@ AppEnvironment PlatformEnvironment(const QStringList& arguments);
 
 // Puts the LPX that the command line asks for behind env: the simulated one of practice mode
 // (--simulate), else the converter named by --port or looked up by its description. The caller
-// keeps the returned driver alive as long as the windows. A bad --simulate value still gives
-// practice mode, never the real LPX; the program entry refuses it before.
-std::unique_ptr<SerialDriver> ConnectLpx(const QStringList& arguments, AppEnvironment& env);
+// keeps the returned driver alive as long as the windows.
+std::unique_ptr<SerialDriver> ConnectLpx(const ProgramOptions& options, AppEnvironment& env);
 
 // The version record the build gave the program.
 VersionRecord ProgramVersionRecord();

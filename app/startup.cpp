@@ -16,14 +16,18 @@
 void TfrmMain::FormCreate() {
     setAcceptDrops(true);
     const AppEnvironment& env = environment();
-    applicationDataFolder = FindApplicationDataFolder(env.commonDataFolder, env.programFolder);
-    documentFolder = FindDocumentFolder(env.commonDocumentsFolder, env.programFolder);
+    // A data folder that cannot be used leaves start-up silent; the journal view and File >
+    // New say so.
+    applicationDataFolder = FindApplicationDataFolder(env.commonDataFolder);
+    documentFolder = FindDocumentFolder(env.commonDocumentsFolder);
 
     // Named in every case, also when the file cannot be written: Select Default Folder tries
     // it again.
-    settingsFilePath = SettingsFilePath(applicationDataFolder);
+    const QString dataFolder = ApplicationDataFolderPath(env.commonDataFolder);
+    settingsFilePath = dataFolder.isEmpty() ? QString() : SettingsFilePath(dataFolder);
     // Practice jobs are no work on real devices and stay out of the journal.
     Jobs().journalPath = env.practiceMode ? QString() : JournalPath(applicationDataFolder);
+    LoadVerifyAfterWrite();
 
     // A settings file that cannot be written is reported once; the settings then live in
     // memory for this session and start-up goes on.

@@ -33,6 +33,11 @@ TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
     lblAction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblAction->move(144, 40);
 
+    // Left of the abort button, below the instruction.
+    lblSeries = PlaceWidget<QLabel>(gbxReceiveRadio, "lblSeries", 144, 150, 100, 24);
+    lblSeries->setStyleSheet(QStringLiteral("font-weight: bold"));
+    lblSeries->hide();
+
     btbtnAbort = PlaceWidget<QPushButton>(this, "btbtnAbort", 256, 152, 113, 33);
     connect(btbtnAbort, &QPushButton::clicked, this, &TfrmReceiveRadio::btbtnAbortClick);
 
@@ -70,6 +75,11 @@ void TfrmReceiveRadio::SetInstruction(const QString& text) {
     lblAction->setFixedWidth(width);
     lblAction->setFixedHeight(
         qMax(lblAction->heightForWidth(width), lblAction->fontMetrics().height()));
+}
+
+void TfrmReceiveRadio::SetSeriesProgress(const QString& text) {
+    lblSeries->setText(text);
+    lblSeries->setVisible(!text.isEmpty());
 }
 
 void TfrmReceiveRadio::FormShow() {

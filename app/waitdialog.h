@@ -19,6 +19,8 @@ class TfrmReceiveRadio : public QDialog {
     void SetHeading(const QString& text);
     // The instruction wraps within the left part of the group box, beside the picture.
     void SetInstruction(const QString& text);
+    // Which device of a series the wait is for ("Gerät 3 von 20"); empty hides the line.
+    void SetSeriesProgress(const QString& text);
 
     void FormShow();
     void btbtnAbortClick();
@@ -32,6 +34,7 @@ class TfrmReceiveRadio : public QDialog {
     QGroupBox* gbxReceiveRadio = nullptr;
     QLabel* imgTransmitter = nullptr;
     QLabel* lblAction = nullptr;
+    QLabel* lblSeries = nullptr;  // only shown during a series
     QPushButton* btbtnAbort = nullptr;
     QPushButton* btnPressKorbi = nullptr;  // practice mode only
 

@@ -9,6 +9,7 @@
 #include "config/image.h"
 #include "config/messages.h"
 #include "config/settingsmodel.h"
+#include "files/fileplace.h"
 
 // Messages on standard error; every id shown is kept in order. A question is answered with
 // questionAnswer: the command line already said what the user wants.
@@ -37,11 +38,16 @@ int OpenConfiguration(Configuration& configuration, const QString& path, bool* t
 // Saves into the opened file as File > Save does; false (message printed) when it failed.
 bool SaveConfiguration(Configuration& configuration, const QString& path);
 
-// The file that File > Save As writes for a name typed in its dialog: ".Korbi" replaces the
-// extension. An existing file is never replaced: ExitDone with *target naming the file, or
-// ExitUsage with the message printed.
-int SaveAsTarget(const QString& name, QString* target);
+// The file that `read -o` saves, checked before anybody presses a button for a read that could
+// not be kept: ".Korbi" replaces the extension, as File > Save As does for a typed name; the
+// folder must exist and take new files, and no file, nor another user's link, may stand at
+// the name. ExitDone with *target naming the file and place resolved, or ExitUsage with the
+// message printed.
+int SaveAsTarget(const QString& name, QString* target, FilePlace& place);
 
-// Saves as File > Save As does to the target SaveAsTarget gave; ExitUsage with the message
-// printed when the write failed.
-int SaveConfigurationAs(Configuration& configuration, const QString& target);
+// Saves as a new file at the place that SaveAsTarget resolved, never over anything: when a file
+// took the name meanwhile, the configuration goes to the first free "NAME (2).Korbi" beside it
+// and a line says so. ExitDone with *saved naming the file, or ExitUsage with the message
+// printed.
+int SaveConfigurationAs(Configuration& configuration, const QString& target, const FilePlace& place,
+                        QString* saved);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <initializer_list>
 
 namespace {
 
@@ -31,8 +32,9 @@ void InstallInterruptHandler() {
     sigemptyset(&action.sa_mask);
     // The second signal finds the default action again and ends the program.
     action.sa_flags = SA_RESETHAND;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal (SIGHUP) or a stop request (SIGTERM) must not leave the LPX's list
+    // armed for the next press either: each ends the wait like Ctrl+C.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
 
 bool Interrupted() {

@@ -4,7 +4,7 @@
 // that the job clears the LPX's list and closes the adapter on its usual path. A second Ctrl+C
 // ends the program at once.
 
-// Catches SIGINT and SIGTERM.
+// Catches SIGINT, SIGTERM and SIGHUP.
 void InstallInterruptHandler();
 
 // True once a signal came.

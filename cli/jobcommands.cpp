@@ -7,11 +7,15 @@
 #include "cli/interrupt.h"
 #include "cli/settingsprint.h"
 #include "cli/terminalhost.h"
+#include "files/fileerrors.h"
 #include "files/journal.h"
+#include "link/codelist.h"
 #include "link/devicejobs.h"
 #include "link/driverfactory.h"
+#include "link/linkmessages.h"
 #include "link/lpxadapter.h"
 #include "link/practicelpx.h"
+#include "link/series.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -24,7 +28,7 @@ std::unique_ptr<SerialDriver> CreateDriver(const CliOptions& options) {
         PrintError(Text(Msg::PracticeCaption) + '\n');
         return std::make_unique<PracticeLpx>(options.simulate);
     }
-    return CreateSerialDriver(DriverArguments(options));
+    return CreateSerialDriver(options.port);
 }
 
 // In practice mode nobody stands at the LPX: the host presses the button of the device in front.
@@ -67,22 +71,29 @@ int ExitOf(const JournalEntry& job) {
         case JournalOutcome::Failed:
             break;
     }
+    // The write happened, the check that was asked for did not.
+    if (job.outcome == JournalOutcome::Ok &&
+        job.verifyOutcome == QString::fromUtf8(kNotVerifiedWord))
+        return Interrupted() ? ExitAborted : ExitFailed;
     // The window ends some failures without a word; a terminal must not.
     if (job.messageId == 0)
         PrintError(QStringLiteral("korbi-cli: Die LPX hat nicht wie erwartet geantwortet.\n"));
     return job.messageId == Msg::LpxNotReachable ? ExitNoLpx : ExitFailed;
 }
 
-// Failures after which the next device would fail alike: the LPX or the settings.
-bool EndsTheSeries(const JournalEntry& job) {
-    if (job.outcome != JournalOutcome::Failed) return false;
-    for (const int id :
-         {int(Msg::LpxNotReachable), int(Msg::LpxFirmwareTooOld), int(Msg::ForbiddenCode),
-          int(Msg::CodeInBothGroups), int(Msg::ZoneInBothGroups), int(Msg::CodeNotFourHexDigits)}) {
-        if (job.messageId == id) return true;
+// The series' report on standard error; Ctrl+C between devices ends it.
+class TerminalSeries : public SeriesHost {
+  public:
+    void DeviceStarting(int number, int count) override {
+        const QString n = QString::number(number);
+        PrintError('\n' +
+                   (count > 0 ? FillText(Msg::SeriesDeviceOf, {n, QString::number(count)})
+                              : FillText(Msg::SeriesDevice, {n})) +
+                   '\n');
     }
-    return job.codeBefore.isEmpty();
-}
+    void SeriesLine(const QString& line) override { PrintError(line + '\n'); }
+    bool StopRequested() override { return Interrupted(); }
+};
 
 }  // namespace
 
@@ -90,33 +101,58 @@ int RunRead(const CliContext& context) {
     Configuration configuration(context.applicationDataFolder);
     Session session(context, configuration);
     DeviceJobs& jobs = session.Jobs();
-    // The name is checked before anybody presses a button for a read that could not be kept.
+    const bool toFile = context.options.given & OptOutput;
+    // The target is checked before anybody presses a button for a read that could not be kept,
+    // and the read is saved before its journal line is written, so that the line tells whether
+    // it was kept.
     QString target;
-    if (context.options.given & OptOutput) {
-        const int status = SaveAsTarget(context.options.output, &target);
+    FilePlace place;
+    int saveStatus = ExitDone;
+    if (toFile) {
+        const int status = SaveAsTarget(context.options.output, &target, place);
         if (status != ExitDone) return status;
         jobs.journalFile = target;
+        jobs.keepRead = [&]() -> int {
+            QString saved;
+            saveStatus = SaveConfigurationAs(configuration, target, place, &saved);
+            if (saveStatus != ExitDone) return Msg::FileNotSaved;
+            jobs.journalFile = saved;
+            PrintError(Text(Msg::FileSaved) + ": " + saved + '\n');
+            return 0;
+        };
     }
     jobs.ReadDevice();
+    if (saveStatus != ExitDone) return saveStatus;
     const int status = ExitOf(jobs.lastJob);
-    if (status != ExitDone) return status;
-    if (!(context.options.given & OptOutput)) {
-        Print(context.options.given & OptJson ? SettingsJson(configuration.model, {})
-                                              : SettingsText(configuration.model));
-        return ExitDone;
-    }
-    const int saved = SaveConfigurationAs(configuration, target);
-    if (saved == ExitDone) PrintError(Text(Msg::FileSaved) + ": " + target + '\n');
-    return saved;
+    if (status != ExitDone || toFile) return status;
+    Print(context.options.given & OptJson ? SettingsJson(configuration.model, {})
+                                          : SettingsText(configuration.model));
+    return ExitDone;
 }
 
 int RunWrite(const CliContext& context) {
     const CliOptions& options = context.options;
+    const bool repeat = options.given & OptRepeat;
     // Two devices with one radio code could no longer be told apart.
-    if ((options.given & OptRepeat) && (options.given & OptNewCode) && options.repeatCount != 1) {
+    if (repeat && (options.given & OptNewCode) && options.repeatCount != 1) {
         PrintError(
             QStringLiteral("korbi-cli: --new-code und --repeat schließen sich aus: mehrere "
                            "Geräte bekämen dieselbe Funkkennung.\n"));
+        return ExitUsage;
+    }
+    if ((options.given & OptNewCodes) && (!repeat || (options.given & OptNewCode))) {
+        PrintError(
+            QStringLiteral("korbi-cli: --new-codes gilt nur mit --repeat und ohne "
+                           "--new-code.\n"));
+        return ExitUsage;
+    }
+    SeriesPlan plan;
+    plan.count = options.repeatCount;
+    plan.verify = options.given & OptVerify;
+    QString error;
+    // A bad list is refused before anybody presses a button.
+    if ((options.given & OptNewCodes) && !LoadCodeList(options.newCodes, &plan.codes, &error)) {
+        PrintError(QStringLiteral("korbi-cli: ") + error + '\n');
         return ExitUsage;
     }
     Configuration configuration(context.applicationDataFolder);
@@ -125,37 +161,30 @@ int RunWrite(const CliContext& context) {
     const int opened = OpenConfiguration(configuration, path, &taken);
     if (opened != ExitDone) return opened;
     if (!taken) return ExitFailed;
-    if (options.given & OptNewCode)
+    if (options.given & OptNewCode) {
+        // The write's own check refuses a forbidden code; the edit's warning would say it twice.
+        configuration.messages.echo = false;
         configuration.model.SetText(Field::edtRadioCodeNew, options.newCode);
+        configuration.messages.echo = true;
+    }
 
     Session session(context, configuration);
     DeviceJobs& jobs = session.Jobs();
     jobs.journalFile = path;
-    const bool repeat = options.given & OptRepeat;
-    int written = 0, failed = 0, aborted = 0, status = ExitDone;
-    for (;;) {
-        if (repeat) PrintError(QStringLiteral("\nGerät %1\n").arg(written + failed + aborted + 1));
+    if (!repeat) {
+        jobs.verifyAfterWrite = plan.verify;
         jobs.WriteDevice();
-        const JournalEntry& job = jobs.lastJob;
-        status = ExitOf(job);
-        // Waiting for the next device and stopping there is how an open series ends.
-        const bool nobodyCame = repeat && Interrupted() && job.codeBefore.isEmpty();
-        if (job.outcome == JournalOutcome::Ok)
-            ++written;
-        else if (job.outcome == JournalOutcome::Aborted && !nobodyCame)
-            ++aborted;
-        else if (job.outcome == JournalOutcome::Failed)
-            ++failed;
-        if (!repeat || Interrupted() || EndsTheSeries(job)) break;
-        if (options.repeatCount > 0 && written >= options.repeatCount) break;
+        return ExitOf(jobs.lastJob);
     }
-    if (!repeat) return status;
-    PrintError(QStringLiteral("Geschrieben: %1, fehlgeschlagen: %2, abgebrochen: %3\n")
-                   .arg(written)
-                   .arg(failed)
-                   .arg(aborted));
-    if (failed > 0) return status == ExitNoLpx ? ExitNoLpx : ExitFailed;
-    if (aborted > 0 || (options.repeatCount > 0 && written < options.repeatCount))
+    TerminalSeries host;
+    Series series(jobs, configuration.model, host, plan);
+    const SeriesEnd end = series.Run();
+    PrintError(series.SummaryLine() + '\n');
+    if (series.Failed() > 0)
+        return series.Devices().last().messageId == Msg::LpxNotReachable ? ExitNoLpx : ExitFailed;
+    if (end == SeriesEnd::CodesUsedUp) return ExitDone;
+    if (series.Aborted() > 0 || end == SeriesEnd::Stopped ||
+        (plan.count > 0 && series.Written() < plan.count))
         return ExitAborted;
     return ExitDone;
 }
@@ -172,10 +201,13 @@ int RunInfo(const CliContext& context) {
     const std::unique_ptr<SerialDriver> driver = CreateDriver(context.options);
     LpxAdapter adapter(driver.get());
     std::string info;
-    const bool answered = adapter.Open() == 0 && adapter.QueryLpxInfo(info) == LpxResultOk;
+    const bool opened = adapter.Open() == 0;
+    const bool answered = opened && adapter.QueryLpxInfo(info) == LpxResultOk;
     adapter.Close();
     if (!answered) {
-        PrintError(Text(Msg::LpxNotReachable) + '\n');
+        // A refused open says why, as the jobs do.
+        const QString cause = opened ? QString() : OpenFailureCause(adapter.LastOpenFailure());
+        PrintError(WithCause(Text(Msg::LpxNotReachable), cause) + '\n');
         return ExitNoLpx;
     }
     Print(QString::fromLatin1(info.c_str()) + '\n');

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 
 #include "cli/context.h"
+#include "cli/settingsprint.h"
 #include "files/journal.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -50,7 +51,7 @@ int RunJournal(const CliContext& context) {
                 object.insert(header[column], line[column]);
             array.append(object);
         }
-        Print(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
+        Print(JsonText(array));
         return ExitDone;
     }
     QByteArray text = CsvRecord(header);

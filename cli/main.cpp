@@ -2,11 +2,18 @@
 
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 #include "cli/context.h"
 #include "cli/interrupt.h"
+#include "files/fileerrors.h"
+#include "files/filewrite.h"
 #include "files/startupsteps.h"
+#include "link/trace.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
 #include "version_record.h"
 
 namespace {
@@ -23,9 +30,12 @@ const char* const kUsage =
     "  set DATEI NAME=WERT...    Einstellungen nach dem Namen ihres Feldes setzen (mit den\n"
     "                            Eingaberegeln des Fensters) und die Datei speichern\n"
     "  read [-o DATEI]           K-ORBI auslesen; ohne -o wie show ausgeben\n"
-    "  write DATEI [--new-code=XXXX] [--repeat[=N]]\n"
+    "  write DATEI [--new-code=XXXX] [--repeat[=N] [--new-codes=LISTE]] [--verify]\n"
     "                            die Konfiguration zum K-ORBI schreiben; --repeat: danach auf\n"
-    "                            das nächste Gerät warten, bis N geschrieben sind oder Strg+C\n"
+    "                            das nächste Gerät warten, bis N geschrieben sind oder Strg+C;\n"
+    "                            --new-codes: jedes Gerät bekommt die nächste Kennnummer aus\n"
+    "                            LISTE (Datei mit einer Kennnummer je Zeile, oder 1000-10FF);\n"
+    "                            --verify: danach zurücklesen und vergleichen (ein Tastendruck)\n"
     "  change-code NEU           dem K-ORBI die neue Funkkennung NEU geben\n"
     "  info                      den Informationstext der LPX ausgeben\n"
     "  ports                     zeigen, ob die LPX angeschlossen und benutzbar ist\n"
@@ -37,13 +47,15 @@ const char* const kUsage =
     "  --simulate[=1|2]          Übungsmodus ohne LPX: drei simulierte K-ORBI v2.x (=1: v1.x),\n"
     "                            die Taste wird nach einer Sekunde von selbst gedrückt; nichts\n"
     "                            davon kommt ins Protokoll\n"
+    "  --trace=DATEI             jeden Rahmen zur und von der LPX mit Zeit in DATEI schreiben\n"
+    "                            (für den Support; die Datei ist nur für Sie lesbar)\n"
     "  --json                    Ausgabe als JSON (show, diff, read, journal)\n"
     "  -o, --output=DATEI        read: die gelesene Konfiguration in DATEI speichern\n"
     "  -h, --help                diese Hilfe\n"
     "  --version                 die Version\n"
     "\n"
     "Strg+C beim Warten auf den Tastendruck bricht den Vorgang ab wie die Schaltfläche\n"
-    "Abbruch im Fenster.\n"
+    "Abbruch im Fenster; ebenso SIGTERM und SIGHUP (das Terminal wird geschlossen).\n"
     "\n"
     "Rückgabewerte:\n"
     "  0    erledigt (diff: die Dateien sind gleich)\n"
@@ -64,10 +76,11 @@ const CommandRow kCommands[] = {
     {"show", 1, 1, OptJson, RunShow},
     {"diff", 2, 2, OptJson, RunDiff},
     {"set", 2, -1, 0, RunSet},
-    {"read", 0, 0, OptPort | OptSimulate | OptOutput | OptJson, RunRead},
-    {"write", 1, 1, OptPort | OptSimulate | OptNewCode | OptRepeat, RunWrite},
-    {"change-code", 1, 1, OptPort | OptSimulate, RunChangeCode},
-    {"info", 0, 0, OptPort | OptSimulate, RunInfo},
+    {"read", 0, 0, OptPort | OptSimulate | OptTrace | OptOutput | OptJson, RunRead},
+    {"write", 1, 1,
+     OptPort | OptSimulate | OptTrace | OptNewCode | OptRepeat | OptVerify | OptNewCodes, RunWrite},
+    {"change-code", 1, 1, OptPort | OptSimulate | OptTrace, RunChangeCode},
+    {"info", 0, 0, OptPort | OptSimulate | OptTrace, RunInfo},
     {"journal", 0, 0, OptDevice | OptSince | OptJson, RunJournal},
     {"ports", 0, 0, 0, RunPorts},
 };
@@ -78,12 +91,29 @@ int UsageError(const QString& problem) {
     return ExitUsage;
 }
 
+// The first error that standard output gave; nothing more is written after it.
+int g_outputError = 0;
+
+// A script must not take output that never arrived for a result: a full disk or a broken
+// device ends the program with a German line and a failure status. A reader that stopped
+// reading (a closed pipe) wanted no more, so that stays quiet.
+int WithOutputChecked(int status) {
+    if (g_outputError == 0 && std::fflush(stdout) != 0) g_outputError = errno ? errno : EIO;
+    if (g_outputError == 0 || g_outputError == EPIPE) return status;
+    PrintError(QStringLiteral("korbi-cli: ") +
+               FillText(Msg::OutputFailed, {FileErrorCause(g_outputError)}) + '\n');
+    return status == ExitDone ? ExitUsage : status;
+}
+
 }  // namespace
 
 void Print(const QString& text) {
+    if (g_outputError != 0) return;
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    errno = 0;
+    const size_t size = static_cast<size_t>(bytes.size());
+    if (std::fwrite(bytes.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0)
+        g_outputError = errno ? errno : EIO;
 }
 
 void PrintError(const QString& text) {
@@ -92,6 +122,10 @@ void PrintError(const QString& text) {
 }
 
 int main(int argc, char** argv) {
+    IgnoreFileSizeSignal();
+    // A closed pipe shows as EPIPE on the write; the signal would end a job in the middle of
+    // its wait, with the LPX's list still armed.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     CliContext context;
     QString error;
@@ -100,11 +134,11 @@ int main(int argc, char** argv) {
     const CliOptions& options = context.options;
     if (options.help) {
         Print(QString::fromUtf8(kUsage));
-        return ExitDone;
+        return WithOutputChecked(ExitDone);
     }
     if (options.version) {
         Print(QStringLiteral("korbi-cli %1\n").arg(QString::fromUtf8(KORBI_FILE_VERSION)));
-        return ExitDone;
+        return WithOutputChecked(ExitDone);
     }
     if (options.command.isEmpty()) return UsageError(QStringLiteral("Kein Befehl angegeben."));
 
@@ -123,10 +157,29 @@ int main(int argc, char** argv) {
                               .arg(options.command, OptionName(foreign)));
 
     context.programFolder = QCoreApplication::applicationDirPath() + '/';
-    context.applicationDataFolder = FindApplicationDataFolder(
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
-        context.programFolder);
+    // The journal lives in the user's data folder; without it the jobs run unrecorded, said
+    // once, and the journal cannot be listed. Never beside the program.
+    const QString common = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    int dataFolderError = 0;
+    context.applicationDataFolder = FindApplicationDataFolder(common, &dataFolderError);
+    const bool needsJournal = options.command == QLatin1String("journal") ||
+                              ((command->options & OptPort) && options.command != "info");
+    if (context.applicationDataFolder.isEmpty() && needsJournal && options.simulate == 0) {
+        PrintError(QStringLiteral("korbi-cli: ") +
+                   FillText(Msg::DataFolderUnusable,
+                            {ApplicationDataFolderPath(common), FileErrorCause(dataFolderError)}) +
+                   '\n');
+        if (!(command->options & OptPort)) return ExitUsage;
+    }
     // Ctrl+C is the abort button of the waits; elsewhere it ends the program as usual.
     if (command->options & OptPort) InstallInterruptHandler();
-    return command->run(context);
+    if (options.given & OptTrace) {
+        if (!StartTrace(options.trace, &error)) {
+            PrintError(QStringLiteral("korbi-cli: ") + error + '\n');
+            return ExitUsage;
+        }
+    }
+    const int status = command->run(context);
+    StopTrace();
+    return WithOutputChecked(status);
 }

@@ -1,10 +1,13 @@
 // korbi-cli show, diff and set: configuration files through the window's settings model.
 
-#include <QLocale>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <algorithm>
 
 #include "cli/configuration.h"
 #include "cli/context.h"
 #include "cli/settingsprint.h"
+#include "config/numbers.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -40,6 +43,39 @@ bool TickValue(const QString& value, QString* modelValue) {
     return true;
 }
 
+bool HoldsControlCharacter(const QString& value) {
+    return std::any_of(value.begin(), value.end(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+int Refuse(int textId, const QStringList& args, int status) {
+    PrintError(QStringLiteral("korbi-cli: ") + FillText(textId, args) + '\n');
+    return status;
+}
+
+// Turns the typed value into the text the field's edit would hold, or refuses it with a German
+// line and the exit status: a script must not get success for a value that was not stored as
+// given. Times take "2.5" and "2,5" alike, whatever the locale's separator.
+int FieldValue(Field field, QString* value) {
+    const FieldInfo& info = InfoOf(field);
+    const QString given = *value;
+    // The new radio ID code goes to a device only; a file keeps the old one.
+    if (field == Field::edtRadioCodeNew) return Refuse(Msg::FieldNotStored, {info.name}, ExitUsage);
+    if (value->isEmpty()) return Refuse(Msg::ValueEmpty, {info.name}, ExitFailed);
+    if (HoldsControlCharacter(given))
+        return Refuse(Msg::ValueControlCharacter, {info.name}, ExitFailed);
+    if (info.filter == KeyFilter::Decimal) {
+        value->replace(QLatin1Char(','), DecimalSeparator());
+        value->replace(QLatin1Char('.'), DecimalSeparator());
+    }
+    const bool valid =
+        info.kind == FieldKind::Tick ? TickValue(given, value) : Typeable(field, *value);
+    if (valid) return ExitDone;
+    PrintError(QStringLiteral("korbi-cli: Der Wert »%1« passt nicht in das Feld %2.\n")
+                   .arg(given, info.name));
+    return ExitUsage;
+}
+
 }  // namespace
 
 int RunShow(const CliContext& context) {
@@ -52,7 +88,8 @@ int RunShow(const CliContext& context) {
         Print(SettingsJson(configuration.model, messages.ids));
     else
         Print(SettingsText(configuration.model) + MessagesText(messages.ids, messages.texts));
-    return ExitDone;
+    // The window shows such a file but does not take it: no configuration was loaded.
+    return taken ? ExitDone : ExitFailed;
 }
 
 int RunDiff(const CliContext& context) {
@@ -68,15 +105,16 @@ int RunDiff(const CliContext& context) {
     int count = 0;
     for (int i = 0; i < kFieldCount; ++i) count += differs(Field(i)) ? 1 : 0;
     if (context.options.given & OptJson) {
-        QStringList lines;
+        QJsonArray changes;
         for (int i = 0; i < kFieldCount; ++i) {
             const Field field = Field(i);
             if (!differs(field)) continue;
-            lines << QStringLiteral("  {\"name\": %1, \"label\": %2, \"a\": %3, \"b\": %4}")
-                         .arg(JsonString(InfoOf(field).name), JsonString(FieldLabel(field)),
-                              JsonValue(a.model, field), JsonValue(b.model, field));
+            changes.append(QJsonObject{{"name", InfoOf(field).name},
+                                       {"label", FieldLabel(field)},
+                                       {"a", JsonValue(a.model, field)},
+                                       {"b", JsonValue(b.model, field)}});
         }
-        Print(lines.isEmpty() ? QStringLiteral("[]\n") : "[\n" + lines.join(",\n") + "\n]\n");
+        Print(JsonText(changes));
     } else {
         Print(SettingsText(a.model, differs, [&](Field field) {
             return ValueText(a.model, field) + " | " + ValueText(b.model, field);
@@ -90,6 +128,7 @@ int RunSet(const CliContext& context) {
     struct Assignment {
         Field field;
         QString value;
+        QString given;  // as typed
     };
     // Every assignment is understood before the file is touched.
     QList<Assignment> assignments;
@@ -103,15 +142,11 @@ int RunSet(const CliContext& context) {
                            .arg(operands[i]));
             return ExitUsage;
         }
-        QString value = operands[i].mid(equals + 1);
-        const bool valid = InfoOf(*field).kind == FieldKind::Tick ? TickValue(value, &value)
-                                                                  : Typeable(*field, value);
-        if (!valid) {
-            PrintError(QStringLiteral("korbi-cli: Der Wert »%1« passt nicht in das Feld %2.\n")
-                           .arg(operands[i].mid(equals + 1), InfoOf(*field).name));
-            return ExitUsage;
-        }
-        assignments << Assignment{*field, value};
+        const QString given = operands[i].mid(equals + 1);
+        QString value = given;
+        const int status = FieldValue(*field, &value);
+        if (status != ExitDone) return status;
+        assignments << Assignment{*field, value, given};
     }
 
     const QString& path = operands[0];
@@ -132,6 +167,11 @@ int RunSet(const CliContext& context) {
         model.SetByName(InfoOf(assignment.field).name, assignment.value);
         // The user leaves the edit for the next one, which checks the press time's lower bound.
         if (assignment.field == Field::edtLongDoubleTriplePressTime) model.LeavePressTimeEdit();
+        // The entry rule put another value in place of one out of range.
+        const QString shown = ValueText(model, assignment.field);
+        if (InfoOf(assignment.field).kind == FieldKind::Text && shown != assignment.value)
+            return Refuse(Msg::ValueOutOfRange,
+                          {assignment.given, InfoOf(assignment.field).name, shown}, ExitFailed);
     }
     return SaveConfiguration(configuration, path) ? ExitDone : ExitUsage;
 }

@@ -1,5 +1,11 @@
 #include "cli/settingsprint.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+
+#include "config/numbers.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -44,35 +50,30 @@ QString MessagesText(const QList<int>& ids, const QStringList& texts) {
     return text;
 }
 
-QString JsonString(const QString& text) {
-    QString json = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (c == '\n') {
-            json += QStringLiteral("\\n");
-        } else if (c.unicode() < 0x20) {
-            json += QString::asprintf("\\u%04x", c.unicode());
-        } else {
-            json += c;
-        }
+QJsonValue JsonValue(const SettingsModel& model, Field field) {
+    const FieldInfo& info = InfoOf(field);
+    if (info.kind != FieldKind::Text) return model.Ticked(field);
+    const QString text = model.Text(field);
+    // The two times in tenths: a number, whatever separator the locale shows them with.
+    if (info.filter == KeyFilter::Decimal) {
+        if (const std::optional<float> value = ParseDecimal(text))
+            return std::round(double(*value) * 10.0) / 10.0;
     }
-    return json + '"';
+    return text;
 }
 
-QString JsonValue(const SettingsModel& model, Field field) {
-    if (InfoOf(field).kind == FieldKind::Text) return JsonString(model.Text(field));
-    return model.Ticked(field) ? QStringLiteral("true") : QStringLiteral("false");
+QString JsonText(const QJsonValue& value) {
+    const QJsonDocument document =
+        value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+    return QString::fromUtf8(document.toJson(QJsonDocument::Indented));
 }
 
 QString SettingsJson(const SettingsModel& model, const QList<int>& messageIds) {
-    QString json = QStringLiteral("{\n");
-    for (int i = 0; i < kFieldCount; ++i) {
-        const Field field = Field(i);
-        json += "  " + JsonString(InfoOf(field).name) + ": " + JsonValue(model, field) + ",\n";
-    }
-    QStringList ids;
-    for (const int id : messageIds) ids << QString::number(id);
-    return json + "  \"messages\": [" + ids.join(", ") + "]\n}\n";
+    QJsonObject object;
+    for (int i = 0; i < kFieldCount; ++i)
+        object.insert(InfoOf(Field(i)).name, JsonValue(model, Field(i)));
+    QJsonArray ids;
+    for (const int id : messageIds) ids.append(id);
+    object.insert(QStringLiteral("messages"), ids);
+    return JsonText(object);
 }

@@ -2,6 +2,7 @@
 // The settings view as text for a terminal: one line per field with the window's label, under
 // the captions of the window's boxes; or as JSON, one key per control name.
 
+#include <QJsonValue>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -19,9 +20,10 @@ QString SettingsText(const SettingsModel& model, const std::function<bool(Field)
 // The messages with their ids, under the heading "Meldungen".
 QString MessagesText(const QList<int>& ids, const QStringList& texts);
 
-// A JSON string literal.
-QString JsonString(const QString& text);
-// The field's value as JSON: an edit's text as a string, a box as true or false.
-QString JsonValue(const SettingsModel& model, Field field);
-// {"edtRadioCodeOld": "4C2D", ..., "cbZoneF_R": false, "messages": [10818]}
+// The field's value as JSON, the same under every locale: a box as true or false, the two
+// times in tenths as numbers (2.5), every other edit's text as a string.
+QJsonValue JsonValue(const SettingsModel& model, Field field);
+// An array or object as indented JSON text, as every JSON output of korbi-cli is written.
+QString JsonText(const QJsonValue& value);
+// {"cbConfig_D0": true, ..., "edtRadioCodeOld": "4C2D", ..., "messages": [10818]}
 QString SettingsJson(const SettingsModel& model, const QList<int>& messageIds);

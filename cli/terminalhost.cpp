@@ -13,6 +13,10 @@ void TerminalHost::ShowJournalWarning(const QString& text) {
     PrintError(text + '\n');
 }
 
+void TerminalHost::ShowRetry(int textId) {
+    PrintError(QStringLiteral("korbi-cli: ") + Text(textId) + '\n');
+}
+
 int TerminalHost::WaitForButton(PollKind kind, const WaitTexts& texts, bool) {
     if (texts.titleId != 0) title_ = Text(texts.titleId);
     TerminalWaitTexts shown{title_, Text(texts.headingId), Text(texts.instructionId)};

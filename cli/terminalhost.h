@@ -25,6 +25,7 @@ class TerminalHost : public JobHost {
     int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) override;
     void StopPolling() override {}
     void ShowJournalWarning(const QString& text) override;
+    void ShowRetry(int textId) override;
 
   private:
     TerminalMessages& messages_;

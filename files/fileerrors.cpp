@@ -20,6 +20,7 @@ constexpr Cause kCauses[] = {
     {EROFS, Msg::CauseReadOnlyMedium},     {EFBIG, Msg::CauseFileTooLarge},
     {ENAMETOOLONG, Msg::CauseNameTooLong}, {ENOENT, Msg::CauseNotFound},
     {ELOOP, Msg::CauseForeignLink},        {EISDIR, Msg::CauseNotAFile},
+    {ENOTDIR, Msg::CauseNotAFolder},       {kForeignFolderLink, Msg::CauseForeignFolderLink},
 };
 constexpr int kOtherCause = Msg::CauseOther;
 
@@ -27,6 +28,9 @@ constexpr int kOtherCause = Msg::CauseOther;
 
 QString FileErrorCause(int error) {
     if (error == 0) return QString();
+    if (error & kFileMayBeDamaged)
+        return WithCause(Text(Msg::CauseFileMayBeDamaged),
+                         FileErrorCause(error & ~kFileMayBeDamaged));
     for (const Cause& cause : kCauses)
         if (cause.error == error) return Text(cause.textId);
     const char* name = strerrorname_np(error);

@@ -4,8 +4,17 @@
 
 #include <QString>
 
+// Results of the file functions beyond the errno values.
+// A folder on the way to the file is a symbolic link that belongs to another user; it is never
+// followed.
+constexpr int kForeignFolderLink = 0x1000;
+// Added to the errno value of a write into the file itself whose old contents could not be put
+// back afterwards: the file may be damaged.
+constexpr int kFileMayBeDamaged = 0x10000;
+
 // The German cause for an errno value from a file operation; a plain fallback naming the error
-// for values without a text of their own; empty for 0 (no cause known).
+// for values without a text of their own; empty for 0 (no cause known). A file that may be
+// damaged is said first.
 QString FileErrorCause(int error);
 
 // text, followed by an empty line and the cause when there is one.

@@ -2,47 +2,37 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <cerrno>
-#include <climits>
+
+#include "files/fileerrors.h"
+#include "files/fileplace.h"
 
 namespace {
-
-constexpr int kMaxLinkHops = 40;  // as many as the kernel itself follows
-constexpr int kMaxNameBytes = 255;
 
 std::function<bool(const QString&)>& WriteFault() {
     static std::function<bool(const QString&)> fault;
     return fault;
 }
 
-QByteArray FolderOf(const QByteArray& path) {
-    const int slash = path.lastIndexOf('/');
-    if (slash < 0) return ".";
-    if (slash == 0) return "/";
-    return path.left(slash);
-}
-
-QByteArray NameOf(const QByteArray& path) {
-    return path.mid(path.lastIndexOf('/') + 1);
-}
-
 // Writes size bytes at offset, or at the file's own position for a negative offset; 0 or the
-// errno value of the failed write.
-int WriteAllAt(int fd, const char* data, qint64 size, off_t offset) {
-    for (qint64 done = 0; done < size;) {
-        const size_t left = static_cast<size_t>(size - done);
-        const ssize_t n = offset < 0 ? ::write(fd, data + done, left)
-                                     : pwrite(fd, data + done, left, offset + done);
+// errno value of the failed write. *done tells how many bytes went in before.
+int WriteAllAt(int fd, const char* data, qint64 size, off_t offset, qint64* done = nullptr) {
+    qint64 local = 0;
+    qint64& written = done ? *done : local;
+    for (written = 0; written < size;) {
+        const size_t left = static_cast<size_t>(size - written);
+        const ssize_t n = offset < 0 ? ::write(fd, data + written, left)
+                                     : pwrite(fd, data + written, left, offset + written);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return errno;
         if (n == 0) return EIO;
-        done += n;
+        written += n;
     }
     return 0;
 }
@@ -60,54 +50,38 @@ int ReadAllAt(int fd, QByteArray& buffer) {
     return 0;
 }
 
-// The file's new contents from its start, or half of them and a full disk under the test fault.
-int WriteContents(int fd, const QString& path, const QByteArray& data) {
+// size bytes of data from the file's start, or half of them and a full disk under the test
+// fault; *done tells how many went in.
+int WriteContents(int fd, const QString& path, const char* data, qint64 size, qint64* done) {
     if (WriteFault() && WriteFault()(path)) {
-        WriteAllAt(fd, data.constData(), data.size() / 2, 0);
+        WriteAllAt(fd, data, size / 2, 0, done);
         return ENOSPC;
     }
-    return WriteAllAt(fd, data.constData(), data.size(), 0);
+    return WriteAllAt(fd, data, size, 0, done);
 }
 
-// Follows the symbolic links at path as an open would, but only links that belong to the user
-// or to root. The path is then the file that would be written, which need not exist yet.
-int ResolveTrustedLinks(QByteArray& path) {
-    for (int hop = 0;; ++hop) {
-        struct stat st {};
-        if (lstat(path.constData(), &st) != 0) return errno == ENOENT ? 0 : errno;
-        if (!S_ISLNK(st.st_mode)) return 0;
-        if (hop == kMaxLinkHops || (st.st_uid != geteuid() && st.st_uid != 0)) return ELOOP;
-        char link[PATH_MAX];
-        const ssize_t n = readlink(path.constData(), link, sizeof link);
-        if (n < 0) return errno;
-        if (n == static_cast<ssize_t>(sizeof link)) return ENAMETOOLONG;
-        const QByteArray to(link, static_cast<int>(n));
-        path = to.startsWith('/') ? to : FolderOf(path) + "/" + to;
+// The signals that end the program when a terminal closes or somebody asks it to stop wait
+// while a temporary file exists or a file is being written in place: a save is either done or
+// not, and never leaves a temporary file behind.
+class HeldSignals {
+  public:
+    HeldSignals() {
+        sigset_t held;
+        sigemptyset(&held);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, signal);
+        pthread_sigmask(SIG_BLOCK, &held, &before_);
     }
-}
+    ~HeldSignals() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
 
-// ".<name>.<6 hex digits>.tmp" beside target. A long name is cut (at a character boundary) so
-// that the temporary name stays within the 255 bytes a file name may have.
-QByteArray TemporaryPath(const QByteArray& target) {
-    const QByteArray suffix =
-        "." +
-        QByteArray::number(QRandomGenerator::global()->generate() & 0xFFFFFF, 16)
-            .rightJustified(6, '0') +
-        ".tmp";
-    QByteArray name = NameOf(target);
-    const int room = kMaxNameBytes - 1 - static_cast<int>(suffix.size());
-    if (name.size() > room) {
-        int cut = room;
-        while (cut > 0 && (static_cast<uchar>(name[cut]) & 0xC0) == 0x80) --cut;
-        name.truncate(cut);
-    }
-    return FolderOf(target) + "/." + name + suffix;
-}
+  private:
+    sigset_t before_;
+};
 
-int CreateTemporaryBeside(const QByteArray& target, mode_t mode, QByteArray& tempPath, int& fd) {
+int CreateTemporary(const FilePlace& place, mode_t mode, QByteArray& tempName, int& fd) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = TemporaryPath(target);
-        fd = open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        tempName = TemporaryName(place.name);
+        fd = openat(place.folder, tempName.constData(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0) return 0;
         if (errno != EEXIST) return errno;
     }
@@ -126,36 +100,76 @@ int TakeOwnerAndMode(int fd, const struct stat& target) {
     return fchmod(fd, target.st_mode & 07777) == 0 ? 0 : errno;
 }
 
-// An access-control list would not pass to a new file; writing in place keeps it.
-bool HasAccessControlList(const QByteArray& path) {
-    return getxattr(path.constData(), "system.posix_acl_access", nullptr, 0) > 0;
+// Writes data to a new temporary file in the place's folder, flushed to the disk; 0 with its
+// name, or the errno value (and no temporary file is left). *cannotKeep tells that the folder
+// took no new file or the file not the owner, group and mode of takeFrom.
+int WriteTemporary(const FilePlace& place, const QString& path, const QByteArray& data,
+                   const struct stat* takeFrom, QByteArray& tempName, bool& cannotKeep) {
+    int fd = -1;
+    int error = CreateTemporary(place, takeFrom ? 0600 : 0666, tempName, fd);
+    cannotKeep = error != 0;
+    if (error) return error;
+    if (takeFrom) {
+        error = TakeOwnerAndMode(fd, *takeFrom);
+        cannotKeep = error != 0;
+    }
+    qint64 done = 0;
+    if (!error) error = WriteContents(fd, path, data.constData(), data.size(), &done);
+    if (!error && fsync(fd) != 0) error = errno;
+    if (close(fd) != 0 && !error) error = errno;
+    if (error) unlinkat(place.folder, tempName.constData(), 0);
+    return error;
 }
 
-// Writes data into the existing regular file target. The bytes it overwrites are read first and
-// put back if the write fails, so a full disk or a size limit leaves the old contents.
-int WriteInPlace(const QByteArray& target, const QString& path, const QByteArray& data) {
+// An access-control list would not pass to a new file; writing in place keeps it. The name is
+// looked up in the folder held open (through /proc, as there is no getxattr relative to a
+// folder).
+bool HasAccessControlList(const FilePlace& place) {
+    const QByteArray inFolder =
+        "/proc/self/fd/" + QByteArray::number(place.folder) + "/" + place.name;
+    return lgetxattr(inFolder.constData(), "system.posix_acl_access", nullptr, 0) > 0;
+}
+
+// Puts old, the file's whole former contents, back after a write in place failed having
+// written written bytes (and cut the file to its new length when truncated). Only the bytes
+// that changed are written, so that a size limit below the old length does not fail a put-back
+// that has nothing to do there. 0, or the errno value of the step that failed.
+int PutBack(int fd, const QString& path, const QByteArray& old, qint64 written, bool truncated) {
+    if (written == 0 && !truncated) return 0;
+    if (ftruncate(fd, old.size()) != 0) return errno;
+    qint64 done = 0;
+    const qint64 changed = truncated ? old.size() : qMin<qint64>(old.size(), written);
+    if (const int error = WriteContents(fd, path, old.constData(), changed, &done)) return error;
+    return fsync(fd) == 0 ? 0 : errno;
+}
+
+// Writes data into the existing regular file at the place. The file's old contents are read
+// first and put back if the write fails, so that a full disk or a size limit leaves them; when
+// even that fails, the answer carries kFileMayBeDamaged.
+int WriteInPlace(const FilePlace& place, const QString& path, const QByteArray& data) {
     // No O_CREAT, and no link followed: a link swapped in since the check is refused.
-    const int fd = open(target.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        openat(place.folder, place.name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno;
     struct stat st {};
     int error = fstat(fd, &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : EISDIR);
-    QByteArray old(static_cast<int>(qMin<qint64>(st.st_size, data.size())), '\0');
+    QByteArray old(error ? 0 : static_cast<qsizetype>(st.st_size), '\0');
     if (!error) error = ReadAllAt(fd, old);
     if (!error) {
-        error = WriteContents(fd, path, data);
-        if (!error && ftruncate(fd, data.size()) != 0) error = errno;
+        qint64 written = 0;
+        bool truncated = false;
+        error = WriteContents(fd, path, data.constData(), data.size(), &written);
+        if (!error) error = ftruncate(fd, data.size()) == 0 ? 0 : errno;
+        truncated = !error;
         if (!error && fsync(fd) != 0) error = errno;
-        if (error) {
-            WriteAllAt(fd, old.constData(), old.size(), 0);
-            if (ftruncate(fd, st.st_size) == 0) fsync(fd);
-        }
+        if (error && PutBack(fd, path, old, written, truncated) != 0) error |= kFileMayBeDamaged;
     }
     if (close(fd) != 0 && !error) error = errno;
     return error;
 }
 
-void SyncFolder(const QByteArray& folder) {
-    const int fd = open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void SyncFolder(const FilePlace& place) {
+    const int fd = openat(place.folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     fsync(fd);
     close(fd);
@@ -164,43 +178,82 @@ void SyncFolder(const QByteArray& folder) {
 }  // namespace
 
 int WriteFileSafely(const QString& path, const QByteArray& data) {
-    QByteArray target = QFile::encodeName(path);
-    if (target.isEmpty()) return ENOENT;
-    if (target.endsWith('/')) return EISDIR;
-    if (const int error = ResolveTrustedLinks(target)) return error;
-
-    struct stat st {};
-    const bool exists = stat(target.constData(), &st) == 0;
-    if (!exists && errno != ENOENT) return errno;
-    if (exists) {
+    FilePlace place;
+    if (const int error = ResolveFilePlace(path, place)) return error;
+    const struct stat& st = place.st;
+    if (place.exists) {
         if (!S_ISREG(st.st_mode)) return EISDIR;
         // A read-only file stays read-only: replacing it by a rename would get round that.
-        if (faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0) return errno;
-        if (st.st_nlink > 1 || HasAccessControlList(target))
-            return WriteInPlace(target, path, data);
+        if (faccessat(place.folder, place.name.constData(), W_OK,
+                      AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
+            return errno;
     }
+    const HeldSignals held;
+    if (place.exists && (st.st_nlink > 1 || HasAccessControlList(place)))
+        return WriteInPlace(place, path, data);
 
     // A replaced file's contents stay private until the new file has its mode; a new file gets
     // the user's default permissions.
-    QByteArray tempPath;
-    int fd = -1;
-    int error = CreateTemporaryBeside(target, exists ? 0600 : 0666, tempPath, fd);
-    if (error) return exists ? WriteInPlace(target, path, data) : error;
-    if (exists) error = TakeOwnerAndMode(fd, st);
-    bool inPlace = error != 0;
-    if (!error) error = WriteContents(fd, path, data);
-    if (!error && fsync(fd) != 0) error = errno;
-    if (close(fd) != 0 && !error) error = errno;
-    if (!error && rename(tempPath.constData(), target.constData()) != 0) {
+    QByteArray tempName;
+    bool cannotKeep = false;
+    int error =
+        WriteTemporary(place, path, data, place.exists ? &st : nullptr, tempName, cannotKeep);
+    bool inPlace = place.exists && cannotKeep;
+    if (!error &&
+        renameat(place.folder, tempName.constData(), place.folder, place.name.constData()) != 0) {
         error = errno;
-        inPlace = exists;
+        unlinkat(place.folder, tempName.constData(), 0);
+        inPlace = place.exists;
     }
-    if (error) {
-        unlink(tempPath.constData());
-        return inPlace ? WriteInPlace(target, path, data) : error;
-    }
-    SyncFolder(FolderOf(target));
+    if (error) return inPlace ? WriteInPlace(place, path, data) : error;
+    SyncFolder(place);
     return 0;
+}
+
+int OpenPrivateAppend(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd =
+        ::open(name.constData(),
+               O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EISDIR;
+        return -1;
+    }
+    return fd;
+}
+
+int WriteNewFile(const FilePlace& place, const QByteArray& name, const QByteArray& data) {
+    const QString path = QFile::decodeName(name);
+    const HeldSignals held;
+    QByteArray tempName;
+    bool cannotKeep = false;
+    int error = WriteTemporary(place, path, data, nullptr, tempName, cannotKeep);
+    if (error) return error;
+    const char* temp = tempName.constData();
+    if (renameat2(place.folder, temp, place.folder, name.constData(), RENAME_NOREPLACE) == 0) {
+        SyncFolder(place);
+        return 0;
+    }
+    error = errno;
+    // A file system without RENAME_NOREPLACE: a hard link is as careful; without hard links
+    // (FAT), a file created exclusively under the name is.
+    if (error == EINVAL || error == ENOSYS) {
+        error = linkat(place.folder, temp, place.folder, name.constData(), 0) == 0 ? 0 : errno;
+        if (error == EPERM || error == EOPNOTSUPP) {
+            const int fd = openat(place.folder, name.constData(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            error = fd < 0 ? errno : WriteAllBytes(fd, data);
+            if (fd >= 0 && !error && fsync(fd) != 0) error = errno;
+            if (fd >= 0 && close(fd) != 0 && !error) error = errno;
+            if (fd >= 0 && error) unlinkat(place.folder, name.constData(), 0);
+        }
+    }
+    unlinkat(place.folder, temp, 0);
+    if (!error) SyncFolder(place);
+    return error;
 }
 
 int WriteAllBytes(int fd, const QByteArray& data) {

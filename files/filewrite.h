@@ -6,8 +6,15 @@
 #include <QString>
 #include <functional>
 
+class FilePlace;
+
 // Replaces (or creates) the file at path with data. Answers 0, or the errno value that says why
-// the file was not written; the file is then as it was.
+// the file was not written; the file is then as it was, unless the answer carries
+// kFileMayBeDamaged (files/fileerrors.h).
+//
+// The path is resolved once (ResolveFilePlace); every step after works in the folder found
+// then, so a folder swapped for a link meanwhile does not lead the save elsewhere. The signals
+// that end a program from outside wait until the temporary file is renamed or removed.
 //
 // Normally the bytes go to a temporary file beside the target, which takes the target's owner,
 // group and mode, is flushed to the disk and renamed over the target, so a failure at any point
@@ -17,9 +24,20 @@
 // the existing file instead, and its old contents are put back if that write fails.
 //
 // A symbolic link is followed only when it belongs to the user or to root: a link that another
-// user planted in a shared folder must not turn a save onto somebody else's file (ELOOP). A
-// folder or a special file is never written (EISDIR), nor is a file the user may not write.
+// user planted in a shared folder must not turn a save onto somebody else's file (ELOOP, or
+// kForeignFolderLink for a folder on the way). A folder or a special file is never written
+// (EISDIR), nor is a file the user may not write.
 int WriteFileSafely(const QString& path, const QByteArray& data);
+
+// Opens a private log file to append to: created with mode 0600 when missing, never through a
+// symbolic link in its last component, and only when it is a regular file (a FIFO or a device
+// would block or swallow the lines). The descriptor (close-on-exec) or -1 with errno set.
+int OpenPrivateAppend(const QString& path);
+
+// Writes data as the new file name in the place's folder without ever replacing anything: when
+// the name is taken, also by a file that appeared after the place was resolved, it answers
+// EEXIST and writes nothing. Otherwise 0 or the errno value; no temporary file is left.
+int WriteNewFile(const FilePlace& place, const QByteArray& name, const QByteArray& data);
 
 // Writes all of data at the file's position (its end, when opened with O_APPEND), going on
 // after interruptions; 0 or the errno value of the failed write.
@@ -30,6 +48,7 @@ int WriteAllBytes(int fd, const QByteArray& data);
 // Called once at program start.
 void IgnoreFileSizeSignal();
 
-// Test seam: when set, it is asked before each write with the target path; answering true makes
-// the write fail half-way (after some bytes were written), as a full disk would.
+// Test seam: when set, it is asked before each write with the target path (also before the
+// write that puts a file's old contents back); answering true makes that write fail half-way
+// (after some bytes were written), as a full disk would.
 void SetWriteFaultForTests(std::function<bool(const QString& path)> fault);

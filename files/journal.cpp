@@ -112,6 +112,7 @@ QStringList JournalFields(const JournalEntry& entry) {
     if (entry.outcome == JournalOutcome::Failed)
         outcome = entry.messageId != 0 ? QStringLiteral("Fehler %1").arg(entry.messageId)
                                        : QStringLiteral("Fehler");
+    if (!entry.verifyOutcome.isEmpty()) outcome = entry.verifyOutcome;
     QStringList fields(kJournalColumns);
     fields[ColTime] =
         JournalTimeText(entry.time.isValid() ? entry.time : QDateTime::currentDateTime());
@@ -124,6 +125,7 @@ QStringList JournalFields(const JournalEntry& entry) {
     fields[ColSha256] = entry.sha256;
     fields[ColOutcome] = outcome;
     fields[ColProgram] = kProgramWords[static_cast<int>(entry.program)];
+    fields[ColVerifySha256] = entry.verifySha256;
     return fields;
 }
 

@@ -29,7 +29,16 @@ struct JournalEntry {
     JournalOutcome outcome = JournalOutcome::Ok;
     int messageId = 0;  // the catalogue id of the failure
     JournalProgram program = JournalProgram::Window;
+    // A write that was read back: one of the verify words below (it stands in the outcome
+    // column), and the SHA-256 of the image read back.
+    QString verifyOutcome;
+    QString verifySha256;
 };
+
+// The outcome words of a write that was read back.
+inline const char* const kVerifiedWord = "geprüft";
+inline const char* const kVerifyFailedWord = "Prüfung fehlgeschlagen";
+inline const char* const kNotVerifiedWord = "nicht geprüft";
 
 // The columns of a journal line, in file order.
 enum JournalColumn {
@@ -43,6 +52,7 @@ enum JournalColumn {
     ColSha256,
     ColOutcome,
     ColProgram,
+    ColVerifySha256,
     kJournalColumns
 };
 

@@ -1,9 +1,11 @@
 #include "files/startupsteps.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
 
 #include "files/filenames.h"
 #include "files/imagefile.h"
@@ -42,22 +44,27 @@ const QString kAppVersion = "AppVersion";
 
 }  // namespace
 
-QString FindApplicationDataFolder(const QString& commonDataFolder, const QString& programFolder) {
-    if (commonDataFolder.isEmpty() || !CreateFolderPath(commonDataFolder, 0700))
-        return programFolder;
-    const QString common = WithoutTrailingDelimiter(commonDataFolder);
+QString ApplicationDataFolderPath(const QString& commonDataFolder) {
+    if (commonDataFolder.isEmpty()) return QString();
     QString subPath = Text(Msg::DataSubPath);
     subPath.replace('\\', '/');
-    CreateFolder(common + "/TALO/");
-    CreateFolder(common + subPath);
-    return common + subPath;
+    return WithoutTrailingDelimiter(commonDataFolder) + subPath;
 }
 
-QString FindDocumentFolder(const QString& commonDocumentsFolder, const QString& programFolder) {
-    if (commonDocumentsFolder.isEmpty() || !CreateFolderPath(commonDocumentsFolder, 0777)) {
-        CreateFolder(programFolder + "Config/");
-        return programFolder + "Config/";
-    }
+QString FindApplicationDataFolder(const QString& commonDataFolder, int* error) {
+    errno = ENOENT;
+    const QString folder = ApplicationDataFolderPath(commonDataFolder);
+    const bool usable = !folder.isEmpty() && CreateFolderPath(commonDataFolder, 0700) &&
+                        CreateFolderPath(folder, 0777) &&
+                        access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+    // A file where a folder of the path should be makes mkdir say EEXIST.
+    if (error) *error = usable ? 0 : errno == EEXIST ? ENOTDIR : errno;
+    return usable ? folder : QString();
+}
+
+QString FindDocumentFolder(const QString& commonDocumentsFolder) {
+    if (commonDocumentsFolder.isEmpty() || !CreateFolderPath(commonDocumentsFolder, 0777))
+        return QString();
     const QString common = WithoutTrailingDelimiter(commonDocumentsFolder);
     CreateFolder(common + "/TALO/");
     CreateFolder(common + "/TALO/K-ORBI config/");
@@ -73,6 +80,7 @@ QString ShippedFilesFolder(const QString& programFolder) {
 InstalledSettings InstallShippedFiles(const QString& shippedFolder,
                                       const QString& applicationDataFolder,
                                       const QString& programVersion) {
+    if (applicationDataFolder.isEmpty()) return {};
     const QString settingsFile = SettingsFilePath(applicationDataFolder);
     InstalledSettings installed;
     QString previousFolder;

@@ -6,13 +6,19 @@
 #include <QStringList>
 
 // The application data folder (ending with "/"): commonDataFolder + "/TALO/K-ORBI Programmer
-// (DE)/". A missing common folder is created first (mode 0700, it is the user's private data
-// folder); when the platform gives none or it cannot be created, the program folder is used.
-QString FindApplicationDataFolder(const QString& commonDataFolder, const QString& programFolder);
+// (DE)/"; empty when the platform gives no common folder.
+QString ApplicationDataFolderPath(const QString& commonDataFolder);
+
+// The application data folder, created when missing (the common folder with mode 0700, it is
+// the user's private data folder). Empty, with the errno value in *error, when it cannot be
+// created or written: the program's own folder never stands in for it (an installed program
+// would write beside /usr/bin), the settings then live for the session only, and the journal
+// and the templates are not there.
+QString FindApplicationDataFolder(const QString& commonDataFolder, int* error = nullptr);
 
 // The document folder (ending with "/"): commonDocumentsFolder + "/TALO/K-ORBI config/", or
-// programFolder + "Config/" when the common folder is not given and cannot be created.
-QString FindDocumentFolder(const QString& commonDocumentsFolder, const QString& programFolder);
+// empty when the common folder is not given and cannot be created.
+QString FindDocumentFolder(const QString& commonDocumentsFolder);
 
 // What start-up knows of the settings file once the shipped files are installed.
 struct InstalledSettings {
@@ -35,6 +41,7 @@ QString ShippedFilesFolder(const QString& programFolder);
 // when it is missing or its AppVersion differs from programVersion; the templates when they are
 // missing or the version changed. A non-empty ConfigDirectory survives an update. A refused
 // write to the settings file ends the writes to it, but the templates are still installed.
+// Without an application data folder nothing is installed.
 InstalledSettings InstallShippedFiles(const QString& shippedFolder,
                                       const QString& applicationDataFolder,
                                       const QString& programVersion);

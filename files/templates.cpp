@@ -49,6 +49,7 @@ ImageBytes StartTemplate(int generation) {
 }
 
 QString InstalledTemplatePath(const QString& applicationDataFolder, int generation) {
+    if (applicationDataFolder.isEmpty()) return QString();
     const QString installed = applicationDataFolder + QString("Default_v%1.bin").arg(generation);
     if (PathExists(installed)) return installed;
     return FindPathIgnoringCase(applicationDataFolder + QString("default_v%1.bin").arg(generation));

@@ -3,6 +3,7 @@
 
 #include "link/devicejobs.h"
 
+#include "link/trace.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -107,10 +108,18 @@ void DeviceJobs::ChangeRadioCode(const QString& code) {
 // The one place where the jobs meet the journal: the line is made from what the job showed,
 // so that the window's and the terminal's jobs are recorded alike.
 void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::function<void()>& steps) {
+    static const char* const kJobNames[] = {"Lesen", "Schreiben", "Kennnummer"};
+    const QString jobName = QString::fromLatin1(kJobNames[static_cast<int>(job)]);
+    TraceNote(QStringLiteral("Beginn ") + jobName);
     trace_ = JobTrace();
     running_ = job;
     steps();
     running_.reset();
+    const bool succeeded =
+        trace_.written || trace_.lastStatusId == successId ||
+        trace_.informationIds.contains(successId) ||
+        (job == JournalJob::CodeChange && trace_.informationIds.contains(Msg::CodeAlreadySet));
+    const int lostId = succeeded && job == JournalJob::Read && keepRead ? keepRead() : 0;
     JournalEntry entry;
     entry.job = job;
     entry.program = journalProgram;
@@ -120,16 +129,19 @@ void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::functio
         entry.codeBefore = deviceRadioCode;
         entry.firmwareVersion = FirmwareVersionText(deviceFirmwareVersion);
     }
-    const bool succeeded =
-        trace_.lastStatusId == successId || trace_.informationIds.contains(successId) ||
-        (job == JournalJob::CodeChange && trace_.informationIds.contains(Msg::CodeAlreadySet));
-    if (succeeded) {
+    entry.verifyOutcome = trace_.verifyOutcome;
+    if (trace_.verifyOutcome == QString::fromUtf8(kVerifyFailedWord)) {
+        entry.outcome = JournalOutcome::Failed;
+        entry.messageId = Msg::VerifyMismatch;
+    } else if (succeeded && lostId == 0) {
         entry.outcome = JournalOutcome::Ok;
     } else if (trace_.userAborted) {
         entry.outcome = JournalOutcome::Aborted;
     } else {
         entry.outcome = JournalOutcome::Failed;
-        entry.messageId = trace_.firstErrorId != 0 ? trace_.firstErrorId : trace_.lastStatusId;
+        entry.messageId = lostId                     ? lostId
+                          : trace_.firstErrorId != 0 ? trace_.firstErrorId
+                                                     : trace_.lastStatusId;
     }
     entry.codeAfter =
         succeeded && !trace_.codeAfter.isEmpty() ? trace_.codeAfter : entry.codeBefore;
@@ -141,7 +153,13 @@ void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::functio
         entry.sha256 = ImageSha256(readImage);
     }
     if (job == JournalJob::Write && succeeded) entry.sha256 = ImageSha256(writeImage);
+    if (!trace_.verifyOutcome.isEmpty() &&
+        trace_.verifyOutcome != QString::fromUtf8(kNotVerifiedWord))
+        entry.verifySha256 = ImageSha256(verifyImage);
     lastJob = entry;
+    TraceNote(QStringLiteral("Ende ") + jobName + QStringLiteral(": ") +
+              JournalFields(entry)[ColOutcome] +
+              (entry.codeBefore.isEmpty() ? QString() : QStringLiteral(", ") + entry.codeBefore));
     if (!trace_.reachedLpx) return;
     lastJob.time = QDateTime::currentDateTime();
     QString error;

@@ -45,10 +45,20 @@ class DeviceJobs {
     // Whether the job running now is a write. Practice mode asks it when the trainee presses a
     // button: an identification cannot tell which job follows it.
     bool WriteRunning() const { return running_ == JournalJob::Write; }
+    // Whether the user aborted a wait of the last job (also the check after a write).
+    bool UserAborted() const { return trace_.userAborted; }
+
+    // After a write that the LPX reported done, read the device back and compare what the write
+    // sent (verifyImage holds what came back).
+    bool verifyAfterWrite = false;
+    // A new code that differs from the device's is confirmed by the user first; a series with a
+    // code list was confirmed as a whole when it started.
+    bool askCodeChange = true;
 
     // Device images and the results of the last identification.
     ConfigImage readImage;
     ConfigImage writeImage;
+    ConfigImage verifyImage;
     QString deviceRadioCode;
     uint8_t deviceFirmwareVersion = 0;
     QString newRadioCode;
@@ -61,6 +71,10 @@ class DeviceJobs {
     QString journalPath;
     JournalProgram journalProgram = JournalProgram::Window;
     QString journalFile;
+    // Asked after a read that succeeded, before its line is journalled, to keep what was read
+    // (korbi-cli saves it to a file): 0, or the catalogue id of the failure that lost it, and
+    // the line then says the read failed.
+    std::function<int()> keepRead;
     // The line of the last read, write or code change (its time is left invalid when the job
     // never reached the LPX, and then it is not journalled).
     JournalEntry lastJob;
@@ -73,11 +87,17 @@ class DeviceJobs {
         int firstErrorId = 0;
         int lastStatusId = 0;
         QList<int> informationIds;
-        QString codeAfter;  // the code a confirmed change gives the device
+        QString codeAfter;      // the code a confirmed change gives the device
+        bool written = false;   // the LPX reported the write done
+        QString verifyOutcome;  // one of the journal's verify words, empty without a verify
     };
     void ReadSteps();
     void WriteSteps();
     void ChangeRadioCodeSteps(const QString& code);
+    // Reads the written device back with the read plan of its generation and compares every
+    // cell that the write plan sent; the adapter is open and the write list emptied.
+    void VerifySteps(int generation, bool changeCode, const QString& code);
+    void VerifyNotDone(const QString& cause, bool asError);
     // Runs the steps of a job and records how it ended; successId is the status or information
     // text that only a successful end shows.
     void RunJournalled(JournalJob job, int successId, const std::function<void()>& steps);
@@ -86,7 +106,7 @@ class DeviceJobs {
     int RunWait(PollKind kind, const WaitTexts& texts, bool letMessagesRun);
     void StopPolling(bool clearTag);
     bool TakeIdentificationRecord(ConfigImage& image);
-    void FetchRecords();
+    void FetchRecords(ConfigImage& image);
     void ShowReadImage();
     void Error(int textId, const QStringList& args = {}, const QString& cause = {});
     // When the line to the LPX was lost during the job, tells the user that the connection

@@ -52,24 +52,7 @@ std::unique_ptr<SerialDriver> CreateSearchingDriver(std::unique_ptr<SerialDriver
                                              std::move(stableLink));
 }
 
-std::unique_ptr<SerialDriver> CreateSerialDriver(const QStringList& arguments) {
-    const QString option = QStringLiteral("--port=");
-    for (const QString& argument : arguments) {
-        if (argument.startsWith(option) && argument.size() > option.size())
-            return TtyDriver::ForPort(argument.mid(option.size()).toLocal8Bit().toStdString());
-    }
+std::unique_ptr<SerialDriver> CreateSerialDriver(const QString& port) {
+    if (!port.isEmpty()) return TtyDriver::ForPort(port.toLocal8Bit().toStdString());
     return CreateSearchingDriver(std::make_unique<TtyDriver>(), std::make_unique<FtdiDriver>());
-}
-
-int SimulatedGeneration(const QStringList& arguments) {
-    const QString option = QStringLiteral("--simulate");
-    for (const QString& argument : arguments) {
-        if (argument == option) return 2;
-        if (!argument.startsWith(option + '=')) continue;
-        const QString value = argument.mid(option.size() + 1);
-        if (value == "1") return 1;
-        if (value == "2") return 2;
-        return kBadSimulateValue;
-    }
-    return 0;
 }

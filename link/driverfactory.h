@@ -3,19 +3,14 @@
 // on that device, otherwise the stable link /dev/korbi-lpx when the package's udev rule made
 // one, then the converter looked up by its description (tty, then libftdi).
 
-#include <QStringList>
+#include <QString>
 #include <memory>
 #include <string>
 
 #include "link/serialdriver.h"
 
-std::unique_ptr<SerialDriver> CreateSerialDriver(const QStringList& arguments);
-
-// Practice mode: "--simulate" or "--simulate=2" gives 2, "--simulate=1" gives 1 (the generation
-// of the simulated devices); 0 without the option; kBadSimulateValue for any other value. The
-// first such argument counts.
-constexpr int kBadSimulateValue = -1;
-int SimulatedGeneration(const QStringList& arguments);
+// port: the device --port named, empty without the option.
+std::unique_ptr<SerialDriver> CreateSerialDriver(const QString& port);
 
 // Looks the converter up with the kernel's tty driver first. The fallback is asked only when no
 // tty carries the description: libftdi detaches the kernel driver, and a converter that the

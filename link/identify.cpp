@@ -72,6 +72,8 @@ void DeviceJobs::Identify() {
             case WaitFailed:
             case WaitTimedOut:
                 pollTag = PollNone;
+                host_.ShowRetry(outcome == WaitFailed ? Msg::IdentifyRetryFailed
+                                                      : Msg::IdentifyRetryTimedOut);
                 break;
             default:
                 break;

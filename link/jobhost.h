@@ -64,4 +64,8 @@ class JobHost {
     virtual void StopPolling() = 0;
     // The journal could not be written; the job itself went on as it would have.
     virtual void ShowJournalWarning(const QString& text) { ShowStatus(text); }
+    // The identification starts a new attempt because the LPX reported the job failed or timed
+    // out (textId tells which). The window's wait dialog just goes on waiting; a terminal, where
+    // nobody sees the LPX's state, says why.
+    virtual void ShowRetry(int textId) { (void)textId; }
 };

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <thread>
 
+#include "link/trace.h"
+
 namespace {
 
 constexpr uint32_t kBaudRate = 57600;
@@ -143,6 +145,7 @@ void LpxAdapter::SendCommand(const std::string& command) {
     }
     for (char digit : ByteToHex(checksum_)) append(static_cast<uint8_t>(digit));
     append(kEtx);
+    TraceFrame(TraceDirection::ToLpx, frame_, frameLength_);
     WriteText(reinterpret_cast<const char*>(frame_));
 }
 
@@ -179,6 +182,7 @@ int LpxAdapter::ReceiveAnswer(std::string& payload, int timeoutMs, AnswerKind ki
         if (count >= kMaxAnswerBytes) break;
         deadline = handle_->Now() + milliseconds(kAnswerTimeoutMs);
     }
+    TraceFrame(TraceDirection::FromLpx, bytes, count);
     if (count == 0) return 0;
     if (count == 1) {
         payload.assign(1, static_cast<char>(bytes[0]));

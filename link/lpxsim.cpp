@@ -239,10 +239,18 @@ bool LpxSim::PressButton(int deviceIndex) {
 void LpxSim::CarryOut(int deviceIndex) {
     SimDevice& device = devices_[static_cast<size_t>(deviceIndex)];
     if (jobKind_ == SimJobKind::Write) {
-        for (const Block& block : writeList_)
+        bool changed = false;
+        for (const Block& block : writeList_) {
             for (int i = 0; i < block.count; ++i)
                 device.memory[static_cast<size_t>(block.start + i)] =
                     HexByte(block.data, 2 * static_cast<size_t>(i));
+            const std::string name =
+                ByteToHex(uint8_t(block.count)) + ByteToHex(uint8_t(block.start));
+            if (!changed && TakeFault(SimFault::ChangesByte, name)) {
+                device.memory[static_cast<size_t>(block.start)] ^= 0x01;
+                changed = true;
+            }
+        }
         return;
     }
     const std::string code = CodeText(device.RadioCode());

@@ -30,6 +30,8 @@ enum class SimFault {
     OldFirmware,        // "v" reports "14-1" in front of the info text
     StartJobEot,        // "i" is answered with EOT
     WriteBlockEsc,      // "n" is answered with ESC
+    ChangesByte,        // a write stores the first byte of the block named by the target (the
+                        // first block when empty) with its lowest bit turned over
 };
 
 // One piece of an answer: its bytes leave delay after the previous piece (or after the command).

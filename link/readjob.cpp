@@ -12,11 +12,11 @@ constexpr int kMaxRecords = 256;
 
 }  // namespace
 
-void DeviceJobs::FetchRecords() {
+void DeviceJobs::FetchRecords(ConfigImage& image) {
     for (int i = 0; i < kMaxRecords; ++i) {
         std::string record;
         if (adapter_.FetchRecord(record) != LpxResultOk) return;
-        StoreReadRecord(readImage, record, MarkFromDevice);
+        StoreReadRecord(image, record, MarkFromDevice);
     }
 }
 
@@ -43,7 +43,8 @@ void DeviceJobs::ReadSteps() {
     host_.SetWaitTitle(Text(Msg::ReadTitle));
     Identify();
     if (deviceRadioCode.isEmpty()) {
-        Status(Msg::IdentifyAborted);
+        // A failure has said what happened; only the user's cancel is told as such.
+        if (trace_.userAborted) Status(Msg::IdentifyAborted);
         return;
     }
     settings_.SetTextAsLoaded(Field::edtRadioCodeOld, deviceRadioCode);
@@ -80,7 +81,7 @@ void DeviceJobs::ReadSteps() {
         StopPolling(false);
         ClearImage(readImage);
         if (outcome == WaitDone) {
-            FetchRecords();
+            FetchRecords(readImage);
             // A read cut short by a lost line is no device's configuration: the view stays.
             if (!ReportLineLost()) ShowReadImage();
         }

@@ -3,7 +3,10 @@
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,6 +26,25 @@ namespace {
 void CloseExclusive(int fd) {
     ioctl(fd, TIOCNXCL);
     ::close(fd);
+}
+
+// Takes the line for this process alone. The lock on the open file ends with the process, also
+// with a killed one. The kernel's exclusive flag keeps other programs (terminal programs,
+// modem probes) from opening the line as well; it ends with the last close of a real serial
+// line, but a pseudo-terminal keeps it as long as its other side is open, so that after a kill
+// every later open but root's would fail: a pseudo-terminal gets only the lock.
+bool TakeExclusive(int fd) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) errno = EBUSY;
+        return false;
+    }
+    constexpr unsigned kPtySlaveFirstMajor = 136, kPtySlaveMajors = 8;
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return false;
+    const unsigned majorNumber = major(st.st_rdev);
+    if (majorNumber >= kPtySlaveFirstMajor && majorNumber < kPtySlaveFirstMajor + kPtySlaveMajors)
+        return true;
+    return ioctl(fd, TIOCEXCL) == 0;
 }
 
 // A tty whose USB converter went away is hung up: its calls fail with EIO, or with ENODEV or
@@ -251,7 +273,7 @@ int TtyDriver::OpenPath(const std::string& path, std::unique_ptr<SerialHandle>* 
         return fail(errno == ENOENT || errno == ENODEV || errno == ENXIO ? DriverDeviceNotFound
                                                                          : DriverDeviceNotOpened);
     termios t{};
-    if (ioctl(fd, TIOCEXCL) != 0 || tcgetattr(fd, &t) != 0) {
+    if (!TakeExclusive(fd) || tcgetattr(fd, &t) != 0) {
         const int status = fail(DriverDeviceNotOpened);
         CloseExclusive(fd);
         return status;

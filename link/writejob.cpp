@@ -17,7 +17,8 @@ void DeviceJobs::WriteSteps() {
     host_.SetWaitTitle(Text(Msg::WriteTitle));
     Identify();
     if (deviceRadioCode.isEmpty()) {
-        Status(Msg::IdentifyAborted);
+        // A failure has said what happened; only the user's cancel is told as such.
+        if (trace_.userAborted) Status(Msg::IdentifyAborted);
         return;
     }
     settings_.SetTextAsLoaded(Field::edtRadioCodeOld, deviceRadioCode);
@@ -33,7 +34,9 @@ void DeviceJobs::WriteSteps() {
     bool changeCode = false;
     const QString oldCode = settings_.Text(Field::edtRadioCodeOld);
     const QString newCode = settings_.Text(Field::edtRadioCodeNew);
-    if (!newCode.isEmpty() && newCode != oldCode) {
+    if (!newCode.isEmpty() && newCode != oldCode && !askCodeChange) {
+        changeCode = true;
+    } else if (!newCode.isEmpty() && newCode != oldCode) {
         const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
                                              {oldCode, newCode}, BoxButtons::YesNoAbort);
         if (answer == BoxAnswer::Abort) {
@@ -64,9 +67,10 @@ void DeviceJobs::WriteSteps() {
             PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite}, true);
         switch (outcome) {
             case WaitDone:
+                trace_.written = true;
                 // The device now holds what the view shows: nothing of it can be lost any more.
                 settings_.MarkClean();
-                Status(Msg::WriteDone);
+                if (!verifyAfterWrite) Status(Msg::WriteDone);
                 break;
             case WaitFailed:
                 pollTag = PollNone;
@@ -86,5 +90,7 @@ void DeviceJobs::WriteSteps() {
         StopPolling(false);
     }
     adapter_.AddWriteBlock("");
+    if (trace_.written && verifyAfterWrite)
+        VerifySteps(generation, changeCode, changeCode ? trace_.codeAfter : oldCode);
     adapter_.Close();
 }

@@ -14,20 +14,21 @@ _korbi_cli() {
     done
 
     case "$prev" in
-        --port) _filedir; return ;;
+        --port|--trace|--new-codes) _filedir; return ;;
         -o|--output) _filedir Korbi; return ;;
     esac
     case "$cur" in
-        --port=*) cur="${cur#--port=}"; _filedir; return ;;
+        --port=*|--trace=*|--new-codes=*) cur="${cur#*=}"; _filedir; return ;;
         --output=*) cur="${cur#--output=}"; _filedir Korbi; return ;;
     esac
 
+    local lpx="--port= --simulate --simulate=1 --simulate=2 --trace="
     local options="--help --version"
     case "$command" in
         show|diff) options="--json" ;;
-        read) options="--port= --simulate --simulate=1 --simulate=2 -o --output= --json" ;;
-        write) options="--port= --simulate --simulate=1 --simulate=2 --new-code= --repeat --repeat=" ;;
-        change-code|info) options="--port= --simulate --simulate=1 --simulate=2" ;;
+        read) options="$lpx -o --output= --json" ;;
+        write) options="$lpx --new-code= --repeat --repeat= --new-codes= --verify" ;;
+        change-code|info) options="$lpx" ;;
         journal) options="--device= --since= --json" ;;
         ports) options="" ;;
     esac

@@ -47,6 +47,7 @@ const FaultName kFaults[] = {
     {"old-firmware", SimFault::OldFirmware},
     {"eot", SimFault::StartJobEot},
     {"esc", SimFault::WriteBlockEsc},
+    {"changes-byte", SimFault::ChangesByte},
 };
 
 struct Options {

@@ -6,7 +6,8 @@
 // --locale=de_DE draws the numbers as that locale writes them, whatever the system's locale is.
 // about.png shows the About box with a simulated LPX and PROGRAMDIR's about.ini, if any;
 // wait.png, wait-write.png and wait-code.png the wait dialog of a read, a write and a code
-// change, wait_practice.png the read's in practice mode, changecode.png the radio ID code dialog.
+// change, wait-series.png the check after a write of a series, wait_practice.png the read's in
+// practice mode, changecode.png the radio ID code dialog.
 
 #include <QApplication>
 #include <QDir>
@@ -126,15 +127,18 @@ int main(int argc, char** argv) {
     const struct {
         int title, instruction;
         const char* file;
+        const char* series;  // the device of a series the wait is for
     } waits[] = {
-        {Msg::ChangeCodeTitle, Msg::PressToChangeCode, "wait-code.png"},
-        {Msg::WriteTitle, Msg::PressToWrite, "wait-write.png"},
-        {Msg::ReadTitle, Msg::PressToRead, "wait.png"},
+        {Msg::ChangeCodeTitle, Msg::PressToChangeCode, "wait-code.png", ""},
+        {Msg::WriteTitle, Msg::PressToVerify, "wait-series.png", "Gerät 3 von 20"},
+        {Msg::WriteTitle, Msg::PressToWrite, "wait-write.png", ""},
+        {Msg::ReadTitle, Msg::PressToRead, "wait.png", ""},
     };
     for (const auto& w : waits) {
         wait.SetTitle(Text(w.title));
         wait.SetHeading(Text(Msg::WaitingForDevice));
         wait.SetInstruction(Text(w.instruction));
+        wait.SetSeriesProgress(QString::fromUtf8(w.series));
         wait.show();
         QApplication::processEvents();
         ok &= Save(wait.grab(), out, w.file);

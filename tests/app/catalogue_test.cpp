@@ -19,7 +19,8 @@ TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
                              [&](int id) { return id >= first && id <= last; });
     };
     EXPECT_EQ(inRange(0, 19999), 126);
-    EXPECT_EQ(inRange(20100, 20149), 14);  // the journal's window and columns
+    EXPECT_EQ(inRange(20100, 20149), 15);  // the journal's window and columns
+    EXPECT_EQ(inRange(20200, 20249), 38);  // verify after write, series, code lists, trace
     EXPECT_EQ(inRange(20150, 20199), 3);   // practice mode
     EXPECT_EQ(inRange(20050, 20099), 4);   // the LPX connection
     EXPECT_EQ(Text(10000), QString::fromUtf8("K-ORBI Programmiergerät"));
@@ -45,8 +46,8 @@ TEST(Catalogue, FillsPlaceholdersFromLeftToRight) {
 TEST(Catalogue, FileErrorsHaveTheirCauses) {
     EXPECT_EQ(FileErrorCause(EIO), "Das Betriebssystem meldet den Fehler EIO (5).");
     EXPECT_TRUE(FileErrorCause(0).isEmpty());
-    for (const int error :
-         {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, EFBIG, ENAMETOOLONG, ENOENT, ELOOP, EISDIR})
+    for (const int error : {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, EFBIG, ENAMETOOLONG, ENOENT,
+                            ELOOP, EISDIR, ENOTDIR, kForeignFolderLink})
         EXPECT_FALSE(FileErrorCause(error).isEmpty() ||
                      FileErrorCause(error).startsWith("Das Betriebssystem meldet"))
             << error;

@@ -139,8 +139,9 @@ TEST_F(WindowTest, MenusHaveTheirEntriesInOrder) {
     EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuFileNew")),
               QStringList({"mnuFileNewKorbiV2", "mnuFileNewKorbiV1"}));
     EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuComm")),
-              QStringList({"mnuCommReadFromDevice", "mnuCommWriteToDevice", "N1",
-                           "mnuCommChangeIdCode", "N2", "mnuCommShowJournal"}));
+              QStringList({"mnuCommReadFromDevice", "mnuCommWriteToDevice", "mnuCommWriteSeries",
+                           "mnuCommVerifyAfterWrite", "N1", "mnuCommChangeIdCode", "N2",
+                           "mnuCommShowJournal"}));
     EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuHelp")), QStringList({"mnuHelpAbout"}));
     for (QAction* separator :
          {window->findChild<QAction*>("mnuDelimiter1"), window->findChild<QAction*>("mnuDelimter2"),

@@ -69,27 +69,39 @@ TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {
     EXPECT_TRUE(windows.receiveRadio.isNull());
 }
 
-// --simulate picks the generation of the simulated devices and wins over --port; a bad value
-// (which the program entry refuses) still never reaches a real LPX.
-TEST(WindowsTest, PracticeOptionChoosesTheSimulatedLpx) {
+// Both programs read their options by one table: --simulate picks the generation of the
+// simulated devices and wins over --port; an option the program does not know, a bad value or
+// an option given twice is refused before anything starts, so it never reaches a real LPX.
+TEST(WindowsTest, OptionsAreReadByOneTableAndChooseTheLpx) {
     const struct {
         QStringList arguments;
-        int generation;       // as SimulatedGeneration reads it
+        ProgramBit program;
+        bool accepted;
         int firmwareVersion;  // of the simulated devices; 0: the real LPX
     } cases[] = {
-        {{}, 0, 0},
-        {{"--simulatex", "--port=/dev/null"}, 0, 0},
-        {{"--simulate"}, 2, 0x21},
-        {{"--simulate=1"}, 1, 0x1A},
-        {{"--port=/dev/null", "--simulate=2", "--simulate=1"}, 2, 0x21},
-        {{"--simulate=3"}, kBadSimulateValue, 0x21},
-        {{"--simulate="}, kBadSimulateValue, 0x21},
+        {{}, ForWindow, true, 0},
+        {{"--simulate"}, ForWindow, true, 0x21},
+        {{"--simulate=1"}, ForWindow, true, 0x1A},
+        {{"--port=/dev/null", "--simulate=2"}, ForWindow, true, 0x21},
+        {{"--exit-after-start", "--", "--a.Korbi"}, ForWindow, true, 0},
+        {{"--simualte"}, ForWindow, false, 0},
+        {{"--simulate=3"}, ForWindow, false, 0},
+        {{"--simulate=2", "--simulate=1"}, ForWindow, false, 0},
+        {{"--json"}, ForWindow, false, 0},
+        {{"show", "a.Korbi", "--json"}, ForCli, true, 0},
     };
     for (const auto& c : cases) {
         const std::string name = c.arguments.join(' ').toStdString();
-        EXPECT_EQ(SimulatedGeneration(c.arguments), c.generation) << name;
+        ProgramOptions options;
+        QString error;
+        EXPECT_EQ(
+            ParseProgramOptions(c.program, QStringList{"korbi"} + c.arguments, &options, &error),
+            c.accepted)
+            << name;
+        EXPECT_EQ(error.isEmpty(), c.accepted) << name;
+        if (!c.accepted || c.program != ForWindow) continue;
         AppEnvironment env;
-        const std::unique_ptr<SerialDriver> driver = ConnectLpx(c.arguments, env);
+        const std::unique_ptr<SerialDriver> driver = ConnectLpx(options, env);
         EXPECT_EQ(env.practiceMode, c.firmwareVersion != 0) << name;
         if (env.practiceLpx) {
             EXPECT_EQ(env.practiceLpx->Sim().Device(2).memory[0x2F], c.firmwareVersion);

@@ -18,16 +18,21 @@ struct CliRun {
 
 class CliProcess {
   public:
-    // home: the temporary folder that stands in for the user's home.
-    CliProcess(const QString& home, const QStringList& arguments) : home_(home) {
+    // home: the temporary folder that stands in for the user's home; out: standard output when
+    // not the file cli.out there (the process gets its own copy); lang: LANG when not inherited.
+    CliProcess(const QString& home, const QStringList& arguments, int out = -1,
+               const char* lang = nullptr)
+        : home_(home) {
         std::vector<std::string> args{"korbi-cli"};
         for (const QString& a : arguments) args.push_back(a.toStdString());
         const int streams[3] = {open("/dev/null", O_RDONLY | O_CLOEXEC),
-                                OutputFile((home + "/cli.out").toStdString()),
+                                out >= 0 ? dup(out) : OutputFile((home + "/cli.out").toStdString()),
                                 OutputFile((home + "/cli.err").toStdString())};
-        pid_ = Spawn(KORBI_CLI_PATH, args, streams,
-                     {{"HOME", home.toStdString()},
-                      {"XDG_DATA_HOME", (home + "/.local/share").toStdString()}});
+        std::vector<std::pair<const char*, std::string>> env{
+            {"HOME", home.toStdString()},
+            {"XDG_DATA_HOME", (home + "/.local/share").toStdString()}};
+        if (lang) env.insert(env.end(), {{"LANG", lang}, {"LC_ALL", lang}});
+        pid_ = Spawn(KORBI_CLI_PATH, args, streams, env);
         for (int fd : streams) close(fd);
     }
     // Waits until standard error holds text (or the program ended, or 10 s passed).

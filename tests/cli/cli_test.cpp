@@ -2,15 +2,21 @@
 // pseudo-terminal.
 
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 
 #include "cli_run.h"
+#include "config/numbers.h"
 #include "config/settingsfields.h"
+#include "files/fileerrors.h"
 #include "files/journal.h"
 #include "lpxsim_process.h"
 #include "resources/catalogue.h"
@@ -49,10 +55,31 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
         EXPECT_EQ(run.status, row.status) << row.arguments.join(' ').toStdString() << "\n"
                                           << run.err.toStdString();
     }
-    // One new radio code for a whole series would give every device the same code.
-    const CliRun both = Run({"write", TemplateFile(), "--repeat", "--new-code=1234"});
-    EXPECT_EQ(both.status, 2);
-    EXPECT_TRUE(both.err.contains("--new-code")) << both.err.toStdString();
+    // One new radio code for a whole series would give every device the same code; a code list
+    // that holds a forbidden or a repeated code, or comes without a series, is refused before
+    // the LPX is asked (no --port: a press would be needed otherwise).
+    WriteBytes(Path("twice.txt"), "# Karton 7\n1001\n\n1001\n");
+    const struct {
+        QStringList options;
+        const char* says;
+    } refused[] = {
+        {{"--repeat", "--new-code=1234"}, "--new-code"},
+        {{"--new-codes=1000-1001"}, "--repeat"},
+        {{"--repeat", "--new-codes=FFF0-FFFF"}, "FFFF"},
+        {{"--repeat", "--new-codes=" + Path("twice.txt")}, "Zeilen 2 und 4"},
+        {{"--repeat", "--new-codes=" + Path("missing.txt")}, "missing.txt"},
+    };
+    for (const auto& row : refused) {
+        const CliRun run = Run(QStringList{"write", TemplateFile()} + row.options);
+        EXPECT_EQ(run.status, 2) << row.options.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(row.says)) << run.err.toStdString();
+    }
+    // A data folder that cannot be made is said; nothing goes beside the program instead.
+    QDir(Path(".local")).removeRecursively();
+    WriteBytes(Path(".local"), "a file where the data folder's parent belongs");
+    const CliRun noData = Run({"journal"});
+    EXPECT_EQ(noData.status, 2);
+    EXPECT_TRUE(noData.err.contains(Path(".local/share/TALO"))) << noData.err.toStdString();
 }
 
 }  // namespace
@@ -87,15 +114,23 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
         window->mnuFileOpenClick();
         const QMap<QString, QString> view = ViewOf(*window);
 
+        // The window does not take a foreign product's file; the JSON is the same under any
+        // locale.
         const CliRun run = RunCli(home, {"show", path, "--json"});
-        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const bool foreignProduct = image.bytes == foreign;
+        ASSERT_EQ(run.status, foreignProduct ? 1 : 0) << run.err.toStdString();
+        EXPECT_EQ(run.err.contains(path), foreignProduct);
+        EXPECT_EQ(run.out,
+                  CliProcess(home, {"show", path, "--json"}, -1, "de_DE.UTF-8").Finish().out);
         const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
         ASSERT_EQ(json.size(), kFieldCount + 1) << image.name;
         for (auto it = json.begin(); it != json.end(); ++it) {
             if (it.key() == "messages") continue;
             ASSERT_TRUE(view.contains(it.key())) << it.key().toStdString();
-            const QString shown = it.value().isBool() ? (it.value().toBool() ? "ticked" : "-")
-                                                      : it.value().toString();
+            QString shown = it.value().isBool() ? (it.value().toBool() ? "ticked" : "-")
+                                                : it.value().toString();
+            if (it.value().isDouble())
+                shown = QString::number(it.value().toDouble()).replace('.', DecimalSeparator());
             EXPECT_EQ(shown, view[it.key()]) << image.name << " " << it.key().toStdString();
         }
         QList<int> messages;
@@ -118,18 +153,40 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
         EXPECT_EQ(run.out.isEmpty(), diff.status != 1) << run.out.toStdString();
     }
 
-    // set goes through the entry rules (19 is too many and becomes 15, with the rule's message)
-    // and saves in place; a field the window keeps disabled is refused and nothing is saved.
+    // set stores a value as given or refuses it and leaves the file as it was: 1 for a value
+    // the window would not hold as typed, 2 for a call that names no stored field.
     const QString codesPath = home + "/codes.Korbi";
-    CliRun run = RunCli(home, {"set", codesPath, "edtNoShortTx=19", "cbConfig_D5=true"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(run.err.contains(Text(Msg::RangeNoShortTx))) << run.err.toStdString();
+    CliRun run = RunCli(home, {"set", codesPath, "edtNoShortTx=14", "cbConfig_D5=true",
+                               "edtLongDoubleTriplePressTime=3.5", "edtButtonActivationDelay=2,5"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QByteArray saved = ReadBytes(codesPath);
-    EXPECT_EQ(uint8_t(saved[0x33]), 0xF3);
+    EXPECT_EQ(uint8_t(saved[0x33]) >> 4, 14);
     EXPECT_EQ(uint8_t(saved[0x2D]) & 0x20, 0x20);
-    run = RunCli(home, {"set", codesPath, "edtNoShortTx=2", "edtMissedAck=7"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(ReadBytes(codesPath), saved);
+    EXPECT_EQ(uint8_t(saved[0x3C]), 35);
+    EXPECT_EQ(uint8_t(saved[0x36]), 25);
+    const struct {
+        QString assignment;
+        int status;
+        int ruleMessage;  // the entry rule's own message, 0 for none
+    } refused[] = {
+        {"edtNoShortTx=19", 1, Msg::RangeNoShortTx},
+        {"edtLongDoubleTriplePressTime=0.3", 1, Msg::RangePressTime},
+        {"edtNoShortTx=", 1, 0},
+        {"edtNoShortTx=1\x7f", 1, 0},
+        {"edtDoorCode1=12\u00853", 1, 0},
+        {"edtMissedAck=7", 1, 0},  // disabled in the window
+        {"edtNoShortTx=abc", 2, 0},
+        {"edtRadioCodeNew=1234", 2, 0},
+        {"edtNoSuchField=1", 2, 0},
+    };
+    for (const auto& row : refused) {
+        run = RunCli(home, {"set", codesPath, "edtNoShortTx=2", row.assignment});
+        EXPECT_EQ(run.status, row.status) << row.assignment.toStdString();
+        EXPECT_TRUE(run.err.contains("korbi-cli: ") &&
+                    (!row.ruleMessage || run.err.contains(Text(row.ruleMessage).left(20))))
+            << run.err.toStdString();
+        EXPECT_EQ(ReadBytes(codesPath), saved);
+    }
 }
 
 // The journal's lines, without its header.
@@ -197,24 +254,271 @@ TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
 }
 
 // Ctrl+C while the write waits for its press is the abort button: the LPX's list is emptied,
-// the line closed, the job journalled as aborted, and the exit status is 130.
+// the line closed, the job journalled as aborted, and the exit status is 130. A closed terminal
+// and a stop request must not leave the list armed for the next press either.
 TEST_F(CliTest, InterruptEndsTheWaitAsTheAbortButtonDoes) {
-    // The identification's press comes; the write's never does (there is no device 9).
-    LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,9", "--device=4C2D:21"});
+    const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+    for (int i = 0; i < 3; ++i) {
+        const int signal = kSignals[i];
+        SCOPED_TRACE(strsignal(signal));
+        // The identification's press comes; the write's never does (there is no device 9).
+        LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,9", "--device=4C2D:21"});
+        ASSERT_FALSE(lpx.path.empty());
+        CliProcess cli(home.path(),
+                       {"write", TemplateFile(), "--port=" + QString::fromStdString(lpx.path)});
+        ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
+        cli.Signal(signal);
+        const CliRun run = cli.Finish();
+        EXPECT_EQ(run.status, 130) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(Text(Msg::WriteAborted)));
+        const std::vector<std::string> logged = LoggedCommands(logPath);
+        ASSERT_GE(logged.size(), 2u);
+        EXPECT_EQ(logged.back(), "n");
+        EXPECT_NE(std::find(logged.begin(), logged.end(), "i4C2D"), logged.end());
+        const QList<QStringList> lines = JournalLines(home.path());
+        ASSERT_EQ(lines.size(), i + 1);
+        EXPECT_EQ(lines[i][ColOutcome], "abgebrochen");
+        EXPECT_EQ(lines[i][ColCodeBefore], "4C2D");
+    }
+}
+
+// What korbi-cli says is what happened: output that never arrived is a failure with its cause
+// (a reader that stopped reading hears nothing), a line held by another program is named as
+// busy, each new attempt of an identification after a failed job says why, a forbidden new
+// code is told once.
+TEST_F(CliTest, MessagesSayWhatHappened) {
+    int closedPipe[2];
+    ASSERT_EQ(pipe2(closedPipe, O_CLOEXEC), 0);
+    close(closedPipe[0]);
+    const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    for (const auto& [out, status, error] :
+         {std::tuple{full, 2, FileErrorCause(ENOSPC)}, std::tuple{closedPipe[1], 0, QString()}}) {
+        const CliRun run = CliProcess(home.path(), {"show", TemplateFile()}, out).Finish();
+        EXPECT_EQ(run.status, status);
+        EXPECT_EQ(run.err.isEmpty(), error.isEmpty()) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(error));
+        close(out);
+    }
+
+    LpxSimProcess lpx(logPath, {"--press-after=50", "--device=4C2D:21", "--fault=job-fails"});
     ASSERT_FALSE(lpx.path.empty());
-    CliProcess cli(home.path(),
-                   {"write", TemplateFile(), "--port=" + QString::fromStdString(lpx.path)});
-    ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
-    cli.Signal(SIGINT);
-    const CliRun run = cli.Finish();
-    EXPECT_EQ(run.status, 130) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(Text(Msg::WriteAborted)));
-    const std::vector<std::string> logged = LoggedCommands(logPath);
-    ASSERT_GE(logged.size(), 2u);
-    EXPECT_EQ(logged.back(), "n");
-    EXPECT_NE(std::find(logged.begin(), logged.end(), "i4C2D"), logged.end());
-    const QList<QStringList> lines = JournalLines(home.path());
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(lines[0][ColOutcome], "abgebrochen");
-    EXPECT_EQ(lines[0][ColCodeBefore], "4C2D");
+    const QString port = "--port=" + QString::fromStdString(lpx.path);
+    const int holder = open(lpx.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    const CliRun busy = Run({"info", port});
+    EXPECT_EQ(busy.status, 3);
+    EXPECT_TRUE(busy.err.contains("anderen Programm")) << busy.err.toStdString();
+    close(holder);
+
+    CliProcess read(home.path(), {"read", port});
+    ASSERT_TRUE(read.WaitForError(Text(Msg::IdentifyRetryFailed)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    read.Signal(SIGINT);
+    const CliRun retried = read.Finish();
+    EXPECT_EQ(retried.status, 130);
+    EXPECT_GE(retried.err.count(Text(Msg::IdentifyRetryFailed)), 2) << retried.err.toStdString();
+    EXPECT_TRUE(retried.err.contains(Text(Msg::IdentifyAborted)));
+
+    const CliRun forbidden = Run({"write", TemplateFile(), "--new-code=0000", "--simulate"});
+    EXPECT_EQ(forbidden.status, 1);
+    EXPECT_EQ(forbidden.err.count(Text(Msg::ForbiddenCode)), 1) << forbidden.err.toStdString();
+}
+
+// write --verify reads the device back after the write's press and compares what was sent: a
+// device that keeps every byte is "geprüft", one that turns a bit over fails with the setting
+// named, exit 1, and the journal records the outcome and the SHA-256 of what came back.
+TEST_F(CliTest, VerifyAfterWriteReadsTheDeviceBack) {
+    const struct {
+        const char* fault;
+        int status;
+        const char* says;
+        const char* outcome;
+    } rows[] = {
+        {nullptr, 0, "K-ORBI Konfiguration geschrieben und geprüft", "geprüft"},
+        {"--fault=changes-byte:0730", 1, "Zone 8: geschrieben leer, gelesen angekreuzt",
+         "Prüfung fehlgeschlagen"},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir folder;
+        std::vector<std::string> simArgs{"--press-after=50", "--device=4C2D:21"};
+        if (row.fault) simArgs.push_back(row.fault);
+        const std::string log = (folder.path() + "/lpx-sim.log").toStdString();
+        LpxSimProcess lpx(log, simArgs);
+        ASSERT_FALSE(lpx.path.empty());
+        const CliRun run = RunCli(folder.path(), {"write", TemplateFile(), "--verify",
+                                                  "--port=" + QString::fromStdString(lpx.path)});
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(Text(Msg::PressToVerify)));
+        EXPECT_TRUE(run.err.contains(row.says)) << run.err.toStdString();
+        // After the write's own sequence the read plan of its generation, for the same code.
+        const std::vector<std::string> logged = LoggedCommands(log);
+        const std::vector<std::string> tail = {"m",     "m0622", "m0828", "m0830", "m0840",
+                                               "m0848", "m0738", "m0850", "m0858", "i4C2D"};
+        const auto write = std::find_if(logged.begin(), logged.end(), [](const std::string& c) {
+            return c.rfind("n0858", 0) == 0;
+        });
+        ASSERT_NE(write, logged.end());
+        const auto start = std::find(write, logged.end(), "m");
+        ASSERT_GE(logged.end() - start, long(tail.size()));
+        EXPECT_TRUE(std::equal(tail.begin(), tail.end(), start));
+        EXPECT_EQ(logged.back(), "m");
+        const QList<QStringList> lines = JournalLines(folder.path());
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_EQ(lines[0][ColOutcome], row.outcome);
+        EXPECT_EQ(lines[0][ColVerifySha256].size(), 64);
+    }
+}
+
+// The support trace: created for the user alone, a line where it begins and where each job
+// begins, then every frame with its time, direction, hex and ASCII; a link in its place is not
+// followed.
+TEST_F(CliTest, TraceRecordsEveryFrame) {
+    LpxSimProcess lpx(logPath, {"--device=4C2D:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    const QString port = "--port=" + QString::fromStdString(lpx.path);
+    const CliRun run = Run({"info", port, "--trace=" + Path("trace.txt")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QFile trace(Path("trace.txt"));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    struct stat st {};
+    ASSERT_EQ(stat(Path("trace.txt").toLocal8Bit().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const QStringList lines = QString::fromUtf8(trace.readAll()).split('\n');
+    ASSERT_GE(lines.size(), 3);
+    const QRegularExpression frame(R"(^ *\d+ (->|<-) )");
+    EXPECT_TRUE(lines[0].contains("Mitschnitt begonnen"));
+    EXPECT_TRUE(lines[1].contains(frame));
+    EXPECT_TRUE(lines[1].endsWith("-> 02 76 37 36 03  |.v76.|")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].contains(QRegularExpression(R"(<- 02 31 35 2D 31 .*\|\.15-1 LPX)")))
+        << lines[2].toStdString();
+
+    ASSERT_TRUE(QFile::link(Path("secret"), Path("link.txt")));
+    WriteBytes(Path("secret"), "keep");
+    EXPECT_EQ(Run({"info", port, "--trace=" + Path("link.txt")}).status, 2);
+    EXPECT_EQ(ReadBytes(Path("secret")), QByteArray("keep"));
+}
+
+// write --repeat as a series: codes from a list, a code the journal already shows on a device
+// skipped, the list used up ends the series with exit 0; a check that fails for every device
+// ends it after the second device in a row (it must not ask for presses forever).
+TEST_F(CliTest, SeriesHandsOutCodesAndStopsOnAFailureNoDeviceChanges) {
+    const struct {
+        QStringList settings;  // set on the file first
+        QStringList options;
+        int status;
+        QStringList says;
+        QStringList codesAfter;  // of the journal's write lines
+        const char* presses;     // a failed check takes one press, a write two
+    } rows[] = {
+        {{},
+         {"--repeat", "--new-codes=1001-1003"},
+         0,
+         {"Kennnummer 1002 übersprungen", "Gerät 1: 4C2D → 1001 geschrieben",
+          "Gerät 2: 5D3E → 1003 geschrieben", Text(Msg::SeriesCodesUsedUp),
+          "Geschrieben: 2, fehlgeschlagen: 0, abgebrochen: 0"},
+         {"1001", "1003"},
+         "--press-order=0,0,1,1,2,2"},
+        {{"edtButtonActivationDelay=2.5", "edtLongDoubleTriplePressTime=2.5"},
+         {"--repeat=3"},
+         1,
+         {"Gerät 2 von 3", "Gerät 2: 5D3E fehlgeschlagen", Text(Msg::SeriesSameFailureTwice),
+          "Geschrieben: 0, fehlgeschlagen: 2, abgebrochen: 0"},
+         {"4C2D", "5D3E"},
+         "--press-order=0,1,2"},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir folder;
+        const QString dataFolder = folder.path() + "/.local/share/TALO/K-ORBI Programmer (DE)/";
+        ASSERT_TRUE(QDir().mkpath(dataFolder));
+        JournalEntry earlier;
+        earlier.codeBefore = earlier.codeAfter = "1002";
+        ASSERT_TRUE(AppendJournal(JournalPath(dataFolder), earlier, nullptr));
+        const QString file = TemplateFile();
+        if (!row.settings.isEmpty())
+            ASSERT_EQ(RunCli(folder.path(), QStringList{"set", file} + row.settings).status, 0);
+        const std::string log = (folder.path() + "/lpx-sim.log").toStdString();
+        LpxSimProcess lpx(log, {"--press-after=50", row.presses, "--device=4C2D:21",
+                                "--device=5D3E:21", "--device=6E4F:21"});
+        ASSERT_FALSE(lpx.path.empty());
+        const CliRun run = RunCli(
+            folder.path(),
+            QStringList{"write", file, "--port=" + QString::fromStdString(lpx.path)} + row.options);
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        for (const QString& line : row.says)
+            EXPECT_TRUE(run.err.contains(line)) << line.toStdString() << "\n"
+                                                << run.err.toStdString();
+        // No question per device: the list was the confirmation.
+        EXPECT_FALSE(run.err.contains("Möchten Sie"));
+        const QList<QStringList> lines = JournalLines(folder.path());
+        QStringList codes;
+        for (int i = 1; i < lines.size(); ++i) codes << lines[i][ColCodeAfter];
+        EXPECT_EQ(codes, row.codesAfter);
+    }
+}
+
+// read -o refuses a target that could not keep the read before anybody presses a button, and
+// never replaces a file: one that appears during the read sends the read beside it, and a save
+// that fails at the end leaves a journal line that says so.
+TEST_F(CliTest, ReadOutputNeverLosesAReadNorReplacesAFile) {
+    enum During { Nothing, NameTaken, FolderRemoved };
+    WriteBytes(Path("da.Korbi"), Counting(256, 1));
+    ASSERT_TRUE(QDir(home.path()).mkpath("ordner/weg"));
+    const QByteArray foreignLink = QFile::encodeName(Path("fremd"));
+    ASSERT_EQ(symlink("ordner", foreignLink.constData()), 0);
+    const struct {
+        QString output;
+        During during;
+        int status;
+        const char* journal;  // the outcome of the read's line; none when refused before
+    } rows[] = {
+        {"da", Nothing, 2, nullptr},  // an existing file
+        {"fehlt/neu", Nothing, 2, nullptr},
+        {"da.Korbi/neu", Nothing, 2, nullptr},
+        {QString(300, 'x'), Nothing, 2, nullptr},
+        {"ordner/weg/neu", FolderRemoved, 2, "Fehler 10812"},
+        {"ordner/neu", NameTaken, 0, "ok"},
+        {"fremd/neu", Nothing, 2, nullptr},  // another user's link on the way: root only
+    };
+    LpxSimProcess lpx(logPath, {"--device=4C2D:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.output.toStdString());
+        if (row.output.startsWith("fremd")) {
+            if (!RunningAsSuperuser()) GTEST_SKIP() << "only root can give a link to another user";
+            ASSERT_EQ(lchown(foreignLink.constData(), 65534, 65534), 0);
+        }
+        const size_t sent = LoggedCommands(logPath).size();
+        const int journalled = JournalLines(home.path()).size();
+        CliProcess cli(home.path(), {"read", "--port=" + QString::fromStdString(lpx.path), "-o",
+                                     Path(row.output)});
+        if (row.journal) {
+            ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToIdentify)));
+            lpx.Press();
+            ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToRead)));
+            if (row.during == NameTaken) WriteBytes(Path("ordner/neu.Korbi"), Counting(256, 7));
+            if (row.during == FolderRemoved) {
+                ASSERT_TRUE(QDir(Path("ordner")).rmdir("weg"));
+            }
+            lpx.Press();
+        }
+        const CliRun run = cli.Finish();
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        if (!row.journal) {
+            EXPECT_FALSE(run.err.isEmpty());
+            EXPECT_EQ(LoggedCommands(logPath).size(), sent);  // nothing reached the LPX
+            continue;
+        }
+        const QList<QStringList> lines = JournalLines(home.path());
+        ASSERT_EQ(lines.size(), journalled + 1);
+        EXPECT_EQ(lines.last()[ColOutcome], row.journal);
+        if (row.during == NameTaken) {
+            EXPECT_EQ(ReadBytes(Path("ordner/neu.Korbi")), Counting(256, 7));
+            EXPECT_EQ(ReadBytes(Path("ordner/neu (2).Korbi")).size(), 256);
+            EXPECT_TRUE(run.err.contains(Path("ordner/neu (2).Korbi"))) << run.err.toStdString();
+            EXPECT_EQ(lines.last()[ColFileName], Path("ordner/neu (2).Korbi"));
+            EXPECT_EQ(QDir(Path("ordner"))
+                          .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                      (QStringList{"neu (2).Korbi", "neu.Korbi"}));
+        }
+    }
 }

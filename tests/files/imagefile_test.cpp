@@ -9,9 +9,14 @@
 #include <sys/types.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "files/fileerrors.h"
+#include "files/filewrite.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
 #include "test_folder.h"
 
 class ImageFileTest : public ::testing::Test {
@@ -186,6 +191,82 @@ TEST_F(ImageFileTest, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_TRUE(QFileInfo(Path("folder.Korbi")).isDir());
     EXPECT_FALSE(WriteImageFile(Path("missing/anlage.Korbi"), bytes));
     EXPECT_EQ(Entries(), (QStringList{"anlage.Korbi", "folder.Korbi"}));
+}
+
+// A co-worker in a shared folder tries to turn a save onto the private file victim/anlage.Korbi
+// of the user who saves share/projekt/anlage.Korbi; a signal must not leave a temporary behind.
+TEST_F(ImageFileTest, SharedFolderAttacksNeverReachAnotherFile) {
+    enum Attack { None, SwapAtTemporary, PutBackFails };
+    const struct {
+        const char* name;
+        const char* folder;  // share/link leads to victim/
+        Attack attack;
+        bool hardLinked;  // written in place
+        int signal;
+        int error;
+    } cases[] = {
+        {"own-link", "share/link", None, false, 0, 0},
+        {"swap", "share/projekt", SwapAtTemporary, false, 0, 0},
+        {"put-back", "share/projekt", PutBackFails, true, 0, ENOSPC | kFileMayBeDamaged},
+        {"sigterm", "share/projekt", None, false, SIGTERM, 0},
+        {"sigint-in-place", "share/projekt", None, true, SIGINT, 0},
+        {"foreign-link", "share/link", None, false, 0, kForeignFolderLink},  // root only
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool foreign = c.error == kForeignFolderLink;
+        if (foreign && !RunningAsSuperuser())
+            GTEST_SKIP() << "only root can give a link to another user";
+        const QString base = Path(c.name);
+        ASSERT_TRUE(QDir().mkpath(base + "/share/projekt") && QDir().mkpath(base + "/victim"));
+        const QString saved = base + "/share/projekt/anlage.Korbi";
+        const QString victim = base + "/victim/anlage.Korbi";
+        WriteBytes(saved, Counting(256, 3));
+        WriteBytes(victim, Counting(256, 9));
+        if (c.hardLinked) {
+            ASSERT_EQ(link(QFile::encodeName(saved), QFile::encodeName(saved + ".2")), 0);
+        }
+        const QByteArray linkPath = QFile::encodeName(base + "/share/link");
+        ASSERT_EQ(symlink("../victim", linkPath.constData()), 0);
+        if (foreign) {
+            ASSERT_EQ(lchown(linkPath.constData(), 65534, 65534), 0);
+        }
+
+        bool swapped = false;
+        SetWriteFaultForTests([&](const QString&) {
+            if (c.attack == SwapAtTemporary && !swapped) {  // as an inotify watcher would
+                swapped = rename(QFile::encodeName(base + "/share/projekt"),
+                                 QFile::encodeName(base + "/share/alt")) == 0 &&
+                          symlink("../victim", QFile::encodeName(base + "/share/projekt")) == 0;
+                EXPECT_TRUE(swapped);
+            }
+            if (c.signal) raise(c.signal);
+            return c.attack == PutBackFails;
+        });
+        const QString path = base + "/" + c.folder + "/anlage.Korbi";
+        const QByteArray data(256, 0x5A);
+        if (c.signal) {
+            EXPECT_FALSE(RunInChild([&] { return WriteFileSafely(path, data) == 0; }, false));
+        } else {
+            const int error = WriteFileSafely(path, data);
+            EXPECT_EQ(error, c.error);
+            EXPECT_EQ(FileErrorCause(error).startsWith(Text(Msg::CauseFileMayBeDamaged)),
+                      c.attack == PutBackFails);
+        }
+        SetWriteFaultForTests(nullptr);
+
+        const bool intoVictim = c.folder == QString("share/link") && !foreign;
+        EXPECT_EQ(ReadBytes(victim), intoVictim ? data : Counting(256, 9));
+        const QByteArray kept = ReadBytes(swapped ? base + "/share/alt/anlage.Korbi" : saved);
+        if (c.attack == PutBackFails) {  // the message tells the truth
+            EXPECT_NE(kept, Counting(256, 3));
+        } else if (!intoVictim) {
+            EXPECT_EQ(kept, foreign ? Counting(256, 3) : data);
+        }
+        QDirIterator temporary(base, {"*.tmp"}, QDir::Files | QDir::Hidden,
+                               QDirIterator::Subdirectories);
+        EXPECT_FALSE(temporary.hasNext()) << temporary.next().toStdString();
+    }
 }
 
 TEST_F(ImageFileTest, AReadOnlyFileIsNotWrittenButAWritableOneInALockedFolderIs) {

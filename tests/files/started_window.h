@@ -50,7 +50,10 @@ class Machine {
     // windows.
     AppWindows StartProgram(const QStringList& arguments) {
         env = Environment(arguments);
-        driver = ConnectLpx(env.arguments, env);
+        ProgramOptions options;
+        QString error;
+        ParseProgramOptions(ForWindow, env.arguments, &options, &error);
+        driver = ConnectLpx(options, env);
         return CreateWindows(env);
     }
 

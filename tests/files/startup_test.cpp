@@ -124,7 +124,10 @@ TEST(Startup, WithoutShippedFilesTheStartValuesStayAndNoSettingsFileIsMade) {
     EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.1");
 }
 
-TEST(Startup, TheProgramFolderIsUsedOnlyWhenACommonFolderCannotBeHad) {
+// The program's folder never stands in for the user's folders: an installed program would
+// write beside /usr/bin. Without a data folder the missing template is said, and so is the
+// journal when it is asked for.
+TEST(Startup, TheProgramFolderNeverStandsInForACommonFolder) {
     // "cannot be created": a regular file stands where the common folders' parent should be.
     const struct {
         const char* name;
@@ -145,21 +148,22 @@ TEST(Startup, TheProgramFolderIsUsedOnlyWhenACommonFolderCannotBeHad) {
             WriteBytes(m.root.path() + "/home", "a file, not a folder");
         }
         auto w = m.Start();
-        EXPECT_EQ(w->windowTitle(), kTemplateTitle);
+        EXPECT_FALSE(PathExists(m.programFolder + "Config"));
+        EXPECT_FALSE(PathExists(m.programFolder + "Values.ini"));
+        EXPECT_FALSE(PathExists(m.programFolder + "Default_v2.bin"));
         if (c.creatable) {
+            EXPECT_EQ(w->windowTitle(), kTemplateTitle);
             EXPECT_EQ(w->applicationDataFolder, m.dataFolder);
             EXPECT_EQ(w->documentFolder, m.documentFolder);
             EXPECT_TRUE(IsExistingFile(m.dataFolder + "Values.ini"));
-            EXPECT_FALSE(PathExists(m.programFolder + "Config"));
-            EXPECT_FALSE(PathExists(m.programFolder + "Values.ini"));
-        } else {
-            EXPECT_EQ(w->applicationDataFolder, m.programFolder);
-            EXPECT_EQ(w->documentFolder, m.programFolder + "Config/");
-            EXPECT_EQ(w->defaultFolder, m.programFolder + "Config");
-            EXPECT_TRUE(IsExistingFolder(m.programFolder + "Config"));
-            EXPECT_TRUE(IsExistingFile(m.programFolder + "Values.ini"));
-            EXPECT_TRUE(IsExistingFile(m.programFolder + "Default_v2.bin"));
+            continue;
         }
+        EXPECT_EQ(w->applicationDataFolder, QString());
+        EXPECT_EQ(w->documentFolder, QString());
+        EXPECT_EQ(m.prompts.MessageIds(), QList<int>{Msg::TemplateNotFound});
+        m.prompts.Clear();
+        w->mnuCommShowJournalClick();
+        EXPECT_EQ(m.prompts.MessageIds(), QList<int>{Msg::DataFolderUnusable});
     }
 }
 
@@ -414,4 +418,21 @@ TEST(Startup, TheShippedTemplatesAreMadeFromTheirTables) {
     const QByteArray values = Machine::Shipped("Values.i");
     EXPECT_TRUE(values.contains("[Setup]"));
     EXPECT_TRUE(values.contains("ConfigDirectory=\n"));
+}
+
+// Nach dem Schreiben prüfen: off while Values.ini lacks its key (a file from before the entry);
+// ticked, it is kept for the next start and the window's writes read the device back.
+TEST(Startup, VerifyAfterWriteIsOffUntilTickedAndThenKept) {
+    Machine machine(Machine::WithShippedFiles);
+    std::unique_ptr<TfrmMain> window = machine.Start();
+    auto* verify = window->findChild<QAction*>("mnuCommVerifyAfterWrite");
+    ASSERT_TRUE(verify && verify->isCheckable());
+    EXPECT_FALSE(verify->isChecked());
+    EXPECT_FALSE(window->Jobs().verifyAfterWrite);
+    verify->trigger();
+    EXPECT_TRUE(window->Jobs().verifyAfterWrite);
+    EXPECT_EQ(ReadSetting(machine.dataFolder + "Values.ini", "Setup", "VerifyAfterWrite"), "1");
+    window = machine.Start();
+    EXPECT_TRUE(window->findChild<QAction*>("mnuCommVerifyAfterWrite")->isChecked());
+    EXPECT_TRUE(window->Jobs().verifyAfterWrite);
 }

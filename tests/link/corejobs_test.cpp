@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "link/codelist.h"
 #include "link/devicejobs.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
@@ -69,4 +70,36 @@ TEST(CoreJobs, ReadAndWriteADeviceWithoutAWindow) {
     EXPECT_EQ(sim.Device(device).memory[0x2C], 255);
     EXPECT_EQ(prompts.MessageIds(), QList<int>{Msg::RangeBatteryTestInterval});
     EXPECT_EQ(driver.OpenHandles(), 0);
+}
+
+// Code lists for a series: comments and blank lines left out, codes upper-cased; a bad, a
+// forbidden or a repeated code refuses the whole list with the line it stands in.
+TEST(CodeList, ParsesListsAndRanges) {
+    const struct {
+        const char* text;
+        bool range;
+        const char* codes;  // joined by ","; empty when refused
+        const char* says;
+    } rows[] = {
+        {"# Karton 7\n\n1a2b\r\n  00FE \n", false, "1A2B,00FE", ""},
+        {"1001\n1001\n", false, "", "Zeilen 1 und 2"},
+        {"1001\nffff\n", false, "", "Zeile 2: FFFF"},
+        {"1001\n12345\n", false, "", "'12345'"},
+        {"12G4\n", false, "", "'12G4'"},
+        {"# nur Kommentar\n", false, "", "keine Kennnummer"},
+        {"10fe-1101", true, "10FE,10FF,1100,1101", ""},
+        {"1001-1000", true, "", "1001-1000"},
+        {"0000-0002", true, "", "0000"},
+        {"1000-", true, "", "1000-"},
+    };
+    for (const auto& row : rows) {
+        QStringList codes;
+        QString error;
+        const QString text = QString::fromUtf8(row.text);
+        const bool ok =
+            row.range ? ParseCodeRange(text, &codes, &error) : ParseCodeList(text, &codes, &error);
+        EXPECT_EQ(ok, *row.codes != 0) << row.text;
+        EXPECT_EQ(codes.join(','), ok ? row.codes : "") << row.text;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(row.says))) << error.toStdString();
+    }
 }

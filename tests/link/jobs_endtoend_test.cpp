@@ -4,13 +4,22 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <ctime>
 #include <sstream>
 
 #include "app/codedialog.h"
 #include "app/mainwindow.h"
+#include "app/seriesdialog.h"
 #include "app/waitdialog.h"
 #include "files/journal.h"
 #include "jobs_fixture.h"
@@ -134,6 +143,47 @@ TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
     window.btnReadFromDeviceClick();
     EXPECT_EQ(window.StatusText(), kReadDone);
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
+}
+
+// Kommunikation > Serie schreiben... driven by its buttons: three devices, each checked after
+// its write, with new codes from a range. No question per device (the list is the
+// confirmation), the wait dialog tells which device it waits for, the table sums up.
+TEST(JobsEndToEnd, SeriesDialogWritesThreeDevicesWithCodesFromAList) {
+    QTemporaryDir dir;
+    const std::string logPath = dir.filePath("lpx-sim.log").toStdString();
+    LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,0,0,1,1,1,2,2,2",
+                                "--device=4C2D:21", "--device=5D3E:21", "--device=6E4F:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    ProgramOnPort program(lpx.path);
+    TfrmMain& window = *program.window;
+    window.Jobs().journalPath = dir.filePath("Protokoll.csv");
+
+    TfrmSeries dialog(window);
+    dialog.show();
+    dialog.edtCount->setValue(3);
+    QTest::mouseClick(dialog.cbVerify, Qt::LeftButton, {}, QPoint(4, 4));
+    QTest::keyClicks(dialog.edtCodeList, "1001-1005");
+    ASSERT_TRUE(dialog.rbCodeList->isChecked());
+    QTest::mouseClick(dialog.btnStart, Qt::LeftButton);
+
+    EXPECT_TRUE(program.prompts.MessageIds().isEmpty());
+    EXPECT_EQ(program.wait->lblSeries->text(), "Gerät 3 von 3");
+    EXPECT_EQ(dialog.lstReport->item(0)->text(), "Gerät 1: 4C2D → 1001 geschrieben und geprüft");
+    EXPECT_EQ(dialog.lblSummary->text(), "Geschrieben: 3, fehlgeschlagen: 0, abgebrochen: 0");
+    ASSERT_EQ(dialog.tblSummary->rowCount(), 3);
+    const char* const rows[][2] = {{"4C2D", "1001"}, {"5D3E", "1002"}, {"6E4F", "1003"}};
+    QList<QStringList> journal;
+    ASSERT_TRUE(ReadJournal(window.Jobs().journalPath, &journal, nullptr));
+    ASSERT_EQ(journal.size(), 3);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(dialog.tblSummary->item(row, 1)->text(), rows[row][0]);
+        EXPECT_EQ(dialog.tblSummary->item(row, 2)->text(), rows[row][1]);
+        EXPECT_EQ(dialog.tblSummary->item(row, 4)->text(), "geprüft");
+        EXPECT_EQ(journal[row][ColCodeAfter], rows[row][1]);
+        EXPECT_EQ(journal[row][ColOutcome], "geprüft");
+    }
+    // The window's own fields are as they were before the series.
+    EXPECT_TRUE(window.Model().Text(Field::edtRadioCodeNew).isEmpty());
 }
 
 }  // namespace

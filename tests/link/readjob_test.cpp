@@ -82,12 +82,18 @@ TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
     EXPECT_EQ(window->Jobs().pollTag, PollNone);
 }
 
+// Only the user's cancel is told as an aborted identification; a failure leaves the status line
+// to what its own message said.
 TEST_F(ReadJobTest, IdentificationAbortedLeavesEverything) {
     sim.AddDevice(0x4C2D, 0x21);
     Abort();
     window->btnReadFromDeviceClick();
     EXPECT_EQ(window->StatusText(), Text(10804));
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1", "m", "m022E", "iFFFF", "s0"}));
+    sim.InjectFault(SimFault::OldFirmware);
+    window->btnReadFromDeviceClick();
+    EXPECT_EQ(prompts.MessageIds().last(), 10507);
+    EXPECT_EQ(window->StatusText(), QString());
 }
 
 TEST_F(ReadJobTest, FailedOrTimedOutJobIsReported) {

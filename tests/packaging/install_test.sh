@@ -48,9 +48,12 @@ err=$("${nodisplay[@]}" "$PROGRAM" 2>&1 >/dev/null)
 rc=$?
 [ $rc -eq 1 ] && [ "$(wc -l <<<"$err")" -eq 1 ] && grep -q "Anzeige" <<<"$err" ||
     fail "no display: exit $rc, $err"
-err=$("${nodisplay[@]}" "$PROGRAM" --simulate=3 2>&1 >/dev/null)
-rc=$?
-[ $rc -eq 2 ] && grep -q -- "--simulate" <<<"$err" || fail "bad --simulate: exit $rc, $err"
+# A bad value or a mistyped option never starts the program (nor reaches a real LPX).
+for bad in --simulate=3 --simualte; do
+    err=$(QT_QPA_PLATFORM=offscreen "$PROGRAM" $bad 2>&1 >/dev/null)
+    rc=$?
+    [ $rc -eq 2 ] && grep -q -- "${bad%%=*}" <<<"$err" || fail "$bad: exit $rc, $err"
+done
 
 # First start in a fresh home: the working copies come from share/korbi-programmer.
 mkdir "$WORK/home"

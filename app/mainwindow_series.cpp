@@ -1,0 +1,38 @@
+// The window's side of checking writes and of writing a series: the checkable menu entry kept
+// in Values.ini, and the series dialog started from the Kommunikation menu.
+
+#include <QAction>
+
+#include "app/mainwindow.h"
+#include "app/seriesdialog.h"
+#include "files/settingsfile.h"
+#include "link/jobguard.h"
+
+namespace {
+
+const QString kSetupSection = QStringLiteral("Setup");
+// "1" ticked; a file without the key, from before the entry existed, reads as not ticked.
+const QString kVerifyKey = QStringLiteral("VerifyAfterWrite");
+
+}  // namespace
+
+void TfrmMain::LoadVerifyAfterWrite() {
+    const bool ticked = ReadSetting(settingsFilePath, kSetupSection, kVerifyKey) == "1";
+    jobs_.verifyAfterWrite = ticked;
+    if (mnuCommVerifyAfterWrite) mnuCommVerifyAfterWrite->setChecked(ticked);
+}
+
+void TfrmMain::mnuCommVerifyAfterWriteClick() {
+    const bool ticked = mnuCommVerifyAfterWrite->isChecked();
+    jobs_.verifyAfterWrite = ticked;
+    // The choice holds for this session also when it cannot be kept for the next one.
+    int error = 0;
+    if (!WriteSetting(settingsFilePath, kSetupSection, kVerifyKey, ticked ? "1" : "0", &error))
+        SetStatusText(WriteSettingFailureText(settingsFilePath, error));
+}
+
+void TfrmMain::mnuCommWriteSeriesClick() {
+    if (JobGuard::Busy(*this)) return;
+    TfrmSeries dialog(*this);
+    dialog.exec();
+}

@@ -1,0 +1,49 @@
+#pragma once
+// Kommunikation > Serie schreiben...: the configuration in the window written to one device
+// after the other, with the normal wait dialog showing "Gerät 3 von 20", optionally checked and
+// with new radio ID codes from a list. At the end a table tells each device's codes before and
+// after, its outcome and whether it was checked. The rules are the series' in the core, the same
+// as korbi-cli write --repeat.
+
+#include <QDialog>
+
+#include "link/series.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTableWidget;
+class TfrmMain;
+
+class TfrmSeries : public QDialog, public SeriesHost {
+    Q_OBJECT
+  public:
+    explicit TfrmSeries(TfrmMain& main);
+
+    void btnStartClick();
+    void btnChooseListClick();
+
+    // SeriesHost: the device number goes into the wait dialog, the lines into the report.
+    void DeviceStarting(int number, int count) override;
+    void SeriesLine(const QString& line) override;
+
+    QSpinBox* edtCount = nullptr;  // 0: until the user aborts
+    QCheckBox* cbVerify = nullptr;
+    QRadioButton* rbKeepCodes = nullptr;
+    QRadioButton* rbCodeList = nullptr;
+    QLineEdit* edtCodeList = nullptr;
+    QPushButton* btnChooseList = nullptr;
+    QPushButton* btnStart = nullptr;
+    QPushButton* btnClose = nullptr;
+    QListWidget* lstReport = nullptr;
+    QTableWidget* tblSummary = nullptr;
+    QLabel* lblSummary = nullptr;
+
+  private:
+    void ShowSummary(const Series& series);
+    TfrmMain& main_;
+};

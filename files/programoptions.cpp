@@ -1,0 +1,157 @@
+#include "files/programoptions.h"
+
+#include "resources/catalogue.h"
+#include "resources/msg.h"
+
+namespace {
+
+enum class Takes { Nothing, Value, OptionalValue };
+
+struct OptionRow {
+    const char* name;
+    const char* shortName;
+    OptionBit bit;
+    Takes takes;
+    unsigned programs;  // ProgramBits
+};
+
+const OptionRow kOptions[] = {
+    {"--json", nullptr, OptJson, Takes::Nothing, ForCli},
+    {"--output", "-o", OptOutput, Takes::Value, ForCli},
+    {"--new-code", nullptr, OptNewCode, Takes::Value, ForCli},
+    {"--repeat", nullptr, OptRepeat, Takes::OptionalValue, ForCli},
+    {"--device", nullptr, OptDevice, Takes::Value, ForCli},
+    {"--since", nullptr, OptSince, Takes::Value, ForCli},
+    {"--port", nullptr, OptPort, Takes::Value, ForWindow | ForCli},
+    {"--simulate", nullptr, OptSimulate, Takes::OptionalValue, ForWindow | ForCli},
+    {"--exit-after-start", nullptr, OptExitAfterStart, Takes::Nothing, ForWindow},
+    {"--verify", nullptr, OptVerify, Takes::Nothing, ForCli},
+    {"--new-codes", nullptr, OptNewCodes, Takes::Value, ForCli},
+    {"--trace", nullptr, OptTrace, Takes::Value, ForWindow | ForCli},
+};
+
+const OptionRow* FindOption(const QString& name, ProgramBit program) {
+    for (const OptionRow& row : kOptions) {
+        if (!(row.programs & program)) continue;
+        if (name == row.name || (row.shortName && name == row.shortName)) return &row;
+    }
+    return nullptr;
+}
+
+bool WholeNumber(const QString& text, int minimum, int maximum, int* value) {
+    bool ok = false;
+    const int n = text.toInt(&ok, 10);
+    if (!ok || n < minimum || n > maximum || text.startsWith('+')) return false;
+    *value = n;
+    return true;
+}
+
+bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, ProgramOptions* options,
+                QString* error) {
+    if (hasValue && value.isEmpty()) {
+        // An empty practice generation is no generation at all.
+        *error = row.bit == OptSimulate ? Text(Msg::PracticeBadOption)
+                                        : FillText(Msg::OptionNeedsValue, {row.name});
+        return false;
+    }
+    switch (row.bit) {
+        case OptOutput:
+            options->output = value;
+            break;
+        case OptNewCode:
+            options->newCode = value;
+            break;
+        case OptDevice:
+            options->device = value;
+            break;
+        case OptSince:
+            options->since = value;
+            break;
+        case OptPort:
+            options->port = value;
+            break;
+        case OptNewCodes:
+            options->newCodes = value;
+            break;
+        case OptTrace:
+            options->trace = value;
+            break;
+        case OptRepeat:
+            if (hasValue && !WholeNumber(value, 1, 1000000, &options->repeatCount)) {
+                *error = QStringLiteral("--repeat erwartet eine Anzahl ab 1.");
+                return false;
+            }
+            break;
+        case OptSimulate:
+            options->simulate = 2;
+            if (hasValue && !WholeNumber(value, 1, 2, &options->simulate)) {
+                *error = Text(Msg::PracticeBadOption);
+                return false;
+            }
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseProgramOptions(ProgramBit program, const QStringList& arguments, ProgramOptions* options,
+                         QString* error) {
+    bool onlyPositionals = false;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString argument = arguments[i];
+        if (onlyPositionals || argument == "-" || !argument.startsWith('-')) {
+            options->positionals << argument;
+            continue;
+        }
+        if (argument == "--") {
+            onlyPositionals = true;
+            continue;
+        }
+        if (argument == "--help" || argument == "-h") {
+            options->help = true;
+            continue;
+        }
+        if (argument == "--version") {
+            options->version = true;
+            continue;
+        }
+        const qsizetype equals = argument.indexOf('=');
+        const QString name = equals < 0 ? argument : argument.left(equals);
+        const OptionRow* row = FindOption(name, program);
+        if (!row) {
+            *error = FillText(Msg::UnknownOption, {argument});
+            return false;
+        }
+        if (options->given & row->bit) {
+            *error = FillText(Msg::OptionTwice, {name});
+            return false;
+        }
+        options->given |= row->bit;
+        bool hasValue = equals >= 0;
+        QString value = hasValue ? argument.mid(equals + 1) : QString();
+        if (row->takes == Takes::Nothing && hasValue) {
+            *error = FillText(Msg::OptionTakesNoValue, {name});
+            return false;
+        }
+        if (row->takes == Takes::Value && !hasValue) {
+            if (i + 1 >= arguments.size()) {
+                *error = FillText(Msg::OptionNeedsValue, {name});
+                return false;
+            }
+            value = arguments[++i];
+            hasValue = true;
+        }
+        if (!StoreValue(*row, value, hasValue, options, error)) return false;
+    }
+    return true;
+}
+
+QString OptionName(unsigned bits) {
+    for (const OptionRow& row : kOptions) {
+        if (bits & row.bit) return QString::fromLatin1(row.name);
+    }
+    return QString();
+}

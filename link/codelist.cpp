@@ -1,0 +1,103 @@
+#include "link/codelist.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <cerrno>
+
+#include "files/fileerrors.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
+
+namespace {
+
+// A list longer than every code there is cannot be meant.
+constexpr qint64 kMaxListBytes = 1 << 20;
+
+bool IsCode(const QString& text) {
+    static const QRegularExpression code(QStringLiteral("^[0-9A-Fa-f]{4}$"));
+    return code.match(text).hasMatch();
+}
+
+bool Forbidden(const QString& code) {
+    return code == QLatin1String("0000") || code == QLatin1String("FFFF");
+}
+
+}  // namespace
+
+bool ParseCodeList(const QString& text, QStringList* result, QString* error) {
+    result->clear();
+    QStringList list;
+    QHash<QString, int> lineOf;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        const QString number = QString::number(i + 1);
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        if (!IsCode(line)) {
+            *error = FillText(Msg::CodeListBadLine, {number, line});
+            return false;
+        }
+        const QString code = line.toUpper();
+        if (Forbidden(code)) {
+            *error = FillText(Msg::CodeListForbidden, {number, code});
+            return false;
+        }
+        if (lineOf.contains(code)) {
+            *error = FillText(Msg::CodeListTwice, {code, QString::number(lineOf[code]), number});
+            return false;
+        }
+        lineOf.insert(code, i + 1);
+        list << code;
+    }
+    if (list.isEmpty()) {
+        *error = Text(Msg::CodeListEmpty);
+        return false;
+    }
+    *result = list;
+    return true;
+}
+
+bool ParseCodeRange(const QString& range, QStringList* result, QString* error) {
+    result->clear();
+    QStringList list;
+    const QStringList ends = range.split(QLatin1Char('-'));
+    bool okFirst = false, okLast = false;
+    const int first = ends.size() == 2 && IsCode(ends[0]) ? ends[0].toInt(&okFirst, 16) : 0;
+    const int last = ends.size() == 2 && IsCode(ends[1]) ? ends[1].toInt(&okLast, 16) : 0;
+    if (!okFirst || !okLast || first > last) {
+        *error = FillText(Msg::CodeListBadRange, {range});
+        return false;
+    }
+    for (int value = first; value <= last; ++value) {
+        const QString code = QString::asprintf("%04X", value);
+        if (Forbidden(code)) {
+            *error = FillText(Msg::CodeListForbidden, {range, code});
+            return false;
+        }
+        list << code;
+    }
+    *result = list;
+    return true;
+}
+
+bool LoadCodeList(const QString& source, QStringList* codes, QString* error) {
+    static const QRegularExpression range(QStringLiteral("^[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}$"));
+    if (range.match(source).hasMatch() && !QFileInfo::exists(source))
+        return ParseCodeRange(source, codes, error);
+    const QFileInfo info(source);
+    QFile file(source);
+    QString cause;
+    if (!info.exists())
+        cause = FileErrorCause(ENOENT);
+    else if (!info.isFile() || info.size() > kMaxListBytes)
+        cause = FileErrorCause(EISDIR);
+    else if (!file.open(QIODevice::ReadOnly))
+        cause = FileErrorCause(errno != 0 ? errno : EACCES);
+    if (!cause.isEmpty()) {
+        *error = FillText(Msg::CodeListUnreadable, {source, cause});
+        return false;
+    }
+    return ParseCodeList(QString::fromUtf8(file.readAll()), codes, error);
+}

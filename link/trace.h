@@ -1,0 +1,25 @@
+#pragma once
+// The support trace: when the user asks for it (--trace=FILE), every frame to and from the LPX
+// with the milliseconds since the trace began, its direction, its bytes in hexadecimal and as
+// printable ASCII, and a line where each device job begins and ends. With the first real LPX in
+// the field this file is how a fault gets diagnosed. Off by default; one trace per process, so
+// that every adapter (the jobs' and the About box's) writes into it without being handed it.
+
+#include <QString>
+#include <cstdint>
+
+enum class TraceDirection { ToLpx, FromLpx };
+
+// Starts the trace into path (created 0600, appended to when it exists). False with a German
+// error when the file cannot be used.
+bool StartTrace(const QString& path, QString* error);
+void StopTrace();
+bool TraceRunning();
+
+// One frame as it went over the line; an answer that never came is traced with no bytes.
+void TraceFrame(TraceDirection direction, const uint8_t* bytes, int count);
+// A line of its own, e.g. where a job begins.
+void TraceNote(const QString& text);
+
+// The trace line of a frame, without its time: "-> 02 76 37 36 03  |.v76.|".
+QString TraceFrameText(TraceDirection direction, const uint8_t* bytes, int count);
