@@ -42,6 +42,11 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
 
     lblLpxVersion = PlaceWidget<QLabel>(GroupBox1, "lblLpxVersion", 8, 200, 193, 17);
 
+    // Beside the button, where the box has room; the path is elided, the tooltip holds it whole.
+    lblDataFolder = PlaceWidget<QLabel>(this, "lblDataFolder", 8, 268, 295, 25);
+    lblDataFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblDataFolder->hide();
+
     btnOK = PlaceWidget<QPushButton>(this, "btnOK", 311, 268, 75, 25);
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
@@ -53,6 +58,14 @@ void TfrmAbout::Configure(const QString& programFolder, const QString& siteConfi
     siteConfigFolder_ = siteConfigFolder;
     version_ = version;
     adapter_.SetDriver(driver);
+}
+
+void TfrmAbout::SetDataFolder(const QString& folder) {
+    const QString text = FillText(Msg::AboutDataFolder, {folder});
+    lblDataFolder->setToolTip(text);
+    lblDataFolder->setText(
+        lblDataFolder->fontMetrics().elidedText(text, Qt::ElideMiddle, lblDataFolder->width()));
+    lblDataFolder->setVisible(!folder.isEmpty());
 }
 
 void TfrmAbout::showEvent(QShowEvent* event) {

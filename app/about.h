@@ -22,6 +22,9 @@ class TfrmAbout : public QDialog {
     // version record and the LPX.
     void Configure(const QString& programFolder, const QString& siteConfigFolder,
                    const VersionRecord& version, SerialDriver* driver);
+    // The folder of Values.ini, the templates and the journal, shown under the box so that a
+    // technician can find it.
+    void SetDataFolder(const QString& folder);
     // Rebuilds the contents; runs on every showing.
     void FormShow();
 
@@ -31,6 +34,7 @@ class TfrmAbout : public QDialog {
     QGroupBox* GroupBox1 = nullptr;
     QPlainTextEdit* mmoInfo = nullptr;
     QLabel* lblLpxVersion = nullptr;
+    QLabel* lblDataFolder = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;

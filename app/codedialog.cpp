@@ -50,11 +50,20 @@ TfrmChangeCode::TfrmChangeCode(DeviceJobs& jobs, QObject& jobOwner, QWidget* par
     // Text from an input method arrives without a key event: keep it out of the code field.
     edtNewCode->setAttribute(Qt::WA_InputMethodEnabled, false);
     edtNewCode->installEventFilter(this);
+    // Codes are hexadecimal and shown as the device and the journal write them: upper case.
+    connect(edtNewCode, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (text == text.toUpper()) return;
+        const int cursor = edtNewCode->cursorPosition();
+        edtNewCode->setText(text.toUpper());
+        edtNewCode->setCursorPosition(cursor);
+    });
 
     btnChange = new QPushButton(Text(Msg::ChangeCodeButton), pnlChangeIdCode);
     btnChange->setObjectName("btnChange");
     btnChange->setGeometry(214, 200, 147, 25);
     btnChange->setAutoDefault(false);
+    // Enter in the code field starts the change, as the dialog's one action.
+    btnChange->setDefault(true);
     connect(btnChange, &QPushButton::clicked, this, &TfrmChangeCode::btnChangeClick);
 
     btnClose = new QPushButton(ToolkitText::Close, this);

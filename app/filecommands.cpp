@@ -5,6 +5,8 @@
 #include "files/fileerrors.h"
 #include "files/filenames.h"
 #include "files/imagefile.h"
+#include "files/recentfiles.h"
+#include "files/settingsfile.h"
 #include "files/templates.h"
 #include "link/jobhost.h"
 #include "resources/catalogue.h"
@@ -34,6 +36,7 @@ void FileCommands::New(int generation) {
         view_.SetStatusText(QString());
         return;
     }
+    if (!MayReplaceView()) return;
     FillFileImage(binding_.fileImage, bytes, MarkFromFile);
     if (!ShowFileImage(true)) return;
     view_.SetStatusText(Text(Msg::TemplateLoaded));
@@ -67,11 +70,13 @@ void FileCommands::LoadConfigurationFile(const QString& path, LoadKind kind) {
         ::ErrorBox(prompts(), Msg::FileNotLoaded, {}, FileErrorCause(error));
         return;
     }
+    if (!MayReplaceView()) return;
     binding_.currentFileName = path;
     FillFileImage(binding_.fileImage, bytes, MarkFromFile);
     // A drop and the command line keep the enabling that the controls had.
     if (!ShowFileImage(kind == LoadKind::Open)) return;
     binding_.configOrigin = OriginOpenedFile;
+    RememberFile();
     UpdateCaption();
     if (kind == LoadKind::Drop)
         view_.SetStatusText(FillText(Msg::FileOpened, {FileNamePart(path)}));
@@ -157,11 +162,18 @@ void FileCommands::SaveAs() {
 
 void FileCommands::WriteCurrentFile() {
     int error = 0;
-    if (WriteImageFile(binding_.currentFileName, ExtractImageBytes(binding_.fileImage), &error))
+    if (WriteImageFile(binding_.currentFileName, ExtractImageBytes(binding_.fileImage), &error)) {
+        // The file now holds what the view shows.
+        model_.MarkClean();
+        RememberFile();
         view_.SetStatusText(Text(Msg::FileSaved));
-    else
+    } else
         ::ErrorBox(prompts(), Msg::FileNotSaved, {}, FileErrorCause(error));
     UpdateCaption();
+}
+
+void FileCommands::RememberFile() const {
+    RememberRecentFile(SettingsFilePath(binding_.applicationDataFolder), binding_.currentFileName);
 }
 
 void FileCommands::UpdateCaption() {

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "config/image.h"
 
@@ -53,6 +54,10 @@ class FileCommands {
     void WriteCurrentFile();
     void UpdateCaption();
 
+    // Asked right before a load replaces the settings shown (New, Open, a drop, a recent file);
+    // false keeps them and ends the load.
+    void SetLossGuard(std::function<bool()> guard) { lossGuard_ = std::move(guard); }
+
   private:
     Prompts& prompts() const { return *prompts_; }
     // Decodes the file image into the settings; false after the box that says why it failed.
@@ -63,4 +68,8 @@ class FileCommands {
     Prompts* const& prompts_;
     FileCommandView& view_;
     FileBinding binding_;
+    std::function<bool()> lossGuard_;
+
+    bool MayReplaceView() const { return !lossGuard_ || lossGuard_(); }
+    void RememberFile() const;
 };

@@ -11,6 +11,7 @@
 #include "app/mainwindow.h"
 #include "app/platform.h"
 #include "app/qtprompts.h"
+#include "app/windowaids.h"
 #include "app/windows.h"
 #include "files/filewrite.h"
 #include "link/trace.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
         env.journalServer = options.journal;
         env.prompts = &prompts;
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
+        AddWindowAids(windows.main.get(), env);
         windows.main->show();
         if (options.given & OptExitAfterStart) QTimer::singleShot(0, &app, &QCoreApplication::quit);
         app.exec();

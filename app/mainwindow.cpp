@@ -13,6 +13,7 @@
 
 #include "app/folderdialog.h"
 #include "app/prompts.h"
+#include "app/waitdialog.h"
 #include "resources/catalogue.h"
 
 TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
@@ -23,10 +24,16 @@ TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
       jobs_(settings_, adapter, *this),
       files_(settings_, env_.prompts, *this,
              FileBinding{currentFileName, configOrigin, fileImage, defaultFolder,
-                         applicationDataFolder}) {
+                         applicationDataFolder}),
+      jobFeedback_(this, env_.prompts) {
     setObjectName("frmMain");
     BuildLayout();
     WireHandlers();
+    settings_.SetDirtyObserver([this](bool) {
+        if (!captionTitle_.isEmpty()) SetCaption(captionTitle_);
+    });
+    files_.SetLossGuard([this] { return ConfirmLosingEdits(); });
+    BuildRecentMenu();
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -34,6 +41,7 @@ TfrmMain::~TfrmMain() = default;
 void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory* selectDirectory,
                              TfrmChangeCode* changeCode, TfrmAbout* about) {
     frmReceiveRadio = receiveRadio;
+    if (receiveRadio && !waitProgress_) waitProgress_ = new WaitProgress(receiveRadio);
     frmSelectDirectory = selectDirectory;
     frmChangeCode = changeCode;
     frmAbout = about;
@@ -80,7 +88,10 @@ void TfrmMain::UpdateCaption() {
 }
 
 void TfrmMain::SetCaption(const QString& title) {
-    setWindowTitle(env_.practiceMode ? title + ' ' + Text(Msg::PracticeCaption) : title);
+    captionTitle_ = title;
+    // Unsaved edits are marked with a leading "*", as desktop programs do.
+    const QString shown = settings_.IsDirty() ? '*' + title : title;
+    setWindowTitle(env_.practiceMode ? shown + ' ' + Text(Msg::PracticeCaption) : shown);
 }
 
 void TfrmMain::ErrorBox(int textId, const QStringList& args, const QString& cause) {

@@ -11,6 +11,8 @@
 
 #include "app/environment.h"
 #include "app/filecommands.h"
+#include "app/jobfeedback.h"
+#include "app/waitprogress.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
 #include "link/devicejobs.h"
@@ -69,6 +71,14 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     // Sets the window title; in practice mode it ends in " [Übungsmodus]", so that nobody takes
     // the window for work on real devices.
     void SetCaption(const QString& title) override;
+
+    // ---- unsaved edits (app/unsavededits.cpp) ----
+    // When the settings hold edits that are in no file or device, asks Speichern / Verwerfen /
+    // Abbrechen. True when the caller may go on: nothing to lose, the edits saved, or discarded.
+    bool ConfirmLosingEdits();
+    // Datei > Zuletzt geöffnet: filled from Values.ini each time it opens.
+    void FillRecentMenu();
+    void OpenRecentFile(const QString& path);
 
     // ---- the settings view ----
     // The settings that the controls show; decoding, encoding and the entry rules work on it.
@@ -152,6 +162,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     friend class layout::Tables;
@@ -276,6 +287,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QTimer* tmrPollLpxInfo = nullptr;  // status poll timer; its Tag is the jobs' pollTag
 
     void BuildLayout();  // app/mainwindow_layout.cpp
+    void BuildRecentMenu();
     void WireHandlers();
     // Binds every settings control to its field both ways.
     void BindSettings();
@@ -285,6 +297,11 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     SettingsModel settings_;
     DeviceJobs jobs_;
     FileCommands files_;
+    QString captionTitle_;        // the title without the mark of unsaved edits
+    bool exitConfirmed_ = false;  // Beenden asked already; the closing that follows must not
+    QMenu* mnuFileRecent_ = nullptr;
+    JobFeedback jobFeedback_;
+    WaitProgress* waitProgress_ = nullptr;  // owned by the wait dialog
     // The control of every field, in the order of the fields: the layout fills it when it
     // creates the controls, so it is never empty, and BuildControlLists finds them again by name.
     std::array<QWidget*, kFieldCount> fieldWidgets_{};

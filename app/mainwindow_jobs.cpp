@@ -14,6 +14,8 @@
 void TfrmMain::btnReadFromDeviceClick() {
     JobGuard guard(*this);
     if (!guard.Acquired()) return;
+    // The read replaces the settings shown.
+    if (!ConfirmLosingEdits()) return;
     jobs_.journalFile.clear();
     jobs_.ReadDevice();
 }
@@ -51,11 +53,18 @@ void TfrmMain::mnuCommChangeIdCodeClick() {
 // ---- the job host ----
 
 Messages& TfrmMain::JobMessages() {
-    return prompts();
+    return jobFeedback_;
 }
 
 void TfrmMain::ShowStatus(const QString& text) {
-    SetStatusText(text);
+    if (text != Text(Msg::ReadDone) && text != Text(Msg::WriteDone)) {
+        SetStatusText(text);
+        return;
+    }
+    // A success names the device, so that one in a row of many can be told from the next.
+    const QString named = NameDevice(jobs_.deviceRadioCode, text);
+    SetStatusText(named);
+    jobFeedback_.Ended(true, named);
 }
 
 void TfrmMain::ShowOrigin(int origin) {
@@ -78,6 +87,7 @@ int TfrmMain::WaitForButton(PollKind, const WaitTexts& texts, bool letMessagesRu
     dialog->SetHeading(Text(texts.headingId));
     dialog->SetInstruction(Text(texts.instructionId));
     dialog->SetSeriesProgress(seriesProgress_);
+    if (waitProgress_) waitProgress_->Start(texts.instructionId);
     if (letMessagesRun) QCoreApplication::processEvents();
     // A line lost while the job was set up gets no dialog that only a poll could end.
     return adapter.LineLost() ? WaitLineLost : dialog->exec();

@@ -50,8 +50,16 @@ BoxAnswer QtPrompts::ShowMessage(BoxKind kind, int /*textId*/, const QString& te
         BoxAnswer answer;
     };
     QList<Choice> choices;
+    QByteArray save, discard, cancel;  // hold the catalogue's captions for the choices
     if (buttons == BoxButtons::Ok) {
         choices = {{ToolkitText::Ok, QMessageBox::AcceptRole, BoxAnswer::Ok}};
+    } else if (buttons == BoxButtons::SaveDiscardCancel) {
+        save = Text(Msg::UnsavedSave).toUtf8();
+        discard = Text(Msg::UnsavedDiscard).toUtf8();
+        cancel = Text(Msg::UnsavedCancel).toUtf8();
+        choices = {{save.constData(), QMessageBox::AcceptRole, BoxAnswer::Yes},
+                   {discard.constData(), QMessageBox::DestructiveRole, BoxAnswer::No},
+                   {cancel.constData(), QMessageBox::RejectRole, BoxAnswer::Abort}};
     } else {
         choices = {{ToolkitText::Yes, QMessageBox::YesRole, BoxAnswer::Yes},
                    {ToolkitText::No, QMessageBox::NoRole, BoxAnswer::No}};
@@ -64,7 +72,10 @@ BoxAnswer QtPrompts::ShowMessage(BoxKind kind, int /*textId*/, const QString& te
     box.setDefaultButton(pushButtons.first());
     // Escape and the close box answer OK or No: a question left unanswered takes neither the
     // step it offers nor the Abort that throws away the work around it.
-    box.setEscapeButton(pushButtons[buttons == BoxButtons::Ok ? 0 : 1]);
+    // A question about unsaved edits left unanswered keeps them and the window: Abbrechen.
+    box.setEscapeButton(pushButtons[buttons == BoxButtons::Ok                  ? 0
+                                    : buttons == BoxButtons::SaveDiscardCancel ? 2
+                                                                               : 1]);
 
     box.exec();
     const int clicked = pushButtons.indexOf(static_cast<QPushButton*>(box.clickedButton()));

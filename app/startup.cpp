@@ -69,7 +69,9 @@ void TfrmMain::FormShow() {
     QApplication::setApplicationName(Text(Msg::ProgramName));
 }
 
-// Nothing is asked or saved at the end.
+// Unsaved edits are asked about first; nothing is saved without an answer.
 void TfrmMain::mnuFileExitClick() {
+    if (!ConfirmLosingEdits()) return;
+    exitConfirmed_ = true;
     QApplication::quit();
 }

@@ -30,3 +30,4 @@ int RunShow(const CliContext& context);
 int RunDiff(const CliContext& context);
 int RunSet(const CliContext& context);
 int RunRestore(const CliContext& context);
+int RunPorts(const CliContext& context);

@@ -38,6 +38,7 @@ const char* const kUsage =
     "                            --verify: danach zurücklesen und vergleichen (ein Tastendruck)\n"
     "  change-code NEU           dem K-ORBI die neue Funkkennung NEU geben\n"
     "  info                      den Informationstext der LPX ausgeben\n"
+    "  ports                     zeigen, ob die LPX angeschlossen und benutzbar ist\n"
     "  journal [--device=CODE] [--since=DATUM] [--json|--csv]\n"
     "                            das Protokoll der Gerätevorgänge ausgeben; --csv: für eine\n"
     "                            Tabellenkalkulation (ohne Formeln)\n"
@@ -94,6 +95,7 @@ const CommandRow kCommands[] = {
     {"info", 0, 0, OptPort | OptSimulate | OptTrace, RunInfo},
     {"journal", 0, 0, OptDevice | OptSince | OptJson | OptCsv | OptSync | OptJournal, RunJournal},
     {"restore", 1, 1, OptOutput | OptJournal, RunRestore},
+    {"ports", 0, 0, 0, RunPorts},
 };
 
 int UsageError(const QString& problem) {

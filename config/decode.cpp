@@ -256,5 +256,6 @@ int SettingsModel::ShowFileImage(const ConfigImage& image, bool setEnabling) {
     const int result = DecodeConfigImage(image, MarkFromFile);
     // A file carries no code to give the device; the edit of a new code starts empty.
     if (result == DecodeOk) SetText(Field::edtRadioCodeNew, QString());
+    MarkClean();
     return result;
 }

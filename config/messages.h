@@ -6,7 +6,8 @@
 #include <QStringList>
 
 enum class BoxKind { Error, Information, Confirmation, Warning };
-enum class BoxButtons { Ok, YesNo, YesNoAbort };
+// SaveDiscardCancel answers Yes (save), No (discard) or Abort (cancel).
+enum class BoxButtons { Ok, YesNo, YesNoAbort, SaveDiscardCancel };
 enum class BoxAnswer { Ok, Yes, No, Abort, Closed };
 
 class Messages {

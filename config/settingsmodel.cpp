@@ -12,6 +12,7 @@ SettingsModel::SettingsModel(Messages* messages) : messages_(messages) {
         values_[i].ticked = info.ticked;
         values_[i].enabled = info.enabled;
     }
+    cleanBytes_ = FileBytes();
 }
 
 bool SettingsModel::StoreText(Field field, const QString& text) {
@@ -61,6 +62,36 @@ bool SettingsModel::SetByName(const QString& name, const QString& value) {
 
 void SettingsModel::Changed(Field field) {
     if (observer_) observer_(field);
+    const bool dirty = IsDirty();
+    if (dirty == dirty_) return;
+    dirty_ = dirty;
+    if (dirtyObserver_) dirtyObserver_(dirty);
+}
+
+ImageBytes SettingsModel::FileBytes() const {
+    // Encoded into a fresh image each time: a placeholder keeps whatever bytes the target held,
+    // which must not make two equal views compare different.
+    ConfigImage image;
+    ClearImage(image);
+    EncodeConfigImage(image, MarkToFile);
+    return ExtractImageBytes(image);
+}
+
+void SettingsModel::MarkClean() {
+    cleanBytes_ = FileBytes();
+    if (!dirty_) return;
+    dirty_ = false;
+    if (dirtyObserver_) dirtyObserver_(false);
+}
+
+void SettingsModel::SetTextAsLoaded(Field field, const QString& text) {
+    const bool clean = !IsDirty();
+    SetText(field, text);
+    if (clean) MarkClean();
+}
+
+bool SettingsModel::IsDirty() const {
+    return FileBytes() != cleanBytes_;
 }
 
 void SettingsModel::Error(int textId, const QStringList& args) {

@@ -63,6 +63,18 @@ class SettingsModel {
     // Writes the fields into image with mark; always -1 (every text converts).
     int EncodeConfigImage(ConfigImage& image, uint8_t mark) const;
 
+    // ---- unsaved edits ----
+    // The view counts as edited while its file image differs from the one it had when it was
+    // last loaded, saved, read or written; typing a value back to the original clears it.
+    void MarkClean();
+    bool IsDirty() const;
+    // Sets a field to what a device told, as SetText does; that is no edit of the user's, so a
+    // view without edits stays without.
+    void SetTextAsLoaded(Field field, const QString& text);
+    // Called whenever the edited state flips (true: now edited).
+    using DirtyObserver = std::function<void(bool)>;
+    void SetDirtyObserver(DirtyObserver observer) { dirtyObserver_ = std::move(observer); }
+
     // ---- checks of a device write that read the fields ----
     bool UsesGeneration2Settings() const;
     bool PressTimeFitsDelay() const;
@@ -82,6 +94,7 @@ class SettingsModel {
     };
 
     void Changed(Field field);
+    ImageBytes FileBytes() const;
     void RunChangeRule(Field field);
     void RunClickRule(Field field);
     void Error(int textId, const QStringList& args = {});
@@ -89,4 +102,7 @@ class SettingsModel {
     std::array<Value, kFieldCount> values_;
     Messages* messages_;
     Observer observer_;
+    DirtyObserver dirtyObserver_;
+    ImageBytes cleanBytes_{};
+    bool dirty_ = false;
 };

@@ -23,6 +23,8 @@ void DeviceJobs::FetchRecords(ConfigImage& image) {
 void DeviceJobs::ShowReadImage() {
     settings_.EnableGeneration2Controls(readImage);
     const int result = settings_.DecodeConfigImage(readImage, MarkFromDevice);
+    // The view shows what the device holds, whatever the decoder had to say about it.
+    settings_.MarkClean();
     if (result >= 0 && result < kImageSize) {
         Error(Msg::ConversionError,
               {QString::number(readImage.cells[result].value), QString::number(result)});
@@ -45,7 +47,7 @@ void DeviceJobs::ReadSteps() {
         if (trace_.userAborted) Status(Msg::IdentifyAborted);
         return;
     }
-    settings_.SetText(Field::edtRadioCodeOld, deviceRadioCode);
+    settings_.SetTextAsLoaded(Field::edtRadioCodeOld, deviceRadioCode);
 
     if (adapter_.Open() != 0) {
         adapter_.Close();

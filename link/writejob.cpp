@@ -21,7 +21,7 @@ void DeviceJobs::WriteSteps() {
         if (trace_.userAborted) Status(Msg::IdentifyAborted);
         return;
     }
-    settings_.SetText(Field::edtRadioCodeOld, deviceRadioCode);
+    settings_.SetTextAsLoaded(Field::edtRadioCodeOld, deviceRadioCode);
 
     const int generation = deviceFirmwareVersion >> 4;
     if (generation == 1 && settings_.UsesGeneration2Settings())
@@ -68,6 +68,8 @@ void DeviceJobs::WriteSteps() {
         switch (outcome) {
             case WaitDone:
                 trace_.written = true;
+                // The device now holds what the view shows: nothing of it can be lost any more.
+                settings_.MarkClean();
                 if (!verifyAfterWrite) Status(Msg::WriteDone);
                 break;
             case WaitFailed:

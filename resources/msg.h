@@ -273,5 +273,38 @@ enum Id : int {
     FieldNotStored = 20409,
     IdentifyRetryFailed = 20410,
     IdentifyRetryTimedOut = 20411,
+
+    // The LPX at a glance: the status line's field
+    LpxStatusConnected = 20500,
+    LpxStatusNotFound = 20501,
+    LpxStatusNoPermission = 20502,
+    LpxStatusPractice = 20503,
+    AboutDataFolder = 20504,
+    PracticeBanner = 20505,
+    DeviceSuccess = 20506,
+
+    // The wait dialog's progress line
+    WaitStepIdentify = 20530,
+    WaitStepRead = 20531,
+    WaitStepWrite = 20532,
+    WaitStepChangeCode = 20533,
+    WaitStepSeconds = 20534,
+    WaitSeconds = 20535,
+    WaitReminder = 20536,
+
+    // Unsaved edits and recent files
+    UnsavedEditsQuestion = 20520,
+    UnsavedSave = 20521,
+    UnsavedDiscard = 20522,
+    UnsavedCancel = 20523,
+    MenuFileRecent = 20524,
+    // korbi-cli ports
+    PortsConverterUsable = 20510,
+    PortsConverterDenied = 20511,
+    PortsNoConverter = 20512,
+    PortsRuleInstalled = 20513,
+    PortsRuleMissing = 20514,
+    PortsLinkPresent = 20515,
+    PortsLinkMissing = 20516,
 };
 }  // namespace Msg

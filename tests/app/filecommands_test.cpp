@@ -271,7 +271,8 @@ TEST_F(WindowFileCommands, AFailedSaveLeavesTheOldFileWhole) {
     m.prompts.Clear();
     SaveAs(folder + "neu");
     EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10812});
-    EXPECT_EQ(w->windowTitle(), "neu.Korbi" + kProgram);
+    // The edits are in no file: the title still marks them.
+    EXPECT_EQ(w->windowTitle(), "*neu.Korbi" + kProgram);
     EXPECT_EQ(w->configOrigin, OriginSavedFile);
     SetWriteFaultForTests(nullptr);
     EXPECT_EQ(Files(), QStringList{"anlage.Korbi"});

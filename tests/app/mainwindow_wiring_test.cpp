@@ -132,10 +132,10 @@ TEST_F(WindowTest, NewEntriesHandTheirOwnEntryToTheCommand) {
 TEST_F(WindowTest, MenusHaveTheirEntriesInOrder) {
     EXPECT_EQ(window->menuBar()->objectName(), "MainMenu1");
     EXPECT_EQ(ActionNames(window->menuBar()), QStringList({"mnuFile", "mnuComm", "mnuHelp"}));
-    EXPECT_EQ(
-        ActionNames(window->findChild<QMenu*>("mnuFile")),
-        QStringList({"mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuDelimiter1",
-                     "mnuFileSelectDefaultFolder", "mnuDelimter2", "mnuFileExit"}));
+    EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuFile")),
+              QStringList({"mnuFileNew", "mnuFileOpen", "mnuFileRecent", "mnuFileSave",
+                           "mnuFileSaveAs", "mnuDelimiter1", "mnuFileSelectDefaultFolder",
+                           "mnuDelimter2", "mnuFileExit"}));
     EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuFileNew")),
               QStringList({"mnuFileNewKorbiV2", "mnuFileNewKorbiV1"}));
     EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuComm")),

@@ -128,8 +128,10 @@ TEST(WindowsTest, PracticeModeReadsAndWritesSimulatedDevices) {
     EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "12AB");
     main.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("42");
     main.btnWriteToDeviceClick();
-    EXPECT_EQ(main.StatusText(), Text(10605));
+    EXPECT_EQ(main.StatusText(),
+              QString::fromUtf8("K-ORBI 12AB: Konfiguration wurde aktualisiert."));
     main.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("7");
+    machine.prompts.answers = {BoxAnswer::No};  // the edit is discarded for the read
     main.btnReadFromDeviceClick();
     EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "12AB");
     EXPECT_EQ(main.findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "42");
@@ -141,7 +143,7 @@ TEST(WindowsTest, PracticeModeReadsAndWritesSimulatedDevices) {
     EXPECT_EQ(sim.Device(1).memory[Addr::BatteryTestInterval], 42);
     EXPECT_EQ(sim.Device(2).memory[Addr::BatteryTestInterval], 24);
     EXPECT_EQ(hook.shows, 8);
-    EXPECT_TRUE(machine.prompts.MessageIds().isEmpty());
+    EXPECT_EQ(machine.prompts.MessageIds(), QList<int>{Msg::UnsavedEditsQuestion});
     // Practice is no work on a real device: the journal stays as it was.
     EXPECT_FALSE(QFile::exists(machine.dataFolder + "Protokoll.sqlite"));
 }

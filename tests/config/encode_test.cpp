@@ -217,3 +217,25 @@ TEST_F(Encode, WriteChecksRefuseAZoneInBothGroups) {
     EXPECT_EQ(CheckSettingsBeforeWrite(*model, writeImage, encodeResult), 10876);
     EXPECT_EQ(writeImage.cells[0x31].mark, MarkToDevice);
 }
+
+// The view counts as edited by its file bytes: what a save would not store never counts, and a
+// value typed back to the original clears the mark.
+TEST_F(Encode, EditedStateFollowsTheFileBytes) {
+    FillFileImage(fileImage, Generation2Bytes(), MarkFromFile);
+    model->ShowFileImage(fileImage, true);
+    std::vector<bool> flips;
+    model->SetDirtyObserver([&](bool dirty) { flips.push_back(dirty); });
+    EXPECT_FALSE(model->IsDirty());
+    model->SetText(Field::edtRadioCodeNew, "BEEF");  // a device write's code, not the file's
+    EXPECT_FALSE(model->IsDirty());
+    const QString before = model->Text(Field::edtBatteryTestInterval);
+    model->SetText(Field::edtBatteryTestInterval, "7");
+    model->SetText(Field::edtBatteryTestInterval, "07");
+    EXPECT_TRUE(model->IsDirty());
+    model->SetText(Field::edtBatteryTestInterval, before);
+    EXPECT_FALSE(model->IsDirty());
+    model->SetTicked(Field::cbConfig_D5, !model->Ticked(Field::cbConfig_D5));
+    model->MarkClean();  // saved
+    EXPECT_FALSE(model->IsDirty());
+    EXPECT_EQ(flips, (std::vector<bool>{true, false, true, false}));
+}

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "files/imagefile.h"
+#include "files/recentfiles.h"
 #include "test_folder.h"
 
 class SettingsFileTest : public ::testing::Test {
@@ -67,4 +68,23 @@ TEST_F(SettingsFileTest, ARefusedWriteReportsAndKeepsTheOldFile) {
     EXPECT_EQ(ReadBytes(file), before);
     EXPECT_FALSE(WriteSetting(dir.path() + "/missing/Values.ini", "Setup", "AppVersion", "1"));
     EXPECT_EQ(WriteSettingFailureText("/x/Values.ini"), "Unable to write to /x/Values.ini");
+}
+
+// The recent files: newest first, each once, at most eight, any file name, and never a list
+// so long that reading it back would cut a path.
+TEST_F(SettingsFileTest, RecentFilesKeepTheLastEightWhole) {
+    for (int i = 0; i < 10; ++i) RememberRecentFile(file, QString("/a/%1.Korbi").arg(i));
+    RememberRecentFile(file, "/a/5.Korbi");
+    const QString odd = "/a/b;c%41\nd.Korbi";
+    QStringList list = RememberRecentFile(file, odd);
+    EXPECT_EQ(list, (QStringList{odd, "/a/5.Korbi", "/a/9.Korbi", "/a/8.Korbi", "/a/7.Korbi",
+                                 "/a/6.Korbi", "/a/4.Korbi", "/a/3.Korbi"}));
+    EXPECT_EQ(ReadRecentFiles(file), list);
+    EXPECT_EQ(ForgetRecentFile(file, "/a/9.Korbi").size(), 7);
+    EXPECT_EQ(ReadSetting(file, "Setup", "ConfigDirectory"), "");  // other keys untouched
+
+    for (char c : {'w', 'x', 'y', 'z'}) list = RememberRecentFile(file, "/" + QString(600, c));
+    EXPECT_EQ(list.size(), 3);
+    EXPECT_LE(JoinRecentFiles(list).size(), 2047);
+    EXPECT_EQ(ReadRecentFiles(file), list);
 }

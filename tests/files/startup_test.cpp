@@ -6,10 +6,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 #include "files/fileerrors.h"
@@ -329,15 +331,79 @@ TEST(Startup, ShowingCentresTheWindowAndNamesTheApplication) {
     QApplication::setApplicationName("K-ORBI Programmiergerät");
 }
 
-TEST(Startup, ExitEndsTheProgramWithoutAQuestion) {
-    Machine m(Machine::WithShippedFiles);
-    auto w = m.Start();
-    w->findChild<QLineEdit*>("edtNoShortTx")->setText("7");
-    w->show();
-    QTimer::singleShot(0, w.get(), [&] { w->findChild<QAction*>("mnuFileExit")->trigger(); });
-    QTimer::singleShot(5000, qApp, [] { QApplication::exit(99); });  // a hang guard
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_TRUE(m.prompts.records.isEmpty());
+// Every way of losing an edit asks first: Abbrechen keeps the edit and the window, Verwerfen goes
+// on, Speichern saves (Save As for a view without a file) and then goes on.
+TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
+    enum Ends { Stays, Quits, Closes, Replaced };
+    using Request = std::function<void(TfrmMain&, const QString& file)>;
+    const Request exitMenu = [](TfrmMain& w, const QString&) {
+        w.findChild<QAction*>("mnuFileExit")->trigger();
+    };
+    const Request close = [](TfrmMain& w, const QString&) { w.close(); };
+    struct Row {
+        const char* name;
+        Request request;
+        BoxAnswer answer;
+        Ends ends;
+    } rows[] = {
+        {"Beenden, Abbrechen", exitMenu, BoxAnswer::Abort, Stays},
+        {"Beenden, Verwerfen", exitMenu, BoxAnswer::No, Quits},
+        {"Beenden, Speichern", exitMenu, BoxAnswer::Yes, Quits},
+        {"closing, Abbrechen", close, BoxAnswer::Abort, Stays},
+        {"closing, Verwerfen", close, BoxAnswer::No, Closes},
+        {"Neu, Abbrechen",
+         [](TfrmMain& w, const QString&) { w.findChild<QAction*>("mnuFileNewKorbiV2")->trigger(); },
+         BoxAnswer::Abort, Stays},
+        {"Öffnen, Verwerfen",
+         [](TfrmMain& w, const QString&) { w.findChild<QAction*>("mnuFileOpen")->trigger(); },
+         BoxAnswer::No, Replaced},
+        {"drop, Abbrechen", [](TfrmMain& w, const QString& file) { w.HandleDroppedFiles({file}); },
+         BoxAnswer::Abort, Stays},
+        {"Lesen, Abbrechen",
+         [](TfrmMain& w, const QString&) {
+             w.findChild<QAction*>("mnuCommReadFromDevice")->trigger();
+         },
+         BoxAnswer::Abort, Stays},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Machine m(Machine::WithShippedFiles);
+        auto w = m.Start();
+        const QString file = m.documentFolder + "anlage.Korbi";
+        QFile::copy(m.dataFolder + "Default_v2.bin", file);
+        auto* edit = w->findChild<QLineEdit*>("edtNoShortTx");
+        const QString loaded = edit->text();
+        edit->setText("7");
+        ASSERT_TRUE(w->windowTitle().startsWith('*'));
+        w->show();
+        m.prompts.answers = {row.answer};
+        // The file Öffnen chooses, or the name Speichern's Save As gives.
+        m.prompts.paths = {row.answer == BoxAnswer::Yes ? m.documentFolder + "neu" : file};
+
+        QTimer::singleShot(0, w.get(), [&] {
+            row.request(*w, file);
+            QTimer::singleShot(0, qApp, [] { QApplication::exit(7); });  // still running
+        });
+        const int exitCode = QApplication::exec();
+
+        // Öffnen asks once the file is chosen: a cancelled file dialog loses nothing.
+        const auto question =
+            std::find_if(m.prompts.records.begin(), m.prompts.records.end(),
+                         [](const PromptRecord& r) { return r.type == PromptRecord::Message; });
+        ASSERT_NE(question, m.prompts.records.end());
+        EXPECT_EQ(question->textId, Msg::UnsavedEditsQuestion);
+        EXPECT_EQ(question->buttons, BoxButtons::SaveDiscardCancel);
+        EXPECT_EQ(exitCode, row.ends == Quits ? 0 : 7);
+        if (row.ends != Quits) {
+            EXPECT_EQ(w->isVisible(), row.ends != Closes);
+        }
+        EXPECT_EQ(edit->text(), row.ends == Replaced ? loaded : QString("7"));
+        if (row.answer == BoxAnswer::Yes) {
+            EXPECT_EQ(ReadBytes(m.documentFolder + "neu.Korbi").size(), 256);
+        }
+        EXPECT_EQ(w->windowTitle().startsWith('*'),
+                  row.answer != BoxAnswer::Yes && row.ends != Replaced);
+    }
 }
 
 TEST(Startup, TheShippedTemplatesAreMadeFromTheirTables) {

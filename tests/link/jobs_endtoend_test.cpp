@@ -63,20 +63,21 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     auto* interval = window.findChild<QLineEdit*>("edtBatteryTestInterval");
 
     window.btnReadFromDeviceClick();
-    EXPECT_EQ(window.StatusText(), Text(10506));
+    EXPECT_EQ(window.StatusText(), kReadDone);
     EXPECT_EQ(window.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "4C2D");
     EXPECT_EQ(interval->text(), "24");
     EXPECT_EQ(window.findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.A");
 
     interval->setText("42");
     window.btnWriteToDeviceClick();
-    EXPECT_EQ(window.StatusText(), Text(10605));
+    EXPECT_EQ(window.StatusText(), kWriteDone);
 
     interval->setText("7");
+    program.prompts.answers = {BoxAnswer::No};  // the edit is discarded for the read
     window.btnReadFromDeviceClick();
-    EXPECT_EQ(window.StatusText(), Text(10506));
+    EXPECT_EQ(window.StatusText(), kReadDone);
     EXPECT_EQ(interval->text(), "42");
-    EXPECT_TRUE(prompts.MessageIds().isEmpty());
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{Msg::UnsavedEditsQuestion});
     // The window's jobs are journalled like korbi-cli's, and read back what was written.
     const QList<QStringList> journal = JournalLines({window.Jobs().journalPath, {}});
     ASSERT_EQ(journal.size(), 3);
@@ -140,7 +141,7 @@ TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
     ASSERT_EQ(symlink(lpx->path.c_str(), port.c_str()), 0);
     prompts.Clear();
     window.btnReadFromDeviceClick();
-    EXPECT_EQ(window.StatusText(), Text(10506));
+    EXPECT_EQ(window.StatusText(), kReadDone);
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
 }
 

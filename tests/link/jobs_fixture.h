@@ -31,6 +31,11 @@
 using Commands = std::vector<std::string>;
 
 // Runs an action each time the watched dialog is shown, and ends a wait that nobody ends.
+// The window's success lines name the device that answered; most tests use 4C2D.
+inline const QString kReadDone = QString::fromUtf8("K-ORBI 4C2D: Auslesen abgeschlossen");
+inline const QString kWriteDone =
+    QString::fromUtf8("K-ORBI 4C2D: Konfiguration wurde aktualisiert.");
+
 class ShowHook : public QObject {
   public:
     std::deque<std::function<void()>> actions;
@@ -85,6 +90,7 @@ class JobsTest : public ::testing::Test {
         FillFileImage(window->fileImage, bytes, MarkFromFile);
         window->Model().EnableGeneration2Controls(window->fileImage);
         ASSERT_EQ(window->Model().DecodeConfigImage(window->fileImage, MarkFromFile), DecodeOk);
+        window->Model().MarkClean();  // shown as a loaded file: nothing edited yet
         prompts.Clear();
     }
 

@@ -37,7 +37,7 @@ TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
         read.push_back("m");
         EXPECT_EQ(s.Log(), Join(Identification(), read));
         EXPECT_TRUE(prompts.MessageIds().isEmpty());
-        EXPECT_EQ(window->StatusText(), Text(10506));
+        EXPECT_EQ(window->StatusText(), kReadDone);
         EXPECT_EQ(window->findChild<QLineEdit*>("edtRadioCodeOld")->text(), "4C2D");
         EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "77");
         EXPECT_EQ(window->findChild<QLineEdit*>("edtMissedAck")->text(), "9");
@@ -185,7 +185,7 @@ TEST_F(ReadJobTest, NoSecondJobWhileOneRuns) {
         sim.PressButton(0);
     });
     window->btnReadFromDeviceClick();
-    EXPECT_EQ(window->StatusText(), Text(10506));
+    EXPECT_EQ(window->StatusText(), kReadDone);
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(waitHook.shows, 2);
 }

@@ -141,7 +141,9 @@ TEST_F(WaitPollTest, RunWaitPollsUntilTheJobEnds) {
 }
 
 TEST_F(WaitPollTest, DialogLayout) {
-    EXPECT_EQ(wait->size(), QSize(398, 220));
+    // The progress line adds a strip below the group box; nothing above it moves.
+    EXPECT_EQ(wait->size(), QSize(398, 256));
+    EXPECT_GE(wait->findChild<QLabel*>("lblWaitProgress")->y(), 8 + 201 - 4);
     EXPECT_FALSE(wait->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(wait->gbxReceiveRadio->geometry(), QRect(8, 8, 385, 201));
     EXPECT_EQ(wait->imgTransmitter->geometry(), QRect(16, 24, 121, 160));

@@ -40,9 +40,11 @@ TEST_F(WriteJobTest, GenerationOneGetsTheCommonBlocks) {
     // The first block carries the three values of 0x27-0x29.
     EXPECT_EQ(sim.Log()[Identification().size() + 1].size(), 1u + 4 + 6);
     EXPECT_EQ(sim.Device(device).memory[0x2C], 42);
-    EXPECT_EQ(window->StatusText(), Text(10605));
+    EXPECT_EQ(window->StatusText(), kWriteDone);
     EXPECT_EQ(wait->windowTitle(), Text(10601));
     EXPECT_EQ(wait->lblAction->text().replace(QChar(0x2011), '-'), Text(10602));
+    EXPECT_EQ(wait->findChild<QLabel*>("lblWaitProgress")->text(),
+              QString::fromUtf8("Schritt 2 von 2: Schreiben – seit 0 s"));
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
 }
 
@@ -143,7 +145,7 @@ TEST_F(WriteJobTest, GenerationTwoSettingsForGenerationOneWarnAndGoOn) {
     EXPECT_EQ(prompts.records[0].kind, BoxKind::Information);
     EXPECT_EQ(WriteCommands(),
               (Commands{"n", "n0327", "n022C", "n0730", "n0840", "n0848", "i4C2D", "N", "n"}));
-    EXPECT_EQ(window->StatusText(), Text(10605));
+    EXPECT_EQ(window->StatusText(), kWriteDone);
 }
 
 TEST_F(WriteJobTest, OutcomesOfTheWait) {
@@ -190,20 +192,20 @@ TEST_F(WriteJobTest, ReadSettingsWriteBack) {
     const int device = sim.AddDevice(0x4C2D, 0x21);
     const auto before = sim.Device(device).memory;
     window->btnReadFromDeviceClick();
-    ASSERT_EQ(window->StatusText(), Text(10506));
+    ASSERT_EQ(window->StatusText(), kReadDone);
     window->btnWriteToDeviceClick();
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
-    EXPECT_EQ(window->StatusText(), Text(10605));
+    EXPECT_EQ(window->StatusText(), kWriteDone);
     EXPECT_EQ(sim.Device(device).memory, before);
 }
 
 TEST_F(WriteJobTest, MenuEntriesRunTheJobs) {
     ShownDevice(0x4C2D, 0x1A);
-    const std::pair<const char*, int> entries[] = {{"mnuCommReadFromDevice", 10506},
-                                                   {"mnuCommWriteToDevice", 10605}};
+    const std::pair<const char*, QString> entries[] = {{"mnuCommReadFromDevice", kReadDone},
+                                                       {"mnuCommWriteToDevice", kWriteDone}};
     for (const auto& [menu, status] : entries) {
         window->findChild<QAction*>(menu)->trigger();
-        EXPECT_EQ(window->StatusText(), Text(status)) << menu;
+        EXPECT_EQ(window->StatusText(), status) << menu;
     }
 }
 

@@ -1,0 +1,66 @@
+#include "app/waitprogress.h"
+
+#include <QDialog>
+#include <QEvent>
+#include <QLabel>
+
+#include "resources/catalogue.h"
+
+namespace {
+
+constexpr int kLineHeight = 36;  // two lines of text
+constexpr int kReminderSeconds = 30;
+
+// The step a wait belongs to, by the instruction it shows.
+struct StepRow {
+    int instructionId;
+    int stepId;
+};
+const StepRow kSteps[] = {
+    {Msg::PressToIdentify, Msg::WaitStepIdentify},
+    {Msg::PressToRead, Msg::WaitStepRead},
+    {Msg::PressToWrite, Msg::WaitStepWrite},
+    {Msg::PressToChangeCode, Msg::WaitStepChangeCode},
+};
+
+}  // namespace
+
+WaitProgress::WaitProgress(QDialog* dialog) : QObject(dialog), dialog_(dialog) {
+    const int top = dialog->height();
+    dialog->setFixedSize(dialog->width(), top + kLineHeight);
+    label_ = new QLabel(dialog);
+    label_->setObjectName("lblWaitProgress");
+    label_->setWordWrap(true);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label_->setGeometry(16, top - 4, dialog->width() - 32, kLineHeight);
+    timer_.setInterval(1000);
+    connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
+    dialog->installEventFilter(this);
+}
+
+void WaitProgress::Start(int instructionId) {
+    stepId_ = 0;
+    for (const StepRow& row : kSteps)
+        if (row.instructionId == instructionId) stepId_ = row.stepId;
+    elapsed_.start();
+    timer_.start();
+    Tick();
+}
+
+QString WaitProgress::Line() const {
+    const qint64 seconds = elapsed_.isValid() ? elapsed_.elapsed() / 1000 : 0;
+    QString line = stepId_
+                       ? FillText(Msg::WaitStepSeconds, {Text(stepId_), QString::number(seconds)})
+                       : FillText(Msg::WaitSeconds, {QString::number(seconds)});
+    if (seconds >= kReminderSeconds) line += '\n' + Text(Msg::WaitReminder);
+    return line;
+}
+
+void WaitProgress::Tick() {
+    label_->setText(Line());
+}
+
+bool WaitProgress::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == dialog_ && event->type() == QEvent::Hide) timer_.stop();
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// A line under the wait dialog for the technician who holds the button: which step of the job
+// waits ("Schritt 1 von 2: Kennung lesen") and how many seconds it has waited; after 30 s
+// without a press it reminds what to do. The dialog grows by the line; nothing in it moves.
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+class QDialog;
+class QLabel;
+
+class WaitProgress : public QObject {
+  public:
+    explicit WaitProgress(QDialog* dialog);
+
+    // A wait with this instruction begins; the line counts until the dialog closes.
+    void Start(int instructionId);
+    QString Line() const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Tick();
+
+    QDialog* dialog_;
+    QLabel* label_;
+    QTimer timer_;
+    QElapsedTimer elapsed_;
+    int stepId_ = 0;
+};
