@@ -210,16 +210,21 @@ int WriteFileSafely(const QString& path, const QByteArray& data) {
     return 0;
 }
 
-int OpenPrivateAppend(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
+int OpenPrivateAppend(const QString& path, int* error) {
+    FilePlace place;
+    *error = ResolveFilePlace(path, place);
+    if (*error) return -1;
     const int fd =
-        ::open(name.constData(),
+        openat(place.folder, place.name.constData(),
                O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-    if (fd < 0) return -1;
+    if (fd < 0) {
+        *error = errno;
+        return -1;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        errno = EISDIR;
+        *error = EISDIR;
         return -1;
     }
     return fd;

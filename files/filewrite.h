@@ -29,10 +29,11 @@ class FilePlace;
 // (EISDIR), nor is a file the user may not write.
 int WriteFileSafely(const QString& path, const QByteArray& data);
 
-// Opens a private log file to append to: created with mode 0600 when missing, never through a
-// symbolic link in its last component, and only when it is a regular file (a FIFO or a device
-// would block or swallow the lines). The descriptor (close-on-exec) or -1 with errno set.
-int OpenPrivateAppend(const QString& path);
+// Opens a private log file to append to: created with mode 0600 when missing, its path resolved
+// as a save resolves it (another user's link, on the way or as the name, is never followed),
+// and only when it is a regular file (a FIFO or a device would block or swallow the lines). The
+// descriptor (close-on-exec), or -1 with *error set as ResolveFilePlace or errno sets it.
+int OpenPrivateAppend(const QString& path, int* error);
 
 // Writes data as the new file name in the place's folder without ever replacing anything: when
 // the name is taken, also by a file that appeared after the place was resolved, it answers

@@ -37,9 +37,10 @@ void WriteLine(const QString& text) {
 
 bool StartTrace(const QString& path, QString* error) {
     StopTrace();
-    const int fd = OpenPrivateAppend(path);
+    int openError = 0;
+    const int fd = OpenPrivateAppend(path, &openError);
     if (fd < 0) {
-        if (error) *error = FillText(Msg::TraceOpenFailed, {path, FileErrorCause(errno)});
+        if (error) *error = FillText(Msg::TraceOpenFailed, {path, FileErrorCause(openError)});
         return false;
     }
     Trace() = {fd, std::chrono::steady_clock::now()};
