@@ -4,7 +4,7 @@
 #include <cstring>
 #include <thread>
 
-#include "link/trace.h"
+#include "link/traceframe.h"
 
 namespace {
 

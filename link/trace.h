@@ -8,7 +8,7 @@
 #include <QString>
 #include <cstdint>
 
-enum class TraceDirection { ToLpx, FromLpx };
+#include "link/traceframe.h"
 
 // Starts the trace into path (created 0600, appended to when it exists). False with a German
 // error when the file cannot be used.
@@ -16,8 +16,6 @@ bool StartTrace(const QString& path, QString* error);
 void StopTrace();
 bool TraceRunning();
 
-// One frame as it went over the line; an answer that never came is traced with no bytes.
-void TraceFrame(TraceDirection direction, const uint8_t* bytes, int count);
 // A line of its own, e.g. where a job begins.
 void TraceNote(const QString& text);
 
