@@ -80,14 +80,6 @@ bool ServeApplicationBus(TfrmMain* window) {
 
 ApplicationBus::ApplicationBus(TfrmMain* window) : QObject(window), window_(window) {}
 
-// A dialog of the window is open (a job waits for the button, a question is asked): a file that
-// replaced the view now could mix with it, so the caller opens a window of its own instead.
-bool ApplicationBus::RefuseWhileBusy() {
-    if (!QApplication::activeModalWidget()) return false;
-    sendErrorReply(QDBusError::Failed, QStringLiteral("The window has a dialog open."));
-    return true;
-}
-
 void ApplicationBus::Activate(const QVariantMap& platformData) {
     RaiseWindow(window_, platformData);
 }
@@ -105,11 +97,23 @@ void ApplicationBus::Open(const QStringList& uris, const QVariantMap& platformDa
         sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No local file given."));
         return;
     }
-    if (RefuseWhileBusy()) return;
-    QTimer::singleShot(0, window_, [window = window_, path, platformData] {
-        RaiseWindow(window, platformData);
-        window->LoadConfigurationFile(path, LoadKind::CommandLine);
-    });
+    // The answer goes out when the window takes the file, not before: a program that ends
+    // in between (Beenden was just answered) leaves the caller without an answer, and the
+    // caller then opens its own window instead of believing the file was opened.
+    setDelayedReply(true);
+    QTimer::singleShot(
+        0, window_, [window = window_, path, platformData, bus = connection(), call = message()] {
+            // A dialog of the window is open (a job waits for the button, a question is asked): a
+            // file that replaced the view now could mix with it.
+            if (QApplication::activeModalWidget()) {
+                bus.send(call.createErrorReply(QDBusError::Failed,
+                                               QStringLiteral("The window has a dialog open.")));
+                return;
+            }
+            bus.send(call.createReply());
+            RaiseWindow(window, platformData);
+            window->LoadConfigurationFile(path, LoadKind::CommandLine);
+        });
 }
 
 void ApplicationBus::ActivateAction(const QString&, const QVariantList&, const QVariantMap&) {}

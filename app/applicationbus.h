@@ -40,14 +40,13 @@ class ApplicationBus : public QObject, protected QDBusContext {
 
   public Q_SLOTS:
     void Activate(const QVariantMap& platformData);
-    // Answers at once and opens the first local file afterwards: the question about unsaved
-    // edits waits for the user, the caller only a few seconds.
+    // Answers as soon as the window takes the first local file, before it asks about unsaved
+    // edits: the question waits for the user, the caller only a few seconds.
     void Open(const QStringList& uris, const QVariantMap& platformData);
     // The window has no actions of its own to offer.
     void ActivateAction(const QString& name, const QVariantList& parameter,
                         const QVariantMap& platformData);
 
   private:
-    bool RefuseWhileBusy();
     TfrmMain* window_;
 };
