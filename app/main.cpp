@@ -1,11 +1,12 @@
-// Program entry: the options that need no window, German toolkit texts, the platform, the LPX
-// driver, the five windows, the loop.
+// Program entry: the options that need no window, a file handed to a window that runs already,
+// German toolkit texts, the platform, the LPX driver, the five windows, the loop.
 
 #include <QTimer>
 #include <cstdio>
 #include <exception>
 
 #include "app/application.h"
+#include "app/applicationbus.h"
 #include "app/commandline.h"
 #include "app/devicepicture.h"
 #include "app/mainwindow.h"
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
 
     IgnoreFileSizeSignal();
     KorbiApplication app(argc, argv);
+    // A double-click on a file while the program runs: the running window opens it.
+    if (HandFileToRunningWindow(options)) return 0;
     InstallGermanToolkitTexts(app);
     // The installed desktop entry's name: Wayland compositors find the entry and its icon by it.
     QGuiApplication::setDesktopFileName(QStringLiteral(KORBI_APP_ID));
@@ -42,6 +45,11 @@ int main(int argc, char** argv) {
         env.prompts = &prompts;
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
         AddWindowAids(windows.main.get(), env);
+        // Files handed over go to a window that works on real devices and stays open: not to a
+        // practice window (a real file would land in practice unnoticed), nor to an
+        // installation check that ends at once.
+        if (!env.practiceMode && !(options.given & OptExitAfterStart))
+            ServeApplicationBus(windows.main.get());
         windows.main->show();
         if (options.given & OptExitAfterStart) QTimer::singleShot(0, &app, &QCoreApplication::quit);
         app.exec();

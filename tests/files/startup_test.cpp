@@ -9,11 +9,14 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QProcess>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
 
+#include "app/applicationbus.h"
 #include "files/fileerrors.h"
 #include "files/imagefile.h"
 #include "files/settingsfile.h"
@@ -404,6 +407,52 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         EXPECT_EQ(w->windowTitle().startsWith('*'),
                   row.answer != BoxAnswer::Yes && row.ends != Replaced);
     }
+}
+
+// A double-click on a file while the program runs: the new start hands the file to the running
+// window and ends; the window asks about its unsaved edits and, answered Verwerfen, shows the file.
+TEST(Startup, AFileOpenedWhileTheProgramRunsGoesToTheRunningWindow) {
+    QProcess daemon;
+    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    if (!daemon.waitForStarted(5000) || !daemon.waitForReadyRead(5000))
+        GTEST_SKIP() << "no dbus-daemon to start a private session bus";
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    QDBusConnection bus = QDBusConnection::connectToBus(address, "running window");
+    ASSERT_TRUE(bus.isConnected());
+
+    Machine m(Machine::WithShippedFiles);
+    auto w = m.Start();
+    const QString file = m.documentFolder + "anlage.Korbi";
+    ASSERT_TRUE(QFile::copy(m.dataFolder + "Default_v2.bin", file));
+    auto* edit = w->findChild<QLineEdit*>("edtNoShortTx");
+    const QString loaded = edit->text();
+    edit->setText("7");
+    w->show();
+    ASSERT_TRUE(ServeApplicationBus(w.get(), bus));
+    m.prompts.answers = {BoxAnswer::No};
+
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", address);
+    env.insert("HOME", m.root.path() + "/home");  // a window of its own would stay in the test
+    second.setProcessEnvironment(env);
+    second.start(KORBI_PROGRAMMER_PATH, {file});
+    // The running window answers from this loop, so the second start is waited for in it too.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->windowTitle().startsWith('*'); }, 5000));
+
+    ASSERT_EQ(m.prompts.records.size(), 1u);
+    EXPECT_EQ(m.prompts.records[0].textId, Msg::UnsavedEditsQuestion);
+    EXPECT_EQ(edit->text(), loaded);
+    EXPECT_TRUE(w->windowTitle().contains("anlage")) << w->windowTitle().toStdString();
+
+    if (second.state() != QProcess::NotRunning) second.kill();
+    second.waitForFinished();
+    QDBusConnection::disconnectFromBus("running window");
+    daemon.kill();
+    daemon.waitForFinished();
 }
 
 TEST(Startup, TheShippedTemplatesAreMadeFromTheirTables) {
