@@ -14,22 +14,25 @@ struct OptionRow {
     OptionBit bit;
     Takes takes;
     unsigned programs;  // ProgramBits
+    // Where an option's text value is kept as given; null for the options without a value or
+    // with a value of their own kind (--repeat, --simulate).
+    QString ProgramOptions::*text = nullptr;
 };
 
 const OptionRow kOptions[] = {
     {"--json", nullptr, OptJson, Takes::Nothing, ForCli},
-    {"--output", "-o", OptOutput, Takes::Value, ForCli},
-    {"--new-code", nullptr, OptNewCode, Takes::Value, ForCli},
+    {"--output", "-o", OptOutput, Takes::Value, ForCli, &ProgramOptions::output},
+    {"--new-code", nullptr, OptNewCode, Takes::Value, ForCli, &ProgramOptions::newCode},
     {"--repeat", nullptr, OptRepeat, Takes::OptionalValue, ForCli},
-    {"--device", nullptr, OptDevice, Takes::Value, ForCli},
-    {"--since", nullptr, OptSince, Takes::Value, ForCli},
-    {"--port", nullptr, OptPort, Takes::Value, ForWindow | ForCli},
+    {"--device", nullptr, OptDevice, Takes::Value, ForCli, &ProgramOptions::device},
+    {"--since", nullptr, OptSince, Takes::Value, ForCli, &ProgramOptions::since},
+    {"--port", nullptr, OptPort, Takes::Value, ForWindow | ForCli, &ProgramOptions::port},
     {"--simulate", nullptr, OptSimulate, Takes::OptionalValue, ForWindow | ForCli},
     {"--exit-after-start", nullptr, OptExitAfterStart, Takes::Nothing, ForWindow},
     {"--verify", nullptr, OptVerify, Takes::Nothing, ForCli},
-    {"--new-codes", nullptr, OptNewCodes, Takes::Value, ForCli},
-    {"--trace", nullptr, OptTrace, Takes::Value, ForWindow | ForCli},
-    {"--journal", nullptr, OptJournal, Takes::Value, ForWindow | ForCli},
+    {"--new-codes", nullptr, OptNewCodes, Takes::Value, ForCli, &ProgramOptions::newCodes},
+    {"--trace", nullptr, OptTrace, Takes::Value, ForWindow | ForCli, &ProgramOptions::trace},
+    {"--journal", nullptr, OptJournal, Takes::Value, ForWindow | ForCli, &ProgramOptions::journal},
     {"--csv", nullptr, OptCsv, Takes::Nothing, ForCli},
     {"--sync", nullptr, OptSync, Takes::Nothing, ForCli},
 };
@@ -59,34 +62,12 @@ bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, Progr
         return false;
     }
     switch (row.bit) {
-        case OptOutput:
-            options->output = value;
-            break;
-        case OptNewCode:
-            options->newCode = value;
-            break;
-        case OptDevice:
-            options->device = value;
-            break;
-        case OptSince:
-            options->since = value;
-            break;
-        case OptPort:
-            options->port = value;
-            break;
-        case OptNewCodes:
-            options->newCodes = value;
-            break;
-        case OptTrace:
-            options->trace = value;
-            break;
         case OptJournal:
             // The value may hold a password: the message names the option, never the value.
             if (!IsServerUri(value)) {
                 *error = FillText(Msg::JournalBadServer, {QStringLiteral("--journal")});
                 return false;
             }
-            options->journal = value;
             break;
         case OptRepeat:
             if (hasValue && !WholeNumber(value, 1, 1000000, &options->repeatCount)) {
@@ -104,6 +85,7 @@ bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, Progr
         default:
             break;
     }
+    if (row.text) options->*row.text = value;
     return true;
 }
 
