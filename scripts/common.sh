@@ -33,7 +33,10 @@ ensure_packages() {
 # configure DIR [cmake options...]
 configure() {
     local dir="$1"; shift
-    cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@" >/dev/null
+    # A compiler cache, when installed, makes rebuilds of other checkouts cheap.
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
 }
 
 # build DIR [cmake options...]: configures DIR and builds everything in it.
