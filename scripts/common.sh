@@ -36,7 +36,7 @@ configure() {
     # A compiler cache, when installed, makes rebuilds of other checkouts cheap.
     local launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
+    cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@" "${launcher[@]}" >/dev/null
 }
 
 # build DIR [cmake options...]: configures DIR and builds everything in it.
