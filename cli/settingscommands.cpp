@@ -230,6 +230,33 @@ int RunSet(const CliContext& context) {
     return SaveConfiguration(configuration, path) ? ExitDone : ExitUsage;
 }
 
+namespace {
+
+// A setting for scripts: English words for the type, the range as values of the type.
+QJsonObject FieldJson(Field field, const QString& group) {
+    const SettingInfo& setting = SettingOf(field);
+    // In the order of SettingType.
+    static const char* const kTypes[] = {"boolean", "integer", "decimal", "code", "text"};
+    QJsonObject row{{"name", setting.name},
+                    {"label", FieldLabel(field)},
+                    {"group", group},
+                    {"type", kTypes[int(setting.type)]},
+                    {"unit", QString::fromUtf8(setting.unit)},
+                    {"settable", setting.access == SettingAccess::Editable}};
+    if (setting.minimum == setting.maximum) return row;
+    const auto value = [&](int v) -> QJsonValue {
+        if (setting.type == SettingType::Tenths) return v / 10.0;
+        if (setting.type == SettingType::Code)
+            return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')).toUpper();
+        return v;
+    };
+    row.insert("minimum", value(setting.minimum));
+    row.insert("maximum", value(setting.maximum));
+    return row;
+}
+
+}  // namespace
+
 int RunFields(const CliContext& context) {
     const bool json = context.options.given & OptJson;
     QString text;
@@ -242,11 +269,7 @@ int RunFields(const CliContext& context) {
         const QString range = SettingRangeText(setting);
         const QString unit = QString::fromUtf8(setting.unit);
         if (json) {
-            QJsonObject row{{"name", setting.name}, {"label", FieldLabel(field)},
-                            {"group", group},       {"type", type},
-                            {"unit", unit},         {"range", range}};
-            row.insert("settable", setting.access == SettingAccess::Editable);
-            rows.append(row);
+            rows.append(FieldJson(field, group));
             continue;
         }
         // One line a setting, tab-separated for scripts; "-" marks an empty column.
