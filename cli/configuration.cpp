@@ -23,13 +23,13 @@ const char* const kKorbiExtension = ".Korbi";
 
 // The file, the message, and what the system said about the file when it said something.
 int FileError(const QString& path, int textId, int error = 0) {
-    PrintError("korbi-cli: " + path + ": " + WithCause(Text(textId), FileErrorCause(error)) + '\n');
+    PrintProblem(path + ": " + WithCause(Text(textId), FileErrorCause(error)));
     return ExitUsage;
 }
 
 int AlreadyThere(const QString& path) {
-    PrintError(
-        QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.\n").arg(path));
+    PrintProblem(QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.")
+                     .arg(Quoted(path)));
     return ExitUsage;
 }
 
@@ -64,11 +64,15 @@ QString PathInFolder(const QString& target, const FilePlace& place, const QByteA
 
 }  // namespace
 
-BoxAnswer TerminalMessages::ShowMessage(BoxKind, int textId, const QString& text,
+BoxAnswer TerminalMessages::ShowMessage(BoxKind kind, int textId, const QString& text,
                                         BoxButtons buttons) {
     ids << textId;
     texts << text;
-    if (echo) PrintError(text + '\n');
+    // What the window shows in an error box is an error line on the terminal.
+    if (echo && kind == BoxKind::Error)
+        PrintProblem(text);
+    else if (echo)
+        PrintError(text + '\n');
     return buttons == BoxButtons::Ok ? BoxAnswer::Ok : questionAnswer;
 }
 
@@ -91,8 +95,10 @@ Configuration::Configuration(const QString& applicationDataFolder) {
 int OpenConfiguration(Configuration& configuration, const QString& path, bool* taken) {
     *taken = false;
     int error = 0;
-    if (GetImageFileSize(path, &error) != kImageSize)
-        return FileError(path, Msg::BadFileSize, error);
+    const qint64 size = GetImageFileSize(path, &error);
+    // A file that is missing or cannot be opened is said so; its size says nothing then.
+    if (error != 0) return FileError(path, Msg::FileNotLoaded, error);
+    if (size != kImageSize) return FileError(path, Msg::BadFileSize);
     ImageBytes bytes;
     if (!ReadImageFile(path, bytes, &error)) return FileError(path, Msg::FileNotLoaded, error);
     FillFileImage(configuration.fileImage, bytes, MarkFromFile);
@@ -106,7 +112,7 @@ int OpenConfiguration(Configuration& configuration, const QString& path, bool* t
         messages.echo = false;
         ErrorBox(messages, Msg::BadProduct);
         messages.echo = echo;
-        PrintError("korbi-cli: " + path + ": " + messages.texts.last() + '\n');
+        PrintProblem(path + ": " + messages.texts.last());
     }
     return ExitDone;
 }
@@ -132,8 +138,7 @@ int SaveAsTarget(const QString& name, QString* target, FilePlace& place) {
     if (!error && place.exists) return AlreadyThere(*target);  // only reachable by a link
     if (!error && faccessat(place.folder, ".", W_OK | X_OK, AT_EACCESS) != 0) error = errno;
     if (!error) return ExitDone;
-    PrintError(WithCause(FillText(Msg::ReadTargetUnusable, {*target}), FileErrorCause(error)) +
-               '\n');
+    PrintProblem(WithCause(FillText(Msg::ReadTargetUnusable, {*target}), FileErrorCause(error)));
     return ExitUsage;
 }
 

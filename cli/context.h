@@ -19,6 +19,10 @@ JournalTarget CliJournalTarget(const CliContext& context);
 // UTF-8 text to standard output or standard error, as it stands.
 void Print(const QString& text);
 void PrintError(const QString& text);
+// One line on standard error in korbi-cli's one voice: "korbi-cli: " before the message.
+void PrintProblem(const QString& message);
+// A name or value inside a message, quoted as the catalogue's texts quote them: 'name'.
+QString Quoted(const QString& text);
 
 // The command handlers; each returns an ExitStatus.
 int RunJournal(const CliContext& context);
@@ -31,3 +35,11 @@ int RunDiff(const CliContext& context);
 int RunSet(const CliContext& context);
 int RunRestore(const CliContext& context);
 int RunPorts(const CliContext& context);
+int RunFields(const CliContext& context);
+int RunHelp(const CliContext& context);
+int RunCompletion(const CliContext& context);
+
+struct CommandRow;
+// korbi-cli --help, and the help of one command (its --help).
+QString OverallHelp();
+QString CommandHelp(const CommandRow& command);

@@ -210,7 +210,7 @@ int RunInfo(const CliContext& context) {
     if (!answered) {
         // A refused open says why, as the jobs do.
         const QString cause = opened ? QString() : OpenFailureCause(adapter.LastOpenFailure());
-        PrintError(WithCause(Text(Msg::LpxNotReachable), cause) + '\n');
+        PrintProblem(WithCause(Text(Msg::LpxNotReachable), cause));
         return ExitNoLpx;
     }
     Print(QString::fromLatin1(info.c_str()) + '\n');

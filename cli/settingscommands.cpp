@@ -9,6 +9,7 @@
 #include "cli/context.h"
 #include "cli/settingsprint.h"
 #include "config/numbers.h"
+#include "config/settingnames.h"
 #include "files/imagefile.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -51,8 +52,12 @@ bool HoldsControlCharacter(const QString& value) {
 }
 
 int Refuse(int textId, const QStringList& args, int status) {
-    PrintError(QStringLiteral("korbi-cli: ") + FillText(textId, args) + '\n');
+    PrintProblem(FillText(textId, args));
     return status;
+}
+
+QString NameOf(Field field) {
+    return SettingOf(field).name;
 }
 
 // Turns the typed value into the text the field's edit would hold, or refuses it with a German
@@ -61,11 +66,12 @@ int Refuse(int textId, const QStringList& args, int status) {
 int FieldValue(Field field, QString* value) {
     const FieldInfo& info = InfoOf(field);
     const QString given = *value;
+    const QString name = NameOf(field);
     // The new radio ID code goes to a device only; a file keeps the old one.
-    if (field == Field::edtRadioCodeNew) return Refuse(Msg::FieldNotStored, {info.name}, ExitUsage);
-    if (value->isEmpty()) return Refuse(Msg::ValueEmpty, {info.name}, ExitFailed);
-    if (HoldsControlCharacter(given))
-        return Refuse(Msg::ValueControlCharacter, {info.name}, ExitFailed);
+    if (SettingOf(field).access == SettingAccess::WriteOnly)
+        return Refuse(Msg::FieldNotStored, {name}, ExitUsage);
+    if (value->isEmpty()) return Refuse(Msg::ValueEmpty, {name}, ExitFailed);
+    if (HoldsControlCharacter(given)) return Refuse(Msg::ValueControlCharacter, {name}, ExitFailed);
     if (info.filter == KeyFilter::Decimal) {
         value->replace(QLatin1Char(','), DecimalSeparator());
         value->replace(QLatin1Char('.'), DecimalSeparator());
@@ -73,8 +79,8 @@ int FieldValue(Field field, QString* value) {
     const bool valid =
         info.kind == FieldKind::Tick ? TickValue(given, value) : Typeable(field, *value);
     if (valid) return ExitDone;
-    PrintError(QStringLiteral("korbi-cli: Der Wert »%1« passt nicht in das Feld %2.\n")
-                   .arg(given, info.name));
+    PrintProblem(
+        QStringLiteral("Der Wert %1 passt nicht in das Feld %2.").arg(Quoted(given), name));
     return ExitUsage;
 }
 
@@ -121,7 +127,7 @@ int RunDiff(const CliContext& context) {
         for (int i = 0; i < kFieldCount; ++i) {
             const Field field = Field(i);
             if (!differs(field)) continue;
-            changes.append(QJsonObject{{"name", InfoOf(field).name},
+            changes.append(QJsonObject{{"name", NameOf(field)},
                                        {"label", FieldLabel(field)},
                                        {"a", JsonValue(a.model, field)},
                                        {"b", JsonValue(b.model, field)}});
@@ -141,24 +147,25 @@ int RunSet(const CliContext& context) {
         Field field;
         QString value;
         QString given;  // as typed
+        QString held;   // what the field showed once this assignment was made
     };
     // Every assignment is understood before the file is touched.
     QList<Assignment> assignments;
     for (qsizetype i = 1; i < operands.size(); ++i) {
         const qsizetype equals = operands[i].indexOf('=');
         const std::optional<Field> field =
-            equals > 0 ? FindField(operands[i].left(equals)) : std::nullopt;
+            equals > 0 ? FindSetting(operands[i].left(equals)) : std::nullopt;
         if (!field) {
-            PrintError(QStringLiteral("korbi-cli: %1 ist keine Zuweisung NAME=WERT an ein Feld "
-                                      "des Fensters.\n")
-                           .arg(operands[i]));
+            PrintProblem(QStringLiteral("%1 ist keine Zuweisung NAME=WERT an eine Einstellung; "
+                                        "%2 nennt die Namen.")
+                             .arg(Quoted(operands[i]), Quoted("korbi-cli fields")));
             return ExitUsage;
         }
         const QString given = operands[i].mid(equals + 1);
         QString value = given;
         const int status = FieldValue(*field, &value);
         if (status != ExitDone) return status;
-        assignments << Assignment{*field, value, given};
+        assignments << Assignment{*field, value, given, {}};
     }
 
     const QString& path = operands[0];
@@ -169,21 +176,43 @@ int RunSet(const CliContext& context) {
     // The window would not be bound to a foreign product's file, so Save would not go there.
     if (!taken) return ExitFailed;
     SettingsModel& model = configuration.model;
-    for (const Assignment& assignment : assignments) {
+    for (Assignment& assignment : assignments) {
+        const QString name = NameOf(assignment.field);
         if (!model.Enabled(assignment.field)) {
-            PrintError(QStringLiteral("korbi-cli: Das Feld %1 ist im Fenster gesperrt; die Datei "
-                                      "bleibt, wie sie war.\n")
-                           .arg(InfoOf(assignment.field).name));
+            PrintProblem(QStringLiteral("Das Feld %1 ist im Fenster gesperrt; die Datei bleibt, "
+                                        "wie sie war.")
+                             .arg(name));
             return ExitFailed;
         }
+        QStringList before;
+        for (int i = 0; i < kFieldCount; ++i) before << ValueText(model, Field(i));
         model.SetByName(InfoOf(assignment.field).name, assignment.value);
         // The user leaves the edit for the next one, which checks the press time's lower bound.
         if (assignment.field == Field::edtLongDoubleTriplePressTime) model.LeavePressTimeEdit();
         // The entry rule put another value in place of one out of range.
-        const QString shown = ValueText(model, assignment.field);
-        if (InfoOf(assignment.field).kind == FieldKind::Text && shown != assignment.value)
-            return Refuse(Msg::ValueOutOfRange,
-                          {assignment.given, InfoOf(assignment.field).name, shown}, ExitFailed);
+        assignment.held = ValueText(model, assignment.field);
+        if (InfoOf(assignment.field).kind == FieldKind::Text && assignment.held != assignment.value)
+            return Refuse(Msg::ValueOutOfRange, {assignment.given, name, assignment.held},
+                          ExitFailed);
+        // A rule that changes another setting (a zone lives in one group only) is said, so that
+        // nothing changes in the file that the user did not see.
+        for (int i = 0; i < kFieldCount; ++i) {
+            const QString after = ValueText(model, Field(i));
+            if (Field(i) == assignment.field || after == before[i]) continue;
+            PrintProblem(QStringLiteral("%1=%2 ändert auch %3: %4 → %5")
+                             .arg(name, assignment.given, NameOf(Field(i)), Quoted(before[i]),
+                                  Quoted(after)));
+        }
+    }
+    // A later assignment's rule may have undone an earlier one (continuousZone3=true
+    // restrictedZone3=true): the file would not hold what the call asked for.
+    for (const Assignment& assignment : assignments) {
+        if (ValueText(model, assignment.field) == assignment.held) continue;
+        PrintProblem(QStringLiteral("%1=%2 hält nicht, eine spätere Zuweisung hat %3 daraus "
+                                    "gemacht; die Datei bleibt, wie sie war.")
+                         .arg(NameOf(assignment.field), assignment.given,
+                              Quoted(ValueText(model, assignment.field))));
+        return ExitFailed;
     }
     // The file keeps what the encoding can hold: read back as the window would show the saved
     // file, every value must still be the one given (a time keeps one decimal only).
@@ -195,8 +224,65 @@ int RunSet(const CliContext& context) {
     for (const Assignment& assignment : assignments) {
         const QString kept = ValueText(stored.model, assignment.field);
         if (!SameValue(kept, ValueText(model, assignment.field)))
-            return Refuse(Msg::ValueNotKept,
-                          {assignment.given, InfoOf(assignment.field).name, kept}, ExitFailed);
+            return Refuse(Msg::ValueNotKept, {assignment.given, NameOf(assignment.field), kept},
+                          ExitFailed);
     }
     return SaveConfiguration(configuration, path) ? ExitDone : ExitUsage;
+}
+
+namespace {
+
+// A setting for scripts: English words for the type, the range as values of the type.
+QJsonObject FieldJson(Field field, const QString& group) {
+    const SettingInfo& setting = SettingOf(field);
+    // In the order of SettingType.
+    static const char* const kTypes[] = {"boolean", "integer", "decimal", "code", "text"};
+    QJsonObject row{{"name", setting.name},
+                    {"label", FieldLabel(field)},
+                    {"group", group},
+                    {"type", kTypes[int(setting.type)]},
+                    {"unit", QString::fromUtf8(setting.unit)},
+                    {"settable", setting.access == SettingAccess::Editable}};
+    if (setting.minimum == setting.maximum) return row;
+    const auto value = [&](int v) -> QJsonValue {
+        if (setting.type == SettingType::Tenths) return v / 10.0;
+        if (setting.type == SettingType::Code)
+            return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')).toUpper();
+        return v;
+    };
+    row.insert("minimum", value(setting.minimum));
+    row.insert("maximum", value(setting.maximum));
+    return row;
+}
+
+}  // namespace
+
+int RunFields(const CliContext& context) {
+    const bool json = context.options.given & OptJson;
+    QString text;
+    QJsonArray rows;
+    for (int i = 0; i < kFieldCount; ++i) {
+        const Field field = Field(i);
+        const SettingInfo& setting = SettingOf(field);
+        const QString group = Text(InfoOf(InfoOf(field).group).titleId);
+        const QString type = SettingTypeText(setting);
+        const QString range = SettingRangeText(setting);
+        const QString unit = QString::fromUtf8(setting.unit);
+        if (json) {
+            rows.append(FieldJson(field, group));
+            continue;
+        }
+        // One line a setting, tab-separated for scripts; "-" marks an empty column.
+        const auto column = [](const QString& value) { return value.isEmpty() ? "-" : value; };
+        QString access;
+        if (setting.access == SettingAccess::DeviceOnly) access = QStringLiteral(" (nur lesbar)");
+        if (setting.access == SettingAccess::WriteOnly)
+            access = QStringLiteral(" (nur beim Schreiben zum Gerät)");
+        text += QStringList{setting.name,  FieldLabel(field), group,
+                            type + access, column(unit),      column(range)}
+                    .join('\t') +
+                '\n';
+    }
+    Print(json ? JsonText(rows) : text);
+    return ExitDone;
 }

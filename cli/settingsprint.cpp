@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "config/numbers.h"
+#include "config/settingnames.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -51,13 +52,23 @@ QString MessagesText(const QList<int>& ids, const QStringList& texts) {
 }
 
 QJsonValue JsonValue(const SettingsModel& model, Field field) {
-    const FieldInfo& info = InfoOf(field);
-    if (info.kind != FieldKind::Text) return model.Ticked(field);
     const QString text = model.Text(field);
-    // The two times in tenths: a number, whatever separator the locale shows them with.
-    if (info.filter == KeyFilter::Decimal) {
-        if (const std::optional<float> value = ParseDecimal(text))
-            return std::round(double(*value) * 10.0) / 10.0;
+    // A number the model does not hold (empty, or "?" for a block a device did not send) is
+    // unknown: null, never a string in its place.
+    switch (SettingOf(field).type) {
+        case SettingType::Tick:
+            return model.Ticked(field);
+        case SettingType::WholeNumber:
+            if (const std::optional<int32_t> value = ParseWholeNumber(text)) return int(*value);
+            return QJsonValue::Null;
+        case SettingType::Tenths:
+            // Whatever separator the locale shows the time with.
+            if (const std::optional<float> value = ParseDecimal(text))
+                return std::round(double(*value) * 10.0) / 10.0;
+            return QJsonValue::Null;
+        case SettingType::Code:
+        case SettingType::Text:
+            break;
     }
     return text;
 }
@@ -71,7 +82,7 @@ QString JsonText(const QJsonValue& value) {
 QString SettingsJson(const SettingsModel& model, const QList<int>& messageIds) {
     QJsonObject object;
     for (int i = 0; i < kFieldCount; ++i)
-        object.insert(InfoOf(Field(i)).name, JsonValue(model, Field(i)));
+        object.insert(SettingOf(Field(i)).name, JsonValue(model, Field(i)));
     QJsonArray ids;
     for (const int id : messageIds) ids.append(id);
     object.insert(QStringLiteral("messages"), ids);

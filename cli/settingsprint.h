@@ -20,10 +20,10 @@ QString SettingsText(const SettingsModel& model, const std::function<bool(Field)
 // The messages with their ids, under the heading "Meldungen".
 QString MessagesText(const QList<int>& ids, const QStringList& texts);
 
-// The field's value as JSON, the same under every locale: a box as true or false, the two
-// times in tenths as numbers (2.5), every other edit's text as a string.
+// The field's value as JSON, the same under every locale: a box as true or false, numbers as
+// numbers (24, 2.5; null when unknown), codes and the device's texts as strings.
 QJsonValue JsonValue(const SettingsModel& model, Field field);
 // An array or object as indented JSON text, as every JSON output of korbi-cli is written.
 QString JsonText(const QJsonValue& value);
-// {"cbConfig_D0": true, ..., "edtRadioCodeOld": "4C2D", ..., "messages": [10818]}
+// {"radioCode": "4C2D", "shortTransmissions": 3, ..., "messages": [10818]}
 QString SettingsJson(const SettingsModel& model, const QList<int>& messageIds);

@@ -149,3 +149,13 @@ QString OptionName(unsigned bits) {
     }
     return QString();
 }
+
+QList<OptionSpec> OptionsOf(ProgramBit program) {
+    QList<OptionSpec> specs;
+    for (const OptionRow& row : kOptions) {
+        if (!(row.programs & program)) continue;
+        specs.append({QString::fromLatin1(row.name), QString::fromLatin1(row.shortName), row.bit,
+                      row.takes != Takes::Nothing, row.takes == Takes::OptionalValue});
+    }
+    return specs;
+}

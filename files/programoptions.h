@@ -61,3 +61,14 @@ bool ParseProgramOptions(ProgramBit program, const QStringList& arguments, Progr
 
 // The long name of the first option in bits, e.g. "--json".
 QString OptionName(unsigned bits);
+
+// An option as the table holds it, for help texts and completion scripts.
+struct OptionSpec {
+    QString name;       // "--output"
+    QString shortName;  // "-o"; empty when there is none
+    unsigned bit;       // its OptionBit
+    bool takesValue;
+    bool valueOptional;  // --repeat, --simulate: the value may be left out
+};
+// The options that the program knows, in the table's order (--help and --version aside).
+QList<OptionSpec> OptionsOf(ProgramBit program);

@@ -4,13 +4,13 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Debian 12 packages the build, the tests, the tools and the package build need (the
-# validators check the installed desktop entry and metainfo; dpkg-dev finds the package's
-# dependencies).
+# validators check the installed desktop entry and metainfo, zsh and fish parse the completion
+# scripts; dpkg-dev finds the package's dependencies).
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-translations-l10n libsimpleini-dev
           libftdi1-dev libusb-1.0-0-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-dejavu-core libqt6sql6-sqlite libqt6sql6-psql
           postgresql postgresql-common libudev-dev umockdev libumockdev-dev dbus-daemon
-          desktop-file-utils appstream shared-mime-info dpkg-dev file)
+          desktop-file-utils appstream shared-mime-info dpkg-dev file zsh fish librsvg2-bin)
 
 # ensure_packages [extra packages...]: installs the missing ones as root; as a normal user names
 # the sudo line that is needed and stops.

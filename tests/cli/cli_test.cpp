@@ -16,6 +16,7 @@
 
 #include "cli_run.h"
 #include "config/numbers.h"
+#include "config/settingnames.h"
 #include "config/settingsfields.h"
 #include "files/fileerrors.h"
 #include "files/journal.h"
@@ -61,12 +62,22 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
         {{"restore"}, 2},
         {{"restore", "9999"}, 1},
         {{"restore", "../x"}, 2},
+        {{"show", "missing.Korbi"}, 2},
+        {{"change-code", "XYZ", "--simulate"}, 1},
+        {{"help", "frobnicate"}, 2},
+        {{"completion", "tcsh"}, 2},
+        {{"fields", "extra"}, 2},
     };
     for (const auto& row : rows) {
         const CliRun run = Run(row.arguments);
         EXPECT_EQ(run.status, row.status) << row.arguments.join(' ').toStdString() << "\n"
                                           << run.err.toStdString();
+        // An error speaks with the program's name first (after the practice mode's caption).
+        const QString first = QString(run.err).remove(Text(Msg::PracticeCaption) + '\n');
+        if (row.status != 0 && row.arguments[0] != "journal" && row.arguments[0] != "restore")
+            EXPECT_TRUE(first.startsWith("korbi-cli: ")) << run.err.toStdString();
     }
+    EXPECT_TRUE(Run({"show", "missing.Korbi"}).err.contains(FileErrorCause(ENOENT)));
     // One new radio code for a whole series would give every device the same code; a code list
     // that holds a forbidden or a repeated code, or comes without a series, is refused before
     // the LPX is asked (no --port: a press would be needed otherwise).
@@ -92,6 +103,62 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
     const CliRun noData = Run({"journal"});
     EXPECT_EQ(noData.status, 2);
     EXPECT_TRUE(noData.err.contains(Path(".local/share/TALO"))) << noData.err.toStdString();
+}
+
+// Each command's help: its usage, options, exit statuses and an example, the same whether asked
+// as COMMAND --help or help COMMAND, and none of the other commands' options.
+TEST_F(CliTest, HelpPerCommand) {
+    const CliRun write = Run({"write", "--help"});
+    EXPECT_EQ(write.status, 0);
+    EXPECT_EQ(write.out, Run({"help", "write"}).out);
+    for (const char* part : {"Aufruf: korbi-cli write DATEI", "--verify", "--new-codes=LISTE",
+                             "Rückgabewerte:\n  0", "  130  ", "Beispiel:\n  korbi-cli write "})
+        EXPECT_TRUE(write.out.contains(part)) << part << "\n" << write.out.toStdString();
+    EXPECT_FALSE(write.out.contains("--csv"));
+    EXPECT_FALSE(write.out.contains("show DATEI"));
+    const CliRun all = Run({"--help"});
+    EXPECT_TRUE(all.out.contains("fields [--json]") && all.out.contains("--csv"));
+}
+
+// fields names every setting once, and the range it gives is the one the entry rules hold: its
+// largest value is stored, one step more is refused.
+TEST_F(CliTest, FieldsGiveEachSettingItsNameAndRange) {
+    const CliRun run = Run({"fields"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), kFieldCount);
+    QSet<QString> names;
+    for (const QString& line : lines) {
+        const QStringList columns = line.split('\t');
+        ASSERT_EQ(columns.size(), 6) << line.toStdString();
+        EXPECT_TRUE(QRegularExpression("^[a-z][A-Za-z0-9]+$").match(columns[0]).hasMatch());
+        names.insert(columns[0]);
+        const QStringList range = columns[5].split("..");
+        if (range.size() != 2 || columns[3].startsWith("Kennnummer")) continue;
+        const bool tenths = columns[3].contains("Nachkommastelle");
+        const double step = tenths ? 0.1 : 1;
+        const double low = QString(range[0]).replace(',', '.').toDouble();
+        const double high = QString(range[1]).replace(',', '.').toDouble();
+        const struct {
+            double value;
+            int status;
+        } probes[] = {{low, 0}, {high, 0}, {high + step, 1}, {low - step, low > 0 ? 1 : 2}};
+        for (const auto& probe : probes) {
+            const QString value = QString::number(probe.value, 'f', tenths ? 1 : 0);
+            const CliRun set =
+                Run({"set", TemplateFile(), "radioTestAlarmActive=ja", columns[0] + '=' + value});
+            EXPECT_EQ(set.status, probe.status)
+                << line.toStdString() << " = " << value.toStdString() << set.err.toStdString();
+        }
+    }
+    EXPECT_EQ(names.size(), kFieldCount);
+    const QJsonArray json = QJsonDocument::fromJson(Run({"fields", "--json"}).out.toUtf8()).array();
+    ASSERT_EQ(json.size(), kFieldCount);
+    const QJsonObject pressTime = json[int(Field::edtLongDoubleTriplePressTime)].toObject();
+    EXPECT_EQ(pressTime["name"], "pressTimeSeconds");
+    EXPECT_EQ(pressTime["type"], "decimal");
+    EXPECT_EQ(pressTime["minimum"], 0.5);
+    EXPECT_EQ(pressTime["maximum"], 25.5);
 }
 
 }  // namespace
@@ -138,12 +205,20 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
         ASSERT_EQ(json.size(), kFieldCount + 1) << image.name;
         for (auto it = json.begin(); it != json.end(); ++it) {
             if (it.key() == "messages") continue;
-            ASSERT_TRUE(view.contains(it.key())) << it.key().toStdString();
+            // Keyed by the setting's name, typed by what it holds.
+            const std::optional<Field> field = FindSetting(it.key());
+            ASSERT_TRUE(field && SettingOf(*field).name == it.key()) << it.key().toStdString();
+            const SettingType type = SettingOf(*field).type;
+            const bool number = type == SettingType::WholeNumber || type == SettingType::Tenths;
+            EXPECT_EQ(it.value().isDouble() || it.value().isNull(), number)
+                << it.key().toStdString();
+            EXPECT_EQ(it.value().isBool(), type == SettingType::Tick) << it.key().toStdString();
             QString shown = it.value().isBool() ? (it.value().toBool() ? "ticked" : "-")
                                                 : it.value().toString();
             if (it.value().isDouble())
                 shown = QString::number(it.value().toDouble()).replace('.', DecimalSeparator());
-            EXPECT_EQ(shown, view[it.key()]) << image.name << " " << it.key().toStdString();
+            EXPECT_EQ(shown, view[InfoOf(*field).name])
+                << image.name << " " << it.key().toStdString();
         }
         QList<int> messages;
         for (const QJsonValue id : json["messages"].toArray()) messages << id.toInt();
@@ -168,9 +243,9 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
     // set stores a value as given or refuses it and leaves the file as it was: 1 for a value
     // the window would not hold as typed, 2 for a call that names no stored field.
     const QString codesPath = home + "/codes.Korbi";
-    CliRun run =
-        RunCli(home, {"set", codesPath, "edtNoShortTx=14", "cbConfig_D5=true",
-                      "edtLongDoubleTriplePressTime=3.5", "edtButtonActivationDelay=2,50"});
+    // By setting name, or by the control name that scripts written before used.
+    CliRun run = RunCli(home, {"set", codesPath, "shortTransmissions=14", "cbConfig_D5=true",
+                               "pressTimeSeconds=3.5", "edtButtonActivationDelay=2,50"});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QByteArray saved = ReadBytes(codesPath);
     EXPECT_EQ(uint8_t(saved[0x33]) >> 4, 14);
@@ -192,15 +267,31 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
         {"edtNoShortTx=abc", 2, 0},
         {"edtRadioCodeNew=1234", 2, 0},
         {"edtNoSuchField=1", 2, 0},
+        {"shortTransmissions=16", 1, Msg::RangeNoShortTx},
+        {"restrictedZone3=vielleicht", 2, 0},
+        {"newRadioCode=1234", 2, 0},
+        // A later rule undoes an earlier assignment: a zone lives in one group only.
+        {"continuousZone5=ja restrictedZone5=ja", 1, 0},
+        {"restrictedZone5=ja restrictedZone5=nein", 1, 0},
     };
     for (const auto& row : refused) {
-        run = RunCli(home, {"set", codesPath, "edtNoShortTx=2", row.assignment});
+        run = RunCli(home,
+                     QStringList{"set", codesPath, "edtNoShortTx=2"} + row.assignment.split(' '));
         EXPECT_EQ(run.status, row.status) << row.assignment.toStdString();
         EXPECT_TRUE(run.err.contains("korbi-cli: ") &&
                     (!row.ruleMessage || run.err.contains(Text(row.ruleMessage).left(20))))
             << run.err.toStdString();
         EXPECT_EQ(ReadBytes(codesPath), saved);
     }
+    // What a rule changes besides the assignment is said, and stored.
+    run = RunCli(home, {"set", codesPath, "restrictedZone0=ja"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.contains("korbi-cli: restrictedZone0=ja ändert auch continuousZone0"))
+        << run.err.toStdString();
+    const QJsonObject shown =
+        QJsonDocument::fromJson(RunCli(home, {"show", codesPath, "--json"}).out.toUtf8()).object();
+    EXPECT_EQ(shown["continuousZone0"], QJsonValue(false));
+    EXPECT_EQ(shown["restrictedZone0"], QJsonValue(true));
 }
 
 // The journal's lines in the data folder under home.

@@ -18,9 +18,23 @@ out=$(env -u DISPLAY "$USR/bin/korbi-cli" --version) || fail "korbi-cli --versio
 [[ "$out" == "korbi-cli $VERSION"* ]] || fail "korbi-cli --version: $out"
 for file in share/korbi-programmer/{Values.i,Default_v1.b,Default_v2.b} \
     lib/udev/rules.d/70-korbi-lpx.rules share/mime/packages/korbi-programmer.xml \
-    share/man/man1/korbi-programmer.1.gz share/man/man1/korbi-cli.1.gz \
-    share/doc/korbi-programmer/about.ini.example; do
+    share/doc/korbi-programmer/about.ini.example share/icons/hicolor/scalable/apps/korbi-programmer.svg; do
     [ -s "$USR/$file" ] || fail "missing $file"
+done
+# The German pages where man finds them for a German user, the English ones for everybody; each
+# renders without a warning.
+for page in {,de/}man1/{korbi-programmer,korbi-cli}.1.gz; do
+    [ -s "$USR/share/man/$page" ] || fail "missing $page"
+    warnings=$(zcat "$USR/share/man/$page" | groff -man -Tutf8 -ww -z 2>&1)
+    [ -z "$warnings" ] || fail "$page: $warnings"
+done
+# The completion scripts where bash, zsh and fish look; each one parses.
+for script in "bash:share/bash-completion/completions/korbi-cli" \
+    "zsh:share/zsh/vendor-completions/_korbi-cli" "fish:share/fish/vendor_completions.d/korbi-cli.fish"; do
+    shell=${script%%:*}
+    file="$USR/${script#*:}"
+    grep -q restrictedZone3 "$file" || fail "no setting names in $file"
+    if command -v "$shell" >/dev/null; then "$shell" -n "$file" || fail "$shell cannot parse $file"; fi
 done
 for size in 16 32 48 64 128 256; do
     file -b "$USR/share/icons/hicolor/${size}x$size/apps/korbi-programmer.png" |

@@ -1,0 +1,252 @@
+#include "cli/commands.h"
+
+#include "cli/context.h"
+#include "files/programoptions.h"
+
+namespace {
+
+constexpr unsigned kLpx = OptPort | OptSimulate | OptTrace;
+
+// The meanings of the statuses that every LPX command shares.
+const ExitMeaning kNoLpx{3, "keine LPX erreichbar"};
+const ExitMeaning kAborted{130, "abgebrochen (Strg+C, SIGTERM, SIGHUP)"};
+
+}  // namespace
+
+const std::vector<CommandRow>& Commands() {
+    static const std::vector<CommandRow> commands = {
+        {"show",
+         "show DATEI [--json]",
+         "die Einstellungen der Datei, wie das Fenster sie nach dem\n"
+         "Öffnen zeigt, und die Meldungen dabei",
+         "korbi-cli show Anlage.Korbi --json",
+         {{0, "gezeigt"},
+          {1, "die Datei ist kein K-ORBI (das Fenster übernimmt sie nicht)"},
+          {2, "falscher Aufruf, oder die Datei fehlt oder ist nicht lesbar"}},
+         1,
+         1,
+         OptJson,
+         OperandKind::KorbiFile,
+         RunShow},
+        {"diff",
+         "diff A B [--json]",
+         "die Einstellungen, in denen sich zwei Dateien unterscheiden",
+         "korbi-cli diff Anlage.Korbi Ersatz.Korbi",
+         {{0, "die Dateien sind gleich"},
+          {1, "sie unterscheiden sich"},
+          {2, "falscher Aufruf, oder eine Datei fehlt oder ist nicht lesbar"}},
+         2,
+         2,
+         OptJson,
+         OperandKind::KorbiFile,
+         RunDiff},
+        {"set",
+         "set DATEI NAME=WERT...",
+         "Einstellungen nach ihrem Namen (korbi-cli fields) setzen,\n"
+         "mit den Eingaberegeln des Fensters, und die Datei speichern;\n"
+         "was eine Regel außerdem ändert, steht auf stderr",
+         "korbi-cli set Anlage.Korbi batteryAlarmIntervalHours=12 restrictedZone3=ja",
+         {{0, "gespeichert"},
+          {1,
+           "ein Wert bliebe nicht wie angegeben (Bereich, gesperrtes Feld,\n"
+           "Widerspruch); die Datei bleibt, wie sie war"},
+          {2,
+           "falscher Aufruf, unbekannter Name, oder die Datei ist nicht\n"
+           "lesbar oder nicht speicherbar"}},
+         2,
+         -1,
+         0,
+         OperandKind::FileAssignments,
+         RunSet},
+        {"fields",
+         "fields [--json]",
+         "jede Einstellung in einer Zeile: Name, Beschriftung im Fenster,\n"
+         "Gruppe, Art, Einheit, Bereich (durch Tabulatoren getrennt)",
+         "korbi-cli fields | grep -i zone",
+         {{0, "ausgegeben"}, {2, "falscher Aufruf"}},
+         0,
+         0,
+         OptJson,
+         OperandKind::None,
+         RunFields},
+        {"read",
+         "read [-o DATEI] [--json]",
+         "K-ORBI auslesen (zwei Tastendrücke); ohne -o wie show ausgeben;\n"
+         "-o ersetzt nie eine Datei",
+         "korbi-cli read -o Flur-3.Korbi",
+         {{0, "gelesen"},
+          {1, "der Vorgang ist fehlgeschlagen"},
+          {2, "falscher Aufruf, oder die Datei kann nicht gespeichert werden"},
+          kNoLpx,
+          kAborted},
+         0,
+         0,
+         kLpx | OptOutput | OptJson | OptJournal,
+         OperandKind::None,
+         RunRead},
+        {"write",
+         "write DATEI [--new-code=XXXX] [--repeat[=N] [--new-codes=LISTE]] [--verify]",
+         "die Konfiguration zum K-ORBI schreiben; --repeat: danach auf\n"
+         "das nächste Gerät warten, bis N geschrieben sind oder Strg+C",
+         "korbi-cli write Anlage.Korbi --repeat=20 --new-codes=1000-10FF --verify",
+         {{0, "geschrieben (eine Serie: jedes Gerät)"},
+          {1, "der Vorgang oder die Prüfung ist fehlgeschlagen"},
+          {2, "falscher Aufruf, oder die Datei oder die Liste ist nicht lesbar"},
+          kNoLpx,
+          kAborted},
+         1,
+         1,
+         kLpx | OptNewCode | OptRepeat | OptVerify | OptNewCodes | OptJournal,
+         OperandKind::KorbiFile,
+         RunWrite},
+        {"change-code",
+         "change-code NEU",
+         "dem K-ORBI die neue Funkkennung NEU (vier Hexadezimalziffern)\n"
+         "geben",
+         "korbi-cli change-code 4C2E",
+         {{0, "geändert"},
+          {1,
+           "der Vorgang ist fehlgeschlagen, oder NEU ist keine erlaubte\n"
+           "Funkkennung"},
+          {2, "falscher Aufruf"},
+          kNoLpx,
+          kAborted},
+         1,
+         1,
+         kLpx | OptJournal,
+         OperandKind::Other,
+         RunChangeCode},
+        {"info",
+         "info",
+         "den Informationstext der LPX ausgeben",
+         "korbi-cli info --port=/dev/ttyUSB0",
+         {{0, "ausgegeben"}, {2, "falscher Aufruf"}, kNoLpx},
+         0,
+         0,
+         kLpx,
+         OperandKind::None,
+         RunInfo},
+        {"ports",
+         "ports",
+         "zeigen, ob die LPX angeschlossen und benutzbar ist (öffnet\n"
+         "keine Schnittstelle)",
+         "korbi-cli ports",
+         {{0, "die LPX ist angeschlossen und benutzbar"}, {2, "falscher Aufruf"}, {3, "nein"}},
+         0,
+         0,
+         0,
+         OperandKind::None,
+         RunPorts},
+        {"journal",
+         "journal [--device=CODE] [--since=DATUM] [--json|--csv] | journal --sync",
+         "das Protokoll der Gerätevorgänge ausgeben; --csv: für eine\n"
+         "Tabellenkalkulation (ohne Formeln); --sync: die Zeilen, die\n"
+         "auf den Protokollserver warten, senden",
+         "korbi-cli journal --device=4C2D --since=2026-01-01 --csv",
+         {{0, "ausgegeben (--sync: gesendet)"},
+          {2,
+           "falscher Aufruf, oder das Protokoll ist nicht lesbar oder der\n"
+           "Server nicht erreichbar"}},
+         0,
+         0,
+         OptDevice | OptSince | OptJson | OptCsv | OptSync | OptJournal,
+         OperandKind::None,
+         RunJournal},
+        {"restore",
+         "restore CODE [-o DATEI]",
+         "die zuletzt zum Gerät CODE geschriebene oder von ihm gelesene\n"
+         "Konfiguration aus dem Protokoll als Datei speichern (ohne -o:\n"
+         "CODE.Korbi)",
+         "korbi-cli restore 4C2D -o Flur-3.Korbi",
+         {{0, "gespeichert"},
+          {1, "das Protokoll hat keine Konfiguration des Geräts"},
+          {2,
+           "falscher Aufruf, oder das Protokoll oder die Datei ist nicht\n"
+           "benutzbar"}},
+         1,
+         1,
+         OptOutput | OptJournal,
+         OperandKind::Other,
+         RunRestore},
+        {"help",
+         "help [BEFEHL]",
+         "die Hilfe zu BEFEHL (wie korbi-cli BEFEHL --help)",
+         "korbi-cli help write",
+         {{0, "ausgegeben"}, {2, "unbekannter Befehl"}},
+         0,
+         1,
+         0,
+         OperandKind::CommandName,
+         RunHelp},
+        {"completion",
+         "completion bash|zsh|fish",
+         "das Vervollständigungsskript für die Shell ausgeben (das Paket\n"
+         "installiert alle drei)",
+         "korbi-cli completion zsh > ~/.zfunc/_korbi-cli",
+         {{0, "ausgegeben"}, {2, "unbekannte Shell"}},
+         1,
+         1,
+         0,
+         OperandKind::Shell,
+         RunCompletion},
+    };
+    return commands;
+}
+
+const CommandRow* FindCommand(const QString& name) {
+    for (const CommandRow& row : Commands())
+        if (name == QLatin1String(row.name)) return &row;
+    return nullptr;
+}
+
+const std::vector<OptionHelp>& OptionHelps() {
+    static const std::vector<OptionHelp> helps = {
+        {OptPort, "--port=PFAD", "diese serielle Schnittstelle statt der LPX-Suche\nverwenden",
+         ValueKind::Device},
+        {OptSimulate, "--simulate[=1|2]",
+         "Übungsmodus ohne LPX: drei simulierte K-ORBI v2.x\n(=1: v1.x), die Taste wird nach einer "
+         "Sekunde von\nselbst gedrückt; nichts davon kommt ins Protokoll",
+         ValueKind::Generation},
+        {OptTrace, "--trace=DATEI",
+         "jeden Rahmen zur und von der LPX mit Zeit in DATEI\nschreiben (für den Support; die "
+         "Datei ist nur für\nSie lesbar)",
+         ValueKind::File},
+        {OptJson, "--json",
+         "Ausgabe als JSON mit englischen Namen; Zahlen als\nZahlen, Haken als "
+         "true oder false",
+         ValueKind::None},
+        {OptJournal, "--journal=postgresql://BENUTZER@RECHNER/DATENBANK",
+         "das Protokoll auf diesem Server führen (sonst\nKORBI_JOURNAL oder JournalServer in "
+         "Values.ini,\nsonst Protokoll.sqlite im Datenordner); ist er nicht\nerreichbar, bleibt "
+         "die Zeile lokal und wird später\ngesendet",
+         ValueKind::None},
+        {OptOutput, "-o, --output=DATEI", "die Konfiguration in DATEI speichern",
+         ValueKind::KorbiFile},
+        {OptNewCode, "--new-code=XXXX", "dem Gerät beim Schreiben diese Funkkennung geben",
+         ValueKind::None},
+        {OptRepeat, "--repeat[=N]",
+         "nach jedem Gerät auf das nächste warten, bis N\ngeschrieben sind (ohne N: bis Strg+C)",
+         ValueKind::None},
+        {OptNewCodes, "--new-codes=LISTE",
+         "jedes Gerät bekommt die nächste Funkkennung aus LISTE\n(Datei mit einer Kennung je "
+         "Zeile, oder 1000-10FF)",
+         ValueKind::File},
+        {OptVerify, "--verify", "danach zurücklesen und vergleichen (ein Tastendruck)",
+         ValueKind::None},
+        {OptDevice, "--device=CODE", "nur die Vorgänge des Geräts mit dieser Funkkennung",
+         ValueKind::None},
+        {OptSince, "--since=DATUM",
+         "nur die Vorgänge ab DATUM (2026-03-01, oder mit Zeit\n2026-03-01T14:00:00)",
+         ValueKind::None},
+        {OptCsv, "--csv", "Ausgabe für eine Tabellenkalkulation (ohne Formeln)", ValueKind::None},
+        {OptSync, "--sync", "die Zeilen, die auf den Protokollserver warten, senden",
+         ValueKind::None},
+    };
+    return helps;
+}
+
+const OptionHelp* FindOptionHelp(unsigned bit) {
+    for (const OptionHelp& help : OptionHelps())
+        if (help.bit == bit) return &help;
+    return nullptr;
+}
