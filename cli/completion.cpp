@@ -11,14 +11,14 @@ namespace {
 
 // The options of a command with what the help says of them.
 struct CommandOption {
-    OptionSpec spec;
+    OptionSpec row;
     const OptionHelp* help;
 };
 
 QList<CommandOption> OptionsOfCommand(const CommandRow& command) {
     QList<CommandOption> options;
-    for (const OptionSpec& spec : OptionsOf(ForCli))
-        if (command.options & spec.bit) options.append({spec, FindOptionHelp(spec.bit)});
+    for (const OptionSpec& row : OptionsOf(ForCli))
+        if (command.options & row.bit) options.append({row, FindOptionHelp(row.bit)});
     return options;
 }
 
@@ -61,18 +61,18 @@ const char* const kShells = "bash zsh fish";
 QString BashScript() {
     QString valueCases, equalsCases, optionCases;
     QStringList fileOptions, korbiOptions;
-    for (const OptionSpec& spec : OptionsOf(ForCli)) {
-        const OptionHelp* help = FindOptionHelp(spec.bit);
+    for (const OptionSpec& row : OptionsOf(ForCli)) {
+        const OptionHelp* help = FindOptionHelp(row.bit);
         const ValueKind kind = help ? help->value : ValueKind::None;
-        QStringList names{spec.name};
-        if (!spec.shortName.isEmpty()) names << spec.shortName;
+        QStringList names{row.name};
+        if (!row.shortName.isEmpty()) names << row.shortName;
         if (kind == ValueKind::KorbiFile) korbiOptions << names;
         if (kind == ValueKind::File || kind == ValueKind::Device) fileOptions << names;
         if (kind == ValueKind::Generation)
             valueCases += QStringLiteral(
                               "        %1) if $split; then COMPREPLY=($(compgen -W "
                               "\"1 2\" -- \"$cur\")); return; fi ;;\n")
-                              .arg(spec.name);
+                              .arg(row.name);
     }
     if (!fileOptions.isEmpty())
         valueCases += "        " + fileOptions.join('|') + ") _filedir; return ;;\n";
@@ -81,10 +81,10 @@ QString BashScript() {
     for (const CommandRow& command : Commands()) {
         QStringList words;
         for (const CommandOption& option : OptionsOfCommand(command)) {
-            const QString name = option.spec.name;
-            if (!option.spec.shortName.isEmpty()) words << option.spec.shortName;
-            if (!option.spec.takesValue || option.spec.valueOptional) words << name;
-            if (option.spec.takesValue) words << name + '=';
+            const QString name = option.row.name;
+            if (!option.row.shortName.isEmpty()) words << option.row.shortName;
+            if (!option.row.takesValue || option.row.valueOptional) words << name;
+            if (option.row.takesValue) words << name + '=';
         }
         optionCases +=
             QStringLiteral("        %1) options=\"%2\" ;;\n").arg(command.name, words.join(' '));
@@ -185,40 +185,40 @@ QString ZshValueAction(ValueKind kind) {
 }
 
 QString ZshOptionSpecs(const CommandRow& command) {
-    QStringList specs;
+    QStringList argumentSpecs;
     for (const CommandOption& option : OptionsOfCommand(command)) {
         const QString description =
             ZshEscaped(option.help ? Description(option.help->text) : QString());
-        const QString value = option.spec.takesValue ? ':' + ZshEscaped(option.spec.name.mid(2)) +
-                                                           ':' + ZshValueAction(ValueOf(option))
-                                                     : QString();
-        const QString suffix = !option.spec.takesValue     ? QString()
-                               : option.spec.valueOptional ? QStringLiteral("=-")
-                                                           : QStringLiteral("=");
-        specs << SingleQuoted(option.spec.name + suffix + '[' + description + ']' + value);
-        if (!option.spec.shortName.isEmpty())
-            specs << SingleQuoted(option.spec.shortName + "+[" + description + ']' + value);
+        const QString value = option.row.takesValue ? ':' + ZshEscaped(option.row.name.mid(2)) +
+                                                          ':' + ZshValueAction(ValueOf(option))
+                                                    : QString();
+        const QString suffix = !option.row.takesValue     ? QString()
+                               : option.row.valueOptional ? QStringLiteral("=-")
+                                                          : QStringLiteral("=");
+        argumentSpecs << SingleQuoted(option.row.name + suffix + '[' + description + ']' + value);
+        if (!option.row.shortName.isEmpty())
+            argumentSpecs << SingleQuoted(option.row.shortName + "+[" + description + ']' + value);
     }
-    specs << SingleQuoted("(- *)--help[diese Hilfe]");
+    argumentSpecs << SingleQuoted("(- *)--help[diese Hilfe]");
     switch (command.operands) {
         case OperandKind::KorbiFile:
-            specs << SingleQuoted("*:Datei:" + ZshValueAction(ValueKind::KorbiFile));
+            argumentSpecs << SingleQuoted("*:Datei:" + ZshValueAction(ValueKind::KorbiFile));
             break;
         case OperandKind::FileAssignments:
-            specs << SingleQuoted("1:Datei:" + ZshValueAction(ValueKind::KorbiFile))
-                  << SingleQuoted("*:Einstellung:_korbi_cli_settings");
+            argumentSpecs << SingleQuoted("1:Datei:" + ZshValueAction(ValueKind::KorbiFile))
+                          << SingleQuoted("*:Einstellung:_korbi_cli_settings");
             break;
         case OperandKind::CommandName:
-            specs << SingleQuoted("1:Befehl:_korbi_cli_commands");
+            argumentSpecs << SingleQuoted("1:Befehl:_korbi_cli_commands");
             break;
         case OperandKind::Shell:
-            specs << SingleQuoted(QStringLiteral("1:Shell:(%1)").arg(kShells));
+            argumentSpecs << SingleQuoted(QStringLiteral("1:Shell:(%1)").arg(kShells));
             break;
         case OperandKind::None:
         case OperandKind::Other:
             break;
     }
-    return specs.join(QStringLiteral(" \\\n                "));
+    return argumentSpecs.join(QStringLiteral(" \\\n                "));
 }
 
 QString ZshScript() {
@@ -288,8 +288,8 @@ QString FishScript() {
             QStringLiteral("complete -c korbi-cli -n '__fish_seen_subcommand_from %1'")
                 .arg(command.name);
         for (const CommandOption& option : OptionsOfCommand(command)) {
-            QString line = when + " -l " + option.spec.name.mid(2);
-            if (!option.spec.shortName.isEmpty()) line += " -s " + option.spec.shortName.mid(1);
+            QString line = when + " -l " + option.row.name.mid(2);
+            if (!option.row.shortName.isEmpty()) line += " -s " + option.row.shortName.mid(1);
             switch (ValueOf(option)) {
                 case ValueKind::File:
                 case ValueKind::Device:
@@ -302,7 +302,7 @@ QString FishScript() {
                     line += QStringLiteral(" -a '1 2'");
                     break;
                 case ValueKind::None:
-                    if (option.spec.takesValue && !option.spec.valueOptional) line += " -x";
+                    if (option.row.takesValue && !option.row.valueOptional) line += " -x";
                     break;
             }
             if (option.help) line += " -d " + SingleQuoted(Description(option.help->text));

@@ -151,11 +151,11 @@ QString OptionName(unsigned bits) {
 }
 
 QList<OptionSpec> OptionsOf(ProgramBit program) {
-    QList<OptionSpec> specs;
+    QList<OptionSpec> options;
     for (const OptionRow& row : kOptions) {
         if (!(row.programs & program)) continue;
-        specs.append({QString::fromLatin1(row.name), QString::fromLatin1(row.shortName), row.bit,
-                      row.takes != Takes::Nothing, row.takes == Takes::OptionalValue});
+        options.append({QString::fromLatin1(row.name), QString::fromLatin1(row.shortName), row.bit,
+                        row.takes != Takes::Nothing, row.takes == Takes::OptionalValue});
     }
-    return specs;
+    return options;
 }
