@@ -22,6 +22,7 @@
 #include "lpxsim_process.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
+#include "shell_terminal.h"
 #include "started_window.h"
 #include "support/journal_lines.h"
 
@@ -281,30 +282,62 @@ TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
 
 // Ctrl+C while the write waits for its press is the abort button: the LPX's list is emptied,
 // the line closed, the job journalled as aborted, and the exit status is 130. A closed terminal
-// and a stop request must not leave the list armed for the next press either.
+// and a stop request must not leave the list armed for the next press either, nor must a second
+// signal that comes while the list is being emptied: closing the terminal window of an
+// interactive shell sends two SIGHUPs a fraction of a millisecond apart.
 TEST_F(CliTest, InterruptEndsTheWaitAsTheAbortButtonDoes) {
-    const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-    for (int i = 0; i < 3; ++i) {
-        const int signal = kSignals[i];
-        SCOPED_TRACE(strsignal(signal));
-        // The identification's press comes; the write's never does (there is no device 9).
-        LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,9", "--device=4C2D:21"});
-        ASSERT_FALSE(lpx.path.empty());
-        CliProcess cli(home.path(),
-                       {"write", TemplateFile(), "--port=" + QString::fromStdString(lpx.path)});
-        ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
-        cli.Signal(signal);
-        const CliRun run = cli.Finish();
-        EXPECT_EQ(run.status, 130) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(Text(Msg::WriteAborted)));
-        const std::vector<std::string> logged = LoggedCommands(logPath);
-        ASSERT_GE(logged.size(), 2u);
-        EXPECT_EQ(logged.back(), "n");
-        EXPECT_NE(std::find(logged.begin(), logged.end(), "i4C2D"), logged.end());
-        const QList<QStringList> lines = JournalLines(home.path());
-        ASSERT_EQ(lines.size(), i + 1);
-        EXPECT_EQ(lines[i][ColOutcome], "abgebrochen");
-        EXPECT_EQ(lines[i][ColCodeBefore], "4C2D");
+    constexpr int kTerminalClosed = 0;
+    const struct {
+        int first;
+        int second;  // 0: none
+        int times;
+    } rows[] = {
+        {SIGINT, 0, 1},      {SIGTERM, 0, 1},     {SIGHUP, 0, 1},
+        {SIGINT, SIGINT, 1}, {SIGHUP, SIGHUP, 1}, {kTerminalClosed, 0, 8},
+    };
+    int jobs = 0;
+    for (const auto& row : rows) {
+        for (int time = 0; time < row.times; ++time) {
+            SCOPED_TRACE(row.first ? strsignal(row.first) : "terminal closed");
+            // The identification's press comes; the write's never does (there is no device 9).
+            LpxSimProcess lpx(logPath,
+                              {"--press-after=50", "--press-order=0,9", "--device=4C2D:21"});
+            ASSERT_FALSE(lpx.path.empty());
+            const QStringList arguments{"write", TemplateFile(),
+                                        "--port=" + QString::fromStdString(lpx.path)};
+            if (row.first == kTerminalClosed) {
+                ShellOnTerminal shell({{"HOME", home.path().toStdString()},
+                                       {"XDG_DATA_HOME", Path(".local/share").toStdString()}});
+                std::string line = "'" KORBI_CLI_PATH "'";
+                for (const QString& a : arguments) line += " '" + a.toStdString() + "'";
+                ASSERT_TRUE(shell.Type(line));
+                ASSERT_TRUE(shell.WaitFor(Text(Msg::PressToWrite))) << shell.Shown().constData();
+                shell.Close();
+                // korbi-cli is the shell's child: its line in the journal says it is through.
+                for (int i = 0; i < 1000 && JournalLines(home.path()).size() <= jobs; ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            } else {
+                CliProcess cli(home.path(), arguments);
+                ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
+                cli.Signal(row.first);
+                if (row.second) {
+                    // The second comes once the first was taken, while the list is emptied.
+                    ASSERT_TRUE(cli.WaitUntilTaken(row.first));
+                    cli.Signal(row.second);
+                }
+                const CliRun run = cli.Finish();
+                EXPECT_EQ(run.status, 130) << run.err.toStdString();
+                EXPECT_TRUE(run.err.contains(Text(Msg::WriteAborted)));
+            }
+            const std::vector<std::string> logged = LoggedCommands(logPath);
+            ASSERT_GE(logged.size(), 2u);
+            EXPECT_EQ(logged.back(), "n");
+            EXPECT_NE(std::find(logged.begin(), logged.end(), "i4C2D"), logged.end());
+            const QList<QStringList> lines = JournalLines(home.path());
+            ASSERT_EQ(lines.size(), ++jobs);
+            EXPECT_EQ(lines.back()[ColOutcome], "abgebrochen");
+            EXPECT_EQ(lines.back()[ColCodeBefore], "4C2D");
+        }
     }
 }
 
