@@ -335,9 +335,10 @@ TEST(Startup, ShowingCentresTheWindowAndNamesTheApplication) {
 }
 
 // Every way of losing an edit asks first: Abbrechen keeps the edit and the window, Verwerfen goes
-// on, Speichern saves (Save As for a view without a file) and then goes on.
+// on, Speichern saves (Save As for a view without a file) and then goes on. Opening the file that
+// holds the edits again, answered Speichern, shows what the save has just written.
 TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
-    enum Ends { Stays, Quits, Closes, Replaced };
+    enum Ends { Stays, Quits, Closes, Replaced, Reread };
     using Request = std::function<void(TfrmMain&, const QString& file)>;
     const Request exitMenu = [](TfrmMain& w, const QString&) {
         w.findChild<QAction*>("mnuFileExit")->trigger();
@@ -348,6 +349,7 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         Request request;
         BoxAnswer answer;
         Ends ends;
+        bool fileOpen = false;  // the edits were made to the file the request opens
     } rows[] = {
         {"Beenden, Abbrechen", exitMenu, BoxAnswer::Abort, Stays},
         {"Beenden, Verwerfen", exitMenu, BoxAnswer::No, Quits},
@@ -367,6 +369,15 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
              w.findChild<QAction*>("mnuCommReadFromDevice")->trigger();
          },
          BoxAnswer::Abort, Stays},
+        {"Öffnen the same file, Speichern",
+         [](TfrmMain& w, const QString&) { w.findChild<QAction*>("mnuFileOpen")->trigger(); },
+         BoxAnswer::Yes, Reread, true},
+        {"Zuletzt geöffnet, the same file, Speichern",
+         [](TfrmMain& w, const QString& file) { w.OpenRecentFile(file); }, BoxAnswer::Yes, Reread,
+         true},
+        {"drop the same file, Speichern",
+         [](TfrmMain& w, const QString& file) { w.HandleDroppedFiles({file}); }, BoxAnswer::Yes,
+         Reread, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -374,6 +385,7 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         auto w = m.Start();
         const QString file = m.documentFolder + "anlage.Korbi";
         QFile::copy(m.dataFolder + "Default_v2.bin", file);
+        if (row.fileOpen) w->LoadConfigurationFile(file, LoadKind::Open);
         auto* edit = w->findChild<QLineEdit*>("edtNoShortTx");
         const QString loaded = edit->text();
         edit->setText("7");
@@ -381,7 +393,8 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         w->show();
         m.prompts.answers = {row.answer};
         // The file Öffnen chooses, or the name Speichern's Save As gives.
-        m.prompts.paths = {row.answer == BoxAnswer::Yes ? m.documentFolder + "neu" : file};
+        m.prompts.paths = {row.answer == BoxAnswer::Yes && !row.fileOpen ? m.documentFolder + "neu"
+                                                                         : file};
 
         QTimer::singleShot(0, w.get(), [&] {
             row.request(*w, file);
@@ -402,7 +415,9 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         }
         EXPECT_EQ(edit->text(), row.ends == Replaced ? loaded : QString("7"));
         if (row.answer == BoxAnswer::Yes) {
-            EXPECT_EQ(ReadBytes(m.documentFolder + "neu.Korbi").size(), 256);
+            const QString saved = row.fileOpen ? file : m.documentFolder + "neu.Korbi";
+            EXPECT_EQ(ReadBytes(saved).size(), 256);
+            EXPECT_NE(ReadBytes(saved), ReadBytes(m.dataFolder + "Default_v2.bin"));
         }
         EXPECT_EQ(w->windowTitle().startsWith('*'),
                   row.answer != BoxAnswer::Yes && row.ends != Replaced);
