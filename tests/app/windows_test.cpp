@@ -70,8 +70,9 @@ TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {
 }
 
 // Both programs read their options by one table: --simulate picks the generation of the
-// simulated devices and wins over --port; an option the program does not know, a bad value or
-// an option given twice is refused before anything starts, so it never reaches a real LPX.
+// simulated devices and wins over --port; an option the program does not know (also one that
+// starts with a look-alike dash), a bad value or an option given twice is refused before
+// anything starts, so it never reaches a real LPX.
 TEST(WindowsTest, OptionsAreReadByOneTableAndChooseTheLpx) {
     const struct {
         QStringList arguments;
@@ -85,6 +86,11 @@ TEST(WindowsTest, OptionsAreReadByOneTableAndChooseTheLpx) {
         {{"--port=/dev/null", "--simulate=2"}, ForWindow, true, 0x21},
         {{"--exit-after-start", "--", "--a.Korbi"}, ForWindow, true, 0},
         {{"--simualte"}, ForWindow, false, 0},
+        // Dashes a word processor makes of "--": never a file name, always an unknown option.
+        {{"\u2013simulate"}, ForWindow, false, 0},
+        {{"\u2212\u2212simulate"}, ForWindow, false, 0},
+        {{"--", "\u2014a.Korbi"}, ForWindow, true, 0},
+        {{"show", "a.Korbi", "\u2014json"}, ForCli, false, 0},
         {{"--simulate=3"}, ForWindow, false, 0},
         {{"--simulate=2", "--simulate=1"}, ForWindow, false, 0},
         {{"--json"}, ForWindow, false, 0},

@@ -55,6 +55,7 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
         {{"info", "--json"}, 2},
         {{"info", "--port=/nonexistent/tty"}, 3},
         {{"info", "--simulate"}, 0},
+        {{"info", "\u2013simulate"}, 2},
         {{"read", "--simulate=3"}, 2},
         {{"journal", "--json", "--csv"}, 2},
         {{"journal", "--journal=mysql://x"}, 2},
