@@ -9,6 +9,7 @@
 #include "cli/context.h"
 #include "cli/interrupt.h"
 #include "files/fileerrors.h"
+#include "files/filenames.h"
 #include "files/filewrite.h"
 #include "files/startupsteps.h"
 #include "link/trace.h"
@@ -142,7 +143,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     CliContext context;
     QString error;
-    if (!ParseCliArguments(QCoreApplication::arguments(), &context.options, &error))
+    // File names stay the bytes they are, also where they are no UTF-8.
+    if (!ParseCliArguments(CommandLineArguments(argc, argv), &context.options, &error))
         return UsageError(error);
     const CliOptions& options = context.options;
     if (options.help) {

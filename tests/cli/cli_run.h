@@ -8,6 +8,7 @@
 #include <chrono>
 #include <thread>
 
+#include "files/filenames.h"
 #include "lpxsim_process.h"
 
 struct CliRun {
@@ -24,7 +25,7 @@ class CliProcess {
                const char* lang = nullptr)
         : home_(home) {
         std::vector<std::string> args{"korbi-cli"};
-        for (const QString& a : arguments) args.push_back(a.toStdString());
+        for (const QString& a : arguments) args.push_back(FileNameBytes(a).toStdString());
         const int streams[3] = {open("/dev/null", O_RDONLY | O_CLOEXEC),
                                 out >= 0 ? dup(out) : OutputFile((home + "/cli.out").toStdString()),
                                 OutputFile((home + "/cli.err").toStdString())};

@@ -18,6 +18,7 @@
 
 #include "app/applicationbus.h"
 #include "files/fileerrors.h"
+#include "files/filenames.h"
 #include "files/imagefile.h"
 #include "files/settingsfile.h"
 #include "files/templates.h"
@@ -240,6 +241,13 @@ TEST(Startup, CommandLineFoldersAndFiles) {
     WriteBytes(folder + "long.Korbi", Counting(257));
     const QString good = folder + "anlage.Korbi";
     const QString documents = m.commonDocuments + "/TALO/K-ORBI config";
+    // A name from an old Latin-1 system, as the command line hands it over: no UTF-8.
+    const QByteArray latin1 = QFile::encodeName(folder) + "B\xFCro.Korbi";
+    const char* const argv[] = {latin1.constData()};
+    const QString byteName = CommandLineArguments(1, argv).first();
+    ASSERT_EQ(FileNameBytes(byteName), latin1);
+    ASSERT_TRUE(QFile::copy(good, folder + "copy.Korbi"));
+    ASSERT_EQ(rename(QFile::encodeName(folder + "copy.Korbi").constData(), latin1.constData()), 0);
 
     const struct {
         QStringList arguments;
@@ -258,6 +266,7 @@ TEST(Startup, CommandLineFoldersAndFiles) {
          folder,
          "anlage.Korbi - K-ORBI Programmiergerät",
          {}},
+        {{byteName}, documents, FileNamePart(byteName) + " - K-ORBI Programmiergerät", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(" ").toStdString());
@@ -269,11 +278,12 @@ TEST(Startup, CommandLineFoldersAndFiles) {
         // The command-line load leaves the status line of the template.
         EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");
         if (c.title != kTemplateTitle) {
-            EXPECT_EQ(w->currentFileName, good);
+            EXPECT_EQ(w->currentFileName, c.arguments.last());
             EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
             EXPECT_EQ(w->findChild<QLineEdit*>("edtNoLongTx")->text(), "2");
         }
     }
+    unlink(latin1.constData());  // a name the temporary folder cannot spell
 }
 
 TEST(Startup, AForeignProductIsShownButNamesNoFile) {
