@@ -125,6 +125,11 @@ int SaveAsTarget(const QString& name, QString* target, FilePlace& place) {
     *target = FindPathIgnoringCase(ReplaceExtension(typed, kKorbiExtension));
     for (const QString& path : {typed, *target}) {
         if (!PathExists(path)) continue;
+        // A pipe or a folder under the name is neither read-only nor a file that is there.
+        if (const int notAFile = NotAFileError(path)) {
+            PrintError("korbi-cli: " + path + ": " + FileErrorCause(notAFile) + '\n');
+            return ExitUsage;
+        }
         if (IsReadOnlyFile(path)) return FileError(path, Msg::FileReadOnly);
         return AlreadyThere(path);
     }

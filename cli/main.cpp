@@ -194,7 +194,11 @@ int main(int argc, char** argv) {
             return ExitUsage;
         }
     }
-    const int status = command->run(context);
+    // A trace cut off by a full disk or a file-size limit is said at once; the run then does not
+    // count as done, for the trace was asked for.
+    SetTraceFailureNotice([](const QString& text) { PrintError("korbi-cli: " + text + '\n'); });
+    int status = command->run(context);
     StopTrace();
+    if (!TraceIncompleteText().isEmpty() && status == ExitDone) status = ExitUsage;
     return WithOutputChecked(status);
 }

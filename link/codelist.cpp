@@ -91,9 +91,12 @@ bool LoadCodeList(const QString& source, QStringList* codes, QString* error) {
     QString cause;
     if (!info.exists())
         cause = FileErrorCause(ENOENT);
-    else if (!info.isFile() || info.size() > kMaxListBytes)
+    else if (!info.isFile())
         cause = FileErrorCause(EISDIR);
-    else if (!file.open(QIODevice::ReadOnly))
+    else if (info.size() > kMaxListBytes) {
+        *error = FillText(Msg::CodeListTooLarge, {source, QString::number(info.size())});
+        return false;
+    } else if (!file.open(QIODevice::ReadOnly))
         cause = FileErrorCause(errno != 0 ? errno : EACCES);
     if (!cause.isEmpty()) {
         *error = FillText(Msg::CodeListUnreadable, {source, cause});

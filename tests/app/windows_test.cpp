@@ -3,8 +3,11 @@
 
 #include "app/windows.h"
 
+#include <sys/resource.h>
+
 #include <QDialog>
 #include <QMenu>
+#include <QTest>
 
 #include "app/about.h"
 #include "app/codedialog.h"
@@ -15,6 +18,7 @@
 #include "link/driverfactory.h"
 #include "link/jobs_fixture.h"
 #include "link/practicelpx.h"
+#include "link/trace.h"
 #include "window_fixture.h"
 
 TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {
@@ -113,6 +117,38 @@ TEST(WindowsTest, OptionsAreReadByOneTableAndChooseTheLpx) {
             EXPECT_EQ(env.practiceLpx->Sim().Device(2).memory[0x2F], c.firmwareVersion);
         }
     }
+}
+
+// A trace cut off by a file-size limit during a write: the job ends as it does, and then a box
+// says that the trace is incomplete (not in the middle of the job, where it would run a loop of
+// its own).
+TEST(WindowsTest, ACutTraceIsSaidOnceTheJobHasEnded) {
+    Machine machine;
+    machine.Ship();
+    AppWindows windows = machine.StartProgram({"--simulate"});
+    TfrmMain& main = *windows.main;
+    QPushButton* press = windows.receiveRadio->btnPressKorbi;
+    ShowHook hook;
+    hook.fallback = [press] { press->click(); };
+    windows.receiveRadio->installEventFilter(&hook);
+    constexpr rlim_t kLimit = 1 << 20;
+    const QString trace = machine.root.path() + "/trace.txt";
+    WriteBytes(trace, QByteArray(kLimit - 100, 'x'));
+    QString error;
+    ASSERT_TRUE(StartTrace(trace, &error)) << error.toStdString();
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit limit{kLimit, old.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    main.btnWriteToDeviceClick();
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(main.StatusText(),
+              QString::fromUtf8("K-ORBI 12AB: Konfiguration wurde aktualisiert."));
+    EXPECT_TRUE(machine.prompts.MessageIds().isEmpty());
+    machine.prompts.answers = {BoxAnswer::Ok};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !machine.prompts.MessageIds().isEmpty(); }, 5000));
+    EXPECT_EQ(machine.prompts.MessageIds(), QList<int>{Msg::TraceIncomplete});
+    StopTrace();
 }
 
 // The program started with --simulate, every press being the wait dialog's own button: a write

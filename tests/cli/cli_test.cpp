@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QCryptographicHash>
@@ -459,6 +460,68 @@ TEST_F(CliTest, TraceRecordsEveryFrame) {
     WriteBytes(Path("secret"), "keep");
     EXPECT_EQ(Run({"info", port, "--trace=" + Path("link.txt")}).status, 2);
     EXPECT_EQ(ReadBytes(Path("secret")), QByteArray("keep"));
+}
+
+// Files that are not what they seem, each named with its true cause: a name that is no UTF-8 is
+// the file it names; a trace cut off by a file-size limit is said, and the run that asked for it
+// does not end as done; another user's trace file, a pipe in the place of a trace or of
+// restore's file, and a code list far too long to be one are refused.
+TEST_F(CliTest, FilesAreTakenForWhatTheyAre) {
+    const QString byteName = FileNameFromBytes(QFile::encodeName(home.path()) + "/B\xFCro.Korbi");
+    const QByteArray bytes = ReadBytes(TemplateFile());
+    const int named =
+        open(FileNameBytes(byteName).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(write(named, bytes.constData(), bytes.size()), bytes.size());
+    close(named);
+    constexpr rlim_t kLimit = 1 << 20;
+    WriteBytes(Path("cut.txt"), QByteArray(kLimit - 100, 'x'));
+    ASSERT_EQ(mkfifo(Path("pipe").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_EQ(mkfifo(Path("target.Korbi").toLocal8Bit().constData(), 0600), 0);
+    WriteBytes(Path("theirs.txt"), "their lines\n");
+    const bool foreignFile =
+        chown(Path("theirs.txt").toLocal8Bit().constData(), 65534, 65534) == 0 &&
+        chmod(Path("theirs.txt").toLocal8Bit().constData(), 0666) == 0;
+    WriteBytes(Path("big.txt"), QByteArray(kLimit + 1, '\n'));
+    const QString practice = "--simulate";
+    const struct {
+        QStringList arguments;
+        rlim_t sizeLimit;  // 0: none
+        int status;
+        QString says;
+    } rows[] = {
+        {{"show", byteName}, 0, 0, QString()},
+        {{"info", practice, "--trace=" + Path("cut.txt")},
+         kLimit,
+         2,
+         FillText(Msg::TraceIncomplete, {Path("cut.txt")}).section(':', 0, 0)},
+        {{"info", practice, "--trace=" + Path("pipe")}, 0, 2, FileErrorCause(kSpecialFile)},
+        {{"info", practice, "--trace=" + Path("theirs.txt")},
+         0,
+         foreignFile ? 2 : 0,
+         foreignFile ? FileErrorCause(kForeignFile) : QString()},
+        {{"write", TemplateFile(), "--repeat", "--new-codes=" + Path("big.txt")},
+         0,
+         2,
+         Path("big.txt") + " ist mit"},
+        {{"restore", "1234", "-o", Path("target.Korbi")}, 0, 2, FileErrorCause(kSpecialFile)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        if (row.sizeLimit) {
+            const rlimit limit{row.sizeLimit, old.rlim_max};
+            ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        }
+        CliProcess cli(home.path(), row.arguments);  // takes the limit with it
+        setrlimit(RLIMIT_FSIZE, &old);
+        const CliRun run = cli.Finish();
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(row.says)) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("ENXIO")) << run.err.toStdString();
+    }
+    EXPECT_EQ(ReadBytes(Path("theirs.txt")), QByteArray("their lines\n"));
+    unlink(FileNameBytes(byteName).constData());  // a name the temporary folder cannot spell
 }
 
 // write --repeat as a series: codes from a list, a code the journal already shows on a device
