@@ -137,7 +137,7 @@ TEST(WindowsTest, ACutTraceIsSaidOnceTheJobHasEnded) {
     QString error;
     ASSERT_TRUE(StartTrace(trace, &error)) << error.toStdString();
     rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     const rlimit limit{kLimit, old.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     main.btnWriteToDeviceClick();

@@ -49,17 +49,16 @@ class CliProcess {
         return false;
     }
     void Signal(int signal) { kill(pid_, signal); }
-    // Waits until a signal sent is no longer pending: the program has taken it (10 s at most).
+    // Waits until a signal sent is no longer pending: the program has taken it.
     bool WaitUntilTaken(int signal) {
-        const unsigned long long bit = 1ull << (signal - 1);
-        for (int i = 0; i < 1000; ++i) {
+        for (int i = 0; i < 10000; ++i) {
             QFile status(QStringLiteral("/proc/%1/status").arg(pid_));
             if (!status.open(QIODevice::ReadOnly)) return false;
-            bool pending = false;
+            unsigned long long pending = 0;
             for (const QByteArray& line : status.readAll().split('\n'))
                 if (line.startsWith("SigPnd:") || line.startsWith("ShdPnd:"))
-                    pending |= (line.mid(7).trimmed().toULongLong(nullptr, 16) & bit) != 0;
-            if (!pending) return true;
+                    pending |= line.mid(7).trimmed().toULongLong(nullptr, 16);
+            if (!(pending & (1ull << (signal - 1)))) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return false;

@@ -245,9 +245,7 @@ TEST(Startup, CommandLineFoldersAndFiles) {
     const QByteArray latin1 = QFile::encodeName(folder) + "B\xFCro.Korbi";
     const char* const argv[] = {latin1.constData()};
     const QString byteName = CommandLineArguments(1, argv).first();
-    ASSERT_EQ(FileNameBytes(byteName), latin1);
-    ASSERT_TRUE(QFile::copy(good, folder + "copy.Korbi"));
-    ASSERT_EQ(rename(QFile::encodeName(folder + "copy.Korbi").constData(), latin1.constData()), 0);
+    ASSERT_EQ(link(QFile::encodeName(good).constData(), latin1.constData()), 0);
 
     const struct {
         QStringList arguments;
