@@ -4,11 +4,15 @@
 
 #include <QApplication>
 #include <QDBusMessage>
+#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
 
 #include "app/mainwindow.h"
+#include "files/fileerrors.h"
+#include "files/filenames.h"
+#include "files/imagefile.h"
 #include "version_record.h"
 
 const char* const kApplicationPath = "/se/talo/korbi_programmer";
@@ -31,6 +35,22 @@ QString AppId() {
     return QStringLiteral(KORBI_APP_ID);
 }
 
+// The file's URL from its bytes, so that a name that is no UTF-8 arrives as it is.
+QString FileUrl(const QString& path) {
+    const QString absolute =
+        QDir::cleanPath(path.startsWith('/') ? path : QDir::currentPath() + '/' + path);
+    return QStringLiteral("file://") +
+           QString::fromLatin1(FileNameBytes(absolute).toPercentEncoding("/"));
+}
+
+// The local file a URL names, with the bytes its percent-encoding gives; empty for another
+// scheme.
+QString LocalFile(const QUrl& url) {
+    if (!url.isLocalFile()) return QString();
+    return FileNameFromBytes(
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
 void RaiseWindow(TfrmMain* window, const QVariantMap& platformData) {
     // On Wayland only a token from the caller lets the compositor give the window the focus.
     const QString token = platformData.value(QStringLiteral("activation-token")).toString();
@@ -45,8 +65,8 @@ void RaiseWindow(TfrmMain* window, const QVariantMap& platformData) {
 bool HandFileToRunningWindow(const ProgramOptions& options) {
     // Only a plain double-click hands over: an option or a folder asks for a window of its own.
     if (options.given != 0 || options.positionals.size() != 1) return false;
-    const QFileInfo file(options.positionals.first());
-    if (!file.isFile() || !SessionBusNamed()) return false;
+    const QString file = options.positionals.first();
+    if (!PathExists(file) || NotAFileError(file) != 0 || !SessionBusNamed()) return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return false;
     QDBusMessage call =
@@ -56,8 +76,7 @@ bool HandFileToRunningWindow(const ProgramOptions& options) {
     QVariantMap platformData;
     const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     if (!token.isEmpty()) platformData.insert(QStringLiteral("activation-token"), token);
-    call << QStringList{QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded)}
-         << platformData;
+    call << QStringList{FileUrl(file)} << platformData;
     return bus.call(call, QDBus::Block, kReplyMs).type() == QDBusMessage::ReplyMessage;
 }
 
@@ -87,11 +106,8 @@ void ApplicationBus::Activate(const QVariantMap& platformData) {
 void ApplicationBus::Open(const QStringList& uris, const QVariantMap& platformData) {
     QString path;
     for (const QString& uri : uris) {
-        const QUrl url(uri);
-        if (url.isLocalFile()) {
-            path = url.toLocalFile();
-            break;
-        }
+        path = LocalFile(QUrl(uri));
+        if (!path.isEmpty()) break;
     }
     if (path.isEmpty()) {
         sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No local file given."));

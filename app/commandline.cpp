@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "files/filenames.h"
 #include "link/trace.h"
 #include "resources/catalogue.h"
 #include "version_record.h"
@@ -77,8 +78,8 @@ const char* VersionText() {
 
 int HandleCommandLineBeforeStart(int argc, char** argv, std::FILE* out, std::FILE* err,
                                  ProgramOptions* options) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    // File names stay the bytes they are, also where they are no UTF-8.
+    const QStringList arguments = CommandLineArguments(argc, argv);
     // A mistyped option must end up neither on the real LPX nor silently in another generation
     // than the one asked for.
     QString error;

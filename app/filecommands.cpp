@@ -65,12 +65,14 @@ void FileCommands::LoadConfigurationFile(const QString& path, LoadKind kind) {
         ::ErrorBox(prompts(), Msg::BadFileSize, {}, FileErrorCause(error));
         return;
     }
+    // The question about unsaved edits comes before the read: answered with Speichern while this
+    // very file is open, the save changes the file, and the view must show what it holds now.
+    if (!MayReplaceView()) return;
     ImageBytes bytes;
     if (!ReadImageFile(path, bytes, &error)) {
         ::ErrorBox(prompts(), Msg::FileNotLoaded, {}, FileErrorCause(error));
         return;
     }
-    if (!MayReplaceView()) return;
     binding_.currentFileName = path;
     FillFileImage(binding_.fileImage, bytes, MarkFromFile);
     // A drop and the command line keep the enabling that the controls had.

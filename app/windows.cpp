@@ -7,6 +7,8 @@
 #include "app/codedialog.h"
 #include "app/folderdialog.h"
 #include "app/mainwindow.h"
+#include "app/prompts.h"
+#include "app/tracenotice.h"
 #include "app/waitdialog.h"
 #include "link/practicelpx.h"
 
@@ -46,5 +48,6 @@ AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready
 
     main->AttachDialogs(windows.receiveRadio, windows.selectDirectory, windows.changeCode,
                         windows.about);
+    if (env.prompts) ReportTraceFailuresIn(main, *env.prompts);
     return windows;
 }

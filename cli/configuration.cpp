@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFileInfo>
 #include <cerrno>
 #include <climits>
 
@@ -46,20 +45,21 @@ QByteArray NumberedName(const QByteArray& name, int number) {
 // target while that still leads to the folder, else (a link at the target led elsewhere, or
 // the folder was moved during the read) the folder's own path.
 QString PathInFolder(const QString& target, const FilePlace& place, const QByteArray& name) {
-    const QString given = QFileInfo(target).fileName();
+    const QString given = FileNamePart(target);
+    const QString shownFolder = FolderPart(target).isEmpty() ? QString(".") : FolderPart(target);
     struct stat shown {
     }, held{};
-    const bool asWritten = QFile::encodeName(given) == place.name &&
-                           stat(QFile::encodeName(QFileInfo(target).path()), &shown) == 0 &&
+    const bool asWritten = FileNameBytes(given) == place.name &&
+                           stat(FileNameBytes(shownFolder).constData(), &shown) == 0 &&
                            fstat(place.folder, &held) == 0 && shown.st_dev == held.st_dev &&
                            shown.st_ino == held.st_ino;
-    if (asWritten) return target.left(target.size() - given.size()) + QFile::decodeName(name);
+    if (asWritten) return target.left(target.size() - given.size()) + FileNameFromBytes(name);
     char buffer[PATH_MAX];
     const QByteArray proc = "/proc/self/fd/" + QByteArray::number(place.folder);
     const ssize_t n = readlink(proc.constData(), buffer, sizeof buffer);
-    const QString folder = n > 0 ? QFile::decodeName(QByteArray(buffer, static_cast<int>(n)))
-                                 : QFileInfo(target).path();
-    return folder + '/' + QFile::decodeName(name);
+    const QString folder =
+        n > 0 ? FileNameFromBytes(QByteArray(buffer, static_cast<int>(n))) : shownFolder;
+    return folder + '/' + FileNameFromBytes(name);
 }
 
 }  // namespace
@@ -131,6 +131,11 @@ int SaveAsTarget(const QString& name, QString* target, FilePlace& place) {
     *target = FindPathIgnoringCase(ReplaceExtension(typed, kKorbiExtension));
     for (const QString& path : {typed, *target}) {
         if (!PathExists(path)) continue;
+        // A pipe or a folder under the name is neither read-only nor a file that is there.
+        if (const int notAFile = NotAFileError(path)) {
+            PrintError("korbi-cli: " + path + ": " + FileErrorCause(notAFile) + '\n');
+            return ExitUsage;
+        }
         if (IsReadOnlyFile(path)) return FileError(path, Msg::FileReadOnly);
         return AlreadyThere(path);
     }

@@ -30,8 +30,12 @@ void InstallInterruptHandler() {
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    // The second signal finds the default action again and ends the program.
-    action.sa_flags = SA_RESETHAND;
+    // No SA_RESETHAND: the handler stays for every later signal. A closed terminal sends two
+    // SIGHUPs a fraction of a millisecond apart (the shell forwards its own, then the kernel
+    // hangs up the foreground group); had the second found the default action, it would end
+    // the program before the LPX's list is emptied and the job's line written, and the next
+    // press on that device would still carry out the job.
+    action.sa_flags = 0;
     // A closed terminal (SIGHUP) or a stop request (SIGTERM) must not leave the LPX's list
     // armed for the next press either: each ends the wait like Ctrl+C.
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);

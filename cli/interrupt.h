@@ -1,8 +1,9 @@
 #pragma once
 // Ctrl+C in korbi-cli is the wait dialog's abort button: the handler only notes the signal
 // (async-signal-safe), and the wait loop that sleeps on the note ends the wait as aborted, so
-// that the job clears the LPX's list and closes the adapter on its usual path. A second Ctrl+C
-// ends the program at once.
+// that the job clears the LPX's list and closes the adapter on its usual path. Later signals
+// (a second Ctrl+C, the second SIGHUP of a closed terminal) are noted the same way and never end
+// the program before that path is through: the LPX's list emptied and the job's line written.
 
 // Catches SIGINT, SIGTERM and SIGHUP.
 void InstallInterruptHandler();

@@ -10,6 +10,7 @@
 #include "cli/context.h"
 #include "cli/interrupt.h"
 #include "files/fileerrors.h"
+#include "files/filenames.h"
 #include "files/filewrite.h"
 #include "files/startupsteps.h"
 #include "link/trace.h"
@@ -82,7 +83,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     CliContext context;
     QString error;
-    if (!ParseCliArguments(QCoreApplication::arguments(), &context.options, &error))
+    // File names stay the bytes they are, also where they are no UTF-8.
+    if (!ParseCliArguments(CommandLineArguments(argc, argv), &context.options, &error))
         return UsageError(error);
     const CliOptions& options = context.options;
     const CommandRow* command = FindCommand(options.command);
@@ -131,7 +133,11 @@ int main(int argc, char** argv) {
             return ExitUsage;
         }
     }
-    const int status = command->run(context);
+    // A trace cut off by a full disk or a file-size limit is said at once; the run then does not
+    // count as done, for the trace was asked for.
+    SetTraceFailureNotice([](const QString& text) { PrintError("korbi-cli: " + text + '\n'); });
+    int status = command->run(context);
     StopTrace();
+    if (!TraceIncompleteText().isEmpty() && status == ExitDone) status = ExitUsage;
     return WithOutputChecked(status);
 }

@@ -2,7 +2,19 @@
 // Small rules on path texts shared by the file commands, the default folder and start-up. The
 // path delimiter is "/".
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+// File names are bytes on Linux, and not every name is UTF-8 ("B\xFCro.Korbi" from an old
+// Latin-1 system). As text, each byte that is not part of valid UTF-8 is kept as a code point of
+// its own (U+DC80 to U+DCFF, which valid UTF-8 never yields), so that the name reaches the open
+// call with the very bytes it came with; shown to the user, such a byte appears as "�".
+QString FileNameFromBytes(const QByteArray& bytes);
+// The bytes of a file name made by FileNameFromBytes (or of any text) for the system's calls.
+QByteArray FileNameBytes(const QString& name);
+// The command line as texts, file names kept as above.
+QStringList CommandLineArguments(int argc, const char* const* argv);
 
 // The text with exactly one trailing "/" removed, if there is one; the root folder "/" stays.
 QString WithoutTrailingDelimiter(const QString& path);

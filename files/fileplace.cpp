@@ -3,13 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <QList>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <climits>
 
 #include "files/fileerrors.h"
+#include "files/filenames.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ FilePlace::~FilePlace() {
 }
 
 int ResolveFilePlace(const QString& path, FilePlace& place) {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = FileNameBytes(path);
     if (native.isEmpty()) return ENOENT;
     // The parts still to walk; a path ending in "/" ends in an empty part and names a folder.
     QList<QByteArray> parts = native.split('/');

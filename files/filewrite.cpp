@@ -7,10 +7,10 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <cerrno>
 
 #include "files/fileerrors.h"
+#include "files/filenames.h"
 #include "files/fileplace.h"
 
 namespace {
@@ -231,7 +231,7 @@ int OpenPrivateAppend(const QString& path, int* error) {
 }
 
 int WriteNewFile(const FilePlace& place, const QByteArray& name, const QByteArray& data) {
-    const QString path = QFile::decodeName(name);
+    const QString path = FileNameFromBytes(name);
     const HeldSignals held;
     QByteArray tempName;
     bool cannotKeep = false;

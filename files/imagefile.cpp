@@ -4,13 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <cerrno>
+
+#include "files/filenames.h"
 
 namespace {
 
 QByteArray Native(const QString& path) {
-    return QFile::encodeName(path);
+    return FileNameBytes(path);
 }
 
 // Opens a regular file for reading; -1 and error set when that is not possible (EISDIR for a

@@ -37,6 +37,21 @@ const OptionRow kOptions[] = {
     {"--sync", nullptr, OptSync, Takes::Nothing, ForCli},
 };
 
+// Dashes that word processors, web pages and some keyboards put where "-" was typed or meant:
+// the hyphens and dashes U+2010 to U+2015, the minus sign, and the small and full-width
+// hyphen-minus.
+constexpr char16_t kLookAlikeDashes[] = {0x2010, 0x2011, 0x2012, 0x2013, 0x2014,
+                                         0x2015, 0x2212, 0xFE63, 0xFF0D};
+
+// "–simulate" was meant as an option: taken for a file name it would start the program against
+// the real LPX without a word.
+bool StartsWithLookAlikeDash(const QString& argument) {
+    if (argument.isEmpty()) return false;
+    for (const char16_t dash : kLookAlikeDashes)
+        if (argument.front() == QChar(dash)) return true;
+    return false;
+}
+
 const OptionRow* FindOption(const QString& name, ProgramBit program) {
     for (const OptionRow& row : kOptions) {
         if (!(row.programs & program)) continue;
@@ -96,7 +111,8 @@ bool ParseProgramOptions(ProgramBit program, const QStringList& arguments, Progr
     bool onlyPositionals = false;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString argument = arguments[i];
-        if (onlyPositionals || argument == "-" || !argument.startsWith('-')) {
+        const bool option = argument.startsWith('-') || StartsWithLookAlikeDash(argument);
+        if (onlyPositionals || argument == "-" || !option) {
             options->positionals << argument;
             continue;
         }
@@ -117,6 +133,10 @@ bool ParseProgramOptions(ProgramBit program, const QStringList& arguments, Progr
         const OptionRow* row = FindOption(name, program);
         if (!row) {
             *error = FillText(Msg::UnknownOption, {argument});
+            if (StartsWithLookAlikeDash(argument))
+                *error += QStringLiteral(
+                    " Sie beginnt mit einem typografischen Strich statt mit "
+                    "dem Bindestrich \"-\".");
             return false;
         }
         if (options->given & row->bit) {

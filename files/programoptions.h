@@ -54,8 +54,9 @@ struct ProgramOptions {
 
 // Reads arguments (argument 0 is the program) for the program: options as --name=value,
 // --name value for those that need a value, short names (-o, -h), "--" before positionals that
-// start with "-". False with a German error for an option the program does not know, a value
-// missing, surplus or wrong, or an option given twice.
+// start with "-". An argument that starts with a look-alike dash (–, —, −) counts as an option,
+// so "–simulate" is refused rather than taken for a file. False with a German error for an
+// option the program does not know, a value missing, surplus or wrong, or an option given twice.
 bool ParseProgramOptions(ProgramBit program, const QStringList& arguments, ProgramOptions* options,
                          QString* error);
 

@@ -1,12 +1,17 @@
 #include "link/codelist.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <cerrno>
 
 #include "files/fileerrors.h"
+#include "files/filenames.h"
+#include "files/imagefile.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -84,20 +89,27 @@ bool ParseCodeRange(const QString& range, QStringList* result, QString* error) {
 
 bool LoadCodeList(const QString& source, QStringList* codes, QString* error) {
     static const QRegularExpression range(QStringLiteral("^[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}$"));
-    if (range.match(source).hasMatch() && !QFileInfo::exists(source))
+    if (range.match(source).hasMatch() && !PathExists(source))
         return ParseCodeRange(source, codes, error);
-    const QFileInfo info(source);
-    QFile file(source);
-    QString cause;
-    if (!info.exists())
-        cause = FileErrorCause(ENOENT);
-    else if (!info.isFile() || info.size() > kMaxListBytes)
-        cause = FileErrorCause(EISDIR);
-    else if (!file.open(QIODevice::ReadOnly))
-        cause = FileErrorCause(errno != 0 ? errno : EACCES);
-    if (!cause.isEmpty()) {
-        *error = FillText(Msg::CodeListUnreadable, {source, cause});
+    // The name's own bytes, also where they are no UTF-8.
+    const QByteArray name = FileNameBytes(source);
+    struct stat st {};
+    int failure = stat(name.constData(), &st) != 0 ? errno : NotAFileError(source);
+    if (failure == 0 && st.st_size > kMaxListBytes) {
+        *error = FillText(Msg::CodeListTooLarge, {source, QString::number(st.st_size)});
         return false;
     }
-    return ParseCodeList(QString::fromUtf8(file.readAll()), codes, error);
+    QFile file;
+    if (failure == 0) {
+        const int fd = open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
+            failure = fd < 0 ? errno : EACCES;
+            if (fd >= 0) close(fd);
+        }
+    }
+    if (failure != 0) {
+        *error = FillText(Msg::CodeListUnreadable, {source, FileErrorCause(failure)});
+        return false;
+    }
+    return ParseCodeList(QString::fromUtf8(file.read(kMaxListBytes)), codes, error);
 }

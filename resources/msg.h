@@ -167,6 +167,8 @@ enum Id : int {
     CauseForeignFolderLink = 20011,
     CauseFileMayBeDamaged = 20012,
     CauseNotAFolder = 20013,
+    CauseForeignFile = 20014,
+    CauseSpecialFile = 20015,
 
     // The line to the LPX
     LpxLineLost = 20050,
@@ -252,9 +254,11 @@ enum Id : int {
     CodeListEmpty = 20233,
     CodeListUnreadable = 20234,
     CodeListBadRange = 20235,
+    CodeListTooLarge = 20242,
 
     // The support trace
     TraceOpenFailed = 20240,
+    TraceIncomplete = 20241,
 
     // korbi-cli read -o
     ReadTargetUnusable = 20300,

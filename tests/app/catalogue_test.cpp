@@ -20,7 +20,7 @@ TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
     };
     EXPECT_EQ(inRange(0, 19999), 126);
     EXPECT_EQ(inRange(20100, 20149), 27);  // the journal's window and columns
-    EXPECT_EQ(inRange(20200, 20249), 38);  // verify after write, series, code lists, trace
+    EXPECT_EQ(inRange(20200, 20249), 40);  // verify after write, series, code lists, trace
     EXPECT_EQ(inRange(20150, 20199), 3);   // practice mode
     EXPECT_EQ(inRange(20050, 20099), 4);   // the LPX connection
     EXPECT_EQ(Text(10000), QString::fromUtf8("K-ORBI Programmiergerät"));
@@ -47,7 +47,7 @@ TEST(Catalogue, FileErrorsHaveTheirCauses) {
     EXPECT_EQ(FileErrorCause(EIO), "Das Betriebssystem meldet den Fehler EIO (5).");
     EXPECT_TRUE(FileErrorCause(0).isEmpty());
     for (const int error : {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, EFBIG, ENAMETOOLONG, ENOENT,
-                            ELOOP, EISDIR, ENOTDIR, kForeignFolderLink})
+                            ELOOP, EISDIR, ENOTDIR, kForeignFolderLink, kForeignFile, ENXIO})
         EXPECT_FALSE(FileErrorCause(error).isEmpty() ||
                      FileErrorCause(error).startsWith("Das Betriebssystem meldet"))
             << error;

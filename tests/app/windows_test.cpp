@@ -3,8 +3,11 @@
 
 #include "app/windows.h"
 
+#include <sys/resource.h>
+
 #include <QDialog>
 #include <QMenu>
+#include <QTest>
 
 #include "app/about.h"
 #include "app/codedialog.h"
@@ -15,6 +18,7 @@
 #include "link/driverfactory.h"
 #include "link/jobs_fixture.h"
 #include "link/practicelpx.h"
+#include "link/trace.h"
 #include "window_fixture.h"
 
 TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {
@@ -70,8 +74,9 @@ TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {
 }
 
 // Both programs read their options by one table: --simulate picks the generation of the
-// simulated devices and wins over --port; an option the program does not know, a bad value or
-// an option given twice is refused before anything starts, so it never reaches a real LPX.
+// simulated devices and wins over --port; an option the program does not know (also one that
+// starts with a look-alike dash), a bad value or an option given twice is refused before
+// anything starts, so it never reaches a real LPX.
 TEST(WindowsTest, OptionsAreReadByOneTableAndChooseTheLpx) {
     const struct {
         QStringList arguments;
@@ -85,6 +90,11 @@ TEST(WindowsTest, OptionsAreReadByOneTableAndChooseTheLpx) {
         {{"--port=/dev/null", "--simulate=2"}, ForWindow, true, 0x21},
         {{"--exit-after-start", "--", "--a.Korbi"}, ForWindow, true, 0},
         {{"--simualte"}, ForWindow, false, 0},
+        // Dashes a word processor makes of "--": never a file name, always an unknown option.
+        {{"\u2013simulate"}, ForWindow, false, 0},
+        {{"\u2212\u2212simulate"}, ForWindow, false, 0},
+        {{"--", "\u2014a.Korbi"}, ForWindow, true, 0},
+        {{"show", "a.Korbi", "\u2014json"}, ForCli, false, 0},
         {{"--simulate=3"}, ForWindow, false, 0},
         {{"--simulate=2", "--simulate=1"}, ForWindow, false, 0},
         {{"--json"}, ForWindow, false, 0},
@@ -107,6 +117,38 @@ TEST(WindowsTest, OptionsAreReadByOneTableAndChooseTheLpx) {
             EXPECT_EQ(env.practiceLpx->Sim().Device(2).memory[0x2F], c.firmwareVersion);
         }
     }
+}
+
+// A trace cut off by a file-size limit during a write: the job ends as it does, and then a box
+// says that the trace is incomplete (not in the middle of the job, where it would run a loop of
+// its own).
+TEST(WindowsTest, ACutTraceIsSaidOnceTheJobHasEnded) {
+    Machine machine;
+    machine.Ship();
+    AppWindows windows = machine.StartProgram({"--simulate"});
+    TfrmMain& main = *windows.main;
+    QPushButton* press = windows.receiveRadio->btnPressKorbi;
+    ShowHook hook;
+    hook.fallback = [press] { press->click(); };
+    windows.receiveRadio->installEventFilter(&hook);
+    constexpr rlim_t kLimit = 1 << 20;
+    const QString trace = machine.root.path() + "/trace.txt";
+    WriteBytes(trace, QByteArray(kLimit - 100, 'x'));
+    QString error;
+    ASSERT_TRUE(StartTrace(trace, &error)) << error.toStdString();
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const rlimit limit{kLimit, old.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    main.btnWriteToDeviceClick();
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(main.StatusText(),
+              QString::fromUtf8("K-ORBI 12AB: Konfiguration wurde aktualisiert."));
+    EXPECT_TRUE(machine.prompts.MessageIds().isEmpty());
+    machine.prompts.answers = {BoxAnswer::Ok};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !machine.prompts.MessageIds().isEmpty(); }, 5000));
+    EXPECT_EQ(machine.prompts.MessageIds(), QList<int>{Msg::TraceIncomplete});
+    StopTrace();
 }
 
 // The program started with --simulate, every press being the wait dialog's own button: a write

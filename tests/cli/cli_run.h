@@ -8,6 +8,7 @@
 #include <chrono>
 #include <thread>
 
+#include "files/filenames.h"
 #include "lpxsim_process.h"
 
 struct CliRun {
@@ -24,7 +25,7 @@ class CliProcess {
                const char* lang = nullptr)
         : home_(home) {
         std::vector<std::string> args{"korbi-cli"};
-        for (const QString& a : arguments) args.push_back(a.toStdString());
+        for (const QString& a : arguments) args.push_back(FileNameBytes(a).toStdString());
         const int streams[3] = {open("/dev/null", O_RDONLY | O_CLOEXEC),
                                 out >= 0 ? dup(out) : OutputFile((home + "/cli.out").toStdString()),
                                 OutputFile((home + "/cli.err").toStdString())};
@@ -48,6 +49,20 @@ class CliProcess {
         return false;
     }
     void Signal(int signal) { kill(pid_, signal); }
+    // Waits until a signal sent is no longer pending: the program has taken it.
+    bool WaitUntilTaken(int signal) {
+        for (int i = 0; i < 10000; ++i) {
+            QFile status(QStringLiteral("/proc/%1/status").arg(pid_));
+            if (!status.open(QIODevice::ReadOnly)) return false;
+            unsigned long long pending = 0;
+            for (const QByteArray& line : status.readAll().split('\n'))
+                if (line.startsWith("SigPnd:") || line.startsWith("ShdPnd:"))
+                    pending |= line.mid(7).trimmed().toULongLong(nullptr, 16);
+            if (!(pending & (1ull << (signal - 1)))) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
     CliRun Finish() {
         if (!ended_) waitpid(pid_, &raw_, 0);
         ended_ = true;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QCryptographicHash>
@@ -23,6 +24,7 @@
 #include "lpxsim_process.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
+#include "shell_terminal.h"
 #include "started_window.h"
 #include "support/journal_lines.h"
 
@@ -55,6 +57,7 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
         {{"info", "--json"}, 2},
         {{"info", "--port=/nonexistent/tty"}, 3},
         {{"info", "--simulate"}, 0},
+        {{"info", "\u2013simulate"}, 2},
         {{"read", "--simulate=3"}, 2},
         {{"journal", "--json", "--csv"}, 2},
         {{"journal", "--journal=mysql://x"}, 2},
@@ -372,22 +375,45 @@ TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
 
 // Ctrl+C while the write waits for its press is the abort button: the LPX's list is emptied,
 // the line closed, the job journalled as aborted, and the exit status is 130. A closed terminal
-// and a stop request must not leave the list armed for the next press either.
+// and a stop request must not leave the list armed for the next press either, nor must a second
+// signal that comes while the list is being emptied: closing the terminal window of an
+// interactive shell sends two SIGHUPs a fraction of a millisecond apart.
 TEST_F(CliTest, InterruptEndsTheWaitAsTheAbortButtonDoes) {
-    const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-    for (int i = 0; i < 3; ++i) {
-        const int signal = kSignals[i];
-        SCOPED_TRACE(strsignal(signal));
+    const int kTerminalClosed = 0,
+              kSignals[][2] = {{SIGINT, 0},      {SIGTERM, 0},     {SIGHUP, 0},
+                               {SIGINT, SIGINT}, {SIGHUP, SIGHUP}, {kTerminalClosed, 0}};
+    const int kCloses = 12;
+    for (int i = 0; i < 5 + kCloses; ++i) {
+        const auto [first, second] = kSignals[std::min(i, 5)];
+        SCOPED_TRACE(first ? strsignal(first) : "terminal closed");
         // The identification's press comes; the write's never does (there is no device 9).
         LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,9", "--device=4C2D:21"});
         ASSERT_FALSE(lpx.path.empty());
-        CliProcess cli(home.path(),
-                       {"write", TemplateFile(), "--port=" + QString::fromStdString(lpx.path)});
-        ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
-        cli.Signal(signal);
-        const CliRun run = cli.Finish();
-        EXPECT_EQ(run.status, 130) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(Text(Msg::WriteAborted)));
+        const QStringList arguments{"write", TemplateFile(),
+                                    "--port=" + QString::fromStdString(lpx.path)};
+        if (first == kTerminalClosed) {
+            ShellOnTerminal shell;
+            const std::string h = home.path().toStdString();
+            std::string line =
+                "HOME=" + h + " XDG_DATA_HOME=" + h + "/.local/share " KORBI_CLI_PATH;
+            for (const QString& a : arguments) line += " '" + a.toStdString() + "'";
+            ASSERT_TRUE(shell.Type(line));
+            ASSERT_TRUE(shell.WaitFor(Text(Msg::PressToWrite).toUtf8())) << shell.shown.data();
+            shell.Close();
+            // korbi-cli is the shell's child: its line in the journal says it is through.
+            for (int n = 0; n < 1000 && JournalLines(home.path()).size() <= i; ++n)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        } else {
+            CliProcess cli(home.path(), arguments);
+            ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
+            cli.Signal(first);
+            // A second signal, once the first was taken, comes while the list is emptied.
+            if (second) ASSERT_TRUE(cli.WaitUntilTaken(first));
+            if (second) cli.Signal(second);
+            const CliRun run = cli.Finish();
+            EXPECT_EQ(run.status, 130) << run.err.toStdString();
+            EXPECT_TRUE(run.err.contains(Text(Msg::WriteAborted)));
+        }
         const std::vector<std::string> logged = LoggedCommands(logPath);
         ASSERT_GE(logged.size(), 2u);
         EXPECT_EQ(logged.back(), "n");
@@ -516,6 +542,55 @@ TEST_F(CliTest, TraceRecordsEveryFrame) {
     WriteBytes(Path("secret"), "keep");
     EXPECT_EQ(Run({"info", port, "--trace=" + Path("link.txt")}).status, 2);
     EXPECT_EQ(ReadBytes(Path("secret")), QByteArray("keep"));
+}
+
+// Files that are not what they seem, each named with its true cause: a name that is no UTF-8 is
+// the file it names; a trace cut off by a file-size limit is said, and the run that asked for it
+// does not end as done; another user's trace file, a pipe in the place of a trace or of
+// restore's file, and a code list far too long to be one are refused.
+TEST_F(CliTest, FilesAreTakenForWhatTheyAre) {
+    const QString byteName = FileNameFromBytes(QFile::encodeName(home.path()) + "/B\xFCro.Korbi");
+    ASSERT_EQ(rename(QFile::encodeName(TemplateFile()), FileNameBytes(byteName)), 0);
+    const QString cut = Path("cut.txt"), theirs = Path("theirs.txt"), list = Path("big.txt");
+    constexpr rlim_t kLimit = 1 << 20;
+    WriteBytes(cut, QByteArray(kLimit - 100, 'x'));
+    WriteBytes(list, QByteArray(kLimit + 1, '\n'));
+    WriteBytes(theirs, "their lines\n");
+    const bool foreign = chown(QFile::encodeName(theirs), 65534, 65534) == 0;
+    chmod(QFile::encodeName(theirs), 0666);
+    for (const char* name : {"pipe", "target.Korbi"}) mkfifo(QFile::encodeName(Path(name)), 0600);
+    const QString pipe = FileErrorCause(kSpecialFile);
+    const struct {
+        QStringList arguments;
+        rlim_t sizeLimit;  // 0: as it is
+        int status;
+        QString says;
+    } rows[] = {
+        {{"show", byteName}, 0, 0, ""},
+        {{"info", "--simulate", "--trace=" + cut}, kLimit, 2, "Mitschnitt " + cut + " ist unvoll"},
+        {{"info", "--simulate", "--trace=" + Path("pipe")}, 0, 2, pipe},
+        {{"info", "--simulate", "--trace=" + theirs},
+         0,
+         foreign ? 2 : 0,
+         foreign ? FileErrorCause(kForeignFile) : ""},
+        {{"write", TemplateFile(), "--repeat", "--new-codes=" + list}, 0, 2, list + " ist mit"},
+        {{"restore", "1234", "-o", Path("target.Korbi")}, 0, 2, pipe},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit limit{row.sizeLimit ? row.sizeLimit : old.rlim_cur, old.rlim_max};
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        CliProcess cli(home.path(), row.arguments);  // takes the limit with it
+        setrlimit(RLIMIT_FSIZE, &old);
+        const CliRun run = cli.Finish();
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(row.says) && !run.err.contains("ENXIO"))
+            << run.err.toStdString();
+    }
+    EXPECT_EQ(ReadBytes(theirs), QByteArray("their lines\n"));
+    unlink(FileNameBytes(byteName).constData());  // a name the temporary folder cannot spell
 }
 
 // write --repeat as a series: codes from a list, a code the journal already shows on a device

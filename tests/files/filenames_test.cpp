@@ -45,3 +45,12 @@ TEST(FileNames, FilesAreFoundWithoutRegardToCase) {
     EXPECT_EQ(FindPathIgnoringCase(folder + "Default_v2.bin"), folder + "Default_v2.bin");
     EXPECT_EQ(FindPathIgnoringCase(folder + "default_v1.bin"), folder + "default_v1.bin");
 }
+
+// Every name reaches the system with the bytes it came with: valid UTF-8 reads as its text, any
+// other byte stays itself, also beside a character beyond U+FFFF.
+TEST(FileNames, NamesKeepTheirBytes) {
+    EXPECT_EQ(FileNameFromBytes("B\xC3\xBCro"), QString::fromUtf8("B\xC3\xBCro"));
+    for (const QByteArray bytes :
+         {"B\xFCro", "\xE2\x82", "\xC0\x80", "\xED\xA0\x80", "\xF0\x90\x82\x80\xFC"})
+        EXPECT_EQ(FileNameBytes(FileNameFromBytes(bytes)), bytes) << bytes.toHex().constData();
+}

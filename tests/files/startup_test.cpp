@@ -18,6 +18,7 @@
 
 #include "app/applicationbus.h"
 #include "files/fileerrors.h"
+#include "files/filenames.h"
 #include "files/imagefile.h"
 #include "files/settingsfile.h"
 #include "files/templates.h"
@@ -240,6 +241,11 @@ TEST(Startup, CommandLineFoldersAndFiles) {
     WriteBytes(folder + "long.Korbi", Counting(257));
     const QString good = folder + "anlage.Korbi";
     const QString documents = m.commonDocuments + "/TALO/K-ORBI config";
+    // A name from an old Latin-1 system, as the command line hands it over: no UTF-8.
+    const QByteArray latin1 = QFile::encodeName(folder) + "B\xFCro.Korbi";
+    const char* const argv[] = {latin1.constData()};
+    const QString byteName = CommandLineArguments(1, argv).first();
+    ASSERT_EQ(link(QFile::encodeName(good).constData(), latin1.constData()), 0);
 
     const struct {
         QStringList arguments;
@@ -258,6 +264,7 @@ TEST(Startup, CommandLineFoldersAndFiles) {
          folder,
          "anlage.Korbi - K-ORBI Programmiergerät",
          {}},
+        {{byteName}, documents, FileNamePart(byteName) + " - K-ORBI Programmiergerät", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(" ").toStdString());
@@ -269,11 +276,12 @@ TEST(Startup, CommandLineFoldersAndFiles) {
         // The command-line load leaves the status line of the template.
         EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");
         if (c.title != kTemplateTitle) {
-            EXPECT_EQ(w->currentFileName, good);
+            EXPECT_EQ(w->currentFileName, c.arguments.last());
             EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
             EXPECT_EQ(w->findChild<QLineEdit*>("edtNoLongTx")->text(), "2");
         }
     }
+    unlink(latin1.constData());  // a name the temporary folder cannot spell
 }
 
 TEST(Startup, AForeignProductIsShownButNamesNoFile) {
@@ -335,9 +343,10 @@ TEST(Startup, ShowingCentresTheWindowAndNamesTheApplication) {
 }
 
 // Every way of losing an edit asks first: Abbrechen keeps the edit and the window, Verwerfen goes
-// on, Speichern saves (Save As for a view without a file) and then goes on.
+// on, Speichern saves (Save As for a view without a file) and then goes on. Opening the file that
+// holds the edits again, answered Speichern, shows what the save has just written.
 TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
-    enum Ends { Stays, Quits, Closes, Replaced };
+    enum Ends { Stays, Quits, Closes, Replaced, Reread };
     using Request = std::function<void(TfrmMain&, const QString& file)>;
     const Request exitMenu = [](TfrmMain& w, const QString&) {
         w.findChild<QAction*>("mnuFileExit")->trigger();
@@ -348,6 +357,7 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         Request request;
         BoxAnswer answer;
         Ends ends;
+        bool fileOpen = false;  // the edits were made to the file the request opens
     } rows[] = {
         {"Beenden, Abbrechen", exitMenu, BoxAnswer::Abort, Stays},
         {"Beenden, Verwerfen", exitMenu, BoxAnswer::No, Quits},
@@ -367,6 +377,15 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
              w.findChild<QAction*>("mnuCommReadFromDevice")->trigger();
          },
          BoxAnswer::Abort, Stays},
+        {"Öffnen the same file, Speichern",
+         [](TfrmMain& w, const QString&) { w.findChild<QAction*>("mnuFileOpen")->trigger(); },
+         BoxAnswer::Yes, Reread, true},
+        {"Zuletzt geöffnet, the same file, Speichern",
+         [](TfrmMain& w, const QString& file) { w.OpenRecentFile(file); }, BoxAnswer::Yes, Reread,
+         true},
+        {"drop the same file, Speichern",
+         [](TfrmMain& w, const QString& file) { w.HandleDroppedFiles({file}); }, BoxAnswer::Yes,
+         Reread, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -374,6 +393,7 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         auto w = m.Start();
         const QString file = m.documentFolder + "anlage.Korbi";
         QFile::copy(m.dataFolder + "Default_v2.bin", file);
+        if (row.fileOpen) w->LoadConfigurationFile(file, LoadKind::Open);
         auto* edit = w->findChild<QLineEdit*>("edtNoShortTx");
         const QString loaded = edit->text();
         edit->setText("7");
@@ -381,7 +401,8 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         w->show();
         m.prompts.answers = {row.answer};
         // The file Öffnen chooses, or the name Speichern's Save As gives.
-        m.prompts.paths = {row.answer == BoxAnswer::Yes ? m.documentFolder + "neu" : file};
+        m.prompts.paths = {row.answer == BoxAnswer::Yes && !row.fileOpen ? m.documentFolder + "neu"
+                                                                         : file};
 
         QTimer::singleShot(0, w.get(), [&] {
             row.request(*w, file);
@@ -402,7 +423,9 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         }
         EXPECT_EQ(edit->text(), row.ends == Replaced ? loaded : QString("7"));
         if (row.answer == BoxAnswer::Yes) {
-            EXPECT_EQ(ReadBytes(m.documentFolder + "neu.Korbi").size(), 256);
+            const QString saved = row.fileOpen ? file : m.documentFolder + "neu.Korbi";
+            EXPECT_EQ(ReadBytes(saved).size(), 256);
+            EXPECT_NE(ReadBytes(saved), ReadBytes(m.dataFolder + "Default_v2.bin"));
         }
         EXPECT_EQ(w->windowTitle().startsWith('*'),
                   row.answer != BoxAnswer::Yes && row.ends != Replaced);

@@ -1,0 +1,37 @@
+#include "app/tracenotice.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include "config/messages.h"
+#include "link/jobguard.h"
+#include "link/trace.h"
+#include "resources/msg.h"
+
+namespace {
+
+// Often enough that the box follows the job's end at once for the eye.
+constexpr int kRetryMs = 200;
+
+// The trace fails in the middle of an exchange with the LPX; a box there would run a loop of its
+// own inside the job. It waits until no job runs and no dialog is open.
+void ShowWhenIdle(const QPointer<QWidget>& window, Messages* messages, const QString& text) {
+    if (!window) return;
+    if (JobGuard::Busy(*window) || QApplication::activeModalWidget()) {
+        QTimer::singleShot(kRetryMs, window, [=] { ShowWhenIdle(window, messages, text); });
+        return;
+    }
+    messages->ShowMessage(BoxKind::Warning, Msg::TraceIncomplete, text, BoxButtons::Ok);
+}
+
+}  // namespace
+
+void ReportTraceFailuresIn(QWidget* window, Messages& messages) {
+    SetTraceFailureNotice(
+        [window = QPointer<QWidget>(window), messages = &messages](const QString& text) {
+            if (window)
+                QTimer::singleShot(0, window, [=] { ShowWhenIdle(window, messages, text); });
+        });
+}
