@@ -44,23 +44,27 @@ void AddPracticeBanner(QMainWindow* window) {
 
 }  // namespace
 
-LpxIndicator::LpxIndicator(bool practice, QWidget* parent) : QLabel(parent) {
+LpxIndicator::LpxIndicator(bool practice, const QString& port, QWidget* parent) : QLabel(parent) {
     setObjectName("lblLpxStatus");
     if (practice) {
         setText(Text(Msg::LpxStatusPractice));
         return;
     }
-    watch_ = std::make_unique<LpxPortWatch>(kLpxDescription, [this](const LpxPortsStatus& s) {
-        QString remedy;
-        setText(LpxStatusText(s, &remedy));
-        setToolTip(remedy);
-    });
+    watch_ = std::make_unique<LpxPortWatch>(
+        kLpxDescription,
+        [this](const LpxPortsStatus& s) {
+            QString remedy;
+            setText(LpxStatusText(s, &remedy));
+            setToolTip(remedy);
+        },
+        port.toLocal8Bit().toStdString());
 }
 
 LpxIndicator::~LpxIndicator() = default;
 
 void AddWindowAids(QMainWindow* window, const AppEnvironment& env) {
-    window->statusBar()->addPermanentWidget(new LpxIndicator(env.practiceMode, window));
+    window->statusBar()->addPermanentWidget(
+        new LpxIndicator(env.practiceMode, env.lpxPort, window));
     if (env.practiceMode) AddPracticeBanner(window);
     FitWindowToScreen(window);
 }

@@ -282,6 +282,9 @@ enum Id : int {
     AboutDataFolder = 20504,
     PracticeBanner = 20505,
     DeviceSuccess = 20506,
+    LpxStatusPortUsable = 20507,   // --port
+    LpxStatusPortMissing = 20508,
+    LpxStatusPortDenied = 20509,
 
     // The wait dialog's progress line
     WaitStepIdentify = 20530,

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 #include <umockdev.h>
+#include <unistd.h>
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <cstring>
@@ -102,6 +104,36 @@ TEST(LpxIndicator, FollowsTheConverter) {
         EXPECT_EQ(watch.Current().presence, c.after);
         EXPECT_EQ(FindLpxPorts(kLpxDescription).presence, c.after);
         g_object_unref(bed);
+    }
+}
+
+// With --port the field names that device and whether it can be opened, whatever converter is
+// plugged in or not; the device itself is not opened.
+TEST(LpxIndicator, NamesThePortGivenOnTheCommandLine) {
+    QTemporaryDir dir;
+    const QString usable = dir.filePath("ttyUSB3");
+    const QString denied = dir.filePath("ttyUSB4");
+    for (const QString& path : {usable, denied}) QFile(path).open(QIODevice::WriteOnly);
+    QFile::setPermissions(denied, QFileDevice::Permissions());
+    const struct {
+        QString port;
+        const char* text;
+        bool remedy;
+    } cases[] = {
+        {usable, "LPX: %1 (--port), lässt sich öffnen", false},
+        {dir.filePath("ttyUSB9"), "LPX: %1 (--port) nicht vorhanden", false},
+        // The superuser may open every file.
+        {denied,
+         geteuid() == 0 ? "LPX: %1 (--port), lässt sich öffnen"
+                        : "LPX: %1 (--port), keine Berechtigung",
+         geteuid() != 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.port.toStdString());
+        LpxPortWatch watch(kLpxDescription, nullptr, c.port.toStdString());
+        QString remedy;
+        EXPECT_EQ(LpxStatusText(watch.Current(), &remedy), QString::fromUtf8(c.text).arg(c.port));
+        EXPECT_EQ(!remedy.isEmpty(), c.remedy);
     }
 }
 
