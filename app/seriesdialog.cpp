@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/accesskeys.h"
+#include "app/centring.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "link/codelist.h"
@@ -73,6 +75,8 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
     tblSummary->horizontalHeader()->setStretchLastSection(true);
     lblSummary = new QLabel;
     Named(lblSummary, "lblSummary");
+    NameControl(edtCodeList, Text(Msg::SeriesCodesFromList),
+                QStringLiteral("Pfad der Datei oder Bereich"));
 
     auto* count = new QFormLayout;
     count->addRow(Text(Msg::SeriesCountLabel), edtCount);
@@ -95,6 +99,7 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
     layout->addWidget(tblSummary);
     layout->addWidget(lblSummary);
     resize(560, 520);
+    BoundToScreen(this);
 
     connect(btnStart, &QPushButton::clicked, this, &TfrmSeries::btnStartClick);
     connect(btnChooseList, &QPushButton::clicked, this, &TfrmSeries::btnChooseListClick);

@@ -39,6 +39,8 @@ TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
     lblSeries->hide();
 
     btbtnAbort = PlaceWidget<QPushButton>(this, "btbtnAbort", 256, 152, 113, 33);
+    // Named from the start, also for a screen reader that looks before the first showing.
+    btbtnAbort->setText(ToolkitText::Abort);
     connect(btbtnAbort, &QPushButton::clicked, this, &TfrmReceiveRadio::btbtnAbortClick);
 
     SetTitle(QString());

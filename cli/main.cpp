@@ -72,7 +72,9 @@ const char* const kUsage =
     "  1    der Vorgang oder eine Prüfung ist fehlgeschlagen (diff: sie unterscheiden sich)\n"
     "  2    falscher Aufruf oder eine Datei, die nicht gelesen oder geschrieben werden kann\n"
     "  3    keine LPX erreichbar\n"
-    "  130  abgebrochen\n";
+    "  130  abgebrochen\n"
+    "\n"
+    "Handbuch: /usr/share/doc/korbi-programmer/handbuch.html (im Fenster: Hilfe > Handbuch, F1)\n";
 
 struct CommandRow {
     const char* name;

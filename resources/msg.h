@@ -295,6 +295,11 @@ enum Id : int {
     WaitSeconds = 20535,
     WaitReminder = 20536,
 
+    // The manual
+    ManualMissing = 20540,
+    ManualNotShown = 20541,
+    MenuHelpManual = 20542,
+
     // Unsaved edits and recent files
     UnsavedEditsQuestion = 20520,
     UnsavedSave = 20521,

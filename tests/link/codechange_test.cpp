@@ -141,7 +141,7 @@ TEST_F(CodeChangeTest, RestoringTheMinimisedDialogsKeepsPlaceAndCode) {
 TEST_F(CodeChangeTest, DialogLayoutAndKeyFilter) {
     EXPECT_EQ(change->windowTitle(), Text(10621));
     EXPECT_EQ(change->size(), QSize(393, 293));
-    EXPECT_EQ(change->btnChange->text(), Text(10624));
+    EXPECT_EQ(change->btnChange->text(), "Än&dern...");
     EXPECT_EQ(change->btnClose->text(), "&Ende");
     EXPECT_EQ(change->lblNote->text(), Text(10622));
     EXPECT_EQ(change->lblNote->width(), change->pnlDelimiter->width());

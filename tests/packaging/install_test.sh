@@ -19,7 +19,7 @@ out=$(env -u DISPLAY "$USR/bin/korbi-cli" --version) || fail "korbi-cli --versio
 for file in share/korbi-programmer/{Values.i,Default_v1.b,Default_v2.b} \
     lib/udev/rules.d/70-korbi-lpx.rules share/mime/packages/korbi-programmer.xml \
     share/man/man1/korbi-programmer.1.gz share/man/man1/korbi-cli.1.gz \
-    share/doc/korbi-programmer/about.ini.example; do
+    share/doc/korbi-programmer/about.ini.example share/doc/korbi-programmer/handbuch.html; do
     [ -s "$USR/$file" ] || fail "missing $file"
 done
 for size in 16 32 48 64 128 256; do
