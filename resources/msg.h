@@ -255,6 +255,12 @@ enum Id : int {
 
     // The support trace
     TraceOpenFailed = 20240,
+    // The series dialog: what it writes, the next device's code, a list shorter than the count
+    SeriesTemplate = 20241,
+    SeriesReadFromDevice = 20242,
+    SeriesEdited = 20243,
+    SeriesNextCode = 20244,
+    SeriesListShorterThanCount = 20245,
 
     // korbi-cli read -o
     ReadTargetUnusable = 20300,
