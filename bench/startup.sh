@@ -1,13 +1,14 @@
 #!/bin/bash
 # Start-up of korbi-programmer against a bare Qt window (bench/bare_window.cpp): wall time of
 # RUNS starts each (after one warm-up start that installs the data folder) and the largest
-# resident memory, from /usr/bin/time -v. Run by hand:
+# resident memory, from /usr/bin/time -v. Run by hand, in a build configured with
+# -DKORBI_BENCH=ON (or with BARE and PROGRAM naming the two programs):
 #   bench/startup.sh [BUILD_DIR] [RUNS]
 set -eu
 build=${1:-build}
 runs=${2:-20}
-program=$build/app/korbi-programmer
-bare=$build/bench/bare-window
+program=${PROGRAM:-$build/app/korbi-programmer}
+bare=${BARE:-$build/bench/bare-window}
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export HOME=$home XDG_DATA_HOME=$home/.local/share QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
