@@ -64,7 +64,8 @@ LpxIndicator::~LpxIndicator() = default;
 namespace {
 
 // Once the window manager has framed the window, its real frame is known: a window that with
-// it reaches beyond the screen's free area is fitted again and moved inside.
+// it is larger than the screen's free area is fitted again, and the first time the frame shows
+// the window is moved inside that area. Later the user may move it where they like.
 class ScreenKeeper : public QObject {
   public:
     explicit ScreenKeeper(QMainWindow* window) : QObject(window), window_(window) {
@@ -88,16 +89,23 @@ class ScreenKeeper : public QObject {
         const QScreen* screen = window_->screen();
         if (!screen || window_->isMinimized()) return;
         const QRect area = screen->availableGeometry();
-        if (area.contains(window_->frameGeometry())) return;
-        FitWindowToScreen(window_);
-        const QSize frame = window_->frameGeometry().size() - window_->geometry().size();
-        if (window_->findChild<QScrollArea*>("clientScroll"))
-            window_->resize(window_->size().boundedTo(area.size() - frame));
+        const QRect frame = window_->frameGeometry();
+        const bool framedNow = !framed_ && frame != window_->geometry();
+        framed_ = framed_ || framedNow;
+        if (frame.width() > area.width() || frame.height() > area.height()) {
+            const QSize margins = frame.size() - window_->size();
+            FitWindowToScreen(window_);
+            if (window_->findChild<QScrollArea*>("clientScroll"))
+                window_->resize(window_->size().boundedTo(area.size() - margins));
+        } else if (!framedNow) {
+            return;
+        }
         KeepInsideArea(window_, area);
     }
 
     QMainWindow* window_;
     bool busy_ = false;
+    bool framed_ = false;  // the window manager's frame was seen
 };
 
 }  // namespace
