@@ -49,6 +49,8 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
 
     btnOK = PlaceWidget<QPushButton>(this, "btnOK", 311, 268, 75, 25);
     btnOK->setDefault(true);
+    // Named from the start, also for a screen reader that looks before the first showing.
+    btnOK->setText(ToolkitText::Ok);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -8,6 +8,7 @@
 #include <QShowEvent>
 #include <algorithm>
 
+#include "app/accesskeys.h"
 #include "app/centring.h"
 #include "app/placewidget.h"
 #include "link/devicejobs.h"
@@ -36,7 +37,7 @@ TfrmChangeCode::TfrmChangeCode(DeviceJobs& jobs, QObject& jobOwner, QWidget* par
     lblNote->move(16, 16);
     lblNote->setFixedWidth(pnlDelimiter->width());
 
-    lblNewCode = new QLabel(Text(Msg::ChangeCodeNewCodeLabel), pnlChangeIdCode);
+    lblNewCode = new QLabel(WithAccessKey(Text(Msg::ChangeCodeNewCodeLabel), 'N'), pnlChangeIdCode);
     lblNewCode->setObjectName("lblNewCode");
     lblNewCode->move(16, 152);
     lblNewCode->adjustSize();
@@ -46,6 +47,7 @@ TfrmChangeCode::TfrmChangeCode(DeviceJobs& jobs, QObject& jobOwner, QWidget* par
     edtNewCode->move(296, 144);
     FitNoteAboveTheCode();
     edtNewCode->setFixedWidth(65);
+    TieLabel(lblNewCode, edtNewCode);
     edtNewCode->setMaxLength(4);
     // Text from an input method arrives without a key event: keep it out of the code field.
     edtNewCode->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -58,7 +60,7 @@ TfrmChangeCode::TfrmChangeCode(DeviceJobs& jobs, QObject& jobOwner, QWidget* par
         edtNewCode->setCursorPosition(cursor);
     });
 
-    btnChange = new QPushButton(Text(Msg::ChangeCodeButton), pnlChangeIdCode);
+    btnChange = new QPushButton(WithAccessKey(Text(Msg::ChangeCodeButton), 'D'), pnlChangeIdCode);
     btnChange->setObjectName("btnChange");
     btnChange->setGeometry(214, 200, 147, 25);
     btnChange->setAutoDefault(false);

@@ -77,11 +77,14 @@ QImage DecodeJpeg(const QByteArray& data) {
 }
 
 QImage DevicePicture() {
-    // The resource lives in a static library; naming it here makes the linker keep it.
-    Q_INIT_RESOURCE(korbi);
-    QFile file(":/korbi.jpg");
-    if (!file.open(QIODevice::ReadOnly)) return QImage();
-    return DecodeJpeg(file.readAll());
+    // Decoded once: the window's icon, the wait dialog and the About box all show it at start.
+    static const QImage picture = [] {
+        // The resource lives in a static library; naming it here makes the linker keep it.
+        Q_INIT_RESOURCE(korbi);
+        QFile file(":/korbi.jpg");
+        return file.open(QIODevice::ReadOnly) ? DecodeJpeg(file.readAll()) : QImage();
+    }();
+    return picture;
 }
 
 QImage DeviceIcon(const QImage& picture, int size) {

@@ -29,6 +29,8 @@ struct AppEnvironment {
     // exist for this session only. Nothing of it is real work: no serial device is opened, and
     // its device jobs must not be recorded as jobs on real devices.
     bool practiceMode = false;
+    // The serial device named by --port; empty: the LPX is looked up by its converter.
+    QString lpxPort;
     // A company's journal server named on the command line (--journal); empty: the one of
     // KORBI_JOURNAL or the settings file, if any.
     QString journalServer;

@@ -1,5 +1,7 @@
 #include "app/filecommands.h"
 
+#include <QDate>
+
 #include "app/prompts.h"
 #include "config/settingsmodel.h"
 #include "files/fileerrors.h"
@@ -15,11 +17,19 @@ namespace {
 
 const char* const kKorbiExtension = ".Korbi";
 const char* const kKorbiPattern = "*.Korbi";
+// Open lists what a drop takes too, and lets the user see every file.
+const char* const kOpenPatterns = "*.Korbi;*.bin|Alle Dateien|*";
 
-FileDialogRequest ConfigFileDialog(int titleId, const QString& fileName,
-                                   const QString& startFolder) {
-    return FileDialogRequest{Text(titleId), Text(Msg::ConfigFileFilter) + "|" + kKorbiPattern,
-                             fileName, startFolder};
+FileDialogRequest ConfigFileDialog(int titleId, const QString& fileName, const QString& startFolder,
+                                   const char* patterns) {
+    return FileDialogRequest{Text(titleId), Text(Msg::ConfigFileFilter) + "|" + patterns, fileName,
+                             startFolder};
+}
+
+// A wildcard is no file name: the dialog would save a file called "*.Korbi".
+bool HoldsWildcard(const QString& path) {
+    const QString name = FileNamePart(path);
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
 }
 
 }  // namespace
@@ -39,6 +49,7 @@ void FileCommands::New(int generation) {
     if (!MayReplaceView()) return;
     FillFileImage(binding_.fileImage, bytes, MarkFromFile);
     if (!ShowFileImage(true)) return;
+    templateGeneration_ = v1 ? 1 : 2;
     view_.SetStatusText(Text(Msg::TemplateLoaded));
     binding_.configOrigin = OriginTemplate;
     UpdateCaption();
@@ -47,7 +58,7 @@ void FileCommands::New(int generation) {
 void FileCommands::Open() {
     // Without a current file the dialog starts in the default folder; otherwise at that file.
     FileDialogRequest request =
-        ConfigFileDialog(Msg::OpenTitle, kKorbiPattern, binding_.defaultFolder);
+        ConfigFileDialog(Msg::OpenTitle, kKorbiPattern, binding_.defaultFolder, kOpenPatterns);
     if (!binding_.currentFileName.isEmpty()) {
         request.fileName = FileNamePart(binding_.currentFileName);
         request.startFolder = FolderPart(binding_.currentFileName);
@@ -131,9 +142,13 @@ void FileCommands::Save() {
 
 void FileCommands::SaveAs() {
     model_.EncodeConfigImage(binding_.fileImage, MarkToFile);
-    QString name = prompts().AskSaveFile(
-        ConfigFileDialog(Msg::SaveAsTitle, kKorbiPattern, binding_.defaultFolder));
+    QString name = prompts().AskSaveFile(ConfigFileDialog(Msg::SaveAsTitle, ProposedSaveName(),
+                                                          binding_.defaultFolder, kKorbiPattern));
     if (name.isEmpty()) return;
+    if (HoldsWildcard(name)) {
+        ::ErrorBox(prompts(), Msg::FileNotSaved);
+        return;
+    }
     if (ExtensionOf(name).isEmpty()) name += kKorbiExtension;
 
     // The file written always ends in ".Korbi". When the typed name had another extension that
@@ -160,6 +175,25 @@ void FileCommands::SaveAs() {
     binding_.currentFileName = target;
     binding_.configOrigin = OriginSavedFile;
     WriteCurrentFile();
+}
+
+// After a read the device's radio ID code and the day, so that the files of a round of devices
+// tell themselves apart; otherwise the name of the template or file shown.
+QString FileCommands::ProposedSaveName() const {
+    switch (binding_.configOrigin) {
+        case OriginDevice: {
+            const QString code = model_.Text(Field::edtRadioCodeOld);
+            return (code.isEmpty() ? QStringLiteral("K-ORBI") : code) + '_' +
+                   QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + kKorbiExtension;
+        }
+        case OriginOpenedFile:
+        case OriginSavedFile:
+            return ReplaceExtension(FileNamePart(binding_.currentFileName), kKorbiExtension);
+        default:
+            return ReplaceExtension(FileNamePart(InstalledTemplatePath(
+                                        binding_.applicationDataFolder, templateGeneration_)),
+                                    kKorbiExtension);
+    }
 }
 
 void FileCommands::WriteCurrentFile() {

@@ -71,5 +71,8 @@ class FileCommands {
     std::function<bool()> lossGuard_;
 
     bool MayReplaceView() const { return !lossGuard_ || lossGuard_(); }
+    // The name Save As proposes.
+    QString ProposedSaveName() const;
+    int templateGeneration_ = 2;  // of the template shown last
     void RememberFile() const;
 };

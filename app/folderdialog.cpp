@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "app/accesskeys.h"
 #include "app/placewidget.h"
 #include "app/prompts.h"
 #include "files/filenames.h"
@@ -53,6 +54,7 @@ void TfrmSelectDirectory::FormCreate() {
     btnBrowse->setText(Text(Msg::BrowseButton));
     btnOK->setText(ToolkitText::Ok);
     btnCancel->setText(ToolkitText::Abort);
+    NameControl(edtActiveConfigDirectory, Text(Msg::SelectFolderBox), Text(Msg::SelectFolderInfo));
 }
 
 void TfrmSelectDirectory::showEvent(QShowEvent* event) {

@@ -17,21 +17,28 @@ using BoxMember = QGroupBox* TfrmMain::*;
 // Page of the page control a group box sits on.
 enum Page { General = 0, Rfid = 1 };
 
-// A group box; its name and caption are those of its group.
+// A group box; its name and caption are those of its group. The access key of a box whose
+// controls have no labels of their own focuses its first control (0: none).
 struct BoxRow {
     Group group;
     BoxMember member;
     Page page;
     int x, y, w, h;
+    char accessKey = 0;
 };
 
 // Labels: (x, y) is the designed top-left of the text; w is the room up to the next control.
+// control is the field the label names: its buddy, which the access key focuses (or ticks) and
+// a click on a check box's label ticks. accessKey is a letter of the text, 0 for none; the keys
+// of one page, the buttons and the menu bar differ.
 struct LabelRow {
     QLabel* TfrmMain::*member;
     const char* name;
     BoxMember box;
     int x, y, w;
     int textId;
+    Field control;
+    char accessKey;
 };
 
 // A settings edit or check box; its name, start value, limits and enabling are its field's.
@@ -58,7 +65,7 @@ struct ActionRow {
     QMenu* TfrmMain::*parent;
     const char* designText;
     int textId;       // 0: the design text stays
-    int shortcutKey;  // Qt::Key combined with Ctrl, 0 for none
+    int shortcutKey;  // Qt::Key combined with Ctrl (a function key alone), 0 for none
     int tag;          // -1: no Tag
     void (TfrmMain::*onTrigger)();
 };
@@ -76,6 +83,7 @@ struct ButtonRow {
     const char* name;
     int x, y, w, h;
     int textId;  // 0: the design caption stays
+    char accessKey;
     bool visible;
     void (TfrmMain::*onClick)();
 };

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/accesskeys.h"
 #include "app/layout_tables.h"
 #include "app/mainwindow.h"
 #include "resources/catalogue.h"
@@ -83,8 +84,10 @@ void TfrmMain::LocaliseCaptions() {
     pgMain->setTabText(pgMain->indexOf(tbsGeneral), Text(Msg::PageGeneral));
     pgMain->setTabText(pgMain->indexOf(tbsRFID), Text(Msg::PageRfid));
     for (const BoxRow& row : Tables::BoxRows())
-        (this->*row.member)->setTitle(Text(InfoOf(row.group).titleId));
-    for (const LabelRow& row : Tables::LabelRows()) (this->*row.member)->setText(Text(row.textId));
+        (this->*row.member)
+            ->setTitle(WithAccessKey(Text(InfoOf(row.group).titleId), row.accessKey));
+    for (const LabelRow& row : Tables::LabelRows())
+        (this->*row.member)->setText(WithAccessKey(Text(row.textId), row.accessKey));
 
     for (int i = 0; i < kCodesPerGroup; ++i) {
         const QString text = FillText(Msg::LabelDoorCode, {QString::number(i + 1)});
@@ -98,6 +101,20 @@ void TfrmMain::LocaliseCaptions() {
     }
 
     for (const ButtonRow& row : Tables::ButtonRows()) {
-        if (row.textId) (this->*row.member)->setText(Text(row.textId));
+        if (row.textId)
+            (this->*row.member)->setText(WithAccessKey(Text(row.textId), row.accessKey));
+    }
+    NameSettingsControls();
+}
+
+// A screen reader speaks each control by its own label, not by its group's title, and tells the
+// group on request. The two radio code edits share the row's heading.
+void TfrmMain::NameSettingsControls() {
+    for (int i = 0; i < kFieldCount; ++i) {
+        const Field field = Field(i);
+        QString name = CaptionOf(field);
+        if (field == Field::edtRadioCodeOld || field == Field::edtRadioCodeNew)
+            name = Text(Msg::LabelRadioCodeId) + ' ' + name;
+        NameControl(fieldWidgets_[i], name, Text(InfoOf(InfoOf(field).group).titleId));
     }
 }

@@ -117,8 +117,10 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     void tmrPollLpxInfoTimer();
     void tmrPollLpxTimer();
 
-    // ---- about ----
+    // ---- help ----
     void mnuHelpAboutClick();
+    // Hilfe > Handbuch and F1: the manual in the desktop's browser.
+    void mnuHelpManualClick();
 
     // ---- helpers shared by the handlers ----
     Prompts& prompts() const { return *env_.prompts; }
@@ -281,12 +283,14 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QAction* N2 = nullptr;
     QAction* mnuCommShowJournal = nullptr;
     QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpManual = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
     QTimer* tmrPollLpx = nullptr;      // standby timer: 1000 ms, never started
     QTimer* tmrPollLpxInfo = nullptr;  // status poll timer; its Tag is the jobs' pollTag
 
     void BuildLayout();  // app/mainwindow_layout.cpp
+    void NameSettingsControls();
     void BuildRecentMenu();
     void WireHandlers();
     // Binds every settings control to its field both ways.

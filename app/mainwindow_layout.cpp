@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/accesskeys.h"
 #include "app/layout_tables.h"
 #include "app/mainwindow.h"
 #include "app/placewidget.h"
@@ -127,9 +128,11 @@ void TfrmMain::BuildLayout() {
             action->setSeparator(true);
         else
             action->setText(QString::fromUtf8(row.designText));
-        if (row.shortcutKey)
-            action->setShortcut(
-                QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(row.shortcutKey))));
+        const auto key = Qt::Key(row.shortcutKey);
+        if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
+            action->setShortcut(QKeySequence(key));
+        else if (key)
+            action->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier, key)));
         if (row.tag >= 0) action->setProperty("Tag", row.tag);
         menu->addAction(action);
         this->*row.member = action;
@@ -183,6 +186,9 @@ void TfrmMain::BuildLayout() {
         tabs.push_back({boxIndex(row.box), row.tab, box});
     }
 
+    for (const LabelRow& row : Tables::LabelRows())
+        TieLabel(this->*row.member, fieldWidgets_[int(row.control)]);
+
     // Vertical bar between the two columns of the RF-ID box.
     Panel2 = PlaceWidget<QFrame>(gbxRFID, "Panel2", 432, 20, 3, 137);
     Panel2->setFrameShape(QFrame::VLine);
@@ -204,6 +210,7 @@ void TfrmMain::BuildLayout() {
                                            kCodeLabelY[i / 4], 96, Qt::AlignLeft);
             codes[i] = MakeEdit(box, DoorCode(i + 1, restricted), x, kCodeEditY[i / 4], 57);
             fieldWidgets_[int(DoorCode(i + 1, restricted))] = codes[i];
+            TieLabel(codeLabels[i], codes[i]);
             tabs.push_back({index, i, codes[i]});
         }
         for (int zone = 0; zone < kZonesPerGroup; ++zone) {
@@ -215,6 +222,7 @@ void TfrmMain::BuildLayout() {
                                kZoneLabelY[zone / 8], labelWidth, Qt::AlignRight);
             zones[zone] = MakeCheck(box, Zone(zone, restricted), x, kZoneBoxY[zone / 8]);
             fieldWidgets_[int(Zone(zone, restricted))] = zones[zone];
+            TieLabel(zoneLabels[zone], zones[zone]);
             tabs.push_back({index, kCodesPerGroup + zone, zones[zone]});
         }
     }

@@ -31,6 +31,7 @@ std::unique_ptr<SerialDriver> ConnectLpx(const ProgramOptions& options, AppEnvir
     } else {
         env.practiceLpx = nullptr;
         driver = CreateSerialDriver(options.port);
+        env.lpxPort = options.port;
     }
     env.practiceMode = env.practiceLpx != nullptr;
     env.serialDriver = driver.get();

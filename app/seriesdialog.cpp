@@ -14,8 +14,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/accesskeys.h"
+#include "app/centring.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
+#include "app/waitdialog.h"
 #include "link/codelist.h"
 #include "link/jobguard.h"
 #include "resources/catalogue.h"
@@ -23,6 +26,20 @@
 namespace {
 
 constexpr int kMaxDevices = 9999;
+
+// What the series writes: the file, the template of a generation, or a device's configuration;
+// with the edits made since, if any.
+QString ConfigurationName(TfrmMain& main) {
+    QString name = main.WriteJournalFile();
+    if (name.isEmpty() && main.configOrigin == OriginDevice)
+        name = FillText(Msg::SeriesReadFromDevice, {main.Model().Text(Field::edtRadioCodeOld)});
+    const ImageCell& version = main.fileImage.cells[Addr::FirmwareVersion];
+    if (name.isEmpty() && version.mark == MarkNone) return main.windowTitle();  // no template
+    if (name.isEmpty())
+        name =
+            FillText(Msg::SeriesTemplate, {ImageGeneration(version.value) == 1 ? "v1.x" : "v2.x"});
+    return main.Model().IsDirty() ? FillText(Msg::SeriesEdited, {name}) : name;
+}
 
 QWidget* Named(QWidget* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -34,9 +51,8 @@ QWidget* Named(QWidget* widget, const char* name) {
 TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("frmSeries"));
     setWindowTitle(Text(Msg::SeriesTitle));
-    const QString file = main.WriteJournalFile();
-    auto* configuration = new QLabel(
-        FillText(Msg::SeriesConfiguration, {file.isEmpty() ? main.windowTitle() : file}));
+    auto* configuration = new QLabel(FillText(Msg::SeriesConfiguration, {ConfigurationName(main)}));
+    configuration->setObjectName(QStringLiteral("lblConfiguration"));
     configuration->setWordWrap(true);
 
     edtCount = new QSpinBox;
@@ -71,8 +87,12 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
          Text(Msg::SeriesColumnVerified)});
     tblSummary->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblSummary->horizontalHeader()->setStretchLastSection(true);
+    // The headers are read before the first result: as wide as their texts.
+    tblSummary->resizeColumnsToContents();
     lblSummary = new QLabel;
     Named(lblSummary, "lblSummary");
+    NameControl(edtCodeList, Text(Msg::SeriesCodesFromList),
+                QStringLiteral("Pfad der Datei oder Bereich"));
 
     auto* count = new QFormLayout;
     count->addRow(Text(Msg::SeriesCountLabel), edtCount);
@@ -95,6 +115,7 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
     layout->addWidget(tblSummary);
     layout->addWidget(lblSummary);
     resize(560, 520);
+    BoundToScreen(this);
 
     connect(btnStart, &QPushButton::clicked, this, &TfrmSeries::btnStartClick);
     connect(btnChooseList, &QPushButton::clicked, this, &TfrmSeries::btnChooseListClick);
@@ -126,6 +147,15 @@ void TfrmSeries::btnStartClick() {
         main_.prompts().ShowMessage(BoxKind::Error, 0, error, BoxButtons::Ok);
         return;
     }
+    // Said before the first press, not when the list runs out in the middle of the round.
+    if (!plan.codes.isEmpty() && plan.count > plan.codes.size() &&
+        main_.prompts().ShowMessage(
+            BoxKind::Confirmation, Msg::SeriesListShorterThanCount,
+            FillText(Msg::SeriesListShorterThanCount,
+                     {QString::number(plan.codes.size()), QString::number(plan.count)}),
+            BoxButtons::YesNo) != BoxAnswer::Yes)
+        return;
+    usesCodeList_ = !plan.codes.isEmpty();
     lstReport->clear();
     tblSummary->setRowCount(0);
     btnStart->setEnabled(false);
@@ -133,6 +163,7 @@ void TfrmSeries::btnStartClick() {
     Series series(main_.Jobs(), main_.Model(), *this, plan);
     series.Run();
     main_.SetSeriesProgress(QString());
+    if (main_.frmReceiveRadio) main_.frmReceiveRadio->SetSeriesCode(QString());
     ShowSummary(series);
     btnStart->setEnabled(true);
 }
@@ -141,6 +172,9 @@ void TfrmSeries::DeviceStarting(int number, int count) {
     const QString n = QString::number(number);
     main_.SetSeriesProgress(count > 0 ? FillText(Msg::SeriesDeviceOf, {n, QString::number(count)})
                                       : FillText(Msg::SeriesDevice, {n}));
+    // The code the device is about to get stands large in the wait, to be written on it.
+    if (usesCodeList_ && main_.frmReceiveRadio)
+        main_.frmReceiveRadio->SetSeriesCode(main_.Model().Text(Field::edtRadioCodeNew));
 }
 
 void TfrmSeries::SeriesLine(const QString& line) {

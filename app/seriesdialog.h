@@ -46,4 +46,5 @@ class TfrmSeries : public QDialog, public SeriesHost {
   private:
     void ShowSummary(const Series& series);
     TfrmMain& main_;
+    bool usesCodeList_ = false;  // the running series gives each device a code of a list
 };

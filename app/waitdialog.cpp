@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -39,6 +40,8 @@ TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
     lblSeries->hide();
 
     btbtnAbort = PlaceWidget<QPushButton>(this, "btbtnAbort", 256, 152, 113, 33);
+    // Named from the start, also for a screen reader that looks before the first showing.
+    btbtnAbort->setText(ToolkitText::Abort);
     connect(btbtnAbort, &QPushButton::clicked, this, &TfrmReceiveRadio::btbtnAbortClick);
 
     SetTitle(QString());
@@ -82,9 +85,37 @@ void TfrmReceiveRadio::SetSeriesProgress(const QString& text) {
     lblSeries->setVisible(!text.isEmpty());
 }
 
+void TfrmReceiveRadio::SetSeriesCode(const QString& code) {
+    constexpr int kStripHeight = 64;
+    if (!lblSeriesCode) {
+        heightWithoutCode_ = height();
+        lblSeriesCode = new QLabel(this);
+        lblSeriesCode->setObjectName("lblSeriesCode");
+        lblSeriesCode->setAlignment(Qt::AlignCenter);
+        lblSeriesCode->setGeometry(16, heightWithoutCode_, width() - 32, kStripHeight - 8);
+    }
+    lblSeriesCode->setText(
+        QStringLiteral("%1<br><span style=\"font-size: 24pt; font-weight: bold\">%2</span>")
+            .arg(Text(Msg::SeriesNextCode).toHtmlEscaped(), code.toHtmlEscaped()));
+    lblSeriesCode->setAccessibleName(Text(Msg::SeriesNextCode) + ' ' + code);
+    lblSeriesCode->setVisible(!code.isEmpty());
+    setFixedSize(width(), heightWithoutCode_ + (code.isEmpty() ? 0 : kStripHeight));
+}
+
+// Centred when first shown; afterwards each step of a job, and each job, finds the dialog
+// where the last one left it, so that it does not jump while the technician watches it.
 void TfrmReceiveRadio::FormShow() {
-    CentreOnScreen(this);
+    if (placed_)
+        move(lastPlace_);
+    else
+        CentreOnScreen(this);
+    placed_ = true;
     btbtnAbort->setText(ToolkitText::Abort);
+}
+
+void TfrmReceiveRadio::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) lastPlace_ = pos();
+    QDialog::hideEvent(event);
 }
 
 void TfrmReceiveRadio::btbtnAbortClick() {

@@ -4,6 +4,7 @@
 // result is a WaitOutcome; the abort button is the only way the user can end it.
 
 #include <QDialog>
+#include <QPoint>
 #include <functional>
 
 class QGroupBox;
@@ -21,6 +22,9 @@ class TfrmReceiveRadio : public QDialog {
     void SetInstruction(const QString& text);
     // Which device of a series the wait is for ("Gerät 3 von 20"); empty hides the line.
     void SetSeriesProgress(const QString& text);
+    // The radio ID code a device of a series is about to get, shown large in a strip below the
+    // rest; empty removes the strip.
+    void SetSeriesCode(const QString& code);
 
     void FormShow();
     void btbtnAbortClick();
@@ -34,15 +38,20 @@ class TfrmReceiveRadio : public QDialog {
     QGroupBox* gbxReceiveRadio = nullptr;
     QLabel* imgTransmitter = nullptr;
     QLabel* lblAction = nullptr;
-    QLabel* lblSeries = nullptr;  // only shown during a series
+    QLabel* lblSeries = nullptr;      // only shown during a series
+    QLabel* lblSeriesCode = nullptr;  // only while a series gives codes
     QPushButton* btbtnAbort = nullptr;
     QPushButton* btnPressKorbi = nullptr;  // practice mode only
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
   private:
     std::function<void()> pressKorbi_;
+    int heightWithoutCode_ = 0;
+    bool placed_ = false;  // shown before: lastPlace_ holds where it was
+    QPoint lastPlace_;
 };

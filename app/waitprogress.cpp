@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kLineHeight = 36;  // two lines of text
 constexpr int kReminderSeconds = 30;
 
 // The step a wait belongs to, by the instruction it shows.
@@ -27,12 +26,22 @@ const StepRow kSteps[] = {
 
 WaitProgress::WaitProgress(QDialog* dialog) : QObject(dialog), dialog_(dialog) {
     const int top = dialog->height();
-    dialog->setFixedSize(dialog->width(), top + kLineHeight);
     label_ = new QLabel(dialog);
     label_->setObjectName("lblWaitProgress");
     label_->setWordWrap(true);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label_->setGeometry(16, top - 4, dialog->width() - 32, kLineHeight);
+    // Room for the longest line it shows, the reminder wrapped at the dialog's width in the
+    // desktop's font, so that no word of it is cut.
+    const int width = dialog->width() - 32;
+    QString longest;
+    for (const StepRow& row : kSteps)
+        if (Text(row.stepId).size() > longest.size()) longest = Text(row.stepId);
+    label_->setText(FillText(Msg::WaitStepSeconds, {longest, QStringLiteral("9999")}) + '\n' +
+                    Text(Msg::WaitReminder));
+    const int height = label_->heightForWidth(width) + label_->fontMetrics().descent();
+    label_->clear();
+    dialog->setFixedSize(dialog->width(), top + height);
+    label_->setGeometry(16, top - 4, width, height);
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
     dialog->installEventFilter(this);

@@ -6,16 +6,15 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include "app/centring.h"
 #include "link/lpxadapter.h"
 #include "link/lpxports.h"
 #include "resources/catalogue.h"
 
 namespace {
-
-// Before the window is first shown its frame is unknown; a title bar takes about this much.
-constexpr int kTitleBarAllowance = 32;
 
 void AddPracticeBanner(QMainWindow* window) {
     QWidget* client = window->takeCentralWidget();
@@ -44,49 +43,174 @@ void AddPracticeBanner(QMainWindow* window) {
 
 }  // namespace
 
-LpxIndicator::LpxIndicator(bool practice, QWidget* parent) : QLabel(parent) {
+LpxIndicator::LpxIndicator(bool practice, const QString& port, QWidget* parent) : QLabel(parent) {
     setObjectName("lblLpxStatus");
     if (practice) {
         setText(Text(Msg::LpxStatusPractice));
         return;
     }
-    watch_ = std::make_unique<LpxPortWatch>(kLpxDescription, [this](const LpxPortsStatus& s) {
-        QString remedy;
-        setText(LpxStatusText(s, &remedy));
-        setToolTip(remedy);
-    });
+    watch_ = std::make_unique<LpxPortWatch>(
+        kLpxDescription,
+        [this](const LpxPortsStatus& s) {
+            QString remedy;
+            setText(LpxStatusText(s, &remedy));
+            setToolTip(remedy);
+        },
+        port.toLocal8Bit().toStdString());
 }
 
 LpxIndicator::~LpxIndicator() = default;
 
+namespace {
+
+// Once the window manager has framed the window, its real frame is known: a window that with
+// it is larger than the screen's free area is fitted again, and the first time the frame shows
+// the window is moved inside that area. Later the user may move it where they like.
+class ScreenKeeper : public QObject {
+  public:
+    explicit ScreenKeeper(QMainWindow* window) : QObject(window), window_(window) {
+        window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (!busy_ && watched == window_ && window_->isVisible() &&
+            (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)) {
+            busy_ = true;
+            KeepInside();
+            busy_ = false;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    void KeepInside() {
+        const QScreen* screen = window_->screen();
+        if (!screen || window_->isMinimized()) return;
+        const QRect area = screen->availableGeometry();
+        const QRect frame = window_->frameGeometry();
+        const bool framedNow = !framed_ && frame != window_->geometry();
+        framed_ = framed_ || framedNow;
+        if (frame.width() > area.width() || frame.height() > area.height()) {
+            const QSize margins = frame.size() - window_->size();
+            FitWindowToScreen(window_);
+            if (window_->findChild<QScrollArea*>("clientScroll"))
+                window_->resize(window_->size().boundedTo(area.size() - margins));
+        } else if (!framedNow) {
+            return;
+        }
+        KeepInsideArea(window_, area);
+    }
+
+    QMainWindow* window_;
+    bool busy_ = false;
+    bool framed_ = false;  // the window manager's frame was seen
+};
+
+}  // namespace
+
 void AddWindowAids(QMainWindow* window, const AppEnvironment& env) {
-    window->statusBar()->addPermanentWidget(new LpxIndicator(env.practiceMode, window));
+    window->statusBar()->addPermanentWidget(
+        new LpxIndicator(env.practiceMode, env.lpxPort, window));
     if (env.practiceMode) AddPracticeBanner(window);
     FitWindowToScreen(window);
+    new ScreenKeeper(window);
 }
+
+namespace {
+
+// The command panel along the bottom of a window that scrolls: as wide as the window, its
+// buttons at their designed distance from its right edge, so that they stay in sight however
+// narrow the screen.
+class CommandStrip : public QWidget {
+  public:
+    CommandStrip(QWidget* panel, int designWidth, QWidget* parent)
+        : QWidget(parent), panel_(panel), designWidth_(designWidth) {
+        setObjectName("commandStrip");
+        panel->setParent(this);
+        panel->move(panel->x(), 0);
+        for (QWidget* child : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            designX_.append({child, child->x()});
+        setFixedHeight(panel->height() + kPanelMargin);
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        const int width = qMax(0, this->width() - 2 * kPanelMargin);
+        panel_->setGeometry(kPanelMargin, 0, width, panel_->height());
+        const int shift = qMin(0, width - designWidth_);
+        for (const auto& [child, x] : designX_)
+            child->move(qMax(kPanelMargin, x + shift), child->y());
+    }
+
+  private:
+    static constexpr int kPanelMargin = 8;
+    QWidget* panel_;
+    int designWidth_;
+    QList<QPair<QWidget*, int>> designX_;
+};
+
+// The window's settings (the page control) go into a scroll area; the banner above them, the
+// command panel below them and the status line stay outside it, always in sight.
+QScrollArea* ScrollSettings(QMainWindow* window) {
+    auto* client = window->findChild<QWidget*>("clientArea");
+    auto* pages = client ? client->findChild<QWidget*>("pgMain") : nullptr;
+    auto* panel = client ? client->findChild<QWidget*>("Panel1") : nullptr;
+    if (!pages || !panel) return nullptr;
+
+    auto* column = new QWidget(window);
+    column->setObjectName("clientColumn");
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (auto* banner = window->findChild<QLabel*>("lblPracticeBanner")) layout->addWidget(banner);
+
+    auto* settings = new QWidget;
+    settings->setObjectName("settingsArea");
+    settings->setFixedSize(client->width(), panel->y());
+    pages->setParent(settings);
+    pages->show();
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName("clientScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(false);
+    scroll->setWidget(settings);
+    layout->addWidget(scroll, 1);
+
+    auto* strip = new CommandStrip(panel, panel->width(), column);
+    panel->show();
+    layout->addWidget(strip);
+
+    delete window->takeCentralWidget();  // the empty client, and the banner's old holder
+    window->setCentralWidget(column);
+    return scroll;
+}
+
+}  // namespace
 
 bool FitWindowToScreen(QMainWindow* window) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen || !window->centralWidget()) return false;
+    if (window->findChild<QScrollArea*>("clientScroll")) return false;
     window->ensurePolished();
     if (window->layout()) window->layout()->activate();
     const QSize need = window->sizeHint();
-    const QSize frame = window->isVisible()
-                            ? window->frameGeometry().size() - window->geometry().size()
-                            : QSize(0, kTitleBarAllowance);
-    const QSize room = screen->availableGeometry().size() - frame;
+    const QSize room = screen->availableGeometry().size() - FrameAllowance(window);
     if (need.width() <= room.width() && need.height() <= room.height()) return false;
 
-    auto* scroll = new QScrollArea(window);
-    scroll->setObjectName("clientScroll");
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(false);
-    scroll->setWidget(window->takeCentralWidget());
-    window->setCentralWidget(scroll);
-    // The window may now be smaller than its client, but never larger than it needs.
+    QScrollArea* scroll = ScrollSettings(window);
+    if (!scroll) return false;
+    // A settings view cut at the bottom needs a vertical scroll bar beside it.
+    const int bar = need.height() > room.height()
+                        ? scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                        : 0;
+    const QSize most(need.width() + bar, need.height());
+    // The window may now be smaller than its settings, but never larger than it needs.
     window->layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
     window->setMinimumSize(0, 0);
-    window->setMaximumSize(need);
-    window->resize(need.boundedTo(room));
+    window->setMaximumSize(most);
+    window->resize(most.boundedTo(room));
     return true;
 }

@@ -12,11 +12,12 @@ class LpxPortWatch;
 class QMainWindow;
 
 // The status line's permanent field: "LPX: verbunden (...)", "nicht gefunden", "keine
-// Berechtigung" (the remedy as tooltip), updated when a converter is plugged in or out; in
-// practice mode "LPX: Übung" and no watch.
+// Berechtigung" (the remedy as tooltip), updated when a converter is plugged in or out; with
+// --port that device and whether it can be opened; in practice mode "LPX: Übung" and no watch.
 class LpxIndicator : public QLabel {
   public:
-    LpxIndicator(bool practice, QWidget* parent);
+    // port: the device named by --port, whose status is shown instead of the converter's.
+    LpxIndicator(bool practice, const QString& port, QWidget* parent);
     ~LpxIndicator() override;
 
   private:

@@ -228,7 +228,7 @@ const std::vector<OptionHelp>& OptionHelps() {
          "nach jedem Gerät auf das nächste warten, bis N\ngeschrieben sind (ohne N: bis Strg+C)",
          ValueKind::None},
         {OptNewCodes, "--new-codes=LISTE",
-         "jedes Gerät bekommt die nächste Funkkennung aus LISTE\n(Datei mit einer Kennung je "
+         "jedes Gerät bekommt die nächste Funkkennung aus LISTE\n(Datei mit einer Funkkennung je "
          "Zeile, oder 1000-10FF)",
          ValueKind::File},
         {OptVerify, "--verify", "danach zurücklesen und vergleichen (ein Tastendruck)",

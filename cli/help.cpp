@@ -67,7 +67,10 @@ QString OverallHelp() {
         QStringLiteral("\nOptionen (welcher Befehl welche kennt, sagt korbi-cli help BEFEHL):\n") +
         OptionItems(allOptions) + Item("-h, --help", "diese Hilfe; nach einem Befehl: seine") +
         Item("--version", "die Version") + '\n' + QString::fromUtf8(kAbortNote) +
-        "\nRückgabewerte:\n" + ExitItems(kAllExits);
+        "\nRückgabewerte:\n" + ExitItems(kAllExits) +
+        QStringLiteral(
+            "\nHandbuch: /usr/share/doc/korbi-programmer/handbuch.html (im Fenster: "
+            "Hilfe > Handbuch, F1)\n");
     return text;
 }
 

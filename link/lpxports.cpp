@@ -36,6 +36,10 @@ void Collect(udev* u, const std::string& description, LpxPortsStatus& status) {
     Enumerate list{udev_enumerate_new(u)};
     if (!list.e) return;
     udev_enumerate_add_match_subsystem(list.e, "tty");
+    // The converter is an FTDI chip, which the kernel's USB serial drivers name ttyUSB<n>.
+    // Matching the name before udev reads a device spares the hundreds of virtual and serial
+    // terminals every system has.
+    udev_enumerate_add_match_sysname(list.e, "ttyUSB*");
     udev_enumerate_scan_devices(list.e);
     udev_list_entry* entry = nullptr;
     udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(list.e)) {
@@ -51,7 +55,7 @@ void Collect(udev* u, const std::string& description, LpxPortsStatus& status) {
 
 bool operator==(const LpxPortsStatus& a, const LpxPortsStatus& b) {
     if (a.presence != b.presence || a.path != b.path || a.stableLink != b.stableLink ||
-        a.ports.size() != b.ports.size())
+        a.namedPort != b.namedPort || a.ports.size() != b.ports.size())
         return false;
     for (size_t i = 0; i < a.ports.size(); ++i)
         if (a.ports[i].devnode != b.ports[i].devnode ||
@@ -91,8 +95,30 @@ LpxPortsStatus FindLpxPorts(const std::string& description, const std::string& s
     return status;
 }
 
+LpxPortsStatus NamedPortStatus(const std::string& port) {
+    LpxPortsStatus status;
+    status.namedPort = true;
+    status.path = port;
+    std::error_code error;
+    if (port.empty() || !std::filesystem::exists(port, error)) return status;
+    status.ports.push_back(LpxPort{port, Accessible(port)});
+    status.presence =
+        status.ports.front().accessible ? LpxPresence::Connected : LpxPresence::NoPermission;
+    return status;
+}
+
 QString LpxStatusText(const LpxPortsStatus& status, QString* tooltip) {
     if (tooltip) tooltip->clear();
+    const QString path = QString::fromStdString(status.path);
+    if (status.namedPort) {
+        if (status.presence == LpxPresence::NoPermission && tooltip)
+            *tooltip = FillText(Msg::LpxNoPermission, {path});
+        const int textId = status.presence == LpxPresence::Connected ? Msg::LpxStatusPortUsable
+                           : status.presence == LpxPresence::NoPermission
+                               ? Msg::LpxStatusPortDenied
+                               : Msg::LpxStatusPortMissing;
+        return FillText(textId, {path});
+    }
     switch (status.presence) {
         case LpxPresence::Connected:
             return FillText(Msg::LpxStatusConnected, {QString::fromStdString(status.path)});
@@ -117,8 +143,11 @@ std::string InstalledLpxRule() {
     return {};
 }
 
-LpxPortWatch::LpxPortWatch(std::string description, Callback callback)
-    : description_(std::move(description)), callback_(std::move(callback)), udev_(udev_new()) {
+LpxPortWatch::LpxPortWatch(std::string description, Callback callback, std::string port)
+    : description_(std::move(description)),
+      port_(std::move(port)),
+      callback_(std::move(callback)),
+      udev_(udev_new()) {
     if (udev_) monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
     if (monitor_ &&
         (udev_monitor_filter_add_match_subsystem_devtype(monitor_, "tty", nullptr) < 0 ||
@@ -131,8 +160,12 @@ LpxPortWatch::LpxPortWatch(std::string description, Callback callback)
             std::make_unique<QSocketNotifier>(udev_monitor_get_fd(monitor_), QSocketNotifier::Read);
         QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { Drain(); });
     }
-    current_ = Diagnose(udev_, description_, "/dev/korbi-lpx");
+    current_ = Diagnosis();
     if (callback_) callback_(current_);
+}
+
+LpxPortsStatus LpxPortWatch::Diagnosis() const {
+    return port_.empty() ? Diagnose(udev_, description_, "/dev/korbi-lpx") : NamedPortStatus(port_);
 }
 
 LpxPortWatch::~LpxPortWatch() {
@@ -153,7 +186,7 @@ void LpxPortWatch::Drain() {
 }
 
 void LpxPortWatch::Refresh() {
-    LpxPortsStatus status = Diagnose(udev_, description_, "/dev/korbi-lpx");
+    LpxPortsStatus status = Diagnosis();
     if (status == current_) return;
     current_ = std::move(status);
     if (callback_) callback_(current_);

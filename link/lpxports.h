@@ -28,6 +28,8 @@ struct LpxPortsStatus {
     std::string path;
     std::vector<LpxPort> ports;
     bool stableLink = false;
+    // The port was named (--port): path is that device, and nothing was looked up.
+    bool namedPort = false;
 };
 
 bool operator==(const LpxPortsStatus& a, const LpxPortsStatus& b);
@@ -35,9 +37,14 @@ inline bool operator!=(const LpxPortsStatus& a, const LpxPortsStatus& b) {
     return !(a == b);
 }
 
-// Enumerates the tty subsystem once. description: the product string of the LPX's converter.
+// Enumerates the USB serial converters once. description: the product string of the LPX's
+// converter.
 LpxPortsStatus FindLpxPorts(const std::string& description,
                             const std::string& stableLink = "/dev/korbi-lpx");
+
+// The status of a serial device named by the user: whether it exists and may be opened. The
+// device itself is not opened.
+LpxPortsStatus NamedPortStatus(const std::string& port);
 
 // The status line's text for a status; tooltip gets the remedy (empty when there is none).
 QString LpxStatusText(const LpxPortsStatus& status, QString* tooltip = nullptr);
@@ -49,8 +56,9 @@ class LpxPortWatch {
   public:
     using Callback = std::function<void(const LpxPortsStatus&)>;
     // Reports the first status at once, and later ones whenever a tty comes or goes and the
-    // status changed. Without udev (no monitor) only the first status is reported.
-    LpxPortWatch(std::string description, Callback callback);
+    // status changed. Without udev (no monitor) only the first status is reported. With a port
+    // (--port) that device's status is reported instead of the converter's.
+    LpxPortWatch(std::string description, Callback callback, std::string port = {});
     ~LpxPortWatch();
     LpxPortWatch(const LpxPortWatch&) = delete;
     LpxPortWatch& operator=(const LpxPortWatch&) = delete;
@@ -62,7 +70,10 @@ class LpxPortWatch {
     void Drain();
     void Refresh();
 
+    LpxPortsStatus Diagnosis() const;
+
     std::string description_;
+    std::string port_;
     Callback callback_;
     udev* udev_ = nullptr;
     udev_monitor* monitor_ = nullptr;

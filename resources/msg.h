@@ -259,6 +259,12 @@ enum Id : int {
     // The support trace
     TraceOpenFailed = 20240,
     TraceIncomplete = 20241,
+    // The series dialog: what it writes, the next device's code, a list shorter than the count
+    SeriesTemplate = 20243,
+    SeriesReadFromDevice = 20244,
+    SeriesEdited = 20245,
+    SeriesNextCode = 20246,
+    SeriesListShorterThanCount = 20247,
 
     // korbi-cli read -o
     ReadTargetUnusable = 20300,
@@ -286,6 +292,9 @@ enum Id : int {
     AboutDataFolder = 20504,
     PracticeBanner = 20505,
     DeviceSuccess = 20506,
+    LpxStatusPortUsable = 20507,   // --port
+    LpxStatusPortMissing = 20508,
+    LpxStatusPortDenied = 20509,
 
     // The wait dialog's progress line
     WaitStepIdentify = 20530,
@@ -295,6 +304,11 @@ enum Id : int {
     WaitStepSeconds = 20534,
     WaitSeconds = 20535,
     WaitReminder = 20536,
+
+    // The manual
+    ManualMissing = 20540,
+    ManualNotShown = 20541,
+    MenuHelpManual = 20542,
 
     // Unsaved edits and recent files
     UnsavedEditsQuestion = 20520,

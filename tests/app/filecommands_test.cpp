@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAction>
+#include <QDate>
 #include <QFileInfo>
 #include <QLocale>
+#include <functional>
 #include <optional>
 
 #include "files/fileerrors.h"
@@ -56,7 +59,8 @@ TEST_F(WindowFileCommands, OpenAsksInTheDefaultFolderThenAtTheCurrentFile) {
     ASSERT_EQ(m.prompts.records.size(), 1);
     const FileDialogRequest first = m.prompts.records[0].request;
     EXPECT_EQ(first.title, "Öffnen");
-    EXPECT_EQ(first.filter, "K-ORBI Konfigurationsdatei|*.Korbi");
+    // What a drop takes, and every file on request.
+    EXPECT_EQ(first.filter, "K-ORBI Konfigurationsdatei|*.Korbi;*.bin|Alle Dateien|*");
     EXPECT_EQ(first.fileName, "*.Korbi");
     EXPECT_EQ(first.startFolder, w->defaultFolder);
 
@@ -161,7 +165,7 @@ TEST_F(WindowFileCommands, SaveWritesInPlaceOnlyForAFile) {
     EXPECT_EQ(m.prompts.records[0].type, PromptRecord::SaveFile);
     EXPECT_EQ(m.prompts.records[0].request.title, "Speichern unter");
     EXPECT_EQ(m.prompts.records[0].request.filter, "K-ORBI Konfigurationsdatei|*.Korbi");
-    EXPECT_EQ(m.prompts.records[0].request.fileName, "*.Korbi");
+    EXPECT_EQ(m.prompts.records[0].request.fileName, "Default_v2.Korbi");
     EXPECT_EQ(m.prompts.records[0].request.startFolder, w->defaultFolder);
 
     const QString path = Good("anlage.Korbi");
@@ -203,6 +207,35 @@ TEST_F(WindowFileCommands, SaveAsAlwaysWritesAKorbiFile) {
     }
     EXPECT_EQ(ReadBytes(other), TemplateWith(Addr::TxCounts, 0x11));
     EXPECT_EQ(Files(), QStringList{"Anlage.Korbi"});  // no anlage.bin, no temporary files
+}
+
+// Save As proposes a name that says what is saved; a wildcard in the name saves nothing.
+TEST_F(WindowFileCommands, SaveAsProposesANameAndNeverSavesAWildcard) {
+    QByteArray read = Machine::Shipped("Default_v2.b");
+    read.replace(Addr::RadioIdCode, 2, "\x12\xAB");
+    const std::pair<std::function<void()>, QString> cases[] = {
+        {[] {}, "Default_v2.Korbi"},
+        {[&] { w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV1")); },
+         "Default_v1.Korbi"},
+        {[&] { Open(Good("anlage.bin")); }, "anlage.Korbi"},
+        {[&] {
+             w->ShowJournalImage(read, {"heute", "12AB"});
+         },
+         "12AB_" + QDate::currentDate().toString("yyyy-MM-dd") + ".Korbi"},
+    };
+    for (const auto& [show, proposed] : cases) {
+        show();
+        m.prompts.Clear();
+        SaveAs("");
+        EXPECT_EQ(m.prompts.records.value(0).request.fileName, proposed);
+    }
+    for (const QString typed : {"*.Korbi", "anlage?.Korbi", "*"}) {
+        m.prompts.Clear();
+        SaveAs(folder + typed);
+        EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10812}) << typed.toStdString();
+    }
+    EXPECT_EQ(w->configOrigin, OriginDevice);
+    EXPECT_EQ(Files(), QStringList{"anlage.bin"});
 }
 
 TEST_F(WindowFileCommands, SaveAsNeverReplacesAFileWithoutAsking) {

@@ -3,12 +3,16 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTranslator>
+#include <QUrl>
 
 #include "app/application.h"
 #include "resources/catalogue.h"
@@ -142,7 +146,8 @@ TEST_F(WindowTest, MenusHaveTheirEntriesInOrder) {
               QStringList({"mnuCommReadFromDevice", "mnuCommWriteToDevice", "mnuCommWriteSeries",
                            "mnuCommVerifyAfterWrite", "N1", "mnuCommChangeIdCode", "N2",
                            "mnuCommShowJournal"}));
-    EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuHelp")), QStringList({"mnuHelpAbout"}));
+    EXPECT_EQ(ActionNames(window->findChild<QMenu*>("mnuHelp")),
+              QStringList({"mnuHelpManual", "mnuHelpAbout"}));
     for (QAction* separator :
          {window->findChild<QAction*>("mnuDelimiter1"), window->findChild<QAction*>("mnuDelimter2"),
           window->findChild<QAction*>("N1"), window->findChild<QAction*>("N2")})
@@ -160,11 +165,12 @@ TEST_F(WindowTest, ShortcutsAreCtrlLettersShownAsStrg) {
         {window->findChild<QAction*>("mnuFileSave"), "Ctrl+S"},
         {window->findChild<QAction*>("mnuFileSaveAs"), ""},
         {window->findChild<QAction*>("mnuFileSelectDefaultFolder"), ""},
-        {window->findChild<QAction*>("mnuFileExit"), ""},
+        {window->findChild<QAction*>("mnuFileExit"), "Ctrl+Q"},
         {window->findChild<QAction*>("mnuCommReadFromDevice"), "Ctrl+R"},
         {window->findChild<QAction*>("mnuCommWriteToDevice"), "Ctrl+W"},
         {window->findChild<QAction*>("mnuCommChangeIdCode"), ""},
         {window->findChild<QAction*>("mnuCommShowJournal"), ""},
+        {window->findChild<QAction*>("mnuHelpManual"), "F1"},
         {window->findChild<QAction*>("mnuHelpAbout"), ""},
     };
     for (const Case& c : cases)
@@ -190,9 +196,12 @@ TEST_F(WindowTest, ShortcutKeysTriggerTheirEntries) {
     struct Case {
         QAction* entry;
         Qt::Key key;
+        Qt::KeyboardModifiers modifiers = Qt::ControlModifier;
     } cases[] = {{window->findChild<QAction*>("mnuFileNewKorbiV2"), Qt::Key_N},
                  {window->findChild<QAction*>("mnuCommReadFromDevice"), Qt::Key_R},
-                 {window->findChild<QAction*>("mnuCommWriteToDevice"), Qt::Key_W}};
+                 {window->findChild<QAction*>("mnuCommWriteToDevice"), Qt::Key_W},
+                 {window->findChild<QAction*>("mnuFileExit"), Qt::Key_Q},
+                 {window->findChild<QAction*>("mnuHelpManual"), Qt::Key_F1, Qt::NoModifier}};
     QList<QAction*> all = {window->findChild<QAction*>("mnuFileNewKorbiV1")};
     for (const Case& c : cases) all << c.entry;
     // Only the routing is under test here: the commands themselves stay out of it.
@@ -203,7 +212,7 @@ TEST_F(WindowTest, ShortcutKeysTriggerTheirEntries) {
     }
     for (const Case& c : cases) {
         for (QSignalSpy* s : spies) s->clear();
-        QTest::keyClick(window.get(), c.key, Qt::ControlModifier);
+        QTest::keyClick(window.get(), c.key, c.modifiers);
         for (int i = 0; i < all.size(); ++i)
             EXPECT_EQ(spies[i]->count(), all[i] == c.entry ? 1 : 0)
                 << c.entry->objectName().toStdString() << " / "
@@ -211,3 +220,31 @@ TEST_F(WindowTest, ShortcutKeysTriggerTheirEntries) {
     }
     qDeleteAll(spies);
 }
+
+// Stands in for the desktop's browser.
+class Browser : public QObject {
+    Q_OBJECT
+  public slots:
+    void Show(const QUrl& url) { shown << url; }
+
+  public:
+    QList<QUrl> shown;
+};
+
+// Hilfe > Handbuch (and F1) hands the shipped manual to the desktop's browser; without one the
+// box says where it belongs.
+TEST_F(WindowTest, HandbuchShowsTheShippedManualInTheBrowser) {
+    Browser browser;
+    QDesktopServices::setUrlHandler("file", &browser, "Show");
+    window->mnuHelpManualClick();
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{20540});
+    const QString manual = env.programFolder + "handbuch.html";
+    ASSERT_TRUE(QDir().mkpath(env.programFolder));
+    ASSERT_TRUE(QFile::copy(KORBI_SOURCE_DIR "/packaging/handbuch.html", manual));
+    window->mnuHelpManualClick();
+    QDesktopServices::unsetUrlHandler("file");
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{20540});
+    EXPECT_EQ(browser.shown, QList<QUrl>{QUrl::fromLocalFile(manual)});
+}
+
+#include "mainwindow_wiring_test.moc"

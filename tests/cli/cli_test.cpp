@@ -608,7 +608,7 @@ TEST_F(CliTest, SeriesHandsOutCodesAndStopsOnAFailureNoDeviceChanges) {
         {{},
          {"--repeat", "--new-codes=1001-1003"},
          0,
-         {"Kennnummer 1002 übersprungen", "Gerät 1: 4C2D → 1001 geschrieben",
+         {"Funkkennung 1002 übersprungen", "Gerät 1: 4C2D → 1001 geschrieben",
           "Gerät 2: 5D3E → 1003 geschrieben", Text(Msg::SeriesCodesUsedUp),
           "Geschrieben: 2, fehlgeschlagen: 0, abgebrochen: 0"},
          {"1001", "1003"},

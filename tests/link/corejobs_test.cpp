@@ -86,7 +86,7 @@ TEST(CodeList, ParsesListsAndRanges) {
         {"1001\nffff\n", false, "", "Zeile 2: FFFF"},
         {"1001\n12345\n", false, "", "'12345'"},
         {"12G4\n", false, "", "'12G4'"},
-        {"# nur Kommentar\n", false, "", "keine Kennnummer"},
+        {"# nur Kommentar\n", false, "", "keine Funkkennung"},
         {"10fe-1101", true, "10FE,10FF,1100,1101", ""},
         {"1001-1000", true, "", "1001-1000"},
         {"0000-0002", true, "", "0000"},

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -160,10 +159,17 @@ TEST(JobsEndToEnd, SeriesDialogWritesThreeDevicesWithCodesFromAList) {
 
     TfrmSeries dialog(window);
     dialog.show();
-    dialog.edtCount->setValue(3);
     QTest::mouseClick(dialog.cbVerify, Qt::LeftButton, {}, QPoint(4, 4));
     QTest::keyClicks(dialog.edtCodeList, "1001-1005");
     ASSERT_TRUE(dialog.rbCodeList->isChecked());
+    // More devices than codes is said before the first press; No starts nothing.
+    dialog.edtCount->setValue(6);
+    program.prompts.answers = {BoxAnswer::No};
+    QTest::mouseClick(dialog.btnStart, Qt::LeftButton);
+    EXPECT_EQ(program.prompts.MessageIds(), QList<int>{20247});
+    EXPECT_EQ(dialog.lstReport->count(), 0);
+    program.prompts.Clear();
+    dialog.edtCount->setValue(3);
     QTest::mouseClick(dialog.btnStart, Qt::LeftButton);
 
     EXPECT_TRUE(program.prompts.MessageIds().isEmpty());

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 #include <umockdev.h>
+#include <unistd.h>
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <cstring>
@@ -102,6 +104,25 @@ TEST(LpxIndicator, FollowsTheConverter) {
         EXPECT_EQ(watch.Current().presence, c.after);
         EXPECT_EQ(FindLpxPorts(kLpxDescription).presence, c.after);
         g_object_unref(bed);
+    }
+}
+
+// With --port the field names that device and whether it can be opened (the superuser may open
+// every file), whatever converter is plugged in; the device itself is not opened.
+TEST(LpxIndicator, NamesThePortGivenOnTheCommandLine) {
+    QTemporaryDir dir;
+    for (const char* name : {"ttyUSB3", "ttyUSB4"})
+        QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
+    QFile::setPermissions(dir.filePath("ttyUSB4"), QFileDevice::Permissions());
+    const std::pair<const char*, const char*> cases[] = {
+        {"ttyUSB3", "LPX: %1 (--port), lässt sich öffnen"},
+        {"ttyUSB9", "LPX: %1 (--port) nicht vorhanden"},
+        {"ttyUSB4", geteuid() == 0 ? "LPX: %1 (--port), lässt sich öffnen"
+                                   : "LPX: %1 (--port), keine Berechtigung"},
+    };
+    for (const auto& [name, text] : cases) {
+        LpxPortWatch watch(kLpxDescription, nullptr, dir.filePath(name).toStdString());
+        EXPECT_EQ(LpxStatusText(watch.Current()), QString::fromUtf8(text).arg(dir.filePath(name)));
     }
 }
 

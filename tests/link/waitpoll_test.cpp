@@ -15,10 +15,10 @@
 
 #include "app/devicepicture.h"
 #include "app/mainwindow.h"
+#include "app/waitdialog.h"
 #include "config/image.h"
 #include "fake_line.h"
 #include "link/lpxsim.h"
-#include "app/waitdialog.h"
 #include "link/serialdriver.h"
 #include "resources/catalogue.h"
 #include "support/scripted_prompts.h"
@@ -142,8 +142,13 @@ TEST_F(WaitPollTest, RunWaitPollsUntilTheJobEnds) {
 
 TEST_F(WaitPollTest, DialogLayout) {
     // The progress line adds a strip below the group box; nothing above it moves.
-    EXPECT_EQ(wait->size(), QSize(398, 256));
-    EXPECT_GE(wait->findChild<QLabel*>("lblWaitProgress")->y(), 8 + 201 - 4);
+    auto* progress = wait->findChild<QLabel*>("lblWaitProgress");
+    EXPECT_EQ(wait->width(), 398);
+    EXPECT_GE(progress->y(), 8 + 201 - 4);
+    // The reminder after 30 s wraps within the line's room, every word of it inside the dialog.
+    progress->setText(QString::fromUtf8("Schritt 2 von 2: Schreiben – seit 31 s\n") + Text(20536));
+    EXPECT_GE(progress->height(), progress->heightForWidth(progress->width()));
+    EXPECT_LE(progress->geometry().bottom(), wait->height());
     EXPECT_FALSE(wait->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(wait->gbxReceiveRadio->geometry(), QRect(8, 8, 385, 201));
     EXPECT_EQ(wait->imgTransmitter->geometry(), QRect(16, 24, 121, 160));

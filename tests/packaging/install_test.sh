@@ -18,7 +18,8 @@ out=$(env -u DISPLAY "$USR/bin/korbi-cli" --version) || fail "korbi-cli --versio
 [[ "$out" == "korbi-cli $VERSION"* ]] || fail "korbi-cli --version: $out"
 for file in share/korbi-programmer/{Values.i,Default_v1.b,Default_v2.b} \
     lib/udev/rules.d/70-korbi-lpx.rules share/mime/packages/korbi-programmer.xml \
-    share/doc/korbi-programmer/about.ini.example share/icons/hicolor/scalable/apps/korbi-programmer.svg; do
+    share/doc/korbi-programmer/about.ini.example share/doc/korbi-programmer/handbuch.html \
+    share/icons/hicolor/scalable/apps/korbi-programmer.svg; do
     [ -s "$USR/$file" ] || fail "missing $file"
 done
 # The German pages where man finds them for a German user, the English ones for everybody; each

@@ -1,0 +1,103 @@
+// The window and its dialogs as a screen reader and the keyboard reach them: every control is
+// spoken by its own label (never by its group's title alone), the access keys on screen at one
+// time never clash, and a check box's label ticks its box.
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <set>
+
+#include "app/codedialog.h"
+#include "app/seriesdialog.h"
+#include "app/windows.h"
+#include "window_fixture.h"
+
+namespace {
+
+QString Spoken(QWidget* widget, QAccessible::Text what = QAccessible::Name) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(what) : QString();
+}
+
+// The access keys of what top shows now: labels, buttons, group boxes and the menu bar.
+QStringList AccessKeys(QWidget* top) {
+    QStringList texts;
+    for (QWidget* w : top->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(top)) continue;
+        if (auto* label = qobject_cast<QLabel*>(w)) texts << label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) texts << button->text();
+        if (auto* box = qobject_cast<QGroupBox*>(w)) texts << box->title();
+    }
+    if (auto* window = qobject_cast<QMainWindow*>(top))
+        for (QAction* menu : window->menuBar()->actions()) texts << menu->text();
+    QStringList keys;
+    for (const QString& text : texts)
+        if (const QKeySequence key = QKeySequence::mnemonic(text); !key.isEmpty())
+            keys << key.toString().right(1).toUpper();
+    return keys;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, EveryControlIsSpokenByItsOwnLabelAndAccessKeysNeverClash) {
+    env.arguments = QStringList{"korbi-programmer"};
+    AppWindows windows = CreateWindows(env);
+    TfrmMain* main = windows.main.get();
+    TfrmSeries series(*main);
+    // A dialog, or a page of the main window.
+    std::vector<std::pair<QWidget*, int>> screens{{main, 0}, {main, 1}, {&series, -1}};
+    for (QDialog* dialog : main->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+        screens.push_back({dialog, -1});
+    for (const auto& [top, page] : screens) {
+        if (page >= 0) main->findChild<QTabWidget*>("pgMain")->setCurrentIndex(page);
+        const std::string where = top->objectName().toStdString() + std::to_string(page);
+        std::set<QString> heard;
+        for (QWidget* w : top->findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w) ||
+                                 qobject_cast<QAbstractSpinBox*>(w);
+            // A spin box's own edit is spoken as the spin box.
+            if (!control || w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(top) ||
+                qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
+                continue;
+            EXPECT_FALSE(Spoken(w).isEmpty()) << where << ' ' << w->objectName().toStdString();
+            EXPECT_TRUE(heard.insert(Spoken(w) + '/' + Spoken(w, QAccessible::Description)).second)
+                << where << ": " << w->objectName().toStdString() << " sounds like another";
+        }
+        const QStringList keys = AccessKeys(top);
+        EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()).size(), keys.size())
+            << where << ": " << keys.join(' ').toStdString();
+    }
+    for (const auto& [name, spoken] :
+         {std::pair{"cbConfig2_D1", "Langdrücken aktiv/Anwenderalarme"},
+          {"edtRadioCodeOld", "Funkkennung Aktuell/Funkparameter"}}) {
+        auto* w = main->findChild<QWidget*>(name);
+        EXPECT_EQ(Spoken(w) + '/' + Spoken(w, QAccessible::Description), QString::fromUtf8(spoken));
+    }
+    EXPECT_EQ(Spoken(windows.changeCode->edtNewCode), "Neue Funkkennung");
+}
+
+// A click on a check box's label and the label's access key tick the box as a click on the box
+// does; a greyed box stays as it is.
+TEST_F(WindowTest, ClickingACheckBoxLabelOrPressingItsAccessKeyTicksTheBox) {
+    window->LocaliseCaptions();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* box = Find<QCheckBox>("cbConfig2_D2");
+    const bool before = box->isChecked();
+    QTest::mouseClick(Find<QLabel>("lblDoublePressEnabled"), Qt::LeftButton);
+    EXPECT_NE(box->isChecked(), before);
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier);  // clicks with an animation
+    EXPECT_TRUE(QTest::qWaitFor([&] { return box->isChecked() == before; }, 2000));
+
+    auto* greyed = Find<QCheckBox>("cbConfig_D6");
+    const bool greyedBefore = greyed->isChecked();
+    QTest::mouseClick(Find<QLabel>("lblTransmitTestAlarmWithButtonCounterValue"), Qt::LeftButton);
+    EXPECT_EQ(greyed->isChecked(), greyedBefore);
+}
