@@ -39,13 +39,16 @@ const char* const kUsage =
     "  change-code NEU           dem K-ORBI die neue Funkkennung NEU geben\n"
     "  info                      den Informationstext der LPX ausgeben\n"
     "  ports                     zeigen, ob die LPX angeschlossen und benutzbar ist\n"
-    "  journal [--device=CODE] [--since=DATUM] [--json|--csv]\n"
-    "                            das Protokoll der Gerätevorgänge ausgeben; --csv: für eine\n"
-    "                            Tabellenkalkulation (ohne Formeln)\n"
+    "  journal [--device=CODE] [--since=DATUM] [--until=DATUM] [--json|--csv]\n"
+    "                            das Protokoll der Gerätevorgänge als Tabelle ausgeben;\n"
+    "                            --device: eine Funkkennung oder ein Teil davon (1 bis 4\n"
+    "                            Hexadezimalziffern); DATUM: JJJJ-MM-TT (Ortszeit), --until\n"
+    "                            schließt den Tag ein; --csv: für eine Tabellenkalkulation\n"
+    "                            (ohne Formeln); --json: jede Spalte ungekürzt\n"
     "  journal --sync            die Zeilen, die auf den Protokollserver warten, senden\n"
-    "  restore CODE [-o DATEI]   die zuletzt zum Gerät CODE geschriebene oder von ihm gelesene\n"
-    "                            Konfiguration aus dem Protokoll als Datei speichern\n"
-    "                            (ohne -o: CODE.Korbi)\n"
+    "  restore CODE [-o DATEI]   die zuletzt erfolgreich zum Gerät CODE geschriebene oder von\n"
+    "                            ihm gelesene Konfiguration aus dem Protokoll als Datei\n"
+    "                            speichern (ohne -o oder mit einem Ordner: CODE.Korbi)\n"
     "\n"
     "Optionen:\n"
     "  --port=PFAD               diese serielle Schnittstelle statt der LPX-Suche verwenden\n"
@@ -93,7 +96,8 @@ const CommandRow kCommands[] = {
      RunWrite},
     {"change-code", 1, 1, OptPort | OptSimulate | OptTrace | OptJournal, RunChangeCode},
     {"info", 0, 0, OptPort | OptSimulate | OptTrace, RunInfo},
-    {"journal", 0, 0, OptDevice | OptSince | OptJson | OptCsv | OptSync | OptJournal, RunJournal},
+    {"journal", 0, 0, OptDevice | OptSince | OptUntil | OptJson | OptCsv | OptSync | OptJournal,
+     RunJournal},
     {"restore", 1, 1, OptOutput | OptJournal, RunRestore},
     {"ports", 0, 0, 0, RunPorts},
 };
@@ -121,8 +125,11 @@ int WithOutputChecked(int status) {
 }  // namespace
 
 void Print(const QString& text) {
+    PrintBytes(text.toUtf8());
+}
+
+void PrintBytes(QByteArrayView bytes) {
     if (g_outputError != 0) return;
-    const QByteArray bytes = text.toUtf8();
     errno = 0;
     const size_t size = static_cast<size_t>(bytes.size());
     if (std::fwrite(bytes.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0)

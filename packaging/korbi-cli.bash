@@ -30,7 +30,7 @@ _korbi_cli() {
         write) options="$lpx --new-code= --repeat --repeat= --new-codes= --verify --journal=" ;;
         change-code) options="$lpx --journal=" ;;
         info) options="$lpx" ;;
-        journal) options="--device= --since= --json --csv --sync --journal=" ;;
+        journal) options="--device= --since= --until= --json --csv --sync --journal=" ;;
         restore) options="-o --output= --journal=" ;;
         ports) options="" ;;
     esac
