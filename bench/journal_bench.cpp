@@ -76,7 +76,7 @@ int Fill(long lines, const QString& folder) {
         entry.fileName = QStringLiteral("/home/techniker/Anlagen/Haus %1/Zimmer, \"%2\".Korbi")
                              .arg(i % 40)
                              .arg(i % 7);
-        entry.sha256 = QString(64, 'a' + i % 6);
+        entry.sha256 = QString(64, QChar(char('a' + i % 6)));
         entry.program = static_cast<JournalProgram>(i % 2);
         entry.loginName = QStringLiteral("techniker");
         entry.hostName = QStringLiteral("laptop-7");

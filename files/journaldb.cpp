@@ -46,27 +46,21 @@ QAtomicInteger<int> connectionCounter;
 
 // Nothing in the local folder is opened by SQLite unless it is a regular file (or missing):
 // a FIFO or a device would block it or be written over. A symbolic link is followed when it is
-// the user's own, never when it belongs to someone else. O_NONBLOCK keeps the check itself from
-// waiting on a FIFO. 0 when the path may be used, ENOENT when it must be made, else the errno
-// that says why not.
+// the user's own, never when it belongs to someone else. The check opens nothing: closing any
+// descriptor of a file would drop the locks that SQLite holds on it in this process. 0 when the
+// path may be used, ENOENT when it must be made, else the errno that says why not.
 int CheckRecordPath(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     struct stat link {};
     if (::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode) &&
         link.st_uid != ::geteuid())
         return ELOOP;
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT) return errno;
-        // SQLite creates the file, but not the folder, and says little when it cannot.
-        const QByteArray folder = QFile::encodeName(path.left(path.lastIndexOf('/') + 1));
-        return ::access(folder.isEmpty() ? "." : folder.constData(), W_OK | X_OK) == 0 ? ENOENT
-                                                                                       : errno;
-    }
     struct stat st {};
-    const int result = ::fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : EISDIR;
-    ::close(fd);
-    return result;
+    if (::stat(name.constData(), &st) == 0) return S_ISREG(st.st_mode) ? 0 : EISDIR;
+    if (errno != ENOENT) return errno;
+    // SQLite creates the file, but not the folder, and says little when it cannot.
+    const QByteArray folder = QFile::encodeName(path.left(path.lastIndexOf('/') + 1));
+    return ::access(folder.isEmpty() ? "." : folder.constData(), W_OK | X_OK) == 0 ? ENOENT : errno;
 }
 
 // The German cause of an error of the local record, by SQLite's result code (the low byte of an
@@ -92,16 +86,14 @@ const char* const kSidecarSuffixes[] = {"-wal", "-shm"};
 void KeepSidecarsWritable(const QString& path) {
     struct stat record {};
     if (::stat(QFile::encodeName(path).constData(), &record) != 0) return;
+    // By name, not through a descriptor: closing one would drop SQLite's locks on the file.
     for (const char* suffix : kSidecarSuffixes) {
         const QByteArray name = QFile::encodeName(path) + suffix;
-        const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) continue;
         struct stat st {};
         const mode_t wanted = record.st_mode & 0666;
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-            (st.st_mode & 07777) != wanted)
-            ::fchmod(fd, wanted);
-        ::close(fd);
+        if (::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == ::geteuid() && (st.st_mode & 07777) != wanted)
+            ::chmod(name.constData(), wanted);
     }
 }
 
