@@ -168,16 +168,19 @@ void TfrmJournal::ExportShownLines() {
     QString error;
     qint64 lines = 0;
     bool ok = file.open(QIODevice::WriteOnly) && reader_.Select(Filter(), &error);
-    QByteArray block;
+    std::string block;
     AppendCsvHeader(block, true);
+    const auto writeBlock = [&file, &block] {
+        const bool written = file.write(block.data(), qint64(block.size())) == qint64(block.size());
+        block.clear();
+        return written;
+    };
     while (ok && reader_.NextLine(&error)) {
         AppendCsvLine(block, reader_, true);
         ++lines;
-        if (block.size() < 64 * 1024) continue;
-        ok = file.write(block) == block.size();
-        block.clear();
+        if (block.size() >= 64 * 1024) ok = writeBlock();
     }
-    ok = ok && error.isEmpty() && file.write(block) == block.size() && file.commit();
+    ok = ok && error.isEmpty() && writeBlock() && file.commit();
     if (!ok) {
         const int cause = file.error() == QFileDevice::NoError ? 0 : errno;
         file.cancelWriting();

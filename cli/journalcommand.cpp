@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr qsizetype kPrintBlock = 256 * 1024;  // bytes
+constexpr size_t kPrintBlock = 256 * 1024;  // bytes
 
 // A day (local time) or a point in time; an invalid result for anything else. A day stands for
 // its first second, or with endOfDay for its last.
@@ -105,7 +105,7 @@ int RunJournal(const CliContext& context) {
         return ExitUsage;
     }
     // Written in blocks: one write per line would make a long listing wait on the terminal.
-    QByteArray block;
+    std::string block;
     block.reserve(kPrintBlock + 4096);
     const bool json = options.given & OptJson;
     const bool csv = options.given & OptCsv;
@@ -127,11 +127,11 @@ int RunJournal(const CliContext& context) {
         }
         first = false;
         if (block.size() < kPrintBlock) continue;
-        PrintBytes(block);
+        PrintBytes(QByteArrayView(block.data(), block.size()));
         block.clear();
     }
     if (json) block += "\n]\n";
-    PrintBytes(block);
+    PrintBytes(QByteArrayView(block.data(), block.size()));
     // A listing cut short must not look whole.
     if (!error.isEmpty()) {
         PrintError(error + '\n');

@@ -244,10 +244,10 @@ QStringList JournalFields(const JournalEntry& entry) {
 }
 
 QByteArray CsvRecord(const QStringList& fields, bool formulaGuard) {
-    QByteArray record;
+    std::string record;
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0) record += ',';
-        AppendCsvField(record, fields[i].toUtf8(), formulaGuard);
+        AppendCsvField(record, QByteArrayView(fields[i].toUtf8()), formulaGuard);
     }
-    return record + '\n';
+    return QByteArray::fromStdString(record + '\n');
 }

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "files/journal.h"
 #include "files/journalstore.h"
@@ -22,29 +23,29 @@ bool LooksLikeFormula(QByteArrayView field) {
 // columns past the shown ones are the outcome's code and catalogue id.
 enum JsonValue { JsonOutcomeCode = kJournalColumns, JsonMessageId };
 struct JsonKey {
-    const char* key;
+    std::string_view key;  // with its indentation, quotes and colon, as written
     int column;
 };
 const JsonKey kJsonKeys[] = {
-    {"codeAfter", ColCodeAfter},
-    {"codeBefore", ColCodeBefore},
-    {"fileName", ColFileName},
-    {"firmwareVersion", ColFirmwareVersion},
-    {"hostName", ColHostName},
-    {"job", ColJob},
-    {"loginName", ColLoginName},
-    {"messageId", JsonMessageId},
-    {"outcome", ColOutcome},
-    {"outcomeCode", JsonOutcomeCode},
-    {"productionDate", ColProductionDate},
-    {"program", ColProgram},
-    {"programVersion", ColProgramVersion},
-    {"sha256", ColSha256},
-    {"time", ColTime},
-    {"verifySha256", ColVerifySha256},
+    {"        \"codeAfter\": ", ColCodeAfter},
+    {"        \"codeBefore\": ", ColCodeBefore},
+    {"        \"fileName\": ", ColFileName},
+    {"        \"firmwareVersion\": ", ColFirmwareVersion},
+    {"        \"hostName\": ", ColHostName},
+    {"        \"job\": ", ColJob},
+    {"        \"loginName\": ", ColLoginName},
+    {"        \"messageId\": ", JsonMessageId},
+    {"        \"outcome\": ", ColOutcome},
+    {"        \"outcomeCode\": ", JsonOutcomeCode},
+    {"        \"productionDate\": ", ColProductionDate},
+    {"        \"program\": ", ColProgram},
+    {"        \"programVersion\": ", ColProgramVersion},
+    {"        \"sha256\": ", ColSha256},
+    {"        \"time\": ", ColTime},
+    {"        \"verifySha256\": ", ColVerifySha256},
 };
 
-void AppendJsonString(QByteArray& out, QByteArrayView text) {
+void AppendJsonString(std::string& out, QByteArrayView text) {
     static const char kHex[] = "0123456789abcdef";
     out += '"';
     const char* run = text.data();
@@ -52,7 +53,7 @@ void AppendJsonString(QByteArray& out, QByteArrayView text) {
     for (const char* p = run; p != end; ++p) {
         const auto c = static_cast<unsigned char>(*p);
         if (c >= 0x20 && c != '"' && c != '\\') continue;
-        out.append(run, p - run);
+        out.append(run, static_cast<size_t>(p - run));
         run = p + 1;
         out += '\\';
         switch (c) {
@@ -83,7 +84,7 @@ void AppendJsonString(QByteArray& out, QByteArrayView text) {
                 out += kHex[c & 0xF];
         }
     }
-    out.append(run, end - run);
+    out.append(run, static_cast<size_t>(end - run));
     out += '"';
 }
 
@@ -107,17 +108,17 @@ int LastColumnWidth() {
 
 // A cell: control characters (a line break in a file name) shown as spaces, cut with "…" when
 // longer than width, padded unless it is the last.
-void AppendCell(QByteArray& out, QString text, int width, bool last) {
+void AppendCell(std::string& out, QString text, int width, bool last) {
     for (QChar& c : text)
         if (c.category() == QChar::Other_Control) c = ' ';
     if (text.size() > width) text = text.left(width - 1) + QChar(0x2026);
-    out += text.toUtf8();
-    if (!last) out += QByteArray(width - text.size() + kTableGap, ' ');
+    out += text.toStdString();
+    if (!last) out.append(static_cast<size_t>(width - text.size() + kTableGap), ' ');
 }
 
 }  // namespace
 
-void AppendCsvField(QByteArray& out, QByteArrayView field, bool formulaGuard) {
+void AppendCsvField(std::string& out, QByteArrayView field, bool formulaGuard) {
     const bool guarded = formulaGuard && LooksLikeFormula(field);
     const bool quoted = std::any_of(field.begin(), field.end(), [](char c) {
         return c == ',' || c == '"' || c == '\n' || c == '\r';
@@ -125,7 +126,7 @@ void AppendCsvField(QByteArray& out, QByteArrayView field, bool formulaGuard) {
     if (quoted) out += '"';
     if (guarded) out += '\'';
     if (!quoted) {
-        out += field;
+        out.append(field.data(), static_cast<size_t>(field.size()));
     } else {
         for (const char c : field) {
             if (c == '"') out += '"';
@@ -135,16 +136,16 @@ void AppendCsvField(QByteArray& out, QByteArrayView field, bool formulaGuard) {
     }
 }
 
-void AppendCsvHeader(QByteArray& out, bool formulaGuard) {
+void AppendCsvHeader(std::string& out, bool formulaGuard) {
     const QStringList titles = JournalHeader();
     for (int column = 0; column < kJournalColumns; ++column) {
         if (column > 0) out += ',';
-        AppendCsvField(out, titles[column].toUtf8(), formulaGuard);
+        AppendCsvField(out, QByteArrayView(titles[column].toUtf8()), formulaGuard);
     }
     out += '\n';
 }
 
-void AppendCsvLine(QByteArray& out, const JournalReader& reader, bool formulaGuard) {
+void AppendCsvLine(std::string& out, const JournalReader& reader, bool formulaGuard) {
     for (int column = 0; column < kJournalColumns; ++column) {
         if (column > 0) out += ',';
         AppendCsvField(out, reader.Field(column), formulaGuard);
@@ -152,25 +153,22 @@ void AppendCsvLine(QByteArray& out, const JournalReader& reader, bool formulaGua
     out += '\n';
 }
 
-void AppendJsonLine(QByteArray& out, const JournalReader& reader, bool first) {
-    out += first ? "    {\n" : ",\n    {\n";
-    bool firstKey = true;
+void AppendJsonLine(std::string& out, const JournalReader& reader, bool first) {
+    out += first ? std::string_view("    {\n") : std::string_view(",\n    {\n");
     for (const JsonKey& key : kJsonKeys) {
-        out += firstKey ? "        \"" : ",\n        \"";
-        firstKey = false;
+        if (&key != kJsonKeys) out += ",\n";
         out += key.key;
-        out += "\": ";
         if (key.column == JsonMessageId)
-            out += QByteArray::number(reader.MessageId());
+            out += std::to_string(reader.MessageId());
         else if (key.column == JsonOutcomeCode)
             AppendJsonString(out, reader.OutcomeCode());
         else
             AppendJsonString(out, reader.Field(key.column));
     }
-    out += "\n    }";
+    out += std::string_view("\n    }");
 }
 
-void AppendTableHeader(QByteArray& out) {
+void AppendTableHeader(std::string& out) {
     const QStringList titles = JournalHeader();
     for (const TableColumn& column : kTableColumns) {
         const bool last = &column == std::end(kTableColumns) - 1;
@@ -179,7 +177,7 @@ void AppendTableHeader(QByteArray& out) {
     out += '\n';
 }
 
-void AppendTableLine(QByteArray& out, const JournalReader& reader) {
+void AppendTableLine(std::string& out, const JournalReader& reader) {
     for (const TableColumn& column : kTableColumns) {
         const bool last = &column == std::end(kTableColumns) - 1;
         QString text;
@@ -192,6 +190,6 @@ void AppendTableLine(QByteArray& out, const JournalReader& reader) {
         AppendCell(out, text, last ? LastColumnWidth() : column.width, last);
     }
     // Trailing spaces of an empty last cell would only make the line longer.
-    while (out.endsWith(' ')) out.chop(1);
+    while (!out.empty() && out.back() == ' ') out.pop_back();
     out += '\n';
 }
