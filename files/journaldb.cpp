@@ -207,6 +207,7 @@ JournalDb::JournalDb()
     : name_(QStringLiteral("korbi-journal-%1").arg(connectionCounter.fetchAndAddRelaxed(1))) {}
 
 JournalDb::~JournalDb() {
+    insert_.reset();
     if (!db_) return;
     db_->close();
     db_.reset();
@@ -344,31 +345,39 @@ QSqlQuery JournalDb::Prepare(const QString& sql, QString* cause) {
 }
 
 bool JournalDb::Insert(const JournalRow& row, bool pending, QString* cause) {
-    QStringList marks;
-    for (int i = 0; i < kJournalColumns + 5; ++i) marks << QStringLiteral("?");
-    QString prepareCause;
-    QSqlQuery query = Prepare(QStringLiteral("INSERT INTO journal (line_id, time_utc, image, "
-                                             "pending, message_id, %1) VALUES (%2) "
-                                             "ON CONFLICT (line_id) DO NOTHING")
-                                  .arg(JournalColumnList(), marks.join(',')),
-                              &prepareCause);
-    // Binding to a statement that did not prepare would only say "Parameter count mismatch".
-    if (!prepareCause.isEmpty()) {
-        *cause = prepareCause;
-        return false;
+    // Prepared once a connection: taking over an old journal inserts line after line.
+    if (!insert_) {
+        QStringList marks;
+        for (int i = 0; i < kJournalColumns + 5; ++i) marks << QStringLiteral("?");
+        QString prepareCause;
+        insert_ = Prepare(QStringLiteral("INSERT INTO journal (line_id, time_utc, image, "
+                                         "pending, message_id, %1) VALUES (%2) "
+                                         "ON CONFLICT (line_id) DO NOTHING")
+                              .arg(JournalColumnList(), marks.join(',')),
+                          &prepareCause);
+        // Binding to a statement that did not prepare would only say "Parameter count mismatch".
+        if (!prepareCause.isEmpty()) {
+            insert_.reset();
+            *cause = prepareCause;
+            return false;
+        }
     }
-    query.addBindValue(row.lineId);
-    query.addBindValue(row.timeUtc);
-    query.addBindValue(row.image.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>())
-                                           : QVariant(row.image));
-    query.addBindValue(pending ? 1 : 0);
-    query.addBindValue(row.messageId);
+    QSqlQuery& query = *insert_;
+    int index = 0;
+    query.bindValue(index++, row.lineId);
+    query.bindValue(index++, row.timeUtc);
+    query.bindValue(index++, row.image.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>())
+                                                 : QVariant(row.image));
+    query.bindValue(index++, pending ? 1 : 0);
+    query.bindValue(index++, row.messageId);
     // A missing field is empty text, never NULL.
     for (int column = 0; column < kJournalColumns; ++column) {
         const QString field = row.fields.value(column);
-        query.addBindValue(field.isNull() ? QStringLiteral("") : field);
+        query.bindValue(index++, field.isNull() ? QStringLiteral("") : field);
     }
-    if (query.exec()) return true;
-    *cause = server_ ? DatabaseCause(query.lastError()) : LocalRecordCause(query.lastError());
-    return false;
+    const bool inserted = query.exec();
+    if (!inserted)
+        *cause = server_ ? DatabaseCause(query.lastError()) : LocalRecordCause(query.lastError());
+    query.finish();
+    return inserted;
 }

@@ -74,6 +74,7 @@ class JournalDb {
     bool Run(const QString& sql, QString* cause);
     QString name_;
     std::optional<QSqlDatabase> db_;
+    std::optional<QSqlQuery> insert_;
     bool server_ = false;
     bool newer_ = false;
     QString localPath_;
