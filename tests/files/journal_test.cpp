@@ -13,7 +13,9 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimeZone>
+#include <QTimer>
 #include <thread>
 
 #include "app/journalview.h"
@@ -377,6 +379,24 @@ TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
     EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "42");
     EXPECT_TRUE(window->StatusText().contains("1111"));
     EXPECT_TRUE(window->windowTitle().startsWith("1111, ")) << window->windowTitle().toStdString();
+
+    // Over unsaved edits, opening a line asks first, as every other load does; Abbruch keeps them.
+    QLineEdit* battery = window->findChild<QLineEdit*>("edtBatteryTestInterval");
+    battery->selectAll();
+    QTest::keyClicks(battery, "43");
+    machine.prompts.answers << BoxAnswer::Abort;
+    QTimer::singleShot(0, window.get(), [] {
+        for (QWidget* shown : QApplication::topLevelWidgets()) {
+            auto* journal = qobject_cast<TfrmJournal*>(shown);
+            if (!journal || !journal->isVisible()) continue;
+            journal->tblJournal->selectRow(1);
+            journal->btnJournalOpen->click();
+        }
+    });
+    window->mnuCommShowJournalClick();
+    ASSERT_FALSE(machine.prompts.records.isEmpty());
+    EXPECT_EQ(machine.prompts.records.last().textId, Msg::UnsavedEditsQuestion);
+    EXPECT_EQ(battery->text(), "43");
 }
 
 }  // namespace
