@@ -4,17 +4,34 @@ namespace {
 
 constexpr int kPageLines = 200;
 
+bool IsHashColumn(int column) {
+    return column == ColSha256 || column == ColVerifySha256;
+}
+
 }  // namespace
 
 JournalModel::JournalModel(JournalReader& reader, QObject* parent)
     : QAbstractTableModel(parent), reader_(reader), titles_(JournalHeader()) {}
 
 bool JournalModel::Show(const QString& deviceCode, QString* error) {
+    JournalFilter filter = filter_;
+    filter.device = deviceCode;
+    return Show(filter, error);
+}
+
+bool JournalModel::Show(const JournalFilter& filter, QString* error) {
     beginResetModel();
-    deviceCode_ = deviceCode;
+    filter_ = filter;
     lines_.clear();
     more_ = false;
     endResetModel();
+    QString cause;
+    matching_ = reader_.Count(filter_, &cause);
+    if (matching_ < 0) {
+        matching_ = 0;
+        if (error) *error = cause;
+        return false;
+    }
     return FetchPage(error);
 }
 
@@ -22,7 +39,7 @@ bool JournalModel::FetchPage(QString* error) {
     QString cause;
     const JournalReader::LineKey after =
         lines_.isEmpty() ? JournalReader::LineKey() : lines_.last().key;
-    if (!reader_.SelectPage(deviceCode_, after, kPageLines, &cause)) {
+    if (!reader_.SelectPage(filter_, after, kPageLines, &cause)) {
         more_ = false;
         if (error) *error = cause;
         return false;
@@ -43,6 +60,10 @@ bool JournalModel::FetchPage(QString* error) {
     return true;
 }
 
+QString JournalModel::ShownTime(int row) const {
+    return JournalShortTime(lines_.value(row).key.timeUtc);
+}
+
 int JournalModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(lines_.size());
 }
@@ -52,8 +73,15 @@ int JournalModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant JournalModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
-    return lines_.value(index.row()).fields.value(index.column());
+    if (!index.isValid()) return {};
+    const int column = index.column();
+    const QString field = Field(index.row(), column);
+    if (role == Qt::ToolTipRole)
+        return IsHashColumn(column) || column == ColTime ? field : QVariant();
+    if (role != Qt::DisplayRole) return {};
+    if (column == ColTime) return ShownTime(index.row());
+    if (IsHashColumn(column)) return ShortSha256(field);
+    return field;
 }
 
 QVariant JournalModel::headerData(int section, Qt::Orientation orientation, int role) const {

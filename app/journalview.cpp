@@ -1,5 +1,6 @@
 #include "app/journalview.h"
 
+#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -7,6 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSaveFile>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -15,20 +19,50 @@
 #include "app/prompts.h"
 #include "files/fileerrors.h"
 #include "files/journal.h"
+#include "files/journallisting.h"
 #include "files/startupsteps.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
-TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent)
-    : QDialog(parent), reader_(std::move(reader)) {
+namespace {
+
+// The first day a date field offers stands for "no bound": it shows as a dash.
+const QDate kNoBound(2000, 1, 1);
+
+QDateEdit* DateBound(QWidget* parent, const char* name) {
+    auto* edit = new QDateEdit(parent);
+    edit->setObjectName(name);
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    edit->setMinimumDate(kNoBound);
+    edit->setSpecialValueText(QStringLiteral("–"));
+    edit->setDate(kNoBound);
+    return edit;
+}
+
+// A label and its field, side by side.
+void AddLabelled(QHBoxLayout* row, QWidget* parent, int textId, QWidget* field) {
+    auto* label = new QLabel(Text(textId), parent);
+    label->setBuddy(field);
+    row->addWidget(label);
+    row->addWidget(field);
+}
+
+}  // namespace
+
+TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent, Prompts* prompts, bool practiceMode)
+    : QDialog(parent), reader_(std::move(reader)), prompts_(prompts) {
     setObjectName("frmJournal");
     setWindowTitle(Text(Msg::JournalTitle));
     resize(900, 420);
-    auto* label = new QLabel(Text(Msg::JournalDeviceFilter), this);
     edtJournalDevice = new QLineEdit(this);
     edtJournalDevice->setObjectName("edtJournalDevice");
     edtJournalDevice->setMaxLength(4);
-    label->setBuddy(edtJournalDevice);
+    // Any part of a code narrows the table; what is no hexadecimal digit cannot be typed.
+    edtJournalDevice->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,4}")), edtJournalDevice));
+    edtJournalFrom = DateBound(this, "edtJournalFrom");
+    edtJournalUntil = DateBound(this, "edtJournalUntil");
     model_ = new JournalModel(reader_, this);
     tblJournal = new QTableView(this);
     tblJournal->setObjectName("tblJournal");
@@ -37,35 +71,73 @@ TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent)
     tblJournal->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblJournal->setSelectionMode(QAbstractItemView::SingleSelection);
     tblJournal->verticalHeader()->setVisible(false);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Close)->setText(ToolkitText::Close);
-    btnJournalOpen =
-        buttons->addButton(Text(Msg::JournalOpenConfiguration), QDialogButtonBox::ActionRole);
+    lblJournalLines = new QLabel(this);
+    lblJournalLines->setObjectName("lblJournalLines");
+    lblJournalPractice = new QLabel(Text(Msg::JournalPracticeNotRecorded), this);
+    lblJournalPractice->setObjectName("lblJournalPractice");
+    lblJournalPractice->setVisible(practiceMode);
+    boxJournalButtons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    boxJournalButtons->button(QDialogButtonBox::Close)->setText(ToolkitText::Close);
+    btnJournalOpen = boxJournalButtons->addButton(Text(Msg::JournalOpenConfiguration),
+                                                  QDialogButtonBox::ActionRole);
     btnJournalOpen->setObjectName("btnJournalOpen");
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    btnJournalExport =
+        boxJournalButtons->addButton(Text(Msg::JournalExport), QDialogButtonBox::ActionRole);
+    btnJournalExport->setObjectName("btnJournalExport");
+    btnJournalExport->setEnabled(prompts_ != nullptr);
+    connect(boxJournalButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(btnJournalOpen, &QPushButton::clicked, this, &TfrmJournal::OpenChosenLine);
+    connect(btnJournalExport, &QPushButton::clicked, this, &TfrmJournal::ExportShownLines);
     connect(tblJournal, &QTableView::doubleClicked, this, &TfrmJournal::OpenChosenLine);
     connect(tblJournal->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &TfrmJournal::UpdateOpenButton);
-    connect(edtJournalDevice, &QLineEdit::textChanged, this, [this](const QString& code) {
-        // Only a whole code narrows the table; an empty field shows every line.
-        if (code.isEmpty() || code.size() == 4) ShowDevice(code, nullptr);
-    });
+    const auto refresh = [this] { Refresh(nullptr); };
+    connect(edtJournalDevice, &QLineEdit::textChanged, this, refresh);
+    connect(edtJournalFrom, &QDateEdit::dateChanged, this, refresh);
+    connect(edtJournalUntil, &QDateEdit::dateChanged, this, refresh);
     auto* filter = new QHBoxLayout;
-    filter->addWidget(label);
-    filter->addWidget(edtJournalDevice);
+    AddLabelled(filter, this, Msg::JournalDeviceFilter, edtJournalDevice);
+    AddLabelled(filter, this, Msg::JournalFrom, edtJournalFrom);
+    AddLabelled(filter, this, Msg::JournalUntil, edtJournalUntil);
     filter->addStretch();
+    auto* info = new QHBoxLayout;
+    info->addWidget(lblJournalLines);
+    info->addStretch();
+    info->addWidget(lblJournalPractice);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
     layout->addWidget(tblJournal);
-    layout->addWidget(buttons);
+    layout->addLayout(info);
+    layout->addWidget(boxJournalButtons);
+}
+
+JournalFilter TfrmJournal::Filter() const {
+    JournalFilter filter;
+    filter.device = edtJournalDevice->text();
+    if (edtJournalFrom->date() != kNoBound) filter.since = edtJournalFrom->date().startOfDay();
+    if (edtJournalUntil->date() != kNoBound)
+        filter.until = edtJournalUntil->date().addDays(1).startOfDay().addSecs(-1);
+    return filter;
+}
+
+bool TfrmJournal::Refresh(QString* error) {
+    QString cause;
+    if (!model_->Show(Filter(), &cause)) {
+        lblJournalLines->setText(cause);
+        if (error) *error = cause;
+        return false;
+    }
+    tblJournal->resizeColumnsToContents();
+    lblJournalLines->setText(
+        FillText(Msg::JournalLineCount, {QString::number(model_->MatchingLines())}));
+    UpdateOpenButton();
+    return true;
 }
 
 bool TfrmJournal::ShowDevice(const QString& deviceCode, QString* error) {
-    if (!model_->Show(deviceCode, error)) return false;
-    tblJournal->resizeColumnsToContents();
-    UpdateOpenButton();
-    return true;
+    const QSignalBlocker quiet(edtJournalDevice);
+    edtJournalDevice->setText(deviceCode);
+    return Refresh(error);
 }
 
 void TfrmJournal::UpdateOpenButton() {
@@ -80,9 +152,43 @@ void TfrmJournal::OpenChosenLine() {
     const QByteArray image = reader_.ImageOfLine(model_->LineId(row));
     if (image.size() != kImageSize) return;
     chosenImage = image;
-    chosenLine = QStringList{model_->index(row, ColTime).data().toString(),
-                             model_->index(row, ColCodeAfter).data().toString()};
+    chosenLine = QStringList{model_->ShownTime(row), model_->Field(row, ColCodeAfter)};
     accept();
+}
+
+// The lines the filter lets through, all of them (not only those scrolled into view), as the
+// guarded CSV that korbi-cli journal --csv writes. The file is written whole or not at all.
+void TfrmJournal::ExportShownLines() {
+    QString path = prompts_->AskSaveFile({Text(Msg::JournalExportTitle),
+                                          Text(Msg::JournalExportFilter) + "|*.csv",
+                                          QStringLiteral("Protokoll.csv"), QString()});
+    if (path.isEmpty()) return;
+    if (!path.contains('.')) path += QStringLiteral(".csv");
+    QSaveFile file(path);
+    QString error;
+    qint64 lines = 0;
+    bool ok = file.open(QIODevice::WriteOnly) && reader_.Select(Filter(), &error);
+    std::string block;
+    AppendCsvHeader(block, true);
+    const auto writeBlock = [&file, &block] {
+        const bool written = file.write(block.data(), qint64(block.size())) == qint64(block.size());
+        block.clear();
+        return written;
+    };
+    while (ok && reader_.NextLine(&error)) {
+        AppendCsvLine(block, reader_, true);
+        ++lines;
+        if (block.size() >= 64 * 1024) ok = writeBlock();
+    }
+    ok = ok && error.isEmpty() && writeBlock() && file.commit();
+    if (!ok) {
+        const int cause = file.error() == QFileDevice::NoError ? 0 : errno;
+        file.cancelWriting();
+        ErrorBox(*prompts_, Msg::JournalExportFailed, {path},
+                 error.isEmpty() ? FileErrorCause(cause) : error);
+        return;
+    }
+    lblJournalLines->setText(FillText(Msg::JournalExported, {QString::number(lines), path}));
 }
 
 void TfrmMain::mnuCommShowJournalClick() {
@@ -102,9 +208,11 @@ void TfrmMain::mnuCommShowJournalClick() {
         prompts().ShowMessage(BoxKind::Error, Msg::JournalReadFailed, text, BoxButtons::Ok);
     };
     if (!reader.Open(target, &error)) return refuse(error);
-    TfrmJournal dialog(std::move(reader), this);
+    TfrmJournal dialog(std::move(reader), this, &prompts(), env_.practiceMode);
     if (!dialog.ShowDevice(QString(), &error)) return refuse(error);
     if (dialog.exec() != QDialog::Accepted || dialog.chosenImage.isEmpty()) return;
+    // Opening a line replaces the shown configuration, as opening a file does.
+    if (!ConfirmLosingEdits()) return;
     ShowJournalImage(dialog.chosenImage, dialog.chosenLine);
 }
 
@@ -112,4 +220,7 @@ void TfrmMain::ShowJournalImage(const QByteArray& image, const QStringList& line
     ImageBytes bytes{};
     std::copy(image.cbegin(), image.cend(), bytes.begin());
     files_.ShowDeviceBytes(bytes, FillText(Msg::JournalConfigurationLoaded, line));
+    // The title names the line, not a read that did not happen.
+    SetCaption(FillText(Msg::JournalLineCaption, {line.value(1), line.value(0)}) + " - " +
+               Text(Msg::ProgramName));
 }

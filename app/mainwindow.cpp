@@ -27,6 +27,7 @@ TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
                          applicationDataFolder}),
       jobFeedback_(this, env_.prompts) {
     setObjectName("frmMain");
+    jobs_.fileImage = &fileImage;
     BuildLayout();
     WireHandlers();
     settings_.SetDirtyObserver([this](bool) {

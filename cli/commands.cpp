@@ -138,10 +138,11 @@ const std::vector<CommandRow>& Commands() {
          OperandKind::None,
          RunPorts},
         {"journal",
-         "journal [--device=CODE] [--since=DATUM] [--json|--csv] | journal --sync",
-         "das Protokoll der Gerätevorgänge ausgeben; --csv: für eine\n"
-         "Tabellenkalkulation (ohne Formeln); --sync: die Zeilen, die\n"
-         "auf den Protokollserver warten, senden",
+         "journal [--device=CODE] [--since=DATUM] [--until=DATUM] [--json|--csv] | journal --sync",
+         "das Protokoll der Gerätevorgänge als Tabelle ausgeben; --csv:\n"
+         "für eine Tabellenkalkulation (ohne Formeln); --json: jede\n"
+         "Spalte ungekürzt; --sync: die Zeilen, die auf den\n"
+         "Protokollserver warten, senden",
          "korbi-cli journal --device=4C2D --since=2026-01-01 --csv",
          {{0, "ausgegeben (--sync: gesendet)"},
           {2,
@@ -149,14 +150,14 @@ const std::vector<CommandRow>& Commands() {
            "Server nicht erreichbar"}},
          0,
          0,
-         OptDevice | OptSince | OptJson | OptCsv | OptSync | OptJournal,
+         OptDevice | OptSince | OptUntil | OptJson | OptCsv | OptSync | OptJournal,
          OperandKind::None,
          RunJournal},
         {"restore",
          "restore CODE [-o DATEI]",
-         "die zuletzt zum Gerät CODE geschriebene oder von ihm gelesene\n"
-         "Konfiguration aus dem Protokoll als Datei speichern (ohne -o:\n"
-         "CODE.Korbi)",
+         "die zuletzt erfolgreich zum Gerät CODE geschriebene oder von\n"
+         "ihm gelesene Konfiguration aus dem Protokoll als Datei\n"
+         "speichern (ohne -o oder mit einem Ordner: CODE.Korbi)",
          "korbi-cli restore 4C2D -o Flur-3.Korbi",
          {{0, "gespeichert"},
           {1, "das Protokoll hat keine Konfiguration des Geräts"},
@@ -233,10 +234,14 @@ const std::vector<OptionHelp>& OptionHelps() {
          ValueKind::File},
         {OptVerify, "--verify", "danach zurücklesen und vergleichen (ein Tastendruck)",
          ValueKind::None},
-        {OptDevice, "--device=CODE", "nur die Vorgänge des Geräts mit dieser Funkkennung",
+        {OptDevice, "--device=CODE",
+         "nur die Vorgänge der Geräte, deren Funkkennung CODE\nenthält (1 bis 4 "
+         "Hexadezimalziffern)",
          ValueKind::None},
         {OptSince, "--since=DATUM",
          "nur die Vorgänge ab DATUM (2026-03-01, oder mit Zeit\n2026-03-01T14:00:00)",
+         ValueKind::None},
+        {OptUntil, "--until=DATUM", "nur die Vorgänge bis einschließlich DATUM (2026-03-31)",
          ValueKind::None},
         {OptCsv, "--csv", "Ausgabe für eine Tabellenkalkulation (ohne Formeln)", ValueKind::None},
         {OptSync, "--sync", "die Zeilen, die auf den Protokollserver warten, senden",

@@ -125,7 +125,7 @@ bool SaveConfiguration(Configuration& configuration, const QString& path) {
     return false;
 }
 
-int SaveAsTarget(const QString& name, QString* target, FilePlace& place) {
+int SaveAsTarget(const QString& name, QString* target, FilePlace& place, int unusableId) {
     QString typed = name;
     if (ExtensionOf(typed).isEmpty()) typed += kKorbiExtension;
     *target = FindPathIgnoringCase(ReplaceExtension(typed, kKorbiExtension));
@@ -143,7 +143,7 @@ int SaveAsTarget(const QString& name, QString* target, FilePlace& place) {
     if (!error && place.exists) return AlreadyThere(*target);  // only reachable by a link
     if (!error && faccessat(place.folder, ".", W_OK | X_OK, AT_EACCESS) != 0) error = errno;
     if (!error) return ExitDone;
-    PrintProblem(WithCause(FillText(Msg::ReadTargetUnusable, {*target}), FileErrorCause(error)));
+    PrintProblem(WithCause(FillText(unusableId, {*target}), FileErrorCause(error)));
     return ExitUsage;
 }
 

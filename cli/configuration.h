@@ -10,6 +10,7 @@
 #include "config/messages.h"
 #include "config/settingsmodel.h"
 #include "files/fileplace.h"
+#include "resources/msg.h"
 
 // Messages on standard error; every id shown is kept in order. A question is answered with
 // questionAnswer: the command line already said what the user wants.
@@ -43,7 +44,9 @@ bool SaveConfiguration(Configuration& configuration, const QString& path);
 // folder must exist and take new files, and no file, nor another user's link, may stand at
 // the name. ExitDone with *target naming the file and place resolved, or ExitUsage with the
 // message printed.
-int SaveAsTarget(const QString& name, QString* target, FilePlace& place);
+// unusableId names the text that says the target cannot be used.
+int SaveAsTarget(const QString& name, QString* target, FilePlace& place,
+                 int unusableId = Msg::ReadTargetUnusable);
 
 // Saves as a new file at the place that SaveAsTarget resolved, never over anything: when a file
 // took the name meanwhile, the configuration goes to the first free "NAME (2).Korbi" beside it

@@ -18,6 +18,8 @@ JournalTarget CliJournalTarget(const CliContext& context);
 
 // UTF-8 text to standard output or standard error, as it stands.
 void Print(const QString& text);
+// The same for text that is UTF-8 already.
+void PrintBytes(QByteArrayView bytes);
 void PrintError(const QString& text);
 // One line on standard error in korbi-cli's one voice: "korbi-cli: " before the message.
 void PrintProblem(const QString& message);

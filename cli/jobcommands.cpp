@@ -47,6 +47,7 @@ class Session {
           adapter_(driver_.get()),
           jobs_(configuration.model, adapter_, host_) {
         host_.Attach(&jobs_);
+        jobs_.fileImage = &configuration.fileImage;
         jobs_.journalProgram = JournalProgram::Cli;
         // Practice jobs are no work on real devices and stay out of the journal.
         if (context.options.simulate == 0) {

@@ -1,9 +1,10 @@
 // korbi-cli journal and restore: the record of device jobs, line by line as the database hands
-// them out (CSV with the German titles, or JSON with English keys), the lines that wait for the
-// server, and a configuration taken back out of the record.
+// them out (a table for people, guarded CSV, or JSON with English keys), the lines that wait for
+// the server, and a configuration taken back out of the record.
 
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QRegularExpression>
 
 #include "cli/configuration.h"
@@ -11,30 +12,21 @@
 #include "files/fileerrors.h"
 #include "files/fileplace.h"
 #include "files/filewrite.h"
+#include "files/journallisting.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
 namespace {
 
-constexpr qsizetype kPrintBlock = 32 * 1024;  // characters
+constexpr size_t kPrintBlock = 256 * 1024;  // bytes
 
-// A day (from its start, local time) or a point in time; an invalid result for anything else.
-QDateTime ParseSince(const QString& text) {
+// A day (local time) or a point in time; an invalid result for anything else. A day stands for
+// its first second, or with endOfDay for its last.
+QDateTime ParseDay(const QString& text, bool endOfDay) {
     const QDate day = QDate::fromString(text, Qt::ISODate);
-    if (day.isValid() && text.size() == 10) return day.startOfDay();
+    if (day.isValid() && text.size() == 10)
+        return endOfDay ? day.addDays(1).startOfDay().addSecs(-1) : day.startOfDay();
     return QDateTime::fromString(text, Qt::ISODate);
-}
-
-// One line of the JSON array as QJsonDocument indents it, so that the streamed array reads the
-// same as one written whole.
-QString JsonElement(const QStringList& keys, const QStringList& fields, bool first) {
-    QJsonObject object;
-    for (int column = 0; column < kJournalColumns; ++column)
-        object.insert(keys[column], fields[column]);
-    QString text = QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
-    text.chop(1);
-    text.replace('\n', QStringLiteral("\n    "));
-    return (first ? QStringLiteral("    ") : QStringLiteral(",\n    ")) + text;
 }
 
 int Sync(const JournalTarget& target) {
@@ -46,6 +38,40 @@ int Sync(const JournalTarget& target) {
     }
     PrintError(FillText(Msg::JournalSent, {QString::number(sent), JournalName(target)}) + '\n');
     return ExitDone;
+}
+
+// The filter the options ask for; false with the German line printed.
+bool ReadFilter(const CliOptions& options, JournalFilter* filter) {
+    if (options.given & OptDevice) {
+        if (!IsDeviceFilter(options.device)) {
+            PrintError(QStringLiteral("korbi-cli: --device erwartet eine Funkkennung oder einen "
+                                      "Teil davon, eine bis vier Hexadezimalziffern wie 4C2D, "
+                                      "nicht „%1“.\n")
+                           .arg(options.device));
+            return false;
+        }
+        filter->device = options.device;
+    }
+    const struct {
+        OptionBit bit;
+        const QString& text;
+        bool endOfDay;
+        QDateTime* point;
+    } kBounds[] = {
+        {OptSince, options.since, false, &filter->since},
+        {OptUntil, options.until, true, &filter->until},
+    };
+    for (const auto& bound : kBounds) {
+        if (!(options.given & bound.bit)) continue;
+        *bound.point = ParseDay(bound.text, bound.endOfDay);
+        if (!bound.point->isValid()) {
+            PrintError(QStringLiteral("korbi-cli: %1 erwartet ein Datum wie 2026-03-01 oder eine "
+                                      "Zeit wie 2026-03-01T14:00:00, nicht „%2“.\n")
+                           .arg(OptionName(bound.bit), bound.text));
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -67,52 +93,50 @@ int RunJournal(const CliContext& context) {
     }
     const JournalTarget target = CliJournalTarget(context);
     if (options.given & OptSync) return Sync(target);
-    QDateTime since;
-    if (options.given & OptSince) {
-        since = ParseSince(options.since);
-        if (!since.isValid()) {
-            PrintError(
-                QStringLiteral("--since erwartet ein Datum wie 2026-03-01 oder eine Zeit "
-                               "wie 2026-03-01T14:00:00.\n"));
-            return ExitUsage;
-        }
-    }
+    JournalFilter filter;
+    if (!ReadFilter(options, &filter)) return ExitUsage;
     JournalReader reader;
     QString error;
     QString warning;
     const bool opened = reader.Open(target, &error, &warning);
     if (!warning.isEmpty()) PrintError(warning + '\n');
-    if (!opened || !reader.Select(options.device, since, &error)) {
+    if (!opened || !reader.Select(filter, &error)) {
         PrintError(error + '\n');
         return ExitUsage;
     }
     // Written in blocks: one write per line would make a long listing wait on the terminal.
-    QString block;
-    const auto flushSome = [&block](bool all) {
-        if (!all && block.size() < kPrintBlock) return;
-        Print(block);
+    std::string block;
+    block.reserve(kPrintBlock + 4096);
+    const bool json = options.given & OptJson;
+    const bool csv = options.given & OptCsv;
+    if (json)
+        block = "[";
+    else if (csv)
+        AppendCsvHeader(block, true);
+    else
+        AppendTableHeader(block);
+    bool first = true;
+    while (reader.NextLine(&error)) {
+        if (json) {
+            if (first) block += '\n';
+            AppendJsonLine(block, reader, first);
+        } else if (csv) {
+            AppendCsvLine(block, reader, true);
+        } else {
+            AppendTableLine(block, reader);
+        }
+        first = false;
+        if (block.size() < kPrintBlock) continue;
+        PrintBytes(QByteArrayView(block.data(), block.size()));
         block.clear();
-    };
-    QStringList fields;
-    if (options.given & OptJson) {
-        const QStringList keys = JournalJsonKeys();
-        block = QStringLiteral("[");
-        bool first = true;
-        while (reader.Next(&fields)) {
-            block += (first ? QStringLiteral("\n") : QString()) + JsonElement(keys, fields, first);
-            first = false;
-            flushSome(false);
-        }
-        block += QStringLiteral("\n]\n");
-    } else {
-        const bool guard = options.given & OptCsv;
-        block = QString::fromUtf8(CsvRecord(JournalHeader(), guard));
-        while (reader.Next(&fields)) {
-            block += QString::fromUtf8(CsvRecord(fields, guard));
-            flushSome(false);
-        }
     }
-    flushSome(true);
+    if (json) block += "\n]\n";
+    PrintBytes(QByteArrayView(block.data(), block.size()));
+    // A listing cut short must not look whole.
+    if (!error.isEmpty()) {
+        PrintError(error + '\n');
+        return ExitFailed;
+    }
     return ExitDone;
 }
 
@@ -126,11 +150,16 @@ int RunRestore(const CliContext& context) {
                        .arg(code));
         return ExitUsage;
     }
-    // The name is checked before the record is asked, as a read checks it before the press.
+    // -o naming a folder (an existing one, or any name ending in "/") puts CODE.Korbi into it.
+    QString name = context.options.given & OptOutput ? context.options.output : code;
+    struct stat st {};
+    if (name.endsWith('/') ||
+        (::stat(QFile::encodeName(name).constData(), &st) == 0 && S_ISDIR(st.st_mode)))
+        name = (name.endsWith('/') ? name : name + '/') + code.toUpper();
+    // The name is checked before the record is asked.
     QString target;
     FilePlace place;
-    const int status = SaveAsTarget(
-        context.options.given & OptOutput ? context.options.output : code, &target, place);
+    const int status = SaveAsTarget(name, &target, place, Msg::RestoreTargetUnusable);
     if (status != ExitDone) return status;
     JournalReader reader;
     QString error;

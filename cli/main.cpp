@@ -54,8 +54,11 @@ int WithOutputChecked(int status) {
 }  // namespace
 
 void Print(const QString& text) {
+    PrintBytes(text.toUtf8());
+}
+
+void PrintBytes(QByteArrayView bytes) {
     if (g_outputError != 0) return;
-    const QByteArray bytes = text.toUtf8();
     errno = 0;
     const size_t size = static_cast<size_t>(bytes.size());
     if (std::fwrite(bytes.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0)

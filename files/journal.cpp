@@ -2,7 +2,9 @@
 
 #include <QCryptographicHash>
 #include <cstdlib>
+#include <cstring>
 
+#include "files/journallisting.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -13,6 +15,28 @@ namespace {
 const char* const kJobWords[] = {"Lesen", "Schreiben", "Kennnummer"};
 const char* const kProgramWords[] = {"fenster", "cli"};
 
+// The stored code of each outcome and the word people read. "failed" gets the catalogue id of
+// its message after the word.
+struct Outcome {
+    const char* code;
+    const char* word;
+    bool succeeded;
+};
+const Outcome kOutcomes[] = {
+    {"ok", "ok", true},
+    {"failed", "Fehler", false},
+    {"aborted", "abgebrochen", false},
+    {"checked", kVerifiedWord, true},
+    {"check-failed", kVerifyFailedWord, false},
+    {"not-checked", kNotVerifiedWord, true},
+};
+const char* const kFailedCode = "failed";
+
+// An SQL string literal of text (no quote in the table's words needs doubling, but be safe).
+QString SqlLiteral(const char* text) {
+    return '\'' + QString::fromUtf8(text).replace('\'', QStringLiteral("\'\'")) + '\'';
+}
+
 // The JSON keys, in column order.
 const char* const kJsonKeys[] = {
     "time",           "job",       "codeBefore", "codeAfter",      "firmwareVersion",
@@ -21,59 +45,64 @@ const char* const kJsonKeys[] = {
 };
 static_assert(sizeof(kJsonKeys) / sizeof(kJsonKeys[0]) == kJournalColumns);
 
-// Whether a spreadsheet would read the field as a formula.
-bool LooksLikeFormula(const QString& field) {
-    for (const QChar c : field) {
-        if (c == ' ' || c == '\t') continue;
-        return c == '=' || c == '+' || c == '-' || c == '@';
+}  // namespace
+
+void CsvReader::EndRecord() {
+    if (fieldStarted_ || !field_.isEmpty()) {
+        fields_ << field_;
+        record_(fields_);
     }
-    return false;
+    fields_.clear();
+    field_.clear();
+    fieldStarted_ = false;
 }
 
-}  // namespace
+void CsvReader::Feed(QStringView text) {
+    for (const QChar c : text) {
+        const bool afterCr = lastWasCr_;
+        lastWasCr_ = false;
+        if (quoteSeen_) {
+            quoteSeen_ = false;
+            if (c == '"') {  // a doubled quote stands for one
+                field_ += c;
+                continue;
+            }
+            quoted_ = false;  // the quote ended the field; c is read as outside it
+        }
+        if (quoted_) {
+            if (c == '"')
+                quoteSeen_ = true;
+            else
+                field_ += c;
+        } else if (c == '"') {
+            quoted_ = true;
+            fieldStarted_ = true;
+        } else if (c == ',') {
+            fields_ << field_;
+            field_.clear();
+            fieldStarted_ = true;
+        } else if (c == '\n' && afterCr) {
+            // the second half of "\r\n"
+        } else if (c == '\n' || c == '\r') {
+            lastWasCr_ = c == '\r';
+            EndRecord();
+        } else {
+            field_ += c;
+            fieldStarted_ = true;
+        }
+    }
+}
+
+void CsvReader::Finish() {
+    quoted_ = quoteSeen_ = false;
+    EndRecord();
+}
 
 QList<QStringList> ParseCsv(const QString& text) {
     QList<QStringList> records;
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    bool fieldStarted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c != '"') {
-                field += c;
-            } else if (i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else {
-                quoted = false;
-            }
-        } else if (c == '"') {
-            quoted = true;
-            fieldStarted = true;
-        } else if (c == ',') {
-            fields << field;
-            field.clear();
-            fieldStarted = true;
-        } else if (c == '\n' || c == '\r') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            if (fieldStarted || !field.isEmpty()) {
-                fields << field;
-                records << fields;
-            }
-            fields.clear();
-            field.clear();
-            fieldStarted = false;
-        } else {
-            field += c;
-            fieldStarted = true;
-        }
-    }
-    if (fieldStarted || !field.isEmpty()) {
-        fields << field;
-        records << fields;
-    }
+    CsvReader reader([&records](const QStringList& fields) { records << fields; });
+    reader.Feed(text);
+    reader.Finish();
     return records;
 }
 
@@ -90,6 +119,12 @@ QByteArray ImageData(const ConfigImage& image) {
 QString ImageSha256(const ConfigImage& image) {
     return QString::fromLatin1(
         QCryptographicHash::hash(ImageData(image), QCryptographicHash::Sha256).toHex());
+}
+
+void SetJournalImage(JournalEntry& entry, const QByteArray& image) {
+    entry.image = image;
+    entry.sha256 =
+        QString::fromLatin1(QCryptographicHash::hash(image, QCryptographicHash::Sha256).toHex());
 }
 
 QString FirmwareVersionText(uint8_t version) {
@@ -117,14 +152,78 @@ QStringList JournalJsonKeys() {
     return keys;
 }
 
+QString JournalOutcomeCode(const JournalEntry& entry) {
+    for (const Outcome& outcome : kOutcomes)
+        if (!entry.verifyOutcome.isEmpty() &&
+            entry.verifyOutcome == QString::fromUtf8(outcome.word))
+            return QString::fromLatin1(outcome.code);
+    if (entry.outcome == JournalOutcome::Aborted) return QStringLiteral("aborted");
+    if (entry.outcome == JournalOutcome::Failed) return QString::fromLatin1(kFailedCode);
+    return QStringLiteral("ok");
+}
+
+QString JournalOutcomeWord(const QString& code, int messageId) {
+    for (const Outcome& outcome : kOutcomes) {
+        if (code != QLatin1String(outcome.code)) continue;
+        QString word = QString::fromUtf8(outcome.word);
+        // A failure that showed no message (the LPX went quiet) has no id to name.
+        if (code == QLatin1String(kFailedCode) && messageId != 0)
+            word += ' ' + QString::number(messageId);
+        return word;
+    }
+    return code;
+}
+
+void JournalOutcomeOfWord(const QString& word, QString* code, int* messageId) {
+    *code = word;
+    *messageId = 0;
+    for (const Outcome& outcome : kOutcomes) {
+        const QString known = QString::fromUtf8(outcome.word);
+        bool isNumber = false;
+        const int id = word.mid(known.size() + 1).toInt(&isNumber);
+        if (word == known) {
+            *code = QString::fromLatin1(outcome.code);
+        } else if (std::strcmp(outcome.code, kFailedCode) == 0 && isNumber &&
+                   word.startsWith(known + ' ')) {
+            *code = QString::fromLatin1(outcome.code);
+            *messageId = id;
+        }
+    }
+}
+
+QString JournalOutcomeWordSql() {
+    QString sql = QStringLiteral("CASE outcome");
+    for (const Outcome& outcome : kOutcomes) {
+        QString word = SqlLiteral(outcome.word);
+        if (std::strcmp(outcome.code, kFailedCode) == 0)
+            word = QStringLiteral(
+                       "CASE WHEN message_id <> 0 THEN %1 || ' ' || message_id "
+                       "ELSE %1 END")
+                       .arg(word);
+        sql += QStringLiteral(" WHEN %1 THEN %2").arg(SqlLiteral(outcome.code), word);
+    }
+    return sql + QStringLiteral(" ELSE outcome END");
+}
+
+QStringList JournalSucceededCodes() {
+    QStringList codes;
+    for (const Outcome& outcome : kOutcomes)
+        if (outcome.succeeded) codes << QString::fromLatin1(outcome.code);
+    return codes;
+}
+
+QString JournalShortTime(qint64 timeUtc) {
+    return QDateTime::fromSecsSinceEpoch(timeUtc).toLocalTime().toString(
+        QStringLiteral("dd.MM.yyyy HH:mm"));
+}
+
+QString ShortSha256(const QString& sha256) {
+    return sha256.left(12);
+}
+
 QStringList JournalFields(const JournalEntry& entry) {
-    QString outcome = QStringLiteral("ok");
-    if (entry.outcome == JournalOutcome::Aborted) outcome = QStringLiteral("abgebrochen");
-    // A failure that showed no message (the LPX went quiet) has no id to name.
-    if (entry.outcome == JournalOutcome::Failed)
-        outcome = entry.messageId != 0 ? QStringLiteral("Fehler %1").arg(entry.messageId)
-                                       : QStringLiteral("Fehler");
-    if (!entry.verifyOutcome.isEmpty()) outcome = entry.verifyOutcome;
+    const int messageId = entry.outcome == JournalOutcome::Failed ? entry.messageId : 0;
+    const QString outcome = JournalOutcomeWord(JournalOutcomeCode(entry), messageId);
     QStringList fields(kJournalColumns);
     fields[ColTime] =
         JournalTimeText(entry.time.isValid() ? entry.time : QDateTime::currentDateTime());
@@ -145,15 +244,10 @@ QStringList JournalFields(const JournalEntry& entry) {
 }
 
 QByteArray CsvRecord(const QStringList& fields, bool formulaGuard) {
-    QStringList quoted;
-    for (QString field : fields) {
-        if (formulaGuard && LooksLikeFormula(field)) field.prepend('\'');
-        if (field.contains(',') || field.contains('"') || field.contains('\n') ||
-            field.contains('\r')) {
-            field.replace('"', QStringLiteral("\"\""));
-            field = '"' + field + '"';
-        }
-        quoted << field;
+    std::string record;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0) record += ',';
+        AppendCsvField(record, QByteArrayView(fields[i].toUtf8()), formulaGuard);
     }
-    return (quoted.join(',') + '\n').toUtf8();
+    return QByteArray::fromStdString(record + '\n');
 }

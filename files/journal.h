@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <functional>
 
 #include "config/image.h"
 
@@ -47,6 +49,23 @@ inline const char* const kVerifiedWord = "geprüft";
 inline const char* const kVerifyFailedWord = "Prüfung fehlgeschlagen";
 inline const char* const kNotVerifiedWord = "nicht geprüft";
 
+// The record keeps an outcome as a stable code (with the catalogue id of a failure beside it),
+// so that a word's wording may change without touching a stored line. The German word a person
+// reads is made from the code when the line is shown.
+QString JournalOutcomeCode(const JournalEntry& entry);
+// The German word of a stored code ("Fehler 10627" for "failed" and 10627); an unknown code is
+// shown as it stands.
+QString JournalOutcomeWord(const QString& code, int messageId);
+// The stored code and catalogue id of an outcome word as earlier versions wrote it; a word that
+// is no outcome's stays as it is.
+void JournalOutcomeOfWord(const QString& word, QString* code, int* messageId);
+// The same as an SQL expression over the columns outcome and message_id, so that a listing
+// hands out the word without a conversion per line.
+QString JournalOutcomeWordSql();
+// The codes of outcomes whose job did what it was asked (a write whose check could not run
+// included): their configuration is one a device holds.
+QStringList JournalSucceededCodes();
+
 // The columns of a journal line, in file order.
 enum JournalColumn {
     ColTime,
@@ -74,11 +93,17 @@ QString JournalPath(const QString& applicationDataFolder);
 QString ImageSha256(const ConfigImage& image);
 // The image's 256 values as bytes.
 QByteArray ImageData(const ConfigImage& image);
+// Sets the entry's configuration and its SHA-256 together.
+void SetJournalImage(JournalEntry& entry, const QByteArray& image);
 // "2.1" for the firmware version byte 0x21, as the settings view shows it.
 QString FirmwareVersionText(uint8_t version);
 
 // Local time in ISO 8601 with its offset from UTC, e.g. 2026-03-01T14:05:09+01:00.
 QString JournalTimeText(const QDateTime& time);
+// The local date and time for people: "08.12.2026 07:19".
+QString JournalShortTime(qint64 timeUtc);
+// The first 12 digits of a SHA-256, enough to tell lines apart at a glance.
+QString ShortSha256(const QString& sha256);
 // The fields of an entry, in column order.
 QStringList JournalFields(const JournalEntry& entry);
 // One CSV record ending in "\n"; fields holding a comma, a quote or a line break are quoted.
@@ -87,6 +112,27 @@ QStringList JournalFields(const JournalEntry& entry);
 QByteArray CsvRecord(const QStringList& fields, bool formulaGuard = false);
 // Splits CSV text into records of fields; quoted fields may hold commas, quotes and line breaks.
 QList<QStringList> ParseCsv(const QString& text);
+
+// The same, fed piece by piece: each whole record goes to the callback as soon as it ends, so
+// that a file of any size is read with the memory of one record.
+class CsvReader {
+  public:
+    explicit CsvReader(std::function<void(const QStringList&)> record)
+        : record_(std::move(record)) {}
+    void Feed(QStringView text);
+    // The last record, when the text did not end with a line break.
+    void Finish();
+
+  private:
+    void EndRecord();
+    std::function<void(const QStringList&)> record_;
+    QStringList fields_;
+    QString field_;
+    bool quoted_ = false;
+    bool quoteSeen_ = false;  // a quote inside a quoted field: the end, or the first of a pair
+    bool fieldStarted_ = false;
+    bool lastWasCr_ = false;
+};
 
 // The header line's column titles (German, for people).
 QStringList JournalHeader();

@@ -6,6 +6,7 @@
 
 #include <QAtomicInteger>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QUrl>
 #include <QUrlQuery>
@@ -13,12 +14,12 @@
 #include <cerrno>
 
 #include "files/fileerrors.h"
+#include "files/journalschema.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
 // No job waits on the network longer than this, nor on a lock in the local file.
 constexpr int kServerWaitSeconds = 3;
 constexpr int kLocalBusyMilliseconds = 5000;
@@ -44,26 +45,102 @@ static_assert(sizeof(kColumnNames) / sizeof(kColumnNames[0]) == kJournalColumns)
 QAtomicInteger<int> connectionCounter;
 
 // Nothing in the local folder is opened by SQLite unless it is a regular file (or missing):
-// a FIFO or a device would block it or be written over. O_NONBLOCK keeps the check itself from
-// waiting on a FIFO. 0 when the path may be used, else the errno that says why not.
-int RegularFileOrMissing(const QString& path) {
+// a FIFO or a device would block it or be written over. A symbolic link is followed when it is
+// the user's own, never when it belongs to someone else. The check opens nothing: closing any
+// descriptor of a file would drop the locks that SQLite holds on it in this process. 0 when the
+// path may be used, ENOENT when it must be made, else the errno that says why not.
+int CheckRecordPath(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
-    const int fd =
-        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT) return errno;
-        // SQLite creates the file, but not the folder, and says little when it cannot.
-        const QByteArray folder = QFile::encodeName(path.left(path.lastIndexOf('/') + 1));
-        return ::access(folder.isEmpty() ? "." : folder.constData(), W_OK | X_OK) == 0 ? 0 : errno;
-    }
+    struct stat link {};
+    if (::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode) &&
+        link.st_uid != ::geteuid())
+        return ELOOP;
     struct stat st {};
-    const int result = ::fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : EISDIR;
-    ::close(fd);
-    return result;
+    if (::stat(name.constData(), &st) == 0) return S_ISREG(st.st_mode) ? 0 : EISDIR;
+    if (errno != ENOENT) return errno;
+    // SQLite creates the file, but not the folder, and says little when it cannot.
+    const QByteArray folder = QFile::encodeName(path.left(path.lastIndexOf('/') + 1));
+    return ::access(folder.isEmpty() ? "." : folder.constData(), W_OK | X_OK) == 0 ? ENOENT : errno;
 }
 
-QString Ddl(bool server, const char* sqlite, const char* postgres) {
-    return QString::fromLatin1(server ? postgres : sqlite);
+// The German cause of an error of the local record, by SQLite's result code (the low byte of an
+// extended one).
+struct SqliteCause {
+    int code;
+    int textId;
+};
+const SqliteCause kSqliteCauses[] = {
+    {5, Msg::CauseRecordBusy},     {6, Msg::CauseRecordBusy},        {8, Msg::CauseRecordReadOnly},
+    {3, Msg::CauseRecordReadOnly}, {23, Msg::CauseRecordReadOnly},   {11, Msg::CauseRecordDamaged},
+    {26, Msg::CauseRecordDamaged}, {10, Msg::CauseRecordIo},         {15, Msg::CauseRecordIo},
+    {13, Msg::CauseNoSpace},       {14, Msg::CauseRecordCannotOpen},
+};
+
+// The files SQLite keeps beside the record while it is open.
+const char* const kSidecarSuffixes[] = {"-wal", "-shm"};
+
+// In a folder shared by a team, whoever may write the record must be able to write its -wal and
+// -shm as well: SQLite makes them with the opener's umask, so they get the record's own
+// permissions. Only the owner can change them; another member's files were set by that
+// member's program.
+void KeepSidecarsWritable(const QString& path) {
+    struct stat record {};
+    if (::stat(QFile::encodeName(path).constData(), &record) != 0) return;
+    // By name, not through a descriptor: closing one would drop SQLite's locks on the file.
+    for (const char* suffix : kSidecarSuffixes) {
+        const QByteArray name = QFile::encodeName(path) + suffix;
+        struct stat st {};
+        const mode_t wanted = record.st_mode & 0666;
+        if (::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == ::geteuid() && (st.st_mode & 07777) != wanted)
+            ::chmod(name.constData(), wanted);
+    }
+}
+
+// Makes a new record at path: under a name of its own first, in WAL mode (so that readers never
+// wait for the writer) and with every table, then linked into place. When another program made
+// it in the meantime, that one stays. 0, or the errno or SQLite cause that stopped it.
+bool CreateRecord(const QString& path, const QString& connectionName, QString* cause) {
+    static QAtomicInteger<int> counter;
+    const QString temporary =
+        path.left(path.lastIndexOf('/') + 1) + QStringLiteral(".%1.%2-%3.neu")
+                                                   .arg(QString::fromUtf8(kJournalFileName))
+                                                   .arg(::getpid())
+                                                   .arg(counter.fetchAndAddRelaxed(1));
+    const QByteArray name = QFile::encodeName(temporary);
+    // 0664: the group may write it when the umask lets it (a team's shared folder); nobody else.
+    const int fd =
+        ::open(name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0664);
+    if (fd < 0) {
+        *cause = FileErrorCause(errno);
+        return false;
+    }
+    ::close(fd);
+    bool made = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+        db.setDatabaseName(temporary);
+        bool walSet = false;
+        if (db.open()) {
+            QSqlQuery pragma(db);
+            walSet = pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+            if (!walSet) *cause = LocalRecordCause(pragma.lastError());
+        } else {
+            *cause = LocalRecordCause(db.lastError());
+        }
+        int version = 0;
+        made = walSet && UpgradeJournalSchema(db, false, &version, cause) == SchemaResult::Ready;
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    int error = made && ::link(name.constData(), QFile::encodeName(path).constData()) != 0 &&
+                        errno != EEXIST
+                    ? errno
+                    : 0;
+    ::unlink(name.constData());
+    for (const char* suffix : kSidecarSuffixes) ::unlink((name + suffix).constData());
+    if (error) *cause = FileErrorCause(error);
+    return made && error == 0;
 }
 
 }  // namespace
@@ -74,9 +151,25 @@ QString JournalColumnList() {
     return names.join(QStringLiteral(", "));
 }
 
+QString JournalShownColumnList() {
+    QStringList names;
+    for (const char* name : kColumnNames) names << QString::fromLatin1(name);
+    names[ColOutcome] = JournalOutcomeWordSql();
+    return names.join(QStringLiteral(", "));
+}
+
 QString DatabaseCause(const QSqlError& error) {
     QString text = error.text().simplified();
     return text.isEmpty() ? QStringLiteral("unbekannter Fehler") : text;
+}
+
+QString LocalRecordCause(const QSqlError& error) {
+    bool isNumber = false;
+    const int code = error.nativeErrorCode().toInt(&isNumber) & 0xFF;
+    for (const SqliteCause& cause : kSqliteCauses)
+        if (isNumber && cause.code == code) return Text(cause.textId);
+    return FillText(Msg::CauseRecordOther,
+                    {isNumber ? QString::number(code) : QStringLiteral("0")});
 }
 
 bool IsServerUri(const QString& text) {
@@ -103,6 +196,8 @@ JournalRow RowOfEntry(const JournalEntry& entry) {
     JournalRow row;
     row.lineId = QUuid::createUuid().toString(QUuid::WithoutBraces);
     row.fields = JournalFields(stamped);
+    row.fields[ColOutcome] = JournalOutcomeCode(stamped);
+    row.messageId = stamped.outcome == JournalOutcome::Failed ? stamped.messageId : 0;
     row.timeUtc = stamped.time.toSecsSinceEpoch();
     row.image = entry.image;
     return row;
@@ -112,6 +207,7 @@ JournalDb::JournalDb()
     : name_(QStringLiteral("korbi-journal-%1").arg(connectionCounter.fetchAndAddRelaxed(1))) {}
 
 JournalDb::~JournalDb() {
+    insert_.reset();
     if (!db_) return;
     db_->close();
     db_.reset();
@@ -119,25 +215,40 @@ JournalDb::~JournalDb() {
 }
 
 bool JournalDb::OpenLocal(const QString& path, QString* cause) {
-    if (const int error = RegularFileOrMissing(path)) {
+    localPath_ = path;
+    const int error = CheckRecordPath(path);
+    // The user's own link that leads nowhere yet: the record is made where it points.
+    const QFileInfo info(path);
+    const QString made = info.isSymLink() ? info.symLinkTarget() : path;
+    if (error == ENOENT && !CreateRecord(made, name_ + QStringLiteral("-new"), cause)) return false;
+    if (error != ENOENT && error != 0) {
         *cause = FileErrorCause(error);
         return false;
+    }
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+        device_ = st.st_dev;
+        inode_ = st.st_ino;
     }
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
     db_->setDatabaseName(path);
     db_->setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kLocalBusyMilliseconds));
     if (!db_->open()) {
-        *cause = DatabaseCause(db_->lastError());
+        *cause = LocalRecordCause(db_->lastError());
         return false;
     }
-    // WAL lets the window read while korbi-cli appends; FULL keeps a committed line on the disk.
-    QSqlQuery pragma(*db_);
-    if (!pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
-        !pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
-        *cause = DatabaseCause(pragma.lastError());
-        return false;
-    }
-    return Finish(cause);
+    // FULL keeps a committed line on the disk. WAL was set when the file was made: it stays
+    // with the file, and switching it on every opening would need a lock of its own.
+    if (!Run(QStringLiteral("PRAGMA synchronous=FULL"), cause)) return false;
+    const bool ready = Finish(path, cause);
+    KeepSidecarsWritable(path);
+    return ready;
+}
+
+bool JournalDb::StillAtPath() const {
+    struct stat st {};
+    return ::stat(QFile::encodeName(localPath_).constData(), &st) == 0 && st.st_dev == device_ &&
+           st.st_ino == inode_;
 }
 
 bool JournalDb::OpenServer(const QString& uri, QString* cause) {
@@ -179,82 +290,94 @@ bool JournalDb::OpenServer(const QString& uri, QString* cause) {
         *cause = DatabaseCause(session.lastError());
         return false;
     }
-    return Finish(cause);
+    return Finish(MaskedServer(uri), cause);
 }
 
-bool JournalDb::Finish(QString* cause) {
-    QSqlQuery version(*db_);
-    if (version.exec(QStringLiteral("SELECT version FROM schema_version")) && version.next())
-        return true;
-    return CreateSchema(cause);
-}
-
-bool JournalDb::CreateSchema(QString* cause) {
-    const bool pg = server_;
-    const QStringList statements = {
-        // Two programs making the tables at once wait for each other.
-        Ddl(pg, "BEGIN IMMEDIATE", "BEGIN"),
-        Ddl(pg, "SELECT 1", "SELECT pg_advisory_xact_lock(20100)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS journal (") +
-            Ddl(pg, "id INTEGER PRIMARY KEY AUTOINCREMENT", "id BIGSERIAL PRIMARY KEY") +
-            QStringLiteral(
-                ", line_id TEXT NOT NULL UNIQUE, time TEXT NOT NULL, time_utc BIGINT NOT NULL, "
-                "job TEXT NOT NULL, code_before TEXT NOT NULL, code_after TEXT NOT NULL, "
-                "firmware_version TEXT NOT NULL, production_date TEXT NOT NULL, "
-                "file_name TEXT NOT NULL, sha256 TEXT NOT NULL, outcome TEXT NOT NULL, "
-                "program TEXT NOT NULL, verify_sha256 TEXT NOT NULL, login_name TEXT NOT NULL, "
-                "host_name TEXT NOT NULL, program_version TEXT NOT NULL, image ") +
-            Ddl(pg, "BLOB", "BYTEA") + QStringLiteral(", pending INTEGER NOT NULL DEFAULT 0)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS journal_code_before "
-                       "ON journal (upper(code_before))"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS journal_code_after "
-                       "ON journal (upper(code_after))"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS journal_time ON journal (time_utc, id)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS journal_pending ON journal (id) "
-                       "WHERE pending = 1"),
-        QStringLiteral("INSERT INTO schema_version (version) SELECT %1 "
-                       "WHERE NOT EXISTS (SELECT 1 FROM schema_version)")
-            .arg(kSchemaVersion),
-        QStringLiteral("COMMIT"),
-    };
-    QSqlQuery query(*db_);
-    for (const QString& statement : statements) {
-        if (!query.exec(statement)) {
-            *cause = DatabaseCause(query.lastError());
-            query.exec(QStringLiteral("ROLLBACK"));
+bool JournalDb::Finish(const QString& shownName, QString* cause) {
+    int version = 0;
+    switch (UpgradeJournalSchema(*db_, server_, &version, cause)) {
+        case SchemaResult::Ready:
+            return true;
+        case SchemaResult::Newer:
+            newer_ = true;
+            *cause = FillText(Msg::JournalNewerVersion, {shownName, QString::number(version),
+                                                         QString::number(JournalSchemaVersion())});
             return false;
-        }
+        case SchemaResult::Failed:
+            break;
     }
-    return true;
+    return false;
+}
+
+bool JournalDb::Run(const QString& sql, QString* cause) {
+    QSqlQuery query(*db_);
+    if (query.exec(sql)) return true;
+    *cause = server_ ? DatabaseCause(query.lastError()) : LocalRecordCause(query.lastError());
+    return false;
+}
+
+bool JournalDb::Begin(QString* cause) {
+    return Run(server_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"), cause);
+}
+
+bool JournalDb::Commit(QString* cause) {
+    return Run(QStringLiteral("COMMIT"), cause);
+}
+
+void JournalDb::Rollback() {
+    QString ignored;
+    Run(QStringLiteral("ROLLBACK"), &ignored);
+}
+
+bool JournalDb::InsertOne(const JournalRow& row, bool pending, QString* cause) {
+    if (!Begin(cause)) return false;
+    if (Insert(row, pending, cause) && Commit(cause)) return true;
+    Rollback();
+    return false;
 }
 
 QSqlQuery JournalDb::Prepare(const QString& sql, QString* cause) {
     QSqlQuery query(*db_);
     query.setForwardOnly(true);
-    if (!query.prepare(sql) && cause) *cause = DatabaseCause(query.lastError());
+    if (!query.prepare(sql) && cause)
+        *cause = server_ ? DatabaseCause(query.lastError()) : LocalRecordCause(query.lastError());
     return query;
 }
 
 bool JournalDb::Insert(const JournalRow& row, bool pending, QString* cause) {
-    QStringList marks;
-    for (int i = 0; i < kJournalColumns + 4; ++i) marks << QStringLiteral("?");
-    QSqlQuery query = Prepare(QStringLiteral("INSERT INTO journal (line_id, time_utc, image, "
-                                             "pending, %1) VALUES (%2) "
-                                             "ON CONFLICT (line_id) DO NOTHING")
-                                  .arg(JournalColumnList(), marks.join(',')),
-                              cause);
-    query.addBindValue(row.lineId);
-    query.addBindValue(row.timeUtc);
-    query.addBindValue(row.image.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>())
-                                           : QVariant(row.image));
-    query.addBindValue(pending ? 1 : 0);
+    // Prepared once a connection: taking over an old journal inserts line after line.
+    if (!insert_) {
+        QStringList marks;
+        for (int i = 0; i < kJournalColumns + 5; ++i) marks << QStringLiteral("?");
+        QString prepareCause;
+        insert_ = Prepare(QStringLiteral("INSERT INTO journal (line_id, time_utc, image, "
+                                         "pending, message_id, %1) VALUES (%2) "
+                                         "ON CONFLICT (line_id) DO NOTHING")
+                              .arg(JournalColumnList(), marks.join(',')),
+                          &prepareCause);
+        // Binding to a statement that did not prepare would only say "Parameter count mismatch".
+        if (!prepareCause.isEmpty()) {
+            insert_.reset();
+            *cause = prepareCause;
+            return false;
+        }
+    }
+    QSqlQuery& query = *insert_;
+    int index = 0;
+    query.bindValue(index++, row.lineId);
+    query.bindValue(index++, row.timeUtc);
+    query.bindValue(index++, row.image.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>())
+                                                 : QVariant(row.image));
+    query.bindValue(index++, pending ? 1 : 0);
+    query.bindValue(index++, row.messageId);
     // A missing field is empty text, never NULL.
     for (int column = 0; column < kJournalColumns; ++column) {
         const QString field = row.fields.value(column);
-        query.addBindValue(field.isNull() ? QStringLiteral("") : field);
+        query.bindValue(index++, field.isNull() ? QStringLiteral("") : field);
     }
-    if (query.exec()) return true;
-    *cause = DatabaseCause(query.lastError());
-    return false;
+    const bool inserted = query.exec();
+    if (!inserted)
+        *cause = server_ ? DatabaseCause(query.lastError()) : LocalRecordCause(query.lastError());
+    query.finish();
+    return inserted;
 }

@@ -11,6 +11,7 @@
 
 #include "files/journal.h"
 #include "files/journaldb.h"
+#include "files/journalquery.h"
 
 struct JournalTarget {
     QString localPath;  // Protokoll.sqlite in the data folder; empty: no journal at all
@@ -37,17 +38,34 @@ int SyncJournal(const JournalTarget& target, QString* error);
 // The name of the journal for messages: the local file or the server without its password.
 QString JournalName(const JournalTarget& target);
 
+// Which lines a listing shows.
+struct JournalFilter {
+    // One to four hexadecimal digits: four name a device (before or after the job, any case),
+    // fewer any code that holds them. Empty: every line.
+    QString device;
+    QDateTime since;  // from this point on; invalid: from the first line
+    QDateTime until;  // up to this point, itself included; invalid: to the last line
+};
+
+// Whether text is one to four hexadecimal digits (a device filter).
+bool IsDeviceFilter(const QString& text);
+
 // Lines read from the journal one at a time, as the database hands them out: memory does not
-// grow with the record. The filters use the indexes: a device code (before or after the job, any
-// case) and a point in time.
+// grow with the record. The filters use the indexes: a device code and a point in time.
 class JournalReader {
   public:
+    JournalReader();
+    ~JournalReader();
+    JournalReader(JournalReader&&) noexcept;
+    JournalReader& operator=(JournalReader&&) noexcept;
+
     // Opens the server when one is named (sending pending lines first), else the local record.
     // False with a German error.
     // warning, when given, gets what went wrong on the way that did not stop the reading (an old
     // journal that could not be taken over).
     bool Open(const JournalTarget& target, QString* error, QString* warning = nullptr);
     // Runs the query, oldest first; Next then hands out the lines one by one.
+    bool Select(const JournalFilter& filter, QString* error);
     bool Select(const QString& deviceCode, const QDateTime& since, QString* error);
     // A page for a table: at most limit lines, newest first, older than the line `before` (all
     // for an invalid one).
@@ -55,21 +73,36 @@ class JournalReader {
         qint64 timeUtc = 0;
         qint64 id = -1;
     };
+    bool SelectPage(const JournalFilter& filter, const LineKey& before, int limit, QString* error);
     bool SelectPage(const QString& deviceCode, const LineKey& before, int limit, QString* error);
+    // The next line's fields in column order, the outcome as its German word.
     bool Next(QStringList* fields);
-    // Of the line Next handed out last: its key, and whether it holds a configuration.
+    // The same without making strings: Field then gives each column as UTF-8, until the next
+    // call. error, when given, says what stopped the reading before the last line.
+    bool NextLine(QString* error = nullptr);
+    QByteArrayView Field(int column) const;
+    // Of the line handed out last: its time, the stored outcome code and catalogue id.
+    qint64 TimeUtc() const;
+    QByteArrayView OutcomeCode() const;
+    int MessageId() const;
+    // Of the line handed out last: its key, and whether it holds a configuration.
     LineKey Key() const;
     bool HasImage() const;
+    // How many lines the filter lets through; -1 with a German error.
+    qint64 Count(const JournalFilter& filter, QString* error);
     // The 256 bytes of the line with this id; empty when it has none.
     QByteArray ImageOfLine(qint64 id);
-    // The configuration last written to or read from the device (code after the job, any case);
-    // empty when none is recorded. timeText then names its line's time.
+    // The configuration of the newest job on the device (code after the job, any case) that did
+    // what it was asked: a read's image as it is saved, a write's image as it was sent. Empty
+    // when none is recorded; timeText then names its line's time.
     QByteArray LatestImage(const QString& deviceCode, QString* timeText, QString* error);
+    // The journal's name for messages.
+    const QString& Name() const { return name_; }
 
   private:
-    bool Run(const QString& deviceCode, const QDateTime& since, const LineKey& before, int limit,
-             QString* error);
-    std::unique_ptr<JournalDb> db_;
-    QSqlQuery query_;
+    bool Run(const JournalFilter& filter, const LineKey& before, int limit, QString* error);
+    std::unique_ptr<JournalDb> server_;
+    std::unique_ptr<JournalQuery> query_;
+    QString localPath_;
     QString name_;
 };

@@ -26,6 +26,7 @@ const OptionRow kOptions[] = {
     {"--repeat", nullptr, OptRepeat, Takes::OptionalValue, ForCli},
     {"--device", nullptr, OptDevice, Takes::Value, ForCli, &ProgramOptions::device},
     {"--since", nullptr, OptSince, Takes::Value, ForCli, &ProgramOptions::since},
+    {"--until", nullptr, OptUntil, Takes::Value, ForCli, &ProgramOptions::until},
     {"--port", nullptr, OptPort, Takes::Value, ForWindow | ForCli, &ProgramOptions::port},
     {"--simulate", nullptr, OptSimulate, Takes::OptionalValue, ForWindow | ForCli},
     {"--exit-after-start", nullptr, OptExitAfterStart, Takes::Nothing, ForWindow},

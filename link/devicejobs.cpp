@@ -3,6 +3,7 @@
 
 #include "link/devicejobs.h"
 
+#include "config/savedimage.h"
 #include "files/journalstore.h"
 #include "link/trace.h"
 #include "resources/catalogue.h"
@@ -151,19 +152,15 @@ void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::functio
         (succeeded || entry.messageId == Msg::ConversionError ||
          entry.messageId == Msg::BadProduct)) {
         entry.productionDate = settings_.Text(Field::edtProductionDate);
-        entry.sha256 = ImageSha256(readImage);
-        entry.image = ImageData(readImage);
+        SetJournalImage(entry, SavedImageData(settings_, fileImage));
     }
     if (job == JournalJob::Write && succeeded) {
         entry.sha256 = ImageSha256(writeImage);
         entry.image = ImageData(writeImage);
     }
     if (!trace_.verifyOutcome.isEmpty() &&
-        trace_.verifyOutcome != QString::fromUtf8(kNotVerifiedWord)) {
+        trace_.verifyOutcome != QString::fromUtf8(kNotVerifiedWord))
         entry.verifySha256 = ImageSha256(verifyImage);
-        // What the device holds now: the blocks a write leaves alone are in it too.
-        entry.image = ImageData(verifyImage);
-    }
     lastJob = entry;
     TraceNote(QStringLiteral("Ende ") + jobName + QStringLiteral(": ") +
               JournalFields(entry)[ColOutcome] +

@@ -72,6 +72,9 @@ class DeviceJobs {
     QString journalServer;  // a company's server (postgresql://...); empty for the local record
     JournalProgram journalProgram = JournalProgram::Window;
     QString journalFile;
+    // The file image that Speichern encodes the view onto: a read's line keeps the bytes that
+    // a save right after the read writes.
+    const ConfigImage* fileImage = nullptr;
     // Asked after a read that succeeded, before its line is journalled, to keep what was read
     // (korbi-cli saves it to a file): 0, or the catalogue id of the failure that lost it, and
     // the line then says the read failed.

@@ -54,6 +54,10 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
         {{"frobnicate"}, 2},
         {{"journal", "extra"}, 2},
         {{"journal", "--since=gestern"}, 2},
+        {{"journal", "--until=2026-02-30"}, 2},
+        {{"journal", "--device=zz"}, 2},
+        {{"journal", "--device=12345"}, 2},
+        {{"journal", "--device=2d"}, 0},
         {{"info", "--json"}, 2},
         {{"info", "--port=/nonexistent/tty"}, 3},
         {{"info", "--simulate"}, 0},
@@ -318,6 +322,13 @@ TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
     ASSERT_EQ(saved.size(), 256);
     EXPECT_EQ(uint8_t(saved[0x2F]), 0x21);
     EXPECT_EQ(saved.mid(0x20, 2), QByteArray("\x4C\x2D"));
+    // The record keeps the file the read saved, and gives it back into a folder as CODE.Korbi.
+    QDir().mkpath(Path("ordner"));
+    run = Run({"restore", "4c2d", "-o", Path("ordner/")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(ReadBytes(Path("ordner/4C2D.Korbi")), saved);
+    EXPECT_EQ(JournalLines(home.path())[0][ColSha256],
+              QCryptographicHash::hash(saved, QCryptographicHash::Sha256).toHex());
 
     run = Run({"write", Path("taster.Korbi"), port, "--repeat=2"});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
@@ -365,12 +376,26 @@ TEST_F(CliTest, ReadThenWriteTwoDevicesInARow) {
     EXPECT_EQ(QCryptographicHash::hash(ReadBytes(Path("zurück.Korbi")), QCryptographicHash::Sha256)
                   .toHex(),
               lines[2][ColSha256]);
+    // For people: a table of aligned columns, local time, short hashes, lines of 160 at most.
+    run = Run({"journal"});
+    const QStringList table = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(table.size(), 4) << run.out.toStdString();
+    EXPECT_TRUE(table[0].startsWith("Zeit   "));
+    EXPECT_TRUE(QRegularExpression("^\\d\\d\\.\\d\\d\\.20\\d\\d \\d\\d:\\d\\d  Lesen ")
+                    .match(table[1])
+                    .hasMatch())
+        << table[1].toStdString();
+    EXPECT_TRUE(table[1].contains(" " + lines[0][ColSha256].left(12) + " "));
+    EXPECT_FALSE(table[1].contains(lines[0][ColSha256].left(13)));
+    for (const QString& line : table) EXPECT_LE(line.size(), 160);
+    EXPECT_EQ(table[1].indexOf("4C2D"), table[0].indexOf(Text(Msg::JournalColumnCodeBefore)));
     run = Run({"journal", "--json", "--device=5D3E"});
     const QJsonArray json = QJsonDocument::fromJson(run.out.toUtf8()).array();
     ASSERT_EQ(json.size(), 1) << run.out.toStdString();
     EXPECT_EQ(json[0]["codeBefore"].toString(), "5D3E");
     EXPECT_EQ(json[0]["job"].toString(), "Schreiben");
     EXPECT_FALSE(json[0]["loginName"].toString().isEmpty());
+    EXPECT_EQ(json[0]["outcomeCode"].toString(), "ok");
 }
 
 // Ctrl+C while the write waits for its press is the abort button: the LPX's list is emptied,

@@ -4,16 +4,22 @@
 #include <sys/stat.h>
 
 #include <QAbstractItemModel>
+#include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimeZone>
+#include <QTimer>
 #include <thread>
 
 #include "app/journalview.h"
+#include "files/journaldb.h"
 #include "files/journalstore.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -46,6 +52,8 @@ TEST(Journal, AppendsLinesThatReadBackAndFilter) {
          -1},
         {JournalJob::Write, "", "", "x.Korbi", JournalOutcome::Aborted, 0, 3, -1},
         {JournalJob::Read, "4c2d", "4c2d", "", JournalOutcome::Ok, 0, -1, 3},  // older, later
+        // A read that failed half-way is newer, but its image is no device's configuration.
+        {JournalJob::Read, "1A2B", "1A2B", "", JournalOutcome::Failed, 10817, 4, 4},
     };
     for (const auto& row : rows) {
         JournalEntry entry;
@@ -63,7 +71,7 @@ TEST(Journal, AppendsLinesThatReadBackAndFilter) {
         EXPECT_TRUE(warning.isEmpty()) << warning.toStdString();
     }
     const QList<QStringList> lines = JournalLines(target);
-    ASSERT_EQ(lines.size(), 5);
+    ASSERT_EQ(lines.size(), 6);
     EXPECT_EQ(lines[0][ColTime], "2026-02-28T14:05:09+01:00");  // ordered by time
     EXPECT_EQ(lines[1][ColTime], "2026-03-01T14:05:09+01:00");
     EXPECT_EQ(lines[2][ColJob], "Schreiben");
@@ -75,20 +83,32 @@ TEST(Journal, AppendsLinesThatReadBackAndFilter) {
     EXPECT_FALSE(lines[4][ColLoginName].isEmpty());
     EXPECT_FALSE(lines[4][ColProgramVersion].isEmpty());
 
-    EXPECT_EQ(JournalLines(target, "1a2b").size(), 1);
+    EXPECT_EQ(JournalLines(target, "1a2b").size(), 2);
     EXPECT_EQ(JournalLines(target, "4c2d").size(), 3);
     JournalReader reader;
     QString error;
     ASSERT_TRUE(reader.Open(target, &error));
-    ASSERT_TRUE(reader.Select("4C2D", march.addSecs(1), &error));
-    QStringList fields;
-    int since = 0;
-    while (reader.Next(&fields)) ++since;
-    EXPECT_EQ(since, 1);
+    const struct {
+        JournalFilter filter;
+        int lines;
+    } filters[] = {
+        {{"4C2D", march.addSecs(1), {}}, 1},
+        {{"2d", {}, {}}, 3},  // a part of a code
+        {{"", march, march.addDays(2)}, 3},
+        {{"", {}, march.addSecs(-1)}, 1},
+    };
+    for (const auto& row : filters) {
+        ASSERT_TRUE(reader.Select(row.filter, &error));
+        int shown = 0;
+        while (reader.NextLine()) ++shown;
+        EXPECT_EQ(shown, row.lines) << row.filter.device.toStdString();
+        EXPECT_EQ(reader.Count(row.filter, &error), row.lines);
+    }
     // The newest configuration of a device is the one by time, not by the order of storing.
     QString time;
     EXPECT_EQ(reader.LatestImage("4c2d", &time, &error), Counting(kImageSize, 1));
     EXPECT_EQ(reader.LatestImage("1A2B", &time, &error), Counting(kImageSize, 2));
+    EXPECT_EQ(lines[5][ColOutcome], "Fehler 10817");
     EXPECT_TRUE(reader.LatestImage("7777", &time, &error).isEmpty());
 }
 
@@ -121,13 +141,14 @@ TEST(Journal, ImportsTheOldCsvJournalOnce) {
     const QByteArray csv =
         CsvRecord(JournalHeader().mid(0, 10)) +
         "2026-03-01T14:05:09+01:00,Lesen,4C2D,4C2D,2.1,010203,=HYPERLINK(x),ab,ok,cli\n"
-        "2026-03-02T09:00:00+01:00,Schreiben,4C2D,4C2D,2.1,,\"a,b\",cd,ok,fenster\n";
-    WriteBytes(old, csv);
+        "2026-03-02T09:00:00+01:00,Schreiben,4C2D,4C2D,2.1,,\"a,b\",cd,Fehler 10627,fenster\n";
+    // A crash left NUL bytes at the end: they are no line.
+    WriteBytes(old, csv + QByteArray(300, '\0'));
     QString warning;
     ASSERT_TRUE(AppendJournal(target, JournalEntry(), &warning));
     EXPECT_TRUE(warning.isEmpty()) << warning.toStdString();
     EXPECT_FALSE(QFile::exists(old));
-    EXPECT_EQ(ReadBytes(old + ".importiert"), csv);
+    EXPECT_EQ(ReadBytes(old + ".importiert").left(csv.size()), csv);
     WriteBytes(old, csv);  // an old copy put back is taken again without doubling its lines
     ASSERT_TRUE(AppendJournal(target, JournalEntry(), &warning));
     EXPECT_TRUE(QFile::exists(old + ".importiert.2"));
@@ -136,7 +157,101 @@ TEST(Journal, ImportsTheOldCsvJournalOnce) {
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0][ColFileName], "=HYPERLINK(x)");  // listings show names as they are
     EXPECT_EQ(lines[1][ColFileName], "a,b");
+    EXPECT_EQ(lines[1][ColOutcome], "Fehler 10627");  // kept as a code, shown as the word
     EXPECT_EQ(JournalLines(target).size(), 4);
+}
+
+// A record of version 1 (outcomes stored as words) is brought up to date in place; one of a
+// version this program does not know is neither read nor written, byte for byte, and a job
+// still ends, with a warning that names both versions.
+TEST(Journal, SchemaVersionsAreClimbedOrRefused) {
+    const struct {
+        int version;
+        bool readable;
+    } rows[] = {{1, true}, {999, false}};
+    for (const auto& row : rows) {
+        QTemporaryDir dir;
+        const JournalTarget target{JournalPath(dir.path() + "/"), {}};
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "version-1");
+            db.setDatabaseName(target.localPath);
+            ASSERT_TRUE(db.open());
+            QSqlQuery query(db);
+            ASSERT_TRUE(query.exec(
+                "CREATE TABLE journal (id INTEGER PRIMARY KEY AUTOINCREMENT, line_id TEXT "
+                "NOT NULL UNIQUE, time TEXT NOT NULL, time_utc BIGINT NOT NULL, job TEXT NOT NULL, "
+                "code_before TEXT NOT NULL, code_after TEXT NOT NULL, firmware_version TEXT NOT "
+                "NULL, production_date TEXT NOT NULL, file_name TEXT NOT NULL, sha256 TEXT NOT "
+                "NULL, outcome TEXT NOT NULL, program TEXT NOT NULL, verify_sha256 TEXT NOT NULL, "
+                "login_name TEXT NOT NULL, host_name TEXT NOT NULL, program_version TEXT NOT "
+                "NULL, image BLOB, pending INTEGER NOT NULL DEFAULT 0)"));
+            ASSERT_TRUE(query.exec("CREATE TABLE schema_version (version INTEGER NOT NULL)"));
+            ASSERT_TRUE(
+                query.exec(QString("INSERT INTO schema_version VALUES (%1)").arg(row.version)));
+            int n = 0;
+            for (const char* word : {"ok", "Fehler 10627", "Fehler", "abgebrochen", "geprüft",
+                                     "Prüfung fehlgeschlagen", "nicht geprüft"})
+                ASSERT_TRUE(query.exec(QString("INSERT INTO journal VALUES (NULL, 'l%1', "
+                                               "'2026-03-01T14:05:09+01:00', %1, 'Lesen', "
+                                               "'4C2D', '4C2D', '', '', '', '', '%2', 'cli', "
+                                               "'', '', '', '', NULL, 0)")
+                                           .arg(++n)
+                                           .arg(word)));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("version-1");
+        const QByteArray before = ReadBytes(target.localPath);
+        QString warning;
+        EXPECT_EQ(AppendJournal(target, JournalEntry(), &warning), row.readable);
+        JournalReader reader;
+        QString error;
+        ASSERT_EQ(reader.Open(target, &error), row.readable) << error.toStdString();
+        if (!row.readable) {
+            EXPECT_EQ(ReadBytes(target.localPath), before);
+            for (const QString& text : {warning, error}) {
+                EXPECT_TRUE(text.contains("Version 999") && text.contains("Version 2"))
+                    << text.toStdString();
+            }
+            continue;
+        }
+        ASSERT_TRUE(reader.Select(JournalFilter{"4C2D", {}, {}}, &error));
+        QStringList codes, words;
+        while (reader.NextLine())
+            codes << QString::fromUtf8(reader.OutcomeCode()) + ":" +
+                         QString::number(reader.MessageId());
+        EXPECT_EQ(codes.join(' '),
+                  "ok:0 failed:10627 failed:0 aborted:0 checked:0 "
+                  "check-failed:0 not-checked:0");
+        for (const QStringList& line : JournalLines(target, "4C2D")) words << line[ColOutcome];
+        EXPECT_EQ(words.join(','),
+                  "ok,Fehler 10627,Fehler,abgebrochen,geprüft,"
+                  "Prüfung fehlgeschlagen,nicht geprüft");
+    }
+}
+
+// In a folder a team shares, the record and the files SQLite keeps beside it may be written by
+// the group whenever the umask lets the group write.
+TEST(Journal, SharedFolderKeepsTheRecordWritableForTheGroup) {
+    QTemporaryDir dir;
+    const QString path = JournalPath(dir.path() + "/");
+    const auto mode = [](const QString& file) {
+        struct stat st {};
+        return ::stat(file.toLocal8Bit().constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+    };
+    const mode_t old = ::umask(002);
+    {
+        JournalDb db;
+        QString cause;
+        ASSERT_TRUE(db.OpenLocal(path, &cause)) << cause.toStdString();
+    }
+    EXPECT_EQ(mode(path), 0664);
+    ::umask(022);  // a member whose own files are not the group's
+    JournalDb db;
+    QString cause;
+    ASSERT_TRUE(db.OpenLocal(path, &cause)) << cause.toStdString();
+    EXPECT_EQ(mode(path + "-wal"), 0664);
+    EXPECT_EQ(mode(path + "-shm"), 0664);
+    ::umask(old);
 }
 
 // The spreadsheet export puts an apostrophe before what a spreadsheet would take for a formula.
@@ -157,6 +272,7 @@ TEST(Journal, CsvExportGuardsFormulas) {
 
 // A record that is no regular file is refused at once with its German cause; the job's line is
 // then lost, with a warning, but nothing waits. An old journal that is a FIFO is left alone.
+// The user's own link is followed, and the record made where it points.
 TEST(Journal, SpecialFilesAreRefusedWithoutBlocking) {
     QTemporaryDir dir;
     const QString folder = dir.path() + "/";
@@ -170,7 +286,7 @@ TEST(Journal, SpecialFilesAreRefusedWithoutBlocking) {
     } rows[] = {
         {"fifo", nullptr, false, Msg::CauseNotAFile},
         {"folder", nullptr, false, Msg::CauseNotAFile},
-        {"link", nullptr, false, Msg::CauseForeignLink},
+        {"link", nullptr, true, 0},
         {nullptr, "fifo", true, Msg::CauseNotAFile},
     };
     for (const auto& row : rows) {
@@ -191,7 +307,11 @@ TEST(Journal, SpecialFilesAreRefusedWithoutBlocking) {
         QString warning;
         EXPECT_EQ(AppendJournal({record, {}}, JournalEntry(), &warning), row.stored);
         EXPECT_LT(timer.elapsed(), 2000);
-        EXPECT_TRUE(warning.contains(Text(row.causeId))) << warning.toStdString();
+        if (row.causeId == 0)
+            EXPECT_TRUE(warning.isEmpty() && QFile::exists(folder + "elsewhere"))
+                << warning.toStdString();
+        else
+            EXPECT_TRUE(warning.contains(Text(row.causeId))) << warning.toStdString();
         JournalReader reader;
         QString error;
         EXPECT_EQ(reader.Open({record, {}}, &error), row.stored);
@@ -215,23 +335,39 @@ TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
     for (const auto& row : rows) {
         JournalEntry entry;
         entry.codeBefore = entry.codeAfter = row.code;
-        if (row.withImage) entry.image = image;
+        if (row.withImage) SetJournalImage(entry, image);
         for (int i = 0; i < row.lines; ++i)
             ASSERT_TRUE(AppendJournal(target, entry, &text)) << text.toStdString();
     }
     JournalReader reader;
     ASSERT_TRUE(reader.Open(target, &text));
-    TfrmJournal dialog(std::move(reader), window.get());
+    TfrmJournal dialog(std::move(reader), window.get(), &machine.prompts);
     ASSERT_TRUE(dialog.ShowDevice({}, &text));
     QAbstractItemModel& model = *dialog.tblJournal->model();
-    ASSERT_EQ(model.rowCount(), 200);  // one page
+    ASSERT_EQ(model.rowCount(), 200);                         // one page
+    EXPECT_EQ(dialog.lblJournalLines->text(), "203 Zeilen");  // all of them, shown or not
+    EXPECT_EQ(model.index(1, ColSha256).data().toString().size(), 12);
+    EXPECT_EQ(model.index(1, ColSha256).data(Qt::ToolTipRole).toString().size(), 64);
+    EXPECT_TRUE(QDateTime::fromString(model.index(0, ColTime).data().toString(), "dd.MM.yyyy HH:mm")
+                    .isValid());
     EXPECT_EQ(model.index(0, ColCodeAfter).data().toString(), "1111");
     ASSERT_TRUE(model.canFetchMore({}));
     model.fetchMore({});
     EXPECT_EQ(model.rowCount(), 203);
     EXPECT_FALSE(model.canFetchMore({}));
-    dialog.edtJournalDevice->setText("1111");
+    dialog.edtJournalDevice->setText("11");  // any part of a code
     ASSERT_EQ(dialog.tblJournal->model()->rowCount(), 2);
+    // The export holds the lines the filter lets through, guarded for a spreadsheet.
+    machine.prompts.paths << machine.root.path() + "/export";
+    dialog.btnJournalExport->click();
+    const QList<QStringList> exported =
+        ParseCsv(QString::fromUtf8(ReadBytes(machine.root.path() + "/export.csv")));
+    ASSERT_EQ(exported.size(), 3);
+    EXPECT_EQ(exported[0], JournalHeader());
+    EXPECT_EQ(exported[1][ColCodeAfter], "1111");
+    dialog.edtJournalUntil->setDate(QDate::currentDate().addDays(-1));
+    EXPECT_EQ(dialog.tblJournal->model()->rowCount(), 0);
+    dialog.edtJournalUntil->setDate(QDate::currentDate());
     dialog.tblJournal->selectRow(0);  // the newest: no configuration
     EXPECT_FALSE(dialog.btnJournalOpen->isEnabled());
     dialog.tblJournal->selectRow(1);
@@ -242,6 +378,25 @@ TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
     window->ShowJournalImage(dialog.chosenImage, dialog.chosenLine);
     EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "42");
     EXPECT_TRUE(window->StatusText().contains("1111"));
+    EXPECT_TRUE(window->windowTitle().startsWith("1111, ")) << window->windowTitle().toStdString();
+
+    // Over unsaved edits, opening a line asks first, as every other load does; Abbruch keeps them.
+    QLineEdit* battery = window->findChild<QLineEdit*>("edtBatteryTestInterval");
+    battery->selectAll();
+    QTest::keyClicks(battery, "43");
+    machine.prompts.answers << BoxAnswer::Abort;
+    QTimer::singleShot(0, window.get(), [] {
+        for (QWidget* shown : QApplication::topLevelWidgets()) {
+            auto* journal = qobject_cast<TfrmJournal*>(shown);
+            if (!journal || !journal->isVisible()) continue;
+            journal->tblJournal->selectRow(1);
+            journal->btnJournalOpen->click();
+        }
+    });
+    window->mnuCommShowJournalClick();
+    ASSERT_FALSE(machine.prompts.records.isEmpty());
+    EXPECT_EQ(machine.prompts.records.last().textId, Msg::UnsavedEditsQuestion);
+    EXPECT_EQ(battery->text(), "43");
 }
 
 }  // namespace

@@ -1,0 +1,120 @@
+#include "files/journalschema.h"
+
+#include <QSqlQuery>
+
+#include "files/journaldb.h"
+
+namespace {
+
+// One row a version: the statements (separated by ";") that bring the record to it from the
+// version before. %KEY% and %BYTES% stand for the column types that the two databases name
+// differently. A new version is a new row at the end.
+struct SchemaStep {
+    int version;
+    const char* statements;
+};
+const SchemaStep kSteps[] = {
+    {1,
+     "CREATE TABLE IF NOT EXISTS journal (id %KEY%, line_id TEXT NOT NULL UNIQUE, "
+     "time TEXT NOT NULL, time_utc BIGINT NOT NULL, job TEXT NOT NULL, "
+     "code_before TEXT NOT NULL, code_after TEXT NOT NULL, firmware_version TEXT NOT NULL, "
+     "production_date TEXT NOT NULL, file_name TEXT NOT NULL, sha256 TEXT NOT NULL, "
+     "outcome TEXT NOT NULL, program TEXT NOT NULL, verify_sha256 TEXT NOT NULL, "
+     "login_name TEXT NOT NULL, host_name TEXT NOT NULL, program_version TEXT NOT NULL, "
+     "image %BYTES%, pending INTEGER NOT NULL DEFAULT 0);"
+     "CREATE INDEX IF NOT EXISTS journal_code_before ON journal (upper(code_before));"
+     "CREATE INDEX IF NOT EXISTS journal_code_after ON journal (upper(code_after));"
+     "CREATE INDEX IF NOT EXISTS journal_time ON journal (time_utc, id);"
+     "CREATE INDEX IF NOT EXISTS journal_pending ON journal (id) WHERE pending = 1"},
+    // Outcomes as stable codes with the catalogue id beside them; the words that version 1
+    // stored are turned into their codes.
+    {2,
+     "ALTER TABLE journal ADD COLUMN message_id INTEGER NOT NULL DEFAULT 0;"
+     "UPDATE journal SET message_id = CAST(substr(outcome, 8) AS INTEGER), outcome = 'failed' "
+     "WHERE outcome LIKE 'Fehler %' AND length(outcome) > 7 "
+     "AND ltrim(substr(outcome, 8), '0123456789') = '';"
+     "UPDATE journal SET outcome = CASE outcome WHEN 'Fehler' THEN 'failed' "
+     "WHEN 'abgebrochen' THEN 'aborted' WHEN 'geprüft' THEN 'checked' "
+     "WHEN 'Prüfung fehlgeschlagen' THEN 'check-failed' "
+     "WHEN 'nicht geprüft' THEN 'not-checked' ELSE outcome END"},
+};
+
+struct TypeName {
+    const char* placeholder;
+    const char* sqlite;
+    const char* postgres;
+};
+const TypeName kTypeNames[] = {
+    {"%KEY%", "INTEGER PRIMARY KEY AUTOINCREMENT", "BIGSERIAL PRIMARY KEY"},
+    {"%BYTES%", "BLOB", "BYTEA"},
+};
+
+QStringList Statements(const SchemaStep& step, bool server) {
+    QString text = QString::fromUtf8(step.statements);
+    for (const TypeName& type : kTypeNames)
+        text.replace(QLatin1String(type.placeholder),
+                     QLatin1String(server ? type.postgres : type.sqlite));
+    return text.split(';', Qt::SkipEmptyParts);
+}
+
+// The stored version, 0 for a record without one; -1 when it cannot be read.
+int StoredVersion(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT max(version) FROM schema_version")) || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+}  // namespace
+
+int JournalSchemaVersion() {
+    return std::end(kSteps)[-1].version;
+}
+
+SchemaResult UpgradeJournalSchema(QSqlDatabase& db, bool server, int* storedVersion,
+                                  QString* cause) {
+    // Most openings find the record as it should be and write nothing at all.
+    *storedVersion = StoredVersion(db);
+    if (*storedVersion == JournalSchemaVersion()) return SchemaResult::Ready;
+    if (*storedVersion > JournalSchemaVersion()) return SchemaResult::Newer;
+
+    // Two programs upgrading at once wait for each other; the second finds the work done.
+    QSqlQuery query(db);
+    const auto run = [&query, cause, server](const QString& sql) {
+        if (query.exec(sql)) return true;
+        *cause = server ? DatabaseCause(query.lastError()) : LocalRecordCause(query.lastError());
+        return false;
+    };
+    const bool locked = server ? run(QStringLiteral("BEGIN")) &&
+                                     run(QStringLiteral("SELECT pg_advisory_xact_lock(20100)"))
+                               : run(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!locked) {
+        query.exec(QStringLiteral("ROLLBACK"));
+        return SchemaResult::Failed;
+    }
+    if (!run(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"))) {
+        query.exec(QStringLiteral("ROLLBACK"));
+        return SchemaResult::Failed;
+    }
+    *storedVersion = StoredVersion(db);
+    if (*storedVersion > JournalSchemaVersion()) {
+        query.exec(QStringLiteral("ROLLBACK"));
+        return SchemaResult::Newer;
+    }
+    bool done = *storedVersion >= 0;
+    for (const SchemaStep& step : kSteps) {
+        if (!done || step.version <= *storedVersion) continue;
+        for (const QString& statement : Statements(step, server)) done = done && run(statement);
+    }
+    done = done && run(QStringLiteral("DELETE FROM schema_version")) &&
+           run(QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)")
+                   .arg(JournalSchemaVersion())) &&
+           run(QStringLiteral("COMMIT"));
+    if (!done) {
+        query.exec(QStringLiteral("ROLLBACK"));
+        return SchemaResult::Failed;
+    }
+    *storedVersion = JournalSchemaVersion();
+    return SchemaResult::Ready;
+}
