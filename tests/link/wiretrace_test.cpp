@@ -1,0 +1,139 @@
+// Every byte the PC sends to the LPX, job by job, compared with traces kept under traces/: a
+// change of how the jobs run inside the program must leave the wire as it was. The device's
+// button is pressed as soon as each wait begins, so every wait takes one status poll.
+// KORBI_RECORD_TRACES=1 writes the traces anew (and fails, so that nobody mistakes it for a
+// comparison).
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <functional>
+
+#include "link/devicejobs.h"
+#include "link/lpxsim.h"
+#include "link/simdriver.h"
+#include "support/scripted_prompts.h"
+
+namespace {
+
+class PressingHost : public JobHost {
+  public:
+    PressingHost(LpxSim& sim, Messages& messages) : sim_(sim), messages_(messages) {}
+    Messages& JobMessages() override { return messages_; }
+    void ShowStatus(const QString&) override {}
+    void ShowOrigin(int) override {}
+    void SetWaitTitle(const QString&) override {}
+    int WaitForButton(PollKind kind, const WaitTexts&, bool) override {
+        sim_.PressButton(0);
+        for (int poll = 0; poll < 4; ++poll) {
+            const std::optional<int> outcome = jobs->PollJobStatus(kind);
+            if (!outcome) return WaitAborted;
+            if (*outcome != 0) return *outcome;
+        }
+        return WaitAborted;
+    }
+    void StopPolling() override {}
+    DeviceJobs* jobs = nullptr;
+
+  private:
+    LpxSim& sim_;
+    Messages& messages_;
+};
+
+// One frame a line; control bytes as <02>.
+QString Printable(const std::string& bytes) {
+    QString text;
+    for (unsigned char c : bytes) {
+        if (c >= 0x20 && c < 0x7F)
+            text += QChar(c);
+        else
+            text += QString::asprintf("<%02X>", c);
+        if (c == 0x03) text += '\n';
+    }
+    return text;
+}
+
+struct Scene {
+    const char* name;
+    uint8_t firmwareVersion;
+    std::function<void(DeviceJobs&, SettingsModel&, ScriptedPrompts&)> run;
+};
+
+void ShowDevice(LpxSim& sim, SettingsModel& settings) {
+    SimDevice& device = sim.Device(0);
+    device.memory[0x3C] = 25;  // a press time that fits any activation delay
+    device.memory[0x3B] = 0x00;
+    ConfigImage image;
+    ImageBytes bytes{};
+    for (int a = 0; a < kImageSize; ++a) bytes[a] = device.memory[a];
+    FillFileImage(image, bytes, MarkFromFile);
+    settings.EnableGeneration2Controls(image);
+    settings.DecodeConfigImage(image, MarkFromFile);
+}
+
+void Write(DeviceJobs& jobs, SettingsModel& settings, bool verify, const QString& newCode) {
+    settings.SetText(Field::edtRadioCodeNew, newCode);
+    jobs.verifyAfterWrite = verify;
+    jobs.WriteDevice();
+}
+
+}  // namespace
+
+TEST(WireTraces, EveryJobSendsTheBytesItAlwaysSent) {
+    const Scene scenes[] = {
+        {"identify", 0,
+         [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts&) { jobs.Identify(); }},
+        {"read", 0, [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts&) { jobs.ReadDevice(); }},
+        {"write", 0,
+         [](DeviceJobs& jobs, SettingsModel& s, ScriptedPrompts&) { Write(jobs, s, false, {}); }},
+        {"checkedwrite", 0,
+         [](DeviceJobs& jobs, SettingsModel& s, ScriptedPrompts&) { Write(jobs, s, true, {}); }},
+        {"write-newcode", 0,
+         [](DeviceJobs& jobs, SettingsModel& s, ScriptedPrompts& p) {
+             p.answers = {BoxAnswer::Yes};
+             Write(jobs, s, true, "1A2B");
+         }},
+        {"codechange", 0,
+         [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts& p) {
+             p.answers = {BoxAnswer::Yes};
+             jobs.ChangeRadioCode("1a2b");
+         }},
+    };
+    const bool record = qEnvironmentVariableIntValue("KORBI_RECORD_TRACES") == 1;
+    const QDir folder(QStringLiteral(KORBI_TRACE_DIR));
+    auto compare = [&](const QString& name, const std::string& written) {
+        QFile file(folder.filePath(name + ".trace"));
+        if (record) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(Printable(written).toLatin1());
+            ADD_FAILURE() << "recorded " << name.toStdString();
+            return;
+        }
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        EXPECT_EQ(Printable(written).toStdString(), file.readAll().toStdString())
+            << name.toStdString();
+    };
+    for (const Scene& scene : scenes) {
+        for (const uint8_t firmware : {uint8_t(0x1A), uint8_t(0x21)}) {
+            LpxSim sim;
+            sim.AddDevice(0x4C2D, firmware);
+            SimDriver driver(sim);
+            ScriptedPrompts prompts;
+            SettingsModel settings(&prompts);
+            LpxAdapter adapter(&driver);
+            PressingHost host(sim, prompts);
+            DeviceJobs jobs(settings, adapter, host);
+            host.jobs = &jobs;
+            ShowDevice(sim, settings);
+            scene.run(jobs, settings, prompts);
+            compare(QString::fromLatin1(scene.name) + (firmware == 0x1A ? "-v1" : "-v2"),
+                    driver.Written());
+        }
+    }
+    LpxSim sim;
+    SimDriver driver(sim);
+    LpxAdapter adapter(&driver);
+    EXPECT_EQ(ReadLpxInfoLine(adapter), "LPX info: 15-1 LPX V1");
+    compare("lpxinfo", driver.Written());
+}
