@@ -16,15 +16,16 @@ void TfrmMain::btnReadFromDeviceClick() {
     if (!guard.Acquired()) return;
     // The read replaces the settings shown.
     if (!ConfirmLosingEdits()) return;
-    jobs_.journalFile.clear();
     jobs_.ReadDevice();
 }
 
 void TfrmMain::btnWriteToDeviceClick() {
     JobGuard guard(*this);
     if (!guard.Acquired()) return;
-    jobs_.journalFile = WriteJournalFile();
-    jobs_.WriteDevice();
+    WriteRequest request;
+    request.file = WriteJournalFile();
+    request.verify = verifyAfterWrite_;
+    jobs_.WriteDevice(request);
 }
 
 // The journal names the file only when the settings are that file's.

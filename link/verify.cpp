@@ -73,17 +73,17 @@ QStringList DescribeDifferences(const ConfigImage& written, const ConfigImage& r
 }
 
 void DeviceJobs::VerifyNotDone(const QString& cause, bool asError) {
-    trace_.verifyOutcome = QString::fromUtf8(kNotVerifiedWord);
+    outcome_.check = CheckState::NotDone;
     if (asError) {
-        Error(Msg::VerifyNotDone, {cause});
+        ErrorBox(host_.JobMessages(), Msg::VerifyNotDone, {cause});
     } else {
-        trace_.lastStatusId = Msg::VerifyNotDone;
         host_.ShowStatus(FillText(Msg::VerifyNotDone, {cause}));
     }
 }
 
 void DeviceJobs::VerifySteps(int generation, bool changeCode, const QString& code) {
     ClearImage(verifyImage);
+    outcome_.check = CheckState::NotDone;
     const std::vector<std::string> plan =
         ReadPlan(generation == 1 || generation == 2 ? generation : 0);
     adapter_.RequestReadBlock("");
@@ -116,18 +116,17 @@ void DeviceJobs::VerifySteps(int generation, bool changeCode, const QString& cod
     }
     adapter_.RequestReadBlock("");
     if (outcome != WaitDone) return;
-    if (ReportLineLost()) {
-        trace_.verifyOutcome = QString::fromUtf8(kNotVerifiedWord);
-        return;
-    }
+    if (ReportLineLost()) return;
+    outcome_.readBack = verifyImage;
     const std::vector<int> cells =
         DifferingCells(writeImage, verifyImage, WritePlan(generation, changeCode));
     if (cells.empty()) {
-        trace_.verifyOutcome = QString::fromUtf8(kVerifiedWord);
+        outcome_.check = CheckState::Passed;
         Status(Msg::WriteVerified);
         return;
     }
-    trace_.verifyOutcome = QString::fromUtf8(kVerifyFailedWord);
-    Error(Msg::VerifyMismatch,
-          {DescribeDifferences(writeImage, verifyImage, cells).join(QLatin1Char('\n'))});
+    outcome_.check = CheckState::Differs;
+    outcome_.differences = DescribeDifferences(writeImage, verifyImage, cells);
+    Fail(FailureKind::CheckDiffers, Msg::VerifyMismatch,
+         {outcome_.differences.join(QLatin1Char('\n'))});
 }

@@ -233,6 +233,7 @@ enum Id : int {
     SeriesSameFailureTwice = 20220,
     SeriesSummary = 20221,
     SeriesDeviceNotVerified = 20222,
+    SeriesDeviceAgain = 20241,
     // The series dialog
     SeriesCountLabel = 20223,
     SeriesUntilStopped = 20224,

@@ -450,7 +450,7 @@ TEST_F(CliTest, SeriesHandsOutCodesAndStopsOnAFailureNoDeviceChanges) {
         {{"edtButtonActivationDelay=2.5", "edtLongDoubleTriplePressTime=2.5"},
          {"--repeat=3"},
          1,
-         {"Gerät 2 von 3", "Gerät 2: 5D3E fehlgeschlagen", Text(Msg::SeriesSameFailureTwice),
+         {"Gerät 1 von 3", "Gerät 2: 5D3E fehlgeschlagen", Text(Msg::SeriesSameFailureTwice),
           "Geschrieben: 0, fehlgeschlagen: 2, abgebrochen: 0"},
          {"4C2D", "5D3E"},
          "--press-order=0,1,2"},

@@ -477,11 +477,11 @@ TEST(Startup, VerifyAfterWriteIsOffUntilTickedAndThenKept) {
     auto* verify = window->findChild<QAction*>("mnuCommVerifyAfterWrite");
     ASSERT_TRUE(verify && verify->isCheckable());
     EXPECT_FALSE(verify->isChecked());
-    EXPECT_FALSE(window->Jobs().verifyAfterWrite);
+    EXPECT_FALSE(window->VerifyAfterWrite());
     verify->trigger();
-    EXPECT_TRUE(window->Jobs().verifyAfterWrite);
+    EXPECT_TRUE(window->VerifyAfterWrite());
     EXPECT_EQ(ReadSetting(machine.dataFolder + "Values.ini", "Setup", "VerifyAfterWrite"), "1");
     window = machine.Start();
     EXPECT_TRUE(window->findChild<QAction*>("mnuCommVerifyAfterWrite")->isChecked());
-    EXPECT_TRUE(window->Jobs().verifyAfterWrite);
+    EXPECT_TRUE(window->VerifyAfterWrite());
 }

@@ -15,10 +15,10 @@
 
 #include "app/devicepicture.h"
 #include "app/mainwindow.h"
+#include "app/waitdialog.h"
 #include "config/image.h"
 #include "fake_line.h"
 #include "link/lpxsim.h"
-#include "app/waitdialog.h"
 #include "link/serialdriver.h"
 #include "resources/catalogue.h"
 #include "support/scripted_prompts.h"

@@ -13,33 +13,10 @@
 #include "link/devicejobs.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
+#include "pressing_host.h"
 #include "support/scripted_prompts.h"
 
 namespace {
-
-class PressingHost : public JobHost {
-  public:
-    PressingHost(LpxSim& sim, Messages& messages) : sim_(sim), messages_(messages) {}
-    Messages& JobMessages() override { return messages_; }
-    void ShowStatus(const QString&) override {}
-    void ShowOrigin(int) override {}
-    void SetWaitTitle(const QString&) override {}
-    int WaitForButton(PollKind kind, const WaitTexts&, bool) override {
-        sim_.PressButton(0);
-        for (int poll = 0; poll < 4; ++poll) {
-            const std::optional<int> outcome = jobs->PollJobStatus(kind);
-            if (!outcome) return WaitAborted;
-            if (*outcome != 0) return *outcome;
-        }
-        return WaitAborted;
-    }
-    void StopPolling() override {}
-    DeviceJobs* jobs = nullptr;
-
-  private:
-    LpxSim& sim_;
-    Messages& messages_;
-};
 
 // One frame a line; control bytes as <02>.
 QString Printable(const std::string& bytes) {
@@ -74,8 +51,9 @@ void ShowDevice(LpxSim& sim, SettingsModel& settings) {
 
 void Write(DeviceJobs& jobs, SettingsModel& settings, bool verify, const QString& newCode) {
     settings.SetText(Field::edtRadioCodeNew, newCode);
-    jobs.verifyAfterWrite = verify;
-    jobs.WriteDevice();
+    WriteRequest request;
+    request.verify = verify;
+    jobs.WriteDevice(request);
 }
 
 }  // namespace
