@@ -393,6 +393,16 @@ TEST_F(CliTest, VerifyAfterWriteReadsTheDeviceBack) {
         EXPECT_EQ(lines[0][ColOutcome], row.outcome);
         EXPECT_EQ(lines[0][ColVerifySha256].size(), 64);
     }
+    // A check that never happened is no success: Ctrl+C during its wait (no device 9 answers).
+    LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,0,9", "--device=4C2D:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    CliProcess cli(home.path(), {"write", TemplateFile(), "--verify",
+                                 "--port=" + QString::fromStdString(lpx.path)});
+    ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToVerify)));
+    cli.Signal(SIGINT);
+    const CliRun run = cli.Finish();
+    EXPECT_EQ(run.status, 130) << run.err.toStdString();
+    EXPECT_EQ(JournalLines(home.path()).value(0).value(ColOutcome), "nicht geprüft");
 }
 
 // The support trace: created for the user alone, a line where it begins and where each job
