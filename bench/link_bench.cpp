@@ -13,6 +13,8 @@
 #include <memory>
 #include <thread>
 
+#include "config/settingsmodel.h"
+#include "link/devicejobs.h"
 #include "link/lpxadapter.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
@@ -166,6 +168,95 @@ void BM_ReadJobOnTty(benchmark::State& state) {
     lpx.join();
 }
 BENCHMARK(BM_ReadJobOnTty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
+
+// The jobs themselves against their mandated polls: every wait asks for the job status every
+// 500 ms, and the device is pressed so that the first poll sees the job done. beyond_polls_ms is
+// what a job costs on top of those polls (the exchanges and their answer waits).
+class YesMessages : public Messages {
+  public:
+    BoxAnswer ShowMessage(BoxKind, int, const QString&, BoxButtons) override {
+        return BoxAnswer::Yes;
+    }
+};
+
+class PollingHost : public JobHost {
+  public:
+    Messages& JobMessages() override { return messages_; }
+    void ShowStatus(const QString&) override {}
+    void ShowOrigin(int) override {}
+    void SetWaitTitle(const QString&) override {}
+    int WaitForButton(PollKind kind, const WaitTexts&, bool) override {
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPollIntervalMs));
+            ++polls;
+            const int outcome = jobs->PollJobStatus(kind).value_or(WaitAborted);
+            if (outcome != 0) return outcome;
+        }
+    }
+    void StopPolling() override {}
+    DeviceJobs* jobs = nullptr;
+    int polls = 0;
+
+  private:
+    YesMessages messages_;
+};
+
+enum class BenchJob { Identify, Read, Write, CheckedWrite, CodeChange };
+
+void BM_Job(benchmark::State& state) {
+    const auto job = static_cast<BenchJob>(state.range(0));
+    LpxSim sim;
+    const int device = sim.AddDevice(0x12AB, 0x21);
+    sim.Device(device).memory[0x3C] = 25;  // a press time that fits the activation delay
+    sim.Device(device).memory[0x3B] = 0;
+    sim.SetAutoPress(device, 1);
+    SimDriver driver(sim);
+    LpxAdapter adapter(&driver);
+    SettingsModel settings;
+    PollingHost host;
+    DeviceJobs jobs(settings, adapter, host);
+    host.jobs = &jobs;
+    ConfigImage shown;
+    ImageBytes bytes{};
+    std::copy(sim.Device(device).memory.begin(), sim.Device(device).memory.end(), bytes.begin());
+    FillFileImage(shown, bytes, MarkFromFile);
+    settings.EnableGeneration2Controls(shown);
+    settings.DecodeConfigImage(shown, MarkFromFile);
+    WriteRequest checked;
+    checked.verify = true;
+    double beyond = 0;
+    for (auto _ : state) {
+        const int pollsBefore = host.polls;
+        const auto start = std::chrono::steady_clock::now();
+        switch (job) {
+            case BenchJob::Identify:
+                jobs.Identify();
+                break;
+            case BenchJob::Read:
+                jobs.ReadDevice();
+                break;
+            case BenchJob::Write:
+                jobs.WriteDevice();
+                break;
+            case BenchJob::CheckedWrite:
+                jobs.WriteDevice(checked);
+                break;
+            case BenchJob::CodeChange:
+                jobs.ChangeRadioCode(sim.Device(device).RadioCode() == 0x1A2B ? "12AB" : "1A2B");
+                break;
+        }
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        beyond += took.count() - (host.polls - pollsBefore) * double(kPollIntervalMs);
+    }
+    state.counters["beyond_polls_ms"] = beyond / double(state.iterations());
+}
+BENCHMARK(BM_Job)
+    ->ArgName("job")
+    ->DenseRange(0, 4)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace
 
