@@ -157,6 +157,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) override;
     void StopPolling() override;
     void ShowJournalWarning(const QString& text) override;
+    void JobEnded(const JobOutcome& outcome) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

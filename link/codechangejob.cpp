@@ -49,7 +49,9 @@ void DeviceJobs::ChangeRadioCodeSteps(const QString& code) {
             succeeded_ = true;
             outcome_.written = true;
             outcome_.codeAfter = code.toUpper();
-            Information(Msg::CodeChanged);
+            host_.JobMessages().ShowMessage(BoxKind::Information, Msg::CodeChanged,
+                                            NameDevice(CodesText(outcome_), Text(Msg::CodeChanged)),
+                                            BoxButtons::Ok);
             break;
         case CodeChangeFailed:
             Fail(FailureKind::Device, Msg::CodeChangeFailed);

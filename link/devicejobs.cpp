@@ -58,7 +58,9 @@ std::optional<int> DeviceJobs::PollJobStatus(int kind) {
 // only cleans up.
 int DeviceJobs::RunWait(PollKind kind, const WaitTexts& texts, bool letMessagesRun) {
     pollTag = kind;
-    const int outcome = host_.WaitForButton(kind, texts, letMessagesRun);
+    WaitTexts shown = texts;
+    shown.steps = steps_;
+    const int outcome = host_.WaitForButton(kind, shown, letMessagesRun);
     if (outcome == WaitAborted) aborted_ = true;
     if (outcome == WaitLineLost) {
         StopPolling(true);
@@ -153,6 +155,7 @@ const JobOutcome& DeviceJobs::Run(JournalJob job, const QString& file, bool reco
     outcome_ = JobOutcome();
     outcome_.job = job;
     succeeded_ = aborted_ = refused_ = false;
+    steps_ = 2;
     running_ = job;
     steps();
     running_.reset();
@@ -172,6 +175,7 @@ const JobOutcome& DeviceJobs::Run(JournalJob job, const QString& file, bool reco
     TraceNote(QStringLiteral("Ende ") + jobName + QStringLiteral(": ") +
               JournalFields(entry)[ColOutcome] +
               (entry.codeBefore.isEmpty() ? QString() : QStringLiteral(", ") + entry.codeBefore));
+    host_.JobEnded(outcome_);
     const bool waitingForDevice = outcome_.end == JobEnd::Aborted && outcome_.codeBefore.isEmpty();
     if (!outcome_.reachedLpx || outcome_.end == JobEnd::Refused ||
         (waitingForDevice && !recordAbortBeforeDevice))

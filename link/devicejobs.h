@@ -133,6 +133,7 @@ class DeviceJobs {
     bool succeeded_ = false;
     bool aborted_ = false;
     bool refused_ = false;
+    int steps_ = 2;  // the waits of the job running now
     std::function<int(QString&)> keepRead_;
     std::optional<JournalJob> running_;
 };

@@ -1,5 +1,7 @@
 #include "link/joboutcome.h"
 
+#include "resources/catalogue.h"
+
 namespace {
 
 QString CheckWord(CheckState check) {
@@ -30,6 +32,19 @@ JournalOutcome RecordedEnd(JobEnd end) {
 }
 
 }  // namespace
+
+QString NameDevice(const QString& code, const QString& text) {
+    if (code.isEmpty()) return text;
+    const QString product = QStringLiteral("K-ORBI ");
+    const QString rest = text.startsWith(product) ? text.mid(product.size()) : text;
+    return FillText(Msg::DeviceSuccess, {code, rest});
+}
+
+QString CodesText(const JobOutcome& outcome) {
+    if (outcome.codeAfter.isEmpty() || outcome.codeAfter == outcome.codeBefore)
+        return outcome.codeBefore;
+    return outcome.codeBefore + QStringLiteral(" → ") + outcome.codeAfter;
+}
 
 JournalEntry JournalEntryOf(const JobOutcome& outcome, JournalProgram program,
                             const QString& fileName) {

@@ -77,6 +77,12 @@ struct JobOutcome {
     }
 };
 
+// A success line names the device: "K-ORBI 5D3E: Konfiguration wurde aktualisiert." The text
+// keeps its wording after the program's name.
+QString NameDevice(const QString& code, const QString& text);
+// The codes of a device before and after a job: "5C03 → 2000", or the one code it kept.
+QString CodesText(const JobOutcome& outcome);
+
 // The record's line for the outcome; program and file are the caller's.
 JournalEntry JournalEntryOf(const JobOutcome& outcome, JournalProgram program,
                             const QString& fileName);

@@ -15,6 +15,7 @@ void DeviceJobs::WriteSteps(const WriteRequest& request) {
     }
 
     host_.SetWaitTitle(Text(Msg::WriteTitle));
+    steps_ = request.verify ? 3 : 2;
     Identify();
     if (deviceRadioCode.isEmpty()) {
         IdentificationEnded();

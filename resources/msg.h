@@ -292,6 +292,9 @@ enum Id : int {
     WaitStepSeconds = 20534,
     WaitSeconds = 20535,
     WaitReminder = 20536,
+    WaitStepIdentifyOfThree = 20537,
+    WaitStepWriteOfThree = 20538,
+    WaitStepVerify = 20539,
 
     // Unsaved edits and recent files
     UnsavedEditsQuestion = 20520,

@@ -266,8 +266,11 @@ TEST(Startup, CommandLineFoldersAndFiles) {
         EXPECT_EQ(m.prompts.MessageIds(), c.boxes);
         EXPECT_EQ(w->defaultFolder, c.defaultFolder);
         EXPECT_EQ(w->windowTitle(), c.title);
-        // The command-line load leaves the status line of the template.
-        EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");
+        // A file loaded from the command line is named; else the template's line stands.
+        EXPECT_EQ(w->StatusText(),
+                  c.title == kTemplateTitle
+                      ? QString("Standardkonfiguration geladen")
+                      : QString::fromUtf8("Konfigurationsdatei 'anlage.Korbi' geöffnet"));
         if (c.title != kTemplateTitle) {
             EXPECT_EQ(w->currentFileName, good);
             EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
