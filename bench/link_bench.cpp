@@ -203,6 +203,34 @@ class PollingHost : public JobHost {
 
 enum class BenchJob { Identify, Read, Write, CheckedWrite, CodeChange };
 
+// The simulated LPX answering on a pseudo-terminal in a thread of its own, as lpx-sim does.
+class PtyLpx {
+  public:
+    explicit PtyLpx(LpxSim& sim) : thread_([this, &sim] { Serve(sim); }) {}
+    ~PtyLpx() {
+        stop_ = true;
+        thread_.join();
+    }
+    const std::string& Port() const { return pty_.slave; }
+
+  private:
+    void Serve(LpxSim& sim) {
+        while (!stop_) {
+            pollfd p{pty_.master, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) continue;
+            char buffer[128];
+            const ssize_t n = read(pty_.master, buffer, sizeof buffer);
+            if (n <= 0) continue;
+            for (const SimPiece& piece : sim.Receive(std::string(buffer, size_t(n))))
+                if (write(pty_.master, piece.bytes.data(), piece.bytes.size()) < 0) break;
+        }
+    }
+    Pty pty_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// job: a BenchJob; line 0: the in-process driver, 1: the tty driver on a pseudo-terminal.
 void BM_Job(benchmark::State& state) {
     const auto job = static_cast<BenchJob>(state.range(0));
     LpxSim sim;
@@ -210,8 +238,14 @@ void BM_Job(benchmark::State& state) {
     sim.Device(device).memory[0x3C] = 25;  // a press time that fits the activation delay
     sim.Device(device).memory[0x3B] = 0;
     sim.SetAutoPress(device, 1);
-    SimDriver driver(sim);
-    LpxAdapter adapter(&driver);
+    SimDriver simDriver(sim);
+    std::unique_ptr<PtyLpx> pty;
+    std::unique_ptr<TtyDriver> ttyDriver;
+    if (state.range(1) == 1) {
+        pty = std::make_unique<PtyLpx>(sim);
+        ttyDriver = TtyDriver::ForPort(pty->Port());
+    }
+    LpxAdapter adapter(ttyDriver ? static_cast<SerialDriver*>(ttyDriver.get()) : &simDriver);
     SettingsModel settings;
     PollingHost host;
     DeviceJobs jobs(settings, adapter, host);
@@ -252,8 +286,8 @@ void BM_Job(benchmark::State& state) {
     state.counters["beyond_polls_ms"] = beyond / double(state.iterations());
 }
 BENCHMARK(BM_Job)
-    ->ArgName("job")
-    ->DenseRange(0, 4)
+    ->ArgNames({"job", "tty"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);
