@@ -65,6 +65,33 @@ struct PtyAdapter {
     }
 };
 
+// The simulated LPX answering on a pseudo-terminal in a thread of its own, as lpx-sim does.
+class PtyLpx {
+  public:
+    explicit PtyLpx(LpxSim& sim) : thread_([this, &sim] { Serve(sim); }) {}
+    ~PtyLpx() {
+        stop_ = true;
+        thread_.join();
+    }
+    const std::string& Port() const { return pty_.slave; }
+
+  private:
+    void Serve(LpxSim& sim) {
+        while (!stop_) {
+            pollfd p{pty_.master, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) continue;
+            char buffer[128];
+            const ssize_t n = read(pty_.master, buffer, sizeof buffer);
+            if (n <= 0) continue;
+            for (const SimPiece& piece : sim.Receive(std::string(buffer, size_t(n))))
+                if (write(pty_.master, piece.bytes.data(), piece.bytes.size()) < 0) break;
+        }
+    }
+    Pty pty_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
 // The identification and the read of a generation-2 device, command by command as the jobs
 // send them, with the button pressed at the first status poll.
 void ReadJobConversation(LpxAdapter& adapter) {
@@ -144,28 +171,14 @@ BENCHMARK(BM_ReadJobOnSimDriver)->Unit(benchmark::kMillisecond)->UseRealTime()->
 // The same conversation through the tty driver, the simulated LPX answering on the terminal's
 // other side in a thread of its own (whose CPU time is not counted).
 void BM_ReadJobOnTty(benchmark::State& state) {
-    Pty pty;
     LpxSim sim;
     sim.SetAutoPress(sim.AddDevice(0x12AB, 0x21), 1);
-    std::atomic<bool> stop{false};
-    std::thread lpx([&] {
-        while (!stop) {
-            pollfd p{pty.master, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) continue;
-            char buffer[128];
-            const ssize_t n = read(pty.master, buffer, sizeof buffer);
-            if (n <= 0) continue;
-            for (const SimPiece& piece : sim.Receive(std::string(buffer, size_t(n))))
-                if (write(pty.master, piece.bytes.data(), piece.bytes.size()) < 0) break;
-        }
-    });
-    auto driver = TtyDriver::ForPort(pty.slave);
+    PtyLpx lpx(sim);
+    auto driver = TtyDriver::ForPort(lpx.Port());
     LpxAdapter adapter(driver.get());
     Share share;
     for (auto _ : state) ReadJobConversation(adapter);
     share.Report(state);
-    stop = true;
-    lpx.join();
 }
 BENCHMARK(BM_ReadJobOnTty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
 
@@ -202,33 +215,6 @@ class PollingHost : public JobHost {
 };
 
 enum class BenchJob { Identify, Read, Write, CheckedWrite, CodeChange };
-
-// The simulated LPX answering on a pseudo-terminal in a thread of its own, as lpx-sim does.
-class PtyLpx {
-  public:
-    explicit PtyLpx(LpxSim& sim) : thread_([this, &sim] { Serve(sim); }) {}
-    ~PtyLpx() {
-        stop_ = true;
-        thread_.join();
-    }
-    const std::string& Port() const { return pty_.slave; }
-
-  private:
-    void Serve(LpxSim& sim) {
-        while (!stop_) {
-            pollfd p{pty_.master, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) continue;
-            char buffer[128];
-            const ssize_t n = read(pty_.master, buffer, sizeof buffer);
-            if (n <= 0) continue;
-            for (const SimPiece& piece : sim.Receive(std::string(buffer, size_t(n))))
-                if (write(pty_.master, piece.bytes.data(), piece.bytes.size()) < 0) break;
-        }
-    }
-    Pty pty_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
 
 // job: a BenchJob; line 0: the in-process driver, 1: the tty driver on a pseudo-terminal.
 void BM_Job(benchmark::State& state) {
