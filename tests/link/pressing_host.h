@@ -3,8 +3,10 @@
 // next listed device as soon as a wait begins (the wait then takes one status poll), and aborts
 // the wait with kAbort.
 
+#include <algorithm>
 #include <deque>
 
+#include "config/settingsmodel.h"
 #include "link/devicejobs.h"
 #include "link/lpxsim.h"
 
@@ -37,3 +39,17 @@ class PressingHost : public JobHost {
     LpxSim& sim_;
     Messages& messages_;
 };
+
+// The device's memory shown in the settings as a file would show it, with a press time that fits
+// any activation delay.
+inline void ShowDeviceSettings(LpxSim& sim, int index, SettingsModel& settings) {
+    SimDevice& device = sim.Device(index);
+    device.memory[0x3C] = 25;
+    device.memory[0x3B] = 0x00;
+    ConfigImage image;
+    ImageBytes bytes{};
+    std::copy(device.memory.begin(), device.memory.end(), bytes.begin());
+    FillFileImage(image, bytes, MarkFromFile);
+    settings.EnableGeneration2Controls(image);
+    settings.DecodeConfigImage(image, MarkFromFile);
+}

@@ -76,13 +76,7 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         SimDriver driver(sim);
         ScriptedPrompts prompts;
         SettingsModel settings(&prompts);
-        ConfigImage shown;
-        ImageBytes bytes{};
-        std::copy(sim.Device(0).memory.begin(), sim.Device(0).memory.end(), bytes.begin());
-        bytes[0x3C] = 25;  // a press time that fits the activation delay
-        FillFileImage(shown, bytes, MarkFromFile);
-        settings.EnableGeneration2Controls(shown);
-        settings.DecodeConfigImage(shown, MarkFromFile);
+        ShowDeviceSettings(sim, 0, settings);
         settings.SetText(Field::edtRadioCodeNew, QString::fromLatin1(row.newCode));
         LpxAdapter adapter(&driver);
         SeriesPressHost host(sim, prompts);

@@ -33,21 +33,8 @@ QString Printable(const std::string& bytes) {
 
 struct Scene {
     const char* name;
-    uint8_t firmwareVersion;
     std::function<void(DeviceJobs&, SettingsModel&, ScriptedPrompts&)> run;
 };
-
-void ShowDevice(LpxSim& sim, SettingsModel& settings) {
-    SimDevice& device = sim.Device(0);
-    device.memory[0x3C] = 25;  // a press time that fits any activation delay
-    device.memory[0x3B] = 0x00;
-    ConfigImage image;
-    ImageBytes bytes{};
-    for (int a = 0; a < kImageSize; ++a) bytes[a] = device.memory[a];
-    FillFileImage(image, bytes, MarkFromFile);
-    settings.EnableGeneration2Controls(image);
-    settings.DecodeConfigImage(image, MarkFromFile);
-}
 
 void Write(DeviceJobs& jobs, SettingsModel& settings, bool verify, const QString& newCode) {
     settings.SetText(Field::edtRadioCodeNew, newCode);
@@ -60,19 +47,18 @@ void Write(DeviceJobs& jobs, SettingsModel& settings, bool verify, const QString
 
 TEST(WireTraces, EveryJobSendsTheBytesItAlwaysSent) {
     const Scene scenes[] = {
-        {"identify", 0,
-         [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts&) { jobs.Identify(); }},
-        {"read", 0, [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts&) { jobs.ReadDevice(); }},
-        {"write", 0,
+        {"identify", [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts&) { jobs.Identify(); }},
+        {"read", [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts&) { jobs.ReadDevice(); }},
+        {"write",
          [](DeviceJobs& jobs, SettingsModel& s, ScriptedPrompts&) { Write(jobs, s, false, {}); }},
-        {"checkedwrite", 0,
+        {"checkedwrite",
          [](DeviceJobs& jobs, SettingsModel& s, ScriptedPrompts&) { Write(jobs, s, true, {}); }},
-        {"write-newcode", 0,
+        {"write-newcode",
          [](DeviceJobs& jobs, SettingsModel& s, ScriptedPrompts& p) {
              p.answers = {BoxAnswer::Yes};
              Write(jobs, s, true, "1A2B");
          }},
-        {"codechange", 0,
+        {"codechange",
          [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts& p) {
              p.answers = {BoxAnswer::Yes};
              jobs.ChangeRadioCode("1a2b");
@@ -103,7 +89,7 @@ TEST(WireTraces, EveryJobSendsTheBytesItAlwaysSent) {
             PressingHost host(sim, prompts);
             DeviceJobs jobs(settings, adapter, host);
             host.jobs = &jobs;
-            ShowDevice(sim, settings);
+            ShowDeviceSettings(sim, 0, settings);
             scene.run(jobs, settings, prompts);
             compare(QString::fromLatin1(scene.name) + (firmware == 0x1A ? "-v1" : "-v2"),
                     driver.Written());
