@@ -91,7 +91,9 @@ void FileCommands::LoadConfigurationFile(const QString& path, LoadKind kind) {
     binding_.configOrigin = OriginOpenedFile;
     RememberFile();
     UpdateCaption();
-    if (kind == LoadKind::Drop)
+    // A file that arrived without the user picking it (a drop, the command line, a hand-over from
+    // a second start) is named; the status line would otherwise still speak of the template.
+    if (kind != LoadKind::Open)
         view_.SetStatusText(FillText(Msg::FileOpened, {FileNamePart(path)}));
 }
 

@@ -33,13 +33,6 @@ void JobFeedback::Ended(bool success, const QString& text) {
     if (window_ && !window_->isActiveWindow()) NotifyDesktop(Text(Msg::ProgramName), text);
 }
 
-QString NameDevice(const QString& code, const QString& text) {
-    if (code.isEmpty()) return text;
-    const QString product = QStringLiteral("K-ORBI ");
-    const QString rest = text.startsWith(product) ? text.mid(product.size()) : text;
-    return FillText(Msg::DeviceSuccess, {code, rest});
-}
-
 bool NotifyDesktop(const QString& summary, const QString& body) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface() ||

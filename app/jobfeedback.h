@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "config/messages.h"
+#include "link/joboutcome.h"
 
 class Prompts;
 class QWidget;
@@ -25,10 +26,6 @@ class JobFeedback : public Messages {
     QWidget* window_;
     Prompts* const& forward_;
 };
-
-// A success line names the device: "K-ORBI 5D3E: Konfiguration wurde aktualisiert." The text
-// keeps its wording after the program's name.
-QString NameDevice(const QString& code, const QString& text);
 
 // Sends a desktop notification when a session bus with the notification service is there;
 // false (and no error) otherwise.

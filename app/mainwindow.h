@@ -106,6 +106,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     // Nach dem Schreiben prüfen: ticked, every write reads the device back; kept in Values.ini.
     void mnuCommVerifyAfterWriteClick();
     void LoadVerifyAfterWrite();
+    bool VerifyAfterWrite() const { return verifyAfterWrite_; }
     // Serie schreiben...: the series dialog.
     void mnuCommWriteSeriesClick();
     // The configuration file a write journals: the current file when the settings are its.
@@ -158,6 +159,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) override;
     void StopPolling() override;
     void ShowJournalWarning(const QString& text) override;
+    void JobEnded(const JobOutcome& outcome) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -169,6 +171,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
   private:
     friend class layout::Tables;
     QString seriesProgress_;
+    bool verifyAfterWrite_ = false;
 
     // ==== the window's controls (objectName = member name) ====
     QTabWidget* pgMain = nullptr;

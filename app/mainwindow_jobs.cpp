@@ -16,15 +16,16 @@ void TfrmMain::btnReadFromDeviceClick() {
     if (!guard.Acquired()) return;
     // The read replaces the settings shown.
     if (!ConfirmLosingEdits()) return;
-    jobs_.journalFile.clear();
     jobs_.ReadDevice();
 }
 
 void TfrmMain::btnWriteToDeviceClick() {
     JobGuard guard(*this);
     if (!guard.Acquired()) return;
-    jobs_.journalFile = WriteJournalFile();
-    jobs_.WriteDevice();
+    WriteRequest request;
+    request.file = WriteJournalFile();
+    request.verify = verifyAfterWrite_;
+    jobs_.WriteDevice(request);
 }
 
 // The journal names the file only when the settings are that file's.
@@ -57,14 +58,22 @@ Messages& TfrmMain::JobMessages() {
 }
 
 void TfrmMain::ShowStatus(const QString& text) {
-    if (text != Text(Msg::ReadDone) && text != Text(Msg::WriteDone)) {
-        SetStatusText(text);
+    SetStatusText(text);
+}
+
+// A success names the device, so that one in a row of many can be told from the next; a code
+// change names both its codes.
+void TfrmMain::JobEnded(const JobOutcome& outcome) {
+    if (!outcome.Succeeded() || outcome.codeBefore.isEmpty()) return;
+    if (outcome.job == JournalJob::CodeChange) {
+        // The success box has sounded already.
+        if (outcome.written) SetStatusText(NameDevice(CodesText(outcome), Text(Msg::CodeChanged)));
         return;
     }
-    // A success names the device, so that one in a row of many can be told from the next.
-    const QString named = NameDevice(jobs_.deviceRadioCode, text);
+    const QString named = NameDevice(CodesText(outcome), StatusText());
+    if (StatusText().isEmpty()) return;
     SetStatusText(named);
-    jobFeedback_.Ended(true, named);
+    if (outcome.Complete()) jobFeedback_.Ended(true, named);
 }
 
 void TfrmMain::ShowOrigin(int origin) {
@@ -87,7 +96,7 @@ int TfrmMain::WaitForButton(PollKind, const WaitTexts& texts, bool letMessagesRu
     dialog->SetHeading(Text(texts.headingId));
     dialog->SetInstruction(Text(texts.instructionId));
     dialog->SetSeriesProgress(seriesProgress_);
-    if (waitProgress_) waitProgress_->Start(texts.instructionId);
+    if (waitProgress_) waitProgress_->Start(texts.instructionId, texts.steps);
     if (letMessagesRun) QCoreApplication::processEvents();
     // A line lost while the job was set up gets no dialog that only a poll could end.
     return adapter.LineLost() ? WaitLineLost : dialog->exec();

@@ -18,13 +18,13 @@ const QString kVerifyKey = QStringLiteral("VerifyAfterWrite");
 
 void TfrmMain::LoadVerifyAfterWrite() {
     const bool ticked = ReadSetting(settingsFilePath, kSetupSection, kVerifyKey) == "1";
-    jobs_.verifyAfterWrite = ticked;
+    verifyAfterWrite_ = ticked;
     if (mnuCommVerifyAfterWrite) mnuCommVerifyAfterWrite->setChecked(ticked);
 }
 
 void TfrmMain::mnuCommVerifyAfterWriteClick() {
     const bool ticked = mnuCommVerifyAfterWrite->isChecked();
-    jobs_.verifyAfterWrite = ticked;
+    verifyAfterWrite_ = ticked;
     // The choice holds for this session also when it cannot be kept for the next one.
     int error = 0;
     if (!WriteSetting(settingsFilePath, kSetupSection, kVerifyKey, ticked ? "1" : "0", &error))

@@ -61,7 +61,7 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
     edtCount->setSpecialValueText(Text(Msg::SeriesUntilStopped));
     cbVerify = new QCheckBox(Text(Msg::MenuCommVerifyAfterWrite));
     Named(cbVerify, "cbVerify");
-    cbVerify->setChecked(main.Jobs().verifyAfterWrite);
+    cbVerify->setChecked(main.VerifyAfterWrite());
     rbKeepCodes = new QRadioButton(Text(Msg::SeriesKeepCodes));
     Named(rbKeepCodes, "rbKeepCodes");
     rbKeepCodes->setChecked(true);
@@ -159,9 +159,8 @@ void TfrmSeries::btnStartClick() {
     lstReport->clear();
     tblSummary->setRowCount(0);
     btnStart->setEnabled(false);
-    main_.Jobs().journalFile = main_.WriteJournalFile();
     Series series(main_.Jobs(), main_.Model(), *this, plan);
-    series.Run();
+    series.Run(main_.WriteJournalFile());
     main_.SetSeriesProgress(QString());
     if (main_.frmReceiveRadio) main_.frmReceiveRadio->SetSeriesCode(QString());
     ShowSummary(series);
@@ -186,16 +185,15 @@ void TfrmSeries::ShowSummary(const Series& series) {
     const QList<SeriesDevice>& devices = series.Devices();
     tblSummary->setRowCount(static_cast<int>(devices.size()));
     for (int row = 0; row < devices.size(); ++row) {
-        const SeriesDevice& device = devices[row];
+        const JournalEntry line = JournalEntryOf(devices[row].outcome, JournalProgram::Window, {});
         QString outcome = Text(Msg::SeriesOutcomeWritten);
-        if (device.outcome == JournalOutcome::Aborted) outcome = QStringLiteral("abgebrochen");
-        if (device.outcome == JournalOutcome::Failed)
-            outcome =
-                Text(Msg::SeriesOutcomeFailed) +
-                (device.messageId ? QStringLiteral(" (%1)").arg(device.messageId) : QString());
+        if (line.outcome == JournalOutcome::Aborted) outcome = QStringLiteral("abgebrochen");
+        if (line.outcome == JournalOutcome::Failed)
+            outcome = Text(Msg::SeriesOutcomeFailed) +
+                      (line.messageId ? QStringLiteral(" (%1)").arg(line.messageId) : QString());
         const QStringList cells = {
-            QString::number(device.number), device.codeBefore, device.codeAfter, outcome,
-            device.verifyOutcome.isEmpty() ? QStringLiteral("—") : device.verifyOutcome};
+            QString::number(devices[row].number), line.codeBefore, line.codeAfter, outcome,
+            line.verifyOutcome.isEmpty() ? QStringLiteral("—") : line.verifyOutcome};
         for (int column = 0; column < cells.size(); ++column)
             tblSummary->setItem(row, column, new QTableWidgetItem(cells[column]));
     }

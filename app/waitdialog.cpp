@@ -144,11 +144,13 @@ void TfrmReceiveRadio::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-// The window offers no close box; a close request from elsewhere (the window manager, Alt+F4)
-// is refused, so that a job always learns how its wait ended.
+// A close request (the window manager's, Alt+F4) and Escape are the abort button: the job learns
+// that the user ended the wait.
 void TfrmReceiveRadio::closeEvent(QCloseEvent* event) {
     event->ignore();
+    if (isVisible()) btbtnAbortClick();
 }
 
-// Escape would end the wait with a result no job expects.
-void TfrmReceiveRadio::reject() {}
+void TfrmReceiveRadio::reject() {
+    btbtnAbortClick();
+}

@@ -10,16 +10,20 @@ namespace {
 
 constexpr int kReminderSeconds = 30;
 
-// The step a wait belongs to, by the instruction it shows.
+// The step a wait belongs to, by the instruction it shows and the waits of its job.
 struct StepRow {
     int instructionId;
+    int steps;
     int stepId;
 };
 const StepRow kSteps[] = {
-    {Msg::PressToIdentify, Msg::WaitStepIdentify},
-    {Msg::PressToRead, Msg::WaitStepRead},
-    {Msg::PressToWrite, Msg::WaitStepWrite},
-    {Msg::PressToChangeCode, Msg::WaitStepChangeCode},
+    {Msg::PressToIdentify, 2, Msg::WaitStepIdentify},
+    {Msg::PressToRead, 2, Msg::WaitStepRead},
+    {Msg::PressToWrite, 2, Msg::WaitStepWrite},
+    {Msg::PressToChangeCode, 2, Msg::WaitStepChangeCode},
+    {Msg::PressToIdentify, 3, Msg::WaitStepIdentifyOfThree},
+    {Msg::PressToWrite, 3, Msg::WaitStepWriteOfThree},
+    {Msg::PressToVerify, 3, Msg::WaitStepVerify},
 };
 
 }  // namespace
@@ -47,10 +51,10 @@ WaitProgress::WaitProgress(QDialog* dialog) : QObject(dialog), dialog_(dialog) {
     dialog->installEventFilter(this);
 }
 
-void WaitProgress::Start(int instructionId) {
+void WaitProgress::Start(int instructionId, int steps) {
     stepId_ = 0;
     for (const StepRow& row : kSteps)
-        if (row.instructionId == instructionId) stepId_ = row.stepId;
+        if (row.instructionId == instructionId && row.steps == steps) stepId_ = row.stepId;
     elapsed_.start();
     timer_.start();
     Tick();

@@ -14,8 +14,9 @@ class WaitProgress : public QObject {
   public:
     explicit WaitProgress(QDialog* dialog);
 
-    // A wait with this instruction begins; the line counts until the dialog closes.
-    void Start(int instructionId);
+    // A wait with this instruction begins, in a job of so many waits; the line counts until the
+    // dialog closes.
+    void Start(int instructionId, int steps);
     QString Line() const;
 
   protected:

@@ -13,6 +13,8 @@
 #include <memory>
 #include <thread>
 
+#include "config/settingsmodel.h"
+#include "link/devicejobs.h"
 #include "link/lpxadapter.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
@@ -61,6 +63,33 @@ struct PtyAdapter {
         state.SkipWithError("cannot open the pseudo-terminal");
         return false;
     }
+};
+
+// The simulated LPX answering on a pseudo-terminal in a thread of its own, as lpx-sim does.
+class PtyLpx {
+  public:
+    explicit PtyLpx(LpxSim& sim) : thread_([this, &sim] { Serve(sim); }) {}
+    ~PtyLpx() {
+        stop_ = true;
+        thread_.join();
+    }
+    const std::string& Port() const { return pty_.slave; }
+
+  private:
+    void Serve(LpxSim& sim) {
+        while (!stop_) {
+            pollfd p{pty_.master, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) continue;
+            char buffer[128];
+            const ssize_t n = read(pty_.master, buffer, sizeof buffer);
+            if (n <= 0) continue;
+            for (const SimPiece& piece : sim.Receive(std::string(buffer, size_t(n))))
+                if (write(pty_.master, piece.bytes.data(), piece.bytes.size()) < 0) break;
+        }
+    }
+    Pty pty_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
 };
 
 // The identification and the read of a generation-2 device, command by command as the jobs
@@ -142,30 +171,112 @@ BENCHMARK(BM_ReadJobOnSimDriver)->Unit(benchmark::kMillisecond)->UseRealTime()->
 // The same conversation through the tty driver, the simulated LPX answering on the terminal's
 // other side in a thread of its own (whose CPU time is not counted).
 void BM_ReadJobOnTty(benchmark::State& state) {
-    Pty pty;
     LpxSim sim;
     sim.SetAutoPress(sim.AddDevice(0x12AB, 0x21), 1);
-    std::atomic<bool> stop{false};
-    std::thread lpx([&] {
-        while (!stop) {
-            pollfd p{pty.master, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) continue;
-            char buffer[128];
-            const ssize_t n = read(pty.master, buffer, sizeof buffer);
-            if (n <= 0) continue;
-            for (const SimPiece& piece : sim.Receive(std::string(buffer, size_t(n))))
-                if (write(pty.master, piece.bytes.data(), piece.bytes.size()) < 0) break;
-        }
-    });
-    auto driver = TtyDriver::ForPort(pty.slave);
+    PtyLpx lpx(sim);
+    auto driver = TtyDriver::ForPort(lpx.Port());
     LpxAdapter adapter(driver.get());
     Share share;
     for (auto _ : state) ReadJobConversation(adapter);
     share.Report(state);
-    stop = true;
-    lpx.join();
 }
 BENCHMARK(BM_ReadJobOnTty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
+
+// The jobs themselves against their mandated polls: every wait asks for the job status every
+// 500 ms, and the device is pressed so that the first poll sees the job done. beyond_polls_ms is
+// what a job costs on top of those polls (the exchanges and their answer waits).
+class YesMessages : public Messages {
+  public:
+    BoxAnswer ShowMessage(BoxKind, int, const QString&, BoxButtons) override {
+        return BoxAnswer::Yes;
+    }
+};
+
+class PollingHost : public JobHost {
+  public:
+    Messages& JobMessages() override { return messages_; }
+    void ShowStatus(const QString&) override {}
+    void ShowOrigin(int) override {}
+    void SetWaitTitle(const QString&) override {}
+    int WaitForButton(PollKind kind, const WaitTexts&, bool) override {
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPollIntervalMs));
+            ++polls;
+            const int outcome = jobs->PollJobStatus(kind).value_or(WaitAborted);
+            if (outcome != 0) return outcome;
+        }
+    }
+    void StopPolling() override {}
+    DeviceJobs* jobs = nullptr;
+    int polls = 0;
+
+  private:
+    YesMessages messages_;
+};
+
+enum class BenchJob { Identify, Read, Write, CheckedWrite, CodeChange };
+
+// job: a BenchJob; line 0: the in-process driver, 1: the tty driver on a pseudo-terminal.
+void BM_Job(benchmark::State& state) {
+    const auto job = static_cast<BenchJob>(state.range(0));
+    LpxSim sim;
+    const int device = sim.AddDevice(0x12AB, 0x21);
+    sim.Device(device).memory[0x3C] = 25;  // a press time that fits the activation delay
+    sim.Device(device).memory[0x3B] = 0;
+    sim.SetAutoPress(device, 1);
+    SimDriver simDriver(sim);
+    std::unique_ptr<PtyLpx> pty;
+    std::unique_ptr<TtyDriver> ttyDriver;
+    if (state.range(1) == 1) {
+        pty = std::make_unique<PtyLpx>(sim);
+        ttyDriver = TtyDriver::ForPort(pty->Port());
+    }
+    LpxAdapter adapter(ttyDriver ? static_cast<SerialDriver*>(ttyDriver.get()) : &simDriver);
+    SettingsModel settings;
+    PollingHost host;
+    DeviceJobs jobs(settings, adapter, host);
+    host.jobs = &jobs;
+    ConfigImage shown;
+    ImageBytes bytes{};
+    std::copy(sim.Device(device).memory.begin(), sim.Device(device).memory.end(), bytes.begin());
+    FillFileImage(shown, bytes, MarkFromFile);
+    settings.EnableGeneration2Controls(shown);
+    settings.DecodeConfigImage(shown, MarkFromFile);
+    WriteRequest checked;
+    checked.verify = true;
+    double beyond = 0;
+    for (auto _ : state) {
+        const int pollsBefore = host.polls;
+        const auto start = std::chrono::steady_clock::now();
+        switch (job) {
+            case BenchJob::Identify:
+                jobs.Identify();
+                break;
+            case BenchJob::Read:
+                jobs.ReadDevice();
+                break;
+            case BenchJob::Write:
+                jobs.WriteDevice();
+                break;
+            case BenchJob::CheckedWrite:
+                jobs.WriteDevice(checked);
+                break;
+            case BenchJob::CodeChange:
+                jobs.ChangeRadioCode(sim.Device(device).RadioCode() == 0x1A2B ? "12AB" : "1A2B");
+                break;
+        }
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        beyond += took.count() - (host.polls - pollsBefore) * double(kPollIntervalMs);
+    }
+    state.counters["beyond_polls_ms"] = beyond / double(state.iterations());
+}
+BENCHMARK(BM_Job)
+    ->ArgNames({"job", "tty"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace
 

@@ -65,24 +65,39 @@ class Session {
     DeviceJobs jobs_;
 };
 
-// The exit status of the job that ended last; its message has been printed.
-int ExitOf(const JournalEntry& job) {
-    switch (job.outcome) {
-        case JournalOutcome::Ok:
+// The exit status of a job whose messages have been printed.
+int ExitOf(const JobOutcome& job) {
+    switch (job.end) {
+        case JobEnd::Done:
+            // The write happened, the check that was asked for did not.
+            if (job.check == CheckState::NotDone) return Interrupted() ? ExitAborted : ExitFailed;
             return ExitDone;
-        case JournalOutcome::Aborted:
+        case JobEnd::Aborted:
             return Interrupted() ? ExitAborted : ExitFailed;
-        case JournalOutcome::Failed:
+        case JobEnd::Failed:
+        case JobEnd::Refused:
             break;
     }
-    // The write happened, the check that was asked for did not.
-    if (job.outcome == JournalOutcome::Ok &&
-        job.verifyOutcome == QString::fromUtf8(kNotVerifiedWord))
-        return Interrupted() ? ExitAborted : ExitFailed;
     // The window ends some failures without a word; a terminal must not.
-    if (job.messageId == 0)
+    if (job.failure.messageId == 0)
         PrintError(QStringLiteral("korbi-cli: Die LPX hat nicht wie erwartet geantwortet.\n"));
-    return job.messageId == Msg::LpxNotReachable ? ExitNoLpx : ExitFailed;
+    return job.failure.kind == FailureKind::NoLpx ? ExitNoLpx : ExitFailed;
+}
+
+// A series that did not write every device it was asked for ends with the exit status of its
+// last device; one whose check Ctrl+C ended, with Ctrl+C's.
+int ExitOfSeries(const Series& series, SeriesEnd end, const SeriesPlan& plan) {
+    if (series.Failed() > 0) {
+        const JobOutcome& last = series.Devices().last().outcome;
+        if (last.end == JobEnd::Done) return ExitOf(last) == ExitAborted ? ExitAborted : ExitFailed;
+        return last.end == JobEnd::Failed && last.failure.kind == FailureKind::NoLpx ? ExitNoLpx
+                                                                                     : ExitFailed;
+    }
+    if (end == SeriesEnd::CodesUsedUp) return ExitDone;
+    if (series.Aborted() > 0 || end == SeriesEnd::Stopped ||
+        (plan.count > 0 && series.Written() < plan.count))
+        return ExitAborted;
+    return ExitDone;
 }
 
 // The series' report on standard error; Ctrl+C between devices ends it.
@@ -112,22 +127,23 @@ int RunRead(const CliContext& context) {
     QString target;
     FilePlace place;
     int saveStatus = ExitDone;
+    ReadRequest request;
     if (toFile) {
         const int status = SaveAsTarget(context.options.output, &target, place);
         if (status != ExitDone) return status;
-        jobs.journalFile = target;
-        jobs.keepRead = [&]() -> int {
+        request.file = target;
+        request.keep = [&](QString& file) -> int {
             QString saved;
             saveStatus = SaveConfigurationAs(configuration, target, place, &saved);
             if (saveStatus != ExitDone) return Msg::FileNotSaved;
-            jobs.journalFile = saved;
+            file = saved;
             PrintError(Text(Msg::FileSaved) + ": " + saved + '\n');
             return 0;
         };
     }
-    jobs.ReadDevice();
+    const JobOutcome& outcome = jobs.ReadDevice(request);
     if (saveStatus != ExitDone) return saveStatus;
-    const int status = ExitOf(jobs.lastJob);
+    const int status = ExitOf(outcome);
     if (status != ExitDone || toFile) return status;
     Print(context.options.given & OptJson ? SettingsJson(configuration.model, {})
                                           : SettingsText(configuration.model));
@@ -174,31 +190,25 @@ int RunWrite(const CliContext& context) {
 
     Session session(context, configuration);
     DeviceJobs& jobs = session.Jobs();
-    jobs.journalFile = path;
     if (!repeat) {
-        jobs.verifyAfterWrite = plan.verify;
-        jobs.WriteDevice();
-        return ExitOf(jobs.lastJob);
+        WriteRequest request;
+        request.file = path;
+        request.verify = plan.verify;
+        return ExitOf(jobs.WriteDevice(request));
     }
+    plan.newCode = configuration.model.Text(Field::edtRadioCodeNew);
     TerminalSeries host;
     Series series(jobs, configuration.model, host, plan);
-    const SeriesEnd end = series.Run();
+    const SeriesEnd end = series.Run(path);
     PrintError(series.SummaryLine() + '\n');
-    if (series.Failed() > 0)
-        return series.Devices().last().messageId == Msg::LpxNotReachable ? ExitNoLpx : ExitFailed;
-    if (end == SeriesEnd::CodesUsedUp) return ExitDone;
-    if (series.Aborted() > 0 || end == SeriesEnd::Stopped ||
-        (plan.count > 0 && series.Written() < plan.count))
-        return ExitAborted;
-    return ExitDone;
+    return ExitOfSeries(series, end, plan);
 }
 
 int RunChangeCode(const CliContext& context) {
     Configuration configuration(context.applicationDataFolder);
     Session session(context, configuration);
     DeviceJobs& jobs = session.Jobs();
-    jobs.ChangeRadioCode(context.options.operands[0]);
-    return ExitOf(jobs.lastJob);
+    return ExitOf(jobs.ChangeRadioCode(context.options.operands[0]));
 }
 
 int RunInfo(const CliContext& context) {

@@ -15,18 +15,23 @@ void DeviceJobs::ChangeRadioCodeSteps(const QString& code) {
     // Pasted text bypasses the key filter; a code that is not four hexadecimal digits never
     // reaches the device.
     if (!IsFourHexDigits(code)) {
-        Error(Msg::CodeNotFourHexDigits);
+        Fail(FailureKind::Settings, Msg::CodeNotFourHexDigits);
         return;
     }
     if (IsForbiddenCode(code)) {
-        Error(Msg::ForbiddenCode);
+        Fail(FailureKind::Settings, Msg::ForbiddenCode);
         return;
     }
     deviceRadioCode.clear();
     host_.SetWaitTitle(Text(Msg::ChangeCodeTitle));
     Identify();
-    if (deviceRadioCode.isEmpty()) return;
+    if (deviceRadioCode.isEmpty()) {
+        // The abort has said so; a device without a code has not.
+        if (outcome_.failure.kind == FailureKind::NoDeviceCode) Status(Msg::IdentifyAborted);
+        return;
+    }
     if (deviceRadioCode == code) {
+        succeeded_ = true;
         Information(Msg::CodeAlreadySet, {deviceRadioCode});
         return;
     }
@@ -35,20 +40,24 @@ void DeviceJobs::ChangeRadioCodeSteps(const QString& code) {
     const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
                                          {deviceRadioCode, code}, BoxButtons::YesNo);
     if (answer != BoxAnswer::Yes) {
-        trace_.userAborted = true;
+        aborted_ = true;
         return;
     }
     newRadioCode = code;
-    trace_.codeAfter = code.toUpper();
     switch (ChangeDeviceRadioCode()) {
         case CodeChangeDone:
-            Information(Msg::CodeChanged);
+            succeeded_ = true;
+            outcome_.written = true;
+            outcome_.codeAfter = code.toUpper();
+            host_.JobMessages().ShowMessage(BoxKind::Information, Msg::CodeChanged,
+                                            NameDevice(CodesText(outcome_), Text(Msg::CodeChanged)),
+                                            BoxButtons::Ok);
             break;
         case CodeChangeFailed:
-            Error(Msg::CodeChangeFailed);
+            Fail(FailureKind::Device, Msg::CodeChangeFailed);
             break;
         case CodeChangeTimedOut:
-            Error(Msg::WaitTimedOutText);
+            Fail(FailureKind::Device, Msg::WaitTimedOutText);
             break;
         default:
             break;
@@ -64,6 +73,7 @@ int DeviceJobs::ChangeDeviceRadioCode() {
     if (!IsFourHexDigits(newRadioCode) || IsForbiddenCode(newRadioCode)) return CodeChangeNotDone;
     if (adapter_.Open() != 0) {
         adapter_.Close();
+        LpxRefused(0);
         return CodeChangeNotDone;
     }
     // The code goes out as typed; lower-case digits stay lower case.
@@ -72,6 +82,7 @@ int DeviceJobs::ChangeDeviceRadioCode() {
 
     int result = CodeChangeNotDone;
     if (adapter_.StartJob(deviceRadioCode.toStdString()) == LpxResultOk) {
+        outcome_.writeStarted = true;
         const int outcome =
             RunWait(PollWriteJob,
                     {Msg::ChangeCodeTitle, Msg::WaitingForDevice, Msg::PressToChangeCode}, true);
@@ -80,7 +91,7 @@ int DeviceJobs::ChangeDeviceRadioCode() {
         if (outcome == WaitTimedOut) result = CodeChangeTimedOut;
         StopPolling(true);
     } else {
-        ReportLineLost();
+        LpxRefused(0);
     }
     adapter_.AddWriteBlock("");
     adapter_.Close();

@@ -59,8 +59,10 @@ std::optional<int> DeviceJobs::PollJobStatus(int kind) {
 // only cleans up.
 int DeviceJobs::RunWait(PollKind kind, const WaitTexts& texts, bool letMessagesRun) {
     pollTag = kind;
-    const int outcome = host_.WaitForButton(kind, texts, letMessagesRun);
-    if (outcome == WaitAborted) trace_.userAborted = true;
+    WaitTexts shown = texts;
+    shown.steps = steps_;
+    const int outcome = host_.WaitForButton(kind, shown, letMessagesRun);
+    if (outcome == WaitAborted) aborted_ = true;
     if (outcome == WaitLineLost) {
         StopPolling(true);
         ReportLineLost();
@@ -73,103 +75,122 @@ void DeviceJobs::StopPolling(bool clearTag) {
     host_.StopPolling();
 }
 
-void DeviceJobs::Error(int textId, const QStringList& args, const QString& cause) {
-    if (trace_.firstErrorId == 0) trace_.firstErrorId = textId;
-    ErrorBox(host_.JobMessages(), textId, args, cause);
+void DeviceJobs::Fail(FailureKind kind, int textId, const QStringList& args, const QString& cause) {
+    if (outcome_.failure.kind == FailureKind::None) outcome_.failure = {kind, textId};
+    if (textId != 0) ErrorBox(host_.JobMessages(), textId, args, cause);
 }
 
 bool DeviceJobs::ReportLineLost() {
     if (!adapter_.LineLost()) return false;
-    Error(Msg::LpxNotReachable, {}, Text(Msg::LpxLineLost));
+    Fail(FailureKind::NoLpx, Msg::LpxNotReachable, {}, Text(Msg::LpxLineLost));
     return true;
 }
 
+void DeviceJobs::LpxRefused(int textId) {
+    if (!ReportLineLost()) Fail(FailureKind::LpxRefused, textId);
+}
+
 void DeviceJobs::Information(int textId, const QStringList& args) {
-    trace_.informationIds << textId;
     InformationBox(host_.JobMessages(), textId, args);
 }
 
 void DeviceJobs::Status(int textId) {
-    trace_.lastStatusId = textId;
     host_.ShowStatus(Text(textId));
 }
 
-void DeviceJobs::ReadDevice() {
-    RunJournalled(JournalJob::Read, Msg::ReadDone, [this] { ReadSteps(); });
+void DeviceJobs::Succeed(int textId) {
+    succeeded_ = true;
+    if (textId != 0) Status(textId);
 }
 
-void DeviceJobs::WriteDevice() {
-    RunJournalled(JournalJob::Write, Msg::WriteDone, [this] { WriteSteps(); });
+void DeviceJobs::Aborted(int statusId) {
+    aborted_ = true;
+    if (statusId != 0) Status(statusId);
 }
 
-void DeviceJobs::ChangeRadioCode(const QString& code) {
-    RunJournalled(JournalJob::CodeChange, Msg::CodeChanged,
-                  [this, &code] { ChangeRadioCodeSteps(code); });
+void DeviceJobs::IdentificationEnded() {
+    // A failure has said what happened; the user's cancel and a device without a code are told
+    // as the cancel of the identification.
+    if (aborted_) {
+        Status(Msg::IdentifyAborted);
+    } else if (outcome_.failure.kind == FailureKind::NoDeviceCode) {
+        Status(Msg::IdentifyAborted);
+    }
 }
 
-// The one place where the jobs meet the journal: the line is made from what the job showed,
-// so that the window's and the terminal's jobs are recorded alike.
-void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::function<void()>& steps) {
+const JobOutcome& DeviceJobs::ReadDevice(const ReadRequest& request) {
+    keepRead_ = request.keep;
+    return Run(JournalJob::Read, request.file, true, [this] { ReadSteps(); });
+}
+
+const JobOutcome& DeviceJobs::WriteDevice(const WriteRequest& request) {
+    return Run(JournalJob::Write, request.file, request.recordAbortBeforeDevice,
+               [this, &request] { WriteSteps(request); });
+}
+
+const JobOutcome& DeviceJobs::ChangeRadioCode(const QString& code) {
+    return Run(JournalJob::CodeChange, QString(), true,
+               [this, &code] { ChangeRadioCodeSteps(code); });
+}
+
+namespace {
+
+// The job's end from what its steps found, in this order: a refused device, a check that
+// differs, the success, the user's abort, and else the failure.
+JobEnd EndOf(const JobOutcome& outcome, bool refused, bool succeeded, bool aborted) {
+    if (refused) return JobEnd::Refused;
+    if (outcome.failure.kind == FailureKind::CheckDiffers) return JobEnd::Failed;
+    if (succeeded) return JobEnd::Done;
+    return aborted ? JobEnd::Aborted : JobEnd::Failed;
+}
+
+}  // namespace
+
+// The one place where the jobs meet the journal: the line is made from the outcome, so that
+// the window's and the terminal's jobs are recorded alike.
+const JobOutcome& DeviceJobs::Run(JournalJob job, const QString& file, bool recordAbortBeforeDevice,
+                                  const std::function<void()>& steps) {
     static const char* const kJobNames[] = {"Lesen", "Schreiben", "Kennnummer"};
     const QString jobName = QString::fromLatin1(kJobNames[static_cast<int>(job)]);
     TraceNote(QStringLiteral("Beginn ") + jobName);
-    trace_ = JobTrace();
+    outcome_ = JobOutcome();
+    outcome_.job = job;
+    succeeded_ = aborted_ = refused_ = false;
+    steps_ = 2;
     running_ = job;
     steps();
     running_.reset();
-    const bool succeeded =
-        trace_.written || trace_.lastStatusId == successId ||
-        trace_.informationIds.contains(successId) ||
-        (job == JournalJob::CodeChange && trace_.informationIds.contains(Msg::CodeAlreadySet));
-    const int lostId = succeeded && job == JournalJob::Read && keepRead ? keepRead() : 0;
-    JournalEntry entry;
-    entry.job = job;
-    entry.program = journalProgram;
-    if (job != JournalJob::CodeChange) entry.fileName = journalFile;
-    const bool identified = trace_.reachedLpx && !deviceRadioCode.isEmpty();
-    if (identified) {
-        entry.codeBefore = deviceRadioCode;
-        entry.firmwareVersion = FirmwareVersionText(deviceFirmwareVersion);
+    outcome_.end = EndOf(outcome_, refused_, succeeded_, aborted_);
+    outcome_.userAborted = aborted_;
+    if (outcome_.end == JobEnd::Failed && outcome_.failure.kind == FailureKind::None)
+        outcome_.failure.kind = FailureKind::LpxRefused;  // the LPX failed without a word
+    QString recordedFile = file;
+    if (job == JournalJob::Read && outcome_.Succeeded() && keepRead_) {
+        if (const int lostId = keepRead_(recordedFile)) {
+            outcome_.end = JobEnd::Failed;
+            outcome_.failure = {FailureKind::NotKept, lostId};
+        }
     }
-    entry.verifyOutcome = trace_.verifyOutcome;
-    if (trace_.verifyOutcome == QString::fromUtf8(kVerifyFailedWord)) {
-        entry.outcome = JournalOutcome::Failed;
-        entry.messageId = Msg::VerifyMismatch;
-    } else if (succeeded && lostId == 0) {
-        entry.outcome = JournalOutcome::Ok;
-    } else if (trace_.userAborted) {
-        entry.outcome = JournalOutcome::Aborted;
-    } else {
-        entry.outcome = JournalOutcome::Failed;
-        entry.messageId = lostId                     ? lostId
-                          : trace_.firstErrorId != 0 ? trace_.firstErrorId
-                                                     : trace_.lastStatusId;
-    }
-    entry.codeAfter =
-        succeeded && !trace_.codeAfter.isEmpty() ? trace_.codeAfter : entry.codeBefore;
-    // A read that fetched records journals what came, also when some blocks were missing.
-    if (job == JournalJob::Read && identified &&
-        (succeeded || entry.messageId == Msg::ConversionError ||
-         entry.messageId == Msg::BadProduct)) {
-        entry.productionDate = settings_.Text(Field::edtProductionDate);
-        SetJournalImage(entry, SavedImageData(settings_, fileImage));
-    }
-    if (job == JournalJob::Write && succeeded) {
-        entry.sha256 = ImageSha256(writeImage);
-        entry.image = ImageData(writeImage);
-    }
-    if (!trace_.verifyOutcome.isEmpty() &&
-        trace_.verifyOutcome != QString::fromUtf8(kNotVerifiedWord))
-        entry.verifySha256 = ImageSha256(verifyImage);
-    lastJob = entry;
+    // A read is recorded as the file Speichern writes right after it, so that restore gives
+    // back those very bytes.
+    if (job == JournalJob::Read && outcome_.read)
+        outcome_.saved = SavedImageData(settings_, fileImage);
+    keepRead_ = nullptr;
+    const JournalEntry entry = JournalEntryOf(outcome_, journalProgram, recordedFile);
     TraceNote(QStringLiteral("Ende ") + jobName + QStringLiteral(": ") +
               JournalFields(entry)[ColOutcome] +
               (entry.codeBefore.isEmpty() ? QString() : QStringLiteral(", ") + entry.codeBefore));
-    if (!trace_.reachedLpx) return;
-    lastJob.time = QDateTime::currentDateTime();
+    host_.JobEnded(outcome_);
+    const bool waitingForDevice = outcome_.end == JobEnd::Aborted && outcome_.codeBefore.isEmpty();
+    if (!outcome_.reachedLpx || outcome_.end == JobEnd::Refused ||
+        (waitingForDevice && !recordAbortBeforeDevice))
+        return outcome_;
+    JournalEntry recorded = entry;
+    recorded.time = QDateTime::currentDateTime();
     QString warning;
-    AppendJournal({journalPath, journalServer}, lastJob, &warning);
+    AppendJournal({journalPath, journalServer}, recorded, &warning);
     if (!warning.isEmpty()) host_.ShowJournalWarning(warning);
+    return outcome_;
 }
 
 QString ReadLpxInfoLine(LpxAdapter& adapter) {

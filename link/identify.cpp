@@ -30,19 +30,21 @@ bool DeviceJobs::TakeIdentificationRecord(ConfigImage& image) {
 
 void DeviceJobs::Identify() {
     deviceRadioCode.clear();
-    trace_.reachedLpx = true;
+    outcome_.reachedLpx = true;
     if (adapter_.Open() != 0) {
-        Error(Msg::LpxNotReachable, {}, OpenFailureCause(adapter_.LastOpenFailure()));
+        Fail(FailureKind::NoLpx, Msg::LpxNotReachable, {},
+             OpenFailureCause(adapter_.LastOpenFailure()));
         adapter_.Close();
         return;
     }
     if (adapter_.CheckLpxFirmware(kLpxFirmwareReference) != LpxResultOk) {
         adapter_.Close();
-        if (!ReportLineLost()) Error(Msg::LpxFirmwareTooOld);
+        if (!ReportLineLost()) Fail(FailureKind::LpxFirmware, Msg::LpxFirmwareTooOld);
         return;
     }
     if (adapter_.EnterIdentifyMode() != LpxResultOk) {
         adapter_.Close();
+        LpxRefused(0);
         return;
     }
 
@@ -60,6 +62,10 @@ void DeviceJobs::Identify() {
         switch (outcome) {
             case WaitDone:
                 settled = TakeIdentificationRecord(image);
+                // The empty code 0000 is no code a job can be started for.
+                if (settled && deviceRadioCode.isEmpty() &&
+                    outcome_.failure.kind == FailureKind::None)
+                    outcome_.failure = {FailureKind::NoDeviceCode, Msg::IdentifyAborted};
                 break;
             case WaitAborted:
                 pollTag = PollNone;
@@ -82,4 +88,9 @@ void DeviceJobs::Identify() {
     }
     adapter_.LeaveIdentifyMode();
     adapter_.Close();
+    if (!deviceRadioCode.isEmpty()) {
+        outcome_.codeBefore = deviceRadioCode;
+        outcome_.codeAfter = deviceRadioCode;
+        outcome_.firmwareVersion = deviceFirmwareVersion;
+    }
 }

@@ -7,6 +7,8 @@
 
 #include "config/messages.h"
 
+struct JobOutcome;
+
 // Where the shown configuration came from.
 enum ConfigOrigin : int {
     OriginTemplate = 0,
@@ -40,6 +42,7 @@ struct WaitTexts {
     int titleId;  // 0 keeps the title the caller set
     int headingId;
     int instructionId;
+    int steps = 2;  // the waits of the job: 3 when a check follows the write
 };
 
 // The poll interval of a wait, in milliseconds.
@@ -68,4 +71,6 @@ class JobHost {
     // out (textId tells which). The window's wait dialog just goes on waiting; a terminal, where
     // nobody sees the LPX's state, says why.
     virtual void ShowRetry(int textId) { (void)textId; }
+    // A read, write or code change ended so; its messages have been shown.
+    virtual void JobEnded(const JobOutcome& outcome) { (void)outcome; }
 };

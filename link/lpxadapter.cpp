@@ -178,6 +178,9 @@ int LpxAdapter::ReceiveAnswer(std::string& payload, int timeoutMs, AnswerKind ki
         bytes[count] = 0;
         if (kind == AnswerKind::SingleByte && count == 1) break;
         if (kind == AnswerKind::Framed && HasStxAndEtx(bytes, count)) break;
+        // A framed answer begins with STX; one that begins otherwise (the NAK that ends the
+        // records) is complete as it stands: more bytes could not make it a valid frame.
+        if (kind == AnswerKind::Framed && bytes[0] != kStx) break;
         // A full buffer can take no more bytes, so further waiting could not change the answer.
         if (count >= kMaxAnswerBytes) break;
         deadline = handle_->Now() + milliseconds(kAnswerTimeoutMs);

@@ -25,15 +25,17 @@ void DeviceJobs::ShowReadImage() {
     const int result = settings_.DecodeConfigImage(readImage, MarkFromDevice);
     // The view shows what the device holds, whatever the decoder had to say about it.
     settings_.MarkClean();
+    outcome_.read = readImage;
+    outcome_.productionDate = settings_.Text(Field::edtProductionDate);
     if (result >= 0 && result < kImageSize) {
-        Error(Msg::ConversionError,
-              {QString::number(readImage.cells[result].value), QString::number(result)});
+        Fail(FailureKind::Device, Msg::ConversionError,
+             {QString::number(readImage.cells[result].value), QString::number(result)});
     } else if (result == DecodeOk) {
-        Status(Msg::ReadDone);
+        Succeed(Msg::ReadDone);
     } else if (result == DecodeBadProduct) {
         // The identification saw a K-ORBI, yet the read says otherwise: the view now shows an
         // unknown product, which must not pass unnoticed into a later write.
-        Error(Msg::BadProduct);
+        Fail(FailureKind::Device, Msg::BadProduct);
     }
     host_.ShowOrigin(OriginDevice);
 }
@@ -43,14 +45,14 @@ void DeviceJobs::ReadSteps() {
     host_.SetWaitTitle(Text(Msg::ReadTitle));
     Identify();
     if (deviceRadioCode.isEmpty()) {
-        // A failure has said what happened; only the user's cancel is told as such.
-        if (trace_.userAborted) Status(Msg::IdentifyAborted);
+        IdentificationEnded();
         return;
     }
     settings_.SetTextAsLoaded(Field::edtRadioCodeOld, deviceRadioCode);
 
     if (adapter_.Open() != 0) {
         adapter_.Close();
+        LpxRefused(0);
         return;
     }
     // The blocks common to both generations go first, then those of the device's generation.
@@ -59,7 +61,7 @@ void DeviceJobs::ReadSteps() {
     for (const std::string& block : common) adapter_.RequestReadBlock(block);
     const int generation = deviceFirmwareVersion >> 4;
     if (generation != 1 && generation != 2) {
-        Error(Msg::ReadFailed);
+        Fail(FailureKind::Device, Msg::ReadFailed);
         adapter_.Close();
         return;
     }
@@ -67,7 +69,7 @@ void DeviceJobs::ReadSteps() {
     for (size_t i = common.size(); i < plan.size(); ++i) adapter_.RequestReadBlock(plan[i]);
 
     if (adapter_.StartJob(settings_.Text(Field::edtRadioCodeOld).toStdString()) != LpxResultOk) {
-        if (!ReportLineLost()) Error(Msg::LpxJobNotStarted);
+        LpxRefused(Msg::LpxJobNotStarted);
     } else {
         const int outcome =
             RunWait(PollReadJob, {Msg::ReadTitle, Msg::WaitingForDevice, Msg::PressToRead}, true);
@@ -75,9 +77,9 @@ void DeviceJobs::ReadSteps() {
             adapter_.RequestReadBlock("");
             pollTag = PollNone;
         }
-        if (outcome == WaitFailed) Error(Msg::ReadFailed);
+        if (outcome == WaitFailed) Fail(FailureKind::Device, Msg::ReadFailed);
         if (outcome == WaitAborted) Status(Msg::ReadAborted);
-        if (outcome == WaitTimedOut) Error(Msg::WaitTimedOutText);
+        if (outcome == WaitTimedOut) Fail(FailureKind::Device, Msg::WaitTimedOutText);
         StopPolling(false);
         ClearImage(readImage);
         if (outcome == WaitDone) {

@@ -1,128 +1,141 @@
 #include "link/series.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "link/devicejobs.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
+
+CodeListCodes::CodeListCodes(QStringList codes, const JournalTarget& record,
+                             std::function<void(const QString&)> line)
+    : codes_(std::move(codes)), line_(std::move(line)) {
+    QString error;
+    // A record that cannot be read hides no code; the job's own warning tells about it.
+    journal_ = std::make_unique<JournalReader>();
+    if (record.localPath.isEmpty() || !journal_->Open(record, &error)) journal_.reset();
+}
+
+QString CodeListCodes::Next() {
+    if (!released_.isEmpty()) return released_.takeFirst();
+    while (next_ < codes_.size()) {
+        const QString code = codes_[next_++];
+        QString error;
+        QStringList line;
+        if (!journal_ || !journal_->Select(code, QDateTime(), &error) || !journal_->Next(&line))
+            return code;
+        line_(FillText(Msg::SeriesCodeSkipped, {code}));
+    }
+    return QString();
+}
 
 namespace {
 
 // Failures that no other device can change: the LPX itself, or checks of the configuration
 // that come before any device is asked.
-constexpr int kSeriesEndingFailures[] = {
-    Msg::LpxNotReachable,  Msg::LpxFirmwareTooOld, Msg::ForbiddenCode,
-    Msg::CodeInBothGroups, Msg::ZoneInBothGroups,  Msg::CodeNotFourHexDigits,
-};
-// Checks that run once the device is known: they fail for every device of a generation, so two
-// in a row mean the next device would fail them too.
-constexpr int kDeviceChecks[] = {Msg::PressTimeTooShort, Msg::EncodingError};
+bool EndsAtOnce(FailureKind kind) {
+    return kind == FailureKind::Settings || kind == FailureKind::NoLpx ||
+           kind == FailureKind::LpxFirmware;
+}
 
-bool Contains(const int* begin, const int* end, int id) {
-    return std::find(begin, end, id) != end;
+// Failures that depend on no device, or on its generation only: a second one in a row means
+// the next device would meet it too.
+bool EndsWhenRepeated(FailureKind kind) {
+    return kind == FailureKind::LpxRefused || kind == FailureKind::DeviceCheck;
 }
 
 }  // namespace
 
-bool EndsTheSeries(const JournalEntry& job) {
-    if (job.outcome != JournalOutcome::Failed) return false;
-    if (Contains(std::begin(kSeriesEndingFailures), std::end(kSeriesEndingFailures), job.messageId))
-        return true;
-    return job.codeBefore.isEmpty();
-}
-
-QString Series::NextCode() {
-    while (nextCode_ < plan_.codes.size()) {
-        const QString code = plan_.codes[nextCode_++];
-        QString error;
-        QStringList line;
-        if (!journal_ || !journal_->Select(code, QDateTime(), &error) || !journal_->Next(&line))
-            return code;
-        host_.SeriesLine(FillText(Msg::SeriesCodeSkipped, {code}));
-    }
-    return QString();
-}
-
 QString Series::DeviceLine(const SeriesDevice& device) const {
+    const JobOutcome& outcome = device.outcome;
     const QString number = QString::number(device.number);
-    if (device.outcome == JournalOutcome::Aborted)
-        return FillText(Msg::SeriesDeviceAborted, {number});
-    QString code = device.codeBefore.isEmpty() ? QStringLiteral("????") : device.codeBefore;
-    if (!device.codeAfter.isEmpty() && device.codeAfter != device.codeBefore)
-        code += QStringLiteral(" → ") + device.codeAfter;
-    if (device.outcome == JournalOutcome::Failed)
-        return FillText(Msg::SeriesDeviceFailed, {number, code});
-    if (device.verifyOutcome == QString::fromUtf8(kVerifiedWord))
+    if (outcome.end == JobEnd::Aborted) return FillText(Msg::SeriesDeviceAborted, {number});
+    QString code = outcome.codeBefore.isEmpty() ? QStringLiteral("????") : outcome.codeBefore;
+    if (outcome.written && outcome.codeAfter != outcome.codeBefore)
+        code += QStringLiteral(" → ") + outcome.codeAfter;
+    if (outcome.end != JobEnd::Done) return FillText(Msg::SeriesDeviceFailed, {number, code});
+    if (outcome.check == CheckState::Passed)
         return FillText(Msg::SeriesDeviceVerified, {number, code});
-    if (device.verifyOutcome == QString::fromUtf8(kNotVerifiedWord))
+    if (outcome.check == CheckState::NotDone)
         return FillText(Msg::SeriesDeviceNotVerified, {number, code});
     return FillText(Msg::SeriesDeviceWritten, {number, code});
 }
 
-SeriesEnd Series::Run() {
-    const bool verifyBefore = jobs_.verifyAfterWrite;
-    const bool askBefore = jobs_.askCodeChange;
-    const QString newCodeBefore = settings_.Text(Field::edtRadioCodeNew);
-    jobs_.verifyAfterWrite = plan_.verify;
-    // Starting a series with a code list is the confirmation of every code change in it.
-    if (!plan_.codes.isEmpty()) {
-        jobs_.askCodeChange = false;
-        QString error;
-        // A journal that cannot be read hides no code; the job's own warning tells about it.
-        journal_ = std::make_unique<JournalReader>();
-        if (jobs_.journalPath.isEmpty() ||
-            !journal_->Open({jobs_.journalPath, jobs_.journalServer}, &error))
-            journal_.reset();
+std::optional<SeriesEnd> Series::EndAfter(const JobOutcome& outcome) {
+    // Also an abort of the check after a write: the user wants no further device.
+    if (outcome.end == JobEnd::Aborted || outcome.userAborted) return SeriesEnd::Stopped;
+    const JobFailure failure = outcome.end == JobEnd::Failed ? outcome.failure : JobFailure();
+    const JobFailure last = lastFailure_;
+    lastFailure_ = failure;
+    if (EndsAtOnce(failure.kind)) return SeriesEnd::Unchangeable;
+    if (EndsWhenRepeated(failure.kind) && failure.kind == last.kind &&
+        failure.messageId == last.messageId) {
+        host_.SeriesLine(Text(Msg::SeriesSameFailureTwice));
+        return SeriesEnd::Unchangeable;
     }
+    return std::nullopt;
+}
+
+SeriesEnd Series::Run(const QString& file) {
+    const QString newCodeBefore = settings_.Text(Field::edtRadioCodeNew);
+    SeriesCodes* codes = plan_.codeSource;
+    if (!codes && !plan_.codes.isEmpty()) {
+        listCodes_ = std::make_unique<CodeListCodes>(
+            plan_.codes, JournalTarget{jobs_.journalPath, jobs_.journalServer},
+            [this](const QString& line) { host_.SeriesLine(line); });
+        codes = listCodes_.get();
+    }
+    WriteRequest request;
+    request.file = file;
+    request.verify = plan_.verify;
+    // Starting a series with a code list is the confirmation of every code change in it.
+    request.askCodeChange = codes == nullptr;
+    // Waiting for the next device is no job on a device.
+    request.recordAbortBeforeDevice = false;
+    // A device that carries a code this series wrote or handed out has been written already.
+    request.refuseDevice = [this](const QString& code) { return written_.contains(code); };
     SeriesEnd end = SeriesEnd::Complete;
-    int lastCheckFailure = 0;
-    for (int number = 1;; ++number) {
+    for (;;) {
         if (plan_.count > 0 && Written() >= plan_.count) break;
         if (host_.StopRequested()) break;
-        if (!plan_.codes.isEmpty()) {
-            const QString code = NextCode();
+        QString code = plan_.newCode;
+        if (codes) {
+            code = codes->Next();
             if (code.isEmpty()) {
                 host_.SeriesLine(Text(Msg::SeriesCodesUsedUp));
                 end = SeriesEnd::CodesUsedUp;
                 break;
             }
-            settings_.SetText(Field::edtRadioCodeNew, code);
         }
-        host_.DeviceStarting(number, plan_.count);
-        jobs_.WriteDevice();
-        const JournalEntry& job = jobs_.lastJob;
-        // A device that was never identified did not take its code; the next one gets it.
-        if (!plan_.codes.isEmpty() && job.codeBefore.isEmpty()) --nextCode_;
+        // Every device keeps its own code unless the series gives it one.
+        settings_.SetText(Field::edtRadioCodeNew, code);
+        // The wait counts the devices written: a failed device's successor takes its number.
+        host_.DeviceStarting(Written() + 1, plan_.count);
+        const JobOutcome outcome = jobs_.WriteDevice(request);
+        if (codes) {
+            if (outcome.writeStarted)
+                codes->Used(code);
+            else
+                codes->Released(code);
+        }
+        if (outcome.end == JobEnd::Refused) {
+            host_.SeriesLine(FillText(Msg::SeriesDeviceAgain, {outcome.codeBefore}));
+            continue;
+        }
+        // A device whose write failed may be tried again, unless it may carry its new code.
+        if (outcome.written)
+            written_.insert(outcome.codeAfter);
+        else if (outcome.writeStarted && !code.isEmpty())
+            written_.insert(code.toUpper());
         // Aborting the wait for the next device is how an open series ends.
-        if (job.outcome == JournalOutcome::Aborted && job.codeBefore.isEmpty()) {
+        if (outcome.end == JobEnd::Aborted && outcome.codeBefore.isEmpty()) {
             if (plan_.count > 0) end = SeriesEnd::Stopped;
             break;
         }
-        SeriesDevice device{number,      job.codeBefore, job.codeAfter,
-                            job.outcome, job.messageId,  job.verifyOutcome};
-        devices_ << device;
-        host_.SeriesLine(DeviceLine(device));
-        if (job.outcome == JournalOutcome::Aborted || jobs_.UserAborted()) {
-            end = SeriesEnd::Stopped;
+        devices_ << SeriesDevice{static_cast<int>(devices_.size()) + 1, outcome};
+        host_.SeriesLine(DeviceLine(devices_.last()));
+        if (const std::optional<SeriesEnd> ended = EndAfter(outcome)) {
+            end = *ended;
             break;
         }
-        if (EndsTheSeries(job)) {
-            end = SeriesEnd::Unchangeable;
-            break;
-        }
-        const bool check =
-            job.outcome == JournalOutcome::Failed &&
-            Contains(std::begin(kDeviceChecks), std::end(kDeviceChecks), job.messageId);
-        if (check && job.messageId == lastCheckFailure) {
-            host_.SeriesLine(Text(Msg::SeriesSameFailureTwice));
-            end = SeriesEnd::Unchangeable;
-            break;
-        }
-        lastCheckFailure = check ? job.messageId : 0;
     }
-    jobs_.verifyAfterWrite = verifyBefore;
-    jobs_.askCodeChange = askBefore;
     settings_.SetText(Field::edtRadioCodeNew, newCodeBefore);
     return end;
 }
@@ -135,8 +148,7 @@ int Series::Written() const {
 
 int Series::Aborted() const {
     int n = 0;
-    for (const SeriesDevice& device : devices_)
-        n += device.outcome == JournalOutcome::Aborted ? 1 : 0;
+    for (const SeriesDevice& device : devices_) n += device.outcome.end == JobEnd::Aborted ? 1 : 0;
     return n;
 }
 

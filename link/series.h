@@ -5,35 +5,68 @@
 // abort, the count reached and a code list used up.
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "files/journal.h"
 #include "files/journalstore.h"
+#include "link/joboutcome.h"
 
 class DeviceJobs;
 class SettingsModel;
 
+// Hands out the new radio ID codes of a series. The series takes one code per device and tells
+// what became of it: Used once the LPX took the write that carries it (the device may hold it
+// from then on, whatever the job's end), Released when no device took it.
+class SeriesCodes {
+  public:
+    virtual ~SeriesCodes() = default;
+    // The next code free for a device; empty when none is left.
+    virtual QString Next() = 0;
+    virtual void Used(const QString& code) = 0;
+    virtual void Released(const QString& code) = 0;
+};
+
+// A list of codes in order, each free unless the record shows it on a device already (a line
+// then tells that it was skipped). A released code goes to the next device.
+class CodeListCodes : public SeriesCodes {
+  public:
+    // record may be empty: no code is then known as used.
+    CodeListCodes(QStringList codes, const JournalTarget& record,
+                  std::function<void(const QString&)> line);
+    QString Next() override;
+    void Used(const QString&) override {}
+    void Released(const QString& code) override { released_.prepend(code); }
+
+  private:
+    QStringList codes_;
+    QStringList released_;
+    int next_ = 0;
+    std::unique_ptr<JournalReader> journal_;
+    std::function<void(const QString&)> line_;
+};
+
 struct SeriesPlan {
     int count = 0;  // devices to write; 0: until the user stops
     bool verify = false;
-    QStringList codes;  // the new radio ID codes in order; empty: every device keeps its own
+    // The new radio ID codes in order; empty: every device keeps its own code, unless newCode
+    // names the code of a series of one device.
+    QStringList codes;
+    QString newCode;
+    // Hands out the new codes in place of the list when given (not owned).
+    SeriesCodes* codeSource = nullptr;
 };
 
-// One device of the series as its journal line tells it.
+// One device of the series as its outcome tells it.
 struct SeriesDevice {
     int number = 0;
-    QString codeBefore;
-    QString codeAfter;
-    JournalOutcome outcome = JournalOutcome::Ok;
-    int messageId = 0;
-    QString verifyOutcome;  // a journal verify word, empty without a verify
-    // Written as asked (and verified when asked).
-    bool Done() const {
-        return outcome == JournalOutcome::Ok &&
-               verifyOutcome != QString::fromUtf8(kNotVerifiedWord);
-    }
+    JobOutcome outcome;
+    // Written as asked (and checked when asked).
+    bool Done() const { return outcome.Complete(); }
 };
 
 enum class SeriesEnd {
@@ -58,7 +91,8 @@ class Series {
   public:
     Series(DeviceJobs& jobs, SettingsModel& settings, SeriesHost& host, SeriesPlan plan)
         : jobs_(jobs), settings_(settings), host_(host), plan_(std::move(plan)) {}
-    SeriesEnd Run();
+    // file: the configuration file written, for the record.
+    SeriesEnd Run(const QString& file = QString());
 
     const QList<SeriesDevice>& Devices() const { return devices_; }
     int Written() const;
@@ -68,20 +102,17 @@ class Series {
     QString SummaryLine() const;
 
   private:
-    // The next code of the list that the journal shows on no device yet; empty when none is left.
-    QString NextCode();
     QString DeviceLine(const SeriesDevice& device) const;
+    // Whether the series ends after this device's outcome, and how.
+    std::optional<SeriesEnd> EndAfter(const JobOutcome& outcome);
 
     DeviceJobs& jobs_;
     SettingsModel& settings_;
     SeriesHost& host_;
     SeriesPlan plan_;
     QList<SeriesDevice> devices_;
-    int nextCode_ = 0;
-    // The journal, asked by code through its index; none when it could not be opened.
-    std::unique_ptr<JournalReader> journal_;
+    // The codes this series wrote or handed out: a device that carries one was written by it.
+    QSet<QString> written_;
+    JobFailure lastFailure_;
+    std::unique_ptr<SeriesCodes> listCodes_;
 };
-
-// A job failure after which the next device would fail alike (the LPX, or the configuration's
-// own checks that no device changes).
-bool EndsTheSeries(const JournalEntry& job);

@@ -3,7 +3,9 @@
 
 #include "link/verify.h"
 
-#include "config/settingsmodel.h"
+#include <QLocale>
+
+#include "config/settingsfields.h"
 #include "files/journal.h"
 #include "link/devicejobs.h"
 #include "resources/catalogue.h"
@@ -13,11 +15,89 @@ namespace {
 constexpr int kCodeHigh = 0x20;
 constexpr int kCodeLow = 0x21;
 
-QString ShownValue(const SettingsModel& model, Field field) {
-    if (InfoOf(field).kind == FieldKind::Tick)
-        return model.Ticked(field) ? QStringLiteral("angekreuzt") : QStringLiteral("leer");
-    const QString text = model.Text(field);
-    return text.isEmpty() ? QStringLiteral("(leer)") : text;
+// How a field is held in its cells.
+enum class Held { Number, Tenths, Code, HighNibble, LowNibble, Bit };
+
+struct CellField {
+    int address;
+    Field field;
+    Held held;
+    int bit = 0;  // for Held::Bit
+};
+
+// Every field that a write sends, by the cells that hold it.
+std::vector<CellField> FieldsByCell() {
+    std::vector<CellField> rows = {
+        {Addr::RadioTestAlarmInterval, Field::edtRadioTestAlarmInterval, Held::Number},
+        {Addr::MissedAckBeforeSleep, Field::edtMissedAck, Held::Number},
+        {Addr::RadioTestAlarmActive, Field::cbRadioTestAlarmActive, Held::Bit, 0},
+        {Addr::BatteryTestInterval, Field::edtBatteryTestInterval, Held::Number},
+        {Addr::DementiaBlockTime, Field::edtDementiaBlockTime, Held::Number},
+        {Addr::TxCounts, Field::edtNoShortTx, Held::HighNibble},
+        {Addr::TxCounts, Field::edtNoLongTx, Held::LowNibble},
+        {Addr::RfidInactivity, Field::edtRfidInactivity, Held::Number},
+        {Addr::RadioInactivity, Field::edtRadioInactivity, Held::Number},
+        {Addr::ActivationDelay, Field::edtButtonActivationDelay, Held::Tenths},
+        {Addr::OutOfFieldTime, Field::edtOutOfFieldTimeToRetransmit, Held::Number},
+        {Addr::PressTime, Field::edtLongDoubleTriplePressTime, Held::Tenths},
+    };
+    const Field flags1[] = {Field::cbConfig_D0, Field::cbConfig_D1, Field::cbConfig_D2,
+                            Field::cbConfig_D3, Field::cbConfig_D4, Field::cbConfig_D5,
+                            Field::cbConfig_D6};
+    for (int bit = 0; bit < 7; ++bit)
+        rows.push_back({Addr::ConfigFlags1, flags1[bit], Held::Bit, bit});
+    const Field flags2[] = {Field::cbConfig2_D0, Field::cbConfig2_D1, Field::cbConfig2_D2,
+                            Field::cbConfig2_D3};
+    for (int bit = 0; bit < 4; ++bit)
+        rows.push_back({Addr::ConfigFlags2, flags2[bit], Held::Bit, bit});
+    for (const bool restricted : {false, true}) {
+        const int codes = restricted ? Addr::DoorCodesRestricted : Addr::DoorCodes;
+        for (int number = 1; number <= kCodesPerGroup; ++number)
+            rows.push_back({codes + 2 * (number - 1), DoorCode(number, restricted), Held::Code});
+        const int low = restricted ? Addr::ZonesLowRestricted : Addr::ZonesLow;
+        const int high = restricted ? Addr::ZonesHighRestricted : Addr::ZonesHigh;
+        for (int zone = 0; zone < kZonesPerGroup; ++zone)
+            rows.push_back({zone < 8 ? low : high, Zone(zone, restricted), Held::Bit, zone % 8});
+    }
+    return rows;
+}
+
+int Size(const CellField& row) {
+    return row.held == Held::Code ? 2 : 1;
+}
+
+bool Read(const ConfigImage& image, const CellField& row) {
+    for (int a = row.address; a < row.address + Size(row); ++a)
+        if (image.cells[a].mark != MarkFromDevice) return false;
+    return true;
+}
+
+// The field's value as its cells hold it, without the entry rules that the view applies.
+QString HeldValue(const ConfigImage& image, const CellField& row) {
+    const int value = image.cells[row.address].value;
+    switch (row.held) {
+        case Held::Number:
+            return QString::number(value);
+        case Held::Tenths:
+            return QString::number(value / 10) + QLocale().decimalPoint() +
+                   QString::number(value % 10);
+        case Held::Code: {
+            const QString code = QString::fromStdString(
+                CodeToText(uint8_t(value), image.cells[row.address + 1].value));
+            return code.isEmpty() ? QStringLiteral("(leer)") : code;
+        }
+        case Held::HighNibble:
+            return QString::number(value >> 4);
+        case Held::LowNibble:
+            return QString::number(value & 0x0F);
+        case Held::Bit:
+            break;
+    }
+    return (value >> row.bit) & 1 ? QStringLiteral("angekreuzt") : QStringLiteral("leer");
+}
+
+QString Line(const QString& label, const QString& written, const QString& read) {
+    return FillText(Msg::VerifyDifference, {label, written, read});
 }
 
 }  // namespace
@@ -38,52 +118,48 @@ std::vector<int> DifferingCells(const ConfigImage& written, const ConfigImage& r
 
 QStringList DescribeDifferences(const ConfigImage& written, const ConfigImage& read,
                                 const std::vector<int>& cells) {
-    // Both images are shown as the view would show them; they differ only in the cells named,
-    // so the settings that differ are those the cells belong to.
-    ConfigImage expected = read;
-    for (int address : cells) {
-        expected.cells[address].value = written.cells[address].value;
-        expected.cells[address].mark = MarkFromDevice;
-    }
-    SettingsModel sent, back;
-    sent.EnableGeneration2Controls(expected);
-    sent.DecodeConfigImage(expected, MarkFromDevice);
-    back.EnableGeneration2Controls(read);
-    back.DecodeConfigImage(read, MarkFromDevice);
+    static const std::vector<CellField> rows = FieldsByCell();
+    const QString notRead = QStringLiteral("nicht gelesen");
     QStringList lines;
-    for (int i = 0; i < kFieldCount; ++i) {
-        const Field field = Field(i);
-        const QString before = ShownValue(sent, field);
-        const QString after = ShownValue(back, field);
-        if (before == after) continue;
-        const QString group = Text(InfoOf(InfoOf(field).group).titleId);
-        lines << FillText(Msg::VerifyDifference,
-                          {group + QStringLiteral(" / ") + CaptionOf(field), before, after});
-    }
-    if (lines.isEmpty()) {
-        for (int address : cells)
-            lines << FillText(Msg::VerifyDifference,
-                              {QString::asprintf("Adresse 0x%02X", address),
-                               QString::fromStdString(ByteToHex(written.cells[address].value)),
-                               read.cells[address].mark == MarkFromDevice
-                                   ? QString::fromStdString(ByteToHex(read.cells[address].value))
-                                   : QStringLiteral("?")});
+    std::vector<bool> told(rows.size(), false);
+    for (int address : cells) {
+        bool covered = false;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const CellField& row = rows[i];
+            if (address < row.address || address >= row.address + Size(row)) continue;
+            const QString sent = HeldValue(written, row);
+            const QString back = Read(read, row) ? HeldValue(read, row) : notRead;
+            if (!told[i] && sent != back) {
+                told[i] = true;
+                const QString group = Text(InfoOf(InfoOf(row.field).group).titleId);
+                lines << Line(group + QStringLiteral(" / ") + CaptionOf(row.field), sent, back);
+            }
+            covered = covered || told[i];
+        }
+        // A cell that holds no setting, or differs only in bits without one, is named by its
+        // address.
+        if (covered) continue;
+        const bool readBack = read.cells[address].mark == MarkFromDevice;
+        lines << Line(
+            QString::asprintf("Adresse 0x%02X", address),
+            QString::fromStdString(ByteToHex(written.cells[address].value)),
+            readBack ? QString::fromStdString(ByteToHex(read.cells[address].value)) : notRead);
     }
     return lines;
 }
 
 void DeviceJobs::VerifyNotDone(const QString& cause, bool asError) {
-    trace_.verifyOutcome = QString::fromUtf8(kNotVerifiedWord);
+    outcome_.check = CheckState::NotDone;
     if (asError) {
-        Error(Msg::VerifyNotDone, {cause});
+        ErrorBox(host_.JobMessages(), Msg::VerifyNotDone, {cause});
     } else {
-        trace_.lastStatusId = Msg::VerifyNotDone;
         host_.ShowStatus(FillText(Msg::VerifyNotDone, {cause}));
     }
 }
 
 void DeviceJobs::VerifySteps(int generation, bool changeCode, const QString& code) {
     ClearImage(verifyImage);
+    outcome_.check = CheckState::NotDone;
     const std::vector<std::string> plan =
         ReadPlan(generation == 1 || generation == 2 ? generation : 0);
     adapter_.RequestReadBlock("");
@@ -116,18 +192,17 @@ void DeviceJobs::VerifySteps(int generation, bool changeCode, const QString& cod
     }
     adapter_.RequestReadBlock("");
     if (outcome != WaitDone) return;
-    if (ReportLineLost()) {
-        trace_.verifyOutcome = QString::fromUtf8(kNotVerifiedWord);
-        return;
-    }
+    if (ReportLineLost()) return;
+    outcome_.readBack = verifyImage;
     const std::vector<int> cells =
         DifferingCells(writeImage, verifyImage, WritePlan(generation, changeCode));
     if (cells.empty()) {
-        trace_.verifyOutcome = QString::fromUtf8(kVerifiedWord);
+        outcome_.check = CheckState::Passed;
         Status(Msg::WriteVerified);
         return;
     }
-    trace_.verifyOutcome = QString::fromUtf8(kVerifyFailedWord);
-    Error(Msg::VerifyMismatch,
-          {DescribeDifferences(writeImage, verifyImage, cells).join(QLatin1Char('\n'))});
+    outcome_.check = CheckState::Differs;
+    outcome_.differences = DescribeDifferences(writeImage, verifyImage, cells);
+    Fail(FailureKind::CheckDiffers, Msg::VerifyMismatch,
+         {outcome_.differences.join(QLatin1Char('\n'))});
 }

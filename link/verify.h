@@ -14,6 +14,7 @@ std::vector<int> DifferingCells(const ConfigImage& written, const ConfigImage& r
                                 const std::vector<WriteBlock>& plan);
 
 // One line per setting that differs, "label: geschrieben X, gelesen Y", with the values as the
-// settings view shows them; a differing cell that no setting shows is named by its address.
+// device holds them (the view's entry rules would hide some differences), "nicht gelesen" for a
+// cell that did not come back; a differing cell that no setting holds is named by its address.
 QStringList DescribeDifferences(const ConfigImage& written, const ConfigImage& read,
                                 const std::vector<int>& cells);

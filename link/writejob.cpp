@@ -5,20 +5,24 @@
 #include "link/devicejobs.h"
 #include "resources/catalogue.h"
 
-void DeviceJobs::WriteSteps() {
+void DeviceJobs::WriteSteps(const WriteRequest& request) {
     ClearImage(writeImage);
     host_.ShowStatus(QString());
     int encodeResult = DecodeOk;
     if (const int failed = CheckSettingsBeforeWrite(settings_, writeImage, encodeResult)) {
-        Error(failed);
+        Fail(FailureKind::Settings, failed);
         return;
     }
 
     host_.SetWaitTitle(Text(Msg::WriteTitle));
+    steps_ = request.verify ? 3 : 2;
     Identify();
     if (deviceRadioCode.isEmpty()) {
-        // A failure has said what happened; only the user's cancel is told as such.
-        if (trace_.userAborted) Status(Msg::IdentifyAborted);
+        IdentificationEnded();
+        return;
+    }
+    if (request.refuseDevice && request.refuseDevice(deviceRadioCode)) {
+        refused_ = true;
         return;
     }
     settings_.SetTextAsLoaded(Field::edtRadioCodeOld, deviceRadioCode);
@@ -27,32 +31,33 @@ void DeviceJobs::WriteSteps() {
     if (generation == 1 && settings_.UsesGeneration2Settings())
         Information(Msg::Generation1Warning);
     if (generation == 2 && !settings_.PressTimeFitsDelay()) {
-        Error(Msg::PressTimeTooShort);
+        Fail(FailureKind::DeviceCheck, Msg::PressTimeTooShort);
         return;
     }
 
     bool changeCode = false;
     const QString oldCode = settings_.Text(Field::edtRadioCodeOld);
     const QString newCode = settings_.Text(Field::edtRadioCodeNew);
-    if (!newCode.isEmpty() && newCode != oldCode && !askCodeChange) {
+    if (!newCode.isEmpty() && newCode != oldCode && !request.askCodeChange) {
         changeCode = true;
     } else if (!newCode.isEmpty() && newCode != oldCode) {
         const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
                                              {oldCode, newCode}, BoxButtons::YesNoAbort);
         if (answer == BoxAnswer::Abort) {
-            trace_.userAborted = true;
+            aborted_ = true;
             return;
         }
         changeCode = answer == BoxAnswer::Yes;
     }
-    if (changeCode) trace_.codeAfter = newCode.toUpper();
+    const QString codeAfter = changeCode ? newCode.toUpper() : oldCode;
     if (encodeResult != DecodeOk) {
-        Error(Msg::EncodingError, {QString::number(encodeResult)});
+        Fail(FailureKind::DeviceCheck, Msg::EncodingError, {QString::number(encodeResult)});
         return;
     }
 
     if (adapter_.Open() != 0) {
         adapter_.Close();
+        LpxRefused(0);
         return;
     }
     adapter_.AddWriteBlock("");
@@ -61,20 +66,23 @@ void DeviceJobs::WriteSteps() {
 
     if (adapter_.StartJob(oldCode.toStdString()) != LpxResultOk) {
         // Nothing was written; the user must not take the silence for success.
-        if (!ReportLineLost()) Error(Msg::LpxJobNotStarted);
+        LpxRefused(Msg::LpxJobNotStarted);
     } else {
+        outcome_.writeStarted = true;
         const int outcome = RunWait(
             PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite}, true);
         switch (outcome) {
             case WaitDone:
-                trace_.written = true;
+                outcome_.written = true;
+                outcome_.sent = writeImage;
+                outcome_.codeAfter = codeAfter;
                 // The device now holds what the view shows: nothing of it can be lost any more.
                 settings_.MarkClean();
-                if (!verifyAfterWrite) Status(Msg::WriteDone);
+                Succeed(request.verify ? 0 : Msg::WriteDone);
                 break;
             case WaitFailed:
                 pollTag = PollNone;
-                Error(Msg::WriteFailed);
+                Fail(FailureKind::Device, Msg::WriteFailed);
                 break;
             case WaitAborted:
                 pollTag = PollNone;
@@ -82,7 +90,7 @@ void DeviceJobs::WriteSteps() {
                 break;
             case WaitTimedOut:
                 pollTag = PollNone;
-                Error(Msg::WaitTimedOutText);
+                Fail(FailureKind::Device, Msg::WaitTimedOutText);
                 break;
             default:
                 break;
@@ -90,7 +98,6 @@ void DeviceJobs::WriteSteps() {
         StopPolling(false);
     }
     adapter_.AddWriteBlock("");
-    if (trace_.written && verifyAfterWrite)
-        VerifySteps(generation, changeCode, changeCode ? trace_.codeAfter : oldCode);
+    if (outcome_.written && request.verify) VerifySteps(generation, changeCode, codeAfter);
     adapter_.Close();
 }

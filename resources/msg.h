@@ -255,6 +255,7 @@ enum Id : int {
     SeriesSameFailureTwice = 20220,
     SeriesSummary = 20221,
     SeriesDeviceNotVerified = 20222,
+    SeriesDeviceAgain = 20248,
     // The series dialog
     SeriesCountLabel = 20223,
     SeriesUntilStopped = 20224,
@@ -324,6 +325,9 @@ enum Id : int {
     WaitStepSeconds = 20534,
     WaitSeconds = 20535,
     WaitReminder = 20536,
+    WaitStepIdentifyOfThree = 20537,
+    WaitStepWriteOfThree = 20538,
+    WaitStepVerify = 20539,
 
     // The manual
     ManualMissing = 20540,

@@ -21,7 +21,7 @@ TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
     EXPECT_EQ(inRange(0, 19999), 126);
     EXPECT_EQ(inRange(20100, 20149), 27);  // the journal's window and columns
     // verify after write, series (with its dialog), code lists, trace
-    EXPECT_EQ(inRange(20200, 20249), 45);
+    EXPECT_EQ(inRange(20200, 20249), 46);
     EXPECT_EQ(inRange(20150, 20199), 3);   // practice mode
     EXPECT_EQ(inRange(20050, 20099), 4);   // the LPX connection
     EXPECT_EQ(Text(10000), QString::fromUtf8("K-ORBI Programmiergerät"));

@@ -535,6 +535,16 @@ TEST_F(CliTest, VerifyAfterWriteReadsTheDeviceBack) {
         EXPECT_EQ(lines[0][ColOutcome], row.outcome);
         EXPECT_EQ(lines[0][ColVerifySha256].size(), 64);
     }
+    // A check that never happened is no success: Ctrl+C during its wait (no device 9 answers).
+    LpxSimProcess lpx(logPath, {"--press-after=50", "--press-order=0,0,9", "--device=4C2D:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    CliProcess cli(home.path(), {"write", TemplateFile(), "--verify",
+                                 "--port=" + QString::fromStdString(lpx.path)});
+    ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToVerify)));
+    cli.Signal(SIGINT);
+    const CliRun run = cli.Finish();
+    EXPECT_EQ(run.status, 130) << run.err.toStdString();
+    EXPECT_EQ(JournalLines(home.path()).value(0).value(ColOutcome), "nicht geprüft");
 }
 
 // The support trace: created for the user alone, a line where it begins and where each job
@@ -641,7 +651,7 @@ TEST_F(CliTest, SeriesHandsOutCodesAndStopsOnAFailureNoDeviceChanges) {
         {{"edtButtonActivationDelay=2.5", "edtLongDoubleTriplePressTime=2.5"},
          {"--repeat=3"},
          1,
-         {"Gerät 2 von 3", "Gerät 2: 5D3E fehlgeschlagen", Text(Msg::SeriesSameFailureTwice),
+         {"Gerät 1 von 3", "Gerät 2: 5D3E fehlgeschlagen", Text(Msg::SeriesSameFailureTwice),
           "Geschrieben: 0, fehlgeschlagen: 2, abgebrochen: 0"},
          {"4C2D", "5D3E"},
          "--press-order=0,1,2"},

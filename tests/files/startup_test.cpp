@@ -273,8 +273,12 @@ TEST(Startup, CommandLineFoldersAndFiles) {
         EXPECT_EQ(m.prompts.MessageIds(), c.boxes);
         EXPECT_EQ(w->defaultFolder, c.defaultFolder);
         EXPECT_EQ(w->windowTitle(), c.title);
-        // The command-line load leaves the status line of the template.
-        EXPECT_EQ(w->StatusText(), "Standardkonfiguration geladen");
+        // A file loaded from the command line is named; else the template's line stands.
+        EXPECT_EQ(w->StatusText(),
+                  c.title == kTemplateTitle
+                      ? QString("Standardkonfiguration geladen")
+                      : QString::fromUtf8("Konfigurationsdatei '%1' geöffnet")
+                            .arg(c.title.section(QStringLiteral(" - "), 0, 0)));
         if (c.title != kTemplateTitle) {
             EXPECT_EQ(w->currentFileName, c.arguments.last());
             EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
@@ -500,11 +504,11 @@ TEST(Startup, VerifyAfterWriteIsOffUntilTickedAndThenKept) {
     auto* verify = window->findChild<QAction*>("mnuCommVerifyAfterWrite");
     ASSERT_TRUE(verify && verify->isCheckable());
     EXPECT_FALSE(verify->isChecked());
-    EXPECT_FALSE(window->Jobs().verifyAfterWrite);
+    EXPECT_FALSE(window->VerifyAfterWrite());
     verify->trigger();
-    EXPECT_TRUE(window->Jobs().verifyAfterWrite);
+    EXPECT_TRUE(window->VerifyAfterWrite());
     EXPECT_EQ(ReadSetting(machine.dataFolder + "Values.ini", "Setup", "VerifyAfterWrite"), "1");
     window = machine.Start();
     EXPECT_TRUE(window->findChild<QAction*>("mnuCommVerifyAfterWrite")->isChecked());
-    EXPECT_TRUE(window->Jobs().verifyAfterWrite);
+    EXPECT_TRUE(window->VerifyAfterWrite());
 }

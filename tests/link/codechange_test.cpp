@@ -63,6 +63,10 @@ TEST_F(CodeChangeTest, ConfirmedChangeSendsTheCodeAsTyped) {
     prompts.answers = {BoxAnswer::Yes};
     Change("1a2b");
     EXPECT_EQ(prompts.MessageIds(), (QList<int>{10871, 10626}));
+    // The box and the status line name both codes.
+    const QString named = QString::fromUtf8("K-ORBI 4C2D → 1A2B: Kennnummer geändert");
+    EXPECT_EQ(prompts.records[1].text, named);
+    EXPECT_EQ(window->StatusText(), named);
     EXPECT_EQ(sim.Log(), Join(Identification(), {"n", "n02201a2b", "i4C2D", "N", "n"}));
     EXPECT_EQ(sim.Device(device).RadioCode(), 0x1A2B);
     EXPECT_EQ(window->Jobs().newRadioCode, "1a2b");

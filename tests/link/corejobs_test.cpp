@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+#include <functional>
+
 #include "link/codelist.h"
 #include "link/devicejobs.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
+#include "link/verify.h"
 #include "resources/catalogue.h"
 #include "support/scripted_prompts.h"
 
@@ -101,5 +105,58 @@ TEST(CodeList, ParsesListsAndRanges) {
         EXPECT_EQ(ok, *row.codes != 0) << row.text;
         EXPECT_EQ(codes.join(','), ok ? row.codes : "") << row.text;
         EXPECT_TRUE(error.contains(QString::fromUtf8(row.says))) << error.toStdString();
+    }
+}
+
+// The check names every differing cell by the setting it holds, with the values as the device
+// holds them: the view's entry rules would round 25.1 s, hide a continuous zone behind a
+// restricted one and show start values for a block that never came back.
+TEST(Verify, NamesEveryDifferingCellAsTheDeviceHoldsIt) {
+    const QString point = QLocale().decimalPoint();
+    const struct {
+        const char* name;
+        std::function<void(ConfigImage&)> change;  // of the image read back
+        QStringList says;                          // one entry per line, in order
+    } rows[] = {
+        {"tenths beyond the entry rule",
+         [](ConfigImage& back) { back.cells[0x3C].value = 251; },
+         {"geschrieben 2" + point + "5, gelesen 25" + point + "1"}},
+        {"a restricted zone beside the continuous one",
+         [](ConfigImage& back) { back.cells[0x3E].value |= 0x10; },
+         {"Zone 4: geschrieben leer, gelesen angekreuzt"}},
+        {"two cells, each named",
+         [](ConfigImage& back) {
+             back.cells[0x27].value = 9;
+             back.cells[0x2C].value = 200;
+         },
+         {"geschrieben 24, gelesen 9", "geschrieben 48, gelesen 200"}},
+        {"a block that did not come back",
+         [](ConfigImage& back) {
+             for (int a = 0x58; a < 0x60; ++a) back.cells[a].mark = MarkNone;
+         },
+         {"Nummer 5: geschrieben (leer), gelesen nicht gelesen",
+          "Nummer 6: geschrieben (leer), gelesen nicht gelesen",
+          "Nummer 7: geschrieben (leer), gelesen nicht gelesen",
+          "Nummer 8: geschrieben (leer), gelesen nicht gelesen"}},
+        {"a bit that holds no setting",
+         [](ConfigImage& back) { back.cells[0x2D].value |= 0x80; },
+         {"Adresse 0x2D: geschrieben 00, gelesen 80"}},
+    };
+    ConfigImage written;
+    ImageBytes bytes{};
+    bytes[0x27] = 24;
+    bytes[0x2C] = 48;
+    bytes[0x31] = 0x10;  // zone 4 of the continuous group
+    bytes[0x3C] = 25;
+    FillFileImage(written, bytes, MarkFromDevice);
+    for (const auto& row : rows) {
+        ConfigImage back = written;
+        row.change(back);
+        const QStringList lines =
+            DescribeDifferences(written, back, DifferingCells(written, back, WritePlan(2, false)));
+        ASSERT_EQ(lines.size(), row.says.size())
+            << row.name << ": " << lines.join('\n').toStdString();
+        for (int i = 0; i < lines.size(); ++i)
+            EXPECT_TRUE(lines[i].endsWith(row.says[i])) << lines[i].toStdString();
     }
 }

@@ -63,12 +63,11 @@ TEST_F(SimLpx, AnswerPiecesWithinTheWaitAreJoined) {
     EXPECT_EQ(adapter.QueryLpxInfo(info), LpxResultFailed);
 }
 
-TEST_F(SimLpx, SingleByteInPlaceOfARecordCostsTheFullWait) {
+// The NAK that ends the records is the whole answer (link-bench's BM_Job shows that it costs no
+// answer wait).
+TEST_F(SimLpx, SingleByteInPlaceOfARecordIsNoData) {
     std::string record = "old";
-    const auto start = Clock::now();
     EXPECT_EQ(adapter.FetchRecord(record), LpxResultNoData);
-    EXPECT_GE(MsSince(start), 245);
-    EXPECT_LT(MsSince(start), 400);
     EXPECT_EQ(record, "");
 }
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QTest>
 #include <optional>
 #include <utility>
 
@@ -197,6 +198,33 @@ TEST_F(WriteJobTest, ReadSettingsWriteBack) {
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(window->StatusText(), kWriteDone);
     EXPECT_EQ(sim.Device(device).memory, before);
+}
+
+// A checked write counts its check as the third step of the strip, and Escape in the check's
+// wait is the abort button: the device stays written and unchecked, and the status line says so.
+TEST_F(WriteJobTest, CheckedWriteShowsItsThirdStepAndEscapeEndsTheCheck) {
+    ShownDevice(0x4C2D, 0x21);
+    window->findChild<QAction*>("mnuCommVerifyAfterWrite")->trigger();
+    ASSERT_TRUE(window->VerifyAfterWrite());
+    QStringList strip;
+    const auto step = [this, &strip](bool press) {
+        return [this, &strip, press] {
+            strip << wait->findChild<QLabel*>("lblWaitProgress")->text().section(" – ", 0, 0);
+            if (press) {
+                sim.PressButton(0);
+            } else {
+                QTest::keyClick(wait, Qt::Key_Escape);
+            }
+        };
+    };
+    waitHook.actions = {step(true), step(true), step(false)};
+    window->btnWriteToDeviceClick();
+    EXPECT_EQ(strip, (QStringList{"Schritt 1 von 3: Funkkennung lesen", "Schritt 2 von 3: Schreiben",
+                                  "Schritt 3 von 3: Prüfen"}));
+    EXPECT_EQ(window->StatusText(),
+              QString::fromUtf8("K-ORBI 4C2D: Konfiguration wurde geschrieben, aber nicht geprüft: "
+                                "Die Prüfung wurde abgebrochen."));
+    EXPECT_FALSE(wait->isVisible());
 }
 
 TEST_F(WriteJobTest, MenuEntriesRunTheJobs) {
