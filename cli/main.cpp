@@ -46,6 +46,10 @@ const char* const kUsage =
     "  restore CODE [-o DATEI]   die zuletzt zum Gerät CODE geschriebene oder von ihm gelesene\n"
     "                            Konfiguration aus dem Protokoll als Datei speichern\n"
     "                            (ohne -o: CODE.Korbi)\n"
+    "  report -o DATEI [--device=CODE] [--since=DATUM] [--until=DATUM]\n"
+    "                            das Programmierprotokoll der Gerätevorgänge als PDF (A4)\n"
+    "                            schreiben, zum Übergeben an den Kunden; DATEI wird nie\n"
+    "                            überschrieben\n"
     "\n"
     "Optionen:\n"
     "  --port=PFAD               diese serielle Schnittstelle statt der LPX-Suche verwenden\n"
@@ -60,7 +64,8 @@ const char* const kUsage =
     "                            oder JournalServer in Values.ini, sonst Protokoll.sqlite im\n"
     "                            Datenordner); ist er nicht erreichbar, bleibt die Zeile lokal\n"
     "                            und wird später gesendet\n"
-    "  -o, --output=DATEI        read, restore: die Konfiguration in DATEI speichern\n"
+    "  -o, --output=DATEI        read, restore: die Konfiguration in DATEI speichern;\n"
+    "                            report: den Bericht\n"
     "  -h, --help                diese Hilfe\n"
     "  --version                 die Version\n"
     "\n"
@@ -96,6 +101,7 @@ const CommandRow kCommands[] = {
     {"journal", 0, 0, OptDevice | OptSince | OptJson | OptCsv | OptSync | OptJournal, RunJournal},
     {"restore", 1, 1, OptOutput | OptJournal, RunRestore},
     {"ports", 0, 0, 0, RunPorts},
+    {"report", 0, 0, OptOutput | OptDevice | OptSince | OptUntil | OptJournal, RunReport},
 };
 
 int UsageError(const QString& problem) {
@@ -139,7 +145,7 @@ int main(int argc, char** argv) {
     // A closed pipe shows as EPIPE on the write; the signal would end a job in the middle of
     // its wait, with the LPX's list still armed.
     std::signal(SIGPIPE, SIG_IGN);
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = CliApplication(argc, argv);
     CliContext context;
     QString error;
     if (!ParseCliArguments(QCoreApplication::arguments(), &context.options, &error))
@@ -176,6 +182,7 @@ int main(int argc, char** argv) {
     int dataFolderError = 0;
     context.applicationDataFolder = FindApplicationDataFolder(common, &dataFolderError);
     const bool needsJournal = options.command == QLatin1String("journal") ||
+                              options.command == QLatin1String("report") ||
                               ((command->options & OptPort) && options.command != "info");
     if (context.applicationDataFolder.isEmpty() && needsJournal && options.simulate == 0) {
         PrintError(QStringLiteral("korbi-cli: ") +

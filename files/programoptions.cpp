@@ -35,6 +35,7 @@ const OptionRow kOptions[] = {
     {"--journal", nullptr, OptJournal, Takes::Value, ForWindow | ForCli, &ProgramOptions::journal},
     {"--csv", nullptr, OptCsv, Takes::Nothing, ForCli},
     {"--sync", nullptr, OptSync, Takes::Nothing, ForCli},
+    {"--until", nullptr, OptUntil, Takes::Value, ForCli, &ProgramOptions::until},
 };
 
 const OptionRow* FindOption(const QString& name, ProgramBit program) {

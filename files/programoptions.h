@@ -31,6 +31,7 @@ enum OptionBit : unsigned {
     OptJournal = 1u << 12,
     OptCsv = 1u << 13,
     OptSync = 1u << 14,
+    OptUntil = 1u << 15,
 };
 
 struct ProgramOptions {
@@ -46,6 +47,7 @@ struct ProgramOptions {
     int repeatCount = 0;  // with OptRepeat: 0 until Ctrl+C
     QString device;
     QString since;
+    QString until;
     int simulate = 0;  // generation of the practice LPX's devices; 0 for none
     QString newCodes;  // a code range or the file of a code list
     QString trace;     // the support trace's file

@@ -10,7 +10,7 @@ PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-translations-l10n li
           libftdi1-dev libusb-1.0-0-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-dejavu-core libqt6sql6-sqlite libqt6sql6-psql
           postgresql postgresql-common libudev-dev umockdev libumockdev-dev dbus-daemon
-          desktop-file-utils appstream shared-mime-info dpkg-dev file)
+          desktop-file-utils appstream shared-mime-info dpkg-dev file poppler-utils)
 
 # ensure_packages [extra packages...]: installs the missing ones as root; as a normal user names
 # the sudo line that is needed and stops.
