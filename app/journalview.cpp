@@ -13,6 +13,7 @@
 #include "app/journalmodel.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
+#include "app/reportactions.h"
 #include "files/fileerrors.h"
 #include "files/journal.h"
 #include "files/startupsteps.h"
@@ -42,6 +43,19 @@ TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent)
     btnJournalOpen =
         buttons->addButton(Text(Msg::JournalOpenConfiguration), QDialogButtonBox::ActionRole);
     btnJournalOpen->setObjectName("btnJournalOpen");
+    // The report of the lines the filter shows.
+    if (auto* main = qobject_cast<TfrmMain*>(parent)) {
+        auto* report = new ReportActions(*main, this, [this](ReportRange* range, QString* text) {
+            // The table shows one device once its code is whole.
+            const QString code = edtJournalDevice->text();
+            range->device = code.size() == 4 ? code : QString();
+            *text = range->device.isEmpty() ? QStringLiteral("alle Gerätevorgänge im Protokoll")
+                                            : QStringLiteral("Gerät %1").arg(code.toUpper());
+            return true;
+        });
+        btnJournalReport = ReportMenuButton(*report, this);
+        buttons->addButton(btnJournalReport, QDialogButtonBox::ActionRole);
+    }
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(btnJournalOpen, &QPushButton::clicked, this, &TfrmJournal::OpenChosenLine);
     connect(tblJournal, &QTableView::doubleClicked, this, &TfrmJournal::OpenChosenLine);

@@ -29,6 +29,7 @@ class TfrmJournal : public QDialog {
     QLineEdit* edtJournalDevice = nullptr;
     QTableView* tblJournal = nullptr;
     QPushButton* btnJournalOpen = nullptr;
+    QPushButton* btnJournalReport = nullptr;  // with a main window as parent
 
   private:
     void UpdateOpenButton();

@@ -16,6 +16,7 @@
 
 #include "app/mainwindow.h"
 #include "app/prompts.h"
+#include "app/reportactions.h"
 #include "link/codelist.h"
 #include "link/jobguard.h"
 #include "resources/catalogue.h"
@@ -94,6 +95,15 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
     layout->addWidget(lstReport);
     layout->addWidget(tblSummary);
     layout->addWidget(lblSummary);
+    seriesReport = new ReportActions(main, this, [this](ReportRange* range, QString* text) {
+        if (!seriesStarted_.isValid()) return false;
+        *range = SeriesRange(seriesStarted_, seriesEnded_);
+        *text = SeriesRangeText(seriesStarted_);
+        return true;
+    });
+    seriesReport->askLpxInfo = true;
+    layout->addWidget(seriesReport->ButtonRow());
+    seriesReport->Offer(false);
     resize(560, 520);
 
     connect(btnStart, &QPushButton::clicked, this, &TfrmSeries::btnStartClick);
@@ -131,7 +141,10 @@ void TfrmSeries::btnStartClick() {
     btnStart->setEnabled(false);
     main_.Jobs().journalFile = main_.WriteJournalFile();
     Series series(main_.Jobs(), main_.Model(), *this, plan);
+    seriesStarted_ = QDateTime::currentDateTime();
     series.Run();
+    seriesEnded_ = QDateTime::currentDateTime();
+    seriesReport->Offer(true);
     main_.SetSeriesProgress(QString());
     ShowSummary(series);
     btnStart->setEnabled(true);
