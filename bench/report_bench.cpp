@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <cstdio>
 
 #include "files/journalstore.h"
 #include "files/templates.h"
@@ -22,6 +23,11 @@ constexpr int kLines = 1000;
 class Record {
   public:
     explicit Record(bool distinct) {
+        // REPORT_BENCH_KEEP=1 keeps the records, to time korbi-cli report on them by hand.
+        if (qEnvironmentVariableIsSet("REPORT_BENCH_KEEP")) {
+            dir.setAutoRemove(false);
+            fprintf(stderr, "record: %s\n", qPrintable(target.localPath));
+        }
         const ImageBytes start = StartTemplate(2);
         const QDateTime first(QDate(2026, 3, 2), QTime(8, 0));
         for (int i = 0; i < kLines; ++i) {
@@ -66,6 +72,25 @@ void ReportOf(benchmark::State& state, bool distinct) {
     }
     state.counters["pages"] = pages;
 }
+
+// The pages alone, of lines read once.
+void PagesOf(benchmark::State& state, bool distinct) {
+    const Record record(distinct);
+    JournalReader reader;
+    QString error;
+    Report report;
+    reader.Open(record.target, &error);
+    ReadReportLines(reader, ReportRange{}, &report, &error);
+    report.header = ReportHeaderHere(QString(), QString());
+    int pages = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(ReportPdf(report, &pages));
+    state.counters["pages"] = pages;
+}
+
+void PagesOfEachDeviceItsOwn(benchmark::State& state) {
+    PagesOf(state, true);
+}
+BENCHMARK(PagesOfEachDeviceItsOwn)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 void SeriesOfOneConfiguration(benchmark::State& state) {
     ReportOf(state, false);

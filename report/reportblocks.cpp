@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kShortHashDigits = 12;
+constexpr int kMaxDifferencesNamed = 12;
 
 const QList<ReportColumn>& JobColumns() {
     static const QList<ReportColumn> columns = {
@@ -81,27 +82,58 @@ ReportBlock DeviceTable(const QList<const QStringList*>& writes) {
     return block;
 }
 
-// Every setting as the window shows it, under the captions of the window's boxes.
-ReportBlock SettingsTable(const QByteArray& bytes) {
+// Every setting of a configuration as the window shows it: its group's caption, label, value.
+struct Setting {
+    QString group;
+    QString label;
+    QString value;
+};
+
+QList<Setting> SettingsOf(const QByteArray& bytes) {
     ImageBytes values{};
     std::copy(bytes.cbegin(), bytes.cend(), values.begin());
     ConfigImage image;
     FillFileImage(image, values, MarkFromFile);
     SettingsModel model;
     model.ShowFileImage(image, true);
+    QList<Setting> settings;
+    for (int i = 0; i < kFieldCount; ++i) {
+        const Field field = Field(i);
+        settings << Setting{::Text(InfoOf(InfoOf(field).group).titleId), FieldLabel(field),
+                            ValueText(model, field)};
+    }
+    return settings;
+}
+
+ReportBlock SettingsBlock() {
     ReportBlock block;
     block.kind = ReportBlock::Table;
     block.columns = {{QStringLiteral("Einstellung"), 70}, {QStringLiteral("Wert"), 30}};
-    int group = -1;
-    for (int i = 0; i < kFieldCount; ++i) {
-        const Field field = Field(i);
-        const FieldInfo& info = InfoOf(field);
-        if (int(info.group) != group) {
-            group = int(info.group);
-            block.rows << ReportRow{{::Text(InfoOf(info.group).titleId)}, true};
+    return block;
+}
+
+// All settings, under the captions of the window's boxes.
+ReportBlock SettingsTable(const QList<Setting>& settings) {
+    ReportBlock block = SettingsBlock();
+    QString group;
+    for (const Setting& setting : settings) {
+        if (setting.group != group) {
+            group = setting.group;
+            block.rows << ReportRow{{group}, true};
         }
-        block.rows << ReportRow{{FieldLabel(field), ValueText(model, field)}};
+        block.rows << ReportRow{{setting.label, setting.value}};
     }
+    return block;
+}
+
+// The settings that differ from those of an earlier configuration, each named with its group
+// (a label such as "Nummer 3" stands in two groups).
+ReportBlock DifferencesTable(const QList<Setting>& settings, const QList<Setting>& reference) {
+    ReportBlock block = SettingsBlock();
+    for (qsizetype i = 0; i < settings.size(); ++i)
+        if (settings[i].value != reference.value(i).value)
+            block.rows << ReportRow{
+                {settings[i].group + ": " + settings[i].label, settings[i].value}};
     return block;
 }
 
@@ -125,6 +157,8 @@ Written WrittenConfigurations(const QList<QStringList>& lines) {
 void AddConfigurations(const Report& report, const Written& written, QList<ReportBlock>* blocks) {
     if (written.order.isEmpty()) return;
     *blocks << Text(ReportBlock::Heading, QStringLiteral("Geschriebene Konfigurationen"));
+    QList<Setting> reference;  // of the first configuration shown in full
+    int referenceNumber = 0;
     for (int number = 0; number < written.order.size(); ++number) {
         const QString& sha = written.order[number];
         const QList<const QStringList*>& writes = written.writes[sha];
@@ -145,7 +179,26 @@ void AddConfigurations(const Report& report, const Written& written, QList<Repor
                             QStringLiteral("Einstellungen wie beim Prüfen vom ersten Gerät "
                                            "zurückgelesen (Zähler und Produktinformation sind "
                                            "die dieses Geräts)."));
-        *blocks << SettingsTable(report.images[sha]);
+        // A configuration that differs from the first one in a few settings only (a series
+        // that handed out new codes) names those: a thousand full tables would bury them.
+        const QList<Setting> settings = SettingsOf(report.images[sha]);
+        if (reference.isEmpty()) {
+            reference = settings;
+            referenceNumber = number + 1;
+        }
+        const ReportBlock differences = DifferencesTable(settings, reference);
+        if (number + 1 == referenceNumber || differences.rows.size() > kMaxDifferencesNamed) {
+            *blocks << SettingsTable(settings);
+            continue;
+        }
+        *blocks << Text(ReportBlock::Paragraph,
+                        differences.rows.isEmpty()
+                            ? QStringLiteral("Alle Einstellungen wie bei Konfiguration %1.")
+                                  .arg(referenceNumber)
+                            : QStringLiteral("Alle Einstellungen wie bei Konfiguration %1, "
+                                             "außer:")
+                                  .arg(referenceNumber));
+        if (!differences.rows.isEmpty()) *blocks << differences;
     }
 }
 

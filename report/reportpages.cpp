@@ -2,11 +2,14 @@
 
 #include <QBuffer>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextLayout>
 #include <vector>
 
 #include "report/reportblocks.h"
@@ -68,7 +71,10 @@ struct Piece {
 class ReportPages {
   public:
     ReportPages(const Report& report, QPaintDevice& device, const QSizeF& paper)
-        : paper_(paper), program_(report.header.program), px_(device.logicalDpiY() / kMmPerInch) {
+        : paper_(paper),
+          program_(report.header.program),
+          px_(device.logicalDpiY() / kMmPerInch),
+          device_(device) {
         for (int role = 0; role < kRoles; ++role) {
             QFont font(QString::fromLatin1(kFonts[role].family));
             font.setPointSizeF(kFonts[role].points);
@@ -89,7 +95,6 @@ class ReportPages {
     // Draws page index (from 0) with the painter's origin at the top left of the margins.
     void Draw(QPainter& painter, int index) const {
         painter.save();
-        int font = -1;
         for (const Piece& piece : pages_[size_t(index)]) {
             switch (piece.kind) {
                 case Piece::Fill:
@@ -101,14 +106,9 @@ class ReportPages {
                     painter.drawRect(piece.box);
                     break;
                 case Piece::Text:
-                    if (piece.font != font) {
-                        font = piece.font;
-                        painter.setFont(fonts_[size_t(font)]);
-                    }
                     painter.setPen(Qt::black);
-                    painter.drawText(
-                        piece.box.topLeft() + QPointF(0, metrics_[size_t(font)].ascent()),
-                        piece.text);
+                    for (const QGlyphRun& run : GlyphsOf(piece.font, piece.text))
+                        painter.drawGlyphRun(piece.box.topLeft(), run);
                     break;
             }
         }
@@ -242,6 +242,28 @@ class ReportPages {
     // The text in lines no wider than width: broken after a space where one fits, else (a
     // word longer than the line) where the line is full.
     QStringList Wrap(const QString& text, FontRole font, double width) const {
+        // The same labels and values come back in every configuration and every row's height
+        // is asked more than once: measuring text is what setting pages costs most.
+        const QString key = QString::number(font) + '|' + QString::number(width) + '|' + text;
+        const auto known = wrapped_.constFind(key);
+        if (known != wrapped_.cend()) return *known;
+        return wrapped_[key] = Measured(text, font, width);
+    }
+
+    // The text shaped once into glyphs, its baseline at the font's ascent: the same labels,
+    // values and titles are drawn thousands of times.
+    const QList<QGlyphRun>& GlyphsOf(FontRole font, const QString& text) const {
+        const QString key = QString::number(font) + '|' + text;
+        const auto known = glyphs_.constFind(key);
+        if (known != glyphs_.cend()) return *known;
+        QTextLayout layout(text, fonts_[size_t(font)], &device_);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        return glyphs_[key] = layout.glyphRuns();
+    }
+
+    QStringList Measured(const QString& text, FontRole font, double width) const {
         const QFontMetricsF& metrics = metrics_[size_t(font)];
         if (metrics.horizontalAdvance(text) <= width) return {text};
         QStringList lines;
@@ -279,6 +301,9 @@ class ReportPages {
     std::vector<QFont> fonts_;
     std::vector<QFontMetricsF> metrics_;
     std::vector<std::vector<Piece>> pages_;
+    mutable QHash<QString, QStringList> wrapped_;
+    mutable QHash<QString, QList<QGlyphRun>> glyphs_;
+    QPaintDevice& device_;
 };
 
 }  // namespace
