@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
+#include <algorithm>
 #include <vector>
 
 #include "report/reportblocks.h"
@@ -239,8 +240,8 @@ class ReportPages {
         y_ += height;
     }
 
-    // The text in lines no wider than width: broken after a space where one fits, else (a
-    // word longer than the line) where the line is full.
+    // The text in lines no wider than width: broken after a space or a "/" where one fits,
+    // else (a word longer than the line) where the line is full.
     QStringList Wrap(const QString& text, FontRole font, double width) const {
         // The same labels and values come back in every configuration and every row's height
         // is asked more than once: measuring text is what setting pages costs most.
@@ -278,7 +279,9 @@ class ReportPages {
                 const qsizetype middle = (low + high) / 2;
                 (metrics.horizontalAdvance(rest.left(middle)) <= width ? low : high) = middle;
             }
-            const qsizetype space = rest.lastIndexOf(' ', low);
+            // After a space, or after a folder's "/" in a path.
+            const qsizetype space =
+                std::max(rest.lastIndexOf(' ', low), rest.lastIndexOf('/', low - 1));
             const qsizetype cut = space > 0 ? space + 1 : low;
             lines << rest.left(cut).trimmed();
             rest = rest.mid(cut);
