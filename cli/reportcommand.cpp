@@ -125,9 +125,13 @@ int RunReport(const CliContext& context) {
     if (!warning.isEmpty()) PrintError(warning + '\n');
     if (!opened || !ReadReportLines(reader, range, &report, &error)) return Refused(error);
     if (report.lines.isEmpty()) {
-        PrintError(QStringLiteral("korbi-cli: Im Protokoll steht für %1 kein Gerätevorgang; es "
-                                  "wurde kein Bericht geschrieben.\n")
-                       .arg(RangeText(options)));
+        const bool whole = !(options.given & (OptDevice | OptSince | OptUntil));
+        PrintError(QStringLiteral("korbi-cli: ") +
+                   (whole ? QStringLiteral("Das Protokoll enthält noch keinen Gerätevorgang")
+                          : QStringLiteral("Im gewählten Bereich (%1) steht kein Gerätevorgang "
+                                           "im Protokoll")
+                                .arg(RangeText(options))) +
+                   QStringLiteral("; es wurde kein Bericht geschrieben.\n"));
         return ExitFailed;
     }
     report.header = ReportHeaderHere(QString(), RangeText(options));

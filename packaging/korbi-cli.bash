@@ -4,7 +4,7 @@ _korbi_cli() {
     local cur prev words cword
     _init_completion -s || return
 
-    local commands="show diff set read write change-code info journal restore ports"
+    local commands="show diff set read write change-code info journal restore ports report"
     local command="" i
     for ((i = 1; i < cword; i++)); do
         case "${words[i]}" in
@@ -15,7 +15,7 @@ _korbi_cli() {
 
     case "$prev" in
         --port|--trace|--new-codes) _filedir; return ;;
-        -o|--output) _filedir Korbi; return ;;
+        -o|--output) [[ "$command" == report ]] && _filedir pdf || _filedir Korbi; return ;;
     esac
     case "$cur" in
         --port=*|--trace=*|--new-codes=*) cur="${cur#*=}"; _filedir; return ;;
@@ -33,6 +33,7 @@ _korbi_cli() {
         journal) options="--device= --since= --json --csv --sync --journal=" ;;
         restore) options="-o --output= --journal=" ;;
         ports) options="" ;;
+        report) options="-o --output= --device= --since= --until= --journal=" ;;
     esac
 
     if [[ "$cur" == -* ]]; then
