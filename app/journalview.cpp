@@ -17,6 +17,7 @@
 #include "app/journalmodel.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
+#include "app/reportactions.h"
 #include "files/fileerrors.h"
 #include "files/journal.h"
 #include "files/journallisting.h"
@@ -85,6 +86,28 @@ TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent, Prompts* prompts
         boxJournalButtons->addButton(Text(Msg::JournalExport), QDialogButtonBox::ActionRole);
     btnJournalExport->setObjectName("btnJournalExport");
     btnJournalExport->setEnabled(prompts_ != nullptr);
+    // The report of the lines the filter shows.
+    if (auto* main = qobject_cast<TfrmMain*>(parent)) {
+        auto* report = new ReportActions(*main, this, [this](ReportRange* range, QString* text) {
+            const JournalFilter filter = Filter();
+            const QString part = filter.device.toUpper();
+            if (part.size() == 4) {
+                range->device = part;
+            } else if (!part.isEmpty()) {
+                range->keep = [part](const QStringList& fields) {
+                    return fields[ColCodeBefore].toUpper().contains(part) ||
+                           fields[ColCodeAfter].toUpper().contains(part);
+                };
+            }
+            range->since = filter.since;
+            if (filter.until.isValid()) range->until = filter.until.addSecs(1);
+            *text = part.isEmpty() ? QStringLiteral("alle Gerätevorgänge im Protokoll")
+                                   : QStringLiteral("Gerät %1").arg(part);
+            return true;
+        });
+        btnJournalReport = ReportMenuButton(*report, this);
+        boxJournalButtons->addButton(btnJournalReport, QDialogButtonBox::ActionRole);
+    }
     connect(boxJournalButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(btnJournalOpen, &QPushButton::clicked, this, &TfrmJournal::OpenChosenLine);
     connect(btnJournalExport, &QPushButton::clicked, this, &TfrmJournal::ExportShownLines);

@@ -44,6 +44,7 @@ class TfrmJournal : public QDialog {
     QDialogButtonBox* boxJournalButtons = nullptr;
     QPushButton* btnJournalOpen = nullptr;
     QPushButton* btnJournalExport = nullptr;
+    QPushButton* btnJournalReport = nullptr;  // with a main window as parent
 
   private:
     // The filter the fields ask for.

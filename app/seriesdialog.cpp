@@ -18,6 +18,7 @@
 #include "app/centring.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
+#include "app/reportactions.h"
 #include "app/waitdialog.h"
 #include "link/codelist.h"
 #include "link/jobguard.h"
@@ -114,6 +115,15 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
     layout->addWidget(lstReport);
     layout->addWidget(tblSummary);
     layout->addWidget(lblSummary);
+    seriesReport = new ReportActions(main, this, [this](ReportRange* range, QString* text) {
+        if (!seriesStarted_.isValid()) return false;
+        *range = SeriesRange(seriesStarted_, seriesEnded_);
+        *text = SeriesRangeText(seriesStarted_);
+        return true;
+    });
+    seriesReport->askLpxInfo = true;
+    layout->addWidget(seriesReport->ButtonRow());
+    seriesReport->Offer(false);
     resize(560, 520);
     BoundToScreen(this);
 
@@ -160,7 +170,10 @@ void TfrmSeries::btnStartClick() {
     tblSummary->setRowCount(0);
     btnStart->setEnabled(false);
     Series series(main_.Jobs(), main_.Model(), *this, plan);
+    seriesStarted_ = QDateTime::currentDateTime();
     series.Run(main_.WriteJournalFile());
+    seriesEnded_ = QDateTime::currentDateTime();
+    seriesReport->Offer(true);
     main_.SetSeriesProgress(QString());
     if (main_.frmReceiveRadio) main_.frmReceiveRadio->SetSeriesCode(QString());
     ShowSummary(series);

@@ -5,6 +5,7 @@
 // after, its outcome and whether it was checked. The rules are the series' in the core, the same
 // as korbi-cli write --repeat.
 
+#include <QDateTime>
 #include <QDialog>
 
 #include "link/series.h"
@@ -17,6 +18,7 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTableWidget;
+class ReportActions;
 class TfrmMain;
 
 class TfrmSeries : public QDialog, public SeriesHost {
@@ -42,9 +44,12 @@ class TfrmSeries : public QDialog, public SeriesHost {
     QListWidget* lstReport = nullptr;
     QTableWidget* tblSummary = nullptr;
     QLabel* lblSummary = nullptr;
+    ReportActions* seriesReport = nullptr;  // the summary's report of the series just written
 
   private:
     void ShowSummary(const Series& series);
     TfrmMain& main_;
     bool usesCodeList_ = false;  // the running series gives each device a code of a list
+    QDateTime seriesStarted_;  // of the last series; invalid before the first
+    QDateTime seriesEnded_;
 };

@@ -169,6 +169,22 @@ const std::vector<CommandRow>& Commands() {
          OptOutput | OptJournal,
          OperandKind::Other,
          RunRestore},
+        {"report",
+         "report -o DATEI [--device=CODE] [--since=DATUM] [--until=DATUM]",
+         "das Programmierprotokoll der Gerätevorgänge als PDF (A4)\n"
+         "schreiben, zum Übergeben an den Kunden; DATEI bekommt .pdf,\n"
+         "wenn sie keine Endung hat, und wird nie überschrieben",
+         "korbi-cli report -o Anlage-Nord.pdf --since=2026-03-01",
+         {{0, "geschrieben"},
+          {1, "im Bereich steht kein Gerätevorgang; keine Datei geschrieben"},
+          {2,
+           "falscher Aufruf, die Datei gibt es schon, oder das Protokoll\n"
+           "ist nicht lesbar"}},
+         0,
+         0,
+         OptOutput | OptDevice | OptSince | OptUntil | OptJournal,
+         OperandKind::None,
+         RunReport},
         {"help",
          "help [BEFEHL]",
          "die Hilfe zu BEFEHL (wie korbi-cli BEFEHL --help)",

@@ -1,7 +1,9 @@
 #pragma once
 // What every korbi-cli command gets: its options, the program's folders, and the terminal.
 
+#include <QCoreApplication>
 #include <QString>
+#include <memory>
 
 #include "cli/options.h"
 #include "files/journalstore.h"
@@ -37,6 +39,7 @@ int RunDiff(const CliContext& context);
 int RunSet(const CliContext& context);
 int RunRestore(const CliContext& context);
 int RunPorts(const CliContext& context);
+int RunReport(const CliContext& context);
 int RunFields(const CliContext& context);
 int RunHelp(const CliContext& context);
 int RunCompletion(const CliContext& context);
@@ -45,3 +48,7 @@ struct CommandRow;
 // korbi-cli --help, and the help of one command (its --help).
 QString OverallHelp();
 QString CommandHelp(const CommandRow& command);
+
+// The application object the command needs: the report draws pages and needs Qt's graphical
+// side (on the offscreen platform); every other command runs on Qt Core alone.
+std::unique_ptr<QCoreApplication> CliApplication(int& argc, char** argv);

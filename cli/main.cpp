@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     // A closed pipe shows as EPIPE on the write; the signal would end a job in the middle of
     // its wait, with the LPX's list still armed.
     std::signal(SIGPIPE, SIG_IGN);
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = CliApplication(argc, argv);
     CliContext context;
     QString error;
     // File names stay the bytes they are, also where they are no UTF-8.
@@ -122,6 +122,7 @@ int main(int argc, char** argv) {
     if (UsesDataFolder(*command))
         context.applicationDataFolder = FindApplicationDataFolder(common, &dataFolderError);
     const bool needsJournal = options.command == QLatin1String("journal") ||
+                              options.command == QLatin1String("report") ||
                               ((command->options & OptPort) && options.command != "info");
     if (context.applicationDataFolder.isEmpty() && needsJournal && options.simulate == 0) {
         PrintProblem(FillText(Msg::DataFolderUnusable, {ApplicationDataFolderPath(common),

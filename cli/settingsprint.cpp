@@ -8,19 +8,6 @@
 #include "config/numbers.h"
 #include "config/settingnames.h"
 #include "resources/catalogue.h"
-#include "resources/msg.h"
-
-QString ValueText(const SettingsModel& model, Field field) {
-    if (InfoOf(field).kind == FieldKind::Text) return model.Text(field);
-    return model.Ticked(field) ? QStringLiteral("ja") : QStringLiteral("nein");
-}
-
-QString FieldLabel(Field field) {
-    // The two code edits share one row under the heading "Funkkennung".
-    if (field == Field::edtRadioCodeOld || field == Field::edtRadioCodeNew)
-        return Text(Msg::LabelRadioCodeId) + ' ' + CaptionOf(field);
-    return CaptionOf(field);
-}
 
 QString SettingsText(const SettingsModel& model, const std::function<bool(Field)>& filter,
                      const std::function<QString(Field)>& value) {

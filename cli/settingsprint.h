@@ -7,12 +7,8 @@
 #include <QString>
 #include <functional>
 
+#include "config/fieldtext.h"
 #include "config/settingsmodel.h"
-
-// The field's value as the window shows it: an edit's text, "ja" or "nein" for a box.
-QString ValueText(const SettingsModel& model, Field field);
-// The label that names the field in the window (the radio code row's heading included).
-QString FieldLabel(Field field);
 
 // The fields that pass the filter (all without one), one line each, under their box captions.
 QString SettingsText(const SettingsModel& model, const std::function<bool(Field)>& filter = {},

@@ -11,7 +11,8 @@ PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-translations-l10n li
           libbenchmark-dev fonts-dejavu-core libqt6sql6-sqlite libqt6sql6-psql
           libsqlite3-dev sqlite3
           postgresql postgresql-common libudev-dev umockdev libumockdev-dev dbus-daemon
-          desktop-file-utils appstream shared-mime-info dpkg-dev file zsh fish librsvg2-bin)
+          desktop-file-utils appstream shared-mime-info dpkg-dev file zsh fish librsvg2-bin
+          poppler-utils)
 
 # ensure_packages [extra packages...]: installs the missing ones as root; as a normal user names
 # the sudo line that is needed and stops.

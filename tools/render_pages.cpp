@@ -7,9 +7,11 @@
 // about.png shows the About box with a simulated LPX and PROGRAMDIR's about.ini, if any;
 // wait.png, wait-write.png and wait-code.png the wait dialog of a read, a write and a code
 // change, wait-series.png the check after a write of a series, wait_practice.png the read's in
-// practice mode, changecode.png the radio ID code dialog.
+// practice mode, changecode.png the radio ID code dialog, report.png the first page of the
+// programming report of a checked series of three devices.
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLocale>
 #include <QMenu>
@@ -24,8 +26,11 @@
 #include "app/platform.h"
 #include "app/prompts.h"
 #include "app/waitdialog.h"
+#include "files/journal.h"
+#include "files/templates.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
+#include "report/reportpages.h"
 #include "resources/catalogue.h"
 
 namespace {
@@ -42,6 +47,38 @@ class SilentPrompts : public Prompts {
     QString AskSaveFile(const FileDialogRequest&) override { return QString(); }
     QString AskFolder(const QString&, const QString&) override { return QString(); }
 };
+
+// A series of three devices written with the v2.x template and checked, as the record keeps it.
+Report SampleReport() {
+    ImageBytes bytes = StartTemplate(2);
+    const QByteArray image(reinterpret_cast<const char*>(bytes.data()), kImageSize);
+    Report report;
+    const QDateTime start(QDate(2026, 3, 2), QTime(9, 14, 5));
+    const char* const codes[][2] = {{"4C2D", "1001"}, {"5D3E", "1002"}, {"6E4F", "1003"}};
+    for (int i = 0; i < 3; ++i) {
+        JournalEntry line;
+        line.time = start.addSecs(41 * i);
+        line.job = JournalJob::Write;
+        line.codeBefore = QString::fromLatin1(codes[i][0]);
+        line.codeAfter = QString::fromLatin1(codes[i][1]);
+        line.firmwareVersion = QStringLiteral("2.1");
+        line.fileName = QStringLiteral(
+            "/home/techniker/Documents/TALO/K-ORBI config/"
+            "Sonnenhof Haus B Notruf Bett.Korbi");
+        line.sha256 = QString::fromLatin1(
+            QCryptographicHash::hash(image, QCryptographicHash::Sha256).toHex());
+        line.verifyOutcome = QString::fromUtf8(kVerifiedWord);
+        report.lines << JournalFields(line);
+        report.images.insert(line.sha256, image);
+    }
+    report.header = ReportHeaderHere(QStringLiteral("LPX info: 15-1 LPX V1"),
+                                     QStringLiteral("Serie vom 02.03.2026 09:14"));
+    // Who and where: the same in every picture, whoever builds it.
+    report.header.made = start.addSecs(300);
+    report.header.technician = QStringLiteral("Erika Mustermann");
+    report.header.computer = QStringLiteral("servicelaptop-3");
+    return report;
+}
 
 bool Save(const QPixmap& pixmap, const QDir& dir, const char* name) {
     const QString path = dir.filePath(QString::fromLatin1(name));
@@ -151,5 +188,6 @@ int main(int argc, char** argv) {
     change.show();
     QApplication::processEvents();
     ok &= Save(change.grab(), out, "changecode.png");
+    ok &= Save(QPixmap::fromImage(ReportPageImage(SampleReport(), 100)), out, "report.png");
     return ok ? 0 : 1;
 }

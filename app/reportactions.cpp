@@ -1,0 +1,192 @@
+#include "app/reportactions.h"
+
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "app/mainwindow.h"
+#include "app/prompts.h"
+#include "files/fileerrors.h"
+#include "files/filenames.h"
+#include "files/filewrite.h"
+#include "files/imagefile.h"
+#include "files/journal.h"
+#include "link/devicejobs.h"
+#include "report/reportpages.h"
+
+namespace {
+
+const char* const kPdfButton = "Als PDF speichern...";
+const char* const kPrintButton = "Drucken...";
+const char* const kCsvButton = "Als CSV speichern...";
+
+QString Plain(const char* buttonText) {
+    return QString::fromUtf8(buttonText).remove(QStringLiteral("..."));
+}
+
+}  // namespace
+
+ReportActions::ReportActions(TfrmMain& main, QWidget* parent, RangeSource range)
+    : QObject(parent), main_(main), parent_(parent), range_(std::move(range)) {}
+
+bool ReportActions::Collect(Report* report) {
+    Prompts& prompts = main_.prompts();
+    const auto refuse = [&prompts](const QString& text) {
+        prompts.ShowMessage(BoxKind::Error, 0, text, BoxButtons::Ok);
+        return false;
+    };
+    ReportRange range;
+    QString rangeText;
+    if (!range_(&range, &rangeText)) return false;
+    if (main_.Jobs().journalPath.isEmpty())
+        return refuse(
+            QStringLiteral("Ohne Protokoll gibt es keinen Bericht: im Übungsmodus und "
+                           "ohne Datenordner wird kein Gerätevorgang protokolliert."));
+    JournalReader reader;
+    QString error;
+    if (!reader.Open({main_.Jobs().journalPath, main_.Jobs().journalServer}, &error) ||
+        !ReadReportLines(reader, range, report, &error))
+        return refuse(error);
+    if (report->lines.isEmpty())
+        return refuse(
+            QStringLiteral("Im Protokoll steht dafür kein Gerätevorgang; es gibt "
+                           "nichts zu berichten."));
+    report->header =
+        ReportHeaderHere(askLpxInfo ? ReadLpxInfoLine(main_.adapter) : QString(), rangeText);
+    return true;
+}
+
+QString ReportActions::AskTarget(const QString& title, const QString& filter,
+                                 const QString& extension) {
+    Prompts& prompts = main_.prompts();
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = filter;
+    request.fileName = QStringLiteral("Programmierprotokoll") + extension;
+    request.startFolder = main_.defaultFolder;
+    QString path = prompts.AskSaveFile(request);
+    if (path.isEmpty()) return QString();
+    if (ExtensionOf(path).isEmpty()) path += extension;
+    // The save dialog leaves the question to the program, as for configuration files.
+    if (PathExists(path) &&
+        prompts.ShowMessage(
+            BoxKind::Information, 0,
+            QStringLiteral("Die Datei %1 gibt es schon. Soll sie ersetzt werden?").arg(path),
+            BoxButtons::YesNo) != BoxAnswer::Yes)
+        return QString();
+    return path;
+}
+
+void ReportActions::Write(const QString& path, const QByteArray& data) {
+    if (const int error = WriteFileSafely(path, data)) {
+        main_.prompts().ShowMessage(
+            BoxKind::Error, 0,
+            WithCause(QStringLiteral("Die Datei %1 konnte nicht gespeichert werden.").arg(path),
+                      FileErrorCause(error)),
+            BoxButtons::Ok);
+        return;
+    }
+    main_.SetStatusText(QStringLiteral("Gespeichert: %1").arg(path));
+}
+
+void ReportActions::SavePdf() {
+    Report report;
+    if (!Collect(&report)) return;
+    const QString path =
+        AskTarget(Plain(kPdfButton), QStringLiteral("PDF-Dateien|*.pdf"), QStringLiteral(".pdf"));
+    if (path.isEmpty()) return;
+    const QByteArray pdf = ReportPdf(report);
+    if (pdf.isEmpty()) {
+        main_.prompts().ShowMessage(BoxKind::Error, 0,
+                                    QStringLiteral("Der Bericht konnte nicht gesetzt werden."),
+                                    BoxButtons::Ok);
+        return;
+    }
+    Write(path, pdf);
+}
+
+void ReportActions::Print() {
+    Report report;
+    if (!Collect(&report)) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Programmierprotokoll"));
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setWindowTitle(Plain(kPrintButton));
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (PaintReport(report, printer) == 0) {
+        main_.prompts().ShowMessage(BoxKind::Error, 0,
+                                    QStringLiteral("Der Bericht konnte nicht gedruckt werden."),
+                                    BoxButtons::Ok);
+        return;
+    }
+    main_.SetStatusText(QStringLiteral("Bericht gedruckt."));
+}
+
+void ReportActions::SaveCsv() {
+    Report report;
+    if (!Collect(&report)) return;
+    const QString path =
+        AskTarget(Plain(kCsvButton), QStringLiteral("CSV-Dateien|*.csv"), QStringLiteral(".csv"));
+    if (!path.isEmpty()) Write(path, ReportCsv(report.lines));
+}
+
+QWidget* ReportActions::ButtonRow() {
+    auto* row = new QWidget;
+    buttonRow_ = row;
+    row->setObjectName(QStringLiteral("wgtReportButtons"));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch();
+    const struct {
+        const char* text;
+        const char* name;
+        void (ReportActions::*run)();
+    } buttons[] = {{kPdfButton, "btnReportPdf", &ReportActions::SavePdf},
+                   {kPrintButton, "btnReportPrint", &ReportActions::Print},
+                   {kCsvButton, "btnReportCsv", &ReportActions::SaveCsv}};
+    for (const auto& button : buttons) {
+        auto* push = new QPushButton(QString::fromUtf8(button.text), row);
+        push->setObjectName(QString::fromLatin1(button.name));
+        QObject::connect(push, &QPushButton::clicked, this, button.run);
+        layout->addWidget(push);
+    }
+    return row;
+}
+
+void ReportActions::Offer(bool enabled) {
+    if (buttonRow_) buttonRow_->setEnabled(enabled);
+}
+
+ReportRange SeriesRange(const QDateTime& started, const QDateTime& ended) {
+    ReportRange range;
+    // The record counts in whole seconds.
+    range.since = started.addMSecs(-started.time().msec());
+    range.until = ended.addSecs(1);
+    const QString login = LoginNameHere();
+    const QString host = HostNameHere();
+    range.keep = [login, host](const QStringList& fields) {
+        return fields.value(ColProgram) == QLatin1String("fenster") &&
+               fields.value(ColJob) == QLatin1String("Schreiben") &&
+               fields.value(ColLoginName) == login && fields.value(ColHostName) == host;
+    };
+    return range;
+}
+
+QString SeriesRangeText(const QDateTime& started) {
+    return QStringLiteral("Serie vom %1").arg(started.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+}
+
+QPushButton* ReportMenuButton(ReportActions& actions, QWidget* parent) {
+    auto* button = new QPushButton(QStringLiteral("Bericht..."), parent);
+    button->setObjectName(QStringLiteral("btnJournalReport"));
+    auto* menu = new QMenu(button);
+    menu->setObjectName(QStringLiteral("mnuJournalReport"));
+    QObject::connect(menu->addAction(QString::fromUtf8(kPdfButton)), &QAction::triggered, &actions,
+                     &ReportActions::SavePdf);
+    QObject::connect(menu->addAction(QString::fromUtf8(kPrintButton)), &QAction::triggered,
+                     &actions, &ReportActions::Print);
+    button->setMenu(menu);
+    return button;
+}

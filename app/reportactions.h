@@ -1,0 +1,56 @@
+#pragma once
+// The programming report from the window: saved as a PDF file, printed through Qt's print
+// dialog, or its lines saved as a spreadsheet file. The series summary offers all three for the
+// devices of the series just written, the journal window the report of the lines its filter
+// shows. The lines always come from the record, so the paper says what the record says.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "report/reportjournal.h"
+
+class QPushButton;
+class QWidget;
+class TfrmMain;
+
+class ReportActions : public QObject {
+    Q_OBJECT
+  public:
+    // range: the record's lines the report covers and, in words, what they are; asked at each
+    // press; false while there is nothing to report yet.
+    using RangeSource = std::function<bool(ReportRange* range, QString* rangeText)>;
+    ReportActions(TfrmMain& main, QWidget* parent, RangeSource range);
+
+    void SavePdf();
+    void Print();
+    void SaveCsv();
+
+    // The buttons "Als PDF speichern...", "Drucken..." and "Als CSV speichern..." in a row, as
+    // the series summary shows them; Offer enables them once there is something to report.
+    QWidget* ButtonRow();
+    void Offer(bool enabled);
+
+    // Asks the LPX for its information line for the header (after a series it is attached).
+    bool askLpxInfo = false;
+
+  private:
+    bool Collect(Report* report);
+    // The file chosen for the report, asked to be replaced when it exists; empty for none.
+    QString AskTarget(const QString& title, const QString& filter, const QString& extension);
+    void Write(const QString& path, const QByteArray& data);
+
+    TfrmMain& main_;
+    QWidget* parent_;
+    RangeSource range_;
+    QWidget* buttonRow_ = nullptr;
+};
+
+// The range of the series that the window wrote from started until ended: its own lines, by this
+// program, user and computer, among anything else the record got meanwhile.
+ReportRange SeriesRange(const QDateTime& started, const QDateTime& ended);
+// "Serie vom 08.12.2026 09:12", for the report's header.
+QString SeriesRangeText(const QDateTime& started);
+
+// The journal window's "Bericht..." with its menu: save as PDF, print.
+QPushButton* ReportMenuButton(ReportActions& actions, QWidget* parent);

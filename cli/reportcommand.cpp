@@ -1,0 +1,155 @@
+// korbi-cli report: the programming report of a range of the record as a PDF file, written as a
+// new file and never over one.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <QRegularExpression>
+
+#include "cli/context.h"
+#include "files/fileerrors.h"
+#include "files/filenames.h"
+#include "files/fileplace.h"
+#include "files/filewrite.h"
+#include "files/imagefile.h"
+#include "report/reportjournal.h"
+#include "report/reportpages.h"
+
+namespace {
+
+int Refused(const QString& text) {
+    PrintError(QStringLiteral("korbi-cli: ") + text + '\n');
+    return ExitUsage;
+}
+
+int AlreadyThere(const QString& path) {
+    return Refused(
+        QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.").arg(path));
+}
+
+// A day (local time) or a point in time. A day as the end of a range means the whole day.
+QDateTime ParseDay(const QString& text, bool end) {
+    const QDate day = QDate::fromString(text, Qt::ISODate);
+    if (day.isValid() && text.size() == 10) return (end ? day.addDays(1) : day).startOfDay();
+    const QDateTime time = QDateTime::fromString(text, Qt::ISODate);
+    // The record counts in whole seconds; the end's own second belongs to the range.
+    return end && time.isValid() ? time.addSecs(1) : time;
+}
+
+// What the report covers, in words for its header.
+QString RangeText(const CliOptions& options) {
+    QStringList parts;
+    if (options.given & OptDevice)
+        parts << QStringLiteral("Gerät %1").arg(options.device.toUpper());
+    if (options.given & OptSince) parts << QStringLiteral("ab %1").arg(options.since);
+    if (options.given & OptUntil) parts << QStringLiteral("bis %1").arg(options.until);
+    return parts.isEmpty() ? QStringLiteral("alle Gerätevorgänge im Protokoll") : parts.join(", ");
+}
+
+bool ReadRange(const CliOptions& options, ReportRange* range) {
+    static const QRegularExpression kCode(QStringLiteral("^[0-9A-Fa-f]{1,4}$"));
+    if ((options.given & OptDevice) && !kCode.match(options.device).hasMatch()) {
+        Refused(
+            QStringLiteral("--device erwartet eine Funkkennung aus bis zu vier "
+                           "Hexadezimalziffern, z. B. 4C2D."));
+        return false;
+    }
+    range->device = options.device;
+    const struct {
+        OptionBit bit;
+        const QString& text;
+        bool end;
+        QDateTime* time;
+        const char* name;
+    } limits[] = {{OptSince, options.since, false, &range->since, "--since"},
+                  {OptUntil, options.until, true, &range->until, "--until"}};
+    for (const auto& limit : limits) {
+        if (!(options.given & limit.bit)) continue;
+        *limit.time = ParseDay(limit.text, limit.end);
+        if (!limit.time->isValid()) {
+            Refused(QStringLiteral("%1 erwartet ein Datum wie 2026-03-01 oder eine Zeit wie "
+                                   "2026-03-01T14:00:00.")
+                        .arg(QLatin1String(limit.name)));
+            return false;
+        }
+    }
+    return true;
+}
+
+// The PDF's file, checked before the record is read: ".pdf" is added to a name without an
+// extension, and nothing may stand at the name.
+int ReportTarget(const QString& name, QString* target, FilePlace& place) {
+    *target = ExtensionOf(name).isEmpty() ? name + QStringLiteral(".pdf") : name;
+    if (PathExists(*target)) return AlreadyThere(*target);
+    int error = ResolveFilePlace(*target, place);
+    if (!error && place.exists) return AlreadyThere(*target);
+    if (!error && faccessat(place.folder, ".", W_OK | X_OK, AT_EACCESS) != 0) error = errno;
+    if (!error) return ExitDone;
+    return Refused(
+        WithCause(QStringLiteral("Der Bericht kann nicht als %1 gespeichert werden.").arg(*target),
+                  FileErrorCause(error)));
+}
+
+}  // namespace
+
+std::unique_ptr<QCoreApplication> CliApplication(int& argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    CliOptions options;
+    QString error;
+    // Only the report draws pages, and fonts need the graphical side of Qt: on the offscreen
+    // platform, so that it also runs without a display.
+    if (ParseCliArguments(arguments, &options, &error) && options.command == "report") {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+int RunReport(const CliContext& context) {
+    const CliOptions& options = context.options;
+    if (!(options.given & OptOutput))
+        return Refused(QStringLiteral("report braucht -o DATEI, die PDF-Datei des Berichts."));
+    ReportRange range;
+    if (!ReadRange(options, &range)) return ExitUsage;
+    QString target;
+    FilePlace place;
+    if (const int status = ReportTarget(options.output, &target, place)) return status;
+
+    JournalReader reader;
+    QString error;
+    QString warning;
+    Report report;
+    const bool opened = reader.Open(CliJournalTarget(context), &error, &warning);
+    if (!warning.isEmpty()) PrintError(warning + '\n');
+    if (!opened || !ReadReportLines(reader, range, &report, &error)) return Refused(error);
+    if (report.lines.isEmpty()) {
+        const bool whole = !(options.given & (OptDevice | OptSince | OptUntil));
+        PrintError(QStringLiteral("korbi-cli: ") +
+                   (whole ? QStringLiteral("Das Protokoll enthält noch keinen Gerätevorgang")
+                          : QStringLiteral("Im gewählten Bereich (%1) steht kein Gerätevorgang "
+                                           "im Protokoll")
+                                .arg(RangeText(options))) +
+                   QStringLiteral("; es wurde kein Bericht geschrieben.\n"));
+        return ExitFailed;
+    }
+    report.header = ReportHeaderHere(QString(), RangeText(options));
+    int pages = 0;
+    const QByteArray pdf = ReportPdf(report, &pages);
+    if (pdf.isEmpty()) return Refused(QStringLiteral("Der Bericht konnte nicht gesetzt werden."));
+    // Never over anything, also not over a file that appeared since the check.
+    if (const int writeError = WriteNewFile(place, place.name, pdf)) {
+        if (writeError == EEXIST) return AlreadyThere(target);
+        return Refused(WithCause(QStringLiteral("Der Bericht konnte nicht als %1 gespeichert "
+                                                "werden.")
+                                     .arg(target),
+                                 FileErrorCause(writeError)));
+    }
+    PrintError(QStringLiteral("Bericht gespeichert: %1 (%2 %3, %4 Gerätevorgänge)\n")
+                   .arg(target)
+                   .arg(pages)
+                   .arg(pages == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"))
+                   .arg(report.lines.size()));
+    return ExitDone;
+}

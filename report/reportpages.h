@@ -1,0 +1,23 @@
+#pragma once
+// The report laid out on A4 pages, in German: the title "Programmierprotokoll", the header, the
+// table of device jobs (its column titles on every page), each configuration written with all
+// its settings as the window groups them, and "Seite N von M" with the program in the footer.
+// The same pages go to a PDF file and to a printer.
+
+#include <QByteArray>
+
+#include "report/report.h"
+
+class QImage;
+class QPagedPaintDevice;
+
+// Paints the report onto the device's pages (A4 with margins); the number of pages, or 0 when
+// the device could not be painted on.
+int PaintReport(const Report& report, QPagedPaintDevice& device);
+
+// The report as the bytes of a PDF file; pages, when given, gets the number of pages (0 when
+// nothing could be made).
+QByteArray ReportPdf(const Report& report, int* pages = nullptr);
+
+// The first page as a picture at dpi dots per inch, white paper and all, e.g. for a README.
+QImage ReportPageImage(const Report& report, int dpi);

@@ -1,0 +1,130 @@
+// The report from the window: the series summary's three buttons after a checked series through
+// lpx-sim on a pseudo-terminal, and the journal window's "Bericht..." for the lines its filter
+// shows. The PDFs are read back with poppler.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/codedialog.h"
+#include "app/journalview.h"
+#include "app/mainwindow.h"
+#include "app/seriesdialog.h"
+#include "app/waitdialog.h"
+#include "files/journal.h"
+#include "link/ttydriver.h"
+#include "lpxsim_process.h"
+#include "support/pdf_text.h"
+#include "support/scripted_prompts.h"
+#include "test_folder.h"
+#include "window_fixture.h"
+
+namespace {
+
+QAction* MenuEntry(QPushButton* button, const QString& text) {
+    for (QAction* action : button->menu()->actions())
+        if (action->text() == text) return action;
+    ADD_FAILURE() << "no menu entry " << text.toStdString();
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
+    QTemporaryDir dir;
+    LpxSimProcess lpx(dir.filePath("lpx-sim.log").toStdString(),
+                      {"--press-after=50", "--press-order=0,0,0,1,1,1,2,2,2", "--device=4C2D:21",
+                       "--device=5D3E:21", "--device=6E4F:21"});
+    ASSERT_FALSE(lpx.path.empty());
+    const std::unique_ptr<TtyDriver> driver = TtyDriver::ForPort(lpx.path);
+    ScriptedPrompts prompts;
+    AppEnvironment env;
+    env.prompts = &prompts;
+    env.serialDriver = driver.get();
+    TfrmMain window(env);
+    window.AttachDialogs(new TfrmReceiveRadio(&window), nullptr,
+                         new TfrmChangeCode(window.Jobs(), window, &window), nullptr);
+    window.Jobs().journalPath = dir.filePath("Protokoll.sqlite");
+    // A line from before the series, which is no part of its report.
+    JournalEntry earlier;
+    earlier.time = QDateTime::currentDateTime().addDays(-1);
+    earlier.job = JournalJob::Write;
+    earlier.codeBefore = earlier.codeAfter = "7777";
+    earlier.sha256 = QString(64, 'a');
+    QString warning;
+    ASSERT_TRUE(AppendJournal({window.Jobs().journalPath, {}}, earlier, &warning));
+
+    TfrmSeries series(window);
+    series.show();
+    auto* pdfButton = series.findChild<QPushButton*>("btnReportPdf");
+    ASSERT_TRUE(pdfButton);
+    // Before a series there is nothing to report.
+    EXPECT_FALSE(pdfButton->isEnabled());
+    series.edtCount->setValue(3);
+    series.cbVerify->setChecked(true);
+    QTest::mouseClick(series.btnStart, Qt::LeftButton);
+    ASSERT_EQ(series.lblSummary->text(), "Geschrieben: 3, fehlgeschlagen: 0, abgebrochen: 0");
+
+    // PDF, CSV, then the PDF's name again: the question is answered No and the file stays.
+    const QString pdf = dir.filePath("serie.pdf");
+    const QString csv = dir.filePath("serie.csv");
+    prompts.paths = {dir.filePath("serie"), csv, pdf};
+    prompts.answers = {BoxAnswer::No};
+    QTest::mouseClick(pdfButton, Qt::LeftButton);
+    QTest::mouseClick(series.findChild<QPushButton*>("btnReportCsv"), Qt::LeftButton);
+    const QByteArray written = ReadBytes(pdf);
+    QTest::mouseClick(pdfButton, Qt::LeftButton);
+    EXPECT_EQ(ReadBytes(pdf), written);
+    ASSERT_EQ(prompts.records.size(), 4);
+    EXPECT_TRUE(prompts.records[3].text.contains("gibt es schon"));
+
+    const QString text = PdfText(pdf);
+    EXPECT_TRUE(text.contains("Serie vom")) << text.toStdString();
+    EXPECT_TRUE(text.contains("LPX info: 15-1 LPX V1"));
+    EXPECT_FALSE(text.contains("7777"));
+    for (const char* code : {"4C2D", "5D3E", "6E4F"})
+        EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("%1 .*ok, geprüft").arg(code))), 2)
+            << code;
+    const QList<QStringList> records = ParseCsv(QString::fromUtf8(ReadBytes(csv)));
+    ASSERT_EQ(records.size(), 4);
+    EXPECT_EQ(records[0], JournalHeader());
+    EXPECT_EQ(records[3][ColCodeAfter], "6E4F");
+
+    // Printing goes through Qt's print dialog; its printer here writes a PDF file.
+    const QString printed = dir.filePath("gedruckt.pdf");
+    WhenModalOpens([&printed](QWidget* modal) {
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        ASSERT_TRUE(dialog);
+        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog->printer()->setOutputFileName(printed);
+        dialog->done(QDialog::Accepted);
+    });
+    QTest::mouseClick(series.findChild<QPushButton*>("btnReportPrint"), Qt::LeftButton);
+    EXPECT_EQ(PdfPages(printed), PdfPages(pdf));
+    EXPECT_TRUE(PdfText(printed).contains("Programmierprotokoll"));
+
+    // The journal window reports what its filter shows: one device, the older line included.
+    JournalReader reader;
+    QString error;
+    ASSERT_TRUE(reader.Open({window.Jobs().journalPath, {}}, &error));
+    TfrmJournal journal(std::move(reader), &window);
+    ASSERT_TRUE(journal.ShowDevice(QString(), &error));
+    ASSERT_TRUE(journal.btnJournalReport);
+    QTest::keyClicks(journal.edtJournalDevice, "5D3E");
+    const QString device = dir.filePath("geraet.pdf");
+    prompts.paths = {device};
+    MenuEntry(journal.btnJournalReport, "Als PDF speichern...")->trigger();
+    const QString deviceText = PdfText(device);
+    EXPECT_TRUE(deviceText.contains("Gerät 5D3E")) << deviceText.toStdString();
+    EXPECT_TRUE(deviceText.contains("5D3E"));
+    EXPECT_FALSE(deviceText.contains("4C2D"));
+}
