@@ -91,14 +91,7 @@ TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent, Prompts* prompts
         auto* report = new ReportActions(*main, this, [this](ReportRange* range, QString* text) {
             const JournalFilter filter = Filter();
             const QString part = filter.device.toUpper();
-            if (part.size() == 4) {
-                range->device = part;
-            } else if (!part.isEmpty()) {
-                range->keep = [part](const QStringList& fields) {
-                    return fields[ColCodeBefore].toUpper().contains(part) ||
-                           fields[ColCodeAfter].toUpper().contains(part);
-                };
-            }
+            range->device = part;
             range->since = filter.since;
             if (filter.until.isValid()) range->until = filter.until.addSecs(1);
             *text = part.isEmpty() ? QStringLiteral("alle Gerätevorgänge im Protokoll")

@@ -40,6 +40,11 @@ int RunSet(const CliContext& context);
 int RunRestore(const CliContext& context);
 int RunPorts(const CliContext& context);
 int RunReport(const CliContext& context);
+
+struct JournalFilter;
+// The journal filter that --device, --since and --until ask for; false with the German line
+// printed.
+bool ReadJournalFilter(const CliOptions& options, JournalFilter* filter);
 int RunFields(const CliContext& context);
 int RunHelp(const CliContext& context);
 int RunCompletion(const CliContext& context);

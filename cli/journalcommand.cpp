@@ -40,8 +40,9 @@ int Sync(const JournalTarget& target) {
     return ExitDone;
 }
 
-// The filter the options ask for; false with the German line printed.
-bool ReadFilter(const CliOptions& options, JournalFilter* filter) {
+}  // namespace
+
+bool ReadJournalFilter(const CliOptions& options, JournalFilter* filter) {
     if (options.given & OptDevice) {
         if (!IsDeviceFilter(options.device)) {
             PrintError(QStringLiteral("korbi-cli: --device erwartet eine Funkkennung oder einen "
@@ -74,8 +75,6 @@ bool ReadFilter(const CliOptions& options, JournalFilter* filter) {
     return true;
 }
 
-}  // namespace
-
 JournalTarget CliJournalTarget(const CliContext& context) {
     JournalTarget target;
     target.localPath = JournalPath(context.applicationDataFolder);
@@ -94,7 +93,7 @@ int RunJournal(const CliContext& context) {
     const JournalTarget target = CliJournalTarget(context);
     if (options.given & OptSync) return Sync(target);
     JournalFilter filter;
-    if (!ReadFilter(options, &filter)) return ExitUsage;
+    if (!ReadJournalFilter(options, &filter)) return ExitUsage;
     JournalReader reader;
     QString error;
     QString warning;

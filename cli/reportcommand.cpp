@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
-#include <QRegularExpression>
 
 #include "cli/context.h"
 #include "files/fileerrors.h"
@@ -28,15 +27,6 @@ int AlreadyThere(const QString& path) {
         QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.").arg(path));
 }
 
-// A day (local time) or a point in time. A day as the end of a range means the whole day.
-QDateTime ParseDay(const QString& text, bool end) {
-    const QDate day = QDate::fromString(text, Qt::ISODate);
-    if (day.isValid() && text.size() == 10) return (end ? day.addDays(1) : day).startOfDay();
-    const QDateTime time = QDateTime::fromString(text, Qt::ISODate);
-    // The record counts in whole seconds; the end's own second belongs to the range.
-    return end && time.isValid() ? time.addSecs(1) : time;
-}
-
 // What the report covers, in words for its header.
 QString RangeText(const CliOptions& options) {
     QStringList parts;
@@ -48,32 +38,12 @@ QString RangeText(const CliOptions& options) {
 }
 
 bool ReadRange(const CliOptions& options, ReportRange* range) {
-    static const QRegularExpression kCode(QStringLiteral("^[0-9A-Fa-f]{1,4}$"));
-    if ((options.given & OptDevice) && !kCode.match(options.device).hasMatch()) {
-        Refused(
-            QStringLiteral("--device erwartet eine Funkkennung aus bis zu vier "
-                           "Hexadezimalziffern, z. B. 4C2D."));
-        return false;
-    }
-    range->device = options.device;
-    const struct {
-        OptionBit bit;
-        const QString& text;
-        bool end;
-        QDateTime* time;
-        const char* name;
-    } limits[] = {{OptSince, options.since, false, &range->since, "--since"},
-                  {OptUntil, options.until, true, &range->until, "--until"}};
-    for (const auto& limit : limits) {
-        if (!(options.given & limit.bit)) continue;
-        *limit.time = ParseDay(limit.text, limit.end);
-        if (!limit.time->isValid()) {
-            Refused(QStringLiteral("%1 erwartet ein Datum wie 2026-03-01 oder eine Zeit wie "
-                                   "2026-03-01T14:00:00.")
-                        .arg(QLatin1String(limit.name)));
-            return false;
-        }
-    }
+    JournalFilter filter;
+    if (!ReadJournalFilter(options, &filter)) return false;
+    range->device = filter.device;
+    range->since = filter.since;
+    // The filter's end is the range's last second; the range ends after it.
+    if (filter.until.isValid()) range->until = filter.until.addSecs(1);
     return true;
 }
 

@@ -27,7 +27,12 @@ bool WroteConfiguration(const QStringList& fields) {
 
 bool ReadReportLines(JournalReader& reader, const ReportRange& range, Report* report,
                      QString* error) {
-    if (!reader.Select(range.device, range.since, error)) return false;
+    // The journal's own filter: a device given by part of its code reads as in the listing.
+    JournalFilter filter;
+    filter.device = range.device;
+    filter.since = range.since;
+    if (range.until.isValid()) filter.until = range.until.addSecs(-1);
+    if (!reader.Select(filter, error)) return false;
     const qint64 until = range.until.isValid() ? range.until.toSecsSinceEpoch() : 0;
     QList<ImageCandidate> candidates;
     QStringList fields;

@@ -11,7 +11,9 @@
 #include "report/report.h"
 
 struct ReportRange {
-    QString device;   // a radio ID code (before or after the job); empty for every device
+    // One to four hexadecimal digits of a radio ID code (before or after the job), as the
+    // journal's filter takes them; empty for every device.
+    QString device;
     QDateTime since;  // from this point on; invalid: from the first line
     QDateTime until;  // up to, not including, this point; invalid: to the last line
     // Takes a line's fields and keeps it or not (every line without one): e.g. a series'
