@@ -108,7 +108,7 @@ QString SettingTypeText(const SettingInfo& info) {
         case SettingType::Tenths:
             return QStringLiteral("Zahl mit einer Nachkommastelle");
         case SettingType::Code:
-            return QStringLiteral("Kennnummer");
+            return QStringLiteral("Funkkennung");
         case SettingType::Text:
             break;
     }

@@ -141,7 +141,7 @@ TEST_F(CliTest, FieldsGiveEachSettingItsNameAndRange) {
         EXPECT_TRUE(QRegularExpression("^[a-z][A-Za-z0-9]+$").match(columns[0]).hasMatch());
         names.insert(columns[0]);
         const QStringList range = columns[5].split("..");
-        if (range.size() != 2 || columns[3].startsWith("Kennnummer")) continue;
+        if (range.size() != 2 || columns[3].startsWith("Funkkennung")) continue;
         const bool tenths = columns[3].contains("Nachkommastelle");
         const double step = tenths ? 0.1 : 1;
         const double low = QString(range[0]).replace(',', '.').toDouble();
