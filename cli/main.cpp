@@ -58,7 +58,8 @@ void Print(const QString& text) {
 }
 
 void PrintBytes(QByteArrayView bytes) {
-    if (g_outputError != 0) return;
+    // An empty view may have no data at all, which fwrite must not be handed.
+    if (g_outputError != 0 || bytes.isEmpty()) return;
     errno = 0;
     const size_t size = static_cast<size_t>(bytes.size());
     if (std::fwrite(bytes.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0)
