@@ -39,7 +39,9 @@ QString JsonElement(const QStringList& keys, const QStringList& fields, bool fir
 
 int Sync(const JournalTarget& target) {
     QString error;
-    const int sent = SyncJournal(target, &error);
+    QStringList setAside;
+    const int sent = SyncJournal(target, &error, &setAside);
+    for (const QString& line : setAside) PrintError(line + '\n');
     if (sent < 0) {
         PrintError(error + '\n');
         return ExitUsage;
@@ -113,6 +115,11 @@ int RunJournal(const CliContext& context) {
         }
     }
     flushSome(true);
+    // A listing cut short by the server is no complete listing.
+    if (reader.Failed(&error)) {
+        PrintError(error + '\n');
+        return ExitUsage;
+    }
     return ExitDone;
 }
 

@@ -7,20 +7,18 @@
 #include <QAtomicInteger>
 #include <QFile>
 #include <QSqlError>
-#include <QUrl>
-#include <QUrlQuery>
 #include <QUuid>
 #include <cerrno>
 
 #include "files/fileerrors.h"
+#include "files/secrets.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
 namespace {
 
 constexpr int kSchemaVersion = 1;
-// No job waits on the network longer than this, nor on a lock in the local file.
-constexpr int kServerWaitSeconds = 3;
+// No job waits on a lock in the local file longer than this.
 constexpr int kLocalBusyMilliseconds = 5000;
 
 const char* const kColumnNames[] = {
@@ -85,16 +83,7 @@ bool IsServerUri(const QString& text) {
 }
 
 QString MaskedServer(const QString& uri) {
-    QUrl url(uri);
-    if (!url.isValid()) return QStringLiteral("postgresql://…");
-    if (!url.password().isEmpty()) url.setPassword(QStringLiteral("***"));
-    QUrlQuery query(url);
-    if (query.hasQueryItem(QStringLiteral("password"))) {
-        query.removeAllQueryItems(QStringLiteral("password"));
-        query.addQueryItem(QStringLiteral("password"), QStringLiteral("***"));
-        url.setQuery(query);
-    }
-    return url.toString();
+    return MaskSecrets(uri);
 }
 
 JournalRow RowOfEntry(const JournalEntry& entry) {
@@ -140,48 +129,6 @@ bool JournalDb::OpenLocal(const QString& path, QString* cause) {
     return Finish(cause);
 }
 
-bool JournalDb::OpenServer(const QString& uri, QString* cause) {
-    server_ = true;
-    const QUrl url(uri);
-    if (!IsServerUri(uri) || !url.isValid()) {
-        *cause = FillText(Msg::JournalBadServer, {MaskedServer(uri)});
-        return false;
-    }
-    db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
-    if (!db_->isValid()) {
-        *cause = DatabaseCause(db_->lastError());
-        return false;
-    }
-    // What the URI leaves out, libpq takes from PGHOST, PGUSER and the like.
-    if (!url.host().isEmpty()) db_->setHostName(url.host());
-    if (url.port() > 0) db_->setPort(url.port());
-    const QString database = url.path().mid(1);
-    if (!database.isEmpty()) db_->setDatabaseName(database);
-    if (!url.userName().isEmpty()) db_->setUserName(url.userName());
-    if (!url.password().isEmpty()) db_->setPassword(url.password());
-    QStringList options;
-    bool timeoutGiven = false;
-    for (const auto& item : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
-        options << item.first + '=' + item.second;
-        timeoutGiven |= item.first == QLatin1String("connect_timeout");
-    }
-    if (!timeoutGiven) options << QStringLiteral("connect_timeout=%1").arg(kServerWaitSeconds);
-    db_->setConnectOptions(options.join(';'));
-    if (!db_->open()) {
-        *cause = DatabaseCause(db_->lastError());
-        return false;
-    }
-    // No statement waits long either, and the server's notices stay off the terminal.
-    QSqlQuery session(*db_);
-    if (!session.exec(
-            QStringLiteral("SET statement_timeout = %1").arg(kServerWaitSeconds * 1000)) ||
-        !session.exec(QStringLiteral("SET client_min_messages = warning"))) {
-        *cause = DatabaseCause(session.lastError());
-        return false;
-    }
-    return Finish(cause);
-}
-
 bool JournalDb::Finish(QString* cause) {
     QSqlQuery version(*db_);
     if (version.exec(QStringLiteral("SELECT version FROM schema_version")) && version.next())
@@ -189,9 +136,8 @@ bool JournalDb::Finish(QString* cause) {
     return CreateSchema(cause);
 }
 
-bool JournalDb::CreateSchema(QString* cause) {
-    const bool pg = server_;
-    const QStringList statements = {
+QStringList JournalSchemaStatements(bool pg) {
+    return {
         // Two programs making the tables at once wait for each other.
         Ddl(pg, "BEGIN IMMEDIATE", "BEGIN"),
         Ddl(pg, "SELECT 1", "SELECT pg_advisory_xact_lock(20100)"),
@@ -218,6 +164,10 @@ bool JournalDb::CreateSchema(QString* cause) {
             .arg(kSchemaVersion),
         QStringLiteral("COMMIT"),
     };
+}
+
+bool JournalDb::CreateSchema(QString* cause) {
+    const QStringList statements = JournalSchemaStatements(false);
     QSqlQuery query(*db_);
     for (const QString& statement : statements) {
         if (!query.exec(statement)) {

@@ -1,8 +1,8 @@
 #pragma once
-// One connection to a journal database through Qt SQL: the local SQLite file in the data folder
-// or a company's PostgreSQL server. Both hold the same table, made on first use, with a schema
-// version table for later changes. Connections are named per object, so that the window, a
-// dialog and a thread never share one.
+// One connection to the local journal database (SQLite, through Qt SQL) in the data folder. A
+// company's PostgreSQL server (files/journalserver.h) holds the same table: both are made on first
+// use by the same statements, with a schema version table for later changes. Connections are named
+// per object, so that the window, a dialog and a thread never share one.
 
 #include <QByteArray>
 #include <QSqlDatabase>
@@ -37,9 +37,6 @@ class JournalDb {
     // Opens (and creates) the SQLite file at path. A path that is no regular file is refused
     // before SQLite sees it, without blocking. False with a German cause.
     bool OpenLocal(const QString& path, QString* cause);
-    // Opens the server named by a postgresql:// URI, waiting a few seconds at most.
-    bool OpenServer(const QString& uri, QString* cause);
-    bool IsServer() const { return server_; }
 
     // Stores the row in one transaction; a row whose key is there already is left as it is.
     bool Insert(const JournalRow& row, bool pending, QString* cause);
@@ -52,13 +49,15 @@ class JournalDb {
     bool CreateSchema(QString* cause);
     QString name_;
     std::optional<QSqlDatabase> db_;
-    bool server_ = false;
 };
 
 // Whether text names a PostgreSQL server (postgresql:// or postgres://).
 bool IsServerUri(const QString& text);
 // The URI for messages: without the password, wherever it was given.
 QString MaskedServer(const QString& uri);
+
+// The statements that make the tables, for SQLite or for PostgreSQL (server), in one transaction.
+QStringList JournalSchemaStatements(bool server);
 
 // The column names, in column order, comma-separated (for SELECT lists).
 QString JournalColumnList();

@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSysInfo>
 
@@ -43,8 +44,51 @@ std::unique_ptr<JournalDb> OpenLocal(const JournalTarget& target, QString* cause
     return db;
 }
 
-// Sends the pending local lines in batches; each batch is marked sent once the server has it.
-int SendPending(JournalDb& local, JournalDb& server, QString* cause) {
+// The INSERT of a line on the server: every value a parameter. A line the server has already
+// (sent twice, or by another program at the same moment) stays as it is.
+ServerStatus InsertOnServer(JournalServer& server, const JournalRow& row) {
+    static const QByteArray sql = [] {
+        QStringList marks;
+        for (int i = 1; i <= kJournalColumns + 4; ++i) marks << QStringLiteral("$%1").arg(i);
+        return QStringLiteral(
+                   "INSERT INTO journal (line_id, time_utc, image, pending, %1) "
+                   "VALUES (%2) ON CONFLICT (line_id) DO NOTHING")
+            .arg(JournalColumnList(), marks.join(','))
+            .toUtf8();
+    }();
+    QList<ServerValue> values{TextValue(row.lineId), NumberValue(row.timeUtc),
+                              BytesValue(row.image), NumberValue(0)};
+    for (int column = 0; column < kJournalColumns; ++column)
+        values << TextValue(row.fields.value(column));
+    return server.Exec(sql.constData(), values);
+}
+
+// Names a line the server refused for good; it stays in the local record only.
+QString SetAsideText(const QString& serverName, const JournalRow& row, const QString& cause) {
+    const QString code = row.fields.value(ColCodeAfter).isEmpty() ? row.fields.value(ColCodeBefore)
+                                                                  : row.fields.value(ColCodeAfter);
+    // What the server refused may be damaged text: the line shows it as far as it is printable.
+    QString time = row.fields.value(ColTime);
+    time.replace(QRegularExpression(QStringLiteral("[\\x00-\\x1f]")), QStringLiteral("?"));
+    return FillText(Msg::JournalLineSetAside,
+                    {serverName, time.left(40), row.fields.value(ColJob).left(20),
+                     code.isEmpty() ? QStringLiteral("----") : code.left(8), cause});
+}
+
+bool MarkLocal(JournalDb& local, const char* sql, qint64 id, QString* cause) {
+    QSqlQuery mark = local.Prepare(QString::fromLatin1(sql), cause);
+    mark.addBindValue(id);
+    if (mark.exec()) return true;
+    *cause = DatabaseCause(mark.lastError());
+    return false;
+}
+
+// Sends the pending local lines in batches, each batch in one transaction on the server and
+// marked sent once it is committed there. A line whose values the server refuses is set aside
+// (pending = 2) with a line in setAside, and the others go on. The number of lines this call
+// stored on the server (a line that another program sent first is not counted), or -1.
+int SendPending(JournalDb& local, JournalServer& server, const QString& serverName,
+                QStringList* setAside, QString* cause) {
     int sent = 0;
     const QString select =
         QStringLiteral(
@@ -58,8 +102,13 @@ int SendPending(JournalDb& local, JournalDb& server, QString* cause) {
             *cause = DatabaseCause(query.lastError());
             return -1;
         }
+        QList<qint64> refused;
         qint64 lastId = -1;
-        server.Database().transaction();
+        int stored = 0;
+        if (server.Exec("BEGIN", {}) != ServerStatus::Ok) {
+            *cause = server.Cause();
+            return -1;
+        }
         while (query.next()) {
             JournalRow row;
             lastId = query.value(0).toLongLong();
@@ -68,27 +117,50 @@ int SendPending(JournalDb& local, JournalDb& server, QString* cause) {
             row.image = query.value(3).toByteArray();
             for (int column = 0; column < kJournalColumns; ++column)
                 row.fields << query.value(4 + column).toString();
-            if (!server.Insert(row, false, cause)) {
-                server.Database().rollback();
+            // One refused line must not take the batch's others with it.
+            if (server.Exec("SAVEPOINT line", {}) == ServerStatus::Ok &&
+                InsertOnServer(server, row) == ServerStatus::Ok) {
+                stored += server.Affected();
+                continue;
+            }
+            if (!server.RefusedTheValues() ||
+                server.Exec("ROLLBACK TO SAVEPOINT line", {}) != ServerStatus::Ok) {
+                *cause = server.Cause();
+                server.Exec("ROLLBACK", {});
                 return -1;
             }
-            ++sent;
+            refused << lastId;
+            if (setAside) *setAside << SetAsideText(serverName, row, server.Cause());
         }
-        if (lastId < 0) {
-            server.Database().rollback();
-            return sent;
-        }
-        if (!server.Database().commit()) {
-            *cause = DatabaseCause(server.Database().lastError());
+        query.finish();
+        if (server.Exec("COMMIT", {}) != ServerStatus::Ok) {
+            *cause = server.Cause();
             return -1;
         }
-        QSqlQuery mark = local.Prepare(
-            QStringLiteral("UPDATE journal SET pending = 0 WHERE pending = 1 AND id <= ?"), cause);
-        mark.addBindValue(lastId);
-        if (!mark.exec()) {
-            *cause = DatabaseCause(mark.lastError());
-            return -1;
+        if (lastId < 0) return sent;
+        sent += stored;
+        for (const qint64 id : refused) {
+            if (!MarkLocal(local, "UPDATE journal SET pending = 2 WHERE id = ?", id, cause))
+                return -1;
         }
+        if (!MarkLocal(local, "UPDATE journal SET pending = 0 WHERE pending = 1 AND id <= ?",
+                       lastId, cause))
+            return -1;
+    }
+}
+
+// Why a line did not reach the server, for the user: the address, the line itself, or the server.
+QString ServerWarning(const JournalServer& server, const QString& serverName,
+                      const JournalRow& row) {
+    switch (server.LastStatus()) {
+        case ServerStatus::NotUnderstood:
+            return FillText(Msg::JournalServerNotUnderstood, {serverName});
+        case ServerStatus::Refused:
+            return server.RefusedTheValues()
+                       ? SetAsideText(serverName, row, server.Cause())
+                       : FillText(Msg::JournalServerRefused, {serverName, server.Cause()});
+        default:
+            return FillText(Msg::JournalServerUnreachable, {serverName, server.Cause()});
     }
 }
 
@@ -110,20 +182,32 @@ bool AppendJournal(const JournalTarget& target, const JournalEntry& entry, QStri
     if (target.localPath.isEmpty()) return true;
     const JournalRow row = RowOfEntry(Stamped(entry));
     QString cause;
+    bool setAside = false;
     if (!target.serverUri.isEmpty()) {
-        JournalDb server;
-        if (server.OpenServer(target.serverUri, &cause) && server.Insert(row, false, &cause)) {
+        const QString serverName = JournalName(target);
+        JournalServer server;
+        if (server.Open(target.serverUri) == ServerStatus::Ok &&
+            InsertOnServer(server, row) == ServerStatus::Ok) {
             // The server is back: what waited for it goes now. A failure here is only a delay.
-            QString ignored;
-            if (auto local = OpenLocal(target, &ignored, warning))
-                SendPending(*local, server, &ignored);
+            QStringList notes;
+            if (auto local = OpenLocal(target, &cause, warning))
+                SendPending(*local, server, serverName, &notes, &cause);
+            if (!notes.isEmpty()) *warning = notes.join('\n');
             return true;
         }
-        *warning = FillText(Msg::JournalServerUnreachable, {MaskedServer(target.serverUri), cause});
+        // The line waits in the local record; it never waited longer than the server's wait.
+        *warning = ServerWarning(server, serverName, row);
+        setAside = server.RefusedTheValues();
     }
     QString importWarning;
     auto local = OpenLocal(target, &cause, &importWarning);
     if (local && local->Insert(row, !target.serverUri.isEmpty(), &cause)) {
+        if (setAside) {
+            QSqlQuery mark = local->Prepare(
+                QStringLiteral("UPDATE journal SET pending = 2 WHERE line_id = ?"), &cause);
+            mark.addBindValue(row.lineId);
+            mark.exec();
+        }
         if (warning->isEmpty()) *warning = importWarning;
         return true;
     }
@@ -131,19 +215,20 @@ bool AppendJournal(const JournalTarget& target, const JournalEntry& entry, QStri
     return false;
 }
 
-int SyncJournal(const JournalTarget& target, QString* error) {
+int SyncJournal(const JournalTarget& target, QString* error, QStringList* setAside) {
     if (target.serverUri.isEmpty()) {
         *error = Text(Msg::JournalNoServer);
         return -1;
     }
     QString cause;
-    JournalDb server;
-    if (!server.OpenServer(target.serverUri, &cause)) {
-        *error = FillText(Msg::JournalReadFailed, {MaskedServer(target.serverUri), cause});
+    JournalServer server;
+    if (server.Open(target.serverUri) != ServerStatus::Ok) {
+        *error = FillText(Msg::JournalReadFailed, {JournalName(target), server.Cause()});
         return -1;
     }
     auto local = OpenLocal(target, &cause, nullptr);
-    const int sent = local ? SendPending(*local, server, &cause) : -1;
+    const int sent =
+        local ? SendPending(*local, server, JournalName(target), setAside, &cause) : -1;
     if (sent < 0) *error = FillText(Msg::JournalWriteFailed, {JournalName(target), cause});
     return sent;
 }
@@ -153,18 +238,50 @@ bool JournalReader::Open(const JournalTarget& target, QString* error, QString* w
     QString cause;
     if (target.serverUri.isEmpty()) {
         db_ = OpenLocal(target, &cause, warning);
-    } else {
-        db_ = std::make_unique<JournalDb>();
-        if (db_->OpenServer(target.serverUri, &cause)) {
-            QString ignored;
-            if (auto local = OpenLocal(target, &ignored, warning))
-                SendPending(*local, *db_, &ignored);
-        } else {
-            db_.reset();
-        }
+        if (!db_) *error = FillText(Msg::JournalReadFailed, {name_, cause});
+        return db_ != nullptr;
     }
-    if (!db_) *error = FillText(Msg::JournalReadFailed, {name_, cause});
-    return db_ != nullptr;
+    server_ = std::make_unique<JournalServer>();
+    if (server_->Open(target.serverUri) != ServerStatus::Ok) {
+        *error = FillText(Msg::JournalReadFailed, {name_, server_->Cause()});
+        server_.reset();
+        return false;
+    }
+    // What waits for the server goes first, so that the listing shows it. A failure is a delay.
+    QStringList setAside;
+    if (auto local = OpenLocal(target, &cause, warning))
+        SendPending(*local, *server_, name_, &setAside, &cause);
+    if (warning && !setAside.isEmpty())
+        *warning = (warning->isEmpty() ? setAside : QStringList(*warning) + setAside).join('\n');
+    return true;
+}
+
+bool JournalReader::Query(const QString& sql, const QVariantList& values, QString* error) {
+    failure_.clear();
+    if (server_) {
+        QString numbered;
+        int n = 0;
+        for (const QChar c : sql)
+            numbered += c == '?' ? QStringLiteral("$%1").arg(++n) : QString(c);
+        QList<ServerValue> params;
+        for (const QVariant& value : values)
+            params << (value.typeId() == QMetaType::QString ? TextValue(value.toString())
+                                                            : NumberValue(value.toLongLong()));
+        if (server_->Start(numbered.toUtf8().constData(), params) == ServerStatus::Ok) return true;
+        *error = FillText(Msg::JournalReadFailed, {name_, server_->Cause()});
+        return false;
+    }
+    QString cause;
+    query_ = db_->Prepare(sql, &cause);
+    for (const QVariant& value : values) query_.addBindValue(value);
+    if (query_.exec()) return true;
+    *error = FillText(Msg::JournalReadFailed, {name_, DatabaseCause(query_.lastError())});
+    return false;
+}
+
+QVariant JournalReader::Value(int column) const {
+    if (!server_) return query_.value(column);
+    return row_.IsNull(0, column) ? QVariant() : QVariant(row_.Text(0, column));
 }
 
 bool JournalReader::Select(const QString& deviceCode, const QDateTime& since, QString* error) {
@@ -181,71 +298,96 @@ bool JournalReader::SelectPage(const QString& deviceCode, const LineKey& before,
 bool JournalReader::Run(const QString& deviceCode, const QDateTime& since, const LineKey& before,
                         int limit, QString* error) {
     QStringList conditions;
-    if (!deviceCode.isEmpty())
+    QVariantList values;
+    if (!deviceCode.isEmpty()) {
         conditions << QStringLiteral("(upper(code_before) = ? OR upper(code_after) = ?)");
-    if (since.isValid()) conditions << QStringLiteral("time_utc >= ?");
-    if (before.id >= 0) conditions << QStringLiteral("(time_utc, id) < (?, ?)");
+        values << deviceCode.toUpper() << deviceCode.toUpper();
+    }
+    if (since.isValid()) {
+        conditions << QStringLiteral("time_utc >= ?");
+        values << since.toSecsSinceEpoch();
+    }
+    if (before.id >= 0) {
+        conditions << QStringLiteral("(time_utc, id) < (?, ?)");
+        values << before.timeUtc << before.id;
+    }
     const QString order = limit > 0 ? QStringLiteral("DESC") : QStringLiteral("ASC");
     QString sql =
         QStringLiteral(
-            "SELECT %1, id, time_utc, image IS NOT NULL FROM journal %2 "
+            "SELECT %1, id, time_utc, CASE WHEN image IS NULL THEN 0 ELSE 1 END FROM journal %2 "
             "ORDER BY time_utc %3, id %3")
             .arg(JournalColumnList(),
                  conditions.isEmpty() ? QString() : "WHERE " + conditions.join(" AND "), order);
     if (limit > 0) sql += QStringLiteral(" LIMIT %1").arg(limit);
-    QString cause;
-    query_ = db_->Prepare(sql, &cause);
-    if (!deviceCode.isEmpty()) {
-        query_.addBindValue(deviceCode.toUpper());
-        query_.addBindValue(deviceCode.toUpper());
-    }
-    if (since.isValid()) query_.addBindValue(since.toSecsSinceEpoch());
-    if (before.id >= 0) {
-        query_.addBindValue(before.timeUtc);
-        query_.addBindValue(before.id);
-    }
-    if (query_.exec()) return true;
-    *error = FillText(Msg::JournalReadFailed, {name_, DatabaseCause(query_.lastError())});
-    return false;
+    return Query(sql, values, error);
 }
 
 JournalReader::LineKey JournalReader::Key() const {
-    return {query_.value(kJournalColumns + 1).toLongLong(),
-            query_.value(kJournalColumns).toLongLong()};
+    return {Value(kJournalColumns + 1).toLongLong(), Value(kJournalColumns).toLongLong()};
 }
 
 bool JournalReader::HasImage() const {
-    return query_.value(kJournalColumns + 2).toBool();
+    return Value(kJournalColumns + 2).toInt() != 0;
 }
 
 bool JournalReader::Next(QStringList* fields) {
-    if (!query_.next()) return false;
+    if (server_) {
+        if (!server_->NextRow(&row_)) {
+            if (server_->LastStatus() != ServerStatus::Ok)
+                failure_ = FillText(Msg::JournalReadFailed, {name_, server_->Cause()});
+            return false;
+        }
+    } else if (!query_.next()) {
+        if (query_.lastError().isValid())
+            failure_ = FillText(Msg::JournalReadFailed, {name_, DatabaseCause(query_.lastError())});
+        return false;
+    }
     fields->clear();
-    for (int column = 0; column < kJournalColumns; ++column)
-        *fields << query_.value(column).toString();
+    for (int column = 0; column < kJournalColumns; ++column) *fields << Value(column).toString();
+    return true;
+}
+
+bool JournalReader::Failed(QString* error) const {
+    if (failure_.isEmpty()) return false;
+    *error = failure_;
     return true;
 }
 
 QByteArray JournalReader::ImageOfLine(qint64 id) {
-    QSqlQuery query =
-        db_->Prepare(QStringLiteral("SELECT image FROM journal WHERE id = ?"), nullptr);
-    query.addBindValue(id);
-    return query.exec() && query.next() ? query.value(0).toByteArray() : QByteArray();
+    QString error;
+    if (server_) {
+        ServerRows rows;
+        if (server_->Exec("SELECT image FROM journal WHERE id = $1", {NumberValue(id)}, &rows) !=
+                ServerStatus::Ok ||
+            rows.Count() == 0)
+            return QByteArray();
+        return rows.Bytes(0, 0);
+    }
+    if (!Query(QStringLiteral("SELECT image FROM journal WHERE id = ?"), {id}, &error) ||
+        !query_.next())
+        return QByteArray();
+    return query_.value(0).toByteArray();
 }
 
 QByteArray JournalReader::LatestImage(const QString& deviceCode, QString* timeText,
                                       QString* error) {
-    QString cause;
-    QSqlQuery query = db_->Prepare(
-        QStringLiteral("SELECT image, time FROM journal WHERE upper(code_after) = ? "
-                       "AND image IS NOT NULL ORDER BY time_utc DESC, id DESC LIMIT 1"),
-        &cause);
-    query.addBindValue(deviceCode.toUpper());
-    if (!query.exec()) {
-        *error = FillText(Msg::JournalReadFailed, {name_, DatabaseCause(query.lastError())});
-        return QByteArray();
+    static const char* const kLatest =
+        "SELECT image, time FROM journal WHERE upper(code_after) = %1 "
+        "AND image IS NOT NULL ORDER BY time_utc DESC, id DESC LIMIT 1";
+    if (server_) {
+        ServerRows rows;
+        if (server_->Exec(QString::fromLatin1(kLatest).arg("$1").toUtf8().constData(),
+                          {TextValue(deviceCode.toUpper())}, &rows) != ServerStatus::Ok) {
+            *error = FillText(Msg::JournalReadFailed, {name_, server_->Cause()});
+            return QByteArray();
+        }
+        if (rows.Count() == 0) return QByteArray();
+        *timeText = rows.Text(0, 1);
+        return rows.Bytes(0, 0);
     }
-    if (!query.next()) return QByteArray();
-    *timeText = query.value(1).toString();
-    return query.value(0).toByteArray();
+    if (!Query(QString::fromLatin1(kLatest).arg("?"), {deviceCode.toUpper()}, error) ||
+        !query_.next())
+        return QByteArray();
+    *timeText = query_.value(1).toString();
+    return query_.value(0).toByteArray();
 }

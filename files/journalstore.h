@@ -11,6 +11,7 @@
 
 #include "files/journal.h"
 #include "files/journaldb.h"
+#include "files/journalserver.h"
 
 struct JournalTarget {
     QString localPath;  // Protokoll.sqlite in the data folder; empty: no journal at all
@@ -30,9 +31,10 @@ QString ConfiguredJournalServer(const QString& applicationDataFolder);
 // only when the line could not be stored anywhere.
 bool AppendJournal(const JournalTarget& target, const JournalEntry& entry, QString* warning);
 
-// Sends the pending lines of the local record to the server: the number sent, or -1 with a German
-// error.
-int SyncJournal(const JournalTarget& target, QString* error);
+// Sends the pending lines of the local record to the server: the number that this call stored
+// there, or -1 with a German error. A line whose values the server refuses is set aside, named in
+// setAside, and the others are sent.
+int SyncJournal(const JournalTarget& target, QString* error, QStringList* setAside = nullptr);
 
 // The name of the journal for messages: the local file or the server without its password.
 QString JournalName(const JournalTarget& target);
@@ -56,7 +58,10 @@ class JournalReader {
         qint64 id = -1;
     };
     bool SelectPage(const QString& deviceCode, const LineKey& before, int limit, QString* error);
+    // False at the end, and when the reading failed on the way (Failed then says so).
     bool Next(QStringList* fields);
+    // Whether the last Next ended on a failure rather than at the end; error gets the German text.
+    bool Failed(QString* error) const;
     // Of the line Next handed out last: its key, and whether it holds a configuration.
     LineKey Key() const;
     bool HasImage() const;
@@ -69,7 +74,13 @@ class JournalReader {
   private:
     bool Run(const QString& deviceCode, const QDateTime& since, const LineKey& before, int limit,
              QString* error);
-    std::unique_ptr<JournalDb> db_;
+    // A query with ? for its values, on whichever database is open.
+    bool Query(const QString& sql, const QVariantList& values, QString* error);
+    QVariant Value(int column) const;
+    std::unique_ptr<JournalDb> db_;  // the local record, when it is the journal
+    std::unique_ptr<JournalServer> server_;
     QSqlQuery query_;
+    ServerRows row_;
     QString name_;
+    QString failure_;
 };

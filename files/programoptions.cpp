@@ -1,6 +1,7 @@
 #include "files/programoptions.h"
 
 #include "files/journaldb.h"
+#include "files/secrets.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -116,7 +117,8 @@ bool ParseProgramOptions(ProgramBit program, const QStringList& arguments, Progr
         const QString name = equals < 0 ? argument : argument.left(equals);
         const OptionRow* row = FindOption(name, program);
         if (!row) {
-            *error = FillText(Msg::UnknownOption, {argument});
+            // A mistyped --journal=... may carry a password.
+            *error = FillText(Msg::UnknownOption, {MaskSecrets(argument)});
             return false;
         }
         if (options->given & row->bit) {

@@ -3,6 +3,8 @@
 
 #include "link/devicejobs.h"
 
+#include <QCoreApplication>
+
 #include "files/journalstore.h"
 #include "link/trace.h"
 #include "resources/catalogue.h"
@@ -170,6 +172,21 @@ void DeviceJobs::RunJournalled(JournalJob job, int successId, const std::functio
               (entry.codeBefore.isEmpty() ? QString() : QStringLiteral(", ") + entry.codeBefore));
     if (!trace_.reachedLpx) return;
     lastJob.time = QDateTime::currentDateTime();
+    if (journalInBackground && !journalServer.isEmpty()) {
+        if (!journalSender_) {
+            const std::weak_ptr<char> alive = alive_;
+            journalSender_ = std::make_unique<JournalSender>([this, alive](const QString& warning) {
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [this, alive, warning] {
+                        if (alive.lock()) host_.ShowJournalWarning(warning);
+                    },
+                    Qt::QueuedConnection);
+            });
+        }
+        journalSender_->Append({journalPath, journalServer}, lastJob);
+        return;
+    }
     QString warning;
     AppendJournal({journalPath, journalServer}, lastJob, &warning);
     if (!warning.isEmpty()) host_.ShowJournalWarning(warning);

@@ -7,12 +7,14 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "config/image.h"
 #include "config/settingsmodel.h"
 #include "files/journal.h"
+#include "files/journalsender.h"
 #include "link/jobhost.h"
 #include "link/lpxadapter.h"
 
@@ -72,6 +74,9 @@ class DeviceJobs {
     QString journalServer;  // a company's server (postgresql://...); empty for the local record
     JournalProgram journalProgram = JournalProgram::Window;
     QString journalFile;
+    // Lines for a server are written on a thread of their own, and their warnings reach the host
+    // later (the window: its thread never waits on the network).
+    bool journalInBackground = false;
     // Asked after a read that succeeded, before its line is journalled, to keep what was read
     // (korbi-cli saves it to a file): 0, or the catalogue id of the failure that lost it, and
     // the line then says the read failed.
@@ -120,6 +125,9 @@ class DeviceJobs {
     JobHost& host_;
     JobTrace trace_;
     std::optional<JournalJob> running_;
+    // The sender's warnings reach the host on the thread of the jobs while these jobs live.
+    std::shared_ptr<char> alive_ = std::make_shared<char>();
+    std::unique_ptr<JournalSender> journalSender_;
 };
 
 // The outcome that a job status payload of two hexadecimal digits stands for; 0 while the job

@@ -185,6 +185,9 @@ enum Id : int {
     JournalBadServer = 20107,
     JournalImportFailed = 20108,
     JournalNoServer = 20109,
+    JournalServerNotUnderstood = 20140,  // the line stays in the local record
+    JournalLineSetAside = 20141,         // the server refused the line's values
+    JournalServerRefused = 20142,        // e.g. a locked table: the line is sent later
     // The journal's columns, in file order
     JournalColumnTime = 20110,
     JournalColumnJob = 20111,

@@ -198,6 +198,17 @@ TEST(Journal, SpecialFilesAreRefusedWithoutBlocking) {
     }
 }
 
+// A server address that is not understood keeps the line in the local record and says so, without
+// its password and without promising that a later job sends it.
+TEST(Journal, AnAddressNotUnderstoodKeepsTheLineLocally) {
+    QTemporaryDir dir;
+    const JournalTarget target{JournalPath(dir.path() + "/"), "host=h password=geheim"};
+    QString warning;
+    EXPECT_TRUE(AppendJournal(target, JournalEntry(), &warning));
+    EXPECT_EQ(warning, FillText(Msg::JournalServerNotUnderstood, {"host=h password=***"}));
+    EXPECT_EQ(JournalLines({target.localPath, {}}).size(), 1);
+}
+
 // The window's journal pages through the record newest first, narrows it to a device, and opens
 // a line's configuration in the window; a line without one cannot be opened.
 TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
