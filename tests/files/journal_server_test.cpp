@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "files/codereservations.h"
 #include "files/journalsender.h"
 #include "files/journalstore.h"
 #include "resources/catalogue.h"
@@ -209,6 +210,65 @@ TEST_F(JournalOnServer, ARefusedLineIsSetAsideAndSyncsCountWhatTheySent) {
     QStringList again;
     EXPECT_EQ(SyncJournal(Target(), &text, &again), 0);
     EXPECT_TRUE(again.isEmpty());
+}
+
+// Two stations reserve the same codes at the same moment: each code goes to exactly one of them.
+// A code the record shows on a device is never handed out; a released code is free again, a used
+// one never; without the server nothing is reserved.
+TEST_F(JournalOnServer, EachRadioCodeIsReservedOnce) {
+    JournalEntry carried;
+    carried.codeBefore = carried.codeAfter = "2A00";
+    QString text;
+    ASSERT_TRUE(AppendJournal(Target(), carried, &text));
+    CodeReservations stations[2];
+    ASSERT_TRUE(stations[0].Open(kServer)) << stations[0].Cause().toStdString();
+    ASSERT_TRUE(stations[1].Open(kServer)) << stations[1].Cause().toStdString();
+    QStringList codes;
+    for (int i = 0; i < 40; ++i)
+        codes << QStringLiteral("2B%1").arg(i, 2, 16, QChar('0')).toUpper();
+    QStringList got[2];
+    std::thread both[2];
+    for (int s = 0; s < 2; ++s) {
+        both[s] = std::thread([&, s] {
+            for (const QString& code : codes) {
+                if (stations[s].Reserve(code) == CodeClaim::Reserved) got[s] << code;
+            }
+        });
+    }
+    for (std::thread& station : both) station.join();
+    EXPECT_EQ(got[0].size() + got[1].size(), codes.size());
+    for (const QString& code : codes) EXPECT_NE(got[0].contains(code), got[1].contains(code));
+
+    const struct {
+        int station;
+        const char* step;  // reserve, release, used, check
+        const char* code;
+        CodeClaim claim;  // of reserve and check
+    } steps[] = {
+        {0, "reserve", "2a00", CodeClaim::Taken},
+        {0, "check", "2A00", CodeClaim::Taken},
+        {0, "reserve", "2C00", CodeClaim::Reserved},
+        {0, "reserve", "2C00", CodeClaim::Reserved},
+        {1, "reserve", "2C00", CodeClaim::Taken},
+        {0, "release", "2C00", {}},
+        {1, "check", "2C00", CodeClaim::Free},
+        {1, "reserve", "2C00", CodeClaim::Reserved},
+        {1, "used", "2C00", {}},
+        {1, "release", "2C00", {}},
+        {0, "reserve", "2C00", CodeClaim::Taken},
+    };
+    for (const auto& step : steps) {
+        CodeReservations& station = stations[step.station];
+        const QByteArray what(step.step);
+        SCOPED_TRACE(what.toStdString() + " " + step.code);
+        if (what == "reserve") EXPECT_EQ(station.Reserve(step.code), step.claim);
+        if (what == "check") EXPECT_EQ(station.Check(step.code), step.claim);
+        if (what == "release") EXPECT_TRUE(station.Release(step.code));
+        if (what == "used") EXPECT_TRUE(station.MarkUsed(step.code));
+    }
+    CodeReservations down;
+    EXPECT_FALSE(down.Open("postgresql://127.0.0.1:1/korbi"));
+    EXPECT_EQ(down.Reserve("2D00"), CodeClaim::Unavailable);
 }
 
 }  // namespace
