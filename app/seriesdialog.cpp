@@ -143,6 +143,11 @@ void TfrmSeries::DeviceStarting(int number, int count) {
                                       : FillText(Msg::SeriesDevice, {n}));
 }
 
+bool TfrmSeries::GoOnWithLocalCodes(const QString& question) {
+    return main_.prompts().ShowMessage(BoxKind::Information, Msg::SeriesAskLocalCodes, question,
+                                       BoxButtons::YesNo) == BoxAnswer::Yes;
+}
+
 void TfrmSeries::SeriesLine(const QString& line) {
     lstReport->addItem(line);
     lstReport->scrollToBottom();

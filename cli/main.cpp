@@ -31,11 +31,14 @@ const char* const kUsage =
     "  set DATEI NAME=WERT...    Einstellungen nach dem Namen ihres Feldes setzen (mit den\n"
     "                            Eingaberegeln des Fensters) und die Datei speichern\n"
     "  read [-o DATEI]           K-ORBI auslesen; ohne -o wie show ausgeben\n"
-    "  write DATEI [--new-code=XXXX] [--repeat[=N] [--new-codes=LISTE]] [--verify]\n"
+    "  write DATEI [--new-code=XXXX] [--repeat[=N] [--new-codes=LISTE [--offline-codes]]]\n"
+    "              [--verify]\n"
     "                            die Konfiguration zum K-ORBI schreiben; --repeat: danach auf\n"
     "                            das nächste Gerät warten, bis N geschrieben sind oder Strg+C;\n"
     "                            --new-codes: jedes Gerät bekommt die nächste Kennnummer aus\n"
-    "                            LISTE (Datei mit einer Kennnummer je Zeile, oder 1000-10FF);\n"
+    "                            LISTE (Datei mit einer Kennnummer je Zeile, oder 1000-10FF),\n"
+    "                            auf dem Protokollserver reserviert; --offline-codes: ohne\n"
+    "                            erreichbaren Server nur nach dem lokalen Protokoll\n"
     "                            --verify: danach zurücklesen und vergleichen (ein Tastendruck)\n"
     "  change-code NEU           dem K-ORBI die neue Funkkennung NEU geben\n"
     "  info                      den Informationstext der LPX ausgeben\n"
@@ -90,7 +93,7 @@ const CommandRow kCommands[] = {
     {"read", 0, 0, OptPort | OptSimulate | OptTrace | OptOutput | OptJson | OptJournal, RunRead},
     {"write", 1, 1,
      OptPort | OptSimulate | OptTrace | OptNewCode | OptRepeat | OptVerify | OptNewCodes |
-         OptJournal,
+         OptOfflineCodes | OptJournal,
      RunWrite},
     {"change-code", 1, 1, OptPort | OptSimulate | OptTrace | OptJournal, RunChangeCode},
     {"info", 0, 0, OptPort | OptSimulate | OptTrace, RunInfo},

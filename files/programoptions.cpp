@@ -36,6 +36,7 @@ const OptionRow kOptions[] = {
     {"--journal", nullptr, OptJournal, Takes::Value, ForWindow | ForCli, &ProgramOptions::journal},
     {"--csv", nullptr, OptCsv, Takes::Nothing, ForCli},
     {"--sync", nullptr, OptSync, Takes::Nothing, ForCli},
+    {"--offline-codes", nullptr, OptOfflineCodes, Takes::Nothing, ForCli},
 };
 
 const OptionRow* FindOption(const QString& name, ProgramBit program) {

@@ -31,6 +31,7 @@ enum OptionBit : unsigned {
     OptJournal = 1u << 12,
     OptCsv = 1u << 13,
     OptSync = 1u << 14,
+    OptOfflineCodes = 1u << 15,
 };
 
 struct ProgramOptions {

@@ -32,13 +32,42 @@ bool EndsTheSeries(const JournalEntry& job) {
     return job.codeBefore.isEmpty();
 }
 
+bool Series::OpenCodeRecords() {
+    QString error;
+    // Lines that still wait for the server are only in the local record: it is asked too.
+    journal_ = std::make_unique<JournalReader>();
+    if (jobs_.journalPath.isEmpty() || !journal_->Open({jobs_.journalPath, {}}, &error))
+        journal_.reset();
+    if (jobs_.journalServer.isEmpty()) return true;
+    reservations_ = std::make_unique<CodeReservations>();
+    if (reservations_->Open(jobs_.journalServer)) return true;
+    const QStringList why{MaskedServer(jobs_.journalServer), reservations_->Cause()};
+    reservations_.reset();
+    if (plan_.offlineCodes || host_.GoOnWithLocalCodes(FillText(Msg::SeriesAskLocalCodes, why))) {
+        host_.SeriesLine(Text(Msg::SeriesLocalCodesOnly));
+        return true;
+    }
+    host_.SeriesLine(FillText(Msg::SeriesNoCodeServer, why));
+    return false;
+}
+
 QString Series::NextCode() {
     while (nextCode_ < plan_.codes.size()) {
         const QString code = plan_.codes[nextCode_++];
         QString error;
         QStringList line;
-        if (!journal_ || !journal_->Select(code, QDateTime(), &error) || !journal_->Next(&line))
-            return code;
+        bool taken =
+            journal_ && journal_->Select(code, QDateTime(), &error) && journal_->Next(&line);
+        if (!taken && reservations_) {
+            const CodeClaim claim = reservations_->Reserve(code);
+            if (claim == CodeClaim::Unavailable) {
+                host_.SeriesLine(FillText(Msg::SeriesCodeServerLost, {reservations_->Cause()}));
+                serverLost_ = true;
+                return QString();
+            }
+            taken = claim == CodeClaim::Taken;
+        }
+        if (!taken) return code;
         host_.SeriesLine(FillText(Msg::SeriesCodeSkipped, {code}));
     }
     return QString();
@@ -65,24 +94,24 @@ SeriesEnd Series::Run() {
     const bool askBefore = jobs_.askCodeChange;
     const QString newCodeBefore = settings_.Text(Field::edtRadioCodeNew);
     jobs_.verifyAfterWrite = plan_.verify;
+    SeriesEnd end = SeriesEnd::Complete;
     // Starting a series with a code list is the confirmation of every code change in it.
     if (!plan_.codes.isEmpty()) {
         jobs_.askCodeChange = false;
-        QString error;
-        // A journal that cannot be read hides no code; the job's own warning tells about it.
-        journal_ = std::make_unique<JournalReader>();
-        if (jobs_.journalPath.isEmpty() ||
-            !journal_->Open({jobs_.journalPath, jobs_.journalServer}, &error))
-            journal_.reset();
+        if (!OpenCodeRecords()) end = SeriesEnd::NoCodeServer;
     }
-    SeriesEnd end = SeriesEnd::Complete;
     int lastCheckFailure = 0;
-    for (int number = 1;; ++number) {
+    QString code;
+    for (int number = 1; end != SeriesEnd::NoCodeServer; ++number) {
         if (plan_.count > 0 && Written() >= plan_.count) break;
         if (host_.StopRequested()) break;
         if (!plan_.codes.isEmpty()) {
-            const QString code = NextCode();
+            code = NextCode();
             if (code.isEmpty()) {
+                if (serverLost_) {
+                    end = SeriesEnd::NoCodeServer;
+                    break;
+                }
                 host_.SeriesLine(Text(Msg::SeriesCodesUsedUp));
                 end = SeriesEnd::CodesUsedUp;
                 break;
@@ -92,6 +121,14 @@ SeriesEnd Series::Run() {
         host_.DeviceStarting(number, plan_.count);
         jobs_.WriteDevice();
         const JournalEntry& job = jobs_.lastJob;
+        // The device that carries the code now keeps it reserved for good; otherwise another
+        // device may have it.
+        if (reservations_ && !code.isEmpty()) {
+            if (job.codeAfter.compare(code, Qt::CaseInsensitive) == 0)
+                reservations_->MarkUsed(code);
+            else
+                reservations_->Release(code);
+        }
         // A device that was never identified did not take its code; the next one gets it.
         if (!plan_.codes.isEmpty() && job.codeBefore.isEmpty()) --nextCode_;
         // Aborting the wait for the next device is how an open series ends.

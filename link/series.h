@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "files/codereservations.h"
 #include "files/journal.h"
 #include "files/journalstore.h"
 
@@ -19,6 +20,8 @@ struct SeriesPlan {
     int count = 0;  // devices to write; 0: until the user stops
     bool verify = false;
     QStringList codes;  // the new radio ID codes in order; empty: every device keeps its own
+    // With a company's server that cannot be asked, give the codes by the local record alone.
+    bool offlineCodes = false;
 };
 
 // One device of the series as its journal line tells it.
@@ -41,6 +44,7 @@ enum class SeriesEnd {
     Stopped,       // the user aborted a device
     CodesUsedUp,   // no code of the list is left
     Unchangeable,  // a failure that every further device would meet as well
+    NoCodeServer,  // the company's server could not be asked about the codes
 };
 
 class SeriesHost {
@@ -52,6 +56,12 @@ class SeriesHost {
     virtual void SeriesLine(const QString& line) = 0;
     // The user wants the series to end before the next device.
     virtual bool StopRequested() { return false; }
+    // The company's server cannot be asked about the codes (question says so and what going on
+    // risks): whether the series goes on by the local record alone.
+    virtual bool GoOnWithLocalCodes(const QString& question) {
+        (void)question;
+        return false;
+    }
 };
 
 class Series {
@@ -68,7 +78,11 @@ class Series {
     QString SummaryLine() const;
 
   private:
-    // The next code of the list that the journal shows on no device yet; empty when none is left.
+    // Where the codes are looked up: the local record, and the company's server when one is
+    // named. False when the series must not start.
+    bool OpenCodeRecords();
+    // The next code of the list that the journal shows on no device yet and that this station
+    // could reserve on the server; empty when none is left or the server is gone.
     QString NextCode();
     QString DeviceLine(const SeriesDevice& device) const;
 
@@ -78,8 +92,11 @@ class Series {
     SeriesPlan plan_;
     QList<SeriesDevice> devices_;
     int nextCode_ = 0;
-    // The journal, asked by code through its index; none when it could not be opened.
+    // The local record, asked by code through its index; none when it could not be opened.
     std::unique_ptr<JournalReader> journal_;
+    // The company's server, which reserves each code before its device is asked.
+    std::unique_ptr<CodeReservations> reservations_;
+    bool serverLost_ = false;
 };
 
 // A job failure after which the next device would fail alike (the LPX, or the configuration's

@@ -86,6 +86,26 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
         EXPECT_EQ(run.status, 2) << row.options.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains(row.says)) << run.err.toStdString();
     }
+    // A code list needs the company's server to reserve its codes: without it the series does
+    // not start (before the LPX is asked), unless the local record alone is asked for.
+    const struct {
+        bool offline;
+        int status;
+        const char* says;
+    } unreserved[] = {{false, 1, "die Serie beginnt nicht"},
+                      {true, 3, "nur nach dem lokalen Protokoll"}};
+    for (const auto& row : unreserved) {
+        QStringList arguments{"write",
+                              TemplateFile(),
+                              "--repeat",
+                              "--new-codes=2A00-2A01",
+                              "--journal=postgresql://127.0.0.1:1/korbi",
+                              "--port=/nonexistent/tty"};
+        if (row.offline) arguments << "--offline-codes";
+        const CliRun run = Run(arguments);
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(row.says)) << run.err.toStdString();
+    }
     // A data folder that cannot be made is said; nothing goes beside the program instead.
     QDir(Path(".local")).removeRecursively();
     WriteBytes(Path(".local"), "a file where the data folder's parent belongs");
