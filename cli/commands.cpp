@@ -246,7 +246,7 @@ const std::vector<OptionHelp>& OptionHelps() {
          ValueKind::None},
         {OptNewCodes, "--new-codes=LISTE",
          "jedes Gerät bekommt die nächste Funkkennung aus LISTE\n(Datei mit einer Funkkennung je "
-         "Zeile, oder 1000-10FF), jede auf dem Protokollserver\nreserviert",
+         "Zeile, oder\n1000-10FF), jede auf dem Protokollserver reserviert",
          ValueKind::File},
         {OptOfflineCodes, "--offline-codes",
          "ist der Protokollserver nicht zu fragen, die\nFunkkennungen nur nach dem lokalen "
