@@ -189,6 +189,11 @@ void TfrmSeries::DeviceStarting(int number, int count) {
         main_.frmReceiveRadio->SetSeriesCode(main_.Model().Text(Field::edtRadioCodeNew));
 }
 
+bool TfrmSeries::GoOnWithLocalCodes(const QString& question) {
+    return main_.prompts().ShowMessage(BoxKind::Information, Msg::SeriesAskLocalCodes, question,
+                                       BoxButtons::YesNo) == BoxAnswer::Yes;
+}
+
 void TfrmSeries::SeriesLine(const QString& line) {
     lstReport->addItem(line);
     lstReport->scrollToBottom();

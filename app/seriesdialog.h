@@ -32,6 +32,7 @@ class TfrmSeries : public QDialog, public SeriesHost {
     // SeriesHost: the device number goes into the wait dialog, the lines into the report.
     void DeviceStarting(int number, int count) override;
     void SeriesLine(const QString& line) override;
+    bool GoOnWithLocalCodes(const QString& question) override;
 
     QSpinBox* edtCount = nullptr;  // 0: until the user aborts
     QCheckBox* cbVerify = nullptr;

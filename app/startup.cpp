@@ -35,6 +35,7 @@ void TfrmMain::FormCreate() {
     const InstalledSettings installed = InstallShippedFiles(
         ShippedFilesFolder(env.programFolder), applicationDataFolder, env.version.fileVersion);
     // A company's record may be named in the settings file that was just installed.
+    Jobs().journalInBackground = true;
     if (!env.practiceMode)
         Jobs().journalServer = env.journalServer.isEmpty()
                                    ? ConfiguredJournalServer(applicationDataFolder)

@@ -96,7 +96,7 @@ const std::vector<CommandRow>& Commands() {
           kAborted},
          1,
          1,
-         kLpx | OptNewCode | OptRepeat | OptVerify | OptNewCodes | OptJournal,
+         kLpx | OptNewCode | OptRepeat | OptVerify | OptNewCodes | OptOfflineCodes | OptJournal,
          OperandKind::KorbiFile,
          RunWrite},
         {"change-code",
@@ -246,8 +246,12 @@ const std::vector<OptionHelp>& OptionHelps() {
          ValueKind::None},
         {OptNewCodes, "--new-codes=LISTE",
          "jedes Gerät bekommt die nächste Funkkennung aus LISTE\n(Datei mit einer Funkkennung je "
-         "Zeile, oder 1000-10FF)",
+         "Zeile, oder\n1000-10FF), jede auf dem Protokollserver reserviert",
          ValueKind::File},
+        {OptOfflineCodes, "--offline-codes",
+         "ist der Protokollserver nicht zu fragen, die\nFunkkennungen nur nach dem lokalen "
+         "Protokoll vergeben",
+         ValueKind::None},
         {OptVerify, "--verify", "danach zurücklesen und vergleichen (ein Tastendruck)",
          ValueKind::None},
         {OptDevice, "--device=CODE",

@@ -94,6 +94,7 @@ int ExitOfSeries(const Series& series, SeriesEnd end, const SeriesPlan& plan) {
                                                                                      : ExitFailed;
     }
     if (end == SeriesEnd::CodesUsedUp) return ExitDone;
+    if (end == SeriesEnd::NoCodeServer) return ExitFailed;
     if (series.Aborted() > 0 || end == SeriesEnd::Stopped ||
         (plan.count > 0 && series.Written() < plan.count))
         return ExitAborted;
@@ -169,6 +170,7 @@ int RunWrite(const CliContext& context) {
     SeriesPlan plan;
     plan.count = options.repeatCount;
     plan.verify = options.given & OptVerify;
+    plan.offlineCodes = options.given & OptOfflineCodes;
     QString error;
     // A bad list is refused before anybody presses a button.
     if ((options.given & OptNewCodes) && !LoadCodeList(options.newCodes, &plan.codes, &error)) {
@@ -200,6 +202,8 @@ int RunWrite(const CliContext& context) {
     TerminalSeries host;
     Series series(jobs, configuration.model, host, plan);
     const SeriesEnd end = series.Run(path);
+    // Nobody was asked to press: the company's server could not say which codes are free.
+    if (end == SeriesEnd::NoCodeServer && series.Devices().isEmpty()) return ExitFailed;
     PrintError(series.SummaryLine() + '\n');
     return ExitOfSeries(series, end, plan);
 }

@@ -31,7 +31,9 @@ QDateTime ParseDay(const QString& text, bool endOfDay) {
 
 int Sync(const JournalTarget& target) {
     QString error;
-    const int sent = SyncJournal(target, &error);
+    QStringList setAside;
+    const int sent = SyncJournal(target, &error, &setAside);
+    for (const QString& line : setAside) PrintError(line + '\n');
     if (sent < 0) {
         PrintError(error + '\n');
         return ExitUsage;

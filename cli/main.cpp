@@ -12,6 +12,7 @@
 #include "files/fileerrors.h"
 #include "files/filenames.h"
 #include "files/filewrite.h"
+#include "files/journalserver.h"
 #include "files/startupsteps.h"
 #include "link/trace.h"
 #include "resources/catalogue.h"
@@ -131,7 +132,11 @@ int main(int argc, char** argv) {
         if (!(command->options & OptPort)) return ExitUsage;
     }
     // Ctrl+C is the abort button of the waits; elsewhere it ends the program as usual.
-    if (command->options & OptPort) InstallInterruptHandler();
+    if (command->options & OptPort) {
+        InstallInterruptHandler();
+        // Ctrl+C also ends a wait on the journal server; the line then stays in the local record.
+        SetJournalServerInterrupt(InterruptDescriptor());
+    }
     if (options.given & OptTrace) {
         if (!StartTrace(options.trace, &error)) {
             PrintProblem(error);

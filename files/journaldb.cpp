@@ -8,20 +8,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QUrl>
-#include <QUrlQuery>
 #include <QUuid>
 #include <cerrno>
 
 #include "files/fileerrors.h"
 #include "files/journalschema.h"
+#include "files/secrets.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
 namespace {
 
-// No job waits on the network longer than this, nor on a lock in the local file.
-constexpr int kServerWaitSeconds = 3;
+// No job waits on a lock in the local file longer than this.
 constexpr int kLocalBusyMilliseconds = 5000;
 
 const char* const kColumnNames[] = {
@@ -129,7 +127,7 @@ bool CreateRecord(const QString& path, const QString& connectionName, QString* c
             *cause = LocalRecordCause(db.lastError());
         }
         int version = 0;
-        made = walSet && UpgradeJournalSchema(db, false, &version, cause) == SchemaResult::Ready;
+        made = walSet && UpgradeJournalSchema(db, &version, cause) == SchemaResult::Ready;
         db.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
@@ -178,16 +176,7 @@ bool IsServerUri(const QString& text) {
 }
 
 QString MaskedServer(const QString& uri) {
-    QUrl url(uri);
-    if (!url.isValid()) return QStringLiteral("postgresql://…");
-    if (!url.password().isEmpty()) url.setPassword(QStringLiteral("***"));
-    QUrlQuery query(url);
-    if (query.hasQueryItem(QStringLiteral("password"))) {
-        query.removeAllQueryItems(QStringLiteral("password"));
-        query.addQueryItem(QStringLiteral("password"), QStringLiteral("***"));
-        url.setQuery(query);
-    }
-    return url.toString();
+    return MaskSecrets(uri);
 }
 
 JournalRow RowOfEntry(const JournalEntry& entry) {
@@ -251,51 +240,9 @@ bool JournalDb::StillAtPath() const {
            st.st_ino == inode_;
 }
 
-bool JournalDb::OpenServer(const QString& uri, QString* cause) {
-    server_ = true;
-    const QUrl url(uri);
-    if (!IsServerUri(uri) || !url.isValid()) {
-        *cause = FillText(Msg::JournalBadServer, {MaskedServer(uri)});
-        return false;
-    }
-    db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
-    if (!db_->isValid()) {
-        *cause = DatabaseCause(db_->lastError());
-        return false;
-    }
-    // What the URI leaves out, libpq takes from PGHOST, PGUSER and the like.
-    if (!url.host().isEmpty()) db_->setHostName(url.host());
-    if (url.port() > 0) db_->setPort(url.port());
-    const QString database = url.path().mid(1);
-    if (!database.isEmpty()) db_->setDatabaseName(database);
-    if (!url.userName().isEmpty()) db_->setUserName(url.userName());
-    if (!url.password().isEmpty()) db_->setPassword(url.password());
-    QStringList options;
-    bool timeoutGiven = false;
-    for (const auto& item : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
-        options << item.first + '=' + item.second;
-        timeoutGiven |= item.first == QLatin1String("connect_timeout");
-    }
-    if (!timeoutGiven) options << QStringLiteral("connect_timeout=%1").arg(kServerWaitSeconds);
-    db_->setConnectOptions(options.join(';'));
-    if (!db_->open()) {
-        *cause = DatabaseCause(db_->lastError());
-        return false;
-    }
-    // No statement waits long either, and the server's notices stay off the terminal.
-    QSqlQuery session(*db_);
-    if (!session.exec(
-            QStringLiteral("SET statement_timeout = %1").arg(kServerWaitSeconds * 1000)) ||
-        !session.exec(QStringLiteral("SET client_min_messages = warning"))) {
-        *cause = DatabaseCause(session.lastError());
-        return false;
-    }
-    return Finish(MaskedServer(uri), cause);
-}
-
 bool JournalDb::Finish(const QString& shownName, QString* cause) {
     int version = 0;
-    switch (UpgradeJournalSchema(*db_, server_, &version, cause)) {
+    switch (UpgradeJournalSchema(*db_, &version, cause)) {
         case SchemaResult::Ready:
             return true;
         case SchemaResult::Newer:
@@ -312,12 +259,12 @@ bool JournalDb::Finish(const QString& shownName, QString* cause) {
 bool JournalDb::Run(const QString& sql, QString* cause) {
     QSqlQuery query(*db_);
     if (query.exec(sql)) return true;
-    *cause = server_ ? DatabaseCause(query.lastError()) : LocalRecordCause(query.lastError());
+    *cause = LocalRecordCause(query.lastError());
     return false;
 }
 
 bool JournalDb::Begin(QString* cause) {
-    return Run(server_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"), cause);
+    return Run(QStringLiteral("BEGIN IMMEDIATE"), cause);
 }
 
 bool JournalDb::Commit(QString* cause) {
@@ -329,7 +276,7 @@ void JournalDb::Rollback() {
     Run(QStringLiteral("ROLLBACK"), &ignored);
 }
 
-bool JournalDb::InsertOne(const JournalRow& row, bool pending, QString* cause) {
+bool JournalDb::InsertOne(const JournalRow& row, int pending, QString* cause) {
     if (!Begin(cause)) return false;
     if (Insert(row, pending, cause) && Commit(cause)) return true;
     Rollback();
@@ -339,12 +286,11 @@ bool JournalDb::InsertOne(const JournalRow& row, bool pending, QString* cause) {
 QSqlQuery JournalDb::Prepare(const QString& sql, QString* cause) {
     QSqlQuery query(*db_);
     query.setForwardOnly(true);
-    if (!query.prepare(sql) && cause)
-        *cause = server_ ? DatabaseCause(query.lastError()) : LocalRecordCause(query.lastError());
+    if (!query.prepare(sql) && cause) *cause = LocalRecordCause(query.lastError());
     return query;
 }
 
-bool JournalDb::Insert(const JournalRow& row, bool pending, QString* cause) {
+bool JournalDb::Insert(const JournalRow& row, int pending, QString* cause) {
     // Prepared once a connection: taking over an old journal inserts line after line.
     if (!insert_) {
         QStringList marks;
@@ -368,7 +314,7 @@ bool JournalDb::Insert(const JournalRow& row, bool pending, QString* cause) {
     query.bindValue(index++, row.timeUtc);
     query.bindValue(index++, row.image.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>())
                                                  : QVariant(row.image));
-    query.bindValue(index++, pending ? 1 : 0);
+    query.bindValue(index++, pending);
     query.bindValue(index++, row.messageId);
     // A missing field is empty text, never NULL.
     for (int column = 0; column < kJournalColumns; ++column) {
@@ -376,8 +322,7 @@ bool JournalDb::Insert(const JournalRow& row, bool pending, QString* cause) {
         query.bindValue(index++, field.isNull() ? QStringLiteral("") : field);
     }
     const bool inserted = query.exec();
-    if (!inserted)
-        *cause = server_ ? DatabaseCause(query.lastError()) : LocalRecordCause(query.lastError());
+    if (!inserted) *cause = LocalRecordCause(query.lastError());
     query.finish();
     return inserted;
 }

@@ -1,8 +1,8 @@
 #pragma once
-// One connection to a journal database through Qt SQL: the local SQLite file in the data folder
-// or a company's PostgreSQL server. Both hold the same table, brought to this program's version
-// on first use (files/journalschema.h). Connections are named per object, so that the window, a
-// dialog and a thread never share one.
+// One connection to the local journal database (SQLite, through Qt SQL) in the data folder. A
+// company's PostgreSQL server (files/journalserver.h) holds the same tables: both are brought to
+// this program's version on first use (files/journalschema.h). Connections are named per object,
+// so that the window, a dialog and a thread never share one.
 
 #include <QByteArray>
 #include <QSqlDatabase>
@@ -43,9 +43,6 @@ class JournalDb {
     // that is no regular file (or a link of another user's) is refused before SQLite sees it,
     // without blocking. False with a German cause.
     bool OpenLocal(const QString& path, QString* cause);
-    // Opens the server named by a postgresql:// URI, waiting a few seconds at most.
-    bool OpenServer(const QString& uri, QString* cause);
-    bool IsServer() const { return server_; }
     // The record's version was newer than this program knows: it was neither read nor written.
     bool IsNewer() const { return newer_; }
 
@@ -56,10 +53,11 @@ class JournalDb {
     bool Commit(QString* cause);
     void Rollback();
     // Stores the row (inside the caller's transaction, if any); a row whose key is there
-    // already is left as it is.
-    bool Insert(const JournalRow& row, bool pending, QString* cause);
+    // already is left as it is. pending: 0 for a line that is where it belongs, 1 for one that
+    // waits for the company's server, 2 for one the server refused (it is not sent again).
+    bool Insert(const JournalRow& row, int pending, QString* cause);
     // Stores the row in a write transaction of its own.
-    bool InsertOne(const JournalRow& row, bool pending, QString* cause);
+    bool InsertOne(const JournalRow& row, int pending, QString* cause);
     // A forward-only query on this connection (it keeps no rows behind it), prepared from sql.
     QSqlQuery Prepare(const QString& sql, QString* cause);
     QSqlDatabase& Database() { return *db_; }
@@ -75,7 +73,6 @@ class JournalDb {
     QString name_;
     std::optional<QSqlDatabase> db_;
     std::optional<QSqlQuery> insert_;
-    bool server_ = false;
     bool newer_ = false;
     QString localPath_;
     quint64 device_ = 0;

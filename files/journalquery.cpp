@@ -3,10 +3,11 @@
 #include <sqlite3.h>
 
 #include <QFile>
-#include <QSqlQuery>
+#include <QSqlError>
 #include <vector>
 
 #include "files/journaldb.h"
+#include "files/journalserver.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -84,35 +85,58 @@ class LocalQuery : public JournalQuery {
     sqlite3_stmt* statement_ = nullptr;
 };
 
+// ? in sql becomes $1, $2 ... as libpq numbers its values; a ? inside quotes stays.
+QByteArray Numbered(const QString& sql) {
+    QString numbered;
+    numbered.reserve(sql.size() + 16);
+    int n = 0;
+    bool quoted = false;
+    for (const QChar c : sql) {
+        if (c == '\'') quoted = !quoted;
+        if (c == '?' && !quoted)
+            numbered += QStringLiteral("$%1").arg(++n);
+        else
+            numbered += c;
+    }
+    return numbered.toUtf8();
+}
+
 class ServerQuery : public JournalQuery {
   public:
-    explicit ServerQuery(JournalDb& db) : db_(db) {}
+    ServerQuery(JournalServer& server, bool stream) : server_(server), stream_(stream) {}
     bool Exec(const QString& sql, const QVariantList& values, QString* cause) override {
-        texts_.clear();
-        query_ = db_.Prepare(sql, cause);
-        for (const QVariant& value : values) query_.addBindValue(value);
-        if (query_.exec()) return true;
-        *cause = DatabaseCause(query_.lastError());
+        rows_ = ServerRows();
+        row_ = -1;
+        QList<ServerValue> params;
+        for (const QVariant& value : values)
+            params << (value.typeId() == QMetaType::QString ? TextValue(value.toString())
+                                                            : NumberValue(value.toLongLong()));
+        const QByteArray text = Numbered(sql);
+        const ServerStatus status = stream_ ? server_.Start(text.constData(), params)
+                                            : server_.Exec(text.constData(), params, &rows_);
+        if (status == ServerStatus::Ok) return true;
+        *cause = server_.Cause();
         return false;
     }
     bool Next(QString* cause) override {
-        texts_.clear();
-        if (query_.next()) return true;
-        if (query_.lastError().isValid() && cause) *cause = DatabaseCause(query_.lastError());
+        if (!stream_) return ++row_ < rows_.Count();
+        if (server_.NextRow(&rows_)) {
+            row_ = 0;
+            return true;
+        }
+        // A listing that the server or the network cut short must not look complete.
+        if (server_.LastStatus() != ServerStatus::Ok && cause) *cause = server_.Cause();
         return false;
     }
-    QByteArrayView Text(int column) override {
-        if (texts_.size() <= static_cast<size_t>(column)) texts_.resize(column + 1);
-        texts_[column] = query_.value(column).toString().toUtf8();
-        return texts_[column];
-    }
-    qint64 Integer(int column) override { return query_.value(column).toLongLong(); }
-    QByteArray Bytes(int column) override { return query_.value(column).toByteArray(); }
+    QByteArrayView Text(int column) override { return rows_.Raw(row_, column); }
+    qint64 Integer(int column) override { return rows_.Number(row_, column); }
+    QByteArray Bytes(int column) override { return rows_.Bytes(row_, column); }
 
   private:
-    JournalDb& db_;
-    QSqlQuery query_;
-    std::vector<QByteArray> texts_;
+    JournalServer& server_;
+    bool stream_;
+    ServerRows rows_;
+    int row_ = -1;
 };
 
 }  // namespace
@@ -123,6 +147,6 @@ std::unique_ptr<JournalQuery> LocalJournalQuery(const QString& path, QString* ca
     return query;
 }
 
-std::unique_ptr<JournalQuery> ServerJournalQuery(JournalDb& db) {
-    return std::make_unique<ServerQuery>(db);
+std::unique_ptr<JournalQuery> ServerJournalQuery(JournalServer& server, bool stream) {
+    return std::make_unique<ServerQuery>(server, stream);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A query over the record's lines that hands out each column as UTF-8 text. On the local file it
 // runs on a SQLite connection of its own, straight through SQLite's interface, so that a listing
-// of a million lines costs no conversion per value; on a server it runs through Qt SQL.
+// of a million lines costs no conversion per value; on a server it runs through libpq, every value
+// a parameter.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -9,7 +10,7 @@
 #include <QVariantList>
 #include <memory>
 
-class JournalDb;
+class JournalServer;
 
 class JournalQuery {
   public:
@@ -28,5 +29,6 @@ class JournalQuery {
 // A query on a connection of its own to the local record at path (which exists and has been
 // brought to this program's version). Null with a German cause.
 std::unique_ptr<JournalQuery> LocalJournalQuery(const QString& path, QString* cause);
-// A query on an open server connection, which must outlive it.
-std::unique_ptr<JournalQuery> ServerJournalQuery(JournalDb& db);
+// A query on an open server connection, which must outlive it. stream: the rows are taken one
+// at a time as the server sends them (a listing); otherwise the whole result at once (a look-up).
+std::unique_ptr<JournalQuery> ServerJournalQuery(JournalServer& server, bool stream);

@@ -37,6 +37,12 @@ const SchemaStep kSteps[] = {
      "WHEN 'abgebrochen' THEN 'aborted' WHEN 'geprüft' THEN 'checked' "
      "WHEN 'Prüfung fehlgeschlagen' THEN 'check-failed' "
      "WHEN 'nicht geprüft' THEN 'not-checked' ELSE outcome END"},
+    // The radio ID codes that stations reserve before a device takes one: the key lets only one
+    // station have a code. Only a company's server hands them out; the local file keeps the same
+    // tables so that one ladder serves both.
+    {3,
+     "CREATE TABLE IF NOT EXISTS code_reservation (code TEXT PRIMARY KEY, "
+     "state TEXT NOT NULL, station TEXT NOT NULL, time_utc BIGINT NOT NULL)"},
 };
 
 struct TypeName {
@@ -57,13 +63,27 @@ QStringList Statements(const SchemaStep& step, bool server) {
     return text.split(';', Qt::SkipEmptyParts);
 }
 
-// The stored version, 0 for a record without one; -1 when it cannot be read.
-int StoredVersion(QSqlDatabase& db) {
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT max(version) FROM schema_version")) || !query.next())
-        return -1;
-    return query.value(0).toInt();
-}
+// The local file through Qt SQL.
+class SqliteSchema : public SchemaConnection {
+  public:
+    explicit SqliteSchema(QSqlDatabase& db) : query_(db) {}
+    bool Run(const QString& sql, QString* cause) override {
+        if (query_.exec(sql)) return true;
+        *cause = LocalRecordCause(query_.lastError());
+        return false;
+    }
+    int StoredVersion() override {
+        if (!query_.exec(QStringLiteral("SELECT max(version) FROM schema_version")) ||
+            !query_.next())
+            return -1;
+        const int version = query_.value(0).toInt();
+        query_.finish();
+        return version;
+    }
+
+  private:
+    QSqlQuery query_;
+};
 
 }  // namespace
 
@@ -71,35 +91,39 @@ int JournalSchemaVersion() {
     return std::end(kSteps)[-1].version;
 }
 
-SchemaResult UpgradeJournalSchema(QSqlDatabase& db, bool server, int* storedVersion,
+SchemaResult UpgradeJournalSchema(QSqlDatabase& db, int* storedVersion, QString* cause) {
+    SqliteSchema connection(db);
+    return UpgradeJournalSchema(connection, false, storedVersion, cause);
+}
+
+SchemaResult UpgradeJournalSchema(SchemaConnection& db, bool server, int* storedVersion,
                                   QString* cause) {
     // Most openings find the record as it should be and write nothing at all.
-    *storedVersion = StoredVersion(db);
+    *storedVersion = db.StoredVersion();
     if (*storedVersion == JournalSchemaVersion()) return SchemaResult::Ready;
     if (*storedVersion > JournalSchemaVersion()) return SchemaResult::Newer;
 
     // Two programs upgrading at once wait for each other; the second finds the work done.
-    QSqlQuery query(db);
-    const auto run = [&query, cause, server](const QString& sql) {
-        if (query.exec(sql)) return true;
-        *cause = server ? DatabaseCause(query.lastError()) : LocalRecordCause(query.lastError());
-        return false;
+    const auto run = [&db, cause](const QString& sql) { return db.Run(sql, cause); };
+    const auto rollBack = [&db] {
+        QString ignored;
+        db.Run(QStringLiteral("ROLLBACK"), &ignored);
     };
     const bool locked = server ? run(QStringLiteral("BEGIN")) &&
                                      run(QStringLiteral("SELECT pg_advisory_xact_lock(20100)"))
                                : run(QStringLiteral("BEGIN IMMEDIATE"));
     if (!locked) {
-        query.exec(QStringLiteral("ROLLBACK"));
+        rollBack();
         return SchemaResult::Failed;
     }
     if (!run(QStringLiteral(
             "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"))) {
-        query.exec(QStringLiteral("ROLLBACK"));
+        rollBack();
         return SchemaResult::Failed;
     }
-    *storedVersion = StoredVersion(db);
+    *storedVersion = db.StoredVersion();
     if (*storedVersion > JournalSchemaVersion()) {
-        query.exec(QStringLiteral("ROLLBACK"));
+        rollBack();
         return SchemaResult::Newer;
     }
     bool done = *storedVersion >= 0;
@@ -112,7 +136,7 @@ SchemaResult UpgradeJournalSchema(QSqlDatabase& db, bool server, int* storedVers
                    .arg(JournalSchemaVersion())) &&
            run(QStringLiteral("COMMIT"));
     if (!done) {
-        query.exec(QStringLiteral("ROLLBACK"));
+        rollBack();
         return SchemaResult::Failed;
     }
     *storedVersion = JournalSchemaVersion();

@@ -12,7 +12,21 @@ enum class SchemaResult { Ready, Newer, Failed };
 // The version this program writes.
 int JournalSchemaVersion();
 
+// The connection a record is upgraded on: the local file through Qt SQL, a company's server
+// through libpq.
+class SchemaConnection {
+  public:
+    virtual ~SchemaConnection() = default;
+    // Runs one statement; false with a German cause.
+    virtual bool Run(const QString& sql, QString* cause) = 0;
+    // The highest version in schema_version, 0 for none; -1 when it cannot be read.
+    virtual int StoredVersion() = 0;
+};
+
 // Brings the record to JournalSchemaVersion(). Newer: *storedVersion holds the record's version
 // and nothing was changed. Failed: *cause says why (German), and nothing was changed either.
-SchemaResult UpgradeJournalSchema(QSqlDatabase& db, bool server, int* storedVersion,
+// server: the record is a PostgreSQL server's.
+SchemaResult UpgradeJournalSchema(SchemaConnection& db, bool server, int* storedVersion,
                                   QString* cause);
+// The same for the local SQLite file.
+SchemaResult UpgradeJournalSchema(QSqlDatabase& db, int* storedVersion, QString* cause);

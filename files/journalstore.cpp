@@ -65,8 +65,63 @@ JournalDb* OpenLocal(const JournalTarget& target, QString* cause, QString* warni
     return db;
 }
 
-// Sends the pending local lines in batches; each batch is marked sent once the server has it.
-int SendPending(JournalDb& local, JournalDb& server, QString* cause) {
+// The INSERT of a line on the server: every value a parameter. A line the server has already
+// (sent twice, or by another program at the same moment) stays as it is.
+ServerStatus InsertOnServer(JournalServer& server, const JournalRow& row) {
+    static const QByteArray sql = [] {
+        QStringList marks;
+        for (int i = 1; i <= kJournalColumns + 5; ++i) marks << QStringLiteral("$%1").arg(i);
+        return QStringLiteral(
+                   "INSERT INTO journal (line_id, time_utc, image, pending, message_id, %1) "
+                   "VALUES (%2) ON CONFLICT (line_id) DO NOTHING")
+            .arg(JournalColumnList(), marks.join(','))
+            .toUtf8();
+    }();
+    QList<ServerValue> values{TextValue(row.lineId), NumberValue(row.timeUtc),
+                              BytesValue(row.image), NumberValue(0), NumberValue(row.messageId)};
+    for (int column = 0; column < kJournalColumns; ++column)
+        values << TextValue(row.fields.value(column));
+    return server.Exec(sql.constData(), values);
+}
+
+// Names a line the server refused for good; it stays in the local record only.
+QString SetAsideText(const QString& serverName, const JournalRow& row, const QString& cause) {
+    const QString code = row.fields.value(ColCodeAfter).isEmpty() ? row.fields.value(ColCodeBefore)
+                                                                  : row.fields.value(ColCodeAfter);
+    // What the server refused may be damaged text: the line shows it as far as it is printable.
+    QString time = row.fields.value(ColTime);
+    time.replace(QRegularExpression(QStringLiteral("[\\x00-\\x1f]")), QStringLiteral("?"));
+    return FillText(Msg::JournalLineSetAside,
+                    {serverName, time.left(40), row.fields.value(ColJob).left(20),
+                     code.isEmpty() ? QStringLiteral("----") : code.left(8), cause});
+}
+
+// Marks the lines of a batch the server has now: refused ones as set aside (2), the others up
+// to lastId as sent (0), in one write transaction.
+bool MarkSent(JournalDb& local, const QList<qint64>& refused, qint64 lastId, QString* cause) {
+    if (!local.Begin(cause)) return false;
+    const auto mark = [&local, cause](const char* sql, qint64 id) {
+        QSqlQuery query = local.Prepare(QString::fromLatin1(sql), cause);
+        query.addBindValue(id);
+        if (query.exec()) return true;
+        *cause = LocalRecordCause(query.lastError());
+        return false;
+    };
+    bool marked = true;
+    for (const qint64 id : refused)
+        marked = marked && mark("UPDATE journal SET pending = 2 WHERE id = ?", id);
+    marked = marked && mark("UPDATE journal SET pending = 0 WHERE pending = 1 AND id <= ?", lastId);
+    if (marked && local.Commit(cause)) return true;
+    local.Rollback();
+    return false;
+}
+
+// Sends the pending local lines in batches, each batch in one transaction on the server and
+// marked sent once it is committed there. A line whose values the server refuses is set aside
+// (pending = 2) with a line in setAside, and the others go on. The number of lines this call
+// stored on the server (a line that another program sent first is not counted), or -1.
+int SendPending(JournalDb& local, JournalServer& server, const QString& serverName,
+                QStringList* setAside, QString* cause) {
     int sent = 0;
     const QString select =
         QStringLiteral(
@@ -77,11 +132,16 @@ int SendPending(JournalDb& local, JournalDb& server, QString* cause) {
     for (;;) {
         QSqlQuery query = local.Prepare(select, cause);
         if (!query.exec()) {
-            *cause = DatabaseCause(query.lastError());
+            *cause = LocalRecordCause(query.lastError());
             return -1;
         }
+        QList<qint64> refused;
         qint64 lastId = -1;
-        server.Database().transaction();
+        int stored = 0;
+        if (server.Exec("BEGIN", {}) != ServerStatus::Ok) {
+            *cause = server.Cause();
+            return -1;
+        }
         while (query.next()) {
             JournalRow row;
             lastId = query.value(0).toLongLong();
@@ -91,30 +151,46 @@ int SendPending(JournalDb& local, JournalDb& server, QString* cause) {
             row.messageId = query.value(4).toInt();
             for (int column = 0; column < kJournalColumns; ++column)
                 row.fields << query.value(5 + column).toString();
-            if (!server.Insert(row, false, cause)) {
-                server.Database().rollback();
+            // One refused line must not take the batch's others with it.
+            if (server.Exec("SAVEPOINT line", {}) == ServerStatus::Ok &&
+                InsertOnServer(server, row) == ServerStatus::Ok) {
+                stored += server.Affected();
+                continue;
+            }
+            if (!server.RefusedTheValues() ||
+                server.Exec("ROLLBACK TO SAVEPOINT line", {}) != ServerStatus::Ok) {
+                *cause = server.Cause();
+                server.Exec("ROLLBACK", {});
                 return -1;
             }
-            ++sent;
-        }
-        if (lastId < 0) {
-            server.Database().rollback();
-            return sent;
-        }
-        if (!server.Database().commit()) {
-            *cause = DatabaseCause(server.Database().lastError());
-            return -1;
+            refused << lastId;
+            if (setAside) *setAside << SetAsideText(serverName, row, server.Cause());
         }
         query = QSqlQuery();  // its read must not hold up the write below
-        if (!local.Begin(cause)) return -1;
-        QSqlQuery mark = local.Prepare(
-            QStringLiteral("UPDATE journal SET pending = 0 WHERE pending = 1 AND id <= ?"), cause);
-        mark.addBindValue(lastId);
-        if (!mark.exec() || !local.Commit(cause)) {
-            *cause = LocalRecordCause(mark.lastError());
-            local.Rollback();
+        if (server.Exec("COMMIT", {}) != ServerStatus::Ok) {
+            *cause = server.Cause();
             return -1;
         }
+        if (lastId < 0) return sent;
+        sent += stored;
+        if (!MarkSent(local, refused, lastId, cause)) return -1;
+    }
+}
+
+// Why a line did not reach the server, for the user: the address, the line itself, or the server.
+QString ServerWarning(const JournalServer& server, const QString& serverName,
+                      const JournalRow& row) {
+    switch (server.LastStatus()) {
+        case ServerStatus::NotUnderstood:
+            return FillText(Msg::JournalServerNotUnderstood, {serverName});
+        case ServerStatus::Newer:
+            return FillText(Msg::JournalKeptLocally, {server.Cause()});
+        case ServerStatus::Refused:
+            return server.RefusedTheValues()
+                       ? SetAsideText(serverName, row, server.Cause())
+                       : FillText(Msg::JournalServerRefused, {serverName, server.Cause()});
+        default:
+            return FillText(Msg::JournalServerUnreachable, {serverName, server.Cause()});
     }
 }
 
@@ -136,24 +212,30 @@ bool AppendJournal(const JournalTarget& target, const JournalEntry& entry, QStri
     if (target.localPath.isEmpty()) return true;
     const JournalRow row = RowOfEntry(Stamped(entry));
     QString cause;
+    int pending = 0;
     if (!target.serverUri.isEmpty()) {
-        JournalDb server;
-        if (server.OpenServer(target.serverUri, &cause) && server.Insert(row, false, &cause)) {
+        const QString serverName = JournalName(target);
+        JournalServer server;
+        if (server.Open(target.serverUri) == ServerStatus::Ok &&
+            InsertOnServer(server, row) == ServerStatus::Ok) {
             // The server is back: what waited for it goes now. A failure here is only a delay.
+            QStringList notes;
             QString ignored;
             if (JournalDb* local = OpenLocal(target, &ignored, warning))
-                SendPending(*local, server, &ignored);
+                SendPending(*local, server, serverName, &notes, &ignored);
+            if (!notes.isEmpty()) *warning = notes.join('\n');
             return true;
         }
-        *warning = server.IsNewer() ? FillText(Msg::JournalKeptLocally, {cause})
-                                    : FillText(Msg::JournalServerUnreachable,
-                                               {MaskedServer(target.serverUri), cause});
+        // The line waits in the local record; it never waited longer than the server's wait.
+        // One whose values the server refused would be refused again: it is set aside.
+        *warning = ServerWarning(server, serverName, row);
+        pending = server.RefusedTheValues() ? 2 : 1;
     }
     // The job's line goes in first: taking over an old journal may take long or fail, and must
     // never cost the line.
     bool newer = false;
     JournalDb* local = SharedLocal(target.localPath, &cause, &newer);
-    if (local && local->InsertOne(row, !target.serverUri.isEmpty(), &cause)) {
+    if (local && local->InsertOne(row, pending, &cause)) {
         const QString importWarning = TakeOverOldJournal(*local, target);
         if (warning->isEmpty()) *warning = importWarning;
         return true;
@@ -162,21 +244,22 @@ bool AppendJournal(const JournalTarget& target, const JournalEntry& entry, QStri
     return false;
 }
 
-int SyncJournal(const JournalTarget& target, QString* error) {
+int SyncJournal(const JournalTarget& target, QString* error, QStringList* setAside) {
     if (target.serverUri.isEmpty()) {
         *error = Text(Msg::JournalNoServer);
         return -1;
     }
     QString cause;
-    JournalDb server;
-    if (!server.OpenServer(target.serverUri, &cause)) {
-        *error = server.IsNewer()
-                     ? cause
-                     : FillText(Msg::JournalReadFailed, {MaskedServer(target.serverUri), cause});
+    JournalServer server;
+    if (server.Open(target.serverUri) != ServerStatus::Ok) {
+        *error = server.LastStatus() == ServerStatus::Newer
+                     ? server.Cause()
+                     : FillText(Msg::JournalReadFailed, {JournalName(target), server.Cause()});
         return -1;
     }
     JournalDb* local = OpenLocal(target, &cause, nullptr);
-    const int sent = local ? SendPending(*local, server, &cause) : -1;
+    const int sent =
+        local ? SendPending(*local, server, JournalName(target), setAside, &cause) : -1;
     if (sent < 0) *error = FillText(Msg::JournalWriteFailed, {JournalName(target), cause});
     return sent;
 }
@@ -191,31 +274,43 @@ JournalReader::~JournalReader() = default;
 JournalReader::JournalReader(JournalReader&&) noexcept = default;
 JournalReader& JournalReader::operator=(JournalReader&&) noexcept = default;
 
-bool JournalReader::Open(const JournalTarget& target, QString* error, QString* warning) {
-    name_ = JournalName(target);
+bool JournalReader::OpenLocalRecord(const JournalTarget& target, QString* error, QString* warning) {
+    name_ = target.localPath;
     localPath_ = target.localPath;
     QString cause;
     bool newer = false;
-    if (target.serverUri.isEmpty()) {
-        if (JournalDb* local = SharedLocal(target.localPath, &cause, &newer)) {
-            const QString importWarning = TakeOverOldJournal(*local, target);
-            if (warning && !importWarning.isEmpty()) *warning = importWarning;
-            query_ = LocalJournalQuery(target.localPath, &cause);
-        }
-    } else {
-        server_ = std::make_unique<JournalDb>();
-        if (server_->OpenServer(target.serverUri, &cause)) {
-            QString ignored;
-            if (JournalDb* local = OpenLocal(target, &ignored, warning))
-                SendPending(*local, *server_, &ignored);
-            query_ = ServerJournalQuery(*server_);
-        } else {
-            newer = server_->IsNewer();
-            server_.reset();
-        }
+    if (JournalDb* local = SharedLocal(target.localPath, &cause, &newer)) {
+        // Lines taken over for a company's record wait for its server.
+        const QString importWarning = TakeOverOldJournal(*local, target);
+        if (warning && !importWarning.isEmpty()) *warning = importWarning;
+        query_ = LocalJournalQuery(target.localPath, &cause);
     }
     if (!query_) *error = newer ? cause : FillText(Msg::JournalReadFailed, {name_, cause});
     return query_ != nullptr;
+}
+
+bool JournalReader::Open(const JournalTarget& target, QString* error, QString* warning) {
+    if (target.serverUri.isEmpty()) return OpenLocalRecord(target, error, warning);
+    name_ = JournalName(target);
+    localPath_ = target.localPath;
+    serverUri_ = target.serverUri;
+    server_ = std::make_unique<JournalServer>();
+    if (server_->Open(target.serverUri) != ServerStatus::Ok) {
+        *error = server_->LastStatus() == ServerStatus::Newer
+                     ? server_->Cause()
+                     : FillText(Msg::JournalReadFailed, {name_, server_->Cause()});
+        server_.reset();
+        return false;
+    }
+    // What waits for the server goes first, so that the listing shows it. A failure is a delay.
+    QStringList setAside;
+    QString ignored;
+    if (JournalDb* local = OpenLocal(target, &ignored, warning))
+        SendPending(*local, *server_, name_, &setAside, &ignored);
+    if (warning && !setAside.isEmpty())
+        *warning = (warning->isEmpty() ? setAside : QStringList(*warning) + setAside).join('\n');
+    query_ = ServerJournalQuery(*server_, true);
+    return true;
 }
 
 bool JournalReader::Select(const JournalFilter& filter, QString* error) {
@@ -274,11 +369,6 @@ QString WhereClause(const JournalFilter& filter, const JournalReader::LineKey& b
     return conditions.isEmpty() ? QString() : "WHERE " + conditions.join(" AND ");
 }
 
-// A query of its own for a single look-up, so that a listing in progress goes on undisturbed.
-std::unique_ptr<JournalQuery> LookUp(JournalDb* server, const QString& localPath, QString* cause) {
-    return server ? ServerJournalQuery(*server) : LocalJournalQuery(localPath, cause);
-}
-
 }  // namespace
 
 // Every condition and order has an index (but a part of a code): the codes, and (time_utc, id).
@@ -291,7 +381,8 @@ bool JournalReader::Run(const JournalFilter& filter, const LineKey& before, int 
     const QString order = limit > 0 ? QStringLiteral("DESC") : QStringLiteral("ASC");
     QString sql =
         QStringLiteral(
-            "SELECT %1, id, time_utc, image IS NOT NULL, outcome, message_id FROM journal %2 "
+            "SELECT %1, id, time_utc, CASE WHEN image IS NULL THEN 0 ELSE 1 END, outcome, "
+            "message_id FROM journal %2 "
             "ORDER BY time_utc %3, id %3")
             .arg(JournalShownColumnList(), where, order);
     if (limit > 0) sql += QStringLiteral(" LIMIT %1").arg(limit);
@@ -303,9 +394,31 @@ bool JournalReader::Run(const JournalFilter& filter, const LineKey& before, int 
 
 bool JournalReader::NextLine(QString* error) {
     QString cause;
+    failure_.clear();
     if (query_->Next(&cause)) return true;
-    if (error && !cause.isEmpty()) *error = FillText(Msg::JournalReadFailed, {name_, cause});
+    if (!cause.isEmpty()) failure_ = FillText(Msg::JournalReadFailed, {name_, cause});
+    if (error && !failure_.isEmpty()) *error = failure_;
     return false;
+}
+
+bool JournalReader::Failed(QString* error) const {
+    if (failure_.isEmpty()) return false;
+    *error = failure_;
+    return true;
+}
+
+std::unique_ptr<JournalQuery> JournalReader::LookUp(QString* cause) {
+    if (!server_) return LocalJournalQuery(localPath_, cause);
+    if (!server_->Streaming()) return ServerJournalQuery(*server_, false);
+    if (!lookUpServer_) {
+        lookUpServer_ = std::make_unique<JournalServer>();
+        if (lookUpServer_->Open(serverUri_) != ServerStatus::Ok) {
+            *cause = lookUpServer_->Cause();
+            lookUpServer_.reset();
+            return nullptr;
+        }
+    }
+    return ServerJournalQuery(*lookUpServer_, false);
 }
 
 QByteArrayView JournalReader::Field(int column) const {
@@ -344,7 +457,7 @@ qint64 JournalReader::Count(const JournalFilter& filter, QString* error) {
     QString cause;
     QVariantList values;
     const QString where = WhereClause(filter, {}, values);
-    auto query = LookUp(server_.get(), localPath_, &cause);
+    auto query = LookUp(&cause);
     if (query &&
         query->Exec(QStringLiteral("SELECT count(*) FROM journal ") + where, values, &cause) &&
         query->Next(&cause))
@@ -355,7 +468,7 @@ qint64 JournalReader::Count(const JournalFilter& filter, QString* error) {
 
 QByteArray JournalReader::ImageOfLine(qint64 id) {
     QString cause;
-    auto query = LookUp(server_.get(), localPath_, &cause);
+    auto query = LookUp(&cause);
     if (!query ||
         !query->Exec(QStringLiteral("SELECT image FROM journal WHERE id = ?"), {id}, &cause) ||
         !query->Next())
@@ -370,7 +483,7 @@ QByteArray JournalReader::LatestImage(const QString& deviceCode, QString* timeTe
     QStringList succeeded;
     for (const QString& code : JournalSucceededCodes()) succeeded << '\'' + code + '\'';
     QString cause;
-    auto query = LookUp(server_.get(), localPath_, &cause);
+    auto query = LookUp(&cause);
     if (!query ||
         !query->Exec(QStringLiteral("SELECT image, time FROM journal WHERE upper(code_after) = ? "
                                     "AND image IS NOT NULL AND outcome IN (%1) "

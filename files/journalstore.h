@@ -12,6 +12,7 @@
 #include "files/journal.h"
 #include "files/journaldb.h"
 #include "files/journalquery.h"
+#include "files/journalserver.h"
 
 struct JournalTarget {
     QString localPath;  // Protokoll.sqlite in the data folder; empty: no journal at all
@@ -31,9 +32,10 @@ QString ConfiguredJournalServer(const QString& applicationDataFolder);
 // only when the line could not be stored anywhere.
 bool AppendJournal(const JournalTarget& target, const JournalEntry& entry, QString* warning);
 
-// Sends the pending lines of the local record to the server: the number sent, or -1 with a German
-// error.
-int SyncJournal(const JournalTarget& target, QString* error);
+// Sends the pending lines of the local record to the server: the number that this call stored
+// there, or -1 with a German error. A line whose values the server refuses is set aside, named in
+// setAside, and the others are sent.
+int SyncJournal(const JournalTarget& target, QString* error, QStringList* setAside = nullptr);
 
 // The name of the journal for messages: the local file or the server without its password.
 QString JournalName(const JournalTarget& target);
@@ -64,6 +66,9 @@ class JournalReader {
     // warning, when given, gets what went wrong on the way that did not stop the reading (an old
     // journal that could not be taken over).
     bool Open(const JournalTarget& target, QString* error, QString* warning = nullptr);
+    // Opens the local record of target even when target names a server: it holds the lines
+    // still waiting for the server. False with a German error.
+    bool OpenLocalRecord(const JournalTarget& target, QString* error, QString* warning = nullptr);
     // Runs the query, oldest first; Next then hands out the lines one by one.
     bool Select(const JournalFilter& filter, QString* error);
     bool Select(const QString& deviceCode, const QDateTime& since, QString* error);
@@ -81,6 +86,9 @@ class JournalReader {
     // call. error, when given, says what stopped the reading before the last line.
     bool NextLine(QString* error = nullptr);
     QByteArrayView Field(int column) const;
+    // Whether the last NextLine or Next ended on a failure rather than at the end; error then
+    // gets the German text.
+    bool Failed(QString* error) const;
     // Of the line handed out last: its time, the stored outcome code and catalogue id.
     qint64 TimeUtc() const;
     QByteArrayView OutcomeCode() const;
@@ -101,8 +109,14 @@ class JournalReader {
 
   private:
     bool Run(const JournalFilter& filter, const LineKey& before, int limit, QString* error);
-    std::unique_ptr<JournalDb> server_;
+    // A query of its own for a single look-up, so that a listing in progress goes on undisturbed.
+    std::unique_ptr<JournalQuery> LookUp(QString* cause);
+    std::unique_ptr<JournalServer> server_;
+    // A second connection to the server for look-ups while a listing streams on the first.
+    std::unique_ptr<JournalServer> lookUpServer_;
     std::unique_ptr<JournalQuery> query_;
     QString localPath_;
+    QString serverUri_;
     QString name_;
+    QString failure_;
 };

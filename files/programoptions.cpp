@@ -1,6 +1,7 @@
 #include "files/programoptions.h"
 
 #include "files/journaldb.h"
+#include "files/secrets.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -36,6 +37,7 @@ const OptionRow kOptions[] = {
     {"--journal", nullptr, OptJournal, Takes::Value, ForWindow | ForCli, &ProgramOptions::journal},
     {"--csv", nullptr, OptCsv, Takes::Nothing, ForCli},
     {"--sync", nullptr, OptSync, Takes::Nothing, ForCli},
+    {"--offline-codes", nullptr, OptOfflineCodes, Takes::Nothing, ForCli},
 };
 
 // Dashes that word processors, web pages and some keyboards put where "-" was typed or meant:
@@ -133,7 +135,8 @@ bool ParseProgramOptions(ProgramBit program, const QStringList& arguments, Progr
         const QString name = equals < 0 ? argument : argument.left(equals);
         const OptionRow* row = FindOption(name, program);
         if (!row) {
-            *error = FillText(Msg::UnknownOption, {argument});
+            // A mistyped --journal=... may carry a password.
+            *error = FillText(Msg::UnknownOption, {MaskSecrets(argument)});
             if (StartsWithLookAlikeDash(argument))
                 *error += QStringLiteral(
                     " Sie beginnt mit einem typografischen Strich statt mit "

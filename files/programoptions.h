@@ -32,6 +32,7 @@ enum OptionBit : unsigned {
     OptCsv = 1u << 13,
     OptSync = 1u << 14,
     OptUntil = 1u << 15,
+    OptOfflineCodes = 1u << 16,
 };
 
 struct ProgramOptions {

@@ -3,6 +3,8 @@
 
 #include "link/devicejobs.h"
 
+#include <QCoreApplication>
+
 #include "config/savedimage.h"
 #include "files/journalstore.h"
 #include "link/trace.h"
@@ -187,6 +189,21 @@ const JobOutcome& DeviceJobs::Run(JournalJob job, const QString& file, bool reco
         return outcome_;
     JournalEntry recorded = entry;
     recorded.time = QDateTime::currentDateTime();
+    if (journalInBackground && !journalServer.isEmpty()) {
+        if (!journalSender_) {
+            const std::weak_ptr<char> alive = alive_;
+            journalSender_ = std::make_unique<JournalSender>([this, alive](const QString& warning) {
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [this, alive, warning] {
+                        if (alive.lock()) host_.ShowJournalWarning(warning);
+                    },
+                    Qt::QueuedConnection);
+            });
+        }
+        journalSender_->Append({journalPath, journalServer}, recorded);
+        return outcome_;
+    }
     QString warning;
     AppendJournal({journalPath, journalServer}, recorded, &warning);
     if (!warning.isEmpty()) host_.ShowJournalWarning(warning);

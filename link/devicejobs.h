@@ -7,12 +7,14 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "config/image.h"
 #include "config/settingsmodel.h"
 #include "files/journal.h"
+#include "files/journalsender.h"
 #include "link/jobhost.h"
 #include "link/joboutcome.h"
 #include "link/lpxadapter.h"
@@ -92,6 +94,9 @@ class DeviceJobs {
     // The file image that Speichern encodes the view onto: a read's line keeps the bytes that
     // a save right after the read writes.
     const ConfigImage* fileImage = nullptr;
+    // Lines for a server are written on a thread of their own, and their warnings reach the host
+    // later (the window: its thread never waits on the network).
+    bool journalInBackground = false;
 
   private:
     void ReadSteps();
@@ -139,6 +144,9 @@ class DeviceJobs {
     int steps_ = 2;  // the waits of the job running now
     std::function<int(QString&)> keepRead_;
     std::optional<JournalJob> running_;
+    // The sender's warnings reach the host on the thread of the jobs while these jobs live.
+    std::shared_ptr<char> alive_ = std::make_shared<char>();
+    std::unique_ptr<JournalSender> journalSender_;
 };
 
 // The outcome that a job status payload of two hexadecimal digits stands for; 0 while the job

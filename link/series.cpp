@@ -10,7 +10,46 @@ CodeListCodes::CodeListCodes(QStringList codes, const JournalTarget& record,
     QString error;
     // A record that cannot be read hides no code; the job's own warning tells about it.
     journal_ = std::make_unique<JournalReader>();
-    if (record.localPath.isEmpty() || !journal_->Open(record, &error)) journal_.reset();
+    if (record.localPath.isEmpty() || !journal_->OpenLocalRecord(record, &error)) journal_.reset();
+}
+
+ReservedCodes::ReservedCodes(QStringList codes, const JournalTarget& record,
+                             std::unique_ptr<CodeReservations> reservations,
+                             std::function<void(const QString&)> line)
+    : local_(std::move(codes), record, line),
+      reservations_(std::move(reservations)),
+      line_(std::move(line)) {}
+
+QString ReservedCodes::Next() {
+    while (!lost_) {
+        const QString code = local_.Next();
+        if (code.isEmpty()) return code;
+        switch (reservations_->Reserve(code)) {
+            case CodeClaim::Reserved:
+            case CodeClaim::Free:
+                return code;
+            case CodeClaim::Taken:
+                line_(FillText(Msg::SeriesCodeSkipped, {code}));
+                break;
+            case CodeClaim::Unavailable:
+                // Handing out codes by the local record now could give one twice.
+                line_(FillText(Msg::SeriesCodeServerLost, {reservations_->Cause()}));
+                lost_ = true;
+                break;
+        }
+    }
+    return QString();
+}
+
+void ReservedCodes::Used(const QString& code) {
+    reservations_->MarkUsed(code);
+    local_.Used(code);
+}
+
+void ReservedCodes::Released(const QString& code) {
+    // Reserved again when it is handed out next.
+    reservations_->Release(code);
+    local_.Released(code);
 }
 
 QString CodeListCodes::Next() {
@@ -73,15 +112,36 @@ std::optional<SeriesEnd> Series::EndAfter(const JobOutcome& outcome) {
     return std::nullopt;
 }
 
+bool Series::OpenListCodes() {
+    const JournalTarget record{jobs_.journalPath, jobs_.journalServer};
+    const auto line = [this](const QString& text) { host_.SeriesLine(text); };
+    if (!jobs_.journalServer.isEmpty()) {
+        auto reservations = std::make_unique<CodeReservations>();
+        if (reservations->Open(jobs_.journalServer)) {
+            listCodes_ =
+                std::make_unique<ReservedCodes>(plan_.codes, record, std::move(reservations), line);
+            return true;
+        }
+        const QStringList why{MaskedServer(jobs_.journalServer), reservations->Cause()};
+        if (!plan_.offlineCodes &&
+            !host_.GoOnWithLocalCodes(FillText(Msg::SeriesAskLocalCodes, why))) {
+            host_.SeriesLine(FillText(Msg::SeriesNoCodeServer, why));
+            return false;
+        }
+        host_.SeriesLine(Text(Msg::SeriesLocalCodesOnly));
+    }
+    listCodes_ = std::make_unique<CodeListCodes>(plan_.codes, record, line);
+    return true;
+}
+
 SeriesEnd Series::Run(const QString& file) {
-    const QString newCodeBefore = settings_.Text(Field::edtRadioCodeNew);
     SeriesCodes* codes = plan_.codeSource;
+    // The series says so before anybody presses a button.
     if (!codes && !plan_.codes.isEmpty()) {
-        listCodes_ = std::make_unique<CodeListCodes>(
-            plan_.codes, JournalTarget{jobs_.journalPath, jobs_.journalServer},
-            [this](const QString& line) { host_.SeriesLine(line); });
+        if (!OpenListCodes()) return SeriesEnd::NoCodeServer;
         codes = listCodes_.get();
     }
+    const QString newCodeBefore = settings_.Text(Field::edtRadioCodeNew);
     WriteRequest request;
     request.file = file;
     request.verify = plan_.verify;
@@ -98,6 +158,10 @@ SeriesEnd Series::Run(const QString& file) {
         QString code = plan_.newCode;
         if (codes) {
             code = codes->Next();
+            if (code.isEmpty() && codes->Lost()) {
+                end = SeriesEnd::NoCodeServer;
+                break;
+            }
             if (code.isEmpty()) {
                 host_.SeriesLine(Text(Msg::SeriesCodesUsedUp));
                 end = SeriesEnd::CodesUsedUp;

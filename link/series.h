@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include "files/codereservations.h"
 #include "files/journal.h"
 #include "files/journalstore.h"
 #include "link/joboutcome.h"
@@ -29,13 +30,17 @@ class SeriesCodes {
     virtual QString Next() = 0;
     virtual void Used(const QString& code) = 0;
     virtual void Released(const QString& code) = 0;
+    // Whether Next handed out nothing because the codes can no longer be asked for (a server
+    // that was lost), rather than because the list is used up.
+    virtual bool Lost() const { return false; }
 };
 
 // A list of codes in order, each free unless the record shows it on a device already (a line
 // then tells that it was skipped). A released code goes to the next device.
 class CodeListCodes : public SeriesCodes {
   public:
-    // record may be empty: no code is then known as used.
+    // record may be empty: no code is then known as used. Only its local record is asked: with
+    // a company's server, that holds the lines still waiting for it.
     CodeListCodes(QStringList codes, const JournalTarget& record,
                   std::function<void(const QString&)> line);
     QString Next() override;
@@ -50,6 +55,28 @@ class CodeListCodes : public SeriesCodes {
     std::function<void(const QString&)> line_;
 };
 
+// The codes of a list as a company hands them out: a code the local record shows is skipped,
+// and every other one is reserved on the company's server before its device is asked, so that
+// of two stations only one gets it. A code the server shows on a device or another station holds
+// is skipped as well. A used code stays reserved for good; a released one is free again.
+class ReservedCodes : public SeriesCodes {
+  public:
+    // reservations is open.
+    ReservedCodes(QStringList codes, const JournalTarget& record,
+                  std::unique_ptr<CodeReservations> reservations,
+                  std::function<void(const QString&)> line);
+    QString Next() override;
+    void Used(const QString& code) override;
+    void Released(const QString& code) override;
+    bool Lost() const override { return lost_; }
+
+  private:
+    CodeListCodes local_;
+    std::unique_ptr<CodeReservations> reservations_;
+    std::function<void(const QString&)> line_;
+    bool lost_ = false;
+};
+
 struct SeriesPlan {
     int count = 0;  // devices to write; 0: until the user stops
     bool verify = false;
@@ -59,6 +86,9 @@ struct SeriesPlan {
     QString newCode;
     // Hands out the new codes in place of the list when given (not owned).
     SeriesCodes* codeSource = nullptr;
+    // With a company's server that cannot be asked, give the codes by the local record alone
+    // without asking the user.
+    bool offlineCodes = false;
 };
 
 // One device of the series as its outcome tells it.
@@ -74,6 +104,7 @@ enum class SeriesEnd {
     Stopped,       // the user aborted a device
     CodesUsedUp,   // no code of the list is left
     Unchangeable,  // a failure that every further device would meet as well
+    NoCodeServer,  // the company's server could not be asked about the codes
 };
 
 class SeriesHost {
@@ -85,6 +116,12 @@ class SeriesHost {
     virtual void SeriesLine(const QString& line) = 0;
     // The user wants the series to end before the next device.
     virtual bool StopRequested() { return false; }
+    // The company's server cannot be asked about the codes (question says so and what going on
+    // risks): whether the series goes on by the local record alone.
+    virtual bool GoOnWithLocalCodes(const QString& question) {
+        (void)question;
+        return false;
+    }
 };
 
 class Series {
@@ -105,6 +142,9 @@ class Series {
     QString DeviceLine(const SeriesDevice& device) const;
     // Whether the series ends after this device's outcome, and how.
     std::optional<SeriesEnd> EndAfter(const JobOutcome& outcome);
+    // The codes of plan_.codes: reserved on the company's server when one is named. False when
+    // the series must not start: the server cannot be asked, and nobody agreed to go on without.
+    bool OpenListCodes();
 
     DeviceJobs& jobs_;
     SettingsModel& settings_;

@@ -187,6 +187,14 @@ enum Id : int {
     JournalBadServer = 20107,
     JournalImportFailed = 20108,
     JournalNoServer = 20109,
+    JournalServerNotUnderstood = 20140,  // the line stays in the local record
+    JournalLineSetAside = 20141,         // the server refused the line's values
+    JournalServerRefused = 20142,        // e.g. a locked table: the line is sent later
+    // A series with a code list reserves its codes on the server
+    SeriesNoCodeServer = 20143,
+    SeriesAskLocalCodes = 20144,
+    SeriesCodeServerLost = 20145,
+    SeriesLocalCodesOnly = 20146,
     // The journal's columns, in file order
     JournalColumnTime = 20110,
     JournalColumnJob = 20111,

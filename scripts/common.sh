@@ -8,7 +8,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # scripts; dpkg-dev finds the package's dependencies).
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-translations-l10n libsimpleini-dev
           libftdi1-dev libusb-1.0-0-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-dejavu-core libqt6sql6-sqlite libqt6sql6-psql
+          libbenchmark-dev fonts-dejavu-core libqt6sql6-sqlite libqt6sql6-psql libpq-dev
           libsqlite3-dev sqlite3
           postgresql postgresql-common libudev-dev umockdev libumockdev-dev dbus-daemon
           desktop-file-utils appstream shared-mime-info dpkg-dev file zsh fish librsvg2-bin

@@ -19,11 +19,11 @@ TEST(Catalogue, HoldsAllEntriesWithTheirTexts) {
                              [&](int id) { return id >= first && id <= last; });
     };
     EXPECT_EQ(inRange(0, 19999), 126);
-    EXPECT_EQ(inRange(20100, 20149), 27);  // the journal's window and columns
+    EXPECT_EQ(inRange(20100, 20149), 34);  // the journal's window, columns and server
     // verify after write, series (with its dialog), code lists, trace
     EXPECT_EQ(inRange(20200, 20249), 46);
-    EXPECT_EQ(inRange(20150, 20199), 3);   // practice mode
-    EXPECT_EQ(inRange(20050, 20099), 4);   // the LPX connection
+    EXPECT_EQ(inRange(20150, 20199), 3);  // practice mode
+    EXPECT_EQ(inRange(20050, 20099), 4);  // the LPX connection
     EXPECT_EQ(Text(10000), QString::fromUtf8("K-ORBI Programmiergerät"));
     EXPECT_EQ(Text(10822), QString::fromUtf8("Fehlerhafte Dateigröße!"));
     EXPECT_EQ(Text(19999), QString("\\TALO\\K-ORBI Programmer (DE)\\"));

@@ -20,6 +20,7 @@
 
 #include "app/journalview.h"
 #include "files/journaldb.h"
+#include "files/journalschema.h"
 #include "files/journalstore.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -209,7 +210,8 @@ TEST(Journal, SchemaVersionsAreClimbedOrRefused) {
         if (!row.readable) {
             EXPECT_EQ(ReadBytes(target.localPath), before);
             for (const QString& text : {warning, error}) {
-                EXPECT_TRUE(text.contains("Version 999") && text.contains("Version 2"))
+                EXPECT_TRUE(text.contains("Version 999") &&
+                            text.contains(QString("Version %1").arg(JournalSchemaVersion())))
                     << text.toStdString();
             }
             continue;
@@ -316,6 +318,17 @@ TEST(Journal, SpecialFilesAreRefusedWithoutBlocking) {
         QString error;
         EXPECT_EQ(reader.Open({record, {}}, &error), row.stored);
     }
+}
+
+// A server address that is not understood keeps the line in the local record and says so, without
+// its password and without promising that a later job sends it.
+TEST(Journal, AnAddressNotUnderstoodKeepsTheLineLocally) {
+    QTemporaryDir dir;
+    const JournalTarget target{JournalPath(dir.path() + "/"), "host=h password=geheim"};
+    QString warning;
+    EXPECT_TRUE(AppendJournal(target, JournalEntry(), &warning));
+    EXPECT_EQ(warning, FillText(Msg::JournalServerNotUnderstood, {"host=h password=***"}));
+    EXPECT_EQ(JournalLines({target.localPath, {}}).size(), 1);
 }
 
 // The window's journal pages through the record newest first, narrows it to a device, and opens

@@ -1,0 +1,73 @@
+#include "files/codereservations.h"
+
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QSysInfo>
+#include <atomic>
+
+namespace {
+
+// The code is this station's unless the record shows it on a device or a station holds it.
+const char* const kReserve =
+    "INSERT INTO code_reservation (code, state, station, time_utc) "
+    "SELECT $1, 'reserved', $2, $3 WHERE NOT EXISTS (SELECT 1 FROM journal "
+    "WHERE upper(code_before) = $1 OR upper(code_after) = $1) "
+    // A code this station holds already (its device was never identified) is its own again.
+    "ON CONFLICT (code) DO UPDATE SET time_utc = EXCLUDED.time_utc "
+    "WHERE code_reservation.station = EXCLUDED.station AND code_reservation.state = 'reserved'";
+const char* const kRelease =
+    "DELETE FROM code_reservation WHERE code = $1 AND station = $2 AND state = 'reserved'";
+const char* const kMarkUsed =
+    "UPDATE code_reservation SET state = 'used', time_utc = $3 WHERE code = $1 AND station = $2";
+const char* const kCheck =
+    "SELECT 1 FROM code_reservation WHERE code = $1 UNION ALL SELECT 1 FROM journal "
+    "WHERE upper(code_before) = $1 OR upper(code_after) = $1 LIMIT 1";
+
+std::atomic<int> stations{0};
+
+}  // namespace
+
+CodeReservations::CodeReservations()
+    : station_(QStringLiteral("%1@%2:%3.%4")
+                   .arg(qEnvironmentVariable("LOGNAME"), QSysInfo::machineHostName())
+                   .arg(::getpid())
+                   .arg(stations.fetch_add(1))) {}
+
+CodeReservations::~CodeReservations() = default;
+
+bool CodeReservations::Open(const QString& address) {
+    // Opening brings the server's tables, the reservations among them, to this version.
+    server_ = std::make_unique<JournalServer>();
+    return server_->Open(address) == ServerStatus::Ok;
+}
+
+CodeClaim CodeReservations::Reserve(const QString& code) {
+    if (!server_) return CodeClaim::Unavailable;
+    const QList<ServerValue> values{TextValue(code.toUpper()), TextValue(station_),
+                                    NumberValue(QDateTime::currentSecsSinceEpoch())};
+    if (server_->Exec(kReserve, values) != ServerStatus::Ok) return CodeClaim::Unavailable;
+    return server_->Affected() == 1 ? CodeClaim::Reserved : CodeClaim::Taken;
+}
+
+bool CodeReservations::Release(const QString& code) {
+    return server_ && server_->Exec(kRelease, {TextValue(code.toUpper()), TextValue(station_)}) ==
+                          ServerStatus::Ok;
+}
+
+bool CodeReservations::MarkUsed(const QString& code) {
+    const QList<ServerValue> values{TextValue(code.toUpper()), TextValue(station_),
+                                    NumberValue(QDateTime::currentSecsSinceEpoch())};
+    return server_ && server_->Exec(kMarkUsed, values) == ServerStatus::Ok;
+}
+
+CodeClaim CodeReservations::Check(const QString& code) {
+    ServerRows rows;
+    if (!server_ || server_->Exec(kCheck, {TextValue(code.toUpper())}, &rows) != ServerStatus::Ok)
+        return CodeClaim::Unavailable;
+    return rows.Count() > 0 ? CodeClaim::Taken : CodeClaim::Free;
+}
+
+QString CodeReservations::Cause() const {
+    return server_ ? server_->Cause() : QString();
+}

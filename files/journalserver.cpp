@@ -1,0 +1,350 @@
+#include "files/journalserver.h"
+
+#include <poll.h>
+
+#include <QtEndian>
+#include <cerrno>
+#include <vector>
+
+#include "files/journaldb.h"
+#include "files/journalschema.h"
+#include "files/secrets.h"
+#include "resources/catalogue.h"
+#include "resources/msg.h"
+
+namespace {
+
+// Per thread: korbi-cli names its signal pipe, the window's journal sender its own.
+thread_local int interruptDescriptor = -1;
+
+// Causes the program words itself, by SQLSTATE; anything else keeps the server's text.
+const struct {
+    const char* state;
+    const char* cause;
+} kKnownStates[] = {
+    {"55P03", "eine Tabelle des Protokollservers ist gesperrt"},
+    {"57014", "der Protokollserver hat die Anweisung nicht rechtzeitig ausgeführt"},
+    {"42501", "keine Berechtigung auf dem Protokollserver"},
+    {"22021", "ein Feld enthält Zeichen, die der Protokollserver nicht speichert"},
+    {"53100", "der Speicherplatz des Protokollservers ist voll"},
+};
+
+QString CauseOfResult(const PGresult* result, const QString& state) {
+    for (const auto& known : kKnownStates) {
+        if (state == QLatin1String(known.state)) return QString::fromUtf8(known.cause);
+    }
+    return QString::fromUtf8(PQresultErrorMessage(result)).simplified();
+}
+
+void IgnoreNotice(void*, const char*) {}
+
+}  // namespace
+
+// The ladder of the record's versions, run on this connection.
+class ServerSchema : public SchemaConnection {
+  public:
+    explicit ServerSchema(JournalServer& server) : server_(server) {}
+    bool Run(const QString& sql, QString* cause) override {
+        if (server_.Exec(sql.toUtf8().constData(), {}) == ServerStatus::Ok) return true;
+        *cause = server_.Cause();
+        if (failure_ == ServerStatus::Ok) failure_ = server_.LastStatus();
+        return false;
+    }
+    // How the first statement that failed ended (the ROLLBACK after it must not hide it).
+    ServerStatus Failure() const { return failure_; }
+    int StoredVersion() override {
+        ServerRows rows;
+        if (server_.Exec("SELECT max(version) FROM schema_version", {}, &rows) !=
+                ServerStatus::Ok ||
+            rows.Count() == 0)
+            return -1;
+        return static_cast<int>(rows.Number(0, 0));
+    }
+
+  private:
+    JournalServer& server_;
+    ServerStatus failure_ = ServerStatus::Ok;
+};
+
+namespace {}  // namespace
+
+void SetJournalServerInterrupt(int descriptor) {
+    interruptDescriptor = descriptor;
+}
+
+ServerValue TextValue(const QString& text) {
+    // Sent with its length: a NUL inside reaches the server, which refuses it, instead of cutting
+    // the value short.
+    return {text.toUtf8(), true, false};
+}
+
+ServerValue NumberValue(qint64 number) {
+    return {QByteArray::number(number), false, false};
+}
+
+ServerValue BytesValue(const QByteArray& bytes) {
+    return {bytes, true, bytes.isEmpty()};
+}
+
+bool ServerRows::IsNull(int row, int column) const {
+    return !result_ || PQgetisnull(result_.get(), row, column);
+}
+
+QString ServerRows::Text(int row, int column) const {
+    if (IsNull(row, column)) return QString();
+    return QString::fromUtf8(PQgetvalue(result_.get(), row, column),
+                             PQgetlength(result_.get(), row, column));
+}
+
+qint64 ServerRows::Number(int row, int column) const {
+    return IsNull(row, column) ? 0
+                               : QByteArray(PQgetvalue(result_.get(), row, column)).toLongLong();
+}
+
+QByteArray ServerRows::Bytes(int row, int column) const {
+    if (IsNull(row, column)) return QByteArray();
+    size_t length = 0;
+    unsigned char* bytes = PQunescapeBytea(
+        reinterpret_cast<const unsigned char*>(PQgetvalue(result_.get(), row, column)), &length);
+    if (!bytes) return QByteArray();
+    QByteArray data(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
+    PQfreemem(bytes);
+    return data;
+}
+
+QByteArrayView ServerRows::Raw(int row, int column) const {
+    if (IsNull(row, column)) return QByteArrayView();
+    return QByteArrayView(PQgetvalue(result_.get(), row, column),
+                          PQgetlength(result_.get(), row, column));
+}
+
+JournalServer::JournalServer(int waitMs) : wait_(waitMs) {}
+
+JournalServer::~JournalServer() {
+    if (conn_) PQfinish(conn_);
+}
+
+ServerStatus JournalServer::Fail(ServerStatus status, const QString& cause) {
+    status_ = status;
+    cause_ = cause;
+    // Whatever the server still sends for a statement given up on would come before the next
+    // statement's answer: the connection is of no further use.
+    if (status != ServerStatus::Refused && conn_) {
+        PQfinish(conn_);
+        conn_ = nullptr;
+    }
+    return status;
+}
+
+// Waits until the socket is ready or the wait is over.
+ServerStatus JournalServer::WaitFor(bool writing) {
+    const auto deadline = std::chrono::steady_clock::now() + wait_;
+    pollfd fds[2] = {{PQsocket(conn_), short(writing ? POLLOUT : POLLIN), 0},
+                     {interruptDescriptor, POLLIN, 0}};
+    const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return Fail(ServerStatus::TimedOut,
+                        QStringLiteral("keine Antwort innerhalb von %1 Sekunden")
+                            .arg(wait_.count() / 1000.0, 0, 'g', 2));
+        const int ready = ::poll(fds, count, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready < 0) return Fail(ServerStatus::Lost, QString::fromLocal8Bit(strerror(errno)));
+        if (count == 2 && (fds[1].revents & POLLIN))
+            return Fail(ServerStatus::Interrupted, QStringLiteral("abgebrochen"));
+        if (ready > 0) return ServerStatus::Ok;
+    }
+}
+
+ServerStatus JournalServer::Open(const QString& address) {
+    status_ = ServerStatus::Ok;
+    if (!IsServerUri(address))
+        return Fail(ServerStatus::NotUnderstood, QStringLiteral("keine postgresql://-Adresse"));
+    const QByteArray uri = address.toUtf8();
+    const QByteArray timeout = QByteArray::number((wait_.count() + 999) / 1000);
+    // The URI is read by libpq itself (expand_dbname); its own connect_timeout wins.
+    const char* const keys[] = {"connect_timeout", "dbname", "client_encoding",
+                                "fallback_application_name", nullptr};
+    const char* const values[] = {timeout.constData(), uri.constData(), "UTF8", "korbi", nullptr};
+    char* unreadable = nullptr;
+    if (PQconninfoOption* options = PQconninfoParse(uri.constData(), &unreadable)) {
+        PQconninfoFree(options);
+    } else {
+        const QString cause = unreadable ? QString::fromUtf8(unreadable).simplified() : QString();
+        PQfreemem(unreadable);
+        return Fail(ServerStatus::NotUnderstood, MaskSecrets(cause));
+    }
+    conn_ = PQconnectStartParams(keys, values, 1);
+    if (!conn_) return Fail(ServerStatus::Unreachable, QStringLiteral("kein Speicher"));
+    if (PQstatus(conn_) == CONNECTION_BAD)
+        return Fail(ServerStatus::Unreachable,
+                    MaskSecrets(QString::fromUtf8(PQerrorMessage(conn_)).simplified()));
+    PQsetNoticeProcessor(conn_, IgnoreNotice, nullptr);
+    for (PostgresPollingStatusType polling = PGRES_POLLING_WRITING;;) {
+        if (polling == PGRES_POLLING_OK) break;
+        if (polling == PGRES_POLLING_FAILED)
+            return Fail(ServerStatus::Unreachable,
+                        MaskSecrets(QString::fromUtf8(PQerrorMessage(conn_)).simplified()));
+        const ServerStatus waited = WaitFor(polling == PGRES_POLLING_WRITING);
+        if (waited != ServerStatus::Ok) return waited;
+        polling = PQconnectPoll(conn_);
+    }
+    if (PQsetnonblocking(conn_, 1) != 0)
+        return Fail(ServerStatus::Lost, QString::fromUtf8(PQerrorMessage(conn_)).simplified());
+    // The server's own limits stay below the client's wait, so that a statement held up by a lock
+    // ends with the server's word for it rather than with a silent time-out.
+    const QByteArray limits = QStringLiteral(
+                                  "SET statement_timeout = %1; SET lock_timeout = %2; "
+                                  "SET client_min_messages = warning")
+                                  .arg(wait_.count())
+                                  .arg(wait_.count() * 2 / 3)
+                                  .toUtf8();
+    if (Exec(limits.constData(), {}) != ServerStatus::Ok) return status_;
+    ServerSchema schema(*this);
+    int version = 0;
+    QString cause;
+    switch (UpgradeJournalSchema(schema, true, &version, &cause)) {
+        case SchemaResult::Ready:
+            return ServerStatus::Ok;
+        case SchemaResult::Newer:
+            return Fail(
+                ServerStatus::Newer,
+                FillText(Msg::JournalNewerVersion, {MaskSecrets(address), QString::number(version),
+                                                    QString::number(JournalSchemaVersion())}));
+        case SchemaResult::Failed:
+            break;
+    }
+    status_ = schema.Failure() == ServerStatus::Ok ? ServerStatus::Refused : schema.Failure();
+    cause_ = cause;
+    return status_;
+}
+
+ServerStatus JournalServer::Send(const char* sql, const QList<ServerValue>& values) {
+    sqlState_.clear();
+    if (!conn_) return Fail(status_ == ServerStatus::Ok ? ServerStatus::Lost : status_, cause_);
+    if (streaming_ && Drain() != ServerStatus::Ok) return status_;
+    std::vector<const char*> data;
+    std::vector<int> lengths, formats;
+    for (const ServerValue& value : values) {
+        data.push_back(value.null ? nullptr : value.bytes.constData());
+        lengths.push_back(static_cast<int>(value.bytes.size()));
+        formats.push_back(value.binary ? 1 : 0);
+    }
+    const int count = static_cast<int>(values.size());
+    // A statement without values may hold several commands (the session's settings).
+    const int sent = count == 0 ? PQsendQuery(conn_, sql)
+                                : PQsendQueryParams(conn_, sql, count, nullptr, data.data(),
+                                                    lengths.data(), formats.data(), 0);
+    if (!sent)
+        return Fail(ServerStatus::Lost, QString::fromUtf8(PQerrorMessage(conn_)).simplified());
+    for (;;) {
+        const int flushed = PQflush(conn_);
+        if (flushed == 0) return ServerStatus::Ok;
+        if (flushed < 0)
+            return Fail(ServerStatus::Lost, QString::fromUtf8(PQerrorMessage(conn_)).simplified());
+        const ServerStatus waited = WaitFor(true);
+        if (waited != ServerStatus::Ok) return waited;
+        PQconsumeInput(conn_);
+    }
+}
+
+ServerStatus JournalServer::NextResult(PGresult** result) {
+    while (PQisBusy(conn_)) {
+        const ServerStatus waited = WaitFor(false);
+        if (waited != ServerStatus::Ok) return waited;
+        if (!PQconsumeInput(conn_))
+            return Fail(ServerStatus::Lost, QString::fromUtf8(PQerrorMessage(conn_)).simplified());
+    }
+    *result = PQgetResult(conn_);
+    return ServerStatus::Ok;
+}
+
+ServerStatus JournalServer::CheckResult(PGresult* result) {
+    switch (PQresultStatus(result)) {
+        case PGRES_COMMAND_OK:
+        case PGRES_TUPLES_OK:
+        case PGRES_SINGLE_TUPLE:
+            return ServerStatus::Ok;
+        default:
+            break;
+    }
+    if (PQstatus(conn_) == CONNECTION_BAD)
+        return Fail(ServerStatus::Lost, QString::fromUtf8(PQerrorMessage(conn_)).simplified());
+    sqlState_ = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+    return Fail(ServerStatus::Refused, CauseOfResult(result, sqlState_));
+}
+
+ServerStatus JournalServer::Drain() {
+    streaming_ = false;
+    for (;;) {
+        PGresult* result = nullptr;
+        if (NextResult(&result) != ServerStatus::Ok) return status_;
+        if (!result) return ServerStatus::Ok;
+        PQclear(result);
+    }
+}
+
+ServerStatus JournalServer::Exec(const char* sql, const QList<ServerValue>& values,
+                                 ServerRows* rows) {
+    status_ = ServerStatus::Ok;
+    affected_ = 0;
+    if (Send(sql, values) != ServerStatus::Ok) return status_;
+    // Several commands give several results: the first failure counts, the last rows are kept.
+    ServerStatus outcome = ServerStatus::Ok;
+    QString sqlState, cause;
+    for (;;) {
+        PGresult* result = nullptr;
+        if (NextResult(&result) != ServerStatus::Ok) return status_;
+        if (!result) break;
+        if (outcome == ServerStatus::Ok && CheckResult(result) != ServerStatus::Ok) {
+            outcome = status_;
+            sqlState = sqlState_;
+            cause = cause_;
+        }
+        if (!conn_) {
+            PQclear(result);
+            return status_;
+        }
+        affected_ = QByteArray(PQcmdTuples(result)).toInt();
+        if (rows)
+            *rows = ServerRows(result);
+        else
+            PQclear(result);
+    }
+    status_ = outcome;
+    sqlState_ = sqlState;
+    cause_ = cause;
+    return outcome;
+}
+
+bool JournalServer::RefusedTheValues() const {
+    return status_ == ServerStatus::Refused &&
+           (sqlState_.startsWith(QLatin1String("22")) || sqlState_.startsWith(QLatin1String("23")));
+}
+
+ServerStatus JournalServer::Start(const char* sql, const QList<ServerValue>& values) {
+    status_ = ServerStatus::Ok;
+    if (Send(sql, values) != ServerStatus::Ok) return status_;
+    PQsetSingleRowMode(conn_);
+    streaming_ = true;
+    return ServerStatus::Ok;
+}
+
+bool JournalServer::NextRow(ServerRows* rows) {
+    if (!streaming_ || !conn_) return false;
+    PGresult* result = nullptr;
+    if (NextResult(&result) != ServerStatus::Ok) return false;
+    if (result && PQresultStatus(result) == PGRES_SINGLE_TUPLE) {
+        *rows = ServerRows(result);
+        return true;
+    }
+    // The end of the rows, or an error in their middle: either way the statement is over.
+    if (result) {
+        CheckResult(result);
+        PQclear(result);
+    }
+    if (conn_) Drain();
+    return false;
+}
