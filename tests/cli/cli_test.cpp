@@ -81,8 +81,9 @@ TEST_F(CliTest, ExitStatusesOfCallsThatCannotWork) {
                                           << run.err.toStdString();
         // An error speaks with the program's name first (after the practice mode's caption).
         const QString first = QString(run.err).remove(Text(Msg::PracticeCaption) + '\n');
-        if (row.status != 0 && row.arguments[0] != "journal" && row.arguments[0] != "restore")
+        if (row.status != 0 && row.arguments[0] != "journal" && row.arguments[0] != "restore") {
             EXPECT_TRUE(first.startsWith("korbi-cli: ")) << run.err.toStdString();
+        }
     }
     EXPECT_TRUE(Run({"show", "missing.Korbi"}).err.contains(FileErrorCause(ENOENT)));
     // One new radio code for a whole series would give every device the same code; a code list
@@ -482,7 +483,9 @@ TEST_F(CliTest, InterruptEndsTheWaitAsTheAbortButtonDoes) {
             ASSERT_TRUE(cli.WaitForError(Text(Msg::PressToWrite)));
             cli.Signal(first);
             // A second signal, once the first was taken, comes while the list is emptied.
-            if (second) ASSERT_TRUE(cli.WaitUntilTaken(first));
+            if (second) {
+                ASSERT_TRUE(cli.WaitUntilTaken(first));
+            }
             if (second) cli.Signal(second);
             const CliRun run = cli.Finish();
             EXPECT_EQ(run.status, 130) << run.err.toStdString();
@@ -714,8 +717,9 @@ TEST_F(CliTest, SeriesHandsOutCodesAndStopsOnAFailureNoDeviceChanges) {
         QString warning;
         ASSERT_TRUE(AppendJournal({JournalPath(dataFolder), {}}, earlier, &warning));
         const QString file = TemplateFile();
-        if (!row.settings.isEmpty())
+        if (!row.settings.isEmpty()) {
             ASSERT_EQ(RunCli(folder.path(), QStringList{"set", file} + row.settings).status, 0);
+        }
         const std::string log = (folder.path() + "/lpx-sim.log").toStdString();
         LpxSimProcess lpx(log, {"--press-after=50", row.presses, "--device=4C2D:21",
                                 "--device=5D3E:21", "--device=6E4F:21"});

@@ -266,10 +266,18 @@ TEST_F(JournalOnServer, EachRadioCodeIsReservedOnce) {
         CodeReservations& station = stations[step.station];
         const QByteArray what(step.step);
         SCOPED_TRACE(what.toStdString() + " " + step.code);
-        if (what == "reserve") EXPECT_EQ(station.Reserve(step.code), step.claim);
-        if (what == "check") EXPECT_EQ(station.Check(step.code), step.claim);
-        if (what == "release") EXPECT_TRUE(station.Release(step.code));
-        if (what == "used") EXPECT_TRUE(station.MarkUsed(step.code));
+        if (what == "reserve") {
+            EXPECT_EQ(station.Reserve(step.code), step.claim);
+        }
+        if (what == "check") {
+            EXPECT_EQ(station.Check(step.code), step.claim);
+        }
+        if (what == "release") {
+            EXPECT_TRUE(station.Release(step.code));
+        }
+        if (what == "used") {
+            EXPECT_TRUE(station.MarkUsed(step.code));
+        }
     }
     CodeReservations down;
     EXPECT_FALSE(down.Open("postgresql://127.0.0.1:1/korbi"));

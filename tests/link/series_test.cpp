@@ -99,7 +99,9 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         for (size_t i = 0; i < row.codesAfter.size(); ++i)
             EXPECT_EQ(sim.Device(int(i)).RadioCode(), row.codesAfter[i]) << i;
         for (const auto& [number, count] : host.numbers)
-            if (count > 0) EXPECT_LE(number, count);
+            if (count > 0) {
+                EXPECT_LE(number, count);
+            }
         // A code goes out only from a list, and no device is asked about it.
         const std::vector<std::string>& log = sim.Log();
         EXPECT_EQ(std::any_of(log.begin(), log.end(),
