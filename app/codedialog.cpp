@@ -83,11 +83,14 @@ void TfrmChangeCode::FitNoteAboveTheCode() {
     const int room = std::min(lblNewCode->y(), edtNewCode->y()) - kGap - lblNote->y();
     const int width = lblNote->width();
     QFont font = lblNote->font();
-    while (lblNote->heightForWidth(width) > room && font.pointSizeF() > kSmallestPoints) {
+    // Each height lays out the whole note; the one last measured is the one the label keeps.
+    int height = lblNote->heightForWidth(width);
+    while (height > room && font.pointSizeF() > kSmallestPoints) {
         font.setPointSizeF(font.pointSizeF() - 0.5);
         lblNote->setFont(font);
+        height = lblNote->heightForWidth(width);
     }
-    lblNote->setFixedHeight(std::min(lblNote->heightForWidth(width), room));
+    lblNote->setFixedHeight(std::min(height, room));
 }
 
 void TfrmChangeCode::FormShow() {

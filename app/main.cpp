@@ -45,12 +45,14 @@ int main(int argc, char** argv) {
         env.prompts = &prompts;
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
         AddWindowAids(windows.main.get(), env);
+        windows.main->show();
         // Files handed over go to a window that works on real devices and stays open: not to a
         // practice window (a real file would land in practice unnoticed), nor to an
-        // installation check that ends at once.
+        // installation check that ends at once. Connecting to the session bus and claiming the
+        // name wait for the bus daemon twice; that waiting comes after the window is shown.
         if (!env.practiceMode && !(options.given & OptExitAfterStart))
-            ServeApplicationBus(windows.main.get());
-        windows.main->show();
+            QTimer::singleShot(0, windows.main.get(),
+                               [main = windows.main.get()] { ServeApplicationBus(main); });
         if (options.given & OptExitAfterStart) QTimer::singleShot(0, &app, &QCoreApplication::quit);
         app.exec();
     } catch (const std::exception& error) {
