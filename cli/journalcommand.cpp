@@ -33,9 +33,9 @@ int Sync(const JournalTarget& target) {
     QString error;
     QStringList setAside;
     const int sent = SyncJournal(target, &error, &setAside);
-    for (const QString& line : setAside) PrintError(line + '\n');
+    for (const QString& line : setAside) PrintProblem(line);
     if (sent < 0) {
-        PrintError(error + '\n');
+        PrintProblem(error);
         return ExitUsage;
     }
     PrintError(FillText(Msg::JournalSent, {QString::number(sent), JournalName(target)}) + '\n');
@@ -100,9 +100,9 @@ int RunJournal(const CliContext& context) {
     QString error;
     QString warning;
     const bool opened = reader.Open(target, &error, &warning);
-    if (!warning.isEmpty()) PrintError(warning + '\n');
+    if (!warning.isEmpty()) PrintProblem(warning);
     if (!opened || !reader.Select(filter, &error)) {
-        PrintError(error + '\n');
+        PrintProblem(error);
         return ExitUsage;
     }
     // Written in blocks: one write per line would make a long listing wait on the terminal.
@@ -135,7 +135,7 @@ int RunJournal(const CliContext& context) {
     PrintBytes(QByteArrayView(block.data(), block.size()));
     // A listing cut short must not look whole.
     if (!error.isEmpty()) {
-        PrintError(error + '\n');
+        PrintProblem(error);
         return ExitFailed;
     }
     return ExitDone;
@@ -169,16 +169,16 @@ int RunRestore(const CliContext& context) {
     if (reader.Open(CliJournalTarget(context), &error))
         image = reader.LatestImage(code, &timeText, &error);
     if (!error.isEmpty()) {
-        PrintError(error + '\n');
+        PrintProblem(error);
         return ExitUsage;
     }
     if (image.size() != kImageSize) {
-        PrintError(FillText(Msg::JournalNoImage, {code}) + '\n');
+        PrintProblem(FillText(Msg::JournalNoImage, {code}));
         return ExitFailed;
     }
     // Never over anything, also not over a file that appeared since the check.
     if (const int writeError = WriteNewFile(place, place.name, image)) {
-        PrintError(WithCause(Text(Msg::FileNotSaved), FileErrorCause(writeError)) + '\n');
+        PrintProblem(WithCause(Text(Msg::FileNotSaved), FileErrorCause(writeError)));
         return ExitUsage;
     }
     PrintError(Text(Msg::FileSaved) + ": " + target + " (" + timeText + ")\n");
