@@ -237,7 +237,8 @@ const std::vector<OptionHelp>& OptionHelps() {
          "Values.ini,\nsonst Protokoll.sqlite im Datenordner); ist er nicht\nerreichbar, bleibt "
          "die Zeile lokal und wird später\ngesendet",
          ValueKind::None},
-        {OptOutput, "-o, --output=DATEI", "die Konfiguration in DATEI speichern",
+        {OptOutput, "-o, --output=DATEI",
+         "in DATEI speichern (read, restore: die Konfiguration;\nreport: den Bericht als PDF)",
          ValueKind::KorbiFile},
         {OptNewCode, "--new-code=XXXX", "dem Gerät beim Schreiben diese Funkkennung geben",
          ValueKind::None},
