@@ -12,6 +12,7 @@
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "files/fileerrors.h"
+#include "files/imagefile.h"
 #include "files/recentfiles.h"
 #include "files/settingsfile.h"
 #include "resources/catalogue.h"
@@ -61,7 +62,7 @@ void TfrmMain::FillRecentMenu() {
         action->setToolTip(path);
         action->setStatusTip(path);
         // A file that has gone is shown greyed and dropped when it is chosen anyway.
-        action->setEnabled(QFileInfo::exists(path));
+        action->setEnabled(PathExists(path));
         connect(action, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });
     }
     mnuFileRecent_->setToolTipsVisible(true);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "files/fileerrors.h"
+#include "files/filenames.h"
 #include "files/imagefile.h"
 
 namespace {
@@ -37,7 +38,8 @@ QString ReadSetting(const QString& settingsFile, const QString& section, const Q
     const char* value =
         ini.GetValue(section.toUtf8().constData(), key.toUtf8().constData(), nullptr);
     if (!value) return QString();
-    return QString::fromUtf8(value).left(kMaxValueLength);
+    // Values are file names as often as not: bytes that are no UTF-8 stay the bytes they were.
+    return FileNameFromBytes(QByteArray(value)).left(kMaxValueLength);
 }
 
 bool WriteSetting(const QString& settingsFile, const QString& section, const QString& key,
@@ -47,7 +49,7 @@ bool WriteSetting(const QString& settingsFile, const QString& section, const QSt
     ini.SetSpaces(false);  // key=value, as the private-profile functions write it
     Load(settingsFile, ini);
     if (ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(),
-                     value.toUtf8().constData()) < 0)
+                     FileNameBytes(value).constData()) < 0)
         return false;
     std::string text;
     if (ini.Save(text) < 0) return false;

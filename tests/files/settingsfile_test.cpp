@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 
+#include "files/filenames.h"
 #include "files/imagefile.h"
 #include "files/recentfiles.h"
 #include "test_folder.h"
@@ -49,6 +50,11 @@ TEST_F(SettingsFileTest, FirstWriteCreatesFileSectionAndKey) {
     EXPECT_TRUE(text.contains("[Setup]"));
     EXPECT_TRUE(text.contains("ConfigDirectory=/home/anna/Kunden"));
     EXPECT_EQ(ReadSetting(file, "Setup", "ConfigDirectory"), "/home/anna/Kunden Ä");
+    // A file name from an old Latin-1 system keeps its bytes in the file and back.
+    const QString latin1 = FileNameFromBytes("/home/anna/B\xFCro.Korbi");
+    ASSERT_TRUE(WriteSetting(file, "Setup", "ConfigDirectory", latin1));
+    EXPECT_TRUE(ReadBytes(file).contains("ConfigDirectory=/home/anna/B\xFCro.Korbi\n"));
+    EXPECT_EQ(ReadSetting(file, "Setup", "ConfigDirectory"), latin1);
     // An empty value is written too, and reads back empty.
     ASSERT_TRUE(WriteSetting(file, "Setup", "ConfigDirectory", ""));
     EXPECT_EQ(ReadSetting(file, "Setup", "ConfigDirectory"), "");
