@@ -26,11 +26,15 @@ int FileError(const QString& path, int textId, int error = 0) {
     return ExitUsage;
 }
 
+}  // namespace
+
 int AlreadyThere(const QString& path) {
     PrintProblem(QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.")
                      .arg(Quoted(path)));
     return ExitUsage;
 }
+
+namespace {
 
 constexpr int kMaxFreeNameNumber = 99;
 

@@ -39,6 +39,9 @@ int OpenConfiguration(Configuration& configuration, const QString& path, bool* t
 // Saves into the opened file as File > Save does; false (message printed) when it failed.
 bool SaveConfiguration(Configuration& configuration, const QString& path);
 
+// Refuses to replace the file at path, saying so: the usage exit status.
+int AlreadyThere(const QString& path);
+
 // The file that `read -o` saves, checked before anybody presses a button for a read that could
 // not be kept: ".Korbi" replaces the extension, as File > Save As does for a typed name; the
 // folder must exist and take new files, and no file, nor another user's link, may stand at

@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 
+#include "cli/configuration.h"
 #include "cli/context.h"
 #include "files/fileerrors.h"
 #include "files/filenames.h"
@@ -18,13 +19,8 @@
 namespace {
 
 int Refused(const QString& text) {
-    PrintError(QStringLiteral("korbi-cli: ") + text + '\n');
+    PrintProblem(text);
     return ExitUsage;
-}
-
-int AlreadyThere(const QString& path) {
-    return Refused(
-        QStringLiteral("Die Datei %1 gibt es schon; sie wird nicht überschrieben.").arg(path));
 }
 
 // What the report covers, in words for its header.
