@@ -12,11 +12,9 @@
 #include "app/centring.h"
 #include "app/placewidget.h"
 #include "link/devicejobs.h"
-#include "link/jobguard.h"
 #include "resources/catalogue.h"
 
-TfrmChangeCode::TfrmChangeCode(DeviceJobs& jobs, QObject& jobOwner, QWidget* parent)
-    : QDialog(parent), jobs_(jobs), jobOwner_(jobOwner) {
+TfrmChangeCode::TfrmChangeCode(DeviceJobs& jobs, QWidget* parent) : QDialog(parent), jobs_(jobs) {
     setObjectName("frmChangeCode");
     setFixedSize(393, 293);
     setWindowTitle(Text(Msg::ChangeCodeTitle));
@@ -139,6 +137,5 @@ void TfrmChangeCode::btnCloseClick() {
 }
 
 void TfrmChangeCode::btnChangeClick() {
-    JobGuard guard(jobOwner_);
-    if (guard.Acquired()) jobs_.ChangeRadioCode(edtNewCode->text());
+    if (!jobs_.Running()) jobs_.StartCodeChange(edtNewCode->text());
 }

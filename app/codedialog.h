@@ -13,8 +13,8 @@ class DeviceJobs;
 class TfrmChangeCode : public QDialog {
     Q_OBJECT
   public:
-    // The change runs jobs.ChangeRadioCode, unless another job of jobOwner (the main window) runs.
-    TfrmChangeCode(DeviceJobs& jobs, QObject& jobOwner, QWidget* parent = nullptr);
+    // The change starts a code change on jobs, unless another job runs.
+    TfrmChangeCode(DeviceJobs& jobs, QWidget* parent = nullptr);
 
     void FormShow();
     // The hexadecimal key filter: digits, A-F, a-f and the editing keys Ctrl+C, Backspace,
@@ -39,5 +39,4 @@ class TfrmChangeCode : public QDialog {
     void FitNoteAboveTheCode();
 
     DeviceJobs& jobs_;
-    QObject& jobOwner_;
 };

@@ -216,7 +216,7 @@ void TfrmMain::mnuCommShowJournalClick() {
                  {ApplicationDataFolderPath(common), FileErrorCause(error)});
         return;
     }
-    const JournalTarget target{JournalPath(applicationDataFolder), Jobs().journalServer};
+    const JournalTarget target{JournalPath(applicationDataFolder), Jobs().Record().server};
     JournalReader reader;
     QString error;
     // A journal that cannot be read says so at once, with its cause.

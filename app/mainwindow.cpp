@@ -27,7 +27,9 @@ TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
                          applicationDataFolder}),
       jobFeedback_(this, env_.prompts) {
     setObjectName("frmMain");
-    jobs_.fileImage = &fileImage;
+    JobRecord record;
+    record.fileImage = &fileImage;
+    jobs_.SetRecord(record);
     BuildLayout();
     WireHandlers();
     settings_.SetDirtyObserver([this](bool) {
@@ -43,6 +45,7 @@ void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory
                              TfrmChangeCode* changeCode, TfrmAbout* about) {
     frmReceiveRadio = receiveRadio;
     if (receiveRadio && !waitProgress_) waitProgress_ = new WaitProgress(receiveRadio);
+    if (receiveRadio) receiveRadio->SetAbort([this] { jobs_.Abort(); });
     frmSelectDirectory = selectDirectory;
     frmChangeCode = changeCode;
     frmAbout = about;

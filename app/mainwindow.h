@@ -156,8 +156,8 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     void ShowStatus(const QString& text) override;
     void ShowOrigin(int origin) override;
     void SetWaitTitle(const QString& title) override;
-    int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) override;
-    void StopPolling() override;
+    void WaitBegins(PollKind kind, const WaitTexts& texts) override;
+    void WaitEnds() override;
     void ShowJournalWarning(const QString& text) override;
     void JobEnded(const JobOutcome& outcome) override;
 
@@ -290,7 +290,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QAction* mnuHelpAbout = nullptr;
 
     QTimer* tmrPollLpx = nullptr;      // standby timer: 1000 ms, never started
-    QTimer* tmrPollLpxInfo = nullptr;  // status poll timer; its Tag is the jobs' pollTag
+    QTimer* tmrPollLpxInfo = nullptr;  // status poll timer of a job's wait
 
     void BuildLayout();  // app/mainwindow_layout.cpp
     void NameSettingsControls();

@@ -1,31 +1,29 @@
 // The window's side of the device jobs: the buttons and menu entries that start them, the wait
-// dialog with the status poll timer, the status line and the title.
+// dialog with the status poll timer, the status line and the title. A job runs while the
+// window's own event loop goes on: the wait dialog is shown without a loop of its own, the poll
+// timer and the abort button advance the job, and the job tells its end.
 
-#include <QCoreApplication>
 #include <QTimer>
 
 #include "app/codedialog.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "app/waitdialog.h"
-#include "link/jobguard.h"
 #include "resources/catalogue.h"
 
 void TfrmMain::btnReadFromDeviceClick() {
-    JobGuard guard(*this);
-    if (!guard.Acquired()) return;
+    if (jobs_.Running()) return;
     // The read replaces the settings shown.
     if (!ConfirmLosingEdits()) return;
-    jobs_.ReadDevice();
+    jobs_.StartRead();
 }
 
 void TfrmMain::btnWriteToDeviceClick() {
-    JobGuard guard(*this);
-    if (!guard.Acquired()) return;
+    if (jobs_.Running()) return;
     WriteRequest request;
     request.file = WriteJournalFile();
     request.verify = verifyAfterWrite_;
-    jobs_.WriteDevice(request);
+    jobs_.StartWrite(request);
 }
 
 // The journal names the file only when the settings are that file's.
@@ -35,7 +33,7 @@ QString TfrmMain::WriteJournalFile() const {
 }
 
 void TfrmMain::btnGetKorbiCodeClick() {
-    jobs_.Identify();
+    jobs_.StartIdentify();
 }
 
 void TfrmMain::mnuCommReadFromDeviceClick() {
@@ -47,7 +45,7 @@ void TfrmMain::mnuCommWriteToDeviceClick() {
 }
 
 void TfrmMain::mnuCommChangeIdCodeClick() {
-    if (JobGuard::Busy(*this) || !frmChangeCode) return;
+    if (jobs_.Running() || !frmChangeCode) return;
     frmChangeCode->exec();
 }
 
@@ -85,21 +83,28 @@ void TfrmMain::SetWaitTitle(const QString& title) {
     if (frmReceiveRadio) frmReceiveRadio->SetTitle(title);
 }
 
-// The wait dialog runs the window's message loop while the poll timer asks the LPX; the timer
-// closes the dialog with the outcome.
-int TfrmMain::WaitForButton(PollKind, const WaitTexts& texts, bool letMessagesRun) {
+// The wait dialog is shown modal to the window and returns at once; the poll timer asks the
+// LPX, and the dialog's abort ends the wait.
+void TfrmMain::WaitBegins(PollKind, const WaitTexts& texts) {
     TfrmReceiveRadio* dialog = frmReceiveRadio;
-    if (!dialog) return WaitAborted;
-    tmrPollLpxInfo->setInterval(kPollIntervalMs);
-    tmrPollLpxInfo->start();
+    if (!dialog) {
+        // Nobody could press or abort: the job must not wait for ever.
+        QTimer::singleShot(0, this, [this] { jobs_.Abort(); });
+        return;
+    }
     if (texts.titleId != 0) dialog->SetTitle(Text(texts.titleId));
     dialog->SetHeading(Text(texts.headingId));
     dialog->SetInstruction(Text(texts.instructionId));
     dialog->SetSeriesProgress(seriesProgress_);
     if (waitProgress_) waitProgress_->Start(texts.instructionId, texts.steps);
-    if (letMessagesRun) QCoreApplication::processEvents();
-    // A line lost while the job was set up gets no dialog that only a poll could end.
-    return adapter.LineLost() ? WaitLineLost : dialog->exec();
+    tmrPollLpxInfo->setInterval(kPollIntervalMs);
+    tmrPollLpxInfo->start();
+    dialog->open();
+}
+
+void TfrmMain::WaitEnds() {
+    tmrPollLpxInfo->stop();
+    if (frmReceiveRadio && frmReceiveRadio->isVisible()) frmReceiveRadio->done(0);
 }
 
 // The job's own status text stays; the warning follows it.
@@ -108,17 +113,12 @@ void TfrmMain::ShowJournalWarning(const QString& text) {
     SetStatusText(status.isEmpty() ? text : status + "  " + text);
 }
 
-void TfrmMain::StopPolling() {
-    tmrPollLpxInfo->stop();
-}
-
 void TfrmMain::tmrPollLpxInfoTimer() {
-    const std::optional<int> outcome = jobs_.PollJobStatus(jobs_.pollTag);
-    if (!outcome) {
+    if (jobs_.Step() == JobStep::Idle) {
         tmrPollLpxInfo->stop();
         return;
     }
-    if (*outcome != 0 && frmReceiveRadio) frmReceiveRadio->done(*outcome);
+    jobs_.PollTick();
 }
 
 void TfrmMain::tmrPollLpxTimer() {

@@ -6,7 +6,6 @@
 #include "app/mainwindow.h"
 #include "app/seriesdialog.h"
 #include "files/settingsfile.h"
-#include "link/jobguard.h"
 
 namespace {
 
@@ -32,7 +31,7 @@ void TfrmMain::mnuCommVerifyAfterWriteClick() {
 }
 
 void TfrmMain::mnuCommWriteSeriesClick() {
-    if (JobGuard::Busy(*this)) return;
+    if (jobs_.Running()) return;
     TfrmSeries dialog(*this);
     dialog.exec();
 }

@@ -40,13 +40,13 @@ bool ReportActions::Collect(Report* report) {
     ReportRange range;
     QString rangeText;
     if (!range_(&range, &rangeText)) return false;
-    if (main_.Jobs().journalPath.isEmpty())
+    if (main_.Jobs().Record().path.isEmpty())
         return refuse(
             QStringLiteral("Ohne Protokoll gibt es keinen Bericht: im Übungsmodus und "
                            "ohne Datenordner wird kein Gerätevorgang protokolliert."));
     JournalReader reader;
     QString error;
-    if (!reader.Open({main_.Jobs().journalPath, main_.Jobs().journalServer}, &error) ||
+    if (!reader.Open(main_.Jobs().Record().Target(), &error) ||
         !ReadReportLines(reader, range, report, &error))
         return refuse(error);
     if (report->lines.isEmpty())

@@ -21,7 +21,6 @@
 #include "app/reportactions.h"
 #include "app/waitdialog.h"
 #include "link/codelist.h"
-#include "link/jobguard.h"
 #include "resources/catalogue.h"
 
 namespace {
@@ -145,8 +144,7 @@ void TfrmSeries::btnChooseListClick() {
 }
 
 void TfrmSeries::btnStartClick() {
-    JobGuard guard(main_);
-    if (!guard.Acquired()) return;
+    if (main_.Jobs().Running()) return;
     SeriesPlan plan;
     plan.count = edtCount->value();
     plan.verify = cbVerify->isChecked();
@@ -169,14 +167,17 @@ void TfrmSeries::btnStartClick() {
     lstReport->clear();
     tblSummary->setRowCount(0);
     btnStart->setEnabled(false);
-    Series series(main_.Jobs(), main_.Model(), *this, plan);
+    series_ = std::make_unique<Series>(main_.Jobs(), main_.Model(), *this, plan);
     seriesStarted_ = QDateTime::currentDateTime();
-    series.Run(main_.WriteJournalFile());
+    series_->Start(main_.WriteJournalFile());
+}
+
+void TfrmSeries::SeriesEnded(SeriesEnd) {
     seriesEnded_ = QDateTime::currentDateTime();
     seriesReport->Offer(true);
     main_.SetSeriesProgress(QString());
     if (main_.frmReceiveRadio) main_.frmReceiveRadio->SetSeriesCode(QString());
-    ShowSummary(series);
+    ShowSummary(*series_);
     btnStart->setEnabled(true);
 }
 

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDialog>
+#include <memory>
 
 #include "link/series.h"
 
@@ -33,6 +34,7 @@ class TfrmSeries : public QDialog, public SeriesHost {
     void DeviceStarting(int number, int count) override;
     void SeriesLine(const QString& line) override;
     bool GoOnWithLocalCodes(const QString& question) override;
+    void SeriesEnded(SeriesEnd end) override;
 
     QSpinBox* edtCount = nullptr;  // 0: until the user aborts
     QCheckBox* cbVerify = nullptr;
@@ -50,7 +52,8 @@ class TfrmSeries : public QDialog, public SeriesHost {
   private:
     void ShowSummary(const Series& series);
     TfrmMain& main_;
-    bool usesCodeList_ = false;  // the running series gives each device a code of a list
-    QDateTime seriesStarted_;  // of the last series; invalid before the first
+    std::unique_ptr<Series> series_;  // the running or last series
+    bool usesCodeList_ = false;       // the running series gives each device a code of a list
+    QDateTime seriesStarted_;         // of the last series; invalid before the first
     QDateTime seriesEnded_;
 };

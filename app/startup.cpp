@@ -27,7 +27,8 @@ void TfrmMain::FormCreate() {
     const QString dataFolder = ApplicationDataFolderPath(env.commonDataFolder);
     settingsFilePath = dataFolder.isEmpty() ? QString() : SettingsFilePath(dataFolder);
     // Practice jobs are no work on real devices and stay out of the journal.
-    Jobs().journalPath = env.practiceMode ? QString() : JournalPath(applicationDataFolder);
+    JobRecord record = Jobs().Record();
+    record.path = env.practiceMode ? QString() : JournalPath(applicationDataFolder);
     LoadVerifyAfterWrite();
 
     // A settings file that cannot be written is reported once; the settings then live in
@@ -35,11 +36,11 @@ void TfrmMain::FormCreate() {
     const InstalledSettings installed = InstallShippedFiles(
         ShippedFilesFolder(env.programFolder), applicationDataFolder, env.version.fileVersion);
     // A company's record may be named in the settings file that was just installed.
-    Jobs().journalInBackground = true;
+    record.inBackground = true;
     if (!env.practiceMode)
-        Jobs().journalServer = env.journalServer.isEmpty()
-                                   ? ConfiguredJournalServer(applicationDataFolder)
-                                   : env.journalServer;
+        record.server = env.journalServer.isEmpty() ? ConfiguredJournalServer(applicationDataFolder)
+                                                    : env.journalServer;
+    Jobs().SetRecord(record);
     if (!installed.refusedFile.isEmpty())
         prompts().ShowMessage(
             BoxKind::Error, 0,

@@ -6,7 +6,6 @@
 #include <QWidget>
 
 #include "config/messages.h"
-#include "link/jobguard.h"
 #include "link/trace.h"
 #include "resources/msg.h"
 
@@ -17,10 +16,12 @@ constexpr int kRetryMs = 200;
 
 // The trace fails in the middle of an exchange with the LPX; a box there would run a loop of its
 // own inside the job. It waits until no job runs and no dialog is open.
-void ShowWhenIdle(const QPointer<QWidget>& window, Messages* messages, const QString& text) {
+void ShowWhenIdle(const QPointer<QWidget>& window, Messages* messages, const QString& text,
+                  const std::function<bool()>& jobRunning) {
     if (!window) return;
-    if (JobGuard::Busy(*window) || QApplication::activeModalWidget()) {
-        QTimer::singleShot(kRetryMs, window, [=] { ShowWhenIdle(window, messages, text); });
+    if (jobRunning() || QApplication::activeModalWidget()) {
+        QTimer::singleShot(kRetryMs, window,
+                           [=] { ShowWhenIdle(window, messages, text, jobRunning); });
         return;
     }
     messages->ShowMessage(BoxKind::Warning, Msg::TraceIncomplete, text, BoxButtons::Ok);
@@ -28,10 +29,11 @@ void ShowWhenIdle(const QPointer<QWidget>& window, Messages* messages, const QSt
 
 }  // namespace
 
-void ReportTraceFailuresIn(QWidget* window, Messages& messages) {
-    SetTraceFailureNotice(
-        [window = QPointer<QWidget>(window), messages = &messages](const QString& text) {
-            if (window)
-                QTimer::singleShot(0, window, [=] { ShowWhenIdle(window, messages, text); });
-        });
+void ReportTraceFailuresIn(QWidget* window, Messages& messages, std::function<bool()> jobRunning) {
+    SetTraceFailureNotice([window = QPointer<QWidget>(window), messages = &messages,
+                           jobRunning](const QString& text) {
+        if (window)
+            QTimer::singleShot(0, window,
+                               [=] { ShowWhenIdle(window, messages, text, jobRunning); });
+    });
 }

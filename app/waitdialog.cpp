@@ -119,7 +119,10 @@ void TfrmReceiveRadio::hideEvent(QHideEvent* event) {
 }
 
 void TfrmReceiveRadio::btbtnAbortClick() {
-    done(WaitAborted);
+    if (abort_)
+        abort_();
+    else
+        done(WaitAborted);
 }
 
 void TfrmReceiveRadio::AddPracticeButton(std::function<void()> press) {

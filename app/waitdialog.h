@@ -1,7 +1,8 @@
 #pragma once
 // TfrmReceiveRadio: the modal dialog in which every device job waits for the user to press the
-// device's button, while the main window's poll timer asks the LPX for the job's status. Its
-// result is a WaitOutcome; the abort button is the only way the user can end it.
+// device's button, while the main window's poll timer asks the LPX for the job's status. The job
+// closes it when the wait is over; the abort button (and Escape, and the window's close) is the
+// only way the user can end it.
 
 #include <QDialog>
 #include <QPoint>
@@ -25,6 +26,9 @@ class TfrmReceiveRadio : public QDialog {
     // The radio ID code a device of a series is about to get, shown large in a strip below the
     // rest; empty removes the strip.
     void SetSeriesCode(const QString& code);
+
+    // What the abort button does: ends the job's wait, which then closes the dialog.
+    void SetAbort(std::function<void()> abort) { abort_ = std::move(abort); }
 
     void FormShow();
     void btbtnAbortClick();
@@ -51,6 +55,7 @@ class TfrmReceiveRadio : public QDialog {
 
   private:
     std::function<void()> pressKorbi_;
+    std::function<void()> abort_;
     int heightWithoutCode_ = 0;
     bool placed_ = false;  // shown before: lastPlace_ holds where it was
     QPoint lastPlace_;

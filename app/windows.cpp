@@ -41,13 +41,14 @@ AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready
     note(windows.receiveRadio);
     windows.selectDirectory = new TfrmSelectDirectory(main);
     note(windows.selectDirectory);
-    windows.changeCode = new TfrmChangeCode(main->Jobs(), *main, main);
+    windows.changeCode = new TfrmChangeCode(main->Jobs(), main);
     note(windows.changeCode);
     windows.about = new TfrmAbout(main);
     note(windows.about);
 
     main->AttachDialogs(windows.receiveRadio, windows.selectDirectory, windows.changeCode,
                         windows.about);
-    if (env.prompts) ReportTraceFailuresIn(main, *env.prompts);
+    if (env.prompts)
+        ReportTraceFailuresIn(main, *env.prompts, [main] { return main->Jobs().Running(); });
     return windows;
 }

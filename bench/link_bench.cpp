@@ -198,15 +198,16 @@ class PollingHost : public JobHost {
     void ShowStatus(const QString&) override {}
     void ShowOrigin(int) override {}
     void SetWaitTitle(const QString&) override {}
-    int WaitForButton(PollKind kind, const WaitTexts&, bool) override {
-        for (;;) {
+    void WaitBegins(PollKind, const WaitTexts&) override {}
+    void WaitEnds() override {}
+    // Runs the job just started, one poll interval between polls, as korbi-cli does.
+    void Run() {
+        RunToEnd(*jobs, [this] {
             std::this_thread::sleep_for(std::chrono::milliseconds(kPollIntervalMs));
             ++polls;
-            const int outcome = jobs->PollJobStatus(kind).value_or(WaitAborted);
-            if (outcome != 0) return outcome;
-        }
+            return true;
+        });
     }
-    void StopPolling() override {}
     DeviceJobs* jobs = nullptr;
     int polls = 0;
 
@@ -250,21 +251,22 @@ void BM_Job(benchmark::State& state) {
         const auto start = std::chrono::steady_clock::now();
         switch (job) {
             case BenchJob::Identify:
-                jobs.Identify();
+                jobs.StartIdentify();
                 break;
             case BenchJob::Read:
-                jobs.ReadDevice();
+                jobs.StartRead();
                 break;
             case BenchJob::Write:
-                jobs.WriteDevice();
+                jobs.StartWrite();
                 break;
             case BenchJob::CheckedWrite:
-                jobs.WriteDevice(checked);
+                jobs.StartWrite(checked);
                 break;
             case BenchJob::CodeChange:
-                jobs.ChangeRadioCode(sim.Device(device).RadioCode() == 0x1A2B ? "12AB" : "1A2B");
+                jobs.StartCodeChange(sim.Device(device).RadioCode() == 0x1A2B ? "12AB" : "1A2B");
                 break;
         }
+        host.Run();
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - start;
         beyond += took.count() - (host.polls - pollsBefore) * double(kPollIntervalMs);

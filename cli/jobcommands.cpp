@@ -46,17 +46,20 @@ class Session {
           host_(configuration.messages, PracticePress(driver_.get(), context.options)),
           adapter_(driver_.get()),
           jobs_(configuration.model, adapter_, host_) {
-        host_.Attach(&jobs_);
-        jobs_.fileImage = &configuration.fileImage;
-        jobs_.journalProgram = JournalProgram::Cli;
+        JobRecord record;
+        record.fileImage = &configuration.fileImage;
+        record.program = JournalProgram::Cli;
         // Practice jobs are no work on real devices and stay out of the journal.
         if (context.options.simulate == 0) {
             const JournalTarget journal = CliJournalTarget(context);
-            jobs_.journalPath = journal.localPath;
-            jobs_.journalServer = journal.serverUri;
+            record.path = journal.localPath;
+            record.server = journal.serverUri;
         }
+        jobs_.SetRecord(record);
     }
     DeviceJobs& Jobs() { return jobs_; }
+    // Runs the job just started (a series' jobs included) until it ends.
+    const JobOutcome& RunToEnd() { return host_.RunToEnd(jobs_); }
 
   private:
     std::unique_ptr<SerialDriver> driver_;
@@ -142,7 +145,8 @@ int RunRead(const CliContext& context) {
             return 0;
         };
     }
-    const JobOutcome& outcome = jobs.ReadDevice(request);
+    jobs.StartRead(request);
+    const JobOutcome& outcome = session.RunToEnd();
     if (saveStatus != ExitDone) return saveStatus;
     const int status = ExitOf(outcome);
     if (status != ExitDone || toFile) return status;
@@ -196,12 +200,15 @@ int RunWrite(const CliContext& context) {
         WriteRequest request;
         request.file = path;
         request.verify = plan.verify;
-        return ExitOf(jobs.WriteDevice(request));
+        jobs.StartWrite(request);
+        return ExitOf(session.RunToEnd());
     }
     plan.newCode = configuration.model.Text(Field::edtRadioCodeNew);
     TerminalSeries host;
     Series series(jobs, configuration.model, host, plan);
-    const SeriesEnd end = series.Run(path);
+    series.Start(path);
+    session.RunToEnd();
+    const SeriesEnd end = series.End();
     // Nobody was asked to press: the company's server could not say which codes are free.
     if (end == SeriesEnd::NoCodeServer && series.Devices().isEmpty()) return ExitFailed;
     PrintError(series.SummaryLine() + '\n');
@@ -211,8 +218,8 @@ int RunWrite(const CliContext& context) {
 int RunChangeCode(const CliContext& context) {
     Configuration configuration(context.applicationDataFolder);
     Session session(context, configuration);
-    DeviceJobs& jobs = session.Jobs();
-    return ExitOf(jobs.ChangeRadioCode(context.options.operands[0]));
+    session.Jobs().StartCodeChange(context.options.operands[0]);
+    return ExitOf(session.RunToEnd());
 }
 
 int RunInfo(const CliContext& context) {

@@ -1,9 +1,15 @@
 #include "cli/terminalhost.h"
 
 #include "cli/context.h"
-#include "cli/terminalwait.h"
+#include "cli/interrupt.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
+
+namespace {
+
+constexpr int kPracticePressAfterPolls = 2;
+
+}  // namespace
 
 void TerminalHost::ShowStatus(const QString& text) {
     if (!text.isEmpty()) PrintError(text + '\n');
@@ -17,16 +23,22 @@ void TerminalHost::ShowRetry(int textId) {
     PrintError(QStringLiteral("korbi-cli: ") + Text(textId) + '\n');
 }
 
-int TerminalHost::WaitForButton(PollKind kind, const WaitTexts& texts, bool) {
+void TerminalHost::WaitBegins(PollKind, const WaitTexts& texts) {
     if (texts.titleId != 0) title_ = Text(texts.titleId);
-    TerminalWaitTexts shown{title_, Text(texts.headingId), Text(texts.instructionId)};
-    std::function<void()> press;
-    if (press_ && jobs_) press = [this] { press_(jobs_->WriteRunning()); };
-    return RunTerminalWait(
-        shown,
-        [this, kind] {
-            const std::optional<int> outcome = jobs_ ? jobs_->PollJobStatus(kind) : std::nullopt;
-            return outcome.value_or(0);
-        },
-        WaitAborted, press);
+    QString shown;
+    if (!title_.isEmpty()) shown += title_ + '\n';
+    shown += Text(texts.headingId) + '\n' + Text(texts.instructionId) + '\n';
+    shown += QStringLiteral("(Strg+C bricht ab)\n");
+    PrintError(shown);
+    polls_ = 0;
+}
+
+bool TerminalHost::Pause(DeviceJobs& jobs) {
+    if (press_ && polls_ == kPracticePressAfterPolls) press_(jobs.WriteRunning());
+    ++polls_;
+    return !SleepUnlessInterrupted(kPollIntervalMs);
+}
+
+const JobOutcome& TerminalHost::RunToEnd(DeviceJobs& jobs) {
+    return ::RunToEnd(jobs, [this, &jobs] { return Pause(jobs); });
 }

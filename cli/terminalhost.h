@@ -1,6 +1,7 @@
 #pragma once
-// The device jobs' host on a terminal: messages and the status line on standard error, the
-// wait dialog's texts printed and its poll run by a loop of its own.
+// The device jobs' host on a terminal: messages and the status line on standard error, the wait
+// dialog's texts printed, and the wait's poll run by a loop of the command: the job status asked
+// twice a second, Ctrl+C as the abort button.
 
 #include <QString>
 #include <functional>
@@ -16,20 +17,26 @@ class TerminalHost : public JobHost {
     using PressButton = std::function<void(bool identifyingForWrite)>;
     TerminalHost(TerminalMessages& messages, PressButton press)
         : messages_(messages), press_(std::move(press)) {}
-    void Attach(DeviceJobs* jobs) { jobs_ = jobs; }
+
+    // Runs the job just started on jobs until it ends, series included.
+    const JobOutcome& RunToEnd(DeviceJobs& jobs);
 
     Messages& JobMessages() override { return messages_; }
     void ShowStatus(const QString& text) override;
     void ShowOrigin(int) override {}
     void SetWaitTitle(const QString& title) override { title_ = title; }
-    int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) override;
-    void StopPolling() override {}
+    void WaitBegins(PollKind kind, const WaitTexts& texts) override;
+    void WaitEnds() override {}
     void ShowJournalWarning(const QString& text) override;
     void ShowRetry(int textId) override;
 
   private:
+    // One poll interval of the wait; false when Ctrl+C ended it. In practice mode the device's
+    // button is pressed a second after the wait began.
+    bool Pause(DeviceJobs& jobs);
+
     TerminalMessages& messages_;
     PressButton press_;
-    DeviceJobs* jobs_ = nullptr;
     QString title_;
+    int polls_ = 0;  // of the wait running now
 };

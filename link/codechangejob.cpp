@@ -11,89 +11,84 @@ bool IsForbiddenCode(const QString& code) {
 }
 }  // namespace
 
-void DeviceJobs::ChangeRadioCodeSteps(const QString& code) {
+void DeviceJobs::CodeChangeBegins() {
+    const QString& code = job_->newCode;
     // Pasted text bypasses the key filter; a code that is not four hexadecimal digits never
     // reaches the device.
     if (!IsFourHexDigits(code)) {
         Fail(FailureKind::Settings, Msg::CodeNotFourHexDigits);
+        Finish();
         return;
     }
     if (IsForbiddenCode(code)) {
         Fail(FailureKind::Settings, Msg::ForbiddenCode);
+        Finish();
         return;
     }
-    deviceRadioCode.clear();
     host_.SetWaitTitle(Text(Msg::ChangeCodeTitle));
     Identify();
-    if (deviceRadioCode.isEmpty()) {
+}
+
+void DeviceJobs::CodeChangeIdentified() {
+    const QString& code = job_->newCode;
+    const QString& device = job_->deviceCode;
+    if (device.isEmpty()) {
         // The abort has said so; a device without a code has not.
         if (outcome_.failure.kind == FailureKind::NoDeviceCode) Status(Msg::IdentifyAborted);
+        Finish();
         return;
     }
-    if (deviceRadioCode == code) {
-        succeeded_ = true;
-        Information(Msg::CodeAlreadySet, {deviceRadioCode});
+    if (device == code) {
+        job_->succeeded = true;
+        Information(Msg::CodeAlreadySet, {device});
+        Finish();
         return;
     }
     // Only an explicit Yes changes the code: closing the box is no consent to a change that the
     // device keeps.
-    const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
-                                         {deviceRadioCode, code}, BoxButtons::YesNo);
+    const BoxAnswer answer =
+        AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange, {device, code}, BoxButtons::YesNo);
     if (answer != BoxAnswer::Yes) {
-        aborted_ = true;
+        job_->aborted = true;
+        Finish();
         return;
     }
-    newRadioCode = code;
-    switch (ChangeDeviceRadioCode()) {
-        case CodeChangeDone:
-            succeeded_ = true;
+    host_.ShowStatus(QString());
+    if (!OpenAgain()) return;
+    // The code goes out as typed; lower-case digits stay lower case.
+    adapter_.AddWriteBlock("");
+    adapter_.AddWriteBlock("0220" + code.toStdString());
+    if (adapter_.StartJob(device.toStdString()) != LpxResultOk) {
+        LpxRefused(0);
+        CodeChangeAnswered(0);
+        return;
+    }
+    outcome_.writeStarted = true;
+    AwaitPress(JobStep::AwaitPress, PollWriteJob,
+               {Msg::ChangeCodeTitle, Msg::WaitingForDevice, Msg::PressToChangeCode});
+}
+
+// outcome 0: the job was never started.
+void DeviceJobs::CodeChangeAnswered(int outcome) {
+    adapter_.AddWriteBlock("");
+    session_->Close();
+    switch (outcome) {
+        case WaitDone:
+            job_->succeeded = true;
             outcome_.written = true;
-            outcome_.codeAfter = code.toUpper();
+            outcome_.codeAfter = job_->newCode.toUpper();
             host_.JobMessages().ShowMessage(BoxKind::Information, Msg::CodeChanged,
                                             NameDevice(CodesText(outcome_), Text(Msg::CodeChanged)),
                                             BoxButtons::Ok);
             break;
-        case CodeChangeFailed:
+        case WaitFailed:
             Fail(FailureKind::Device, Msg::CodeChangeFailed);
             break;
-        case CodeChangeTimedOut:
+        case WaitTimedOut:
             Fail(FailureKind::Device, Msg::WaitTimedOutText);
             break;
         default:
             break;
     }
-}
-
-int DeviceJobs::ChangeDeviceRadioCode() {
-    host_.ShowStatus(QString());
-    if (deviceRadioCode.isEmpty()) {
-        Identify();
-        if (deviceRadioCode.isEmpty()) return CodeChangeNotDone;
-    }
-    if (!IsFourHexDigits(newRadioCode) || IsForbiddenCode(newRadioCode)) return CodeChangeNotDone;
-    if (adapter_.Open() != 0) {
-        adapter_.Close();
-        LpxRefused(0);
-        return CodeChangeNotDone;
-    }
-    // The code goes out as typed; lower-case digits stay lower case.
-    adapter_.AddWriteBlock("");
-    adapter_.AddWriteBlock("0220" + newRadioCode.toStdString());
-
-    int result = CodeChangeNotDone;
-    if (adapter_.StartJob(deviceRadioCode.toStdString()) == LpxResultOk) {
-        outcome_.writeStarted = true;
-        const int outcome =
-            RunWait(PollWriteJob,
-                    {Msg::ChangeCodeTitle, Msg::WaitingForDevice, Msg::PressToChangeCode}, true);
-        if (outcome == WaitDone) result = CodeChangeDone;
-        if (outcome == WaitFailed) result = CodeChangeFailed;
-        if (outcome == WaitTimedOut) result = CodeChangeTimedOut;
-        StopPolling(true);
-    } else {
-        LpxRefused(0);
-    }
-    adapter_.AddWriteBlock("");
-    adapter_.Close();
-    return result;
+    Finish();
 }

@@ -4,6 +4,7 @@
 #include "link/devicejobs.h"
 
 #include <QCoreApplication>
+#include <cctype>
 
 #include "config/savedimage.h"
 #include "files/journalstore.h"
@@ -27,7 +28,10 @@ constexpr StatusOutcome kStatusOutcomes[] = {
 }  // namespace
 
 int OutcomeOfJobStatus(const std::string& status) {
-    if (status.size() != 2) return 0;
+    // A garbled byte must not pass for the digit 0 and end a wait that goes on.
+    if (status.size() != 2 || !std::isxdigit(static_cast<unsigned char>(status[0])) ||
+        !std::isxdigit(static_cast<unsigned char>(status[1])))
+        return 0;
     const int value = HexDigitValue(status[0]) * 16 + HexDigitValue(status[1]);
     for (const StatusOutcome& entry : kStatusOutcomes) {
         if (entry.status == value) return entry.outcome;
@@ -35,46 +39,142 @@ int OutcomeOfJobStatus(const std::string& status) {
     return 0;
 }
 
-std::optional<int> DeviceJobs::PollJobStatus(int kind) {
-    std::string status;
-    int result;
-    switch (kind) {
-        case PollWriteJob:
-            result = adapter_.QueryWriteJobStatus(status);
-            break;
-        case PollReadJob:
-            result = adapter_.QueryReadJobStatus(status);
-            break;
-        default:
-            return std::nullopt;
+DeviceJobs::DeviceJobs(SettingsModel& settings, LpxAdapter& adapter, JobHost& host)
+    : settings_(settings), adapter_(adapter), host_(host) {}
+
+// A job cut off by the end of its owner (the window closed during a wait) stops its wait; the
+// session closes the LPX.
+DeviceJobs::~DeviceJobs() {
+    if (step_ != JobStep::Idle) host_.WaitEnds();
+}
+
+bool DeviceJobs::WriteRunning() const {
+    return job_ && job_->kind == Kind::Write;
+}
+
+bool DeviceJobs::StartIdentify(JobEndedCall ended) {
+    if (!Begin(Kind::Identify, std::move(ended))) return false;
+    Identify();
+    return true;
+}
+
+bool DeviceJobs::StartRead(ReadRequest request, JobEndedCall ended) {
+    if (!Begin(Kind::Read, std::move(ended))) return false;
+    job_->read = std::move(request);
+    host_.ShowStatus(QString());
+    host_.SetWaitTitle(Text(Msg::ReadTitle));
+    Identify();
+    return true;
+}
+
+bool DeviceJobs::StartWrite(WriteRequest request, JobEndedCall ended) {
+    if (!Begin(Kind::Write, std::move(ended))) return false;
+    job_->write = std::move(request);
+    WriteBegins();
+    return true;
+}
+
+bool DeviceJobs::StartCodeChange(const QString& code, JobEndedCall ended) {
+    if (!Begin(Kind::CodeChange, std::move(ended))) return false;
+    job_->newCode = code;
+    CodeChangeBegins();
+    return true;
+}
+
+// The identification closed the LPX before it handed over; the job's own step opens it again.
+bool DeviceJobs::OpenAgain() {
+    if (session_->Open() == 0) return true;
+    session_->Close();
+    LpxRefused(0);
+    Finish();
+    return false;
+}
+
+namespace {
+
+const char* JobName(JournalJob job) {
+    static const char* const kJobNames[] = {"Lesen", "Schreiben", "Kennnummer"};
+    return kJobNames[static_cast<int>(job)];
+}
+
+}  // namespace
+
+bool DeviceJobs::Begin(Kind kind, JobEndedCall ended) {
+    if (job_) return false;
+    job_ = std::make_unique<Job>();
+    job_->kind = kind;
+    job_->ended = std::move(ended);
+    session_ = std::make_unique<AdapterSession>(adapter_);
+    outcome_ = JobOutcome();
+    if (job_->kind != Kind::Identify) {
+        outcome_.job = job_->kind == Kind::Read    ? JournalJob::Read
+                       : job_->kind == Kind::Write ? JournalJob::Write
+                                                   : JournalJob::CodeChange;
+        TraceNote(QStringLiteral("Beginn ") + QString::fromLatin1(JobName(outcome_.job)));
     }
-    jobStatusText = QString::fromStdString(status);
+    return true;
+}
+
+void DeviceJobs::AwaitPress(JobStep step, PollKind kind, const WaitTexts& texts) {
+    step_ = step;
+    polling_ = kind;
+    // A line lost while the job was set up gets no wait that only a poll could end.
     if (adapter_.LineLost()) {
-        StopPolling(true);
-        return WaitLineLost;
+        Answer(WaitLineLost);
+        return;
     }
-    if (result != LpxResultOk) return 0;
-    return OutcomeOfJobStatus(status);
-}
-
-// WaitLineLost has been told to the user and has stopped the polling already; the job then
-// only cleans up.
-int DeviceJobs::RunWait(PollKind kind, const WaitTexts& texts, bool letMessagesRun) {
-    pollTag = kind;
     WaitTexts shown = texts;
-    shown.steps = steps_;
-    const int outcome = host_.WaitForButton(kind, shown, letMessagesRun);
-    if (outcome == WaitAborted) aborted_ = true;
-    if (outcome == WaitLineLost) {
-        StopPolling(true);
-        ReportLineLost();
-    }
-    return outcome;
+    shown.steps = job_->steps;
+    host_.WaitBegins(kind, shown);
 }
 
-void DeviceJobs::StopPolling(bool clearTag) {
-    if (clearTag) pollTag = PollNone;
-    host_.StopPolling();
+void DeviceJobs::PollTick() {
+    if (step_ == JobStep::Idle) return;
+    std::string status;
+    const int result = polling_ == PollWriteJob ? adapter_.QueryWriteJobStatus(status)
+                                                : adapter_.QueryReadJobStatus(status);
+    jobStatusText_ = QString::fromStdString(status);
+    // Nothing will answer again on a lost line.
+    if (adapter_.LineLost()) {
+        Answer(WaitLineLost);
+        return;
+    }
+    if (result != LpxResultOk) return;
+    if (const int outcome = OutcomeOfJobStatus(status)) Answer(outcome);
+}
+
+void DeviceJobs::Abort() {
+    if (step_ != JobStep::Idle) Answer(WaitAborted);
+}
+
+// Only a press of the same kind ends a wait that polls it; a wait ended any other way leaves no
+// poll kind behind, so that a late tick asks the LPX nothing.
+void DeviceJobs::Answer(int outcome) {
+    const JobStep step = step_;
+    step_ = JobStep::Idle;
+    if (outcome != WaitDone) polling_ = PollNone;
+    host_.WaitEnds();
+    if (outcome == WaitAborted) job_->aborted = true;
+    if (outcome == WaitLineLost) ReportLineLost();
+    switch (step) {
+        case JobStep::Identify:
+            IdentificationAnswered(outcome);
+            break;
+        case JobStep::AwaitPress:
+            // Each ends the job or waits again: job_ may be gone after it.
+            if (job_->kind == Kind::Read)
+                ReadAnswered(outcome);
+            else if (job_->kind == Kind::Write)
+                WriteAnswered(outcome);
+            else
+                CodeChangeAnswered(outcome);
+            break;
+        case JobStep::Check:
+            CheckAnswered(outcome);
+            break;
+        case JobStep::Idle:
+            break;
+    }
 }
 
 void DeviceJobs::Fail(FailureKind kind, int textId, const QStringList& args, const QString& cause) {
@@ -101,38 +201,36 @@ void DeviceJobs::Status(int textId) {
 }
 
 void DeviceJobs::Succeed(int textId) {
-    succeeded_ = true;
+    job_->succeeded = true;
     if (textId != 0) Status(textId);
-}
-
-void DeviceJobs::Aborted(int statusId) {
-    aborted_ = true;
-    if (statusId != 0) Status(statusId);
 }
 
 void DeviceJobs::IdentificationEnded() {
     // A failure has said what happened; the user's cancel and a device without a code are told
     // as the cancel of the identification.
-    if (aborted_) {
+    if (job_->aborted) {
         Status(Msg::IdentifyAborted);
     } else if (outcome_.failure.kind == FailureKind::NoDeviceCode) {
         Status(Msg::IdentifyAborted);
     }
+    Finish();
 }
 
-const JobOutcome& DeviceJobs::ReadDevice(const ReadRequest& request) {
-    keepRead_ = request.keep;
-    return Run(JournalJob::Read, request.file, true, [this] { ReadSteps(); });
-}
-
-const JobOutcome& DeviceJobs::WriteDevice(const WriteRequest& request) {
-    return Run(JournalJob::Write, request.file, request.recordAbortBeforeDevice,
-               [this, &request] { WriteSteps(request); });
-}
-
-const JobOutcome& DeviceJobs::ChangeRadioCode(const QString& code) {
-    return Run(JournalJob::CodeChange, QString(), true,
-               [this, &code] { ChangeRadioCodeSteps(code); });
+void DeviceJobs::Identified() {
+    switch (job_->kind) {
+        case Kind::Identify:
+            Finish();
+            break;
+        case Kind::Read:
+            ReadIdentified();
+            break;
+        case Kind::Write:
+            WriteIdentified();
+            break;
+        case Kind::CodeChange:
+            CodeChangeIdentified();
+            break;
+    }
 }
 
 namespace {
@@ -150,46 +248,52 @@ JobEnd EndOf(const JobOutcome& outcome, bool refused, bool succeeded, bool abort
 
 // The one place where the jobs meet the journal: the line is made from the outcome, so that
 // the window's and the terminal's jobs are recorded alike.
-const JobOutcome& DeviceJobs::Run(JournalJob job, const QString& file, bool recordAbortBeforeDevice,
-                                  const std::function<void()>& steps) {
-    static const char* const kJobNames[] = {"Lesen", "Schreiben", "Kennnummer"};
-    const QString jobName = QString::fromLatin1(kJobNames[static_cast<int>(job)]);
-    TraceNote(QStringLiteral("Beginn ") + jobName);
-    outcome_ = JobOutcome();
-    outcome_.job = job;
-    succeeded_ = aborted_ = refused_ = false;
-    steps_ = 2;
-    running_ = job;
-    steps();
-    running_.reset();
-    outcome_.end = EndOf(outcome_, refused_, succeeded_, aborted_);
-    outcome_.userAborted = aborted_;
+void DeviceJobs::Finish() {
+    // Whatever the steps left open is closed before anybody hears of the end.
+    session_.reset();
+    step_ = JobStep::Idle;
+    polling_ = PollNone;
+    const std::unique_ptr<Job> job = std::move(job_);
+    if (job->kind == Kind::Identify) {
+        if (job->ended) job->ended(outcome_);
+        return;
+    }
+    outcome_.end = EndOf(outcome_, job->refused, job->succeeded, job->aborted);
+    outcome_.userAborted = job->aborted;
     if (outcome_.end == JobEnd::Failed && outcome_.failure.kind == FailureKind::None)
         outcome_.failure.kind = FailureKind::LpxRefused;  // the LPX failed without a word
-    QString recordedFile = file;
-    if (job == JournalJob::Read && outcome_.Succeeded() && keepRead_) {
-        if (const int lostId = keepRead_(recordedFile)) {
+    const bool read = job->kind == Kind::Read;
+    QString recordedFile = read ? job->read.file : job->write.file;
+    if (job->kind == Kind::CodeChange) recordedFile.clear();
+    if (read && outcome_.Succeeded() && job->read.keep) {
+        if (const int lostId = job->read.keep(recordedFile)) {
             outcome_.end = JobEnd::Failed;
             outcome_.failure = {FailureKind::NotKept, lostId};
         }
     }
     // A read is recorded as the file Speichern writes right after it, so that restore gives
     // back those very bytes.
-    if (job == JournalJob::Read && outcome_.read)
-        outcome_.saved = SavedImageData(settings_, fileImage);
-    keepRead_ = nullptr;
-    const JournalEntry entry = JournalEntryOf(outcome_, journalProgram, recordedFile);
-    TraceNote(QStringLiteral("Ende ") + jobName + QStringLiteral(": ") +
-              JournalFields(entry)[ColOutcome] +
+    if (read && outcome_.read) outcome_.saved = SavedImageData(settings_, record_.fileImage);
+    const JournalEntry entry = JournalEntryOf(outcome_, record_.program, recordedFile);
+    TraceNote(QStringLiteral("Ende ") + QString::fromLatin1(JobName(outcome_.job)) +
+              QStringLiteral(": ") + JournalFields(entry)[ColOutcome] +
               (entry.codeBefore.isEmpty() ? QString() : QStringLiteral(", ") + entry.codeBefore));
     host_.JobEnded(outcome_);
     const bool waitingForDevice = outcome_.end == JobEnd::Aborted && outcome_.codeBefore.isEmpty();
-    if (!outcome_.reachedLpx || outcome_.end == JobEnd::Refused ||
-        (waitingForDevice && !recordAbortBeforeDevice))
-        return outcome_;
+    const bool recorded = outcome_.reachedLpx && outcome_.end != JobEnd::Refused &&
+                          (!waitingForDevice || job->write.recordAbortBeforeDevice);
+    if (recorded) Record(entry);
+    // The caller may start the next job from here: it gets a copy, not this job's outcome.
+    if (job->ended) {
+        const JobOutcome ended = outcome_;
+        job->ended(ended);
+    }
+}
+
+void DeviceJobs::Record(const JournalEntry& entry) {
     JournalEntry recorded = entry;
     recorded.time = QDateTime::currentDateTime();
-    if (journalInBackground && !journalServer.isEmpty()) {
+    if (record_.inBackground && !record_.server.isEmpty()) {
         if (!journalSender_) {
             const std::weak_ptr<char> alive = alive_;
             journalSender_ = std::make_unique<JournalSender>([this, alive](const QString& warning) {
@@ -201,13 +305,22 @@ const JobOutcome& DeviceJobs::Run(JournalJob job, const QString& file, bool reco
                     Qt::QueuedConnection);
             });
         }
-        journalSender_->Append({journalPath, journalServer}, recorded);
-        return outcome_;
+        journalSender_->Append(record_.Target(), recorded);
+        return;
     }
     QString warning;
-    AppendJournal({journalPath, journalServer}, recorded, &warning);
+    AppendJournal(record_.Target(), recorded, &warning);
     if (!warning.isEmpty()) host_.ShowJournalWarning(warning);
-    return outcome_;
+}
+
+const JobOutcome& RunToEnd(DeviceJobs& jobs, const std::function<bool()>& pause) {
+    while (jobs.Step() != JobStep::Idle) {
+        if (pause())
+            jobs.PollTick();
+        else
+            jobs.Abort();
+    }
+    return jobs.LastOutcome();
 }
 
 QString ReadLpxInfoLine(LpxAdapter& adapter) {

@@ -23,74 +23,80 @@ bool DeviceJobs::TakeIdentificationRecord(ConfigImage& image) {
     StoreBlock(image, record.start, record.count, record.values, MarkFromDevice);
     if (!FieldPresent(image, Addr::FirmwareType, 2, MarkFromDevice)) return false;
     if (image.cells[Addr::FirmwareType].value != 0) return false;
-    deviceFirmwareVersion = image.cells[Addr::FirmwareVersion].value;
-    deviceRadioCode = QString::fromStdString(CodeToText(record.codeHigh, record.codeLow));
+    job_->firmwareVersion = image.cells[Addr::FirmwareVersion].value;
+    job_->deviceCode = QString::fromStdString(CodeToText(record.codeHigh, record.codeLow));
     return true;
 }
 
 void DeviceJobs::Identify() {
-    deviceRadioCode.clear();
+    job_->deviceCode.clear();
     outcome_.reachedLpx = true;
-    if (adapter_.Open() != 0) {
+    if (session_->Open() != 0) {
         Fail(FailureKind::NoLpx, Msg::LpxNotReachable, {},
              OpenFailureCause(adapter_.LastOpenFailure()));
-        adapter_.Close();
+        session_->Close();
+        Identified();
         return;
     }
     if (adapter_.CheckLpxFirmware(kLpxFirmwareReference) != LpxResultOk) {
-        adapter_.Close();
+        session_->Close();
         if (!ReportLineLost()) Fail(FailureKind::LpxFirmware, Msg::LpxFirmwareTooOld);
+        Identified();
         return;
     }
     if (adapter_.EnterIdentifyMode() != LpxResultOk) {
-        adapter_.Close();
+        session_->Close();
         LpxRefused(0);
+        Identified();
         return;
     }
+    ArmIdentification();
+}
 
-    // Only the user's abort ends the identification without a device: a failed or timed-out
-    // job, a missing record or another product starts a new attempt at once.
-    ConfigImage image;
+// Only the user's abort ends the identification without a device: a failed or timed-out job, a
+// missing record or another product starts a new attempt at once.
+void DeviceJobs::ArmIdentification() {
+    adapter_.RequestReadBlock("");
+    adapter_.RequestReadBlock(kIdentifyBlock);
+    adapter_.StartJob(kAnyDevice);
+    ClearImage(job_->identification);
+    AwaitPress(JobStep::Identify, PollReadJob, {0, Msg::WaitingForDevice, Msg::PressToIdentify});
+}
+
+void DeviceJobs::IdentificationAnswered(int outcome) {
     bool settled = false;
-    while (!settled) {
-        adapter_.RequestReadBlock("");
-        adapter_.RequestReadBlock(kIdentifyBlock);
-        adapter_.StartJob(kAnyDevice);
-        ClearImage(image);
-        const int outcome =
-            RunWait(PollReadJob, {0, Msg::WaitingForDevice, Msg::PressToIdentify}, false);
-        switch (outcome) {
-            case WaitDone:
-                settled = TakeIdentificationRecord(image);
-                // The empty code 0000 is no code a job can be started for.
-                if (settled && deviceRadioCode.isEmpty() &&
-                    outcome_.failure.kind == FailureKind::None)
-                    outcome_.failure = {FailureKind::NoDeviceCode, Msg::IdentifyAborted};
-                break;
-            case WaitAborted:
-                pollTag = PollNone;
-                Status(Msg::ReadAborted);
-                settled = true;
-                break;
-            case WaitLineLost:
-                settled = true;
-                break;
-            case WaitFailed:
-            case WaitTimedOut:
-                pollTag = PollNone;
-                host_.ShowRetry(outcome == WaitFailed ? Msg::IdentifyRetryFailed
-                                                      : Msg::IdentifyRetryTimedOut);
-                break;
-            default:
-                break;
-        }
-        StopPolling(false);
+    switch (outcome) {
+        case WaitDone:
+            settled = TakeIdentificationRecord(job_->identification);
+            // The empty code 0000 is no code a job can be started for.
+            if (settled && job_->deviceCode.isEmpty() && outcome_.failure.kind == FailureKind::None)
+                outcome_.failure = {FailureKind::NoDeviceCode, Msg::IdentifyAborted};
+            break;
+        case WaitAborted:
+            Status(Msg::ReadAborted);
+            settled = true;
+            break;
+        case WaitLineLost:
+            settled = true;
+            break;
+        case WaitFailed:
+        case WaitTimedOut:
+            host_.ShowRetry(outcome == WaitFailed ? Msg::IdentifyRetryFailed
+                                                  : Msg::IdentifyRetryTimedOut);
+            break;
+        default:
+            break;
+    }
+    if (!settled) {
+        ArmIdentification();
+        return;
     }
     adapter_.LeaveIdentifyMode();
-    adapter_.Close();
-    if (!deviceRadioCode.isEmpty()) {
-        outcome_.codeBefore = deviceRadioCode;
-        outcome_.codeAfter = deviceRadioCode;
-        outcome_.firmwareVersion = deviceFirmwareVersion;
+    session_->Close();
+    if (!job_->deviceCode.isEmpty()) {
+        outcome_.codeBefore = job_->deviceCode;
+        outcome_.codeAfter = job_->deviceCode;
+        outcome_.firmwareVersion = job_->firmwareVersion;
     }
+    Identified();
 }

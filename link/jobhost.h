@@ -59,12 +59,11 @@ class JobHost {
     virtual void ShowOrigin(int origin) = 0;
     // The title of the coming waits.
     virtual void SetWaitTitle(const QString& title) = 0;
-    // Waits for the device's button: shows the texts, lets pending window messages run first
-    // when letMessagesRun is set, and polls the job status of kind every kPollIntervalMs with
-    // DeviceJobs::PollJobStatus until it gives an outcome or the user aborts. A WaitOutcome.
-    virtual int WaitForButton(PollKind kind, const WaitTexts& texts, bool letMessagesRun) = 0;
-    // The wait is over: polling stops.
-    virtual void StopPolling() = 0;
+    // A wait for the device's button begins: shows the texts and, every kPollIntervalMs, calls
+    // DeviceJobs::PollTick, and DeviceJobs::Abort when the user ends the wait. Returns at once.
+    virtual void WaitBegins(PollKind kind, const WaitTexts& texts) = 0;
+    // The wait is over: polling stops and its texts go.
+    virtual void WaitEnds() = 0;
     // The journal could not be written; the job itself went on as it would have.
     virtual void ShowJournalWarning(const QString& text) { ShowStatus(text); }
     // The identification starts a new attempt because the LPX reported the job failed or timed

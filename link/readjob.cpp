@@ -21,15 +21,16 @@ void DeviceJobs::FetchRecords(ConfigImage& image) {
 }
 
 void DeviceJobs::ShowReadImage() {
-    settings_.EnableGeneration2Controls(readImage);
-    const int result = settings_.DecodeConfigImage(readImage, MarkFromDevice);
+    const ConfigImage& image = job_->readImage;
+    settings_.EnableGeneration2Controls(image);
+    const int result = settings_.DecodeConfigImage(image, MarkFromDevice);
     // The view shows what the device holds, whatever the decoder had to say about it.
     settings_.MarkClean();
-    outcome_.read = readImage;
+    outcome_.read = image;
     outcome_.productionDate = settings_.Text(Field::edtProductionDate);
     if (result >= 0 && result < kImageSize) {
         Fail(FailureKind::Device, Msg::ConversionError,
-             {QString::number(readImage.cells[result].value), QString::number(result)});
+             {QString::number(image.cells[result].value), QString::number(result)});
     } else if (result == DecodeOk) {
         Succeed(Msg::ReadDone);
     } else if (result == DecodeBadProduct) {
@@ -40,29 +41,23 @@ void DeviceJobs::ShowReadImage() {
     host_.ShowOrigin(OriginDevice);
 }
 
-void DeviceJobs::ReadSteps() {
-    host_.ShowStatus(QString());
-    host_.SetWaitTitle(Text(Msg::ReadTitle));
-    Identify();
-    if (deviceRadioCode.isEmpty()) {
+void DeviceJobs::ReadIdentified() {
+    if (job_->deviceCode.isEmpty()) {
         IdentificationEnded();
         return;
     }
-    settings_.SetTextAsLoaded(Field::edtRadioCodeOld, deviceRadioCode);
+    settings_.SetTextAsLoaded(Field::edtRadioCodeOld, job_->deviceCode);
 
-    if (adapter_.Open() != 0) {
-        adapter_.Close();
-        LpxRefused(0);
-        return;
-    }
+    if (!OpenAgain()) return;
     // The blocks common to both generations go first, then those of the device's generation.
     const std::vector<std::string> common = ReadPlan(0);
     adapter_.RequestReadBlock("");
     for (const std::string& block : common) adapter_.RequestReadBlock(block);
-    const int generation = deviceFirmwareVersion >> 4;
+    const int generation = job_->firmwareVersion >> 4;
     if (generation != 1 && generation != 2) {
         Fail(FailureKind::Device, Msg::ReadFailed);
-        adapter_.Close();
+        session_->Close();
+        Finish();
         return;
     }
     const std::vector<std::string> plan = ReadPlan(generation);
@@ -70,24 +65,27 @@ void DeviceJobs::ReadSteps() {
 
     if (adapter_.StartJob(settings_.Text(Field::edtRadioCodeOld).toStdString()) != LpxResultOk) {
         LpxRefused(Msg::LpxJobNotStarted);
-    } else {
-        const int outcome =
-            RunWait(PollReadJob, {Msg::ReadTitle, Msg::WaitingForDevice, Msg::PressToRead}, true);
-        if (outcome == WaitFailed || outcome == WaitAborted || outcome == WaitTimedOut) {
-            adapter_.RequestReadBlock("");
-            pollTag = PollNone;
-        }
-        if (outcome == WaitFailed) Fail(FailureKind::Device, Msg::ReadFailed);
-        if (outcome == WaitAborted) Status(Msg::ReadAborted);
-        if (outcome == WaitTimedOut) Fail(FailureKind::Device, Msg::WaitTimedOutText);
-        StopPolling(false);
-        ClearImage(readImage);
-        if (outcome == WaitDone) {
-            FetchRecords(readImage);
-            // A read cut short by a lost line is no device's configuration: the view stays.
-            if (!ReportLineLost()) ShowReadImage();
-        }
+        ReadAnswered(0);
+        return;
+    }
+    AwaitPress(JobStep::AwaitPress, PollReadJob,
+               {Msg::ReadTitle, Msg::WaitingForDevice, Msg::PressToRead});
+}
+
+// outcome 0: the job was never started, and only the block list is emptied.
+void DeviceJobs::ReadAnswered(int outcome) {
+    if (outcome == WaitFailed || outcome == WaitAborted || outcome == WaitTimedOut)
+        adapter_.RequestReadBlock("");
+    if (outcome == WaitFailed) Fail(FailureKind::Device, Msg::ReadFailed);
+    if (outcome == WaitAborted) Status(Msg::ReadAborted);
+    if (outcome == WaitTimedOut) Fail(FailureKind::Device, Msg::WaitTimedOutText);
+    if (outcome != 0) ClearImage(job_->readImage);
+    if (outcome == WaitDone) {
+        FetchRecords(job_->readImage);
+        // A read cut short by a lost line is no device's configuration: the view stays.
+        if (!ReportLineLost()) ShowReadImage();
     }
     adapter_.RequestReadBlock("");
-    adapter_.Close();
+    session_->Close();
+    Finish();
 }

@@ -113,16 +113,17 @@ std::optional<SeriesEnd> Series::EndAfter(const JobOutcome& outcome) {
 }
 
 bool Series::OpenListCodes() {
-    const JournalTarget record{jobs_.journalPath, jobs_.journalServer};
+    const JournalTarget record = jobs_.Record().Target();
+    const QString& server = record.serverUri;
     const auto line = [this](const QString& text) { host_.SeriesLine(text); };
-    if (!jobs_.journalServer.isEmpty()) {
+    if (!server.isEmpty()) {
         auto reservations = std::make_unique<CodeReservations>();
-        if (reservations->Open(jobs_.journalServer)) {
+        if (reservations->Open(server)) {
             listCodes_ =
                 std::make_unique<ReservedCodes>(plan_.codes, record, std::move(reservations), line);
             return true;
         }
-        const QStringList why{MaskedServer(jobs_.journalServer), reservations->Cause()};
+        const QStringList why{MaskedServer(server), reservations->Cause()};
         if (!plan_.offlineCodes &&
             !host_.GoOnWithLocalCodes(FillText(Msg::SeriesAskLocalCodes, why))) {
             host_.SeriesLine(FillText(Msg::SeriesNoCodeServer, why));
@@ -134,74 +135,103 @@ bool Series::OpenListCodes() {
     return true;
 }
 
-SeriesEnd Series::Run(const QString& file) {
-    SeriesCodes* codes = plan_.codeSource;
+Series::~Series() {
+    if (!running_) return;
+    alive_.reset();
+    jobs_.Abort();
+    settings_.SetText(Field::edtRadioCodeNew, newCodeBefore_);
+}
+
+bool Series::Start(const QString& file) {
+    if (running_ || jobs_.Running()) return false;
+    running_ = true;
+    newCodeBefore_ = settings_.Text(Field::edtRadioCodeNew);
+    codes_ = plan_.codeSource;
     // The series says so before anybody presses a button.
-    if (!codes && !plan_.codes.isEmpty()) {
-        if (!OpenListCodes()) return SeriesEnd::NoCodeServer;
-        codes = listCodes_.get();
+    if (!codes_ && !plan_.codes.isEmpty()) {
+        if (!OpenListCodes()) {
+            Ends(SeriesEnd::NoCodeServer);
+            return true;
+        }
+        codes_ = listCodes_.get();
     }
-    const QString newCodeBefore = settings_.Text(Field::edtRadioCodeNew);
-    WriteRequest request;
-    request.file = file;
-    request.verify = plan_.verify;
+    request_ = WriteRequest();
+    request_.file = file;
+    request_.verify = plan_.verify;
     // Starting a series with a code list is the confirmation of every code change in it.
-    request.askCodeChange = codes == nullptr;
+    request_.askCodeChange = codes_ == nullptr;
     // Waiting for the next device is no job on a device.
-    request.recordAbortBeforeDevice = false;
+    request_.recordAbortBeforeDevice = false;
     // A device that carries a code this series wrote or handed out has been written already.
-    request.refuseDevice = [this](const QString& code) { return written_.contains(code); };
-    SeriesEnd end = SeriesEnd::Complete;
-    for (;;) {
-        if (plan_.count > 0 && Written() >= plan_.count) break;
-        if (host_.StopRequested()) break;
-        QString code = plan_.newCode;
-        if (codes) {
-            code = codes->Next();
-            if (code.isEmpty() && codes->Lost()) {
-                end = SeriesEnd::NoCodeServer;
-                break;
-            }
-            if (code.isEmpty()) {
-                host_.SeriesLine(Text(Msg::SeriesCodesUsedUp));
-                end = SeriesEnd::CodesUsedUp;
-                break;
-            }
+    request_.refuseDevice = [this](const QString& code) { return written_.contains(code); };
+    NextDevice();
+    return true;
+}
+
+void Series::NextDevice() {
+    if ((plan_.count > 0 && Written() >= plan_.count) || host_.StopRequested()) {
+        Ends(SeriesEnd::Complete);
+        return;
+    }
+    code_ = plan_.newCode;
+    if (codes_) {
+        code_ = codes_->Next();
+        if (code_.isEmpty() && codes_->Lost()) {
+            Ends(SeriesEnd::NoCodeServer);
+            return;
         }
-        // Every device keeps its own code unless the series gives it one.
-        settings_.SetText(Field::edtRadioCodeNew, code);
-        // The wait counts the devices written: a failed device's successor takes its number.
-        host_.DeviceStarting(Written() + 1, plan_.count);
-        const JobOutcome outcome = jobs_.WriteDevice(request);
-        if (codes) {
-            if (outcome.writeStarted)
-                codes->Used(code);
-            else
-                codes->Released(code);
-        }
-        if (outcome.end == JobEnd::Refused) {
-            host_.SeriesLine(FillText(Msg::SeriesDeviceAgain, {outcome.codeBefore}));
-            continue;
-        }
-        // A device whose write failed may be tried again, unless it may carry its new code.
-        if (outcome.written)
-            written_.insert(outcome.codeAfter);
-        else if (outcome.writeStarted && !code.isEmpty())
-            written_.insert(code.toUpper());
-        // Aborting the wait for the next device is how an open series ends.
-        if (outcome.end == JobEnd::Aborted && outcome.codeBefore.isEmpty()) {
-            if (plan_.count > 0) end = SeriesEnd::Stopped;
-            break;
-        }
-        devices_ << SeriesDevice{static_cast<int>(devices_.size()) + 1, outcome};
-        host_.SeriesLine(DeviceLine(devices_.last()));
-        if (const std::optional<SeriesEnd> ended = EndAfter(outcome)) {
-            end = *ended;
-            break;
+        if (code_.isEmpty()) {
+            host_.SeriesLine(Text(Msg::SeriesCodesUsedUp));
+            Ends(SeriesEnd::CodesUsedUp);
+            return;
         }
     }
-    settings_.SetText(Field::edtRadioCodeNew, newCodeBefore);
-    return end;
+    // Every device keeps its own code unless the series gives it one.
+    settings_.SetText(Field::edtRadioCodeNew, code_);
+    // The wait counts the devices written: a failed device's successor takes its number.
+    host_.DeviceStarting(Written() + 1, plan_.count);
+    const std::weak_ptr<char> alive = alive_;
+    jobs_.StartWrite(request_, [this, alive](const JobOutcome& outcome) {
+        if (alive.lock()) DeviceEnded(outcome);
+    });
+}
+
+void Series::DeviceEnded(const JobOutcome& outcome) {
+    if (codes_) {
+        if (outcome.writeStarted)
+            codes_->Used(code_);
+        else
+            codes_->Released(code_);
+    }
+    if (outcome.end == JobEnd::Refused) {
+        host_.SeriesLine(FillText(Msg::SeriesDeviceAgain, {outcome.codeBefore}));
+        NextDevice();
+        return;
+    }
+    // A device whose write failed may be tried again, unless it may carry its new code.
+    if (outcome.written)
+        written_.insert(outcome.codeAfter);
+    else if (outcome.writeStarted && !code_.isEmpty())
+        written_.insert(code_.toUpper());
+    // Aborting the wait for the next device is how an open series ends.
+    if (outcome.end == JobEnd::Aborted && outcome.codeBefore.isEmpty()) {
+        Ends(plan_.count > 0 ? SeriesEnd::Stopped : SeriesEnd::Complete);
+        return;
+    }
+    devices_ << SeriesDevice{static_cast<int>(devices_.size()) + 1, outcome};
+    host_.SeriesLine(DeviceLine(devices_.last()));
+    if (const std::optional<SeriesEnd> ended = EndAfter(outcome)) {
+        Ends(*ended);
+        return;
+    }
+    NextDevice();
+}
+
+void Series::Ends(SeriesEnd end) {
+    settings_.SetText(Field::edtRadioCodeNew, newCodeBefore_);
+    running_ = false;
+    end_ = end;
+    host_.SeriesEnded(end);
 }
 
 int Series::Written() const {

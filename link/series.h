@@ -15,9 +15,9 @@
 #include "files/codereservations.h"
 #include "files/journal.h"
 #include "files/journalstore.h"
+#include "link/devicejobs.h"
 #include "link/joboutcome.h"
 
-class DeviceJobs;
 class SettingsModel;
 
 // Hands out the new radio ID codes of a series. The series takes one code per device and tells
@@ -122,14 +122,27 @@ class SeriesHost {
         (void)question;
         return false;
     }
+    // The series has ended so, after its last line.
+    virtual void SeriesEnded(SeriesEnd end) { (void)end; }
 };
 
+// A series chains write jobs: each device's outcome decides whether the next one is asked for.
+// Start runs up to the wait for the first device; the jobs' events carry it on from there, and
+// the host hears of its end.
 class Series {
   public:
     Series(DeviceJobs& jobs, SettingsModel& settings, SeriesHost& host, SeriesPlan plan)
         : jobs_(jobs), settings_(settings), host_(host), plan_(std::move(plan)) {}
-    // file: the configuration file written, for the record.
-    SeriesEnd Run(const QString& file = QString());
+    // A series that still runs when it goes (its window closed) aborts its device's job.
+    ~Series();
+    Series(const Series&) = delete;
+    Series& operator=(const Series&) = delete;
+
+    // file: the configuration file written, for the record. False when a job runs already.
+    bool Start(const QString& file = QString());
+    bool Running() const { return running_; }
+    // How the series ended; meaningful once it no longer runs.
+    SeriesEnd End() const { return end_; }
 
     const QList<SeriesDevice>& Devices() const { return devices_; }
     int Written() const;
@@ -139,6 +152,10 @@ class Series {
     QString SummaryLine() const;
 
   private:
+    // Hands the next device its code and starts its write, unless the series is over.
+    void NextDevice();
+    void DeviceEnded(const JobOutcome& outcome);
+    void Ends(SeriesEnd end);
     QString DeviceLine(const SeriesDevice& device) const;
     // Whether the series ends after this device's outcome, and how.
     std::optional<SeriesEnd> EndAfter(const JobOutcome& outcome);
@@ -155,4 +172,12 @@ class Series {
     QSet<QString> written_;
     JobFailure lastFailure_;
     std::unique_ptr<SeriesCodes> listCodes_;
+    SeriesCodes* codes_ = nullptr;  // the codes handed out, when the series gives codes
+    WriteRequest request_;
+    QString code_;  // the code of the device asked for now
+    QString newCodeBefore_;
+    bool running_ = false;
+    SeriesEnd end_ = SeriesEnd::Complete;
+    // The jobs' calls reach the series only while it lives.
+    std::shared_ptr<char> alive_ = std::make_shared<char>();
 };

@@ -148,7 +148,7 @@ QStringList DescribeDifferences(const ConfigImage& written, const ConfigImage& r
     return lines;
 }
 
-void DeviceJobs::VerifyNotDone(const QString& cause, bool asError) {
+void DeviceJobs::CheckNotDone(const QString& cause, bool asError) {
     outcome_.check = CheckState::NotDone;
     if (asError) {
         ErrorBox(host_.JobMessages(), Msg::VerifyNotDone, {cause});
@@ -157,52 +157,62 @@ void DeviceJobs::VerifyNotDone(const QString& cause, bool asError) {
     }
 }
 
-void DeviceJobs::VerifySteps(int generation, bool changeCode, const QString& code) {
-    ClearImage(verifyImage);
+void DeviceJobs::CheckBegins() {
+    const int generation = job_->generation;
+    ClearImage(job_->checkImage);
     outcome_.check = CheckState::NotDone;
     const std::vector<std::string> plan =
         ReadPlan(generation == 1 || generation == 2 ? generation : 0);
     adapter_.RequestReadBlock("");
     for (const std::string& block : plan) adapter_.RequestReadBlock(block);
-    if (adapter_.StartJob(code.toStdString()) != LpxResultOk) {
-        if (!ReportLineLost()) VerifyNotDone(Text(Msg::LpxJobNotStarted), true);
+    if (adapter_.StartJob(job_->codeAfter.toStdString()) != LpxResultOk) {
+        if (!ReportLineLost()) CheckNotDone(Text(Msg::LpxJobNotStarted), true);
         adapter_.RequestReadBlock("");
+        session_->Close();
+        Finish();
         return;
     }
-    const int outcome =
-        RunWait(PollReadJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToVerify}, true);
-    if (outcome != WaitDone) pollTag = PollNone;
-    StopPolling(false);
+    AwaitPress(JobStep::Check, PollReadJob,
+               {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToVerify});
+}
+
+void DeviceJobs::CheckAnswered(int outcome) {
     switch (outcome) {
         case WaitDone:
-            FetchRecords(verifyImage);
+            FetchRecords(job_->checkImage);
             break;
         case WaitAborted:
-            VerifyNotDone(Text(Msg::VerifyAbortedCause), false);
+            CheckNotDone(Text(Msg::VerifyAbortedCause), false);
             break;
         case WaitFailed:
-            VerifyNotDone(Text(Msg::ReadFailed), true);
+            CheckNotDone(Text(Msg::ReadFailed), true);
             break;
         case WaitTimedOut:
-            VerifyNotDone(Text(Msg::WaitTimedOutText), true);
+            CheckNotDone(Text(Msg::WaitTimedOutText), true);
             break;
         default:
-            VerifyNotDone(Text(Msg::LpxLineLost), false);
+            CheckNotDone(Text(Msg::LpxLineLost), false);
             break;
     }
     adapter_.RequestReadBlock("");
-    if (outcome != WaitDone) return;
-    if (ReportLineLost()) return;
-    outcome_.readBack = verifyImage;
+    if (outcome == WaitDone && !ReportLineLost()) Compare();
+    session_->Close();
+    Finish();
+}
+
+void DeviceJobs::Compare() {
+    const ConfigImage& written = job_->writeImage;
+    const ConfigImage& read = job_->checkImage;
+    outcome_.readBack = read;
     const std::vector<int> cells =
-        DifferingCells(writeImage, verifyImage, WritePlan(generation, changeCode));
+        DifferingCells(written, read, WritePlan(job_->generation, job_->changeCode));
     if (cells.empty()) {
         outcome_.check = CheckState::Passed;
         Status(Msg::WriteVerified);
         return;
     }
     outcome_.check = CheckState::Differs;
-    outcome_.differences = DescribeDifferences(writeImage, verifyImage, cells);
+    outcome_.differences = DescribeDifferences(written, read, cells);
     Fail(FailureKind::CheckDiffers, Msg::VerifyMismatch,
          {outcome_.differences.join(QLatin1Char('\n'))});
 }

@@ -5,33 +5,40 @@
 #include "link/devicejobs.h"
 #include "resources/catalogue.h"
 
-void DeviceJobs::WriteSteps(const WriteRequest& request) {
-    ClearImage(writeImage);
+void DeviceJobs::WriteBegins() {
+    ClearImage(job_->writeImage);
     host_.ShowStatus(QString());
-    int encodeResult = DecodeOk;
-    if (const int failed = CheckSettingsBeforeWrite(settings_, writeImage, encodeResult)) {
+    if (const int failed =
+            CheckSettingsBeforeWrite(settings_, job_->writeImage, job_->encodeResult)) {
         Fail(FailureKind::Settings, failed);
+        Finish();
         return;
     }
-
     host_.SetWaitTitle(Text(Msg::WriteTitle));
-    steps_ = request.verify ? 3 : 2;
+    job_->steps = job_->write.verify ? 3 : 2;
     Identify();
-    if (deviceRadioCode.isEmpty()) {
+}
+
+void DeviceJobs::WriteIdentified() {
+    if (job_->deviceCode.isEmpty()) {
         IdentificationEnded();
         return;
     }
-    if (request.refuseDevice && request.refuseDevice(deviceRadioCode)) {
-        refused_ = true;
+    const WriteRequest& request = job_->write;
+    if (request.refuseDevice && request.refuseDevice(job_->deviceCode)) {
+        job_->refused = true;
+        Finish();
         return;
     }
-    settings_.SetTextAsLoaded(Field::edtRadioCodeOld, deviceRadioCode);
+    settings_.SetTextAsLoaded(Field::edtRadioCodeOld, job_->deviceCode);
 
-    const int generation = deviceFirmwareVersion >> 4;
+    const int generation = job_->firmwareVersion >> 4;
+    job_->generation = generation;
     if (generation == 1 && settings_.UsesGeneration2Settings())
         Information(Msg::Generation1Warning);
     if (generation == 2 && !settings_.PressTimeFitsDelay()) {
         Fail(FailureKind::DeviceCheck, Msg::PressTimeTooShort);
+        Finish();
         return;
     }
 
@@ -44,60 +51,68 @@ void DeviceJobs::WriteSteps(const WriteRequest& request) {
         const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
                                              {oldCode, newCode}, BoxButtons::YesNoAbort);
         if (answer == BoxAnswer::Abort) {
-            aborted_ = true;
+            job_->aborted = true;
+            Finish();
             return;
         }
         changeCode = answer == BoxAnswer::Yes;
     }
-    const QString codeAfter = changeCode ? newCode.toUpper() : oldCode;
-    if (encodeResult != DecodeOk) {
-        Fail(FailureKind::DeviceCheck, Msg::EncodingError, {QString::number(encodeResult)});
+    job_->changeCode = changeCode;
+    job_->codeAfter = changeCode ? newCode.toUpper() : oldCode;
+    if (job_->encodeResult != DecodeOk) {
+        Fail(FailureKind::DeviceCheck, Msg::EncodingError, {QString::number(job_->encodeResult)});
+        Finish();
         return;
     }
 
-    if (adapter_.Open() != 0) {
-        adapter_.Close();
-        LpxRefused(0);
-        return;
-    }
+    if (!OpenAgain()) return;
     adapter_.AddWriteBlock("");
     for (const WriteBlock& block : WritePlan(generation, changeCode))
-        adapter_.AddWriteBlock(BuildBlockText(writeImage, block.count, block.start));
+        adapter_.AddWriteBlock(BuildBlockText(job_->writeImage, block.count, block.start));
 
     if (adapter_.StartJob(oldCode.toStdString()) != LpxResultOk) {
         // Nothing was written; the user must not take the silence for success.
         LpxRefused(Msg::LpxJobNotStarted);
-    } else {
-        outcome_.writeStarted = true;
-        const int outcome = RunWait(
-            PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite}, true);
-        switch (outcome) {
-            case WaitDone:
-                outcome_.written = true;
-                outcome_.sent = writeImage;
-                outcome_.codeAfter = codeAfter;
-                // The device now holds what the view shows: nothing of it can be lost any more.
-                settings_.MarkClean();
-                Succeed(request.verify ? 0 : Msg::WriteDone);
-                break;
-            case WaitFailed:
-                pollTag = PollNone;
-                Fail(FailureKind::Device, Msg::WriteFailed);
-                break;
-            case WaitAborted:
-                pollTag = PollNone;
-                Status(Msg::WriteAborted);
-                break;
-            case WaitTimedOut:
-                pollTag = PollNone;
-                Fail(FailureKind::Device, Msg::WaitTimedOutText);
-                break;
-            default:
-                break;
-        }
-        StopPolling(false);
+        WriteEnds();
+        return;
     }
+    outcome_.writeStarted = true;
+    AwaitPress(JobStep::AwaitPress, PollWriteJob,
+               {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite});
+}
+
+void DeviceJobs::WriteAnswered(int outcome) {
+    switch (outcome) {
+        case WaitDone:
+            outcome_.written = true;
+            outcome_.sent = job_->writeImage;
+            outcome_.codeAfter = job_->codeAfter;
+            // The device now holds what the view shows: nothing of it can be lost any more.
+            settings_.MarkClean();
+            Succeed(job_->write.verify ? 0 : Msg::WriteDone);
+            break;
+        case WaitFailed:
+            Fail(FailureKind::Device, Msg::WriteFailed);
+            break;
+        case WaitAborted:
+            Status(Msg::WriteAborted);
+            break;
+        case WaitTimedOut:
+            Fail(FailureKind::Device, Msg::WaitTimedOutText);
+            break;
+        default:
+            break;
+    }
+    WriteEnds();
+}
+
+// The write list is emptied; a written device is read back when that was asked for.
+void DeviceJobs::WriteEnds() {
     adapter_.AddWriteBlock("");
-    if (outcome_.written && request.verify) VerifySteps(generation, changeCode, codeAfter);
-    adapter_.Close();
+    if (outcome_.written && job_->write.verify) {
+        CheckBegins();
+        return;
+    }
+    session_->Close();
+    Finish();
 }

@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     ok &= Save(wait.grab(), out, "wait_practice.png");
     wait.hide();
-    TfrmChangeCode change(window.Jobs(), window, &window);
+    TfrmChangeCode change(window.Jobs(), &window);
     change.show();
     QApplication::processEvents();
     ok &= Save(change.grab(), out, "changecode.png");

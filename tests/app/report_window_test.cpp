@@ -23,6 +23,7 @@
 #include "files/journal.h"
 #include "link/ttydriver.h"
 #include "lpxsim_process.h"
+#include "support/job_events.h"
 #include "support/pdf_text.h"
 #include "support/scripted_prompts.h"
 #include "test_folder.h"
@@ -52,8 +53,10 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     env.serialDriver = driver.get();
     TfrmMain window(env);
     window.AttachDialogs(new TfrmReceiveRadio(&window), nullptr,
-                         new TfrmChangeCode(window.Jobs(), window, &window), nullptr);
-    window.Jobs().journalPath = dir.filePath("Protokoll.sqlite");
+                         new TfrmChangeCode(window.Jobs(), &window), nullptr);
+    JobRecord record = window.Jobs().Record();
+    record.path = dir.filePath("Protokoll.sqlite");
+    window.Jobs().SetRecord(record);
     // A line from before the series, which is no part of its report.
     JournalEntry earlier;
     earlier.time = QDateTime::currentDateTime().addDays(-1);
@@ -61,7 +64,7 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     earlier.codeBefore = earlier.codeAfter = "7777";
     earlier.sha256 = QString(64, 'a');
     QString warning;
-    ASSERT_TRUE(AppendJournal({window.Jobs().journalPath, {}}, earlier, &warning));
+    ASSERT_TRUE(AppendJournal(record.Target(), earlier, &warning));
 
     TfrmSeries series(window);
     series.show();
@@ -72,6 +75,7 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     series.edtCount->setValue(3);
     series.cbVerify->setChecked(true);
     QTest::mouseClick(series.btnStart, Qt::LeftButton);
+    FinishJob(window.Jobs());
     ASSERT_EQ(series.lblSummary->text(), "Geschrieben: 3, fehlgeschlagen: 0, abgebrochen: 0");
 
     // PDF, CSV, then the PDF's name again: the question is answered No and the file stays.
@@ -115,7 +119,7 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     // The journal window reports what its filter shows: one device, the older line included.
     JournalReader reader;
     QString error;
-    ASSERT_TRUE(reader.Open({window.Jobs().journalPath, {}}, &error));
+    ASSERT_TRUE(reader.Open(record.Target(), &error));
     TfrmJournal journal(std::move(reader), &window);
     ASSERT_TRUE(journal.ShowDevice(QString(), &error));
     ASSERT_TRUE(journal.btnJournalReport);

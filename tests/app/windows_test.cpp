@@ -141,6 +141,7 @@ TEST(WindowsTest, ACutTraceIsSaidOnceTheJobHasEnded) {
     const rlimit limit{kLimit, old.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     main.btnWriteToDeviceClick();
+    FinishJob(main.Jobs());
     setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_EQ(main.StatusText(),
               QString::fromUtf8("K-ORBI 12AB: Konfiguration wurde aktualisiert."));
@@ -167,19 +168,23 @@ TEST(WindowsTest, PracticeModeReadsAndWritesSimulatedDevices) {
     windows.receiveRadio->installEventFilter(&hook);
 
     main.btnReadFromDeviceClick();
+    FinishJob(main.Jobs());
     EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "12AB");
     main.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("42");
     main.btnWriteToDeviceClick();
+    FinishJob(main.Jobs());
     EXPECT_EQ(main.StatusText(),
               QString::fromUtf8("K-ORBI 12AB: Konfiguration wurde aktualisiert."));
     main.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("7");
     machine.prompts.answers = {BoxAnswer::No};  // the edit is discarded for the read
     main.btnReadFromDeviceClick();
+    FinishJob(main.Jobs());
     EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "12AB");
     EXPECT_EQ(main.findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "42");
     EXPECT_TRUE(main.windowTitle().endsWith(QString::fromUtf8(" [Übungsmodus]")));
 
     main.btnWriteToDeviceClick();
+    FinishJob(main.Jobs());
     EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "34CD");
     LpxSim& sim = machine.env.practiceLpx->Sim();
     EXPECT_EQ(sim.Device(1).memory[Addr::BatteryTestInterval], 42);

@@ -308,14 +308,18 @@ TEST_F(JournalOnServer, ASeriesReservesItsCodesOnTheServer) {
     DeviceJobs jobs(settings, adapter, host);
     host.jobs = &jobs;
     host.presses = {0, 1, 1, 2, 2};
-    jobs.journalPath = Target().localPath;
-    jobs.journalServer = kServer;
+    JobRecord record;
+    record.path = Target().localPath;
+    record.server = kServer;
+    jobs.SetRecord(record);
     SeriesPlan plan;
     plan.count = 2;
     plan.codes = QStringList{"2D00", "2D01", "2D02"};
     Series series(jobs, settings, host, plan);
 
-    EXPECT_EQ(series.Run(), SeriesEnd::Complete) << host.lines.join('\n').toStdString();
+    series.Start();
+    host.Run();
+    EXPECT_EQ(series.End(), SeriesEnd::Complete) << host.lines.join('\n').toStdString();
     EXPECT_EQ(series.Written(), 2);
     EXPECT_EQ(sim.Device(1).RadioCode(), 0x2D00);
     EXPECT_EQ(sim.Device(2).RadioCode(), 0x2D02);

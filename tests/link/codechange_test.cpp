@@ -14,6 +14,7 @@ class CodeChangeTest : public JobsTest {
         change->show();
         change->edtNewCode->setText(code);
         change->btnChange->click();
+        FinishJob(window->Jobs());
     }
 };
 
@@ -35,7 +36,6 @@ TEST_F(CodeChangeTest, CodesThatNeverReachTheDevice) {
 
 TEST_F(CodeChangeTest, TheDevicesOwnCodeNeedsNoChange) {
     sim.AddDevice(0x4C2D, 0x21);
-    window->Jobs().deviceRadioCode = "4C2D";
     Change("4C2D");
     ASSERT_EQ(prompts.MessageIds(), QList<int>{10625});
     EXPECT_EQ(prompts.records[0].kind, BoxKind::Information);
@@ -69,9 +69,8 @@ TEST_F(CodeChangeTest, ConfirmedChangeSendsTheCodeAsTyped) {
     EXPECT_EQ(window->StatusText(), named);
     EXPECT_EQ(sim.Log(), Join(Identification(), {"n", "n02201a2b", "i4C2D", "N", "n"}));
     EXPECT_EQ(sim.Device(device).RadioCode(), 0x1A2B);
-    EXPECT_EQ(window->Jobs().newRadioCode, "1a2b");
-    EXPECT_EQ(window->Jobs().deviceRadioCode, "4C2D");  // the next job identifies the device again
-    EXPECT_EQ(window->Jobs().pollTag, PollNone);
+    EXPECT_EQ(window->Jobs().LastOutcome().codeAfter, "1A2B");
+    EXPECT_EQ(window->Jobs().Polling(), PollNone);
     EXPECT_EQ(wait->lblAction->text().replace(QChar(0x2011), '-'), Text(10628));
 }
 
@@ -88,7 +87,7 @@ TEST_F(CodeChangeTest, FailedAndTimedOutJobs) {
         Change("1A2B");
         EXPECT_EQ(prompts.MessageIds(), (QList<int>{10871, message}));
         EXPECT_EQ(sim.Device(0).RadioCode(), 0x4C2D);
-        EXPECT_EQ(window->Jobs().pollTag, PollNone);
+        EXPECT_EQ(window->Jobs().Polling(), PollNone);
     }
 }
 
@@ -104,6 +103,7 @@ TEST_F(CodeChangeTest, AbortInTheWaitKeepsTheDialogOpen) {
     QTimer::singleShot(0, change, [&] {
         change->edtNewCode->setText("1A2B");
         change->btnChange->click();
+        FinishJob(window->Jobs());
         open = change->isVisible();
         typed = change->edtNewCode->text();
         change->btnClose->click();

@@ -1,5 +1,4 @@
-// The device jobs without any window: a host that waits as a terminal tool would, by polling
-// the job status itself until the jobs' own poll step reports an outcome.
+// The device jobs without any window, run to their end as a terminal tool runs them.
 
 #include <gtest/gtest.h>
 
@@ -24,16 +23,13 @@ class LoopHost : public JobHost {
     void ShowStatus(const QString& text) override { status = text; }
     void ShowOrigin(int shown) override { origin = shown; }
     void SetWaitTitle(const QString& title) override { waitTitle = title; }
-    int WaitForButton(PollKind kind, const WaitTexts&, bool) override {
-        sim_.PressButton(0);
-        for (int poll = 0; poll < 10; ++poll) {
-            const std::optional<int> outcome = jobs->PollJobStatus(kind);
-            if (!outcome) return WaitAborted;
-            if (*outcome != 0) return *outcome;
-        }
-        return WaitAborted;  // the user gave up
+    void WaitBegins(PollKind, const WaitTexts&) override { sim_.PressButton(0); }
+    void WaitEnds() override { ++stops; }
+    // Ten polls, and the user gives up.
+    void Run() {
+        int polls = 0;
+        RunToEnd(*jobs, [&polls] { return ++polls <= 10; });
     }
-    void StopPolling() override { ++stops; }
 
     DeviceJobs* jobs = nullptr;
     QString status, waitTitle;
@@ -59,7 +55,8 @@ TEST(CoreJobs, ReadAndWriteADeviceWithoutAWindow) {
     const int device = sim.AddDevice(0x4C2D, 0x21);
     sim.Device(device).memory[0x2C] = 77;  // battery test interval
 
-    jobs.ReadDevice();
+    jobs.StartRead();
+    host.Run();
     EXPECT_EQ(settings.Text(Field::edtRadioCodeOld), "4C2D");
     EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), "77");
     EXPECT_EQ(host.status, Text(Msg::ReadDone));
@@ -69,7 +66,8 @@ TEST(CoreJobs, ReadAndWriteADeviceWithoutAWindow) {
     EXPECT_EQ(driver.OpenHandles(), 0);
 
     settings.SetText(Field::edtBatteryTestInterval, "300");  // held at 255 by its rule
-    jobs.WriteDevice();
+    jobs.StartWrite();
+    host.Run();
     EXPECT_EQ(host.status, Text(Msg::WriteDone));
     EXPECT_EQ(sim.Device(device).memory[0x2C], 255);
     EXPECT_EQ(prompts.MessageIds(), QList<int>{Msg::RangeBatteryTestInterval});

@@ -11,16 +11,17 @@ using IdentifyTest = JobsTest;
 
 TEST_F(IdentifyTest, TakesCodeAndFirmwareVersionFromTheRecord) {
     sim.AddDevice(0x12AB, 0x21);
-    window->Jobs().deviceFirmwareVersion = 0x10;
     window->btnGetKorbiCodeClick();
-    EXPECT_EQ(window->Jobs().deviceRadioCode, "12AB");
-    EXPECT_EQ(window->Jobs().deviceFirmwareVersion, 0x21);
+    FinishJob(window->Jobs());
+    EXPECT_EQ(window->Jobs().LastOutcome().codeBefore, "12AB");
+    EXPECT_EQ(window->Jobs().LastOutcome().firmwareVersion, 0x21);
     EXPECT_EQ(sim.Log(), Identification());
     EXPECT_FALSE(sim.IdentifyMode());
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     // The identification keeps the title its caller set.
     window->frmReceiveRadio->SetTitle("caller's title");
     window->btnGetKorbiCodeClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(wait->windowTitle(), "caller's title");
     EXPECT_EQ(wait->gbxReceiveRadio->title(), Text(10872));
     EXPECT_EQ(wait->lblAction->text().replace(QChar(0x2011), '-'), Text(10502));
@@ -48,9 +49,9 @@ TEST_F(IdentifyTest, NoLpxOrARefusedOpenShowsOneErrorAndNoWait) {
         SCOPED_TRACE(c.failure.error);
         refusing.line.openFailure = c.failure;
         window->adapter.SetDriver(c.driver);
-        window->Jobs().deviceRadioCode = "1234";
         prompts.Clear();
         window->btnGetKorbiCodeClick();
+        FinishJob(window->Jobs());
         ASSERT_EQ(prompts.MessageIds(), QList<int>{10805});
         EXPECT_EQ(prompts.records[0].kind, BoxKind::Error);
         const QString text = prompts.records[0].text;
@@ -58,7 +59,7 @@ TEST_F(IdentifyTest, NoLpxOrARefusedOpenShowsOneErrorAndNoWait) {
             << text.toStdString();
         for (const QString& part : c.told) EXPECT_TRUE(text.contains(part)) << part.toStdString();
         EXPECT_EQ(waitHook.shows, 0);
-        EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
+        EXPECT_TRUE(window->Jobs().LastOutcome().codeBefore.isEmpty());
     }
 }
 
@@ -66,26 +67,29 @@ TEST_F(IdentifyTest, OldLpxFirmwareEndsAfterTheVersionQuery) {
     sim.AddDevice(0x12AB, 0x21);
     sim.InjectFault(SimFault::OldFirmware);
     window->btnGetKorbiCodeClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10507});
     EXPECT_EQ(sim.Log(), Commands{"v"});
     EXPECT_EQ(waitHook.shows, 0);
-    EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
+    EXPECT_TRUE(window->Jobs().LastOutcome().codeBefore.isEmpty());
 }
 
 TEST_F(IdentifyTest, UnacknowledgedIdentifyModeEndsSilently) {
     sim.AddDevice(0x12AB, 0x21);
     sim.InjectFault(SimFault::NoAnswer, "s1");
     window->btnGetKorbiCodeClick();
+    FinishJob(window->Jobs());
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1"}));
-    EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
+    EXPECT_TRUE(window->Jobs().LastOutcome().codeBefore.isEmpty());
 }
 
 TEST_F(IdentifyTest, DeviceWithTheEmptyCodeCountsAsNotIdentified) {
     sim.AddDevice(0x0000, 0x1A);
     window->btnGetKorbiCodeClick();
-    EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
-    EXPECT_EQ(window->Jobs().deviceFirmwareVersion, 0x1A);
+    FinishJob(window->Jobs());
+    EXPECT_TRUE(window->Jobs().LastOutcome().codeBefore.isEmpty());
+    EXPECT_EQ(window->Jobs().LastOutcome().failure.kind, FailureKind::NoDeviceCode);
     EXPECT_EQ(sim.Log(), Identification());
 }
 
@@ -99,9 +103,10 @@ TEST_F(IdentifyTest, UnsettledAttemptsStartAgain) {
     PressInto(SimFault::JobTimesOut, 1);
     Press(1);
     window->btnGetKorbiCodeClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(waitHook.shows, 4);
-    EXPECT_EQ(window->Jobs().deviceRadioCode, "12AB");
-    EXPECT_EQ(window->Jobs().deviceFirmwareVersion, 0x1A);
+    EXPECT_EQ(window->Jobs().LastOutcome().codeBefore, "12AB");
+    EXPECT_EQ(window->Jobs().LastOutcome().firmwareVersion, 0x1A);
     const Commands attempt = {"m", "m022E", "iFFFF", "M"};
     Commands expected = {"v", "s1"};
     expected = Join(Join(expected, attempt), {"x"});  // foreign record
@@ -118,13 +123,13 @@ TEST_F(IdentifyTest, RecordsWithoutBothBytesStartAgain) {
     sim.AddDevice(0x12AB, 0x21);
     for (const SimFault fault : {SimFault::ShortRecord, SimFault::MissingBlock}) {
         sim.ClearLog();
-        window->Jobs().deviceFirmwareVersion = 0x10;
         sim.InjectFault(fault, "022E", 1);
         waitHook.shows = 0;
         window->btnGetKorbiCodeClick();
+        FinishJob(window->Jobs());
         EXPECT_EQ(waitHook.shows, 2);
-        EXPECT_EQ(window->Jobs().deviceRadioCode, "12AB");
-        EXPECT_EQ(window->Jobs().deviceFirmwareVersion, 0x21);
+        EXPECT_EQ(window->Jobs().LastOutcome().codeBefore, "12AB");
+        EXPECT_EQ(window->Jobs().LastOutcome().firmwareVersion, 0x21);
         const Commands attempt = {"m", "m022E", "iFFFF", "M", "x"};
         EXPECT_EQ(sim.Log(), Join(Join(Join({"v", "s1"}, attempt), attempt), {"s0"}));
     }
@@ -133,13 +138,12 @@ TEST_F(IdentifyTest, RecordsWithoutBothBytesStartAgain) {
 
 TEST_F(IdentifyTest, AbortEndsWithoutDevice) {
     sim.AddDevice(0x12AB, 0x21);
-    window->Jobs().deviceFirmwareVersion = 0x10;
     Abort();
     window->btnGetKorbiCodeClick();
-    EXPECT_TRUE(window->Jobs().deviceRadioCode.isEmpty());
-    EXPECT_EQ(window->Jobs().deviceFirmwareVersion, 0x10);
+    FinishJob(window->Jobs());
+    EXPECT_TRUE(window->Jobs().LastOutcome().codeBefore.isEmpty());
     EXPECT_EQ(window->StatusText(), Text(10504));
-    EXPECT_EQ(window->Jobs().pollTag, PollNone);
+    EXPECT_EQ(window->Jobs().Polling(), PollNone);
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1", "m", "m022E", "iFFFF", "s0"}));
 }
 

@@ -25,6 +25,7 @@
 #include "link/ttydriver.h"
 #include "lpxsim_process.h"
 #include "resources/catalogue.h"
+#include "support/job_events.h"
 #include "support/journal_lines.h"
 
 namespace {
@@ -38,8 +39,8 @@ struct ProgramOnPort {
         env.serialDriver = driver.get();
         window = std::make_unique<TfrmMain>(env);
         wait = new TfrmReceiveRadio(window.get());
-        window->AttachDialogs(wait, nullptr,
-                              new TfrmChangeCode(window->Jobs(), *window, window.get()), nullptr);
+        window->AttachDialogs(wait, nullptr, new TfrmChangeCode(window->Jobs(), window.get()),
+                              nullptr);
     }
     std::unique_ptr<TtyDriver> driver;
     ScriptedPrompts prompts;
@@ -57,11 +58,12 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     ProgramOnPort program(lpx.path);
     TfrmMain& window = *program.window;
     const ScriptedPrompts& prompts = program.prompts;
-    window.Jobs().journalPath = dir.filePath("Protokoll.sqlite");
+    UseRecord(window.Jobs(), dir.filePath("Protokoll.sqlite"));
 
     auto* interval = window.findChild<QLineEdit*>("edtBatteryTestInterval");
 
     window.btnReadFromDeviceClick();
+    FinishJob(window.Jobs());
     EXPECT_EQ(window.StatusText(), kReadDone);
     EXPECT_EQ(window.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "4C2D");
     EXPECT_EQ(interval->text(), "24");
@@ -69,16 +71,18 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
 
     interval->setText("42");
     window.btnWriteToDeviceClick();
+    FinishJob(window.Jobs());
     EXPECT_EQ(window.StatusText(), kWriteDone);
 
     interval->setText("7");
     program.prompts.answers = {BoxAnswer::No};  // the edit is discarded for the read
     window.btnReadFromDeviceClick();
+    FinishJob(window.Jobs());
     EXPECT_EQ(window.StatusText(), kReadDone);
     EXPECT_EQ(interval->text(), "42");
     EXPECT_EQ(prompts.MessageIds(), QList<int>{Msg::UnsavedEditsQuestion});
     // The window's jobs are journalled like korbi-cli's, and read back what was written.
-    const QList<QStringList> journal = JournalLines({window.Jobs().journalPath, {}});
+    const QList<QStringList> journal = JournalLines(window.Jobs().Record().Target());
     ASSERT_EQ(journal.size(), 3);
     for (const QStringList& line : journal) {
         EXPECT_EQ(line[ColOutcome], "ok");
@@ -124,6 +128,7 @@ TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
                         lpx->HangUp();
                     }};
     window.btnReadFromDeviceClick();
+    FinishJob(window.Jobs());
     const double cpu = double(std::clock() - cpuAtHangUp) / CLOCKS_PER_SEC;
     EXPECT_EQ(hook.shows, 2);
     EXPECT_LT(cpu, 0.3) << "the wait spun on the hung-up line";
@@ -131,7 +136,7 @@ TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
     EXPECT_EQ(prompts.records[0].text, Text(10805) + "\n\n" + Text(20050));
     EXPECT_FALSE(window.adapter.IsOpen());
     EXPECT_FALSE(window.findChild<QTimer*>("tmrPollLpxInfo")->isActive());
-    EXPECT_EQ(window.Jobs().pollTag, PollNone);
+    EXPECT_EQ(window.Jobs().Polling(), PollNone);
     EXPECT_TRUE(window.StatusText().isEmpty());
 
     lpx = std::make_unique<LpxSimProcess>(dir.filePath("2.log").toStdString(),
@@ -140,6 +145,7 @@ TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
     ASSERT_EQ(symlink(lpx->path.c_str(), port.c_str()), 0);
     prompts.Clear();
     window.btnReadFromDeviceClick();
+    FinishJob(window.Jobs());
     EXPECT_EQ(window.StatusText(), kReadDone);
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
 }
@@ -155,7 +161,7 @@ TEST(JobsEndToEnd, SeriesDialogWritesThreeDevicesWithCodesFromAList) {
     ASSERT_FALSE(lpx.path.empty());
     ProgramOnPort program(lpx.path);
     TfrmMain& window = *program.window;
-    window.Jobs().journalPath = dir.filePath("Protokoll.sqlite");
+    UseRecord(window.Jobs(), dir.filePath("Protokoll.sqlite"));
 
     TfrmSeries dialog(window);
     dialog.show();
@@ -171,6 +177,7 @@ TEST(JobsEndToEnd, SeriesDialogWritesThreeDevicesWithCodesFromAList) {
     program.prompts.Clear();
     dialog.edtCount->setValue(3);
     QTest::mouseClick(dialog.btnStart, Qt::LeftButton);
+    FinishJob(window.Jobs());
 
     EXPECT_TRUE(program.prompts.MessageIds().isEmpty());
     EXPECT_EQ(program.wait->lblSeries->text(), "Gerät 3 von 3");
@@ -178,7 +185,7 @@ TEST(JobsEndToEnd, SeriesDialogWritesThreeDevicesWithCodesFromAList) {
     EXPECT_EQ(dialog.lblSummary->text(), "Geschrieben: 3, fehlgeschlagen: 0, abgebrochen: 0");
     ASSERT_EQ(dialog.tblSummary->rowCount(), 3);
     const char* const rows[][2] = {{"4C2D", "1001"}, {"5D3E", "1002"}, {"6E4F", "1003"}};
-    const QList<QStringList> journal = JournalLines({window.Jobs().journalPath, {}});
+    const QList<QStringList> journal = JournalLines(window.Jobs().Record().Target());
     ASSERT_EQ(journal.size(), 3);
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(dialog.tblSummary->item(row, 1)->text(), rows[row][0]);

@@ -26,6 +26,7 @@
 #include "link/simdriver.h"
 #include "lpx_commands.h"
 #include "resources/catalogue.h"
+#include "support/job_events.h"
 #include "support/scripted_prompts.h"
 
 using Commands = std::vector<std::string>;
@@ -56,7 +57,7 @@ class ShowHook : public QObject {
             QTimer::singleShot(15000, this, [this, dialog, show] {
                 if (dialog->isVisible() && shows == show) {
                     ADD_FAILURE() << "wait dialog left open";
-                    dialog->done(WaitAborted);
+                    if (auto* abort = dialog->findChild<QPushButton*>("btbtnAbort")) abort->click();
                 }
             });
         }
@@ -71,7 +72,7 @@ class JobsTest : public ::testing::Test {
         env.serialDriver = &driver;
         window = std::make_unique<TfrmMain>(env);
         wait = new TfrmReceiveRadio(window.get());
-        change = new TfrmChangeCode(window->Jobs(), *window, window.get());
+        change = new TfrmChangeCode(window->Jobs(), window.get());
         window->AttachDialogs(wait, nullptr, change, nullptr);
         wait->installEventFilter(&waitHook);
         waitHook.fallback = [this] { sim.PressButton(0); };

@@ -1,7 +1,8 @@
 #pragma once
 // A job host on the core alone, for a user in front of the LPX who presses the button of the
 // next listed device as soon as a wait begins (the wait then takes one status poll), and aborts
-// the wait with kAbort.
+// the wait with kAbort. The jobs run to their end as a terminal tool runs them, without sleeping
+// between polls.
 
 #include <algorithm>
 #include <deque>
@@ -18,18 +19,36 @@ class PressingHost : public JobHost {
     void ShowStatus(const QString&) override {}
     void ShowOrigin(int) override {}
     void SetWaitTitle(const QString&) override {}
-    int WaitForButton(PollKind kind, const WaitTexts&, bool) override {
+    void WaitBegins(PollKind, const WaitTexts&) override {
         const int device = presses.empty() ? whenNoneListed : presses.front();
         if (!presses.empty()) presses.pop_front();
-        if (device == kAbort) return WaitAborted;
-        sim_.PressButton(device);
-        for (int poll = 0; poll < 4; ++poll) {
-            const int outcome = jobs->PollJobStatus(kind).value_or(WaitAborted);
-            if (outcome != 0) return outcome;
-        }
-        return WaitAborted;
+        polls_ = 0;
+        abortNext_ = device == kAbort;
+        if (!abortNext_) sim_.PressButton(device);
     }
-    void StopPolling() override {}
+    void WaitEnds() override {}
+
+    // Runs the job just started (a series' jobs included) to its end; a wait that four polls do
+    // not end is aborted.
+    const JobOutcome& Run() {
+        return RunToEnd(*jobs, [this] { return !abortNext_ && ++polls_ <= 4; });
+    }
+    const JobOutcome& Identify() {
+        jobs->StartIdentify();
+        return Run();
+    }
+    const JobOutcome& Read(const ReadRequest& request = {}) {
+        jobs->StartRead(request);
+        return Run();
+    }
+    const JobOutcome& Write(const WriteRequest& request = {}) {
+        jobs->StartWrite(request);
+        return Run();
+    }
+    const JobOutcome& ChangeCode(const QString& code) {
+        jobs->StartCodeChange(code);
+        return Run();
+    }
 
     DeviceJobs* jobs = nullptr;
     std::deque<int> presses;
@@ -38,6 +57,8 @@ class PressingHost : public JobHost {
   private:
     LpxSim& sim_;
     Messages& messages_;
+    int polls_ = 0;
+    bool abortNext_ = false;
 };
 
 // The device's memory shown in the settings as a file would show it, with a press time that fits

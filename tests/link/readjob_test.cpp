@@ -28,6 +28,7 @@ TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
         waitHook.fallback = [this, device] { sim.PressButton(device); };
         prompts.Clear();
         window->btnReadFromDeviceClick();
+        FinishJob(window->Jobs());
 
         Commands read = {"m", "m0622", "m0828", "m0830", "m0840", "m0848"};
         read = Join(read, c.generationBlocks);
@@ -47,8 +48,10 @@ TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
         EXPECT_EQ(wait->windowTitle(), Text(10501));
         EXPECT_EQ(wait->lblAction->text().replace(QChar(0x2011), '-'), Text(10503));
         // Every cell of the listed blocks arrived from the device.
-        EXPECT_TRUE(FieldPresent(window->Jobs().readImage, 0x22, 6, MarkFromDevice));
-        EXPECT_EQ(window->Jobs().readImage.cells[0x2C].value, 77);
+        const std::optional<ConfigImage>& image = window->Jobs().LastOutcome().read;
+        ASSERT_TRUE(image);
+        EXPECT_TRUE(FieldPresent(*image, 0x22, 6, MarkFromDevice));
+        EXPECT_EQ(image->cells[0x2C].value, 77);
         s.Device(device).memory[0x20] = 0xEE;  // later cases press their own device
         s.Device(device).memory[0x21] = 0xEE;
     }
@@ -58,6 +61,7 @@ TEST_F(ReadJobTest, UnknownGenerationSendsNoJob) {
     sim.AddDevice(0x4C2D, 0x30);
     const QString before = window->findChild<QLineEdit*>("edtBatteryTestInterval")->text();
     window->btnReadFromDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10505});
     EXPECT_EQ(sim.Log(),
               Join(Identification(), {"m", "m0622", "m0828", "m0830", "m0840", "m0848"}));
@@ -71,6 +75,7 @@ TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
     Press(0);
     Abort();
     window->btnReadFromDeviceClick();
+    FinishJob(window->Jobs());
     const Commands expected =
         Join(Identification(), {"m", "m0622", "m0828", "m0830", "m0840", "m0848", "m0738", "m0850",
                                 "m0858", "i4C2D", "m", "m"});
@@ -79,7 +84,7 @@ TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
     EXPECT_EQ(window->StatusText(), Text(10504));
     EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), before);
     EXPECT_EQ(window->configOrigin, origin);
-    EXPECT_EQ(window->Jobs().pollTag, PollNone);
+    EXPECT_EQ(window->Jobs().Polling(), PollNone);
 }
 
 // Only the user's cancel is told as an aborted identification; a failure leaves the status line
@@ -88,10 +93,12 @@ TEST_F(ReadJobTest, IdentificationAbortedLeavesEverything) {
     sim.AddDevice(0x4C2D, 0x21);
     Abort();
     window->btnReadFromDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(window->StatusText(), Text(10804));
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1", "m", "m022E", "iFFFF", "s0"}));
     sim.InjectFault(SimFault::OldFirmware);
     window->btnReadFromDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(prompts.MessageIds().last(), 10507);
     EXPECT_EQ(window->StatusText(), QString());
 }
@@ -107,13 +114,14 @@ TEST_F(ReadJobTest, FailedOrTimedOutJobIsReported) {
         Press(0);
         PressInto(fault);
         window->btnReadFromDeviceClick();
+        FinishJob(window->Jobs());
         EXPECT_EQ(prompts.MessageIds(), QList<int>{message});
         // No record is fetched; the list is emptied after the wait and at the end.
         const Commands& log = sim.Log();
         ASSERT_GE(log.size(), 3u);
         EXPECT_EQ(Commands(log.end() - 3, log.end()), (Commands{"M", "m", "m"}));
         EXPECT_EQ(std::count(log.begin(), log.end(), "x"), 1);  // the identification's
-        EXPECT_FALSE(FieldPresent(window->Jobs().readImage, 0x2C, 1, MarkFromDevice));
+        EXPECT_FALSE(window->Jobs().LastOutcome().read);
     }
 }
 
@@ -121,6 +129,7 @@ TEST_F(ReadJobTest, RefusedJobIsReported) {
     sim.AddDevice(0x4C2D, 0x21);
     sim.InjectFault(SimFault::StartJobEot, "i4C2D");
     window->btnReadFromDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10508});
     EXPECT_EQ(sim.Log().back(), "m");
     EXPECT_EQ(waitHook.shows, 1);
@@ -137,6 +146,7 @@ TEST_F(ReadJobTest, MissingBlockNamesTheLastMissingDoorCode) {
         sim.ClearFaults();
         sim.InjectFault(SimFault::MissingBlock, block);
         window->btnReadFromDeviceClick();
+        FinishJob(window->Jobs());
         ASSERT_EQ(prompts.MessageIds(), QList<int>{10817});
         // The missing cell's value in the cleared read image, and its address, in decimal.
         EXPECT_EQ(prompts.records[0].text.toStdString(),
@@ -154,9 +164,11 @@ TEST_F(ReadJobTest, MalformedRecordIsIgnored) {
     Press(0);
     PressInto(SimFault::BadRecordCount, 0, -1);
     window->btnReadFromDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10817});
-    for (int a = 0; a < kImageSize; ++a)
-        EXPECT_NE(window->Jobs().readImage.cells[a].mark, MarkFromDevice) << a;
+    const std::optional<ConfigImage>& read = window->Jobs().LastOutcome().read;
+    ASSERT_TRUE(read);
+    for (int a = 0; a < kImageSize; ++a) EXPECT_NE(read->cells[a].mark, MarkFromDevice) << a;
 }
 
 TEST_F(ReadJobTest, ForeignProductIsReported) {
@@ -164,6 +176,7 @@ TEST_F(ReadJobTest, ForeignProductIsReported) {
     Press(0);
     PressInto(SimFault::ForeignProduct, 0, -1);
     window->btnReadFromDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10820});
     EXPECT_EQ(window->configOrigin, OriginDevice);
 }
@@ -185,6 +198,7 @@ TEST_F(ReadJobTest, NoSecondJobWhileOneRuns) {
         sim.PressButton(0);
     });
     window->btnReadFromDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(window->StatusText(), kReadDone);
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(waitHook.shows, 2);

@@ -84,18 +84,23 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         DeviceJobs jobs(settings, adapter, host);
         host.jobs = &jobs;
         host.presses.assign(row.presses.begin(), row.presses.end());
-        jobs.journalPath = JournalPath(folder.path() + "/");
+        JobRecord record;
+        record.path = JournalPath(folder.path() + "/");
+        jobs.SetRecord(record);
         SeriesPlan plan;
         plan.count = row.count;
         plan.codes = row.codes;
         Series series(jobs, settings, host, plan);
 
-        EXPECT_EQ(series.Run(), row.end);
+        series.Start();
+        host.Run();
+        EXPECT_FALSE(series.Running());
+        EXPECT_EQ(series.End(), row.end);
         EXPECT_EQ(series.Written(), row.written);
         EXPECT_EQ(series.Failed(), row.failed);
         EXPECT_TRUE(host.lines.join('\n').contains(QString::fromUtf8(row.says)))
             << host.lines.join('\n').toStdString();
-        EXPECT_EQ(JournalLines({jobs.journalPath, {}}).size(), row.recorded);
+        EXPECT_EQ(JournalLines(record.Target()).size(), row.recorded);
         for (size_t i = 0; i < row.codesAfter.size(); ++i)
             EXPECT_EQ(sim.Device(int(i)).RadioCode(), row.codesAfter[i]) << i;
         for (const auto& [number, count] : host.numbers)

@@ -37,19 +37,6 @@ class WaitPollTest : public ::testing::Test {
     }
     ~WaitPollTest() override { window->adapter.Close(); }
 
-    // One tick with the dialog shown; the dialog's result, 0 while it stays open.
-    int TickWith(int tag, const std::string& command, std::optional<std::string> payload) {
-        line.answersTo.clear();
-        if (payload) line.answersTo[command] = LpxSim::Frame(*payload);
-        wait->setResult(0);
-        wait->show();
-        window->Jobs().pollTag = tag;
-        window->tmrPollLpxInfoTimer();
-        const int result = wait->isVisible() ? 0 : wait->result();
-        wait->hide();
-        return result;
-    }
-
     FakeDriver driver;
     FakeLine& line = driver.line;  // every command gets the answer the test chose, or none
     ScriptedPrompts prompts;
@@ -58,12 +45,8 @@ class WaitPollTest : public ::testing::Test {
     TfrmReceiveRadio* wait = nullptr;
 };
 
-TEST_F(WaitPollTest, JobStatusEndsOrKeepsTheWait) {
-    struct Case {
-        std::optional<std::string> payload;
-        int outcome;  // 0: the dialog stays open
-    };
-    const Case cases[] = {
+TEST(JobStatusTest, OnlyTheThreeFinalStatusesEndAWait) {
+    const std::pair<std::string, int> cases[] = {
         {"03", WaitDone},
         {"04", WaitFailed},
         {"05", WaitTimedOut},
@@ -80,29 +63,19 @@ TEST_F(WaitPollTest, JobStatusEndsOrKeepsTheWait) {
                      "3",
                      2),
          0},
-        {std::nullopt, 0},
+        {"x3", 0},
+        {"", 0},
     };
-    for (const auto& [tag, command] : {std::pair{PollReadJob, "M"}, std::pair{PollWriteJob, "N"}}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(command + (" " + c.payload.value_or("(none)")));
-            line.commands.clear();
-            EXPECT_EQ(TickWith(tag, command, c.payload), c.outcome);
-            EXPECT_EQ(line.commands, std::vector<std::string>{command});
-        }
-    }
-    // The payload of the last answer stays readable.
-    TickWith(PollReadJob, "M", "0a");
-    EXPECT_EQ(window->Jobs().jobStatusText, "0a");
+    for (const auto& [payload, outcome] : cases) EXPECT_EQ(OutcomeOfJobStatus(payload), outcome);
 }
 
-TEST_F(WaitPollTest, TickWithoutPollKindStopsTheTimer) {
-    for (int tag : {0, 100, 301}) {
-        line.commands.clear();
-        window->findChild<QTimer*>("tmrPollLpxInfo")->start(500);
-        EXPECT_EQ(TickWith(tag, "M", "03"), 0);
-        EXPECT_TRUE(line.commands.empty());
-        EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpxInfo")->isActive());
-    }
+// A tick that comes when no job waits asks the LPX nothing and stops the timer.
+TEST_F(WaitPollTest, TickWithoutAWaitingJobStopsTheTimer) {
+    auto* timer = window->findChild<QTimer*>("tmrPollLpxInfo");
+    timer->start(500);
+    window->tmrPollLpxInfoTimer();
+    EXPECT_TRUE(line.commands.empty());
+    EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(WaitPollTest, StandbyTimerEndsTheWaitOnAnyC1Status) {
@@ -119,25 +92,20 @@ TEST_F(WaitPollTest, StandbyTimerEndsTheWaitOnAnyC1Status) {
     EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpx")->isActive());
 }
 
-// The whole wait: the poll timer runs every 500 ms in the dialog's loop until the LPX reports
-// an outcome, and is stopped afterwards.
-TEST_F(WaitPollTest, RunWaitPollsUntilTheJobEnds) {
-    line.answersTo = {{"N", LpxSim::Frame("00")}};
-    int polls = 0;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        polls = static_cast<int>(line.commands.size());
-        if (polls >= 2) line.answersTo["N"] = LpxSim::Frame("05");
-    });
-    watch.start(100);
-    window->Jobs().pollTag = PollWriteJob;
-    const int outcome = window->WaitForButton(PollWriteJob, {10601, 10872, 10602}, true);
-    window->StopPolling();
-    EXPECT_EQ(outcome, WaitTimedOut);
-    EXPECT_EQ(window->findChild<QTimer*>("tmrPollLpxInfo")->interval(), 500);
-    EXPECT_EQ(window->findChild<QTimer*>("tmrPollLpxInfo")->timerType(), Qt::PreciseTimer);
-    EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpxInfo")->isActive());
-    EXPECT_EQ(line.commands, (std::vector<std::string>{"N", "N", "N"}));
+// A wait shows the dialog modal to the window and returns at once, with the poll timer running
+// every 500 ms; its end stops the timer and closes the dialog.
+TEST_F(WaitPollTest, AWaitShowsTheDialogWithoutALoopOfItsOwn) {
+    auto* timer = window->findChild<QTimer*>("tmrPollLpxInfo");
+    window->WaitBegins(PollWriteJob, {10601, 10872, 10602});
+    EXPECT_TRUE(wait->isVisible());
+    EXPECT_EQ(wait->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(wait->windowTitle(), Text(10601));
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 500);
+    EXPECT_EQ(timer->timerType(), Qt::PreciseTimer);
+    window->WaitEnds();
+    EXPECT_FALSE(wait->isVisible());
+    EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(WaitPollTest, DialogLayout) {
@@ -182,10 +150,13 @@ TEST_F(WaitPollTest, EscapeAndCloseAreTheAbortButton) {
     const std::function<void()> ways[] = {[this] { QTest::keyClick(wait, Qt::Key_Escape); },
                                           [this] { wait->close(); },
                                           [this] { wait->btbtnAbort->click(); }};
-    for (const auto& way : ways) {
-        QTimer::singleShot(0, wait, way);
-        EXPECT_EQ(wait->exec(), WaitAborted);
-    }
+    int aborts = 0;
+    wait->SetAbort([&aborts] { ++aborts; });
+    wait->show();
+    for (const auto& way : ways) way();
+    EXPECT_EQ(aborts, 3);
+    EXPECT_TRUE(wait->isVisible());  // the job's end closes it, not the abort
+    wait->hide();
 }
 
 TEST(DevicePictureTest, DecodesTheEmbeddedPictureAndRefusesOtherData) {

@@ -33,35 +33,35 @@ QString Printable(const std::string& bytes) {
 
 struct Scene {
     const char* name;
-    std::function<void(DeviceJobs&, SettingsModel&, ScriptedPrompts&)> run;
+    std::function<void(PressingHost&, SettingsModel&, ScriptedPrompts&)> run;
 };
 
-void Write(DeviceJobs& jobs, SettingsModel& settings, bool verify, const QString& newCode) {
+void Write(PressingHost& jobs, SettingsModel& settings, bool verify, const QString& newCode) {
     settings.SetText(Field::edtRadioCodeNew, newCode);
     WriteRequest request;
     request.verify = verify;
-    jobs.WriteDevice(request);
+    jobs.Write(request);
 }
 
 }  // namespace
 
 TEST(WireTraces, EveryJobSendsTheBytesItAlwaysSent) {
     const Scene scenes[] = {
-        {"identify", [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts&) { jobs.Identify(); }},
-        {"read", [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts&) { jobs.ReadDevice(); }},
+        {"identify", [](PressingHost& jobs, SettingsModel&, ScriptedPrompts&) { jobs.Identify(); }},
+        {"read", [](PressingHost& jobs, SettingsModel&, ScriptedPrompts&) { jobs.Read(); }},
         {"write",
-         [](DeviceJobs& jobs, SettingsModel& s, ScriptedPrompts&) { Write(jobs, s, false, {}); }},
+         [](PressingHost& jobs, SettingsModel& s, ScriptedPrompts&) { Write(jobs, s, false, {}); }},
         {"checkedwrite",
-         [](DeviceJobs& jobs, SettingsModel& s, ScriptedPrompts&) { Write(jobs, s, true, {}); }},
+         [](PressingHost& jobs, SettingsModel& s, ScriptedPrompts&) { Write(jobs, s, true, {}); }},
         {"write-newcode",
-         [](DeviceJobs& jobs, SettingsModel& s, ScriptedPrompts& p) {
+         [](PressingHost& jobs, SettingsModel& s, ScriptedPrompts& p) {
              p.answers = {BoxAnswer::Yes};
              Write(jobs, s, true, "1A2B");
          }},
         {"codechange",
-         [](DeviceJobs& jobs, SettingsModel&, ScriptedPrompts& p) {
+         [](PressingHost& jobs, SettingsModel&, ScriptedPrompts& p) {
              p.answers = {BoxAnswer::Yes};
-             jobs.ChangeRadioCode("1a2b");
+             jobs.ChangeCode("1a2b");
          }},
     };
     const bool record = qEnvironmentVariableIntValue("KORBI_RECORD_TRACES") == 1;
@@ -90,7 +90,7 @@ TEST(WireTraces, EveryJobSendsTheBytesItAlwaysSent) {
             DeviceJobs jobs(settings, adapter, host);
             host.jobs = &jobs;
             ShowDeviceSettings(sim, 0, settings);
-            scene.run(jobs, settings, prompts);
+            scene.run(host, settings, prompts);
             compare(QString::fromLatin1(scene.name) + (firmware == 0x1A ? "-v1" : "-v2"),
                     driver.Written());
         }

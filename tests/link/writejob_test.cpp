@@ -36,6 +36,7 @@ TEST_F(WriteJobTest, GenerationOneGetsTheCommonBlocks) {
     const int device = ShownDevice(0x4C2D, 0x1A);
     window->findChild<QLineEdit*>("edtBatteryTestInterval")->setText("42");
     window->btnWriteToDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(WriteCommands(),
               (Commands{"n", "n0327", "n022C", "n0730", "n0840", "n0848", "i4C2D", "N", "n"}));
     // The first block carries the three values of 0x27-0x29.
@@ -54,6 +55,7 @@ TEST_F(WriteJobTest, ConfirmedCodeChangeTravelsAsTheLastBlock) {
     window->findChild<QLineEdit*>("edtRadioCodeNew")->setText("1A2B");
     prompts.answers = {BoxAnswer::Yes};
     window->btnWriteToDeviceClick();
+    FinishJob(window->Jobs());
     ASSERT_EQ(prompts.MessageIds(), QList<int>{10871});
     EXPECT_EQ(prompts.records[0].text, FillText(10871, {"4C2D", "1A2B"}));
     EXPECT_EQ(prompts.records[0].buttons, BoxButtons::YesNoAbort);
@@ -93,6 +95,7 @@ TEST_F(WriteJobTest, CodeChangeConfirmation) {
         window->findChild<QLineEdit*>("edtRadioCodeNew")->setText(c.newCode);
         prompts.answers = c.answers;
         window->btnWriteToDeviceClick();
+        FinishJob(window->Jobs());
         EXPECT_EQ(prompts.MessageIds().contains(10871), c.asked);
         EXPECT_EQ(WriteCommands(), c.expected);
         sim.Device(0).memory[0x20] = 0x4C;  // the confirmed lower-case change wrote 4C2D again
@@ -123,6 +126,7 @@ TEST_F(WriteJobTest, SettingsChecksBeforeTheLpx) {
         }
         prompts.Clear();  // the entry rules may have warned already
         window->btnWriteToDeviceClick();
+        FinishJob(window->Jobs());
         EXPECT_EQ(prompts.MessageIds(), QList<int>{c.message});
         EXPECT_TRUE(sim.Log().empty());
         EXPECT_EQ(driver.OpenCount(), 0);
@@ -134,6 +138,7 @@ TEST_F(WriteJobTest, PressTimeTooShortForGenerationTwoEndsAfterIdentification) {
     sim.Device(device).memory[0x3C] = 20;            // press time 2.0 s: not above 4 x 0.5 s
     ShowDeviceSettings(device);
     window->btnWriteToDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10877});
     EXPECT_EQ(sim.Log(), Identification());
 }
@@ -142,6 +147,7 @@ TEST_F(WriteJobTest, GenerationTwoSettingsForGenerationOneWarnAndGoOn) {
     ShownDevice(0x4C2D, 0x1A);
     window->Model().SetText(DoorCode(1, true), "ABCD");
     window->btnWriteToDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10874});
     EXPECT_EQ(prompts.records[0].kind, BoxKind::Information);
     EXPECT_EQ(WriteCommands(),
@@ -170,9 +176,10 @@ TEST_F(WriteJobTest, OutcomesOfTheWait) {
             Abort();
         }
         window->btnWriteToDeviceClick();
+        FinishJob(window->Jobs());
         EXPECT_EQ(prompts.MessageIds(), c.messages);
         EXPECT_EQ(window->StatusText(), c.statusText ? Text(c.statusText) : QString());
-        EXPECT_EQ(window->Jobs().pollTag, PollNone);
+        EXPECT_EQ(window->Jobs().Polling(), PollNone);
         EXPECT_EQ(sim.Log().back(), "n");
     }
 }
@@ -182,6 +189,7 @@ TEST_F(WriteJobTest, RefusedJobIsReported) {
     ShownDevice(0x4C2D, 0x1A);
     sim.InjectFault(SimFault::StartJobEot, "i4C2D");
     window->btnWriteToDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10508});
     EXPECT_EQ(WriteCommands(),
               (Commands{"n", "n0327", "n022C", "n0730", "n0840", "n0848", "i4C2D", "n"}));
@@ -193,8 +201,10 @@ TEST_F(WriteJobTest, ReadSettingsWriteBack) {
     const int device = sim.AddDevice(0x4C2D, 0x21);
     const auto before = sim.Device(device).memory;
     window->btnReadFromDeviceClick();
+    FinishJob(window->Jobs());
     ASSERT_EQ(window->StatusText(), kReadDone);
     window->btnWriteToDeviceClick();
+    FinishJob(window->Jobs());
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(window->StatusText(), kWriteDone);
     EXPECT_EQ(sim.Device(device).memory, before);
@@ -219,8 +229,9 @@ TEST_F(WriteJobTest, CheckedWriteShowsItsThirdStepAndEscapeEndsTheCheck) {
     };
     waitHook.actions = {step(true), step(true), step(false)};
     window->btnWriteToDeviceClick();
-    EXPECT_EQ(strip, (QStringList{"Schritt 1 von 3: Funkkennung lesen", "Schritt 2 von 3: Schreiben",
-                                  "Schritt 3 von 3: Prüfen"}));
+    FinishJob(window->Jobs());
+    EXPECT_EQ(strip, (QStringList{"Schritt 1 von 3: Funkkennung lesen",
+                                  "Schritt 2 von 3: Schreiben", "Schritt 3 von 3: Prüfen"}));
     EXPECT_EQ(window->StatusText(),
               QString::fromUtf8("K-ORBI 4C2D: Konfiguration wurde geschrieben, aber nicht geprüft: "
                                 "Die Prüfung wurde abgebrochen."));
@@ -233,6 +244,7 @@ TEST_F(WriteJobTest, MenuEntriesRunTheJobs) {
                                                        {"mnuCommWriteToDevice", kWriteDone}};
     for (const auto& [menu, status] : entries) {
         window->findChild<QAction*>(menu)->trigger();
+        FinishJob(window->Jobs());
         EXPECT_EQ(window->StatusText(), status) << menu;
     }
 }
