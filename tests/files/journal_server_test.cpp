@@ -2,10 +2,12 @@
 // (pg_virtualenv sets PGHOST, PGUSER and the like); without a server they are skipped.
 
 #include <gtest/gtest.h>
+#include <netdb.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -29,6 +31,13 @@ namespace {
 const QString kServer = QStringLiteral("postgresql://");
 // However the server stalls, nothing waits much longer than one server wait after connecting.
 constexpr int kAtMostMs = 3 * kJournalServerWaitMs;
+
+// A name look-up that does not answer until it is released, as behind a resolver that is gone.
+std::atomic<bool> lookupReleased{false};
+int StalledLookup(const std::string&, std::vector<std::string>*) {
+    while (!lookupReleased) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return EAI_AGAIN;
+}
 
 class JournalOnServer : public ::testing::Test {
   protected:
@@ -110,6 +119,7 @@ TEST_F(JournalOnServer, ServerFaultsNeitherHangNorLoseTheLine) {
         {"listing", "ORDER BY time_utc", true, "keine Antwort"},
         {"locked", nullptr, false, "gesperrt"},
         {"interrupt", nullptr, false, "abgebrochen"},
+        {"name lookup", nullptr, false, "nicht innerhalb von 3 Sekunden aufgelöst"},
     };
     int kept = 0;
     for (const auto& row : rows) {
@@ -128,7 +138,11 @@ TEST_F(JournalOnServer, ServerFaultsNeitherHangNorLoseTheLine) {
             ASSERT_EQ(write(interrupt[1], "x", 1), 1);
             SetJournalServerInterrupt(interrupt[0]);
         }
-        const JournalTarget target = proxy ? Through(proxy->Address()) : Target();
+        JournalTarget target = proxy ? Through(proxy->Address()) : Target();
+        if (QByteArray(row.fault) == "name lookup") {
+            SetHostLookup(StalledLookup);
+            target = Through("postgresql://korbi-journal.invalid");
+        }
         QElapsedTimer timer;
         timer.start();
         QString text;
@@ -149,9 +163,11 @@ TEST_F(JournalOnServer, ServerFaultsNeitherHangNorLoseTheLine) {
         EXPECT_LT(timer.elapsed(), kAtMostMs);
         EXPECT_TRUE(text.contains(row.says)) << text.toStdString();
         SetJournalServerInterrupt(-1);
+        SetHostLookup(nullptr);
         for (int fd : interrupt) close(fd);
         locker.Exec("ROLLBACK", {});
     }
+    lookupReleased = true;
     // The listing sent what waited before it stalled; the sync sends the rest.
     QString error;
     EXPECT_GE(SyncJournal(Target(), &error), 1) << error.toStdString();
