@@ -123,3 +123,9 @@ QStringList CommandLineArguments(int argc, const char* const* argv) {
     for (int i = 0; i < argc; ++i) arguments << FileNameFromBytes(QByteArray(argv[i]));
     return arguments;
 }
+
+QString LocalFileOfUrl(const QUrl& url) {
+    if (!url.host().isEmpty()) return url.toLocalFile();
+    return FileNameFromBytes(
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
