@@ -69,15 +69,7 @@ std::atomic<HostLookup> hostLookup{SystemHostLookup};
 // A look-up on a thread of its own, shared with that thread: it may outlive the connection that
 // gave up waiting for it. ready becomes readable when the look-up is over.
 struct PendingLookup {
-    PendingLookup() {
-        if (::pipe2(ready, O_CLOEXEC) != 0) ready[0] = ready[1] = -1;
-    }
-    ~PendingLookup() {
-        for (const int fd : ready) {
-            if (fd >= 0) ::close(fd);
-        }
-    }
-    int ready[2] = {-1, -1};
+    WakePipe ready;
     std::mutex mutex;
     int error = EAI_AGAIN;
     std::vector<std::string> addresses;
@@ -149,6 +141,22 @@ namespace {}  // namespace
 
 void SetJournalServerInterrupt(int descriptor) {
     interruptDescriptor = descriptor;
+}
+
+WakePipe::WakePipe() {
+    if (::pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;
+}
+
+WakePipe::~WakePipe() {
+    for (const int fd : fds_) {
+        if (fd >= 0) ::close(fd);
+    }
+}
+
+void WakePipe::Wake() {
+    if (fds_[1] >= 0) {
+        [[maybe_unused]] const ssize_t n = ::write(fds_[1], "x", 1);
+    }
 }
 
 void SetHostLookup(HostLookup lookup) {
@@ -256,7 +264,7 @@ bool JournalServer::LookUpHosts(PQconninfoOption* options, QByteArray* host,
         if (!IsAddressOrSocket(name)) {
             const auto lookup = std::make_shared<PendingLookup>();
             const QString shown = QString::fromUtf8(name);
-            if (lookup->ready[0] < 0) {
+            if (lookup->ready.ReadEnd() < 0) {
                 Fail(ServerStatus::Unreachable, QString::fromLocal8Bit(strerror(errno)));
                 return false;
             }
@@ -267,14 +275,14 @@ bool JournalServer::LookUpHosts(PQconninfoOption* options, QByteArray* host,
                     std::lock_guard<std::mutex> lock(lookup->mutex);
                     lookup->error = error;
                     lookup->addresses = std::move(addresses);
-                    [[maybe_unused]] const ssize_t n = ::write(lookup->ready[1], "x", 1);
+                    lookup->ready.Wake();
                 }).detach();
             } catch (const std::system_error&) {
                 Fail(ServerStatus::Unreachable,
                      QStringLiteral("der Rechnername %1 kann nicht aufgelöst werden").arg(shown));
                 return false;
             }
-            switch (WaitUntil(lookup->ready[0], POLLIN, deadline)) {
+            switch (WaitUntil(lookup->ready.ReadEnd(), POLLIN, deadline)) {
                 case Waited::Ready:
                     break;
                 case Waited::TimedOut:

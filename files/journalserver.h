@@ -35,6 +35,22 @@ constexpr int kJournalServerWaitMs = 3000;
 // korbi-cli names its signal pipe here.
 void SetJournalServerInterrupt(int descriptor);
 
+// A pipe that becomes readable once woken, and stays so: as a thread's interrupt descriptor it
+// ends that thread's server waits at once, for good.
+class WakePipe {
+  public:
+    WakePipe();
+    ~WakePipe();
+    WakePipe(const WakePipe&) = delete;
+    WakePipe& operator=(const WakePipe&) = delete;
+    void Wake();
+    // -1 when the pipe could not be made.
+    int ReadEnd() const { return fds_[0]; }
+
+  private:
+    int fds_[2] = {-1, -1};
+};
+
 // Looks up a server's host name: 0 with its addresses as numbers ("192.0.2.7", "::1"), or a
 // getaddrinfo error. The system's look-up cannot be bounded, so it runs on a thread that is left
 // behind when it does not answer in time; tests put a stalled one in. Null restores the system's.
