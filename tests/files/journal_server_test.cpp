@@ -6,12 +6,20 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <atomic>
 #include <functional>
 #include <mutex>
 #include <thread>
 
+#include "app/journalview.h"
+#include "app/mainwindow.h"
+#include "app/reportactions.h"
 #include "files/codereservations.h"
 #include "files/journalsender.h"
 #include "files/journalstore.h"
@@ -196,6 +204,48 @@ TEST_F(JournalOnServer, TheWindowsSenderNeverWaitsOnTheServer) {
     EXPECT_TRUE(warnings.first().contains("abgebrochen")) << warnings.first().toStdString();
     QString error;
     EXPECT_EQ(SyncJournal(Target(), &error), 1) << error.toStdString();
+}
+
+// The journal window and its report read through a server that never answers: the window says
+// that it is reading while the server is waited for, then shows why it failed, as the report's
+// box does; closed while it waits, it closes at once.
+TEST_F(JournalOnServer, TheJournalWindowNeverWaitsOnTheServer) {
+    StallingProxy proxy("");
+    ScriptedPrompts prompts;
+    AppEnvironment env;
+    env.prompts = &prompts;
+    TfrmMain window(env);
+    window.Jobs().journalPath = Target().localPath;
+    window.Jobs().journalServer = proxy.Address();
+    const JournalTarget stalled = Through(proxy.Address());
+    {
+        TfrmJournal journal(stalled, &window, &prompts);
+        QSignalSpy read(&journal, &TfrmJournal::Read);
+        EXPECT_TRUE(journal.Busy());
+        EXPECT_EQ(journal.lblJournalLines->text(), Text(Msg::JournalLoading));
+        ASSERT_TRUE(read.wait(10000));
+        const QString error = read.first().first().toString();
+        EXPECT_TRUE(error.contains("keine Antwort")) << error.toStdString();
+        EXPECT_EQ(journal.lblJournalLines->text(), error);
+        EXPECT_FALSE(journal.Busy());
+
+        auto* report = journal.findChild<ReportActions*>();
+        ASSERT_TRUE(report);
+        QSignalSpy done(report, &ReportActions::Done);
+        journal.btnJournalReport->menu()->actions().first()->trigger();
+        EXPECT_TRUE(window.StatusText().contains("gelesen")) << window.StatusText().toStdString();
+        ASSERT_TRUE(done.wait(10000));
+        ASSERT_EQ(prompts.records.size(), 1);
+        EXPECT_TRUE(prompts.records.first().text.contains("keine Antwort"));
+    }
+    const int connections = proxy.Accepted();
+    auto closed = std::make_unique<TfrmJournal>(stalled, &window, &prompts);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return proxy.Accepted() > connections; }, 10000));
+    QElapsedTimer timer;
+    timer.start();
+    closed.reset();
+    // At once, not when the server's wait would have ended.
+    EXPECT_LT(timer.elapsed(), kJournalServerWaitMs / 3);
 }
 
 // A pending line whose values the server refuses (an old journal's tail of NUL bytes) is set aside
