@@ -125,7 +125,9 @@ QStringList CommandLineArguments(int argc, const char* const* argv) {
 }
 
 QString LocalFileOfUrl(const QUrl& url) {
-    if (!url.host().isEmpty()) return url.toLocalFile();
+    // "localhost" names this computer as well as an empty host does.
+    const QString host = url.host();
+    if (!host.isEmpty() && host != QLatin1String("localhost")) return url.toLocalFile();
     return FileNameFromBytes(
         QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }

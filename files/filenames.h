@@ -17,8 +17,8 @@ QByteArray FileNameBytes(const QString& name);
 // The command line as texts, file names kept as above.
 QStringList CommandLineArguments(int argc, const char* const* argv);
 // The local file a file:// URL names, kept as above: a drop carries the name's bytes
-// percent-encoded, which QUrl::toLocalFile would turn into "�". A URL with a host gives
-// QUrl::toLocalFile's "//host/path".
+// percent-encoded, which QUrl::toLocalFile would turn into "�". A URL with a host other than
+// localhost gives QUrl::toLocalFile's "//host/path".
 QString LocalFileOfUrl(const QUrl& url);
 
 // The text with exactly one trailing "/" removed, if there is one; the root folder "/" stays.

@@ -144,6 +144,7 @@ TEST_F(WindowFileCommands, DropsTakeOneConfigurationFile) {
         {{"http://example.org/anlage.korbi"}, {10808}, "(Standard)"},
         {{folder + "Default_v1.BIN"}, {}, "Default_v1.BIN"},
         {{latin1}, {}, FileNamePart(latin1)},
+        {{"file://localhost" + folder + "Default_v1.BIN"}, {}, "Default_v1.BIN"},
         {{good}, {}, "ANLAGE.KORBI"},
     };
     for (const auto& c : cases) {
