@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSaveFile>
-#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -76,6 +75,8 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     tblJournal->verticalHeader()->setVisible(false);
     lblJournalLines = new QLabel(this);
     lblJournalLines->setObjectName("lblJournalLines");
+    // It also holds why the record could not be read, which can be long.
+    lblJournalLines->setWordWrap(true);
     lblJournalPractice = new QLabel(Text(Msg::JournalPracticeNotRecorded), this);
     lblJournalPractice->setObjectName("lblJournalPractice");
     lblJournalPractice->setVisible(practiceMode);
@@ -119,8 +120,7 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     AddLabelled(filter, this, Msg::JournalUntil, edtJournalUntil);
     filter->addStretch();
     auto* info = new QHBoxLayout;
-    info->addWidget(lblJournalLines);
-    info->addStretch();
+    info->addWidget(lblJournalLines, 1);
     info->addWidget(lblJournalPractice);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
