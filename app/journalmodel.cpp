@@ -34,6 +34,7 @@ void JournalModel::Fetch(bool count) {
     const quint64 generation = generation_;
     worker_.Post([this, filter, after, count, generation](JournalWorker::Session& session) {
         // On the worker's thread: only the values captured, the reader and what is made here.
+        if (generation != generation_) return std::function<void()>();
         QString error;
         qint64 matching = -1;
         QList<Line> page;
@@ -49,7 +50,7 @@ void JournalModel::Fetch(bool count) {
             }
             reader->Failed(&error);
         }
-        return [this, generation, page, matching, error] {
+        return std::function<void()>([this, generation, page, matching, error] {
             if (generation != generation_) return;  // the filter changed meanwhile
             loading_ = false;
             if (matching >= 0) matching_ = matching;
@@ -61,7 +62,7 @@ void JournalModel::Fetch(bool count) {
                 endInsertRows();
             }
             emit Loaded(error);
-        };
+        });
     });
 }
 

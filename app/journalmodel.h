@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QStringList>
+#include <atomic>
 
 #include "files/journalstore.h"
 
@@ -17,7 +18,8 @@ class JournalWorker;
 class JournalModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    // worker: the journal's worker, which outlives the model.
+    // worker: the journal's worker, which must end before the model does (its tasks look at the
+    // model's count of Shows).
     explicit JournalModel(JournalWorker& worker, QObject* parent = nullptr);
     // Starts again with the lines the filter lets through: counts them and fetches the first
     // page; Loaded says when that has ended.
@@ -61,8 +63,9 @@ class JournalModel : public QAbstractTableModel {
     QList<Line> lines_;
     bool more_ = false;
     bool loading_ = false;
-    // Counts the Shows: a page fetched for an earlier filter is not taken.
-    quint64 generation_ = 0;
+    // Counts the Shows: a page for an earlier filter is not fetched when its turn comes after a
+    // newer Show (the worker's thread reads this), and not taken when it arrives after one.
+    std::atomic<quint64> generation_{0};
     qint64 matching_ = 0;
     QStringList titles_;
 };
