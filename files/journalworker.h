@@ -50,7 +50,6 @@ class JournalWorker {
     JournalWorker& operator=(const JournalWorker&) = delete;
 
     void Post(Task task);
-    const JournalTarget& Target() const { return target_; }
 
   private:
     void Work();
