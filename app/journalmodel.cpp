@@ -1,5 +1,7 @@
 #include "app/journalmodel.h"
 
+#include "files/journalworker.h"
+
 namespace {
 
 constexpr int kPageLines = 200;
@@ -10,54 +12,58 @@ bool IsHashColumn(int column) {
 
 }  // namespace
 
-JournalModel::JournalModel(JournalReader& reader, QObject* parent)
-    : QAbstractTableModel(parent), reader_(reader), titles_(JournalHeader()) {}
+JournalModel::JournalModel(JournalWorker& worker, QObject* parent)
+    : QAbstractTableModel(parent), worker_(worker), titles_(JournalHeader()) {}
 
-bool JournalModel::Show(const QString& deviceCode, QString* error) {
-    JournalFilter filter = filter_;
-    filter.device = deviceCode;
-    return Show(filter, error);
-}
-
-bool JournalModel::Show(const JournalFilter& filter, QString* error) {
+void JournalModel::Show(const JournalFilter& filter) {
     beginResetModel();
     filter_ = filter;
     lines_.clear();
     more_ = false;
+    matching_ = 0;
+    ++generation_;
     endResetModel();
-    QString cause;
-    matching_ = reader_.Count(filter_, &cause);
-    if (matching_ < 0) {
-        matching_ = 0;
-        if (error) *error = cause;
-        return false;
-    }
-    return FetchPage(error);
+    Fetch(true);
 }
 
-bool JournalModel::FetchPage(QString* error) {
-    QString cause;
+void JournalModel::Fetch(bool count) {
+    loading_ = true;
+    const JournalFilter filter = filter_;
     const JournalReader::LineKey after =
         lines_.isEmpty() ? JournalReader::LineKey() : lines_.last().key;
-    if (!reader_.SelectPage(filter_, after, kPageLines, &cause)) {
-        more_ = false;
-        if (error) *error = cause;
-        return false;
-    }
-    QList<Line> page;
-    Line line;
-    while (reader_.Next(&line.fields)) {
-        line.key = reader_.Key();
-        line.hasImage = reader_.HasImage();
-        page << line;
-    }
-    more_ = page.size() == kPageLines;
-    if (page.isEmpty()) return true;
-    beginInsertRows({}, static_cast<int>(lines_.size()),
-                    static_cast<int>(lines_.size() + page.size() - 1));
-    lines_ << page;
-    endInsertRows();
-    return true;
+    const quint64 generation = generation_;
+    worker_.Post([this, filter, after, count, generation](JournalWorker::Session& session) {
+        // On the worker's thread: only the values captured, the reader and what is made here.
+        if (generation != generation_) return std::function<void()>();
+        QString error;
+        qint64 matching = -1;
+        QList<Line> page;
+        JournalReader* reader = session.Reader(&error);
+        if (reader && count) matching = reader->Count(filter, &error);
+        if (reader && (!count || matching >= 0) &&
+            reader->SelectPage(filter, after, kPageLines, &error)) {
+            Line line;
+            while (reader->Next(&line.fields)) {
+                line.key = reader->Key();
+                line.hasImage = reader->HasImage();
+                page << line;
+            }
+            reader->Failed(&error);
+        }
+        return std::function<void()>([this, generation, page, matching, error] {
+            if (generation != generation_) return;  // the filter changed meanwhile
+            loading_ = false;
+            if (matching >= 0) matching_ = matching;
+            more_ = error.isEmpty() && page.size() == kPageLines;
+            if (!page.isEmpty()) {
+                beginInsertRows({}, static_cast<int>(lines_.size()),
+                                static_cast<int>(lines_.size() + page.size() - 1));
+                lines_ << page;
+                endInsertRows();
+            }
+            emit Loaded(error);
+        });
+    });
 }
 
 QString JournalModel::ShownTime(int row) const {
@@ -90,9 +96,9 @@ QVariant JournalModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 bool JournalModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && more_;
+    return !parent.isValid() && more_ && !loading_;
 }
 
 void JournalModel::fetchMore(const QModelIndex& parent) {
-    if (!parent.isValid()) FetchPage(nullptr);
+    if (canFetchMore(parent)) Fetch(false);
 }

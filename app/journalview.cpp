@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSaveFile>
-#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -21,6 +20,7 @@
 #include "files/fileerrors.h"
 #include "files/journal.h"
 #include "files/journallisting.h"
+#include "files/journalworker.h"
 #include "files/startupsteps.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -51,8 +51,9 @@ void AddLabelled(QHBoxLayout* row, QWidget* parent, int textId, QWidget* field) 
 
 }  // namespace
 
-TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent, Prompts* prompts, bool practiceMode)
-    : QDialog(parent), reader_(std::move(reader)), prompts_(prompts) {
+TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* prompts,
+                         bool practiceMode)
+    : QDialog(parent), worker_(std::make_unique<JournalWorker>(target)), prompts_(prompts) {
     setObjectName("frmJournal");
     setWindowTitle(Text(Msg::JournalTitle));
     resize(900, 420);
@@ -64,7 +65,7 @@ TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent, Prompts* prompts
         QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,4}")), edtJournalDevice));
     edtJournalFrom = DateBound(this, "edtJournalFrom");
     edtJournalUntil = DateBound(this, "edtJournalUntil");
-    model_ = new JournalModel(reader_, this);
+    model_ = new JournalModel(*worker_, this);
     tblJournal = new QTableView(this);
     tblJournal->setObjectName("tblJournal");
     tblJournal->setModel(model_);
@@ -74,6 +75,8 @@ TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent, Prompts* prompts
     tblJournal->verticalHeader()->setVisible(false);
     lblJournalLines = new QLabel(this);
     lblJournalLines->setObjectName("lblJournalLines");
+    // It also holds why the record could not be read, which can be long.
+    lblJournalLines->setWordWrap(true);
     lblJournalPractice = new QLabel(Text(Msg::JournalPracticeNotRecorded), this);
     lblJournalPractice->setObjectName("lblJournalPractice");
     lblJournalPractice->setVisible(practiceMode);
@@ -106,25 +109,30 @@ TfrmJournal::TfrmJournal(JournalReader reader, QWidget* parent, Prompts* prompts
     connect(btnJournalExport, &QPushButton::clicked, this, &TfrmJournal::ExportShownLines);
     connect(tblJournal, &QTableView::doubleClicked, this, &TfrmJournal::OpenChosenLine);
     connect(tblJournal->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &TfrmJournal::UpdateOpenButton);
-    const auto refresh = [this] { Refresh(nullptr); };
-    connect(edtJournalDevice, &QLineEdit::textChanged, this, refresh);
-    connect(edtJournalFrom, &QDateEdit::dateChanged, this, refresh);
-    connect(edtJournalUntil, &QDateEdit::dateChanged, this, refresh);
+            &TfrmJournal::UpdateButtons);
+    connect(model_, &JournalModel::Loaded, this, &TfrmJournal::LinesLoaded);
+    connect(edtJournalDevice, &QLineEdit::textChanged, this, &TfrmJournal::Refresh);
+    connect(edtJournalFrom, &QDateEdit::dateChanged, this, &TfrmJournal::Refresh);
+    connect(edtJournalUntil, &QDateEdit::dateChanged, this, &TfrmJournal::Refresh);
     auto* filter = new QHBoxLayout;
     AddLabelled(filter, this, Msg::JournalDeviceFilter, edtJournalDevice);
     AddLabelled(filter, this, Msg::JournalFrom, edtJournalFrom);
     AddLabelled(filter, this, Msg::JournalUntil, edtJournalUntil);
     filter->addStretch();
     auto* info = new QHBoxLayout;
-    info->addWidget(lblJournalLines);
-    info->addStretch();
+    info->addWidget(lblJournalLines, 1);
     info->addWidget(lblJournalPractice);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
     layout->addWidget(tblJournal);
     layout->addLayout(info);
     layout->addWidget(boxJournalButtons);
+    Refresh();
+}
+
+TfrmJournal::~TfrmJournal() {
+    // A server still being waited for is given up at once; nothing more reaches the dialog.
+    worker_.reset();
 }
 
 JournalFilter TfrmJournal::Filter() const {
@@ -136,75 +144,113 @@ JournalFilter TfrmJournal::Filter() const {
     return filter;
 }
 
-bool TfrmJournal::Refresh(QString* error) {
-    QString cause;
-    if (!model_->Show(Filter(), &cause)) {
-        lblJournalLines->setText(cause);
-        if (error) *error = cause;
-        return false;
+void TfrmJournal::Refresh() {
+    model_->Show(Filter());
+    lblJournalLines->setText(Text(Msg::JournalLoading));
+    UpdateButtons();
+}
+
+void TfrmJournal::LinesLoaded(const QString& error) {
+    if (error.isEmpty()) {
+        tblJournal->resizeColumnsToContents();
+        lblJournalLines->setText(
+            FillText(Msg::JournalLineCount, {QString::number(model_->MatchingLines())}));
+    } else {
+        lblJournalLines->setText(error);
     }
-    tblJournal->resizeColumnsToContents();
-    lblJournalLines->setText(
-        FillText(Msg::JournalLineCount, {QString::number(model_->MatchingLines())}));
-    UpdateOpenButton();
-    return true;
+    UpdateButtons();
+    emit Read(error);
 }
 
-bool TfrmJournal::ShowDevice(const QString& deviceCode, QString* error) {
-    const QSignalBlocker quiet(edtJournalDevice);
-    edtJournalDevice->setText(deviceCode);
-    return Refresh(error);
+bool TfrmJournal::Busy() const {
+    return busy_ > 0 || model_->Loading();
 }
 
-void TfrmJournal::UpdateOpenButton() {
+void TfrmJournal::BeginReading(const QString& text) {
+    ++busy_;
+    lblJournalLines->setText(text);
+    UpdateButtons();
+}
+
+void TfrmJournal::EndReading(const QString& error, const QString& text) {
+    --busy_;
+    lblJournalLines->setText(error.isEmpty() ? text : error);
+    UpdateButtons();
+    emit Read(error);
+}
+
+void TfrmJournal::UpdateButtons() {
     const QModelIndex current = tblJournal->currentIndex();
-    btnJournalOpen->setEnabled(current.isValid() && model_->HasImage(current.row()));
+    btnJournalOpen->setEnabled(!Busy() && current.isValid() && model_->HasImage(current.row()));
+    btnJournalExport->setEnabled(!Busy() && prompts_ != nullptr);
 }
 
 void TfrmJournal::OpenChosenLine() {
     const QModelIndex current = tblJournal->currentIndex();
-    if (!current.isValid()) return;
+    if (Busy() || !current.isValid()) return;
     const int row = current.row();
-    const QByteArray image = reader_.ImageOfLine(model_->LineId(row));
-    if (image.size() != kImageSize) return;
-    chosenImage = image;
-    chosenLine = QStringList{model_->ShownTime(row), model_->Field(row, ColCodeAfter)};
-    accept();
+    const qint64 id = model_->LineId(row);
+    const QStringList line{model_->ShownTime(row), model_->Field(row, ColCodeAfter)};
+    const QString shown = lblJournalLines->text();
+    BeginReading(Text(Msg::JournalLoading));
+    worker_->Post([this, id, line, shown](JournalWorker::Session& session) {
+        QString error;
+        QByteArray image;
+        if (JournalReader* reader = session.Reader(&error)) image = reader->ImageOfLine(id);
+        return [this, image, line, shown, error] {
+            EndReading(error, shown);
+            if (image.size() != kImageSize) return;
+            chosenImage = image;
+            chosenLine = line;
+            accept();
+        };
+    });
 }
 
 // The lines the filter lets through, all of them (not only those scrolled into view), as the
 // guarded CSV that korbi-cli journal --csv writes. The file is written whole or not at all.
 void TfrmJournal::ExportShownLines() {
+    if (Busy()) return;
     QString path = prompts_->AskSaveFile({Text(Msg::JournalExportTitle),
                                           Text(Msg::JournalExportFilter) + "|*.csv",
                                           QStringLiteral("Protokoll.csv"), QString()});
     if (path.isEmpty()) return;
     if (!path.contains('.')) path += QStringLiteral(".csv");
-    QSaveFile file(path);
-    QString error;
-    qint64 lines = 0;
-    bool ok = file.open(QIODevice::WriteOnly) && reader_.Select(Filter(), &error);
-    std::string block;
-    AppendCsvHeader(block, true);
-    const auto writeBlock = [&file, &block] {
-        const bool written = file.write(block.data(), qint64(block.size())) == qint64(block.size());
-        block.clear();
-        return written;
-    };
-    while (ok && reader_.NextLine(&error)) {
-        AppendCsvLine(block, reader_, true);
-        ++lines;
-        if (block.size() >= 64 * 1024) ok = writeBlock();
-    }
-    ok = ok && error.isEmpty() && writeBlock() && file.commit();
-    if (!ok) {
-        const int cause = file.error() == QFileDevice::NoError ? 0 : errno;
-        file.cancelWriting();
-        ErrorBox(*prompts_, Msg::JournalExportFailed, {path},
-                 error.isEmpty() ? FileErrorCause(cause) : error);
-        return;
-    }
-    lblJournalLines->setText(FillText(Msg::JournalExported, {QString::number(lines), path}));
+    BeginReading(Text(Msg::JournalExporting));
+    worker_->Post([this, path, filter = Filter()](JournalWorker::Session& session) {
+        QSaveFile file(path);
+        QString error;
+        qint64 lines = 0;
+        JournalReader* reader = session.Reader(&error);
+        bool ok = reader && file.open(QIODevice::WriteOnly) && reader->Select(filter, &error);
+        std::string block;
+        AppendCsvHeader(block, true);
+        const auto writeBlock = [&file, &block] {
+            const bool written =
+                file.write(block.data(), qint64(block.size())) == qint64(block.size());
+            block.clear();
+            return written;
+        };
+        while (ok && !session.Stopping() && reader->NextLine(&error)) {
+            AppendCsvLine(block, *reader, true);
+            ++lines;
+            if (block.size() >= 64 * 1024) ok = writeBlock();
+        }
+        ok = ok && !session.Stopping() && error.isEmpty() && writeBlock() && file.commit();
+        const int cause = ok || file.error() == QFileDevice::NoError ? 0 : errno;
+        if (!ok) file.cancelWriting();
+        return std::function<void()>([this, ok, cause, error, path, lines] {
+            if (ok) {
+                EndReading(QString(),
+                           FillText(Msg::JournalExported, {QString::number(lines), path}));
+                return;
+            }
+            const QString text = FillText(Msg::JournalExportFailed, {path});
+            EndReading(text, QString());
+            ErrorBox(*prompts_, Msg::JournalExportFailed, {path},
+                     error.isEmpty() ? FileErrorCause(cause) : error);
+        });
+    });
 }
 
 void TfrmMain::mnuCommShowJournalClick() {
@@ -217,15 +263,9 @@ void TfrmMain::mnuCommShowJournalClick() {
         return;
     }
     const JournalTarget target{JournalPath(applicationDataFolder), Jobs().Record().server};
-    JournalReader reader;
-    QString error;
-    // A journal that cannot be read says so at once, with its cause.
-    const auto refuse = [this](const QString& text) {
-        prompts().ShowMessage(BoxKind::Error, Msg::JournalReadFailed, text, BoxButtons::Ok);
-    };
-    if (!reader.Open(target, &error)) return refuse(error);
-    TfrmJournal dialog(std::move(reader), this, &prompts(), env_.practiceMode);
-    if (!dialog.ShowDevice(QString(), &error)) return refuse(error);
+    // The dialog opens at once and reads the record meanwhile; a journal that cannot be read
+    // says so in it, with its cause.
+    TfrmJournal dialog(target, this, &prompts(), env_.practiceMode);
     if (dialog.exec() != QDialog::Accepted || dialog.chosenImage.isEmpty()) return;
     // Opening a line replaces the shown configuration, as opening a file does.
     if (!ConfirmLosingEdits()) return;

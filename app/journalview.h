@@ -3,11 +3,14 @@
 // The table fetches the lines page by page as they are scrolled into view, newest first, so that
 // a record of any size opens at once. A part of a device code and a date range narrow it down;
 // the lines it shows can be exported for a spreadsheet, and a line's configuration can be
-// opened in the window.
+// opened in the window. Everything that reads the record runs on a worker thread of the dialog's
+// own: with a company's server that is slow or gone the dialog still answers, says that it is
+// loading, and can be closed at once.
 
 #include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "files/journalstore.h"
 
@@ -17,19 +20,21 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class JournalModel;
+class JournalWorker;
 class Prompts;
 class QTableView;
 
 class TfrmJournal : public QDialog {
     Q_OBJECT
   public:
-    // reader: an opened journal; the dialog keeps it while it shows it. prompts asks for the
-    // export's file and tells its failure; practiceMode adds the line that practice jobs are
-    // not recorded.
-    TfrmJournal(JournalReader reader, QWidget* parent = nullptr, Prompts* prompts = nullptr,
+    // target: the journal, opened by the dialog, which starts at once to show all its lines.
+    // prompts asks for the export's file and tells its failure; practiceMode adds the line that
+    // practice jobs are not recorded.
+    TfrmJournal(const JournalTarget& target, QWidget* parent = nullptr, Prompts* prompts = nullptr,
                 bool practiceMode = false);
-    // Shows the lines about the device (all lines for an empty code); false with a German error.
-    bool ShowDevice(const QString& deviceCode, QString* error);
+    ~TfrmJournal() override;
+    // Whether the lines, a line's configuration or an export are being read.
+    bool Busy() const;
     // The configuration of the chosen line, 256 bytes, once "Konfiguration öffnen" was pressed.
     QByteArray chosenImage;
     QStringList chosenLine;  // its time (for people) and device code
@@ -46,15 +51,28 @@ class TfrmJournal : public QDialog {
     QPushButton* btnJournalExport = nullptr;
     QPushButton* btnJournalReport = nullptr;  // with a main window as parent
 
+  signals:
+    // Reading the record has ended for now (the lines, a line's configuration, an export): error
+    // is empty, or the German text that the dialog also shows.
+    void Read(const QString& error);
+
   private:
     // The filter the fields ask for.
     JournalFilter Filter() const;
-    // Shows the lines the fields ask for and their number; false with a German error.
-    bool Refresh(QString* error);
-    void UpdateOpenButton();
+    // Starts showing the lines the fields ask for.
+    void Refresh();
+    void LinesLoaded(const QString& error);
+    // A read of a line's configuration or an export, with the text shown meanwhile; the
+    // buttons that would read wait until it has ended.
+    void BeginReading(const QString& text);
+    // Ends it, showing error or else text.
+    void EndReading(const QString& error, const QString& text);
+    void UpdateButtons();
     void OpenChosenLine();
     void ExportShownLines();
-    JournalReader reader_;
+    // Ended first when the dialog goes, and with it every result still on its way.
+    std::unique_ptr<JournalWorker> worker_;
     JournalModel* model_ = nullptr;
     Prompts* prompts_ = nullptr;
+    int busy_ = 0;
 };

@@ -14,6 +14,7 @@
 #include "app/folderdialog.h"
 #include "app/prompts.h"
 #include "app/waitdialog.h"
+#include "files/filenames.h"
 #include "resources/catalogue.h"
 
 TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
@@ -186,7 +187,7 @@ void TfrmMain::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         // A non-local URL counts as a file with another extension.
-        paths << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+        paths << (url.isLocalFile() ? LocalFileOfUrl(url) : url.toString());
     }
     event->acceptProposedAction();
     HandleDroppedFiles(paths);

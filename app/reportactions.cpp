@@ -13,6 +13,7 @@
 #include "files/filewrite.h"
 #include "files/imagefile.h"
 #include "files/journal.h"
+#include "files/journalworker.h"
 #include "link/devicejobs.h"
 #include "report/reportpages.h"
 
@@ -31,31 +32,50 @@ QString Plain(const char* buttonText) {
 ReportActions::ReportActions(TfrmMain& main, QWidget* parent, RangeSource range)
     : QObject(parent), main_(main), parent_(parent), range_(std::move(range)) {}
 
-bool ReportActions::Collect(Report* report) {
-    Prompts& prompts = main_.prompts();
-    const auto refuse = [&prompts](const QString& text) {
-        prompts.ShowMessage(BoxKind::Error, 0, text, BoxButtons::Ok);
-        return false;
+ReportActions::~ReportActions() = default;
+
+void ReportActions::Collect(std::function<void(const Report&)> use) {
+    const auto refuse = [this](const QString& text) {
+        main_.prompts().ShowMessage(BoxKind::Error, 0, text, BoxButtons::Ok);
     };
     ReportRange range;
     QString rangeText;
-    if (!range_(&range, &rangeText)) return false;
-    if (main_.Jobs().Record().path.isEmpty())
-        return refuse(
+    if (collecting_ || !range_(&range, &rangeText)) return;
+    if (main_.Jobs().Record().path.isEmpty()) {
+        refuse(
             QStringLiteral("Ohne Protokoll gibt es keinen Bericht: im Übungsmodus und "
                            "ohne Datenordner wird kein Gerätevorgang protokolliert."));
-    JournalReader reader;
-    QString error;
-    if (!reader.Open(main_.Jobs().Record().Target(), &error) ||
-        !ReadReportLines(reader, range, report, &error))
-        return refuse(error);
-    if (report->lines.isEmpty())
-        return refuse(
-            QStringLiteral("Im Protokoll steht dafür kein Gerätevorgang; es gibt "
-                           "nichts zu berichten."));
-    report->header =
-        ReportHeaderHere(askLpxInfo ? ReadLpxInfoLine(main_.adapter) : QString(), rangeText);
-    return true;
+        emit Done();
+        return;
+    }
+    // Until the report has been used, a press is ignored: the worker stays as long as its result
+    // is being run.
+    collecting_ = true;
+    const QString status = main_.StatusText();
+    main_.SetStatusText(QStringLiteral("Der Bericht wird aus dem Protokoll gelesen..."));
+    worker_ = std::make_unique<JournalWorker>(main_.Jobs().Record().Target());
+    worker_->Post([=](JournalWorker::Session& session) {
+        auto report = std::make_shared<Report>();
+        QString error;
+        JournalReader* reader = session.Reader(&error);
+        const bool read = reader && ReadReportLines(*reader, range, report.get(), &error);
+        return [=] {
+            main_.SetStatusText(status);
+            if (!read) {
+                refuse(error);
+            } else if (report->lines.isEmpty()) {
+                refuse(
+                    QStringLiteral("Im Protokoll steht dafür kein Gerätevorgang; es gibt "
+                                   "nichts zu berichten."));
+            } else {
+                report->header = ReportHeaderHere(
+                    askLpxInfo ? ReadLpxInfoLine(main_.adapter) : QString(), rangeText);
+                use(*report);
+            }
+            collecting_ = false;
+            emit Done();
+        };
+    });
 }
 
 QString ReportActions::AskTarget(const QString& title, const QString& filter,
@@ -92,44 +112,44 @@ void ReportActions::Write(const QString& path, const QByteArray& data) {
 }
 
 void ReportActions::SavePdf() {
-    Report report;
-    if (!Collect(&report)) return;
-    const QString path =
-        AskTarget(Plain(kPdfButton), QStringLiteral("PDF-Dateien|*.pdf"), QStringLiteral(".pdf"));
-    if (path.isEmpty()) return;
-    const QByteArray pdf = ReportPdf(report);
-    if (pdf.isEmpty()) {
-        main_.prompts().ShowMessage(BoxKind::Error, 0,
-                                    QStringLiteral("Der Bericht konnte nicht gesetzt werden."),
-                                    BoxButtons::Ok);
-        return;
-    }
-    Write(path, pdf);
+    Collect([this](const Report& report) {
+        const QString path = AskTarget(Plain(kPdfButton), QStringLiteral("PDF-Dateien|*.pdf"),
+                                       QStringLiteral(".pdf"));
+        if (path.isEmpty()) return;
+        const QByteArray pdf = ReportPdf(report);
+        if (pdf.isEmpty()) {
+            main_.prompts().ShowMessage(BoxKind::Error, 0,
+                                        QStringLiteral("Der Bericht konnte nicht gesetzt werden."),
+                                        BoxButtons::Ok);
+            return;
+        }
+        Write(path, pdf);
+    });
 }
 
 void ReportActions::Print() {
-    Report report;
-    if (!Collect(&report)) return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Programmierprotokoll"));
-    QPrintDialog dialog(&printer, parent_);
-    dialog.setWindowTitle(Plain(kPrintButton));
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (PaintReport(report, printer) == 0) {
-        main_.prompts().ShowMessage(BoxKind::Error, 0,
-                                    QStringLiteral("Der Bericht konnte nicht gedruckt werden."),
-                                    BoxButtons::Ok);
-        return;
-    }
-    main_.SetStatusText(QStringLiteral("Bericht gedruckt."));
+    Collect([this](const Report& report) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(QStringLiteral("Programmierprotokoll"));
+        QPrintDialog dialog(&printer, parent_);
+        dialog.setWindowTitle(Plain(kPrintButton));
+        if (dialog.exec() != QDialog::Accepted) return;
+        if (PaintReport(report, printer) == 0) {
+            main_.prompts().ShowMessage(BoxKind::Error, 0,
+                                        QStringLiteral("Der Bericht konnte nicht gedruckt werden."),
+                                        BoxButtons::Ok);
+            return;
+        }
+        main_.SetStatusText(QStringLiteral("Bericht gedruckt."));
+    });
 }
 
 void ReportActions::SaveCsv() {
-    Report report;
-    if (!Collect(&report)) return;
-    const QString path =
-        AskTarget(Plain(kCsvButton), QStringLiteral("CSV-Dateien|*.csv"), QStringLiteral(".csv"));
-    if (!path.isEmpty()) Write(path, ReportCsv(report.lines));
+    Collect([this](const Report& report) {
+        const QString path = AskTarget(Plain(kCsvButton), QStringLiteral("CSV-Dateien|*.csv"),
+                                       QStringLiteral(".csv"));
+        if (!path.isEmpty()) Write(path, ReportCsv(report.lines));
+    });
 }
 
 QWidget* ReportActions::ButtonRow() {

@@ -2,14 +2,17 @@
 // The programming report from the window: saved as a PDF file, printed through Qt's print
 // dialog, or its lines saved as a spreadsheet file. The series summary offers all three for the
 // devices of the series just written, the journal window the report of the lines its filter
-// shows. The lines always come from the record, so the paper says what the record says.
+// shows. The lines always come from the record, so the paper says what the record says. They are
+// read on a worker thread: with a company's server the window goes on answering meanwhile.
 
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "report/reportjournal.h"
 
+class JournalWorker;
 class QPushButton;
 class QWidget;
 class TfrmMain;
@@ -21,6 +24,7 @@ class ReportActions : public QObject {
     // press; false while there is nothing to report yet.
     using RangeSource = std::function<bool(ReportRange* range, QString* rangeText)>;
     ReportActions(TfrmMain& main, QWidget* parent, RangeSource range);
+    ~ReportActions() override;
 
     void SavePdf();
     void Print();
@@ -34,8 +38,14 @@ class ReportActions : public QObject {
     // Asks the LPX for its information line for the header (after a series it is attached).
     bool askLpxInfo = false;
 
+  signals:
+    // A press has ended, whatever came of it.
+    void Done();
+
   private:
-    bool Collect(Report* report);
+    // Reads the report's lines off this thread, then hands the report to use here; a failure or
+    // an empty report is said in a box instead. A press while the lines are read is ignored.
+    void Collect(std::function<void(const Report&)> use);
     // The file chosen for the report, asked to be replaced when it exists; empty for none.
     QString AskTarget(const QString& title, const QString& filter, const QString& extension);
     void Write(const QString& path, const QByteArray& data);
@@ -44,6 +54,10 @@ class ReportActions : public QObject {
     QWidget* parent_;
     RangeSource range_;
     QWidget* buttonRow_ = nullptr;
+    // One for each press, kept until the next: ending it (with the actions) drops the lines
+    // still on their way.
+    std::unique_ptr<JournalWorker> worker_;
+    bool collecting_ = false;
 };
 
 // The range of the series that the window wrote from started until ended: its own lines, by this

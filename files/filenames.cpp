@@ -123,3 +123,11 @@ QStringList CommandLineArguments(int argc, const char* const* argv) {
     for (int i = 0; i < argc; ++i) arguments << FileNameFromBytes(QByteArray(argv[i]));
     return arguments;
 }
+
+QString LocalFileOfUrl(const QUrl& url) {
+    // "localhost" names this computer as well as an empty host does.
+    const QString host = url.host();
+    if (!host.isEmpty() && host != QLatin1String("localhost")) return url.toLocalFile();
+    return FileNameFromBytes(
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}

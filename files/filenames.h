@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 // File names are bytes on Linux, and not every name is UTF-8 ("B\xFCro.Korbi" from an old
 // Latin-1 system). As text, each byte that is not part of valid UTF-8 is kept as a code point of
@@ -15,6 +16,10 @@ QString FileNameFromBytes(const QByteArray& bytes);
 QByteArray FileNameBytes(const QString& name);
 // The command line as texts, file names kept as above.
 QStringList CommandLineArguments(int argc, const char* const* argv);
+// The local file a file:// URL names, kept as above: a drop carries the name's bytes
+// percent-encoded, which QUrl::toLocalFile would turn into "�". A URL with a host other than
+// localhost gives QUrl::toLocalFile's "//host/path".
+QString LocalFileOfUrl(const QUrl& url);
 
 // The text with exactly one trailing "/" removed, if there is one; the root folder "/" stays.
 QString WithoutTrailingDelimiter(const QString& path);

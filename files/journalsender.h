@@ -13,6 +13,7 @@
 #include <thread>
 #include <utility>
 
+#include "files/journalserver.h"
 #include "files/journalstore.h"
 
 class JournalSender {
@@ -32,6 +33,6 @@ class JournalSender {
     std::condition_variable queued_;
     std::deque<std::pair<JournalTarget, JournalEntry>> lines_;
     bool stopping_ = false;
-    int stop_[2] = {-1, -1};  // readable once the sender ends: the server waits give up
+    WakePipe stop_;  // woken once the sender ends: the server waits give up
     std::thread worker_;
 };

@@ -1,9 +1,17 @@
 #include "files/journalserver.h"
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
 #include <poll.h>
+#include <unistd.h>
 
 #include <QtEndian>
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "files/journaldb.h"
@@ -38,6 +46,69 @@ QString CauseOfResult(const PGresult* result, const QString& state) {
 
 void IgnoreNotice(void*, const char*) {}
 
+int SystemHostLookup(const std::string& host, std::vector<std::string>* addresses) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const int error = ::getaddrinfo(host.c_str(), nullptr, &hints, &found);
+    if (error != 0) return error;
+    for (const addrinfo* a = found; a; a = a->ai_next) {
+        char text[NI_MAXHOST];
+        if (::getnameinfo(a->ai_addr, a->ai_addrlen, text, sizeof text, nullptr, 0,
+                          NI_NUMERICHOST) == 0 &&
+            std::find(addresses->begin(), addresses->end(), text) == addresses->end())
+            addresses->push_back(text);
+    }
+    ::freeaddrinfo(found);
+    return addresses->empty() ? EAI_NONAME : 0;
+}
+
+std::atomic<HostLookup> hostLookup{SystemHostLookup};
+
+// A look-up on a thread of its own, shared with that thread: it may outlive the connection that
+// gave up waiting for it. ready becomes readable when the look-up is over.
+struct PendingLookup {
+    WakePipe ready;
+    std::mutex mutex;
+    int error = EAI_AGAIN;
+    std::vector<std::string> addresses;
+};
+
+enum class Waited { Ready, TimedOut, Interrupted, Failed };
+
+// Waits until fd is ready for events, the deadline passes or the thread's interrupt descriptor
+// becomes readable.
+Waited WaitUntil(int fd, short events, std::chrono::steady_clock::time_point deadline) {
+    pollfd fds[2] = {{fd, events, 0}, {interruptDescriptor, POLLIN, 0}};
+    const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return Waited::TimedOut;
+        const int ready = ::poll(fds, count, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready < 0) return Waited::Failed;
+        if (count == 2 && (fds[1].revents & POLLIN)) return Waited::Interrupted;
+        if (ready > 0) return Waited::Ready;
+    }
+}
+
+bool IsAddressOrSocket(const QByteArray& host) {
+    if (host.isEmpty() || host.startsWith('/') || host.startsWith('@')) return true;
+    unsigned char address[sizeof(in6_addr)];
+    return ::inet_pton(AF_INET, host.constData(), address) == 1 ||
+           ::inet_pton(AF_INET6, host.constData(), address) == 1;
+}
+
+QByteArray OptionValue(const PQconninfoOption* options, const char* keyword, const char* variable) {
+    for (const PQconninfoOption* option = options; option->keyword; ++option) {
+        if (qstrcmp(option->keyword, keyword) == 0 && option->val && *option->val)
+            return QByteArray(option->val);
+    }
+    return qgetenv(variable);
+}
+
 }  // namespace
 
 // The ladder of the record's versions, run on this connection.
@@ -70,6 +141,26 @@ namespace {}  // namespace
 
 void SetJournalServerInterrupt(int descriptor) {
     interruptDescriptor = descriptor;
+}
+
+WakePipe::WakePipe() {
+    if (::pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;
+}
+
+WakePipe::~WakePipe() {
+    for (const int fd : fds_) {
+        if (fd >= 0) ::close(fd);
+    }
+}
+
+void WakePipe::Wake() {
+    if (fds_[1] >= 0) {
+        [[maybe_unused]] const ssize_t n = ::write(fds_[1], "x", 1);
+    }
+}
+
+void SetHostLookup(HostLookup lookup) {
+    hostLookup = lookup ? lookup : SystemHostLookup;
 }
 
 ServerValue TextValue(const QString& text) {
@@ -138,24 +229,94 @@ ServerStatus JournalServer::Fail(ServerStatus status, const QString& cause) {
 
 // Waits until the socket is ready or the wait is over.
 ServerStatus JournalServer::WaitFor(bool writing) {
-    const auto deadline = std::chrono::steady_clock::now() + wait_;
-    pollfd fds[2] = {{PQsocket(conn_), short(writing ? POLLOUT : POLLIN), 0},
-                     {interruptDescriptor, POLLIN, 0}};
-    const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
+    switch (WaitUntil(PQsocket(conn_), short(writing ? POLLOUT : POLLIN),
+                      std::chrono::steady_clock::now() + wait_)) {
+        case Waited::Ready:
+            return ServerStatus::Ok;
+        case Waited::TimedOut:
             return Fail(ServerStatus::TimedOut,
                         QStringLiteral("keine Antwort innerhalb von %1 Sekunden")
                             .arg(wait_.count() / 1000.0, 0, 'g', 2));
-        const int ready = ::poll(fds, count, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready < 0) return Fail(ServerStatus::Lost, QString::fromLocal8Bit(strerror(errno)));
-        if (count == 2 && (fds[1].revents & POLLIN))
+        case Waited::Interrupted:
             return Fail(ServerStatus::Interrupted, QStringLiteral("abgebrochen"));
-        if (ready > 0) return ServerStatus::Ok;
+        case Waited::Failed:
+            break;
     }
+    return Fail(ServerStatus::Lost, QString::fromLocal8Bit(strerror(errno)));
+}
+
+// libpq looks host names up itself, and nothing bounds that wait. So each name is looked up here
+// within the server's wait, and libpq gets the addresses as hostaddr: it connects to them without
+// a look-up of its own, and still checks the server's certificate against the name in host. A
+// name with several addresses becomes as many hosts, tried in order as libpq tries them.
+bool JournalServer::LookUpHosts(PQconninfoOption* options, QByteArray* host,
+                                QByteArray* hostAddress, QByteArray* port) {
+    if (!OptionValue(options, "hostaddr", "PGHOSTADDR").isEmpty()) return true;
+    const QList<QByteArray> names = OptionValue(options, "host", "PGHOST").split(',');
+    if (std::all_of(names.begin(), names.end(), IsAddressOrSocket)) return true;
+    const QList<QByteArray> ports = OptionValue(options, "port", "PGPORT").split(',');
+    const bool portEach = ports.size() > 1 && ports.size() == names.size();
+    QList<QByteArray> hosts, addresses, hostPorts;
+    const auto deadline = std::chrono::steady_clock::now() + wait_;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QByteArray& name = names[i];
+        std::vector<std::string> found{std::string()};  // a socket or an address: as it is
+        if (!IsAddressOrSocket(name)) {
+            const auto lookup = std::make_shared<PendingLookup>();
+            const QString shown = QString::fromUtf8(name);
+            if (lookup->ready.ReadEnd() < 0) {
+                Fail(ServerStatus::Unreachable, QString::fromLocal8Bit(strerror(errno)));
+                return false;
+            }
+            try {
+                std::thread([lookup, name = name.toStdString(), run = hostLookup.load()] {
+                    std::vector<std::string> addresses;
+                    const int error = run(name, &addresses);
+                    std::lock_guard<std::mutex> lock(lookup->mutex);
+                    lookup->error = error;
+                    lookup->addresses = std::move(addresses);
+                    lookup->ready.Wake();
+                }).detach();
+            } catch (const std::system_error&) {
+                Fail(ServerStatus::Unreachable,
+                     QStringLiteral("der Rechnername %1 kann nicht aufgelöst werden").arg(shown));
+                return false;
+            }
+            switch (WaitUntil(lookup->ready.ReadEnd(), POLLIN, deadline)) {
+                case Waited::Ready:
+                    break;
+                case Waited::TimedOut:
+                    Fail(ServerStatus::TimedOut,
+                         QStringLiteral("der Rechnername %1 wurde nicht innerhalb von %2 "
+                                        "Sekunden aufgelöst")
+                             .arg(shown)
+                             .arg(wait_.count() / 1000.0, 0, 'g', 2));
+                    return false;
+                case Waited::Interrupted:
+                    Fail(ServerStatus::Interrupted, QStringLiteral("abgebrochen"));
+                    return false;
+                case Waited::Failed:
+                    Fail(ServerStatus::Lost, QString::fromLocal8Bit(strerror(errno)));
+                    return false;
+            }
+            std::lock_guard<std::mutex> lock(lookup->mutex);
+            if (lookup->error != 0) {
+                Fail(ServerStatus::Unreachable,
+                     QStringLiteral("der Rechnername %1 ist unbekannt").arg(shown));
+                return false;
+            }
+            found = lookup->addresses;
+        }
+        for (const std::string& address : found) {
+            hosts << name;
+            addresses << QByteArray::fromStdString(address);
+            if (portEach) hostPorts << ports[i];
+        }
+    }
+    *host = hosts.join(',');
+    *hostAddress = addresses.join(',');
+    *port = hostPorts.join(',');
+    return true;
 }
 
 ServerStatus JournalServer::Open(const QString& address) {
@@ -165,18 +326,31 @@ ServerStatus JournalServer::Open(const QString& address) {
     const QByteArray uri = address.toUtf8();
     const QByteArray timeout = QByteArray::number((wait_.count() + 999) / 1000);
     // The URI is read by libpq itself (expand_dbname); its own connect_timeout wins.
-    const char* const keys[] = {"connect_timeout", "dbname", "client_encoding",
-                                "fallback_application_name", nullptr};
-    const char* const values[] = {timeout.constData(), uri.constData(), "UTF8", "korbi", nullptr};
+    // The URI is read by libpq itself (expand_dbname); its own connect_timeout wins, and the
+    // looked-up addresses win over its host.
+    std::vector<const char*> keys = {"connect_timeout", "dbname", "client_encoding",
+                                     "fallback_application_name"};
+    std::vector<const char*> values = {timeout.constData(), uri.constData(), "UTF8", "korbi"};
     char* unreadable = nullptr;
-    if (PQconninfoOption* options = PQconninfoParse(uri.constData(), &unreadable)) {
-        PQconninfoFree(options);
-    } else {
+    PQconninfoOption* options = PQconninfoParse(uri.constData(), &unreadable);
+    if (!options) {
         const QString cause = unreadable ? QString::fromUtf8(unreadable).simplified() : QString();
         PQfreemem(unreadable);
         return Fail(ServerStatus::NotUnderstood, MaskSecrets(cause));
     }
-    conn_ = PQconnectStartParams(keys, values, 1);
+    QByteArray host, hostAddress, port;
+    const bool found = LookUpHosts(options, &host, &hostAddress, &port);
+    PQconninfoFree(options);
+    if (!found) return status_;
+    for (const auto& [key, value] : {std::pair{"host", &host}, std::pair{"hostaddr", &hostAddress},
+                                     std::pair{"port", &port}}) {
+        if (value->isEmpty()) continue;
+        keys.push_back(key);
+        values.push_back(value->constData());
+    }
+    keys.push_back(nullptr);
+    values.push_back(nullptr);
+    conn_ = PQconnectStartParams(keys.data(), values.data(), 1);
     if (!conn_) return Fail(ServerStatus::Unreachable, QStringLiteral("kein Speicher"));
     if (PQstatus(conn_) == CONNECTION_BAD)
         return Fail(ServerStatus::Unreachable,

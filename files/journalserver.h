@@ -13,6 +13,8 @@
 #include <QString>
 #include <chrono>
 #include <memory>
+#include <string>
+#include <vector>
 
 // How one call ended.
 enum class ServerStatus {
@@ -32,6 +34,28 @@ constexpr int kJournalServerWaitMs = 3000;
 // The descriptor whose readability ends every wait of the calling thread at once; -1 for none.
 // korbi-cli names its signal pipe here.
 void SetJournalServerInterrupt(int descriptor);
+
+// A pipe that becomes readable once woken, and stays so: as a thread's interrupt descriptor it
+// ends that thread's server waits at once, for good.
+class WakePipe {
+  public:
+    WakePipe();
+    ~WakePipe();
+    WakePipe(const WakePipe&) = delete;
+    WakePipe& operator=(const WakePipe&) = delete;
+    void Wake();
+    // -1 when the pipe could not be made.
+    int ReadEnd() const { return fds_[0]; }
+
+  private:
+    int fds_[2] = {-1, -1};
+};
+
+// Looks up a server's host name: 0 with its addresses as numbers ("192.0.2.7", "::1"), or a
+// getaddrinfo error. The system's look-up cannot be bounded, so it runs on a thread that is left
+// behind when it does not answer in time; tests put a stalled one in. Null restores the system's.
+using HostLookup = int (*)(const std::string& host, std::vector<std::string>* addresses);
+void SetHostLookup(HostLookup lookup);
 
 // A parameter of a statement: text (UTF-8), a number or bytes; a null value for none.
 struct ServerValue {
@@ -96,6 +120,10 @@ class JournalServer {
 
   private:
     ServerStatus Fail(ServerStatus status, const QString& cause);
+    // The host names of the parsed address looked up within the wait, as libpq's hostaddr (with
+    // host and port to match); false when a look-up failed or did not end in time.
+    bool LookUpHosts(PQconninfoOption* options, QByteArray* host, QByteArray* hostAddress,
+                     QByteArray* port);
     ServerStatus WaitFor(bool writing);
     ServerStatus Send(const char* sql, const QList<ServerValue>& values);
     // The next result of the statement in flight; null when there is none left.

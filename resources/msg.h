@@ -234,6 +234,8 @@ enum Id : int {
     JournalKeptLocally = 20616,
     JournalExportTitle = 20617,
     JournalExportFilter = 20618,
+    JournalLoading = 20619,
+    JournalExporting = 20620,
 
     // Practice mode
     PracticePressButton = 20150,
@@ -321,7 +323,7 @@ enum Id : int {
     AboutDataFolder = 20504,
     PracticeBanner = 20505,
     DeviceSuccess = 20506,
-    LpxStatusPortUsable = 20507,   // --port
+    LpxStatusPortUsable = 20507,  // --port
     LpxStatusPortMissing = 20508,
     LpxStatusPortDenied = 20509,
 

@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDate>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMimeData>
 #include <functional>
 #include <optional>
 
@@ -119,10 +123,15 @@ TEST_F(WindowFileCommands, FilesThatAreNotExactly256BytesChangeNothing) {
     }
 }
 
+// Files arrive as a file manager drops them: a text/uri-list whose names are percent-encoded
+// bytes, UTF-8 or not.
 TEST_F(WindowFileCommands, DropsTakeOneConfigurationFile) {
     const QString good = Good("ANLAGE.KORBI");
     WriteBytes(folder + "Default_v1.BIN", Machine::Shipped("Default_v1.b"));
     WriteBytes(folder + "anlage.txt", TemplateWith(Addr::TxCounts, 0x52));
+    // A name from an old Latin-1 system, which no QString of Qt's own can spell.
+    const QString latin1 = FileNameFromBytes(QFile::encodeName(folder) + "B\xFCro.Korbi");
+    ASSERT_EQ(rename(QFile::encodeName(Good("latin1.Korbi")), FileNameBytes(latin1)), 0);
 
     const struct {
         QStringList paths;
@@ -134,17 +143,32 @@ TEST_F(WindowFileCommands, DropsTakeOneConfigurationFile) {
         {{folder + "anlage.txt"}, {10808}, "(Standard)"},
         {{"http://example.org/anlage.korbi"}, {10808}, "(Standard)"},
         {{folder + "Default_v1.BIN"}, {}, "Default_v1.BIN"},
+        {{latin1}, {}, FileNamePart(latin1)},
+        {{"file://localhost" + folder + "Default_v1.BIN"}, {}, "Default_v1.BIN"},
         {{good}, {}, "ANLAGE.KORBI"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.paths.join(",").toStdString());
         m.prompts.Clear();
-        w->HandleDroppedFiles(c.paths);
+        QByteArray uris;
+        for (const QString& path : c.paths)
+            uris += (path.startsWith('/') ? "file://" + FileNameBytes(path).toPercentEncoding("/")
+                                          : path.toUtf8()) +
+                    "\r\n";
+        QMimeData data;
+        data.setData(QStringLiteral("text/uri-list"), uris);
+        // As from a file manager: the drag enters the window first, which makes it the target.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(w.get(), &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.get(), &drop);
         EXPECT_EQ(m.prompts.MessageIds(), c.boxes);
         EXPECT_EQ(w->windowTitle(), c.title + kProgram);
     }
     EXPECT_EQ(w->StatusText(), "Konfigurationsdatei 'ANLAGE.KORBI' geöffnet");
     EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
+    unlink(FileNameBytes(latin1).constData());  // a name the temporary folder cannot spell
 }
 
 TEST_F(WindowFileCommands, ADropKeepsTheGeneration2ControlsWhereOpenSetsThem) {

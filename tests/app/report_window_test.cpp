@@ -11,13 +11,16 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "app/codedialog.h"
 #include "app/journalview.h"
 #include "app/mainwindow.h"
+#include "app/reportactions.h"
 #include "app/seriesdialog.h"
 #include "app/waitdialog.h"
 #include "files/journal.h"
@@ -36,6 +39,13 @@ QAction* MenuEntry(QPushButton* button, const QString& text) {
         if (action->text() == text) return action;
     ADD_FAILURE() << "no menu entry " << text.toStdString();
     return nullptr;
+}
+
+// Presses and waits until the report's lines, read off the window's thread, have been used.
+bool PressedAndDone(ReportActions* actions, const std::function<void()>& press) {
+    QSignalSpy done(actions, &ReportActions::Done);
+    press();
+    return !done.isEmpty() || done.wait(10000);
 }
 
 }  // namespace
@@ -83,10 +93,14 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     const QString csv = dir.filePath("serie.csv");
     prompts.paths = {dir.filePath("serie"), csv, pdf};
     prompts.answers = {BoxAnswer::No};
-    QTest::mouseClick(pdfButton, Qt::LeftButton);
-    QTest::mouseClick(series.findChild<QPushButton*>("btnReportCsv"), Qt::LeftButton);
+    const auto click = [&series](QPushButton* button) {
+        return PressedAndDone(series.seriesReport,
+                              [button] { QTest::mouseClick(button, Qt::LeftButton); });
+    };
+    ASSERT_TRUE(click(pdfButton));
+    ASSERT_TRUE(click(series.findChild<QPushButton*>("btnReportCsv")));
     const QByteArray written = ReadBytes(pdf);
-    QTest::mouseClick(pdfButton, Qt::LeftButton);
+    ASSERT_TRUE(click(pdfButton));
     EXPECT_EQ(ReadBytes(pdf), written);
     ASSERT_EQ(prompts.records.size(), 4);
     EXPECT_TRUE(prompts.records[3].text.contains("gibt es schon"));
@@ -112,21 +126,19 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
         dialog->printer()->setOutputFileName(printed);
         dialog->done(QDialog::Accepted);
     });
-    QTest::mouseClick(series.findChild<QPushButton*>("btnReportPrint"), Qt::LeftButton);
+    ASSERT_TRUE(click(series.findChild<QPushButton*>("btnReportPrint")));
     EXPECT_EQ(PdfPages(printed), PdfPages(pdf));
     EXPECT_TRUE(PdfText(printed).contains("Programmierprotokoll"));
 
     // The journal window reports what its filter shows: one device, the older line included.
-    JournalReader reader;
-    QString error;
-    ASSERT_TRUE(reader.Open(record.Target(), &error));
-    TfrmJournal journal(std::move(reader), &window);
-    ASSERT_TRUE(journal.ShowDevice(QString(), &error));
+    TfrmJournal journal(record.Target(), &window);
     ASSERT_TRUE(journal.btnJournalReport);
     QTest::keyClicks(journal.edtJournalDevice, "5D3E");
     const QString device = dir.filePath("geraet.pdf");
     prompts.paths = {device};
-    MenuEntry(journal.btnJournalReport, "Als PDF speichern...")->trigger();
+    ASSERT_TRUE(PressedAndDone(journal.findChild<ReportActions*>(), [&journal] {
+        MenuEntry(journal.btnJournalReport, "Als PDF speichern...")->trigger();
+    }));
     const QString deviceText = PdfText(device);
     EXPECT_TRUE(deviceText.contains("Gerät 5D3E")) << deviceText.toStdString();
     EXPECT_TRUE(deviceText.contains("5D3E"));

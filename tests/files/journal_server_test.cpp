@@ -2,14 +2,24 @@
 // (pg_virtualenv sets PGHOST, PGUSER and the like); without a server they are skipped.
 
 #include <gtest/gtest.h>
+#include <netdb.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <thread>
 
+#include "app/journalview.h"
+#include "app/mainwindow.h"
+#include "app/reportactions.h"
 #include "files/codereservations.h"
 #include "files/journalsender.h"
 #include "files/journalstore.h"
@@ -29,6 +39,13 @@ namespace {
 const QString kServer = QStringLiteral("postgresql://");
 // However the server stalls, nothing waits much longer than one server wait after connecting.
 constexpr int kAtMostMs = 3 * kJournalServerWaitMs;
+
+// A name look-up that does not answer until it is released, as behind a resolver that is gone.
+std::atomic<bool> lookupReleased{false};
+int StalledLookup(const std::string&, std::vector<std::string>*) {
+    while (!lookupReleased) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return EAI_AGAIN;
+}
 
 class JournalOnServer : public ::testing::Test {
   protected:
@@ -110,6 +127,7 @@ TEST_F(JournalOnServer, ServerFaultsNeitherHangNorLoseTheLine) {
         {"listing", "ORDER BY time_utc", true, "keine Antwort"},
         {"locked", nullptr, false, "gesperrt"},
         {"interrupt", nullptr, false, "abgebrochen"},
+        {"name lookup", nullptr, false, "nicht innerhalb von 3 Sekunden aufgelöst"},
     };
     int kept = 0;
     for (const auto& row : rows) {
@@ -128,7 +146,11 @@ TEST_F(JournalOnServer, ServerFaultsNeitherHangNorLoseTheLine) {
             ASSERT_EQ(write(interrupt[1], "x", 1), 1);
             SetJournalServerInterrupt(interrupt[0]);
         }
-        const JournalTarget target = proxy ? Through(proxy->Address()) : Target();
+        JournalTarget target = proxy ? Through(proxy->Address()) : Target();
+        if (QByteArray(row.fault) == "name lookup") {
+            SetHostLookup(StalledLookup);
+            target = Through("postgresql://korbi-journal.invalid");
+        }
         QElapsedTimer timer;
         timer.start();
         QString text;
@@ -149,9 +171,11 @@ TEST_F(JournalOnServer, ServerFaultsNeitherHangNorLoseTheLine) {
         EXPECT_LT(timer.elapsed(), kAtMostMs);
         EXPECT_TRUE(text.contains(row.says)) << text.toStdString();
         SetJournalServerInterrupt(-1);
+        SetHostLookup(nullptr);
         for (int fd : interrupt) close(fd);
         locker.Exec("ROLLBACK", {});
     }
+    lookupReleased = true;
     // The listing sent what waited before it stalled; the sync sends the rest.
     QString error;
     EXPECT_GE(SyncJournal(Target(), &error), 1) << error.toStdString();
@@ -180,6 +204,50 @@ TEST_F(JournalOnServer, TheWindowsSenderNeverWaitsOnTheServer) {
     EXPECT_TRUE(warnings.first().contains("abgebrochen")) << warnings.first().toStdString();
     QString error;
     EXPECT_EQ(SyncJournal(Target(), &error), 1) << error.toStdString();
+}
+
+// The journal window and its report read through a server that never answers: the window says
+// that it is reading while the server is waited for, then shows why it failed, as the report's
+// box does; closed while it waits, it closes at once.
+TEST_F(JournalOnServer, TheJournalWindowNeverWaitsOnTheServer) {
+    StallingProxy proxy("");
+    ScriptedPrompts prompts;
+    AppEnvironment env;
+    env.prompts = &prompts;
+    TfrmMain window(env);
+    JobRecord record;
+    record.path = Target().localPath;
+    record.server = proxy.Address();
+    window.Jobs().SetRecord(record);
+    const JournalTarget stalled = Through(proxy.Address());
+    {
+        TfrmJournal journal(stalled, &window, &prompts);
+        QSignalSpy read(&journal, &TfrmJournal::Read);
+        EXPECT_TRUE(journal.Busy());
+        EXPECT_EQ(journal.lblJournalLines->text(), Text(Msg::JournalLoading));
+        ASSERT_TRUE(read.wait(10000));
+        const QString error = read.first().first().toString();
+        EXPECT_TRUE(error.contains("keine Antwort")) << error.toStdString();
+        EXPECT_EQ(journal.lblJournalLines->text(), error);
+        EXPECT_FALSE(journal.Busy());
+
+        auto* report = journal.findChild<ReportActions*>();
+        ASSERT_TRUE(report);
+        QSignalSpy done(report, &ReportActions::Done);
+        journal.btnJournalReport->menu()->actions().first()->trigger();
+        EXPECT_TRUE(window.StatusText().contains("gelesen")) << window.StatusText().toStdString();
+        ASSERT_TRUE(done.wait(10000));
+        ASSERT_EQ(prompts.records.size(), 1);
+        EXPECT_TRUE(prompts.records.first().text.contains("keine Antwort"));
+    }
+    const int connections = proxy.Accepted();
+    auto closed = std::make_unique<TfrmJournal>(stalled, &window, &prompts);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return proxy.Accepted() > connections; }, 10000));
+    QElapsedTimer timer;
+    timer.start();
+    closed.reset();
+    // At once, not when the server's wait would have ended.
+    EXPECT_LT(timer.elapsed(), kJournalServerWaitMs / 3);
 }
 
 // A pending line whose values the server refuses (an old journal's tail of NUL bytes) is set aside

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -352,10 +353,15 @@ TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
         for (int i = 0; i < row.lines; ++i)
             ASSERT_TRUE(AppendJournal(target, entry, &text)) << text.toStdString();
     }
-    JournalReader reader;
-    ASSERT_TRUE(reader.Open(target, &text));
-    TfrmJournal dialog(std::move(reader), window.get(), &machine.prompts);
-    ASSERT_TRUE(dialog.ShowDevice({}, &text));
+    TfrmJournal dialog(target, window.get(), &machine.prompts);
+    // The record is read off the window's thread; each read ends with the dialog's signal.
+    QSignalSpy read(&dialog, &TfrmJournal::Read);
+    const auto readEnds = [&read] {
+        read.clear();
+        return read.wait(10000) && read.first().first().toString().isEmpty();
+    };
+    EXPECT_EQ(dialog.lblJournalLines->text(), "Das Protokoll wird gelesen...");
+    ASSERT_TRUE(readEnds());
     QAbstractItemModel& model = *dialog.tblJournal->model();
     ASSERT_EQ(model.rowCount(), 200);                         // one page
     EXPECT_EQ(dialog.lblJournalLines->text(), "203 Zeilen");  // all of them, shown or not
@@ -366,26 +372,33 @@ TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
     EXPECT_EQ(model.index(0, ColCodeAfter).data().toString(), "1111");
     ASSERT_TRUE(model.canFetchMore({}));
     model.fetchMore({});
+    ASSERT_TRUE(readEnds());
     EXPECT_EQ(model.rowCount(), 203);
     EXPECT_FALSE(model.canFetchMore({}));
-    dialog.edtJournalDevice->setText("11");  // any part of a code
+    dialog.edtJournalDevice->setText("1");  // any part of a code; a newer filter wins
+    dialog.edtJournalDevice->setText("11");
+    ASSERT_TRUE(readEnds());
     ASSERT_EQ(dialog.tblJournal->model()->rowCount(), 2);
     // The export holds the lines the filter lets through, guarded for a spreadsheet.
     machine.prompts.paths << machine.root.path() + "/export";
     dialog.btnJournalExport->click();
+    ASSERT_TRUE(readEnds());
     const QList<QStringList> exported =
         ParseCsv(QString::fromUtf8(ReadBytes(machine.root.path() + "/export.csv")));
     ASSERT_EQ(exported.size(), 3);
     EXPECT_EQ(exported[0], JournalHeader());
     EXPECT_EQ(exported[1][ColCodeAfter], "1111");
     dialog.edtJournalUntil->setDate(QDate::currentDate().addDays(-1));
+    ASSERT_TRUE(readEnds());
     EXPECT_EQ(dialog.tblJournal->model()->rowCount(), 0);
     dialog.edtJournalUntil->setDate(QDate::currentDate());
+    ASSERT_TRUE(readEnds());
     dialog.tblJournal->selectRow(0);  // the newest: no configuration
     EXPECT_FALSE(dialog.btnJournalOpen->isEnabled());
     dialog.tblJournal->selectRow(1);
     ASSERT_TRUE(dialog.btnJournalOpen->isEnabled());
     dialog.btnJournalOpen->click();
+    ASSERT_TRUE(readEnds());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.chosenImage, image);
     window->ShowJournalImage(dialog.chosenImage, dialog.chosenLine);
@@ -402,6 +415,7 @@ TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
         for (QWidget* shown : QApplication::topLevelWidgets()) {
             auto* journal = qobject_cast<TfrmJournal*>(shown);
             if (!journal || !journal->isVisible()) continue;
+            ASSERT_TRUE(QTest::qWaitFor([journal] { return !journal->Busy(); }, 10000));
             journal->tblJournal->selectRow(1);
             journal->btnJournalOpen->click();
         }

@@ -39,6 +39,8 @@ class StallingProxy {
     }
     // postgresql:// through the proxy; the rest (user, password, database) from the environment.
     QString Address() const { return QStringLiteral("postgresql://127.0.0.1:%1").arg(port_); }
+    // How many connections the proxy has taken.
+    int Accepted() const { return accepted_; }
 
   private:
     int ConnectToServer() const {
@@ -75,6 +77,7 @@ class StallingProxy {
             if (fds[0].revents & POLLIN) {
                 const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
                 open_.push_back(client);
+                ++accepted_;
                 const int server = stallAt_.isEmpty() ? -1 : ConnectToServer();
                 if (server >= 0) open_.push_back(server);
                 pairs.push_back({client, server, server < 0});
@@ -105,5 +108,6 @@ class StallingProxy {
     int port_ = 0;
     std::vector<int> open_;
     std::atomic<bool> stop_{false};
+    std::atomic<int> accepted_{0};
     std::thread thread_;
 };
