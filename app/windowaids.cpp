@@ -167,17 +167,20 @@ QScrollArea* ScrollSettings(QMainWindow* window) {
     layout->setSpacing(0);
     if (auto* banner = window->findChild<QLabel*>("lblPracticeBanner")) layout->addWidget(banner);
 
-    auto* settings = new QWidget;
-    settings->setObjectName("settingsArea");
-    settings->setFixedSize(client->width(), panel->y());
-    pages->setParent(settings);
-    pages->show();
-    auto* scroll = new QScrollArea;
+    // The scroll area is in the window before the pages move into it: the pages with their
+    // two hundred controls then move once and stay in the same window, which spares every
+    // control a new font, palette and style (several per cent of a start).
+    auto* scroll = new QScrollArea(column);
     scroll->setObjectName("clientScroll");
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(false);
-    scroll->setWidget(settings);
     layout->addWidget(scroll, 1);
+    auto* settings = new QWidget;
+    settings->setObjectName("settingsArea");
+    settings->setFixedSize(client->width(), panel->y());
+    scroll->setWidget(settings);
+    pages->setParent(settings);
+    pages->show();
 
     auto* strip = new CommandStrip(panel, panel->width(), column);
     panel->show();
