@@ -1,51 +1,30 @@
 // libpq is opened when the first server function is called, not when the program starts: with
 // the TLS, Kerberos and LDAP libraries it brings along, loading and relocating it at start cost
 // about as much as building the whole main window, and most starts never reach a server.
-// These definitions stand in for libpq's own, which the program therefore does not link; each
-// looks up its namesake once. Should libpq be missing, a connection fails with a message that
-// says so, as libpq fails one it cannot make.
+// Should libpq be missing, a connection fails with a message that says so, as libpq fails one
+// it cannot make.
 
-#include <dlfcn.h>
 #include <libpq-fe.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <string>
+
+#include "files/lazylibrary.h"
 
 namespace {
 
-struct Library {
-    void* handle = nullptr;
-    std::string missing;  // why it could not be opened, for the connection's error message
-};
-
-const Library& Libpq() {
-    static const Library library = [] {
-        Library opened;
-        opened.handle = dlopen("libpq.so.5", RTLD_NOW | RTLD_LOCAL);
-        if (!opened.handle) {
-            const char* cause = dlerror();
-            opened.missing =
-                std::string("libpq.so.5 fehlt") + (cause ? ": " : "") + (cause ? cause : "");
-        }
-        return opened;
-    }();
+const LazyLibrary& Libpq() {
+    static const LazyLibrary library("libpq.so.5");
     return library;
 }
 
 const char* Missing() {
-    return Libpq().missing.c_str();
-}
-
-template <typename F>
-F Resolve(F, const char* name) {
-    void* handle = Libpq().handle;
-    return handle ? reinterpret_cast<F>(dlsym(handle, name)) : nullptr;
+    return Libpq().Missing();
 }
 
 }  // namespace
 
-#define LIBPQ(name) static const auto real = Resolve(&::name, #name)
+#define LIBPQ(name) static const auto real = Libpq().Resolve(&::name, #name)
 
 PQconninfoOption* PQconninfoParse(const char* conninfo, char** errmsg) {
     LIBPQ(PQconninfoParse);
