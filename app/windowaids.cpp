@@ -7,7 +7,9 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/centring.h"
 #include "link/lpxadapter.h"
@@ -49,6 +51,30 @@ LpxIndicator::LpxIndicator(bool practice, const QString& port, QWidget* parent) 
         setText(Text(Msg::LpxStatusPractice));
         return;
     }
+    port_ = port;
+    watchPending_ = true;
+}
+
+// The walk over the serial ports starts once the window has been drawn: on a machine with many
+// serial devices it takes longer than the drawing, and the window should not wait for it.
+void LpxIndicator::showEvent(QShowEvent* event) {
+    QLabel::showEvent(event);
+    QWindow* shown = window()->windowHandle();
+    if (watchPending_ && shown) shown->installEventFilter(this);
+}
+
+bool LpxIndicator::eventFilter(QObject* watched, QEvent* event) {
+    auto* shown = qobject_cast<QWindow*>(watched);
+    if (watchPending_ && shown && event->type() == QEvent::Expose && shown->isExposed()) {
+        watchPending_ = false;
+        shown->removeEventFilter(this);
+        // Queued, so that the expose is painted first.
+        QTimer::singleShot(0, this, [this] { StartWatch(); });
+    }
+    return QLabel::eventFilter(watched, event);
+}
+
+void LpxIndicator::StartWatch() {
     watch_ = std::make_unique<LpxPortWatch>(
         kLpxDescription,
         [this](const LpxPortsStatus& s) {
@@ -56,7 +82,7 @@ LpxIndicator::LpxIndicator(bool practice, const QString& port, QWidget* parent) 
             setText(LpxStatusText(s, &remedy));
             setToolTip(remedy);
         },
-        port.toLocal8Bit().toStdString());
+        port_.toLocal8Bit().toStdString());
 }
 
 LpxIndicator::~LpxIndicator() = default;
