@@ -1,11 +1,14 @@
 #include "app/devicepicture.h"
 
 #include <QFile>
+#include <QIconEngine>
+#include <QPainter>
 #include <QPixmap>
 #include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
+#include <map>
 #include <vector>
 
 // jpeglib.h needs size_t and FILE declared before it.
@@ -96,10 +99,39 @@ QImage DeviceIcon(const QImage& picture, int size) {
     return picture.copy(square).scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+namespace {
+
+// Draws the icon at a size when it is first asked for. A desktop that takes the icon from the
+// desktop entry never asks, and the window shows without decoding and scaling the picture.
+class DeviceIconEngine : public QIconEngine {
+  public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return QSize(side, side);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        QPixmap& drawn = drawn_[side];
+        if (drawn.isNull()) drawn = QPixmap::fromImage(DeviceIcon(DevicePicture(), side));
+        return drawn;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : {16, 32, 48, 64, 128}) sizes.append(QSize(side, side));
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new DeviceIconEngine(*this); }
+
+  private:
+    std::map<int, QPixmap> drawn_;
+};
+
+}  // namespace
+
 QIcon ProgramWindowIcon() {
-    const QImage picture = DevicePicture();
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128})
-        icon.addPixmap(QPixmap::fromImage(DeviceIcon(picture, size)));
-    return icon;
+    return QIcon(new DeviceIconEngine);
 }

@@ -18,5 +18,6 @@ QImage DevicePicture();
 // show the same picture. A null image for a null picture.
 QImage DeviceIcon(const QImage& picture, int size);
 
-// The window icon: DeviceIcon of the embedded picture at the usual sizes.
+// The window icon: DeviceIcon of the embedded picture at the usual sizes, each drawn when it
+// is first asked for.
 QIcon ProgramWindowIcon();

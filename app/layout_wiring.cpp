@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -71,8 +72,12 @@ void TfrmMain::ShowField(Field field) {
 }
 
 void TfrmMain::BuildControlLists() {
-    for (int i = 0; i < kFieldCount; ++i)
-        fieldWidgets_[i] = findChild<QWidget*>(InfoOf(Field(i)).name);
+    // One walk over the window's widgets, not a search through all of them for each field.
+    // Control names are unique in the window; were one repeated, the first in tree order counts.
+    QHash<QString, QWidget*> named;
+    for (QWidget* widget : findChildren<QWidget*>())
+        if (!named.contains(widget->objectName())) named.insert(widget->objectName(), widget);
+    for (int i = 0; i < kFieldCount; ++i) fieldWidgets_[i] = named.value(InfoOf(Field(i)).name);
 }
 
 void TfrmMain::LocaliseCaptions() {

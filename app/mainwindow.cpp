@@ -52,6 +52,19 @@ void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory
     frmAbout = about;
 }
 
+void TfrmMain::MakeDialogsOnDemand(DialogMakers makers) {
+    if (makers.receiveRadio)
+        frmReceiveRadio.SetMaker([this, make = std::move(makers.receiveRadio)] {
+            TfrmReceiveRadio* dialog = make();
+            if (dialog && !waitProgress_) waitProgress_ = new WaitProgress(dialog);
+            if (dialog) dialog->SetAbort([this] { jobs_.Abort(); });
+            return dialog;
+        });
+    frmSelectDirectory.SetMaker(std::move(makers.selectDirectory));
+    frmChangeCode.SetMaker(std::move(makers.changeCode));
+    frmAbout.SetMaker(std::move(makers.about));
+}
+
 // ---- file commands: the handlers hand the work to the commands ----
 
 void TfrmMain::mnuFileNewClick(QObject* sender) {

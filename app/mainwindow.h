@@ -8,10 +8,12 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 #include "app/environment.h"
 #include "app/filecommands.h"
 #include "app/jobfeedback.h"
+#include "app/ondemand.h"
 #include "app/waitprogress.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
@@ -46,9 +48,17 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     explicit TfrmMain(const AppEnvironment& env, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    // The dialogs are created after the main window; the program entry hands them over.
+    // Dialogs made by the caller (or none), handed over at once.
     void AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory* selectDirectory,
                        TfrmChangeCode* changeCode, TfrmAbout* about);
+    // The program's dialogs: each is made by its maker the first time it is used.
+    struct DialogMakers {
+        std::function<TfrmReceiveRadio*()> receiveRadio;
+        std::function<TfrmSelectDirectory*()> selectDirectory;
+        std::function<TfrmChangeCode*()> changeCode;
+        std::function<TfrmAbout*()> about;
+    };
+    void MakeDialogsOnDemand(DialogMakers makers);
 
     // ---- start-up and shutdown ----
     void FormCreate();
@@ -146,10 +156,10 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     LpxAdapter adapter;
     QString c1StatusText;
 
-    TfrmReceiveRadio* frmReceiveRadio = nullptr;
-    TfrmSelectDirectory* frmSelectDirectory = nullptr;
-    TfrmChangeCode* frmChangeCode = nullptr;
-    TfrmAbout* frmAbout = nullptr;
+    OnDemand<TfrmReceiveRadio> frmReceiveRadio;
+    OnDemand<TfrmSelectDirectory> frmSelectDirectory;
+    OnDemand<TfrmChangeCode> frmChangeCode;
+    OnDemand<TfrmAbout> frmAbout;
 
     // ---- the jobs' host ----
     Messages& JobMessages() override;

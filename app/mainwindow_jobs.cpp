@@ -104,7 +104,7 @@ void TfrmMain::WaitBegins(PollKind, const WaitTexts& texts) {
 
 void TfrmMain::WaitEnds() {
     tmrPollLpxInfo->stop();
-    if (frmReceiveRadio && frmReceiveRadio->isVisible()) frmReceiveRadio->done(0);
+    if (frmReceiveRadio.Made() && frmReceiveRadio->isVisible()) frmReceiveRadio->done(0);
 }
 
 // The job's own status text stays; the warning follows it.

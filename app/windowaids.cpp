@@ -7,7 +7,9 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/centring.h"
 #include "link/lpxadapter.h"
@@ -49,6 +51,30 @@ LpxIndicator::LpxIndicator(bool practice, const QString& port, QWidget* parent) 
         setText(Text(Msg::LpxStatusPractice));
         return;
     }
+    port_ = port;
+    watchPending_ = true;
+}
+
+// The walk over the serial ports starts once the window has been drawn: on a machine with many
+// serial devices it takes longer than the drawing, and the window should not wait for it.
+void LpxIndicator::showEvent(QShowEvent* event) {
+    QLabel::showEvent(event);
+    QWindow* shown = window()->windowHandle();
+    if (watchPending_ && shown) shown->installEventFilter(this);
+}
+
+bool LpxIndicator::eventFilter(QObject* watched, QEvent* event) {
+    auto* shown = qobject_cast<QWindow*>(watched);
+    if (watchPending_ && shown && event->type() == QEvent::Expose && shown->isExposed()) {
+        watchPending_ = false;
+        shown->removeEventFilter(this);
+        // Queued, so that the expose is painted first.
+        QTimer::singleShot(0, this, [this] { StartWatch(); });
+    }
+    return QLabel::eventFilter(watched, event);
+}
+
+void LpxIndicator::StartWatch() {
     watch_ = std::make_unique<LpxPortWatch>(
         kLpxDescription,
         [this](const LpxPortsStatus& s) {
@@ -56,7 +82,7 @@ LpxIndicator::LpxIndicator(bool practice, const QString& port, QWidget* parent) 
             setText(LpxStatusText(s, &remedy));
             setToolTip(remedy);
         },
-        port.toLocal8Bit().toStdString());
+        port_.toLocal8Bit().toStdString());
 }
 
 LpxIndicator::~LpxIndicator() = default;
@@ -167,17 +193,20 @@ QScrollArea* ScrollSettings(QMainWindow* window) {
     layout->setSpacing(0);
     if (auto* banner = window->findChild<QLabel*>("lblPracticeBanner")) layout->addWidget(banner);
 
-    auto* settings = new QWidget;
-    settings->setObjectName("settingsArea");
-    settings->setFixedSize(client->width(), panel->y());
-    pages->setParent(settings);
-    pages->show();
-    auto* scroll = new QScrollArea;
+    // The scroll area is in the window before the pages move into it: the pages with their
+    // two hundred controls then move once and stay in the same window, which spares every
+    // control a new font, palette and style (several per cent of a start).
+    auto* scroll = new QScrollArea(column);
     scroll->setObjectName("clientScroll");
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(false);
-    scroll->setWidget(settings);
     layout->addWidget(scroll, 1);
+    auto* settings = new QWidget;
+    settings->setObjectName("settingsArea");
+    settings->setFixedSize(client->width(), panel->y());
+    scroll->setWidget(settings);
+    pages->setParent(settings);
+    pages->show();
 
     auto* strip = new CommandStrip(panel, panel->width(), column);
     panel->show();

@@ -14,13 +14,22 @@ class QMainWindow;
 // The status line's permanent field: "LPX: verbunden (...)", "nicht gefunden", "keine
 // Berechtigung" (the remedy as tooltip), updated when a converter is plugged in or out; with
 // --port that device and whether it can be opened; in practice mode "LPX: Übung" and no watch.
+// The ports are looked at once the window has been drawn; the field is empty until then.
 class LpxIndicator : public QLabel {
   public:
     // port: the device named by --port, whose status is shown instead of the converter's.
     LpxIndicator(bool practice, const QString& port, QWidget* parent);
     ~LpxIndicator() override;
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    void StartWatch();
+
+    QString port_;
+    bool watchPending_ = false;  // the watch starts after the window's first expose
     std::unique_ptr<LpxPortWatch> watch_;
 };
 

@@ -29,25 +29,25 @@ AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready
     }
     if (created) created(main);
 
-    auto note = [&created](QWidget* window) {
-        if (created) created(window);
+    // The dialogs are made when they are first used: each would otherwise delay the window.
+    auto noted = [created](auto make) {
+        return [created, make] {
+            auto* dialog = make();
+            if (created) created(dialog);
+            return dialog;
+        };
     };
-    windows.receiveRadio = new TfrmReceiveRadio(main);
-    if (env.practiceLpx) {
-        TfrmReceiveRadio* wait = windows.receiveRadio;
-        PracticeLpx* lpx = env.practiceLpx;
-        wait->AddPracticeButton([main, lpx] { lpx->PressButton(main->Jobs().WriteRunning()); });
-    }
-    note(windows.receiveRadio);
-    windows.selectDirectory = new TfrmSelectDirectory(main);
-    note(windows.selectDirectory);
-    windows.changeCode = new TfrmChangeCode(main->Jobs(), main);
-    note(windows.changeCode);
-    windows.about = new TfrmAbout(main);
-    note(windows.about);
-
-    main->AttachDialogs(windows.receiveRadio, windows.selectDirectory, windows.changeCode,
-                        windows.about);
+    TfrmMain::DialogMakers makers;
+    makers.receiveRadio = noted([main, lpx = env.practiceLpx] {
+        auto* wait = new TfrmReceiveRadio(main);
+        if (lpx)
+            wait->AddPracticeButton([main, lpx] { lpx->PressButton(main->Jobs().WriteRunning()); });
+        return wait;
+    });
+    makers.selectDirectory = noted([main] { return new TfrmSelectDirectory(main); });
+    makers.changeCode = noted([main] { return new TfrmChangeCode(main->Jobs(), main); });
+    makers.about = noted([main] { return new TfrmAbout(main); });
+    main->MakeDialogsOnDemand(std::move(makers));
     if (env.prompts)
         ReportTraceFailuresIn(main, *env.prompts, [main] { return main->Jobs().Running(); });
     return windows;

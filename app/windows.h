@@ -1,9 +1,9 @@
 #pragma once
-// The program's five windows, created once at start in a fixed order: the main window first
-// (its creation runs the start-up sequence), then the wait dialog, the default folder dialog,
-// the radio ID code dialog and the About box. All stay hidden until they are needed.
+// The program's windows: the main window, created at start (its creation runs the start-up
+// sequence), and its four dialogs, each made hidden as the main window's child the first time it
+// is used: the wait dialog, the default folder dialog, the radio ID code dialog and the About
+// box.
 
-#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -11,24 +11,16 @@
 
 class QWidget;
 class TfrmMain;
-class TfrmReceiveRadio;
-class TfrmSelectDirectory;
-class TfrmChangeCode;
-class TfrmAbout;
 
 struct AppWindows {
-    std::unique_ptr<TfrmMain> main;
-    // Children of the main window, released with it.
-    QPointer<TfrmReceiveRadio> receiveRadio;
-    QPointer<TfrmSelectDirectory> selectDirectory;
-    QPointer<TfrmChangeCode> changeCode;
-    QPointer<TfrmAbout> about;
+    std::unique_ptr<TfrmMain> main;  // the dialogs are its children, released with it
 };
 
 // Called once the main window exists, before its start-up runs (e.g. to make it the parent of
 // the prompts' boxes).
 using MainWindowReady = std::function<void(TfrmMain*)>;
-// Called after each window is complete, in creation order.
+// Called after each window is complete, in creation order: the main window at once, a dialog
+// when it is first used.
 using WindowCreated = std::function<void(QWidget*)>;
 
 AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready = {},

@@ -50,6 +50,7 @@ TEST_F(WindowTest, EveryControlIsSpokenByItsOwnLabelAndAccessKeysNeverClash) {
     AppWindows windows = CreateWindows(env);
     TfrmMain* main = windows.main.get();
     TfrmSeries series(*main);
+    MakeDialogs(*main);
     // A dialog, or a page of the main window.
     std::vector<std::pair<QWidget*, int>> screens{{main, 0}, {main, 1}, {&series, -1}};
     for (QDialog* dialog : main->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
@@ -79,7 +80,7 @@ TEST_F(WindowTest, EveryControlIsSpokenByItsOwnLabelAndAccessKeysNeverClash) {
         auto* w = main->findChild<QWidget*>(name);
         EXPECT_EQ(Spoken(w) + '/' + Spoken(w, QAccessible::Description), QString::fromUtf8(spoken));
     }
-    EXPECT_EQ(Spoken(windows.changeCode->edtNewCode), "Neue Funkkennung");
+    EXPECT_EQ(Spoken(main->frmChangeCode->edtNewCode), "Neue Funkkennung");
 }
 
 // A click on a check box's label and the label's access key tick the box as a click on the box

@@ -61,6 +61,7 @@ TEST_F(WindowTest, EveryDialogFitsTheLaptopScreen) {
     env.arguments = QStringList{"korbi-programmer"};
     AppWindows windows = CreateWindows(env);
     TfrmSeries series(*windows.main);
+    MakeDialogs(*windows.main);
     for (QWidget* dialog : windows.main->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(FitsTheScreen(dialog)) << dialog->objectName().toStdString();
 }

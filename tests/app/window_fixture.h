@@ -11,8 +11,21 @@
 #include <functional>
 #include <memory>
 
+#include "app/about.h"
+#include "app/codedialog.h"
+#include "app/folderdialog.h"
 #include "app/mainwindow.h"
+#include "app/waitdialog.h"
 #include "support/scripted_prompts.h"
+
+// Makes the main window's dialogs that wait for their first use, so that a test finds them all
+// among its children.
+inline void MakeDialogs(TfrmMain& main) {
+    main.frmReceiveRadio.get();
+    main.frmSelectDirectory.get();
+    main.frmChangeCode.get();
+    main.frmAbout.get();
+}
 
 class WindowTest : public ::testing::Test {
   protected:

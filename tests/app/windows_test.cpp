@@ -1,5 +1,5 @@
-// The program entry's windows: five, in a fixed order, the main window's start-up done before
-// any dialog exists, all hidden and handed to the main window.
+// The program entry's windows: the main window with its start-up done, and four dialogs made
+// on first use, once each, hidden and as the main window's children.
 
 #include "app/windows.h"
 
@@ -21,7 +21,7 @@
 #include "link/trace.h"
 #include "window_fixture.h"
 
-TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {
+TEST(WindowsTest, TheMainWindowStartsAloneAndEachDialogIsMadeOnceOnFirstUse) {
     QTemporaryDir folder;
     ScriptedPrompts prompts;  // the missing template's box is answered with OK
     AppEnvironment env;
@@ -50,27 +50,36 @@ TEST(WindowsTest, FiveWindowsAreCreatedInOrderAfterTheMainWindowsStartUp) {
                                    main->findChildren<QDialog*>().isEmpty();
             }
             EXPECT_FALSE(window->isVisible());
+            EXPECT_TRUE(window->parent() == nullptr || window->parent() == readyMain);
         });
-
-    EXPECT_EQ(order, QStringList({"TfrmMain", "TfrmReceiveRadio", "TfrmSelectDirectory",
-                                  "TfrmChangeCode", "TfrmAbout"}));
-    EXPECT_TRUE(mainStartedFirst);
-    EXPECT_EQ(readyMain, windows.main.get());
-    EXPECT_FALSE(startedWhenReady);
-
     TfrmMain* main = windows.main.get();
-    EXPECT_EQ(main->frmReceiveRadio, windows.receiveRadio.data());
-    EXPECT_EQ(main->frmSelectDirectory, windows.selectDirectory.data());
-    EXPECT_EQ(main->frmChangeCode, windows.changeCode.data());
-    EXPECT_EQ(main->frmAbout, windows.about.data());
+    EXPECT_TRUE(mainStartedFirst);
+    EXPECT_EQ(readyMain, main);
+    EXPECT_FALSE(startedWhenReady);
+    EXPECT_EQ(order, QStringList({"TfrmMain"}));
+    EXPECT_TRUE(main->findChildren<QDialog*>().isEmpty());
     EXPECT_FALSE(main->isVisible());
+
+    // Asking whether a dialog can be had makes none; using one makes it, and only once.
+    EXPECT_TRUE(main->frmReceiveRadio && main->frmSelectDirectory && main->frmChangeCode &&
+                main->frmAbout);
+    TfrmAbout* about = main->frmAbout;
+    EXPECT_EQ(main->frmAbout.get(), about);
+    QPointer<TfrmReceiveRadio> wait = main->frmReceiveRadio.get();
+    main->frmChangeCode->objectName();
+    main->frmSelectDirectory->objectName();
+    main->frmAbout->objectName();
+    EXPECT_EQ(order, QStringList({"TfrmMain", "TfrmAbout", "TfrmReceiveRadio", "TfrmChangeCode",
+                                  "TfrmSelectDirectory"}));
+    EXPECT_EQ(main->findChildren<QDialog*>(Qt::FindDirectChildrenOnly).size(), 4);
     // Only practice mode has a button that presses a device.
-    EXPECT_EQ(windows.receiveRadio->findChild<QPushButton*>("btnPressKorbi"), nullptr);
+    EXPECT_EQ(wait->findChild<QPushButton*>("btnPressKorbi"), nullptr);
 
     // The dialogs go with the main window.
+    QPointer<TfrmAbout> aboutAlive = about;
     windows.main.reset();
-    EXPECT_TRUE(windows.about.isNull());
-    EXPECT_TRUE(windows.receiveRadio.isNull());
+    EXPECT_TRUE(aboutAlive.isNull());
+    EXPECT_TRUE(wait.isNull());
 }
 
 // Both programs read their options by one table: --simulate picks the generation of the
@@ -127,10 +136,10 @@ TEST(WindowsTest, ACutTraceIsSaidOnceTheJobHasEnded) {
     machine.Ship();
     AppWindows windows = machine.StartProgram({"--simulate"});
     TfrmMain& main = *windows.main;
-    QPushButton* press = windows.receiveRadio->btnPressKorbi;
+    QPushButton* press = windows.main->frmReceiveRadio->btnPressKorbi;
     ShowHook hook;
     hook.fallback = [press] { press->click(); };
-    windows.receiveRadio->installEventFilter(&hook);
+    windows.main->frmReceiveRadio->installEventFilter(&hook);
     constexpr rlim_t kLimit = 1 << 20;
     const QString trace = machine.root.path() + "/trace.txt";
     WriteBytes(trace, QByteArray(kLimit - 100, 'x'));
@@ -161,11 +170,11 @@ TEST(WindowsTest, PracticeModeReadsAndWritesSimulatedDevices) {
     TfrmMain& main = *windows.main;
     EXPECT_EQ(main.windowTitle(),
               QString::fromUtf8("(Standard) - K-ORBI Programmiergerät [Übungsmodus]"));
-    QPushButton* press = windows.receiveRadio->btnPressKorbi;
+    QPushButton* press = windows.main->frmReceiveRadio->btnPressKorbi;
     ASSERT_NE(press, nullptr);
     ShowHook hook;
     hook.fallback = [press] { press->click(); };
-    windows.receiveRadio->installEventFilter(&hook);
+    windows.main->frmReceiveRadio->installEventFilter(&hook);
 
     main.btnReadFromDeviceClick();
     FinishJob(main.Jobs());

@@ -9,11 +9,13 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QMainWindow>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <cstring>
 
+#include "app/windowaids.h"
 #include "link/lpxadapter.h"
 #include "resources/catalogue.h"
 
@@ -124,6 +126,16 @@ TEST(LpxIndicator, NamesThePortGivenOnTheCommandLine) {
         LpxPortWatch watch(kLpxDescription, nullptr, dir.filePath(name).toStdString());
         EXPECT_EQ(LpxStatusText(watch.Current()), QString::fromUtf8(text).arg(dir.filePath(name)));
     }
+    // The window's field looks once the window has been drawn, and then says the same.
+    QMainWindow window;
+    AppEnvironment env;
+    env.lpxPort = dir.filePath("ttyUSB3");
+    AddWindowAids(&window, env);
+    auto* field = window.findChild<QLabel*>("lblLpxStatus");
+    ASSERT_TRUE(field);
+    EXPECT_TRUE(field->text().isEmpty());
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return field->text().contains(env.lpxPort); }, 5000));
 }
 
 }  // namespace

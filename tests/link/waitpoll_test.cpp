@@ -167,6 +167,12 @@ TEST(DevicePictureTest, DecodesTheEmbeddedPictureAndRefusesOtherData) {
     const QColor centre = picture.pixelColor(48, 85);
     EXPECT_GT(centre.red(), 150);
     EXPECT_LT(centre.green(), 100);
+    // The window icon draws the same squares when it is asked for them.
+    const QIcon icon = ProgramWindowIcon();
+    EXPECT_EQ(icon.availableSizes().size(), 5);
+    for (int side : {16, 48, 128})
+        EXPECT_EQ(icon.pixmap(side).toImage().convertToFormat(QImage::Format_RGB888),
+                  DeviceIcon(picture, side).convertToFormat(QImage::Format_RGB888));
 
     QFile file(QStringLiteral(KORBI_SOURCE_DIR) + "/resources/korbi.jpg");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
