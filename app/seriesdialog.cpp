@@ -167,6 +167,15 @@ void TfrmSeries::btnStartClick() {
     lstReport->clear();
     tblSummary->setRowCount(0);
     btnStart->setEnabled(false);
+    // A code list is asked for on a thread of its own: a company's server may keep it waiting.
+    codesWorker_ = std::make_unique<JournalWorker>(main_.Jobs().Record().Target());
+    plan.aside = [worker = codesWorker_.get()](std::function<void()> work,
+                                               std::function<void()> done) {
+        worker->Post([work = std::move(work), done = std::move(done)](JournalWorker::Session&) {
+            work();
+            return done;
+        });
+    };
     series_ = std::make_unique<Series>(main_.Jobs(), main_.Model(), *this, plan);
     seriesStarted_ = QDateTime::currentDateTime();
     series_->Start(main_.WriteJournalFile());

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <memory>
 
+#include "files/journalworker.h"
 #include "link/series.h"
 
 class QCheckBox;
@@ -53,7 +54,10 @@ class TfrmSeries : public QDialog, public SeriesHost {
     void ShowSummary(const Series& series);
     TfrmMain& main_;
     std::unique_ptr<Series> series_;  // the running or last series
-    bool usesCodeList_ = false;       // the running series gives each device a code of a list
-    QDateTime seriesStarted_;         // of the last series; invalid before the first
+    // Where the series' codes are asked for, away from the window's thread; it goes before the
+    // series whose codes it works on.
+    std::unique_ptr<JournalWorker> codesWorker_;
+    bool usesCodeList_ = false;  // the running series gives each device a code of a list
+    QDateTime seriesStarted_;    // of the last series; invalid before the first
     QDateTime seriesEnded_;
 };

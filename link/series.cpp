@@ -112,27 +112,66 @@ std::optional<SeriesEnd> Series::EndAfter(const JobOutcome& outcome) {
     return std::nullopt;
 }
 
-bool Series::OpenListCodes() {
+void Series::Aside(std::function<void()> work, std::function<void()> then) {
+    const std::weak_ptr<char> alive = alive_;
+    auto done = [this, alive, then = std::move(then)] {
+        if (!alive.lock()) return;
+        const QStringList lines = std::exchange(asideLines_, {});
+        for (const QString& line : lines) host_.SeriesLine(line);
+        then();
+    };
+    if (plan_.aside) {
+        plan_.aside(std::move(work), std::move(done));
+        return;
+    }
+    work();
+    done();
+}
+
+void Series::OpenListCodes() {
+    const QString server = jobs_.Record().server;
+    if (server.isEmpty()) {
+        ListCodesOpened(QString());
+        return;
+    }
+    reservations_ = std::make_unique<CodeReservations>();
+    auto cause = std::make_shared<QString>();
+    Aside(
+        [this, server, cause] {
+            if (!reservations_->Open(server)) *cause = reservations_->Cause();
+        },
+        [this, cause] { ListCodesOpened(*cause); });
+}
+
+// cause: why the company's server could not be asked; empty when it was, or when there is none.
+void Series::ListCodesOpened(const QString& cause) {
     const JournalTarget record = jobs_.Record().Target();
-    const QString& server = record.serverUri;
-    const auto line = [this](const QString& text) { host_.SeriesLine(text); };
-    if (!server.isEmpty()) {
-        auto reservations = std::make_unique<CodeReservations>();
-        if (reservations->Open(server)) {
-            listCodes_ =
-                std::make_unique<ReservedCodes>(plan_.codes, record, std::move(reservations), line);
-            return true;
-        }
-        const QStringList why{MaskedServer(server), reservations->Cause()};
+    // The codes' lines come from where the codes are asked; they are told once that is done.
+    const auto line = [this](const QString& text) { asideLines_ << text; };
+    if (reservations_ && !cause.isEmpty()) {
+        reservations_.reset();
+        const QStringList why{MaskedServer(record.serverUri), cause};
         if (!plan_.offlineCodes &&
             !host_.GoOnWithLocalCodes(FillText(Msg::SeriesAskLocalCodes, why))) {
             host_.SeriesLine(FillText(Msg::SeriesNoCodeServer, why));
-            return false;
+            Ends(SeriesEnd::NoCodeServer);
+            return;
         }
         host_.SeriesLine(Text(Msg::SeriesLocalCodesOnly));
     }
-    listCodes_ = std::make_unique<CodeListCodes>(plan_.codes, record, line);
-    return true;
+    // The local record is read where the codes are asked for, as every later call on them.
+    Aside(
+        [this, record, line] {
+            if (reservations_)
+                listCodes_ = std::make_unique<ReservedCodes>(plan_.codes, record,
+                                                             std::move(reservations_), line);
+            else
+                listCodes_ = std::make_unique<CodeListCodes>(plan_.codes, record, line);
+        },
+        [this] {
+            codes_ = listCodes_.get();
+            NextDevice();
+        });
 }
 
 Series::~Series() {
@@ -147,24 +186,21 @@ bool Series::Start(const QString& file) {
     running_ = true;
     newCodeBefore_ = settings_.Text(Field::edtRadioCodeNew);
     codes_ = plan_.codeSource;
-    // The series says so before anybody presses a button.
-    if (!codes_ && !plan_.codes.isEmpty()) {
-        if (!OpenListCodes()) {
-            Ends(SeriesEnd::NoCodeServer);
-            return true;
-        }
-        codes_ = listCodes_.get();
-    }
+    const bool listCodes = !codes_ && !plan_.codes.isEmpty();
     request_ = WriteRequest();
     request_.file = file;
     request_.verify = plan_.verify;
     // Starting a series with a code list is the confirmation of every code change in it.
-    request_.askCodeChange = codes_ == nullptr;
+    request_.askCodeChange = codes_ == nullptr && !listCodes;
     // Waiting for the next device is no job on a device.
     request_.recordAbortBeforeDevice = false;
     // A device that carries a code this series wrote or handed out has been written already.
     request_.refuseDevice = [this](const QString& code) { return written_.contains(code); };
-    NextDevice();
+    // The series says so before anybody presses a button.
+    if (listCodes)
+        OpenListCodes();
+    else
+        NextDevice();
     return true;
 }
 
@@ -173,18 +209,30 @@ void Series::NextDevice() {
         Ends(SeriesEnd::Complete);
         return;
     }
-    code_ = plan_.newCode;
-    if (codes_) {
-        code_ = codes_->Next();
-        if (code_.isEmpty() && codes_->Lost()) {
+    if (!codes_) {
+        CodeHandedOut(plan_.newCode, false);
+        return;
+    }
+    auto code = std::make_shared<QString>();
+    auto lost = std::make_shared<bool>(false);
+    Aside(
+        [this, code, lost] {
+            *code = codes_->Next();
+            *lost = codes_->Lost();
+        },
+        [this, code, lost] { CodeHandedOut(*code, *lost); });
+}
+
+void Series::CodeHandedOut(const QString& code, bool lost) {
+    code_ = code;
+    if (codes_ && code_.isEmpty()) {
+        if (lost) {
             Ends(SeriesEnd::NoCodeServer);
             return;
         }
-        if (code_.isEmpty()) {
-            host_.SeriesLine(Text(Msg::SeriesCodesUsedUp));
-            Ends(SeriesEnd::CodesUsedUp);
-            return;
-        }
+        host_.SeriesLine(Text(Msg::SeriesCodesUsedUp));
+        Ends(SeriesEnd::CodesUsedUp);
+        return;
     }
     // Every device keeps its own code unless the series gives it one.
     settings_.SetText(Field::edtRadioCodeNew, code_);
@@ -197,12 +245,23 @@ void Series::NextDevice() {
 }
 
 void Series::DeviceEnded(const JobOutcome& outcome) {
-    if (codes_) {
-        if (outcome.writeStarted)
-            codes_->Used(code_);
-        else
-            codes_->Released(code_);
+    if (!codes_) {
+        DeviceCounted(outcome);
+        return;
     }
+    const QString code = code_;
+    const bool used = outcome.writeStarted;
+    Aside(
+        [this, code, used] {
+            if (used)
+                codes_->Used(code);
+            else
+                codes_->Released(code);
+        },
+        [this, outcome] { DeviceCounted(outcome); });
+}
+
+void Series::DeviceCounted(const JobOutcome& outcome) {
     if (outcome.end == JobEnd::Refused) {
         host_.SeriesLine(FillText(Msg::SeriesDeviceAgain, {outcome.codeBefore}));
         NextDevice();

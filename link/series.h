@@ -77,6 +77,11 @@ class ReservedCodes : public SeriesCodes {
     bool lost_ = false;
 };
 
+// Runs work that may wait on the company's server away from the caller's thread, then done on
+// the caller's thread; a window's thread must not wait on the network. Without one, both run at
+// once, one after the other.
+using AsideRunner = std::function<void(std::function<void()> work, std::function<void()> done)>;
+
 struct SeriesPlan {
     int count = 0;  // devices to write; 0: until the user stops
     bool verify = false;
@@ -89,6 +94,8 @@ struct SeriesPlan {
     // With a company's server that cannot be asked, give the codes by the local record alone
     // without asking the user.
     bool offlineCodes = false;
+    // Where the codes are asked for; every call on the codes runs there, one after the other.
+    AsideRunner aside;
 };
 
 // One device of the series as its outcome tells it.
@@ -154,14 +161,20 @@ class Series {
   private:
     // Hands the next device its code and starts its write, unless the series is over.
     void NextDevice();
+    void CodeHandedOut(const QString& code, bool lost);
     void DeviceEnded(const JobOutcome& outcome);
+    // After the device's code was marked used or released.
+    void DeviceCounted(const JobOutcome& outcome);
     void Ends(SeriesEnd end);
     QString DeviceLine(const SeriesDevice& device) const;
     // Whether the series ends after this device's outcome, and how.
     std::optional<SeriesEnd> EndAfter(const JobOutcome& outcome);
-    // The codes of plan_.codes: reserved on the company's server when one is named. False when
-    // the series must not start: the server cannot be asked, and nobody agreed to go on without.
-    bool OpenListCodes();
+    // The codes of plan_.codes: reserved on the company's server when one is named. The series
+    // does not start when the server cannot be asked and nobody agreed to go on without.
+    void OpenListCodes();
+    void ListCodesOpened(const QString& cause);
+    // Runs work on the codes aside, then the lines it gave and then.
+    void Aside(std::function<void()> work, std::function<void()> then);
 
     DeviceJobs& jobs_;
     SettingsModel& settings_;
@@ -172,6 +185,8 @@ class Series {
     QSet<QString> written_;
     JobFailure lastFailure_;
     std::unique_ptr<SeriesCodes> listCodes_;
+    std::unique_ptr<CodeReservations> reservations_;  // until the list's codes take them
+    QStringList asideLines_;        // the lines of the codes' work aside, told when it is done
     SeriesCodes* codes_ = nullptr;  // the codes handed out, when the series gives codes
     WriteRequest request_;
     QString code_;  // the code of the device asked for now

@@ -85,7 +85,7 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     series.edtCount->setValue(3);
     series.cbVerify->setChecked(true);
     QTest::mouseClick(series.btnStart, Qt::LeftButton);
-    FinishJob(window.Jobs());
+    RunEventsUntil([&series] { return series.btnStart->isEnabled(); });
     ASSERT_EQ(series.lblSummary->text(), "Geschrieben: 3, fehlgeschlagen: 0, abgebrochen: 0");
 
     // PDF, CSV, then the PDF's name again: the question is answered No and the file stays.

@@ -7,6 +7,9 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -20,6 +23,7 @@
 #include "app/journalview.h"
 #include "app/mainwindow.h"
 #include "app/reportactions.h"
+#include "app/seriesdialog.h"
 #include "files/codereservations.h"
 #include "files/journalsender.h"
 #include "files/journalstore.h"
@@ -30,6 +34,7 @@
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 #include "stalling_proxy.h"
+#include "support/job_events.h"
 #include "support/journal_lines.h"
 #include "support/scripted_prompts.h"
 
@@ -248,6 +253,22 @@ TEST_F(JournalOnServer, TheJournalWindowNeverWaitsOnTheServer) {
     closed.reset();
     // At once, not when the server's wait would have ended.
     EXPECT_LT(timer.elapsed(), kJournalServerWaitMs / 3);
+
+    // A series with a code list asks the server for its codes away from the window's thread,
+    // and says before the first press that it cannot start.
+    TfrmSeries series(window);
+    series.edtCount->setValue(1);
+    QTest::keyClicks(series.edtCodeList, "2E00-2E03");
+    prompts.Clear();
+    prompts.answers = {BoxAnswer::No};  // no going on by the local record alone
+    timer.restart();
+    QTest::mouseClick(series.btnStart, Qt::LeftButton);
+    EXPECT_LT(timer.elapsed(), kJournalServerWaitMs / 3);
+    RunEventsUntil([&series] { return series.btnStart->isEnabled(); });
+    EXPECT_EQ(prompts.MessageIds(), QList<int>{Msg::SeriesAskLocalCodes});
+    ASSERT_EQ(series.lstReport->count(), 1);
+    EXPECT_TRUE(series.lstReport->item(0)->text().contains("keine Antwort"))
+        << series.lstReport->item(0)->text().toStdString();
 }
 
 // A pending line whose values the server refuses (an old journal's tail of NUL bytes) is set aside

@@ -177,7 +177,7 @@ TEST(JobsEndToEnd, SeriesDialogWritesThreeDevicesWithCodesFromAList) {
     program.prompts.Clear();
     dialog.edtCount->setValue(3);
     QTest::mouseClick(dialog.btnStart, Qt::LeftButton);
-    FinishJob(window.Jobs());
+    RunEventsUntil([&dialog] { return dialog.btnStart->isEnabled(); });
 
     EXPECT_TRUE(program.prompts.MessageIds().isEmpty());
     EXPECT_EQ(program.wait->lblSeries->text(), "Gerät 3 von 3");
