@@ -1,77 +1,25 @@
 // The device jobs without any window, run to their end as a terminal tool runs them.
 
-#include <gtest/gtest.h>
-
 #include <QLocale>
 #include <functional>
 
 #include "link/codelist.h"
-#include "link/devicejobs.h"
-#include "link/lpxsim.h"
-#include "link/simdriver.h"
 #include "link/verify.h"
-#include "resources/catalogue.h"
-#include "support/scripted_prompts.h"
+#include "pressing_host.h"
 
-namespace {
+using CoreJobs = CoreJobsTest;
 
-class LoopHost : public JobHost {
-  public:
-    LoopHost(LpxSim& sim, Messages& messages) : sim_(sim), messages_(messages) {}
-
-    Messages& JobMessages() override { return messages_; }
-    void ShowStatus(const QString& text) override { status = text; }
-    void ShowOrigin(int shown) override { origin = shown; }
-    void SetWaitTitle(const QString& title) override { waitTitle = title; }
-    void WaitBegins(PollKind, const WaitTexts&) override { sim_.PressButton(0); }
-    void WaitEnds() override { ++stops; }
-    // Ten polls, and the user gives up.
-    void Run() {
-        int polls = 0;
-        RunToEnd(*jobs, [&polls] { return ++polls <= 10; });
-    }
-
-    DeviceJobs* jobs = nullptr;
-    QString status, waitTitle;
-    int origin = -1;
-    int stops = 0;
-
-  private:
-    LpxSim& sim_;
-    Messages& messages_;
-};
-
-}  // namespace
-
-TEST(CoreJobs, ReadAndWriteADeviceWithoutAWindow) {
-    LpxSim sim;
-    SimDriver driver(sim);
-    ScriptedPrompts prompts;
-    SettingsModel settings(&prompts);
-    LpxAdapter adapter(&driver);
-    LoopHost host(sim, prompts);
-    DeviceJobs jobs(settings, adapter, host);
-    host.jobs = &jobs;
+TEST_F(CoreJobs, ReadAndWriteADeviceWithoutAWindow) {
     const int device = sim.AddDevice(0x4C2D, 0x21);
     sim.Device(device).memory[0x2C] = 77;  // battery test interval
-
-    jobs.StartRead();
-    host.Run();
-    EXPECT_EQ(settings.Text(Field::edtRadioCodeOld), "4C2D");
+    host.Read();
     EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), "77");
-    EXPECT_EQ(host.status, Text(Msg::ReadDone));
-    EXPECT_EQ(host.origin, OriginDevice);
-    EXPECT_EQ(host.waitTitle, Text(Msg::ReadTitle));
-    EXPECT_EQ(host.stops, 2);  // one per wait
-    EXPECT_EQ(driver.OpenHandles(), 0);
-
+    EXPECT_EQ(host.waits, 2);
     settings.SetText(Field::edtBatteryTestInterval, "300");  // held at 255 by its rule
-    jobs.StartWrite();
-    host.Run();
+    host.Write();
     EXPECT_EQ(host.status, Text(Msg::WriteDone));
     EXPECT_EQ(sim.Device(device).memory[0x2C], 255);
     EXPECT_EQ(prompts.MessageIds(), QList<int>{Msg::RangeBatteryTestInterval});
-    EXPECT_EQ(driver.OpenHandles(), 0);
 }
 
 // Code lists for a series: comments and blank lines left out, codes upper-cased; a bad, a

@@ -3,28 +3,25 @@
 #include <cerrno>
 
 #include "fake_line.h"
-#include "jobs_fixture.h"
+#include "pressing_host.h"
 
 namespace {
 
-using IdentifyTest = JobsTest;
+using IdentifyTest = CoreJobsTest;
 
 TEST_F(IdentifyTest, TakesCodeAndFirmwareVersionFromTheRecord) {
     sim.AddDevice(0x12AB, 0x21);
-    window->btnGetKorbiCodeClick();
-    FinishJob(window->Jobs());
-    EXPECT_EQ(window->Jobs().LastOutcome().codeBefore, "12AB");
-    EXPECT_EQ(window->Jobs().LastOutcome().firmwareVersion, 0x21);
+    // The identification keeps the title its caller set.
+    host.title = "caller's title";
+    const JobOutcome& outcome = host.Identify();
+    EXPECT_EQ(outcome.codeBefore, "12AB");
+    EXPECT_EQ(outcome.firmwareVersion, 0x21);
     EXPECT_EQ(sim.Log(), Identification());
     EXPECT_FALSE(sim.IdentifyMode());
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
-    // The identification keeps the title its caller set.
-    window->frmReceiveRadio->SetTitle("caller's title");
-    window->btnGetKorbiCodeClick();
-    FinishJob(window->Jobs());
-    EXPECT_EQ(wait->windowTitle(), "caller's title");
-    EXPECT_EQ(wait->gbxReceiveRadio->title(), Text(10872));
-    EXPECT_EQ(wait->lblAction->text().replace(QChar(0x2011), '-'), Text(10502));
+    EXPECT_EQ(host.title, "caller's title");
+    EXPECT_EQ(host.heading, Text(10872));
+    EXPECT_EQ(host.instruction, Text(10502));
 }
 
 // Without a converter, or with one that may not be opened, one error and no wait. A refused
@@ -48,53 +45,46 @@ TEST_F(IdentifyTest, NoLpxOrARefusedOpenShowsOneErrorAndNoWait) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.failure.error);
         refusing.line.openFailure = c.failure;
-        window->adapter.SetDriver(c.driver);
+        adapter.SetDriver(c.driver);
         prompts.Clear();
-        window->btnGetKorbiCodeClick();
-        FinishJob(window->Jobs());
+        EXPECT_TRUE(host.Identify().codeBefore.isEmpty());
         ASSERT_EQ(prompts.MessageIds(), QList<int>{10805});
         EXPECT_EQ(prompts.records[0].kind, BoxKind::Error);
         const QString text = prompts.records[0].text;
         EXPECT_TRUE(c.told.isEmpty() ? text == Text(10805) : text.startsWith(Text(10805) + "\n\n"))
             << text.toStdString();
         for (const QString& part : c.told) EXPECT_TRUE(text.contains(part)) << part.toStdString();
-        EXPECT_EQ(waitHook.shows, 0);
-        EXPECT_TRUE(window->Jobs().LastOutcome().codeBefore.isEmpty());
+        EXPECT_EQ(host.waits, 0);
     }
 }
 
 TEST_F(IdentifyTest, OldLpxFirmwareEndsAfterTheVersionQuery) {
     sim.AddDevice(0x12AB, 0x21);
     sim.InjectFault(SimFault::OldFirmware);
-    window->btnGetKorbiCodeClick();
-    FinishJob(window->Jobs());
+    EXPECT_TRUE(host.Identify().codeBefore.isEmpty());
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10507});
     EXPECT_EQ(sim.Log(), Commands{"v"});
-    EXPECT_EQ(waitHook.shows, 0);
-    EXPECT_TRUE(window->Jobs().LastOutcome().codeBefore.isEmpty());
+    EXPECT_EQ(host.waits, 0);
 }
 
 TEST_F(IdentifyTest, UnacknowledgedIdentifyModeEndsSilently) {
     sim.AddDevice(0x12AB, 0x21);
     sim.InjectFault(SimFault::NoAnswer, "s1");
-    window->btnGetKorbiCodeClick();
-    FinishJob(window->Jobs());
+    EXPECT_TRUE(host.Identify().codeBefore.isEmpty());
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1"}));
-    EXPECT_TRUE(window->Jobs().LastOutcome().codeBefore.isEmpty());
 }
 
 TEST_F(IdentifyTest, DeviceWithTheEmptyCodeCountsAsNotIdentified) {
     sim.AddDevice(0x0000, 0x1A);
-    window->btnGetKorbiCodeClick();
-    FinishJob(window->Jobs());
-    EXPECT_TRUE(window->Jobs().LastOutcome().codeBefore.isEmpty());
-    EXPECT_EQ(window->Jobs().LastOutcome().failure.kind, FailureKind::NoDeviceCode);
+    const JobOutcome& outcome = host.Identify();
+    EXPECT_TRUE(outcome.codeBefore.isEmpty());
+    EXPECT_EQ(outcome.failure.kind, FailureKind::NoDeviceCode);
     EXPECT_EQ(sim.Log(), Identification());
 }
 
-// A foreign product, a failed and a timed-out job each start a new attempt with the dialog shown
-// again; the next press of a K-ORBI settles it.
+// A foreign product, a failed and a timed-out job each start a new attempt with a new wait; the
+// next press of a K-ORBI settles it.
 TEST_F(IdentifyTest, UnsettledAttemptsStartAgain) {
     const int foreign = sim.AddDevice(0x0BAD, 0x21, 0x01);
     sim.AddDevice(0x12AB, 0x1A);
@@ -102,11 +92,10 @@ TEST_F(IdentifyTest, UnsettledAttemptsStartAgain) {
     PressInto(SimFault::JobFails, 1);
     PressInto(SimFault::JobTimesOut, 1);
     Press(1);
-    window->btnGetKorbiCodeClick();
-    FinishJob(window->Jobs());
-    EXPECT_EQ(waitHook.shows, 4);
-    EXPECT_EQ(window->Jobs().LastOutcome().codeBefore, "12AB");
-    EXPECT_EQ(window->Jobs().LastOutcome().firmwareVersion, 0x1A);
+    const JobOutcome& outcome = host.Identify();
+    EXPECT_EQ(host.waits, 4);
+    EXPECT_EQ(outcome.codeBefore, "12AB");
+    EXPECT_EQ(outcome.firmwareVersion, 0x1A);
     const Commands attempt = {"m", "m022E", "iFFFF", "M"};
     Commands expected = {"v", "s1"};
     expected = Join(Join(expected, attempt), {"x"});  // foreign record
@@ -124,12 +113,11 @@ TEST_F(IdentifyTest, RecordsWithoutBothBytesStartAgain) {
     for (const SimFault fault : {SimFault::ShortRecord, SimFault::MissingBlock}) {
         sim.ClearLog();
         sim.InjectFault(fault, "022E", 1);
-        waitHook.shows = 0;
-        window->btnGetKorbiCodeClick();
-        FinishJob(window->Jobs());
-        EXPECT_EQ(waitHook.shows, 2);
-        EXPECT_EQ(window->Jobs().LastOutcome().codeBefore, "12AB");
-        EXPECT_EQ(window->Jobs().LastOutcome().firmwareVersion, 0x21);
+        host.waits = 0;
+        const JobOutcome& outcome = host.Identify();
+        EXPECT_EQ(host.waits, 2);
+        EXPECT_EQ(outcome.codeBefore, "12AB");
+        EXPECT_EQ(outcome.firmwareVersion, 0x21);
         const Commands attempt = {"m", "m022E", "iFFFF", "M", "x"};
         EXPECT_EQ(sim.Log(), Join(Join(Join({"v", "s1"}, attempt), attempt), {"s0"}));
     }
@@ -139,11 +127,9 @@ TEST_F(IdentifyTest, RecordsWithoutBothBytesStartAgain) {
 TEST_F(IdentifyTest, AbortEndsWithoutDevice) {
     sim.AddDevice(0x12AB, 0x21);
     Abort();
-    window->btnGetKorbiCodeClick();
-    FinishJob(window->Jobs());
-    EXPECT_TRUE(window->Jobs().LastOutcome().codeBefore.isEmpty());
-    EXPECT_EQ(window->StatusText(), Text(10504));
-    EXPECT_EQ(window->Jobs().Polling(), PollNone);
+    EXPECT_TRUE(host.Identify().codeBefore.isEmpty());
+    EXPECT_EQ(host.status, Text(10504));
+    EXPECT_EQ(jobs.Polling(), PollNone);
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1", "m", "m022E", "iFFFF", "s0"}));
 }
 

@@ -29,8 +29,6 @@
 #include "support/job_events.h"
 #include "support/scripted_prompts.h"
 
-using Commands = std::vector<std::string>;
-
 // Runs an action each time the watched dialog is shown, and ends a wait that nobody ends.
 // The window's success lines name the device that answered; most tests use 4C2D.
 inline const QString kReadDone = QString::fromUtf8("K-ORBI 4C2D: Auslesen abgeschlossen");
@@ -84,27 +82,25 @@ class JobsTest : public ::testing::Test {
         window.reset();
     }
 
-    // A device shown in the view as a file would show it, so that a write has settings to send.
-    void ShowDeviceSettings(int device) {
+    // A device whose settings pass the checks of both generations (its press time fits any
+    // activation delay), shown in the view as a file would show it.
+    int ShownDevice(uint16_t code, uint8_t firmwareVersion) {
+        const int device = sim.AddDevice(code, firmwareVersion);
+        sim.Device(device).memory[0x3C] = 25;
+        sim.Device(device).memory[0x3B] = 0x00;
         ImageBytes bytes{};
         for (int a = 0; a < kImageSize; ++a) bytes[a] = sim.Device(device).memory[a];
         FillFileImage(window->fileImage, bytes, MarkFromFile);
         window->Model().EnableGeneration2Controls(window->fileImage);
-        ASSERT_EQ(window->Model().DecodeConfigImage(window->fileImage, MarkFromFile), DecodeOk);
+        EXPECT_EQ(window->Model().DecodeConfigImage(window->fileImage, MarkFromFile), DecodeOk);
         window->Model().MarkClean();  // shown as a loaded file: nothing edited yet
         prompts.Clear();
+        return device;
     }
 
     // Plans the actions for the next showings of the wait dialog.
     void Press(int device) {
         waitHook.actions.push_back([this, device] { sim.PressButton(device); });
-    }
-    // A press of device that meets the fault, once (times -1: from then on).
-    void PressInto(SimFault fault, int device = 0, int times = 1) {
-        waitHook.actions.push_back([this, fault, device, times] {
-            sim.InjectFault(fault, {}, times);
-            sim.PressButton(device);
-        });
     }
     void Abort() {
         waitHook.actions.push_back([this] { wait->btbtnAbort->click(); });

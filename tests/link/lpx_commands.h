@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+using Commands = std::vector<std::string>;
+
 // The commands of the identification of a device that answers the first time.
 inline std::vector<std::string> Identification() {
     return {"v", "s1", "m", "m022E", "iFFFF", "M", "x", "s0"};

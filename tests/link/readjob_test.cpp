@@ -1,34 +1,31 @@
 // Reading a device against the simulated LPX.
 
-#include <QLineEdit>
 #include <algorithm>
 
-#include "jobs_fixture.h"
+#include "pressing_host.h"
 
 namespace {
 
-using ReadJobTest = JobsTest;
+using ReadJobTest = CoreJobsTest;
 
 TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
     const struct {
         uint8_t firmwareVersion;
         Commands generationBlocks;
-        const char* firmwareText;  // as the view shows the version
+        const char* firmwareText;  // as the settings show the version
     } cases[] = {
         {0x1A, {"m0238"}, "1.A"},
         {0x21, {"m0738", "m0850", "m0858"}, "2.1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.firmwareText);
-        LpxSim& s = sim;
-        s.ClearLog();
-        const int device = s.AddDevice(0x4C2D, c.firmwareVersion);
-        s.Device(device).memory[0x2C] = 77;  // battery test interval
-        s.Device(device).memory[0x28] = 9;   // missed acknowledgements
-        waitHook.fallback = [this, device] { sim.PressButton(device); };
+        sim.ClearLog();
+        const int device = sim.AddDevice(0x4C2D, c.firmwareVersion);
+        sim.Device(device).memory[0x2C] = 77;  // battery test interval
+        sim.Device(device).memory[0x28] = 9;   // missed acknowledgements
+        host.whenNoneListed = device;
         prompts.Clear();
-        window->btnReadFromDeviceClick();
-        FinishJob(window->Jobs());
+        const JobOutcome& outcome = host.Read();
 
         Commands read = {"m", "m0622", "m0828", "m0830", "m0840", "m0848"};
         read = Join(read, c.generationBlocks);
@@ -36,55 +33,50 @@ TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
         // One "x" per block and one more that finds none left.
         read = Join(read, Commands(5 + c.generationBlocks.size() + 1, "x"));
         read.push_back("m");
-        EXPECT_EQ(s.Log(), Join(Identification(), read));
+        EXPECT_EQ(sim.Log(), Join(Identification(), read));
         EXPECT_TRUE(prompts.MessageIds().isEmpty());
-        EXPECT_EQ(window->StatusText(), kReadDone);
-        EXPECT_EQ(window->findChild<QLineEdit*>("edtRadioCodeOld")->text(), "4C2D");
-        EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "77");
-        EXPECT_EQ(window->findChild<QLineEdit*>("edtMissedAck")->text(), "9");
-        EXPECT_EQ(window->findChild<QLineEdit*>("edtFirmwareVersion")->text(), c.firmwareText);
-        EXPECT_EQ(window->configOrigin, OriginDevice);
-        EXPECT_TRUE(window->windowTitle().contains(Text(10891)));
-        EXPECT_EQ(wait->windowTitle(), Text(10501));
-        EXPECT_EQ(wait->lblAction->text().replace(QChar(0x2011), '-'), Text(10503));
+        EXPECT_EQ(host.status, Text(Msg::ReadDone));
+        EXPECT_EQ(settings.Text(Field::edtRadioCodeOld), "4C2D");
+        EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), "77");
+        EXPECT_EQ(settings.Text(Field::edtMissedAck), "9");
+        EXPECT_EQ(settings.Text(Field::edtFirmwareVersion), c.firmwareText);
+        EXPECT_EQ(host.origin, OriginDevice);
+        EXPECT_EQ(host.title, Text(10501));
+        EXPECT_EQ(host.instruction, Text(10503));
         // Every cell of the listed blocks arrived from the device.
-        const std::optional<ConfigImage>& image = window->Jobs().LastOutcome().read;
-        ASSERT_TRUE(image);
-        EXPECT_TRUE(FieldPresent(*image, 0x22, 6, MarkFromDevice));
-        EXPECT_EQ(image->cells[0x2C].value, 77);
-        s.Device(device).memory[0x20] = 0xEE;  // later cases press their own device
-        s.Device(device).memory[0x21] = 0xEE;
+        ASSERT_TRUE(outcome.read);
+        EXPECT_TRUE(FieldPresent(*outcome.read, 0x22, 6, MarkFromDevice));
+        EXPECT_EQ(outcome.read->cells[0x2C].value, 77);
+        sim.Device(device).memory[0x20] = 0xEE;  // later cases press their own device
+        sim.Device(device).memory[0x21] = 0xEE;
     }
 }
 
 TEST_F(ReadJobTest, UnknownGenerationSendsNoJob) {
     sim.AddDevice(0x4C2D, 0x30);
-    const QString before = window->findChild<QLineEdit*>("edtBatteryTestInterval")->text();
-    window->btnReadFromDeviceClick();
-    FinishJob(window->Jobs());
+    const QString before = settings.Text(Field::edtBatteryTestInterval);
+    host.Read();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10505});
     EXPECT_EQ(sim.Log(),
               Join(Identification(), {"m", "m0622", "m0828", "m0830", "m0840", "m0848"}));
-    EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), before);
+    EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), before);
 }
 
 TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
     sim.AddDevice(0x4C2D, 0x21);
-    const QString before = window->findChild<QLineEdit*>("edtBatteryTestInterval")->text();
-    const int origin = window->configOrigin;
+    const QString before = settings.Text(Field::edtBatteryTestInterval);
     Press(0);
     Abort();
-    window->btnReadFromDeviceClick();
-    FinishJob(window->Jobs());
+    host.Read();
     const Commands expected =
         Join(Identification(), {"m", "m0622", "m0828", "m0830", "m0840", "m0848", "m0738", "m0850",
                                 "m0858", "i4C2D", "m", "m"});
     EXPECT_EQ(sim.Log(), expected);
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
-    EXPECT_EQ(window->StatusText(), Text(10504));
-    EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), before);
-    EXPECT_EQ(window->configOrigin, origin);
-    EXPECT_EQ(window->Jobs().Polling(), PollNone);
+    EXPECT_EQ(host.status, Text(10504));
+    EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), before);
+    EXPECT_EQ(host.origin, -1);
+    EXPECT_EQ(jobs.Polling(), PollNone);
 }
 
 // Only the user's cancel is told as an aborted identification; a failure leaves the status line
@@ -92,15 +84,13 @@ TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
 TEST_F(ReadJobTest, IdentificationAbortedLeavesEverything) {
     sim.AddDevice(0x4C2D, 0x21);
     Abort();
-    window->btnReadFromDeviceClick();
-    FinishJob(window->Jobs());
-    EXPECT_EQ(window->StatusText(), Text(10804));
+    host.Read();
+    EXPECT_EQ(host.status, Text(10804));
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1", "m", "m022E", "iFFFF", "s0"}));
     sim.InjectFault(SimFault::OldFirmware);
-    window->btnReadFromDeviceClick();
-    FinishJob(window->Jobs());
+    host.Read();
     EXPECT_EQ(prompts.MessageIds().last(), 10507);
-    EXPECT_EQ(window->StatusText(), QString());
+    EXPECT_EQ(host.status, QString());
 }
 
 TEST_F(ReadJobTest, FailedOrTimedOutJobIsReported) {
@@ -113,26 +103,23 @@ TEST_F(ReadJobTest, FailedOrTimedOutJobIsReported) {
         sim.ClearLog();
         Press(0);
         PressInto(fault);
-        window->btnReadFromDeviceClick();
-        FinishJob(window->Jobs());
+        EXPECT_FALSE(host.Read().read);
         EXPECT_EQ(prompts.MessageIds(), QList<int>{message});
         // No record is fetched; the list is emptied after the wait and at the end.
         const Commands& log = sim.Log();
         ASSERT_GE(log.size(), 3u);
         EXPECT_EQ(Commands(log.end() - 3, log.end()), (Commands{"M", "m", "m"}));
         EXPECT_EQ(std::count(log.begin(), log.end(), "x"), 1);  // the identification's
-        EXPECT_FALSE(window->Jobs().LastOutcome().read);
     }
 }
 
 TEST_F(ReadJobTest, RefusedJobIsReported) {
     sim.AddDevice(0x4C2D, 0x21);
     sim.InjectFault(SimFault::StartJobEot, "i4C2D");
-    window->btnReadFromDeviceClick();
-    FinishJob(window->Jobs());
+    host.Read();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10508});
     EXPECT_EQ(sim.Log().back(), "m");
-    EXPECT_EQ(waitHook.shows, 1);
+    EXPECT_EQ(host.waits, 1);
 }
 
 // Block 0840 holds door codes 1-4, block 0848 codes 5-8: the message names the last of them.
@@ -145,17 +132,16 @@ TEST_F(ReadJobTest, MissingBlockNamesTheLastMissingDoorCode) {
         prompts.Clear();
         sim.ClearFaults();
         sim.InjectFault(SimFault::MissingBlock, block);
-        window->btnReadFromDeviceClick();
-        FinishJob(window->Jobs());
+        host.Read();
         ASSERT_EQ(prompts.MessageIds(), QList<int>{10817});
         // The missing cell's value in the cleared read image, and its address, in decimal.
         EXPECT_EQ(prompts.records[0].text.toStdString(),
                   FillText(10817, {"0", address}).toStdString());
-        EXPECT_EQ(window->findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "77");
-        EXPECT_EQ(window->configOrigin, OriginDevice);
+        EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), "77");
+        EXPECT_EQ(host.origin, OriginDevice);
     }
-    EXPECT_EQ(window->Model().Text(DoorCode(8, false)), "?");
-    EXPECT_EQ(window->Model().Text(DoorCode(1, false)), "1234");
+    EXPECT_EQ(settings.Text(DoorCode(8, false)), "?");
+    EXPECT_EQ(settings.Text(DoorCode(1, false)), "1234");
 }
 
 // A record with a count that does not match its length is not stored: its block is missing.
@@ -163,10 +149,8 @@ TEST_F(ReadJobTest, MalformedRecordIsIgnored) {
     sim.AddDevice(0x4C2D, 0x21);
     Press(0);
     PressInto(SimFault::BadRecordCount, 0, -1);
-    window->btnReadFromDeviceClick();
-    FinishJob(window->Jobs());
+    const std::optional<ConfigImage>& read = host.Read().read;
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10817});
-    const std::optional<ConfigImage>& read = window->Jobs().LastOutcome().read;
     ASSERT_TRUE(read);
     for (int a = 0; a < kImageSize; ++a) EXPECT_NE(read->cells[a].mark, MarkFromDevice) << a;
 }
@@ -175,33 +159,9 @@ TEST_F(ReadJobTest, ForeignProductIsReported) {
     sim.AddDevice(0x4C2D, 0x21);
     Press(0);
     PressInto(SimFault::ForeignProduct, 0, -1);
-    window->btnReadFromDeviceClick();
-    FinishJob(window->Jobs());
+    host.Read();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10820});
-    EXPECT_EQ(window->configOrigin, OriginDevice);
-}
-
-// Clicks that reach the window while a job runs (queued during its exchanges and let through
-// before its wait) start nothing.
-TEST_F(ReadJobTest, NoSecondJobWhileOneRuns) {
-    sim.AddDevice(0x4C2D, 0x1A);
-    Press(0);
-    waitHook.actions.push_back([this] {
-        const size_t before = sim.Log().size();
-        window->btnReadFromDeviceClick();
-        window->btnWriteToDeviceClick();
-        window->mnuCommChangeIdCodeClick();
-        change->edtNewCode->setText("1A2B");
-        change->btnChangeClick();
-        EXPECT_EQ(sim.Log().size(), before);
-        EXPECT_FALSE(change->isVisible());
-        sim.PressButton(0);
-    });
-    window->btnReadFromDeviceClick();
-    FinishJob(window->Jobs());
-    EXPECT_EQ(window->StatusText(), kReadDone);
-    EXPECT_TRUE(prompts.MessageIds().isEmpty());
-    EXPECT_EQ(waitHook.shows, 2);
+    EXPECT_EQ(host.origin, OriginDevice);
 }
 
 }  // namespace
