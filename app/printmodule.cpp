@@ -3,6 +3,7 @@
 
 #include <QPrintDialog>
 #include <QPrinter>
+#include <type_traits>
 
 #include "app/printing.h"
 
