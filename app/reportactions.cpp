@@ -2,11 +2,10 @@
 
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 
 #include "app/mainwindow.h"
+#include "app/printing.h"
 #include "app/prompts.h"
 #include "files/fileerrors.h"
 #include "files/filenames.h"
@@ -129,18 +128,27 @@ void ReportActions::SavePdf() {
 
 void ReportActions::Print() {
     Collect([this](const Report& report) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(QStringLiteral("Programmierprotokoll"));
-        QPrintDialog dialog(&printer, parent_);
-        dialog.setWindowTitle(Plain(kPrintButton));
-        if (dialog.exec() != QDialog::Accepted) return;
-        if (PaintReport(report, printer) == 0) {
-            main_.prompts().ShowMessage(BoxKind::Error, 0,
-                                        QStringLiteral("Der Bericht konnte nicht gedruckt werden."),
-                                        BoxButtons::Ok);
-            return;
+        PrintRequest request;
+        request.parent = parent_;
+        request.documentName = QStringLiteral("Programmierprotokoll");
+        request.dialogTitle = Plain(kPrintButton);
+        request.paint = [&report](QPagedPaintDevice& printer) {
+            return PaintReport(report, printer);
+        };
+        QString error;
+        switch (PrintThroughDialog(request, &error)) {
+            case PrintOutcome::Printed:
+                main_.SetStatusText(QStringLiteral("Bericht gedruckt."));
+                break;
+            case PrintOutcome::Cancelled:
+                break;
+            case PrintOutcome::PaintFailed:
+                error = QStringLiteral("Der Bericht konnte nicht gedruckt werden.");
+                [[fallthrough]];
+            case PrintOutcome::Unavailable:
+                main_.prompts().ShowMessage(BoxKind::Error, 0, error, BoxButtons::Ok);
+                break;
         }
-        main_.SetStatusText(QStringLiteral("Bericht gedruckt."));
     });
 }
 

@@ -7,8 +7,10 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
 #include <cerrno>
 
+#include "app/accessiblelater.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "files/fileerrors.h"
@@ -39,6 +41,11 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     }
     exitConfirmed_ = true;
     QMainWindow::closeEvent(event);
+    // Qt hides the window once this returns, and every control reports that it is hidden.
+    if (!closing_) {
+        closing_ = std::make_unique<AccessibleLater>();
+        QTimer::singleShot(0, this, [this] { closing_.reset(); });
+    }
 }
 
 void TfrmMain::BuildRecentMenu() {

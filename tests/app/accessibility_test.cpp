@@ -13,6 +13,7 @@
 #include <QTest>
 #include <set>
 
+#include "app/accessiblelater.h"
 #include "app/codedialog.h"
 #include "app/seriesdialog.h"
 #include "app/windows.h"
@@ -47,7 +48,13 @@ QStringList AccessKeys(QWidget* top) {
 
 TEST_F(WindowTest, EveryControlIsSpokenByItsOwnLabelAndAccessKeysNeverClash) {
     env.arguments = QStringList{"korbi-programmer"};
-    AppWindows windows = CreateWindows(env);
+    AppWindows windows;
+    {
+        // As the program builds and shows its window, with no screen reader listening yet.
+        const AccessibleLater building;
+        windows = CreateWindows(env);
+        windows.main->show();
+    }
     TfrmMain* main = windows.main.get();
     TfrmSeries series(*main);
     MakeDialogs(*main);
@@ -81,6 +88,11 @@ TEST_F(WindowTest, EveryControlIsSpokenByItsOwnLabelAndAccessKeysNeverClash) {
         EXPECT_EQ(Spoken(w) + '/' + Spoken(w, QAccessible::Description), QString::fromUtf8(spoken));
     }
     EXPECT_EQ(Spoken(main->frmChangeCode->edtNewCode), "Neue Funkkennung");
+    // Closed and shown again, the window is spoken as before.
+    main->close();
+    QCoreApplication::processEvents();
+    main->show();
+    EXPECT_EQ(Spoken(main->findChild<QWidget*>("cbConfig2_D1")), "Langdrücken aktiv");
 }
 
 // A click on a check box's label and the label's access key tick the box as a click on the box

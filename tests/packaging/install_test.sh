@@ -22,6 +22,9 @@ for file in share/korbi-programmer/{Values.i,Default_v1.b,Default_v2.b} \
     share/icons/hicolor/scalable/apps/korbi-programmer.svg; do
     [ -s "$USR/$file" ] || fail "missing $file"
 done
+# The print module, in the package's own library folder (lib/ or lib/<multiarch>/).
+modules=("$USR"/lib{,/*}/korbi-programmer/korbi-print.so)
+[ -s "${modules[0]}" ] || [ -s "${modules[1]:-}" ] || fail "missing the print module"
 # The German pages where man finds them for a German user, the English ones for everybody; each
 # renders without a warning.
 for page in {,de/}man1/{korbi-programmer,korbi-cli}.1.gz; do
