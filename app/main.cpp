@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/accessiblelater.h"
 #include "app/application.h"
 #include "app/applicationbus.h"
 #include "app/commandline.h"
@@ -44,13 +43,9 @@ int main(int argc, char** argv) {
         driver = ConnectLpx(options, env);
         env.journalServer = options.journal;
         env.prompts = &prompts;
-        {
-            const AccessibleLater building;
-            windows =
-                CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
-            AddWindowAids(windows.main.get(), env);
-            windows.main->show();
-        }
+        windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
+        AddWindowAids(windows.main.get(), env);
+        windows.main->show();
         // Files handed over go to a window that works on real devices and stays open: not to a
         // practice window (a real file would land in practice unnoticed), nor to an
         // installation check that ends at once. Connecting to the session bus and claiming the

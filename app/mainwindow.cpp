@@ -11,7 +11,6 @@
 #include <QStatusBar>
 #include <QUrl>
 
-#include "app/accessiblelater.h"
 #include "app/folderdialog.h"
 #include "app/prompts.h"
 #include "app/waitdialog.h"

@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <array>
 #include <functional>
-#include <memory>
 
 #include "app/environment.h"
 #include "app/filecommands.h"
@@ -35,7 +34,6 @@ class QTabWidget;
 class QTimer;
 class QWidget;
 class Prompts;
-class AccessibleLater;
 class TfrmReceiveRadio;
 class TfrmSelectDirectory;
 class TfrmChangeCode;
@@ -324,6 +322,4 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     // The control of every field, in the order of the fields: the layout fills it when it
     // creates the controls, so it is never empty, and BuildControlLists finds them again by name.
     std::array<QWidget*, kFieldCount> fieldWidgets_{};
-    // From an accepted close until the window has been hidden.
-    std::unique_ptr<AccessibleLater> closing_;
 };

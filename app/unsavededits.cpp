@@ -7,10 +7,8 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenu>
-#include <QTimer>
 #include <cerrno>
 
-#include "app/accessiblelater.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "files/fileerrors.h"
@@ -41,11 +39,6 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     }
     exitConfirmed_ = true;
     QMainWindow::closeEvent(event);
-    // Qt hides the window once this returns, and every control reports that it is hidden.
-    if (!closing_) {
-        closing_ = std::make_unique<AccessibleLater>();
-        QTimer::singleShot(0, this, [this] { closing_.reset(); });
-    }
 }
 
 void TfrmMain::BuildRecentMenu() {
