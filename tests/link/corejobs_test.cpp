@@ -22,6 +22,21 @@ TEST_F(CoreJobs, ReadAndWriteADeviceWithoutAWindow) {
     EXPECT_EQ(prompts.MessageIds(), QList<int>{Msg::RangeBatteryTestInterval});
 }
 
+// Jobs that go while a job waits (the window closed during a wait) close the LPX they held and
+// end the wait.
+TEST_F(CoreJobs, JobsEndedDuringAWaitCloseTheLpx) {
+    sim.AddDevice(0x4C2D, 0x21);
+    PressingHost owner(sim, prompts);
+    auto jobs = std::make_unique<DeviceJobs>(settings, adapter, owner);
+    owner.presses = {PressingHost::kAbort};  // nobody presses: the identification waits
+    ASSERT_TRUE(jobs->StartRead());
+    ASSERT_EQ(jobs->Step(), JobStep::Identify);
+    ASSERT_TRUE(adapter.IsOpen());
+    jobs.reset();
+    EXPECT_FALSE(adapter.IsOpen());
+    EXPECT_FALSE(owner.waiting);
+}
+
 // Code lists for a series: comments and blank lines left out, codes upper-cased; a bad, a
 // forbidden or a repeated code refuses the whole list with the line it stands in.
 TEST(CodeList, ParsesListsAndRanges) {
