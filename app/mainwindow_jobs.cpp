@@ -83,8 +83,9 @@ void TfrmMain::SetWaitTitle(const QString& title) {
     if (frmReceiveRadio) frmReceiveRadio->SetTitle(title);
 }
 
-// The wait dialog is shown modal to the window and returns at once; the poll timer asks the
-// LPX, and the dialog's abort ends the wait.
+// The wait dialog is shown modal to the whole program, as the series and code dialogs it may
+// stand over must wait too, and returns at once; the poll timer asks the LPX, and the dialog's
+// abort ends the wait.
 void TfrmMain::WaitBegins(PollKind, const WaitTexts& texts) {
     TfrmReceiveRadio* dialog = frmReceiveRadio;
     if (!dialog) {
@@ -99,7 +100,8 @@ void TfrmMain::WaitBegins(PollKind, const WaitTexts& texts) {
     if (waitProgress_) waitProgress_->Start(texts.instructionId, texts.steps);
     tmrPollLpxInfo->setInterval(kPollIntervalMs);
     tmrPollLpxInfo->start();
-    dialog->open();
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
 }
 
 void TfrmMain::WaitEnds() {

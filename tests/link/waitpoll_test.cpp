@@ -92,13 +92,13 @@ TEST_F(WaitPollTest, StandbyTimerEndsTheWaitOnAnyC1Status) {
     EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpx")->isActive());
 }
 
-// A wait shows the dialog modal to the window and returns at once, with the poll timer running
+// A wait shows the dialog modal to the program and returns at once, with the poll timer running
 // every 500 ms; its end stops the timer and closes the dialog.
 TEST_F(WaitPollTest, AWaitShowsTheDialogWithoutALoopOfItsOwn) {
     auto* timer = window->findChild<QTimer*>("tmrPollLpxInfo");
     window->WaitBegins(PollWriteJob, {10601, 10872, 10602});
     EXPECT_TRUE(wait->isVisible());
-    EXPECT_EQ(wait->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(wait->windowModality(), Qt::ApplicationModal);
     EXPECT_EQ(wait->windowTitle(), Text(10601));
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 500);
