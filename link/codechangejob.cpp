@@ -81,13 +81,8 @@ void DeviceJobs::CodeChangeAnswered(int outcome) {
                                             NameDevice(CodesText(outcome_), Text(Msg::CodeChanged)),
                                             BoxButtons::Ok);
             break;
-        case WaitFailed:
-            Fail(FailureKind::Device, Msg::CodeChangeFailed);
-            break;
-        case WaitTimedOut:
-            Fail(FailureKind::Device, Msg::WaitTimedOutText);
-            break;
         default:
+            FailedPress(outcome, Msg::CodeChangeFailed);
             break;
     }
     Finish();

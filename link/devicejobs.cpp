@@ -182,6 +182,11 @@ void DeviceJobs::Fail(FailureKind kind, int textId, const QStringList& args, con
     if (textId != 0) ErrorBox(host_.JobMessages(), textId, args, cause);
 }
 
+void DeviceJobs::FailedPress(int outcome, int failedId) {
+    if (outcome == WaitFailed) Fail(FailureKind::Device, failedId);
+    if (outcome == WaitTimedOut) Fail(FailureKind::Device, Msg::WaitTimedOutText);
+}
+
 bool DeviceJobs::ReportLineLost() {
     if (!adapter_.LineLost()) return false;
     Fail(FailureKind::NoLpx, Msg::LpxNotReachable, {}, Text(Msg::LpxLineLost));

@@ -177,6 +177,8 @@ class DeviceJobs {
     // first failure of a job counts.
     void Fail(FailureKind kind, int textId, const QStringList& args = {},
               const QString& cause = {});
+    // The device's job behind a press failed (failedId) or timed out; other outcomes pass.
+    void FailedPress(int outcome, int failedId);
     // The job ends in success; shows textId in the status line unless it is 0.
     void Succeed(int textId);
     void Status(int textId);

@@ -76,9 +76,8 @@ void DeviceJobs::ReadIdentified() {
 void DeviceJobs::ReadAnswered(int outcome) {
     if (outcome == WaitFailed || outcome == WaitAborted || outcome == WaitTimedOut)
         adapter_.RequestReadBlock("");
-    if (outcome == WaitFailed) Fail(FailureKind::Device, Msg::ReadFailed);
+    FailedPress(outcome, Msg::ReadFailed);
     if (outcome == WaitAborted) Status(Msg::ReadAborted);
-    if (outcome == WaitTimedOut) Fail(FailureKind::Device, Msg::WaitTimedOutText);
     if (outcome != 0) ClearImage(job_->readImage);
     if (outcome == WaitDone) {
         FetchRecords(job_->readImage);

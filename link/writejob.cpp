@@ -91,16 +91,11 @@ void DeviceJobs::WriteAnswered(int outcome) {
             settings_.MarkClean();
             Succeed(job_->write.verify ? 0 : Msg::WriteDone);
             break;
-        case WaitFailed:
-            Fail(FailureKind::Device, Msg::WriteFailed);
-            break;
         case WaitAborted:
             Status(Msg::WriteAborted);
             break;
-        case WaitTimedOut:
-            Fail(FailureKind::Device, Msg::WaitTimedOutText);
-            break;
         default:
+            FailedPress(outcome, Msg::WriteFailed);
             break;
     }
     WriteEnds();
