@@ -9,6 +9,7 @@
 #include "app/applicationbus.h"
 #include "app/commandline.h"
 #include "app/devicepicture.h"
+#include "app/firstpaint.h"
 #include "app/mainwindow.h"
 #include "app/platform.h"
 #include "app/qtprompts.h"
@@ -30,7 +31,6 @@ int main(int argc, char** argv) {
     InstallGermanToolkitTexts(app);
     // The installed desktop entry's name: Wayland compositors find the entry and its icon by it.
     QGuiApplication::setDesktopFileName(QStringLiteral(KORBI_APP_ID));
-    QApplication::setWindowIcon(ProgramWindowIcon());
 
     // Declared before the windows, so that they outlive them.
     QtPrompts prompts;
@@ -46,6 +46,10 @@ int main(int argc, char** argv) {
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
         AddWindowAids(windows.main.get(), env);
         windows.main->show();
+        // On X11 the icon goes to the window manager drawn at five sizes, which would hold up
+        // the first paint; the desktop entry's icon stands for the program until then.
+        AfterFirstPaint(windows.main.get(), &app,
+                        [] { QApplication::setWindowIcon(ProgramWindowIcon()); });
         // Files handed over go to a window that works on real devices and stays open: not to a
         // practice window (a real file would land in practice unnoticed), nor to an
         // installation check that ends at once. Connecting to the session bus and claiming the

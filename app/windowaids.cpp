@@ -7,11 +7,11 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
 #include "app/centring.h"
+#include "app/firstpaint.h"
 #include "link/lpxadapter.h"
 #include "link/lpxports.h"
 #include "resources/catalogue.h"
@@ -59,19 +59,9 @@ LpxIndicator::LpxIndicator(bool practice, const QString& port, QWidget* parent) 
 // serial devices it takes longer than the drawing, and the window should not wait for it.
 void LpxIndicator::showEvent(QShowEvent* event) {
     QLabel::showEvent(event);
-    QWindow* shown = window()->windowHandle();
-    if (watchPending_ && shown) shown->installEventFilter(this);
-}
-
-bool LpxIndicator::eventFilter(QObject* watched, QEvent* event) {
-    auto* shown = qobject_cast<QWindow*>(watched);
-    if (watchPending_ && shown && event->type() == QEvent::Expose && shown->isExposed()) {
-        watchPending_ = false;
-        shown->removeEventFilter(this);
-        // Queued, so that the expose is painted first.
-        QTimer::singleShot(0, this, [this] { StartWatch(); });
-    }
-    return QLabel::eventFilter(watched, event);
+    if (!watchPending_ || !window()->windowHandle()) return;
+    watchPending_ = false;
+    AfterFirstPaint(this, this, [this] { StartWatch(); });
 }
 
 void LpxIndicator::StartWatch() {

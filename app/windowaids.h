@@ -23,13 +23,12 @@ class LpxIndicator : public QLabel {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void StartWatch();
 
     QString port_;
-    bool watchPending_ = false;  // the watch starts after the window's first expose
+    bool watchPending_ = false;  // the watch starts after the window's first paint
     std::unique_ptr<LpxPortWatch> watch_;
 };
 
