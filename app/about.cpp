@@ -36,6 +36,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     mmoInfo->setReadOnly(true);
     mmoInfo->setFrameStyle(QFrame::NoFrame);
     mmoInfo->setFocusPolicy(Qt::NoFocus);
+    mmoInfo->setAccessibleName(QStringLiteral("Programm und Hersteller"));
     QPalette palette = mmoInfo->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     mmoInfo->setPalette(palette);

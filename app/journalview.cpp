@@ -68,6 +68,7 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     model_ = new JournalModel(*worker_, this);
     tblJournal = new QTableView(this);
     tblJournal->setObjectName("tblJournal");
+    tblJournal->setAccessibleName(QStringLiteral("Protokollzeilen"));
     tblJournal->setModel(model_);
     tblJournal->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblJournal->setSelectionBehavior(QAbstractItemView::SelectRows);

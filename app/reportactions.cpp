@@ -207,7 +207,7 @@ QString SeriesRangeText(const QDateTime& started) {
 }
 
 QPushButton* ReportMenuButton(ReportActions& actions, QWidget* parent) {
-    auto* button = new QPushButton(QStringLiteral("Bericht..."), parent);
+    auto* button = new QPushButton(QStringLiteral("Be&richt..."), parent);
     button->setObjectName(QStringLiteral("btnJournalReport"));
     auto* menu = new QMenu(button);
     menu->setObjectName(QStringLiteral("mnuJournalReport"));

@@ -79,8 +79,10 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
 
     lstReport = new QListWidget;
     Named(lstReport, "lstReport");
+    lstReport->setAccessibleName(QStringLiteral("Verlauf der Serie"));
     tblSummary = new QTableWidget(0, 5);
     Named(tblSummary, "tblSummary");
+    tblSummary->setAccessibleName(QStringLiteral("Ergebnis je Gerät"));
     tblSummary->setHorizontalHeaderLabels(
         {Text(Msg::SeriesColumnDevice), Text(Msg::JournalColumnCodeBefore),
          Text(Msg::JournalColumnCodeAfter), Text(Msg::JournalColumnOutcome),

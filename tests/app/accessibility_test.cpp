@@ -2,18 +2,22 @@
 // spoken by its own label (never by its group's title alone), the access keys on screen at one
 // time never clash, and a check box's label ticks its box.
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <set>
 
 #include "app/codedialog.h"
+#include "app/journalview.h"
 #include "app/seriesdialog.h"
 #include "app/windows.h"
 #include "window_fixture.h"
@@ -50,6 +54,7 @@ TEST_F(WindowTest, EveryControlIsSpokenByItsOwnLabelAndAccessKeysNeverClash) {
     AppWindows windows = CreateWindows(env);
     TfrmMain* main = windows.main.get();
     TfrmSeries series(*main);
+    TfrmJournal journal(main->Jobs().Record().Target(), main);
     MakeDialogs(*main);
     // A dialog, or a page of the main window.
     std::vector<std::pair<QWidget*, int>> screens{{main, 0}, {main, 1}, {&series, -1}};
@@ -62,9 +67,14 @@ TEST_F(WindowTest, EveryControlIsSpokenByItsOwnLabelAndAccessKeysNeverClash) {
         for (QWidget* w : top->findChildren<QWidget*>()) {
             const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w) ||
                                  qobject_cast<QAbstractSpinBox*>(w);
+            // Lists, tables and texts to read have no label beside them, and need a name too
+            // (a table's header is part of its table).
+            const bool reading =
+                (qobject_cast<QAbstractItemView*>(w) && !qobject_cast<QHeaderView*>(w)) ||
+                qobject_cast<QPlainTextEdit*>(w);
             // A spin box's own edit is spoken as the spin box.
-            if (!control || w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(top) ||
-                qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
+            if (!(control || reading) || (control && w->focusPolicy() == Qt::NoFocus) ||
+                !w->isVisibleTo(top) || qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
                 continue;
             EXPECT_FALSE(Spoken(w).isEmpty()) << where << ' ' << w->objectName().toStdString();
             EXPECT_TRUE(heard.insert(Spoken(w) + '/' + Spoken(w, QAccessible::Description)).second)
