@@ -195,8 +195,9 @@ ReportRange SeriesRange(const QDateTime& started, const QDateTime& ended) {
     const QString login = LoginNameHere();
     const QString host = HostNameHere();
     range.keep = [login, host](const QStringList& fields) {
-        return fields.value(ColProgram) == QLatin1String("fenster") &&
-               fields.value(ColJob) == QLatin1String("Schreiben") &&
+        return fields.value(ColProgram) ==
+                   QLatin1String(JournalProgramWord(JournalProgram::Window)) &&
+               fields.value(ColJob) == QLatin1String(JournalJobWord(JournalJob::Write)) &&
                fields.value(ColLoginName) == login && fields.value(ColHostName) == host;
     };
     return range;

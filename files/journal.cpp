@@ -10,8 +10,6 @@
 
 namespace {
 
-// The words that stand in the file: they are data that other tools filter on, so they never
-// change with the window's texts.
 const char* const kJobWords[] = {"Lesen", "Schreiben", "Kennnummer"};
 const char* const kProgramWords[] = {"fenster", "cli"};
 
@@ -221,13 +219,21 @@ QString ShortSha256(const QString& sha256) {
     return sha256.left(12);
 }
 
+const char* JournalJobWord(JournalJob job) {
+    return kJobWords[static_cast<int>(job)];
+}
+
+const char* JournalProgramWord(JournalProgram program) {
+    return kProgramWords[static_cast<int>(program)];
+}
+
 QStringList JournalFields(const JournalEntry& entry) {
     const int messageId = entry.outcome == JournalOutcome::Failed ? entry.messageId : 0;
     const QString outcome = JournalOutcomeWord(JournalOutcomeCode(entry), messageId);
     QStringList fields(kJournalColumns);
     fields[ColTime] =
         JournalTimeText(entry.time.isValid() ? entry.time : QDateTime::currentDateTime());
-    fields[ColJob] = kJobWords[static_cast<int>(entry.job)];
+    fields[ColJob] = JournalJobWord(entry.job);
     fields[ColCodeBefore] = entry.codeBefore;
     fields[ColCodeAfter] = entry.codeAfter;
     fields[ColFirmwareVersion] = entry.firmwareVersion;
@@ -235,7 +241,7 @@ QStringList JournalFields(const JournalEntry& entry) {
     fields[ColFileName] = entry.fileName;
     fields[ColSha256] = entry.sha256;
     fields[ColOutcome] = outcome;
-    fields[ColProgram] = kProgramWords[static_cast<int>(entry.program)];
+    fields[ColProgram] = JournalProgramWord(entry.program);
     fields[ColVerifySha256] = entry.verifySha256;
     fields[ColLoginName] = entry.loginName;
     fields[ColHostName] = entry.hostName;

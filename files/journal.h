@@ -21,6 +21,11 @@ enum class JournalJob { Read, Write, CodeChange };
 enum class JournalOutcome { Ok, Aborted, Failed };
 enum class JournalProgram { Window, Cli };
 
+// The words that stand in the record's job and program columns: data that listings, reports and
+// other tools filter on, so they never change with the window's texts.
+const char* JournalJobWord(JournalJob job);
+const char* JournalProgramWord(JournalProgram program);
+
 struct JournalEntry {
     QDateTime time;  // local time; an invalid time stands for "now"
     JournalJob job = JournalJob::Read;

@@ -7,6 +7,7 @@
 #include <cctype>
 
 #include "config/savedimage.h"
+#include "files/journal.h"
 #include "files/journalstore.h"
 #include "link/trace.h"
 #include "resources/catalogue.h"
@@ -90,15 +91,6 @@ bool DeviceJobs::OpenAgain() {
     return false;
 }
 
-namespace {
-
-const char* JobName(JournalJob job) {
-    static const char* const kJobNames[] = {"Lesen", "Schreiben", "Kennnummer"};
-    return kJobNames[static_cast<int>(job)];
-}
-
-}  // namespace
-
 bool DeviceJobs::Begin(Kind kind, JobEndedCall ended) {
     if (job_) return false;
     job_ = std::make_unique<Job>();
@@ -110,7 +102,7 @@ bool DeviceJobs::Begin(Kind kind, JobEndedCall ended) {
         outcome_.job = job_->kind == Kind::Read    ? JournalJob::Read
                        : job_->kind == Kind::Write ? JournalJob::Write
                                                    : JournalJob::CodeChange;
-        TraceNote(QStringLiteral("Beginn ") + QString::fromLatin1(JobName(outcome_.job)));
+        TraceNote(QStringLiteral("Beginn ") + QString::fromLatin1(JournalJobWord(outcome_.job)));
     }
     return true;
 }
@@ -213,11 +205,8 @@ void DeviceJobs::Succeed(int textId) {
 void DeviceJobs::IdentificationEnded() {
     // A failure has said what happened; the user's cancel and a device without a code are told
     // as the cancel of the identification.
-    if (job_->aborted) {
+    if (job_->aborted || outcome_.failure.kind == FailureKind::NoDeviceCode)
         Status(Msg::IdentifyAborted);
-    } else if (outcome_.failure.kind == FailureKind::NoDeviceCode) {
-        Status(Msg::IdentifyAborted);
-    }
     Finish();
 }
 
@@ -280,7 +269,7 @@ void DeviceJobs::Finish() {
     // back those very bytes.
     if (read && outcome_.read) outcome_.saved = SavedImageData(settings_, record_.fileImage);
     const JournalEntry entry = JournalEntryOf(outcome_, record_.program, recordedFile);
-    TraceNote(QStringLiteral("Ende ") + QString::fromLatin1(JobName(outcome_.job)) +
+    TraceNote(QStringLiteral("Ende ") + QString::fromLatin1(JournalJobWord(outcome_.job)) +
               QStringLiteral(": ") + JournalFields(entry)[ColOutcome] +
               (entry.codeBefore.isEmpty() ? QString() : QStringLiteral(", ") + entry.codeBefore));
     host_.JobEnded(outcome_);

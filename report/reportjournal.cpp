@@ -21,7 +21,7 @@ struct ImageCandidate {
 }  // namespace
 
 bool WroteConfiguration(const QStringList& fields) {
-    return fields.value(ColJob) == QLatin1String("Schreiben") &&
+    return fields.value(ColJob) == QLatin1String(JournalJobWord(JournalJob::Write)) &&
            DeviceReceived(OutcomeOfLine(fields)) && !fields.value(ColSha256).isEmpty();
 }
 
