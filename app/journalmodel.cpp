@@ -1,5 +1,6 @@
 #include "app/journalmodel.h"
 
+#include "files/journal.h"
 #include "files/journalworker.h"
 
 namespace {
@@ -81,7 +82,7 @@ int JournalModel::columnCount(const QModelIndex& parent) const {
 QVariant JournalModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const int column = index.column();
-    const QString field = Field(index.row(), column);
+    const QString field = WithFormatCharactersEscaped(Field(index.row(), column));
     if (role == Qt::ToolTipRole)
         return IsHashColumn(column) || column == ColTime ? field : QVariant();
     if (role != Qt::DisplayRole) return {};

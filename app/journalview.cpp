@@ -2,6 +2,7 @@
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -18,6 +19,7 @@
 #include "app/prompts.h"
 #include "app/reportactions.h"
 #include "files/fileerrors.h"
+#include "files/imagefile.h"
 #include "files/journal.h"
 #include "files/journallisting.h"
 #include "files/journalworker.h"
@@ -216,7 +218,12 @@ void TfrmJournal::ExportShownLines() {
                                           Text(Msg::JournalExportFilter) + "|*.csv",
                                           QStringLiteral("Protokoll.csv"), QString()});
     if (path.isEmpty()) return;
-    if (!path.contains('.')) path += QStringLiteral(".csv");
+    if (!QFileInfo(path).fileName().contains('.')) path += QStringLiteral(".csv");
+    // The dialog's own question saw the name before ".csv" was added: the file written is asked
+    // about here, under the name it has.
+    if (PathExists(path) && AskQuestion(*prompts_, Msg::JournalExportReplace, {path},
+                                        BoxButtons::YesNo) != BoxAnswer::Yes)
+        return;
     BeginReading(Text(Msg::JournalExporting));
     worker_->Post([this, path, filter = Filter()](JournalWorker::Session& session) {
         QSaveFile file(path);

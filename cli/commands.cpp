@@ -96,7 +96,8 @@ const std::vector<CommandRow>& Commands() {
           kAborted},
          1,
          1,
-         kLpx | OptNewCode | OptRepeat | OptVerify | OptNewCodes | OptOfflineCodes | OptJournal,
+         kLpx | OptNewCode | OptRepeat | OptVerify | OptNewCodes | OptOfflineCodes | OptReuseCode |
+             OptJournal,
          OperandKind::KorbiFile,
          RunWrite},
         {"change-code",
@@ -113,7 +114,7 @@ const std::vector<CommandRow>& Commands() {
           kAborted},
          1,
          1,
-         kLpx | OptJournal,
+         kLpx | OptJournal | OptReuseCode,
          OperandKind::Other,
          RunChangeCode},
         {"info",
@@ -252,6 +253,10 @@ const std::vector<OptionHelp>& OptionHelps() {
         {OptOfflineCodes, "--offline-codes",
          "ist der Protokollserver nicht zu fragen, die\nFunkkennungen nur nach dem lokalen "
          "Protokoll vergeben",
+         ValueKind::None},
+        {OptReuseCode, "--reuse-code",
+         "eine Funkkennung, die laut Protokoll schon ein Gerät\nträgt, trotzdem vergeben "
+         "(Ersatzgerät)",
          ValueKind::None},
         {OptVerify, "--verify", "danach zurücklesen und vergleichen (ein Tastendruck)",
          ValueKind::None},

@@ -56,6 +56,9 @@ class Session {
             record.server = journal.serverUri;
         }
         jobs_.SetRecord(record);
+        // Giving a code again is real work (a replaced device) that the call must ask for.
+        jobs_.SetCodeReuse(context.options.given & OptReuseCode ? CodeReuse::Allowed
+                                                                : CodeReuse::Refused);
     }
     DeviceJobs& Jobs() { return jobs_; }
     // Runs the job just started (a series' jobs included) until it ends.
@@ -187,6 +190,14 @@ int RunWrite(const CliContext& context) {
     const int opened = OpenConfiguration(configuration, path, &taken);
     if (opened != ExitDone) return opened;
     if (!taken) return ExitFailed;
+    // Said before the first press, as the window does; the call is the answer to its question,
+    // and a series that ends with the list ends as one whose list is used up.
+    if (plan.count > plan.codes.size() && !plan.codes.isEmpty())
+        configuration.messages.ShowMessage(
+            BoxKind::Confirmation, Msg::SeriesListShorterThanCount,
+            FillText(Msg::SeriesListShorterThanCount,
+                     {QString::number(plan.codes.size()), QString::number(plan.count)}),
+            BoxButtons::YesNo);
     if (options.given & OptNewCode) {
         // The write's own check refuses a forbidden code; the edit's warning would say it twice.
         configuration.messages.echo = false;

@@ -166,8 +166,9 @@ int RunRestore(const CliContext& context) {
     QString error;
     QString timeText;
     QByteArray image;
+    QString recordedCode;
     if (reader.Open(CliJournalTarget(context), &error))
-        image = reader.LatestImage(code, &timeText, &error);
+        image = reader.LatestImage(code, &timeText, &error, &recordedCode);
     if (!error.isEmpty()) {
         PrintProblem(error);
         return ExitUsage;
@@ -181,6 +182,10 @@ int RunRestore(const CliContext& context) {
         PrintProblem(WithCause(Text(Msg::FileNotSaved), FileErrorCause(writeError)));
         return ExitUsage;
     }
+    if (recordedCode != code.toUpper())
+        PrintError(
+            FillText(Msg::RestoreUnderEarlierCode, {recordedCode, code.toUpper(), timeText}) +
+            '\n');
     PrintError(Text(Msg::FileSaved) + ": " + target + " (" + timeText + ")\n");
     return ExitDone;
 }

@@ -13,6 +13,7 @@
 #include "files/filenames.h"
 #include "files/filewrite.h"
 #include "files/journalserver.h"
+#include "files/secrets.h"
 #include "files/startupsteps.h"
 #include "link/trace.h"
 #include "resources/catalogue.h"
@@ -89,8 +90,11 @@ int main(int argc, char** argv) {
     CliContext context;
     QString error;
     // File names stay the bytes they are, also where they are no UTF-8.
-    if (!ParseCliArguments(CommandLineArguments(argc, argv), &context.options, &error))
-        return UsageError(error);
+    const bool parsed =
+        ParseCliArguments(CommandLineArguments(argc, argv), &context.options, &error);
+    // Read once; from here on other users' process listings show no password of --journal.
+    HideSecretsInArguments(argc, argv);
+    if (!parsed) return UsageError(error);
     const CliOptions& options = context.options;
     const CommandRow* command = FindCommand(options.command);
     if (!command && !options.command.isEmpty())

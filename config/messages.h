@@ -7,7 +7,8 @@
 
 enum class BoxKind { Error, Information, Confirmation, Warning };
 // SaveDiscardCancel answers Yes (save), No (discard) or Abort (cancel).
-enum class BoxButtons { Ok, YesNo, YesNoAbort, SaveDiscardCancel };
+// YesNoDefaultNo: a question whose Yes is seldom right, so that Enter alone does not take it.
+enum class BoxButtons { Ok, YesNo, YesNoAbort, SaveDiscardCancel, YesNoDefaultNo };
 enum class BoxAnswer { Ok, Yes, No, Abort, Closed };
 
 class Messages {

@@ -31,10 +31,26 @@ class CodeReservations {
     bool MarkUsed(const QString& code);
     // Whether a device carries the code or a station reserved it: Taken, Free or Unavailable.
     CodeClaim Check(const QString& code);
+    // Reserves a code that the record shows on a device, to give it again (a replaced device):
+    // only a reservation of another station stops it.
+    CodeClaim ReserveAgain(const QString& code);
+    // Who holds the code: the reservation (station, time, whether a device took it) and the
+    // newest line of the record that names it. False when the server could not be asked.
+    struct Holder {
+        QString station;  // of the reservation; empty when there is none
+        qint64 timeUtc = 0;
+        bool used = false;
+        bool mine = false;  // this station's own reservation
+        QStringList line;   // time, code before, code after, login@host, production date
+        qint64 lineTimeUtc = 0;
+    };
+    bool FindHolder(const QString& code, Holder* holder);
     // Why the server could not be asked, in German.
     QString Cause() const;
 
   private:
+    // Runs a reservation's INSERT: Reserved when it took the code for this station.
+    CodeClaim Insert(const char* sql, const QString& code);
     std::unique_ptr<JournalServer> server_;
     // Who holds a reservation: login, host, process and object, so that two series in one
     // process are two stations too.

@@ -1,6 +1,7 @@
 #include "files/journal.h"
 
 #include <QCryptographicHash>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -53,12 +54,32 @@ void CsvReader::EndRecord() {
     fields_.clear();
     field_.clear();
     fieldStarted_ = false;
+    recordChars_ = 0;
+    recordLine_ = line_;
+}
+
+void CsvReader::SetLimit(qsizetype maxChars, std::function<void(qint64 line)> tooLong) {
+    limit_ = maxChars;
+    tooLong_ = std::move(tooLong);
+}
+
+void CsvReader::Stop() {
+    stopped_ = true;
+    fields_.clear();
+    field_.clear();
+    if (tooLong_) tooLong_(recordLine_);
 }
 
 void CsvReader::Feed(QStringView text) {
     for (const QChar c : text) {
+        if (stopped_) return;
+        if (limit_ > 0 && ++recordChars_ > limit_) {
+            Stop();
+            return;
+        }
         const bool afterCr = lastWasCr_;
         lastWasCr_ = false;
+        if ((c == '\n' && !afterCr) || c == '\r') ++line_;
         if (quoteSeen_) {
             quoteSeen_ = false;
             if (c == '"') {  // a doubled quote stands for one
@@ -92,8 +113,30 @@ void CsvReader::Feed(QStringView text) {
 }
 
 void CsvReader::Finish() {
+    if (stopped_) return;
+    if (limit_ > 0 && quoted_ && !quoteSeen_) {
+        Stop();
+        return;
+    }
     quoted_ = quoteSeen_ = false;
     EndRecord();
+}
+
+QString WithFormatCharactersEscaped(const QString& text) {
+    const auto isFormat = [](char32_t c) { return QChar::category(c) == QChar::Other_Format; };
+    // Most texts hold none: they are given back as they are.
+    const QList<uint> points = text.toUcs4();
+    if (std::none_of(points.begin(), points.end(), isFormat)) return text;
+    QString shown;
+    for (const uint c : points) {
+        if (!isFormat(c))
+            shown += QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
+        else if (c <= 0xFFFF)
+            shown += QStringLiteral("\\u%1").arg(c, 4, 16, QLatin1Char('0'));
+        else
+            shown += QStringLiteral("\\U%1").arg(c, 8, 16, QLatin1Char('0'));
+    }
+    return shown;
 }
 
 QList<QStringList> ParseCsv(const QString& text) {

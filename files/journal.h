@@ -43,6 +43,7 @@ struct JournalEntry {
     QString verifyOutcome;
     QString verifySha256;
     QByteArray image;  // the 256 bytes read or written (read back, when checked); empty if none
+    bool codeGivenAgain = false;  // the new code is one the record showed on another device
     // Filled in when the line is stored: who, where and with which version.
     QString loginName;
     QString hostName;
@@ -107,6 +108,10 @@ QString FirmwareVersionText(uint8_t version);
 QString JournalTimeText(const QDateTime& time);
 // The local date and time for people: "08.12.2026 07:19".
 QString JournalShortTime(qint64 timeUtc);
+// Text from a file name or the record as it is shown to people: format characters (such as
+// U+202E, which turns the rest of a line around) as escapes (\u202e), so that what is shown is
+// what is stored.
+QString WithFormatCharactersEscaped(const QString& text);
 // The first 12 digits of a SHA-256, enough to tell lines apart at a glance.
 QString ShortSha256(const QString& sha256);
 // The fields of an entry, in column order.
@@ -127,9 +132,21 @@ class CsvReader {
     void Feed(QStringView text);
     // The last record, when the text did not end with a line break.
     void Finish();
+    // A record longer than maxChars, or one the text leaves open (a quote never closed), stops
+    // the reader: tooLong hears the line where that record began, and nothing from there on
+    // reaches the callback. Without a limit a record may be of any length.
+    void SetLimit(qsizetype maxChars, std::function<void(qint64 line)> tooLong);
+    bool Stopped() const { return stopped_; }
 
   private:
     void EndRecord();
+    void Stop();
+    qsizetype limit_ = 0;
+    std::function<void(qint64)> tooLong_;
+    bool stopped_ = false;
+    qint64 line_ = 1;        // the line the text has reached
+    qint64 recordLine_ = 1;  // the line the record began on
+    qsizetype recordChars_ = 0;
     std::function<void(const QStringList&)> record_;
     QStringList fields_;
     QString field_;

@@ -187,6 +187,7 @@ JournalRow RowOfEntry(const JournalEntry& entry) {
     row.fields = JournalFields(stamped);
     row.fields[ColOutcome] = JournalOutcomeCode(stamped);
     row.messageId = stamped.outcome == JournalOutcome::Failed ? stamped.messageId : 0;
+    row.codeGivenAgain = stamped.codeGivenAgain;
     row.timeUtc = stamped.time.toSecsSinceEpoch();
     row.image = entry.image;
     return row;
@@ -294,10 +295,10 @@ bool JournalDb::Insert(const JournalRow& row, int pending, QString* cause) {
     // Prepared once a connection: taking over an old journal inserts line after line.
     if (!insert_) {
         QStringList marks;
-        for (int i = 0; i < kJournalColumns + 5; ++i) marks << QStringLiteral("?");
+        for (int i = 0; i < kJournalColumns + 6; ++i) marks << QStringLiteral("?");
         QString prepareCause;
         insert_ = Prepare(QStringLiteral("INSERT INTO journal (line_id, time_utc, image, "
-                                         "pending, message_id, %1) VALUES (%2) "
+                                         "pending, message_id, code_given_again, %1) VALUES (%2) "
                                          "ON CONFLICT (line_id) DO NOTHING")
                               .arg(JournalColumnList(), marks.join(',')),
                           &prepareCause);
@@ -316,6 +317,7 @@ bool JournalDb::Insert(const JournalRow& row, int pending, QString* cause) {
                                                  : QVariant(row.image));
     query.bindValue(index++, pending);
     query.bindValue(index++, row.messageId);
+    query.bindValue(index++, row.codeGivenAgain ? 1 : 0);
     // A missing field is empty text, never NULL.
     for (int column = 0; column < kJournalColumns; ++column) {
         const QString field = row.fields.value(column);

@@ -25,6 +25,7 @@ struct JournalRow {
     qint64 timeUtc = 0;
     QByteArray image;
     int messageId = 0;
+    bool codeGivenAgain = false;
 };
 
 // The row of a new line; its key is fresh.

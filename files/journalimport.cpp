@@ -20,6 +20,9 @@ constexpr const char* kImportedSuffix = ".importiert";
 // other programs get their lines in while a large old journal is taken over.
 constexpr int kBatchLines = 1000;
 constexpr qint64 kReadBlock = 64 * 1024;
+// No line of a journal comes near this; a longer one is damage, and reading on would take the
+// memory of all that follows.
+constexpr qsizetype kLongestLine = 64 * 1024;
 
 // The old journal, opened through one descriptor that was checked to be a regular file (a FIFO
 // in its place must not block the job). 0, or the errno that says why not; ENOENT when there is
@@ -74,7 +77,8 @@ QString OldJournalPath(const QString& localPath) {
     return localPath.left(localPath.lastIndexOf('/') + 1) + kOldJournalFileName;
 }
 
-bool ImportOldJournal(JournalDb& db, const QString& oldPath, bool pending, QString* cause) {
+bool ImportOldJournal(JournalDb& db, const QString& oldPath, bool pending, QString* cause,
+                      qint64* setAsideLine) {
     QFile file;
     const int error = OpenOldJournal(oldPath, &file);
     if (error == ENOENT) return true;
@@ -109,9 +113,13 @@ bool ImportOldJournal(JournalDb& db, const QString& oldPath, bool pending, QStri
             ok = false;
         }
     });
+    // The lines from a damaged one on stay in the renamed file, for a person to look at.
+    reader.SetLimit(kLongestLine, [setAsideLine](qint64 line) {
+        if (setAsideLine) *setAsideLine = line;
+    });
     QStringDecoder decoder(QStringDecoder::Utf8);
     QByteArray block;
-    while (ok && !(block = file.read(kReadBlock)).isEmpty()) {
+    while (ok && !reader.Stopped() && !(block = file.read(kReadBlock)).isEmpty()) {
         // NUL bytes are what a crash leaves at the end of a file, never a journal's text.
         block.replace('\0', QByteArray());
         reader.Feed(QString(decoder(block)));

@@ -106,9 +106,10 @@ int LastColumnWidth() {
     return kTableLineWidth - used + kTableGap;
 }
 
-// A cell: control characters (a line break in a file name) shown as spaces, cut with "…" when
-// longer than width, padded unless it is the last.
+// A cell: format characters escaped, control characters (a line break in a file name) shown as
+// spaces, cut with "…" when longer than width, padded unless it is the last.
 void AppendCell(std::string& out, QString text, int width, bool last) {
+    text = WithFormatCharactersEscaped(text);
     for (QChar& c : text)
         if (c.category() == QChar::Other_Control) c = ' ';
     if (text.size() > width) text = text.left(width - 1) + QChar(0x2026);

@@ -1,6 +1,7 @@
 #include "files/journalschema.h"
 
 #include <QSqlQuery>
+#include <algorithm>
 
 #include "files/journaldb.h"
 
@@ -43,6 +44,9 @@ const SchemaStep kSteps[] = {
     {3,
      "CREATE TABLE IF NOT EXISTS code_reservation (code TEXT PRIMARY KEY, "
      "state TEXT NOT NULL, station TEXT NOT NULL, time_utc BIGINT NOT NULL)"},
+    // A line whose new radio ID code the record showed on another device, given again as the
+    // user agreed (a replaced device).
+    {4, "ALTER TABLE journal ADD COLUMN code_given_again INTEGER NOT NULL DEFAULT 0"},
 };
 
 struct TypeName {
@@ -85,6 +89,35 @@ class SqliteSchema : public SchemaConnection {
     QSqlQuery query_;
 };
 
+// On a server the upgrade is one message that the server runs as one transaction, to its end
+// or not at all, without waiting on this station between statements: a station whose network
+// stalls in the middle holds no lock. The steps are chosen by the version read before; a guard
+// in the same transaction refuses them when another program changed the record meanwhile.
+SchemaResult UpgradeInOneMessage(SchemaConnection& db, int* storedVersion, QString* cause) {
+    const int latest = std::end(kSteps)[-1].version;
+    const int from = std::max(*storedVersion, 0);
+    QStringList script{
+        QStringLiteral("SELECT pg_advisory_xact_lock(20100)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"),
+        QStringLiteral("DO $$BEGIN IF (SELECT coalesce(max(version), 0) FROM schema_version) <> "
+                       "%1 THEN RAISE EXCEPTION 'record version changed'; END IF; END$$")
+            .arg(from)};
+    for (const SchemaStep& step : kSteps) {
+        if (step.version > from) script << Statements(step, true);
+    }
+    script << QStringLiteral("DELETE FROM schema_version")
+           << QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(latest);
+    if (db.Run(script.join(';'), cause)) {
+        *storedVersion = latest;
+        return SchemaResult::Ready;
+    }
+    // Another program may have done the work meanwhile.
+    const int now = db.StoredVersion();
+    if (now < latest) return SchemaResult::Failed;
+    *storedVersion = now;
+    return now == latest ? SchemaResult::Ready : SchemaResult::Newer;
+}
+
 }  // namespace
 
 int JournalSchemaVersion() {
@@ -102,6 +135,8 @@ SchemaResult UpgradeJournalSchema(SchemaConnection& db, bool server, int* stored
     *storedVersion = db.StoredVersion();
     if (*storedVersion == JournalSchemaVersion()) return SchemaResult::Ready;
     if (*storedVersion > JournalSchemaVersion()) return SchemaResult::Newer;
+
+    if (server) return UpgradeInOneMessage(db, storedVersion, cause);
 
     // Two programs upgrading at once wait for each other; the second finds the work done.
     const auto run = [&db, cause](const QString& sql) { return db.Run(sql, cause); };

@@ -328,9 +328,16 @@ ServerStatus JournalServer::Open(const QString& address) {
     // The URI is read by libpq itself (expand_dbname); its own connect_timeout wins.
     // The URI is read by libpq itself (expand_dbname); its own connect_timeout wins, and the
     // looked-up addresses win over its host.
-    std::vector<const char*> keys = {"connect_timeout", "dbname", "client_encoding",
-                                     "fallback_application_name"};
-    std::vector<const char*> values = {timeout.constData(), uri.constData(), "UTF8", "korbi"};
+    // TCP keepalives and a bound on unacknowledged data let both ends find a dead network within
+    // seconds: the server's end frees what the session held, this end stops waiting.
+    const QByteArray userTimeout = QByteArray::number(wait_.count() * 2);
+    std::vector<const char*> keys = {
+        "connect_timeout",          "keepalives",       "keepalives_idle", "keepalives_interval",
+        "keepalives_count",         "tcp_user_timeout", "dbname",          "client_encoding",
+        "fallback_application_name"};
+    std::vector<const char*> values = {
+        timeout.constData(), "1",    "5",    "2", "3", userTimeout.constData(),
+        uri.constData(),     "UTF8", "korbi"};
     char* unreadable = nullptr;
     PQconninfoOption* options = PQconninfoParse(uri.constData(), &unreadable);
     if (!options) {
@@ -368,9 +375,12 @@ ServerStatus JournalServer::Open(const QString& address) {
     if (PQsetnonblocking(conn_, 1) != 0)
         return Fail(ServerStatus::Lost, QString::fromUtf8(PQerrorMessage(conn_)).simplified());
     // The server's own limits stay below the client's wait, so that a statement held up by a lock
-    // ends with the server's word for it rather than with a silent time-out.
+    // ends with the server's word for it rather than with a silent time-out. A session that stops
+    // talking in the middle of a transaction (a stalled network) loses it, and its locks, after
+    // one wait: this station never waits longer for its next statement.
     const QByteArray limits = QStringLiteral(
                                   "SET statement_timeout = %1; SET lock_timeout = %2; "
+                                  "SET idle_in_transaction_session_timeout = %1; "
                                   "SET client_min_messages = warning")
                                   .arg(wait_.count())
                                   .arg(wait_.count() * 2 / 3)

@@ -6,8 +6,10 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSysInfo>
+#include <limits>
 
 #include "files/journalimport.h"
+#include "files/secrets.h"
 #include "files/settingsfile.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -52,8 +54,11 @@ JournalDb* SharedLocal(const QString& path, QString* cause, bool* newer = nullpt
 QString TakeOverOldJournal(JournalDb& local, const JournalTarget& target) {
     QString cause;
     const QString oldPath = OldJournalPath(target.localPath);
-    if (ImportOldJournal(local, oldPath, !target.serverUri.isEmpty(), &cause)) return QString();
-    return FillText(Msg::JournalImportFailed, {oldPath, cause});
+    qint64 setAsideLine = 0;
+    if (!ImportOldJournal(local, oldPath, !target.serverUri.isEmpty(), &cause, &setAsideLine))
+        return FillText(Msg::JournalImportFailed, {oldPath, cause});
+    if (setAsideLine == 0) return QString();
+    return FillText(Msg::JournalImportSetAside, {QString::number(setAsideLine), oldPath});
 }
 
 // The local record, with the old journal taken over.
@@ -65,22 +70,32 @@ JournalDb* OpenLocal(const JournalTarget& target, QString* cause, QString* warni
     return db;
 }
 
-// The INSERT of a line on the server: every value a parameter. A line the server has already
-// (sent twice, or by another program at the same moment) stays as it is.
-ServerStatus InsertOnServer(JournalServer& server, const JournalRow& row) {
-    static const QByteArray sql = [] {
+// The INSERT of lines on the server: every value a parameter, all lines in one statement, so
+// that they are stored together or not at all without a transaction that a stalled network could
+// hold open. A line the server has already (sent twice, or by another program at the same moment)
+// stays as it is.
+ServerStatus InsertOnServer(JournalServer& server, const QList<JournalRow>& rows) {
+    constexpr int kValuesPerRow = kJournalColumns + 6;
+    QStringList tuples;
+    QList<ServerValue> values;
+    for (const JournalRow& row : rows) {
         QStringList marks;
-        for (int i = 1; i <= kJournalColumns + 5; ++i) marks << QStringLiteral("$%1").arg(i);
-        return QStringLiteral(
-                   "INSERT INTO journal (line_id, time_utc, image, pending, message_id, %1) "
-                   "VALUES (%2) ON CONFLICT (line_id) DO NOTHING")
-            .arg(JournalColumnList(), marks.join(','))
+        for (int i = 1; i <= kValuesPerRow; ++i)
+            marks << QStringLiteral("$%1").arg(values.size() + i);
+        tuples << '(' + marks.join(',') + ')';
+        values << TextValue(row.lineId) << NumberValue(row.timeUtc) << BytesValue(row.image)
+               << NumberValue(0) << NumberValue(row.messageId)
+               << NumberValue(row.codeGivenAgain ? 1 : 0);
+        for (int column = 0; column < kJournalColumns; ++column)
+            values << TextValue(row.fields.value(column));
+    }
+    const QByteArray sql =
+        QStringLiteral(
+            "INSERT INTO journal (line_id, time_utc, image, pending, message_id, "
+            "code_given_again, %1) "
+            "VALUES %2 ON CONFLICT (line_id) DO NOTHING")
+            .arg(JournalColumnList(), tuples.join(','))
             .toUtf8();
-    }();
-    QList<ServerValue> values{TextValue(row.lineId), NumberValue(row.timeUtc),
-                              BytesValue(row.image), NumberValue(0), NumberValue(row.messageId)};
-    for (int column = 0; column < kJournalColumns; ++column)
-        values << TextValue(row.fields.value(column));
     return server.Exec(sql.constData(), values);
 }
 
@@ -125,7 +140,8 @@ int SendPending(JournalDb& local, JournalServer& server, const QString& serverNa
     int sent = 0;
     const QString select =
         QStringLiteral(
-            "SELECT id, line_id, time_utc, image, message_id, %1 FROM journal WHERE pending = 1 "
+            "SELECT id, line_id, time_utc, image, message_id, code_given_again, %1 FROM journal "
+            "WHERE pending = 1 "
             "ORDER BY id LIMIT %2")
             .arg(JournalColumnList())
             .arg(kSyncBatch);
@@ -135,45 +151,44 @@ int SendPending(JournalDb& local, JournalServer& server, const QString& serverNa
             *cause = LocalRecordCause(query.lastError());
             return -1;
         }
-        QList<qint64> refused;
-        qint64 lastId = -1;
-        int stored = 0;
-        if (server.Exec("BEGIN", {}) != ServerStatus::Ok) {
-            *cause = server.Cause();
-            return -1;
-        }
+        QList<JournalRow> rows;
+        QList<qint64> ids;
         while (query.next()) {
             JournalRow row;
-            lastId = query.value(0).toLongLong();
+            ids << query.value(0).toLongLong();
             row.lineId = query.value(1).toString();
             row.timeUtc = query.value(2).toLongLong();
             row.image = query.value(3).toByteArray();
             row.messageId = query.value(4).toInt();
+            row.codeGivenAgain = query.value(5).toInt() != 0;
             for (int column = 0; column < kJournalColumns; ++column)
-                row.fields << query.value(5 + column).toString();
-            // One refused line must not take the batch's others with it.
-            if (server.Exec("SAVEPOINT line", {}) == ServerStatus::Ok &&
-                InsertOnServer(server, row) == ServerStatus::Ok) {
-                stored += server.Affected();
-                continue;
-            }
-            if (!server.RefusedTheValues() ||
-                server.Exec("ROLLBACK TO SAVEPOINT line", {}) != ServerStatus::Ok) {
-                *cause = server.Cause();
-                server.Exec("ROLLBACK", {});
-                return -1;
-            }
-            refused << lastId;
-            if (setAside) *setAside << SetAsideText(serverName, row, server.Cause());
+                row.fields << query.value(6 + column).toString();
+            rows << row;
         }
         query = QSqlQuery();  // its read must not hold up the write below
-        if (server.Exec("COMMIT", {}) != ServerStatus::Ok) {
+        if (rows.isEmpty()) return sent;
+        QList<qint64> refused;
+        int stored = 0;
+        if (InsertOnServer(server, rows) == ServerStatus::Ok) {
+            stored = server.Affected();
+        } else if (server.RefusedTheValues()) {
+            // One refused line must not take the batch's others with it: each goes alone.
+            for (qsizetype i = 0; i < rows.size(); ++i) {
+                if (InsertOnServer(server, {rows[i]}) == ServerStatus::Ok) {
+                    stored += server.Affected();
+                    continue;
+                }
+                if (!server.RefusedTheValues()) break;
+                refused << ids[i];
+                if (setAside) *setAside << SetAsideText(serverName, rows[i], server.Cause());
+            }
+        }
+        if (server.LastStatus() != ServerStatus::Ok && !server.RefusedTheValues()) {
             *cause = server.Cause();
             return -1;
         }
-        if (lastId < 0) return sent;
         sent += stored;
-        if (!MarkSent(local, refused, lastId, cause)) return -1;
+        if (!MarkSent(local, refused, ids.last(), cause)) return -1;
     }
 }
 
@@ -197,10 +212,12 @@ QString ServerWarning(const JournalServer& server, const QString& serverName,
 }  // namespace
 
 QString ConfiguredJournalServer(const QString& applicationDataFolder) {
-    const QString fromEnvironment = qEnvironmentVariable(kJournalServerVariable);
-    if (!fromEnvironment.isEmpty() || applicationDataFolder.isEmpty()) return fromEnvironment;
-    return ReadSetting(SettingsFilePath(applicationDataFolder), QStringLiteral("Setup"),
-                       QString::fromLatin1(kJournalServerKey));
+    QString server = qEnvironmentVariable(kJournalServerVariable);
+    if (server.isEmpty() && !applicationDataFolder.isEmpty())
+        server = ReadSetting(SettingsFilePath(applicationDataFolder), QStringLiteral("Setup"),
+                             QString::fromLatin1(kJournalServerKey));
+    RememberSecrets(server);
+    return server;
 }
 
 QString JournalName(const JournalTarget& target) {
@@ -217,7 +234,7 @@ bool AppendJournal(const JournalTarget& target, const JournalEntry& entry, QStri
         const QString serverName = JournalName(target);
         JournalServer server;
         if (server.Open(target.serverUri) == ServerStatus::Ok &&
-            InsertOnServer(server, row) == ServerStatus::Ok) {
+            InsertOnServer(server, {row}) == ServerStatus::Ok) {
             // The server is back: what waited for it goes now. A failure here is only a delay.
             QStringList notes;
             QString ignored;
@@ -476,27 +493,45 @@ QByteArray JournalReader::ImageOfLine(qint64 id) {
     return query->Bytes(0);
 }
 
-QByteArray JournalReader::LatestImage(const QString& deviceCode, QString* timeText,
-                                      QString* error) {
+QByteArray JournalReader::LatestImage(const QString& deviceCode, QString* timeText, QString* error,
+                                      QString* recordedCode) {
     // A failed read may have fetched a part of the memory; only a job that did what it was
     // asked leaves a configuration that a device holds.
     QStringList succeeded;
     for (const QString& code : JournalSucceededCodes()) succeeded << '\'' + code + '\'';
+    // Newest first: the device's last line with a configuration, or the change that gave it its
+    // code, after which its lines under the earlier code are asked the same way.
+    const QString sql =
+        QStringLiteral(
+            "SELECT image, time, upper(code_before), time_utc, id FROM journal "
+            "WHERE upper(code_after) = ? AND outcome IN (%1) AND (image IS NOT NULL OR "
+            "upper(code_before) <> upper(code_after)) AND (time_utc, id) < (?, ?) "
+            "ORDER BY time_utc DESC, id DESC LIMIT 1")
+            .arg(succeeded.join(','));
     QString cause;
     auto query = LookUp(&cause);
-    if (!query ||
-        !query->Exec(QStringLiteral("SELECT image, time FROM journal WHERE upper(code_after) = ? "
-                                    "AND image IS NOT NULL AND outcome IN (%1) "
-                                    "ORDER BY time_utc DESC, id DESC LIMIT 1")
-                         .arg(succeeded.join(',')),
-                     {deviceCode.toUpper()}, &cause)) {
-        *error = FillText(Msg::JournalReadFailed, {name_, cause});
-        return QByteArray();
+    QString code = deviceCode.toUpper();
+    QStringList followed;
+    qint64 beforeTime = std::numeric_limits<qint64>::max();
+    qint64 beforeId = std::numeric_limits<qint64>::max();
+    // A code given back to a device it had before ends the way at a code already followed.
+    while (query && !followed.contains(code)) {
+        followed << code;
+        if (!query->Exec(sql, {code, beforeTime, beforeId}, &cause)) break;
+        if (!query->Next(&cause)) {
+            if (!cause.isEmpty()) break;
+            return QByteArray();
+        }
+        const QByteArray image = query->Bytes(0);
+        if (!image.isEmpty()) {
+            *timeText = QString::fromUtf8(query->Text(1));
+            if (recordedCode) *recordedCode = code;
+            return image;
+        }
+        code = QString::fromUtf8(query->Text(2));
+        beforeTime = query->Integer(3);
+        beforeId = query->Integer(4);
     }
-    if (!query->Next(&cause)) {
-        if (!cause.isEmpty()) *error = FillText(Msg::JournalReadFailed, {name_, cause});
-        return QByteArray();
-    }
-    *timeText = QString::fromUtf8(query->Text(1));
-    return query->Bytes(0);
+    if (!cause.isEmpty()) *error = FillText(Msg::JournalReadFailed, {name_, cause});
+    return QByteArray();
 }

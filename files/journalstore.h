@@ -103,7 +103,10 @@ class JournalReader {
     // The configuration of the newest job on the device (code after the job, any case) that did
     // what it was asked: a read's image as it is saved, a write's image as it was sent. Empty
     // when none is recorded; timeText then names its line's time.
-    QByteArray LatestImage(const QString& deviceCode, QString* timeText, QString* error);
+    // A device that got its code by a change is followed to the code it had before, newest
+    // change first; *recordedCode is the code the configuration was recorded under.
+    QByteArray LatestImage(const QString& deviceCode, QString* timeText, QString* error,
+                           QString* recordedCode = nullptr);
     // The journal's name for messages.
     const QString& Name() const { return name_; }
 

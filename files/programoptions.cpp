@@ -38,6 +38,7 @@ const OptionRow kOptions[] = {
     {"--csv", nullptr, OptCsv, Takes::Nothing, ForCli},
     {"--sync", nullptr, OptSync, Takes::Nothing, ForCli},
     {"--offline-codes", nullptr, OptOfflineCodes, Takes::Nothing, ForCli},
+    {"--reuse-code", nullptr, OptReuseCode, Takes::Nothing, ForCli},
 };
 
 // Dashes that word processors, web pages and some keyboards put where "-" was typed or meant:
@@ -81,6 +82,7 @@ bool StoreValue(const OptionRow& row, const QString& value, bool hasValue, Progr
     }
     switch (row.bit) {
         case OptJournal:
+            RememberSecrets(value);
             // The value may hold a password: the message names the option, never the value.
             if (!IsServerUri(value)) {
                 *error = FillText(Msg::JournalBadServer, {QStringLiteral("--journal")});

@@ -33,6 +33,7 @@ enum OptionBit : unsigned {
     OptSync = 1u << 14,
     OptUntil = 1u << 15,
     OptOfflineCodes = 1u << 16,
+    OptReuseCode = 1u << 17,
 };
 
 struct ProgramOptions {

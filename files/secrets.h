@@ -8,3 +8,11 @@
 
 // text with every password replaced by "***"; everything else stays as it was.
 QString MaskSecrets(const QString& text);
+
+// The passwords that address holds are masked wherever they turn up later, also where a text
+// shows them in a shape no rule above recognises (a password with spaces, cut from its URI).
+void RememberSecrets(const QString& address);
+
+// Overwrites, in place, every password that the arguments hold, so that other users' process
+// listings (ps) no longer show it. Each argument keeps its length or becomes shorter.
+void HideSecretsInArguments(int argc, char** argv);

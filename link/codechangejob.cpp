@@ -53,6 +53,7 @@ void DeviceJobs::CodeChangeIdentified() {
         Finish();
         return;
     }
+    if (!ClaimNewCode(code)) return;
     host_.ShowStatus(QString());
     if (!OpenAgain()) return;
     // The code goes out as typed; lower-case digits stay lower case.

@@ -248,6 +248,8 @@ void DeviceJobs::Finish() {
     step_ = JobStep::Idle;
     polling_ = PollNone;
     const std::unique_ptr<Job> job = std::move(job_);
+    // A code the device took stays taken; any other end gives it back.
+    if (!job->claimedCode.isEmpty()) guard_->Settle(job->claimedCode, outcome_.written);
     if (job->kind == Kind::Identify) {
         if (job->ended) job->ended(outcome_);
         return;

@@ -16,6 +16,7 @@
 #include "files/journal.h"
 #include "files/journalsender.h"
 #include "link/adaptersession.h"
+#include "link/codeguard.h"
 #include "link/jobhost.h"
 #include "link/joboutcome.h"
 #include "link/lpxadapter.h"
@@ -42,7 +43,13 @@ struct WriteRequest {
     // An abort before any device was identified is recorded; a series waiting for its next
     // device is no job on a device and records nothing.
     bool recordAbortBeforeDevice = true;
+    // The new code was claimed already (a series reserves the codes of its list itself).
+    bool codeClaimed = false;
 };
+
+// What becomes of a new radio ID code that the record shows on another device: the window asks,
+// korbi-cli gives it again only with --reuse-code.
+enum class CodeReuse { Ask, Allowed, Refused };
 
 // Where a job's line goes, and what a read's line keeps.
 struct JobRecord {
@@ -77,7 +84,14 @@ class DeviceJobs {
     DeviceJobs(const DeviceJobs&) = delete;
     DeviceJobs& operator=(const DeviceJobs&) = delete;
 
-    void SetRecord(JobRecord record) { record_ = std::move(record); }
+    void SetRecord(JobRecord record) {
+        record_ = std::move(record);
+        guard_.reset();
+    }
+    // Every new radio ID code is claimed from guard before it is sent; without one set, from a
+    // guard over the record.
+    void SetCodeGuard(std::unique_ptr<CodeGuard> guard) { guard_ = std::move(guard); }
+    void SetCodeReuse(CodeReuse reuse) { reuse_ = reuse; }
     const JobRecord& Record() const { return record_; }
 
     // Each returns false, and does nothing, while another job runs.
@@ -136,6 +150,7 @@ class DeviceJobs {
         int generation = 0;
         bool changeCode = false;
         QString codeAfter;
+        QString claimedCode;  // settled when the job ends
     };
 
     bool Begin(Kind kind, JobEndedCall ended);
@@ -193,6 +208,9 @@ class DeviceJobs {
     void LpxRefused(int textId);
     void Information(int textId, const QStringList& args = {});
     void Record(const JournalEntry& entry);
+    // Claims the new code once the device is known, before anything is sent to it. False: the
+    // job has ended (the code is another's, or the user did not give it again).
+    bool ClaimNewCode(const QString& code);
 
     SettingsModel& settings_;
     LpxAdapter& adapter_;
@@ -207,6 +225,8 @@ class DeviceJobs {
     // The sender's warnings reach the host on the thread of the jobs while these jobs live.
     std::shared_ptr<char> alive_ = std::make_shared<char>();
     std::unique_ptr<JournalSender> journalSender_;
+    std::unique_ptr<CodeGuard> guard_;
+    CodeReuse reuse_ = CodeReuse::Ask;
 };
 
 // Runs the job that was just started to its end on a thread that may block, as a terminal tool

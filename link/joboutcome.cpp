@@ -1,6 +1,7 @@
 #include "link/joboutcome.h"
 
 #include "resources/catalogue.h"
+#include "resources/msg.h"
 
 namespace {
 
@@ -43,7 +44,9 @@ QString NameDevice(const QString& code, const QString& text) {
 QString CodesText(const JobOutcome& outcome) {
     if (outcome.codeAfter.isEmpty() || outcome.codeAfter == outcome.codeBefore)
         return outcome.codeBefore;
-    return outcome.codeBefore + QStringLiteral(" → ") + outcome.codeAfter;
+    const QString codes = outcome.codeBefore + QStringLiteral(" → ") + outcome.codeAfter;
+    return outcome.codeGivenAgain ? codes + QStringLiteral(" (") + Text(Msg::CodeGivenAgain) + ')'
+                                  : codes;
 }
 
 JournalEntry JournalEntryOf(const JobOutcome& outcome, JournalProgram program,
@@ -61,6 +64,7 @@ JournalEntry JournalEntryOf(const JobOutcome& outcome, JournalProgram program,
     }
     entry.outcome = RecordedEnd(outcome.end);
     if (entry.outcome == JournalOutcome::Failed) entry.messageId = outcome.failure.messageId;
+    entry.codeGivenAgain = outcome.codeGivenAgain;
     // A read that fetched records keeps what came, also when some blocks were missing.
     if (outcome.job == JournalJob::Read && identified && outcome.read) {
         entry.productionDate = outcome.productionDate;

@@ -29,6 +29,7 @@ enum class FailureKind {
     Device,        // the device's job failed or timed out, or what it gave back is unusable
     NotKept,       // what was read could not be kept
     CheckDiffers,  // the check after the write found differences
+    CodeTaken,     // the new radio ID code is another device's or station's, or cannot be claimed
 };
 
 struct JobFailure {
@@ -70,6 +71,8 @@ struct JobOutcome {
     // A read's configuration as Speichern writes it right after the read: what the record keeps.
     QByteArray saved;
     CheckState check = CheckState::NotAsked;
+    // The new code is one the record shows on another device, given again as the user agreed.
+    bool codeGivenAgain = false;
     QStringList differences;  // one line per differing cell when the check differs
 
     bool Succeeded() const { return end == JobEnd::Done; }

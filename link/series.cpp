@@ -71,7 +71,7 @@ namespace {
 // that come before any device is asked.
 bool EndsAtOnce(FailureKind kind) {
     return kind == FailureKind::Settings || kind == FailureKind::NoLpx ||
-           kind == FailureKind::LpxFirmware;
+           kind == FailureKind::LpxFirmware || kind == FailureKind::CodeTaken;
 }
 
 // Failures that depend on no device, or on its generation only: a second one in a row means
@@ -192,6 +192,8 @@ bool Series::Start(const QString& file) {
     request_.verify = plan_.verify;
     // Starting a series with a code list is the confirmation of every code change in it.
     request_.askCodeChange = codes_ == nullptr && !listCodes;
+    // The codes of a list are checked and reserved as they are handed out.
+    request_.codeClaimed = codes_ != nullptr || listCodes;
     // Waiting for the next device is no job on a device.
     request_.recordAbortBeforeDevice = false;
     // A device that carries a code this series wrote or handed out has been written already.

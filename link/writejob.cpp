@@ -65,6 +65,8 @@ void DeviceJobs::WriteIdentified() {
         return;
     }
 
+    if (changeCode && !request.codeClaimed && !ClaimNewCode(newCode)) return;
+
     if (!OpenAgain()) return;
     adapter_.AddWriteBlock("");
     for (const WriteBlock& block : WritePlan(generation, changeCode))

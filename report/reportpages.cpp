@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "files/journal.h"
 #include "report/reportblocks.h"
 
 namespace {
@@ -198,7 +199,8 @@ class ReportPages {
     QStringList CellLines(const std::vector<double>& left, const QStringList& cells, int column,
                           FontRole font) const {
         const double padding = kPaddingMm * px_;
-        return Wrap(cells.value(column), font,
+        // File names and record text: what is printed is what is stored.
+        return Wrap(WithFormatCharactersEscaped(cells.value(column)), font,
                     left[size_t(column) + 1] - left[size_t(column)] - 2 * padding);
     }
 

@@ -358,5 +358,17 @@ enum Id : int {
     PortsRuleMissing = 20514,
     PortsLinkPresent = 20515,
     PortsLinkMissing = 20516,
+
+    // Nothing replaced, exposed or unbounded; no radio ID code twice
+    JournalExportReplace = 20950,
+    JournalImportSetAside = 20951,
+    CodeHeldByDevice = 20952,
+    CodeReuseQuestion = 20953,
+    CodeReservedElsewhere = 20954,
+    CodeServerUnavailable = 20955,
+    CodeReuseNeedsOption = 20956,
+    CodeGivenAgain = 20957,
+    RestoreUnderEarlierCode = 20958,
+    CodeNotClaimed = 20959,
 };
 }  // namespace Msg

@@ -49,6 +49,7 @@ class CliProcess {
         return false;
     }
     void Signal(int signal) { kill(pid_, signal); }
+    pid_t Pid() const { return pid_; }
     // Waits until a signal sent is no longer pending: the program has taken it.
     bool WaitUntilTaken(int signal) {
         for (int i = 0; i < 10000; ++i) {

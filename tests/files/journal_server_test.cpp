@@ -9,12 +9,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QSpinBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -421,6 +422,135 @@ TEST_F(JournalOnServer, ASeriesReservesItsCodesOnTheServer) {
                           {}, &rows),
               ServerStatus::Ok);
     EXPECT_EQ(rows.Text(0, 0), "2D00:used 2D01:reserved 2D02:used");
+}
+
+// Every way a code reaches a device claims it first: a code the record shows on a device is
+// given again only when the user agrees (the window asks, korbi-cli needs --reuse-code), one
+// another station reserved is refused, and so is every code while the server cannot be asked.
+TEST_F(JournalOnServer, EveryPathClaimsItsCodeOnTheServer) {
+    enum Path { Write, Change, SeriesList, SeriesOne };
+    enum State { Free, Held, HeldGivenAgain, ReservedElsewhere, ServerDown };
+    const struct {
+        const char* name;
+        Path path;
+        bool window;  // asks about a held code; korbi-cli decides by --reuse-code
+    } paths[] = {
+        {"window write with Neu", Write, true},
+        {"window code change", Change, true},
+        {"write --new-code", Write, false},
+        {"change-code", Change, false},
+        {"window series with a list", SeriesList, true},
+        {"write --repeat=1 --new-code", SeriesOne, false},
+    };
+    QTemporaryDir otherStationDir;
+    CodeReservations otherStation;
+    ASSERT_TRUE(otherStation.Open(kServer)) << otherStation.Cause().toStdString();
+    for (int p = 0; p < int(std::size(paths)); ++p) {
+        for (const State state : {Free, Held, HeldGivenAgain, ReservedElsewhere, ServerDown}) {
+            const auto& path = paths[p];
+            const QString code = QStringLiteral("3%1%2A").arg(p).arg(int(state));
+            SCOPED_TRACE(std::string(path.name) + " " + code.toStdString());
+            if (state == Held || state == HeldGivenAgain) {
+                JournalEntry other;  // another station's device carries the code
+                other.codeBefore = other.codeAfter = code;
+                QString text;
+                ASSERT_TRUE(AppendJournal({JournalPath(otherStationDir.path() + "/"), kServer},
+                                          other, &text));
+            }
+            if (state == ReservedElsewhere)
+                ASSERT_EQ(otherStation.Reserve(code), CodeClaim::Reserved);
+            LpxSim sim;
+            sim.AddDevice(0x5C03, 0x21);
+            SimDriver driver(sim);
+            ScriptedPrompts prompts;
+            prompts.allowUnexpectedOk = true;
+            SettingsModel settings(&prompts);
+            ShowDeviceSettings(sim, 0, settings);
+            LpxAdapter adapter(&driver);
+            struct Host : PressingHost, SeriesHost {
+                using PressingHost::PressingHost;
+                void DeviceStarting(int, int) override {}
+                void SeriesLine(const QString&) override {}
+            } host(sim, prompts);
+            DeviceJobs jobs(settings, adapter, host);
+            host.jobs = &jobs;
+            JobRecord record;
+            record.path = Target().localPath;
+            record.server = state == ServerDown ? "postgresql://127.0.0.1:1/korbi" : kServer;
+            jobs.SetRecord(record);
+            jobs.SetCodeReuse(path.window               ? CodeReuse::Ask
+                              : state == HeldGivenAgain ? CodeReuse::Allowed
+                                                        : CodeReuse::Refused);
+            if (path.path != SeriesList) prompts.answers << BoxAnswer::Yes;  // change the code?
+            if (path.window && path.path != SeriesList &&
+                (state == Held || state == HeldGivenAgain))
+                prompts.answers << (state == Held ? BoxAnswer::No : BoxAnswer::Yes);
+            SeriesPlan plan;
+            plan.count = 1;
+            if (path.path == SeriesList) plan.codes = QStringList{code};
+            if (path.path == SeriesOne) plan.newCode = code;
+            Series series(jobs, settings, host, plan);
+            if (path.path == Write) settings.SetText(Field::edtRadioCodeNew, code);
+            if (path.path == Write) host.Write();
+            if (path.path == Change) host.ChangeCode(code);
+            if (path.path == SeriesList || path.path == SeriesOne) {
+                series.Start();
+                host.Run();
+            }
+            const bool gets = state == Free || (state == HeldGivenAgain && path.path != SeriesList);
+            EXPECT_EQ(sim.Device(0).RadioCode() == code.toUShort(nullptr, 16), gets);
+            EXPECT_TRUE(prompts.answers.isEmpty());
+            JournalServer server;
+            ASSERT_EQ(server.Open(kServer), ServerStatus::Ok);
+            ServerRows rows;
+            ASSERT_EQ(server.Exec("SELECT coalesce(max(code_given_again), -1), "
+                                  "(SELECT state FROM code_reservation WHERE code = $1) "
+                                  "FROM journal WHERE upper(code_after) = $1 AND code_before <> $1",
+                                  {TextValue(code)}, &rows),
+                      ServerStatus::Ok);
+            EXPECT_EQ(rows.Number(0, 0), !gets ? -1 : state == HeldGivenAgain ? 1 : 0);
+            // A code a device took stays taken; one no device took is free again.
+            const QString reservation = rows.Text(0, 1);
+            EXPECT_EQ(reservation, gets                         ? "used"
+                                   : state == ReservedElsewhere ? "reserved"
+                                                                : QString());
+        }
+    }
+}
+
+// A station whose network stalls in the middle of a transaction holds its locks for one server
+// wait at most: the server ends its session, and a second station records and reserves.
+TEST_F(JournalOnServer, AStalledStationBlocksNobody) {
+    CodeReservations first;
+    ASSERT_TRUE(first.Open(kServer));  // the tables are there
+    StallingProxy proxy("COMMIT");
+    JournalServer stalled;
+    ASSERT_EQ(stalled.Open(proxy.Address()), ServerStatus::Ok) << stalled.Cause().toStdString();
+    ASSERT_EQ(stalled.Exec("BEGIN; LOCK TABLE journal, code_reservation IN EXCLUSIVE MODE", {}),
+              ServerStatus::Ok);
+    EXPECT_EQ(stalled.Exec("COMMIT", {}), ServerStatus::TimedOut);
+    // The proxy keeps the stalled connection open, as a stalled network does.
+    JournalServer watch;
+    ASSERT_EQ(watch.Open(kServer), ServerStatus::Ok);
+    ServerRows rows;
+    QElapsedTimer waited;
+    waited.start();
+    for (;; QThread::msleep(100)) {
+        ASSERT_EQ(watch.Exec("SELECT count(*) FROM pg_stat_activity "
+                             "WHERE state LIKE 'idle in transaction%'",
+                             {}, &rows),
+                  ServerStatus::Ok);
+        if (rows.Number(0, 0) == 0 || waited.elapsed() > 10 * kJournalServerWaitMs) break;
+    }
+    EXPECT_EQ(rows.Number(0, 0), 0) << "the stalled session still holds its locks";
+    JournalEntry line;
+    line.codeBefore = line.codeAfter = "3F00";
+    QString warning;
+    ASSERT_TRUE(AppendJournal(Target(), line, &warning));
+    EXPECT_TRUE(warning.isEmpty()) << warning.toStdString();
+    CodeReservations second;
+    ASSERT_TRUE(second.Open(kServer));
+    EXPECT_EQ(second.Reserve("3F01"), CodeClaim::Reserved);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 
 #include "app/journalview.h"
 #include "files/journaldb.h"
+#include "files/journallisting.h"
 #include "files/journalschema.h"
 #include "files/journalstore.h"
 #include "resources/catalogue.h"
@@ -56,6 +57,8 @@ TEST(Journal, AppendsLinesThatReadBackAndFilter) {
         {JournalJob::Read, "4c2d", "4c2d", "", JournalOutcome::Ok, 0, -1, 3},  // older, later
         // A read that failed half-way is newer, but its image is no device's configuration.
         {JournalJob::Read, "1A2B", "1A2B", "", JournalOutcome::Failed, 10817, 4, 4},
+        // The device written as 1A2B gets a new code; its configuration stays under the old one.
+        {JournalJob::CodeChange, "1A2B", "A9F2", "", JournalOutcome::Ok, 0, 5, -1},
     };
     for (const auto& row : rows) {
         JournalEntry entry;
@@ -73,7 +76,7 @@ TEST(Journal, AppendsLinesThatReadBackAndFilter) {
         EXPECT_TRUE(warning.isEmpty()) << warning.toStdString();
     }
     const QList<QStringList> lines = JournalLines(target);
-    ASSERT_EQ(lines.size(), 6);
+    ASSERT_EQ(lines.size(), 7);
     EXPECT_EQ(lines[0][ColTime], "2026-02-28T14:05:09+01:00");  // ordered by time
     EXPECT_EQ(lines[1][ColTime], "2026-03-01T14:05:09+01:00");
     EXPECT_EQ(lines[2][ColJob], "Schreiben");
@@ -85,7 +88,7 @@ TEST(Journal, AppendsLinesThatReadBackAndFilter) {
     EXPECT_FALSE(lines[4][ColLoginName].isEmpty());
     EXPECT_FALSE(lines[4][ColProgramVersion].isEmpty());
 
-    EXPECT_EQ(JournalLines(target, "1a2b").size(), 2);
+    EXPECT_EQ(JournalLines(target, "1a2b").size(), 3);
     EXPECT_EQ(JournalLines(target, "4c2d").size(), 3);
     JournalReader reader;
     QString error;
@@ -112,6 +115,10 @@ TEST(Journal, AppendsLinesThatReadBackAndFilter) {
     EXPECT_EQ(reader.LatestImage("1A2B", &time, &error), Counting(kImageSize, 2));
     EXPECT_EQ(lines[5][ColOutcome], "Fehler 10817");
     EXPECT_TRUE(reader.LatestImage("7777", &time, &error).isEmpty());
+    QString recordedUnder;
+    EXPECT_EQ(reader.LatestImage("a9f2", &time, &error, &recordedUnder), Counting(kImageSize, 2));
+    EXPECT_EQ(recordedUnder, "1A2B");
+    EXPECT_EQ(time, lines[2][ColTime]);
 }
 
 // The window and korbi-cli append at the same moment: every line arrives.
@@ -155,12 +162,32 @@ TEST(Journal, ImportsTheOldCsvJournalOnce) {
     ASSERT_TRUE(AppendJournal(target, JournalEntry(), &warning));
     EXPECT_TRUE(QFile::exists(old + ".importiert.2"));
 
+    // A quote never closed swallows the rest of the file: that line and all after it stay in
+    // the renamed file, with a warning that names the line; the lines before it are taken.
+    WriteBytes(old, csv + "2026-03-03T09:00:00+01:00,Lesen,4C2D,4C2D,2.1,,\"" +
+                        QByteArray(100 * 1024, 'x') + "\n2026-03-04T09:00:00+01:00,Lesen\n");
+    ASSERT_TRUE(AppendJournal(target, JournalEntry(), &warning));
+    EXPECT_EQ(warning, FillText(Msg::JournalImportSetAside, {"4", old})) << warning.toStdString();
+    EXPECT_TRUE(QFile::exists(old + ".importiert.3"));
+
     const QList<QStringList> lines = JournalLines(target, "4C2D");
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0][ColFileName], "=HYPERLINK(x)");  // listings show names as they are
     EXPECT_EQ(lines[1][ColFileName], "a,b");
     EXPECT_EQ(lines[1][ColOutcome], "Fehler 10627");  // kept as a code, shown as the word
-    EXPECT_EQ(JournalLines(target).size(), 4);
+    EXPECT_EQ(JournalLines(target).size(), 5);
+
+    // A file name that would turn the rest of a line around is shown with it escaped.
+    JournalEntry turned;
+    turned.fileName = QString::fromUtf8("Flur\u202Eatad.Korbi");
+    ASSERT_TRUE(AppendJournal(target, turned, &warning));
+    JournalReader reader;
+    QString error;
+    ASSERT_TRUE(reader.Open(target, &error) && reader.Select(JournalFilter(), &error));
+    std::string table;
+    while (reader.NextLine()) AppendTableLine(table, reader);
+    EXPECT_NE(table.find("Flur\\u202eatad.Korbi"), std::string::npos) << table;
+    EXPECT_EQ(table.find("\u202E"), std::string::npos);
 }
 
 // A record of version 1 (outcomes stored as words) is brought up to date in place; one of a
@@ -388,6 +415,13 @@ TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
     ASSERT_EQ(exported.size(), 3);
     EXPECT_EQ(exported[0], JournalHeader());
     EXPECT_EQ(exported[1][ColCodeAfter], "1111");
+    // The same name again is asked about, under the name written; No keeps the file.
+    machine.prompts.paths << machine.root.path() + "/export";
+    machine.prompts.answers << BoxAnswer::No;
+    dialog.btnJournalExport->click();
+    EXPECT_TRUE(machine.prompts.answers.isEmpty());
+    EXPECT_EQ(ParseCsv(QString::fromUtf8(ReadBytes(machine.root.path() + "/export.csv"))),
+              exported);
     dialog.edtJournalUntil->setDate(QDate::currentDate().addDays(-1));
     ASSERT_TRUE(readEnds());
     EXPECT_EQ(dialog.tblJournal->model()->rowCount(), 0);
