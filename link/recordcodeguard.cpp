@@ -73,23 +73,18 @@ CodeClaimAnswer RecordCodeGuard::Claim(const QString& code, const QString& devic
 
 CodeClaimAnswer RecordCodeGuard::OnServer(const QString& code, const QString& heldText,
                                           bool reuseConfirmed) {
-    if (!reservations_) {
-        reservations_ = std::make_unique<CodeReservations>();
-        if (!reservations_->Open(record_.serverUri)) {
-            const QString cause = reservations_->Cause();
-            reservations_.reset();
-            return Answer(CodeClaimAnswer::Kind::Refused,
-                          FillText(Msg::CodeServerUnavailable,
-                                   {code, MaskedServer(record_.serverUri), cause}));
-        }
-    }
+    // A claim left open is given back; a connection left from an earlier job may have died
+    // since: each claim asks afresh.
+    if (!reserved_.isEmpty()) Settle(reserved_, false);
+    reservations_ = std::make_unique<CodeReservations>();
     const auto unavailable = [this, &code] {
         const QString cause = reservations_->Cause();
-        reservations_.reset();  // asked afresh by the next claim
+        reservations_.reset();
         return Answer(
             CodeClaimAnswer::Kind::Refused,
             FillText(Msg::CodeServerUnavailable, {code, MaskedServer(record_.serverUri), cause}));
     };
+    if (!reservations_->Open(record_.serverUri)) return unavailable();
     const CodeClaim first =
         reuseConfirmed ? reservations_->ReserveAgain(code) : reservations_->Reserve(code);
     if (first == CodeClaim::Unavailable) return unavailable();
@@ -141,4 +136,5 @@ void RecordCodeGuard::Settle(const QString& code, bool deviceTookIt) {
         reservations_->MarkUsed(code);
     else
         reservations_->Release(code);
+    reservations_.reset();
 }
