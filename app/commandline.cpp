@@ -7,6 +7,7 @@
 #include <string>
 
 #include "files/filenames.h"
+#include "files/secrets.h"
 #include "link/trace.h"
 #include "resources/catalogue.h"
 #include "version_record.h"
@@ -84,6 +85,8 @@ int HandleCommandLineBeforeStart(int argc, char** argv, std::FILE* out, std::FIL
     // than the one asked for.
     QString error;
     const bool understood = ParseProgramOptions(ForWindow, arguments, options, &error);
+    // Read once: other users' process listings no longer show a password of --journal.
+    HideSecretsInArguments(argc, argv);
     const char* text = nullptr;
     if (options->version) text = VersionText();
     if (options->help) text = HelpText();
