@@ -43,7 +43,8 @@ QString MaskedUri(QString uri) {
         const qsizetype colon = uri.indexOf(':', start);
         if (colon >= 0 && colon < at) uri.replace(colon + 1, at - colon - 1, kMask);
     } else {
-        static const QRegularExpression kAuthority(QStringLiteral("^([^/?#:]*:)([^/?#]*)"));
+        // A host in brackets is an IPv6 address, whose colons are no password's.
+        static const QRegularExpression kAuthority(QStringLiteral("^([^/?#:\\[]*:)([^/?#]*)"));
         const QRegularExpressionMatch authority = kAuthority.match(uri.mid(start));
         static const QRegularExpression kPorts(QStringLiteral("^[0-9,]*$"));
         if (authority.hasMatch() && !kPorts.match(authority.captured(2)).hasMatch())

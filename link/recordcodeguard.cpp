@@ -56,7 +56,6 @@ RecordCodeGuard::~RecordCodeGuard() {
 CodeClaimAnswer RecordCodeGuard::Claim(const QString& code, const QString& deviceCode,
                                        bool reuseConfirmed) {
     (void)deviceCode;  // the device gives up its own code; the record knows it by that
-    givenAgain_ = false;
     const QString wanted = code.toUpper();
     // No record (practice): no device of the record can hold the code.
     if (record_.localPath.isEmpty()) return Answer(CodeClaimAnswer::Kind::Granted);
@@ -64,15 +63,11 @@ CodeClaimAnswer RecordCodeGuard::Claim(const QString& code, const QString& devic
     const QString held = HeldLocally(record_, wanted, &error);
     if (!error.isEmpty()) return Answer(CodeClaimAnswer::Kind::Refused, error);
     if (!held.isEmpty() && !reuseConfirmed) return Answer(CodeClaimAnswer::Kind::AskReuse, held);
-    if (record_.serverUri.isEmpty()) {
-        givenAgain_ = !held.isEmpty();
-        return Answer(CodeClaimAnswer::Kind::Granted);
-    }
-    return OnServer(wanted, held, reuseConfirmed);
+    if (record_.serverUri.isEmpty()) return Answer(CodeClaimAnswer::Kind::Granted);
+    return OnServer(wanted, reuseConfirmed);
 }
 
-CodeClaimAnswer RecordCodeGuard::OnServer(const QString& code, const QString& heldText,
-                                          bool reuseConfirmed) {
+CodeClaimAnswer RecordCodeGuard::OnServer(const QString& code, bool reuseConfirmed) {
     // A claim left open is given back; a connection left from an earlier job may have died
     // since: each claim asks afresh.
     if (!reserved_.isEmpty()) Settle(reserved_, false);
@@ -90,7 +85,6 @@ CodeClaimAnswer RecordCodeGuard::OnServer(const QString& code, const QString& he
     if (first == CodeClaim::Unavailable) return unavailable();
     if (first == CodeClaim::Reserved) {
         reserved_ = code;
-        givenAgain_ = !heldText.isEmpty();
         return Answer(CodeClaimAnswer::Kind::Granted);
     }
     // Taken: by another station's reservation, or by a device on the server's record.
@@ -110,10 +104,7 @@ CodeClaimAnswer RecordCodeGuard::OnServer(const QString& code, const QString& he
     if (!held.isEmpty() && !reuseConfirmed) return Answer(CodeClaimAnswer::Kind::AskReuse, held);
     // A device that left the code by a change gave it back; a code a device took stays used and
     // is given again without a reservation of its own.
-    if (holder.used) {
-        givenAgain_ = true;
-        return Answer(CodeClaimAnswer::Kind::Granted);
-    }
+    if (holder.used) return Answer(CodeClaimAnswer::Kind::Granted);
     const CodeClaim again = reservations_->ReserveAgain(code);
     if (again == CodeClaim::Unavailable) return unavailable();
     if (again != CodeClaim::Reserved) {
@@ -124,14 +115,14 @@ CodeClaimAnswer RecordCodeGuard::OnServer(const QString& code, const QString& he
                                {code, JournalShortTime(holder.timeUtc), holder.station}));
     }
     reserved_ = code;
-    givenAgain_ = !held.isEmpty() || !heldText.isEmpty();
     return Answer(CodeClaimAnswer::Kind::Granted);
 }
 
 void RecordCodeGuard::Settle(const QString& code, bool deviceTookIt) {
     if (reserved_.isEmpty() || reserved_ != code.toUpper() || !reservations_) return;
     reserved_.clear();
-    // A server lost meanwhile keeps the reservation; its station frees it with its next claim.
+    // A server lost meanwhile keeps a reservation that nobody frees: the code stays held, which
+    // never gives it twice.
     if (deviceTookIt)
         reservations_->MarkUsed(code);
     else

@@ -17,14 +17,11 @@ class RecordCodeGuard : public CodeGuard {
     CodeClaimAnswer Claim(const QString& code, const QString& deviceCode,
                           bool reuseConfirmed) override;
     void Settle(const QString& code, bool deviceTookIt) override;
-    // Whether the last code granted is one the record shows on another device.
-    bool GivenAgain() const { return givenAgain_; }
 
   private:
-    CodeClaimAnswer OnServer(const QString& code, const QString& heldText, bool reuseConfirmed);
+    CodeClaimAnswer OnServer(const QString& code, bool reuseConfirmed);
 
     JournalTarget record_;
     std::unique_ptr<CodeReservations> reservations_;
     QString reserved_;  // held on the server until the job is settled
-    bool givenAgain_ = false;
 };
