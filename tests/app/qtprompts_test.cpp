@@ -36,7 +36,7 @@ TEST(QtPromptsTest, MessageBoxesAreGermanAndReportTheButtonPressed) {
         const char* title;
         QMessageBox::Icon icon;
         QStringList buttonTexts;
-        const char* press;  // nullptr: close the box with Escape
+        const char* press;  // nullptr: close the box with Escape; "\n": press Enter
         BoxAnswer answer;
     } cases[] = {
         // clang-format off
@@ -53,6 +53,9 @@ TEST(QtPromptsTest, MessageBoxesAreGermanAndReportTheButtonPressed) {
         // Leaving the question unanswered is no order to abort what it asks about.
         {BoxKind::Information, BoxButtons::YesNoAbort, "Information", QMessageBox::Information,
          {"&Ja", "&Nein", "&Abbruch"}, nullptr, BoxAnswer::No},
+        // A question whose Yes is seldom right is not answered Yes by Enter alone.
+        {BoxKind::Confirmation, BoxButtons::YesNoDefaultNo, "Bestätigen", QMessageBox::Question,
+         {"&Ja", "&Nein"}, "\n", BoxAnswer::No},
         // clang-format on
     };
     // A text with line breaks and characters that look like markup is shown as it is.
@@ -77,7 +80,9 @@ TEST(QtPromptsTest, MessageBoxesAreGermanAndReportTheButtonPressed) {
             QStringList expected = c.buttonTexts;
             expected.sort();
             EXPECT_EQ(shown, expected);
-            if (c.press) {
+            if (c.press && *c.press == '\n') {
+                QTest::keyClick(box, Qt::Key_Return);
+            } else if (c.press) {
                 QAbstractButton* button = ButtonWithText(box, c.press);
                 ASSERT_TRUE(button);
                 button->click();
