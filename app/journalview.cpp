@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/journalmodel.h"
+#include "app/keyboardreach.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "app/reportactions.h"
@@ -31,7 +32,7 @@ namespace {
 const QDate kNoBound(2000, 1, 1);
 
 QDateEdit* DateBound(QWidget* parent, const char* name) {
-    auto* edit = new QDateEdit(parent);
+    auto* edit = new TabLeavingDateEdit(parent);
     edit->setObjectName(name);
     edit->setCalendarPopup(true);
     edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
@@ -74,6 +75,7 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     tblJournal->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblJournal->setSelectionMode(QAbstractItemView::SingleSelection);
     tblJournal->verticalHeader()->setVisible(false);
+    LetTabLeave(tblJournal);
     lblJournalLines = new QLabel(this);
     lblJournalLines->setObjectName("lblJournalLines");
     // It also holds why the record could not be read, which can be long.

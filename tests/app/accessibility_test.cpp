@@ -12,14 +12,20 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSpinBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <set>
 
 #include "app/codedialog.h"
+#include "app/keyboardreach.h"
+#include "app/readability.h"
 #include "app/journalview.h"
 #include "app/seriesdialog.h"
 #include "app/windows.h"
+#include "support/keyboard_walk.h"
 #include "window_fixture.h"
 
 namespace {
@@ -37,6 +43,8 @@ QStringList AccessKeys(QWidget* top) {
         if (auto* label = qobject_cast<QLabel*>(w)) texts << label->text();
         if (auto* button = qobject_cast<QAbstractButton*>(w)) texts << button->text();
         if (auto* box = qobject_cast<QGroupBox*>(w)) texts << box->title();
+        if (auto* bar = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < bar->count(); ++i) texts << bar->tabText(i);
     }
     if (auto* window = qobject_cast<QMainWindow*>(top))
         for (QAction* menu : window->menuBar()->actions()) texts << menu->text();
@@ -91,6 +99,62 @@ TEST_F(WindowTest, EveryControlIsSpokenByItsOwnLabelAndAccessKeysNeverClash) {
         EXPECT_EQ(Spoken(w) + '/' + Spoken(w, QAccessible::Description), QString::fromUtf8(spoken));
     }
     EXPECT_EQ(Spoken(main->frmChangeCode->edtNewCode), "Neue Funkkennung");
+    // Pages, report buttons and the report menu's entries are reached by their own keys.
+    auto* pages = main->findChild<QTabWidget*>("pgMain");
+    QStringList keyed{pages->tabText(0), pages->tabText(1)};
+    for (const char* name : {"btnReportPdf", "btnReportPrint", "btnReportCsv"})
+        keyed << series.findChild<QPushButton*>(name)->text();
+    for (QAction* entry : journal.btnJournalReport->menu()->actions()) keyed << entry->text();
+    for (const QString& text : keyed)
+        EXPECT_FALSE(QKeySequence::mnemonic(text).isEmpty()) << text.toStdString();
+}
+
+// What the device told about itself is read-only and looks greyed, but Tab reaches it.
+TEST_F(WindowTest, DeviceInformationIsReadOnlyAndReachedByTab) {
+    window->LocaliseCaptions();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const std::vector<QWidget*> stops = TabStops(Find("edtRadioCodeNew"));
+    std::cout << "main window, page Allgemein: " << stops.size() << " Tab stops\n";
+    for (const char* name : {"edtRadioCodeOld", "edtButtonCounter", "edtTotalTxCounter",
+                             "edtFirmwareVersion", "edtProductionDate", "edtFirmwareType"}) {
+        auto* edit = Find<QLineEdit>(name);
+        EXPECT_TRUE(edit->isEnabled() && edit->isReadOnly()) << name;
+        EXPECT_EQ(edit->palette().color(QPalette::Active, QPalette::Base),
+                  edit->palette().color(QPalette::Disabled, QPalette::Base))
+            << name;
+        EXPECT_NE(std::find(stops.begin(), stops.end(), edit), stops.end()) << name;
+    }
+}
+
+// A focused check box stands in a ring with its label, plainly seen in a light and a dark theme
+// (where the highlight colour is too dark to be seen, the ring takes the text's colour).
+TEST_F(WindowTest, AFocusedCheckBoxIsRingedWithItsLabelInAnyTheme) {
+    window->LocaliseCaptions();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QPalette saved = QApplication::palette();
+    QPalette dark = saved;
+    dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    dark.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
+    dark.setColor(QPalette::Highlight, QColor(0x3a, 0x3f, 0x44));
+    auto* box = Find<QCheckBox>("cbConfig2_D2");
+    auto* label = Find<QLabel>("lblDoublePressEnabled");
+    for (const QPalette& theme : {saved, dark}) {
+        QApplication::setPalette(theme);
+        Find("edtDementiaBlockTime")->setFocus();
+        box->setFocus(Qt::TabFocusReason);
+        QWidget* ring = CheckBoxFocusRing();
+        ASSERT_TRUE(ring && ring->isVisible());
+        EXPECT_TRUE(ring->geometry().contains(box->geometry().united(label->geometry())));
+        const QColor drawn = ring->grab().toImage().pixelColor(1, ring->height() / 2);
+        EXPECT_GE(ContrastRatio(drawn, ring->palette().color(QPalette::Window)), 3.0);
+        Find("edtDementiaBlockTime")->setFocus();
+        EXPECT_FALSE(ring->isVisible());
+    }
+    QApplication::setPalette(saved);
 }
 
 // A click on a check box's label and the label's access key tick the box as a click on the box

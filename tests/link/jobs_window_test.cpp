@@ -3,11 +3,13 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
 #include <utility>
 
 #include "jobs_fixture.h"
+#include "support/keyboard_walk.h"
 
 namespace {
 
@@ -43,10 +45,14 @@ TEST_F(JobsWindowTest, CheckedWriteShowsItsThirdStepAndEscapeEndsTheCheck) {
     ShownDevice(0x4C2D, 0x21);
     window->findChild<QAction*>("mnuCommVerifyAfterWrite")->trigger();
     ASSERT_TRUE(window->VerifyAfterWrite());
-    QStringList strip;
-    const auto step = [this, &strip](bool press) {
-        return [this, &strip, press] {
+    window->show();
+    AccessibleLog heard;
+    QStringList strip, described;
+    const auto step = [this, &strip, &described](bool press) {
+        return [this, &strip, &described, press] {
             strip << wait->findChild<QLabel*>("lblWaitProgress")->text().section(" – ", 0, 0);
+            // The focused abort button tells the step, without the seconds.
+            described << wait->btbtnAbort->accessibleDescription();
             if (press) {
                 sim.PressButton(0);
             } else {
@@ -59,6 +65,16 @@ TEST_F(JobsWindowTest, CheckedWriteShowsItsThirdStepAndEscapeEndsTheCheck) {
     FinishJob(window->Jobs());
     EXPECT_EQ(strip, (QStringList{"Schritt 1 von 3: Funkkennung lesen",
                                   "Schritt 2 von 3: Schreiben", "Schritt 3 von 3: Prüfen"}));
+    EXPECT_EQ(described, strip);
+    // Counting seconds is no news for a screen reader; the result is, once the wait has gone.
+    const QRegularExpression seconds(QStringLiteral("\\d+ s\\b"));
+    for (const HeardEvent& e : AccessibleLog::events())
+        EXPECT_FALSE(e.name.contains(seconds) || e.description.contains(seconds))
+            << e.name.toStdString() << " / " << e.description.toStdString();
+    window->activateWindow();
+    auto* status = window->findChild<QLabel*>("sbStatusText");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [status] { return AccessibleLog::Focused(status, status->text()); }, 2000));
     EXPECT_EQ(window->StatusText(),
               QString::fromUtf8("K-ORBI 4C2D: Konfiguration wurde geschrieben, aber nicht geprüft: "
                                 "Die Prüfung wurde abgebrochen."));
