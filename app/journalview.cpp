@@ -85,6 +85,7 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     lblJournalPractice->setVisible(practiceMode);
     boxJournalButtons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     boxJournalButtons->button(QDialogButtonBox::Close)->setText(ToolkitText::Close);
+    boxJournalButtons->button(QDialogButtonBox::Close)->setObjectName("btnJournalClose");
     btnJournalOpen = boxJournalButtons->addButton(Text(Msg::JournalOpenConfiguration),
                                                   QDialogButtonBox::ActionRole);
     btnJournalOpen->setObjectName("btnJournalOpen");
@@ -107,6 +108,10 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
         btnJournalReport = ReportMenuButton(*report, this);
         boxJournalButtons->addButton(btnJournalReport, QDialogButtonBox::ActionRole);
     }
+    // The box handed the focus that Tab brought to it on to its first button, so that Tab from
+    // its last but one button went back to the first one: Tab goes to each button itself.
+    boxJournalButtons->setFocusProxy(nullptr);
+    boxJournalButtons->setFocusPolicy(Qt::NoFocus);
     connect(boxJournalButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(btnJournalOpen, &QPushButton::clicked, this, &TfrmJournal::OpenChosenLine);
     connect(btnJournalExport, &QPushButton::clicked, this, &TfrmJournal::ExportShownLines);

@@ -52,8 +52,8 @@ class GreyedLook : public QObject {
 
   private:
     void Apply() {
-        QPalette palette = edit_->parentWidget() ? edit_->parentWidget()->palette()
-                                                 : QApplication::palette(edit_);
+        QPalette palette =
+            edit_->parentWidget() ? edit_->parentWidget()->palette() : QApplication::palette(edit_);
         for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
             for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Text})
                 palette.setColor(group, role, palette.color(QPalette::Disabled, role));
@@ -114,14 +114,17 @@ class FocusRing : public QWidget {
 QPointer<FocusRing> ring;
 bool ringInstalled = false;
 
+// Once the focus change is over: it may come while a window is being taken down, and the ring
+// must not move into a widget that is going.
 void FollowFocus(QWidget* now) {
-    auto* box = qobject_cast<QCheckBox*>(now);
-    if (!box) {
-        if (ring) ring->hide();
-        return;
-    }
-    if (!ring) ring = new FocusRing;
-    ring->Surround(box);
+    QTimer::singleShot(0, qApp, [box = QPointer<QCheckBox>(qobject_cast<QCheckBox*>(now))] {
+        if (!box || box != QApplication::focusWidget()) {
+            if (ring) ring->hide();
+            return;
+        }
+        if (!ring) ring = new FocusRing;
+        ring->Surround(box);
+    });
 }
 
 }  // namespace

@@ -26,8 +26,8 @@ namespace {
 
 // What the device told about itself: never edited, but read by Tab like any other field.
 bool ShowsDeviceInformation(Field field) {
-    static const Field kInformation[] = {Field::edtRadioCodeOld,    Field::edtButtonCounter,
-                                         Field::edtTotalTxCounter,  Field::edtFirmwareVersion,
+    static const Field kInformation[] = {Field::edtRadioCodeOld,   Field::edtButtonCounter,
+                                         Field::edtTotalTxCounter, Field::edtFirmwareVersion,
                                          Field::edtProductionDate, Field::edtFirmwareType};
     return std::find(std::begin(kInformation), std::end(kInformation), field) !=
            std::end(kInformation);
@@ -73,7 +73,6 @@ void TfrmMain::BindSettings() {
     }
     settings_.SetObserver([this](Field field) { ShowField(field); });
 }
-
 
 void TfrmMain::ShowField(Field field) {
     QWidget* widget = fieldWidgets_[int(field)];

@@ -110,8 +110,8 @@ QString QtPrompts::AskFile(const FileDialogRequest& request, bool save) {
     }
     // A pattern ("*.Korbi") is no name: it chooses its filter, and the name starts empty, so
     // that Enter never looks for a file called "*.Korbi".
-    const bool pattern = request.fileName.contains(QLatin1Char('*')) ||
-                         request.fileName.contains(QLatin1Char('?'));
+    const bool pattern =
+        request.fileName.contains(QLatin1Char('*')) || request.fileName.contains(QLatin1Char('?'));
     if (pattern) {
         for (const QString& filter : dialog.nameFilters())
             if (filter.contains(request.fileName)) {

@@ -9,20 +9,20 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QSpinBox>
-#include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <set>
 
 #include "app/codedialog.h"
+#include "app/journalview.h"
 #include "app/keyboardreach.h"
 #include "app/readability.h"
-#include "app/journalview.h"
 #include "app/seriesdialog.h"
 #include "app/windows.h"
 #include "support/keyboard_walk.h"
@@ -146,13 +146,14 @@ TEST_F(WindowTest, AFocusedCheckBoxIsRingedWithItsLabelInAnyTheme) {
         QApplication::setPalette(theme);
         Find("edtDementiaBlockTime")->setFocus();
         box->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] { return CheckBoxFocusRing() && CheckBoxFocusRing()->isVisible(); }, 2000));
         QWidget* ring = CheckBoxFocusRing();
-        ASSERT_TRUE(ring && ring->isVisible());
         EXPECT_TRUE(ring->geometry().contains(box->geometry().united(label->geometry())));
         const QColor drawn = ring->grab().toImage().pixelColor(1, ring->height() / 2);
         EXPECT_GE(ContrastRatio(drawn, ring->palette().color(QPalette::Window)), 3.0);
         Find("edtDementiaBlockTime")->setFocus();
-        EXPECT_FALSE(ring->isVisible());
+        EXPECT_TRUE(QTest::qWaitFor([ring] { return !ring->isVisible(); }, 2000));
     }
     QApplication::setPalette(saved);
 }

@@ -144,10 +144,11 @@ TEST(QtPromptsTest, CancelledOpenDialogGivesNoPath) {
         dialog->reject();
     });
     QtPrompts prompts;
-    EXPECT_TRUE(prompts
-                    .AskOpenFile({"Öffnen", "Alle Dateien|*|K-ORBI Konfigurationsdatei|*.Korbi;*.bin",
-                                  "*.Korbi", folder.path()})
-                    .isEmpty());
+    EXPECT_TRUE(
+        prompts
+            .AskOpenFile({"Öffnen", "Alle Dateien|*|K-ORBI Konfigurationsdatei|*.Korbi;*.bin",
+                          "*.Korbi", folder.path()})
+            .isEmpty());
 }
 
 TEST(QtPromptsTest, FolderPickerStartsInTheFolderOnlyWhenItExists) {
