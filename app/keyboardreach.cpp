@@ -44,14 +44,16 @@ class GreyedLook : public QObject {
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::ApplicationPaletteChange ||
-            event->type() == QEvent::ParentChange)
+        const QEvent::Type type = event->type();
+        if (!applying_ && (type == QEvent::ApplicationPaletteChange ||
+                           type == QEvent::PaletteChange || type == QEvent::ParentChange))
             Apply();
         return false;
     }
 
   private:
     void Apply() {
+        applying_ = true;
         QPalette palette =
             edit_->parentWidget() ? edit_->parentWidget()->palette() : QApplication::palette(edit_);
         for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
@@ -59,9 +61,11 @@ class GreyedLook : public QObject {
                 palette.setColor(group, role, palette.color(QPalette::Disabled, role));
         }
         edit_->setPalette(palette);
+        applying_ = false;
     }
 
     QLineEdit* edit_;
+    bool applying_ = false;  // its own change of the palette is no change of the theme
 };
 
 constexpr int kRingWidth = 2;

@@ -126,6 +126,12 @@ TEST_F(WindowTest, DeviceInformationIsReadOnlyAndReachedByTab) {
             << name;
         EXPECT_NE(std::find(stops.begin(), stops.end(), edit), stops.end()) << name;
     }
+    // Another theme greys them anew.
+    QPalette dark = window->palette();
+    dark.setColor(QPalette::Disabled, QPalette::Base, QColor(0x2b, 0x2b, 0x2b));
+    window->setPalette(dark);
+    EXPECT_EQ(Find<QLineEdit>("edtFirmwareType")->palette().color(QPalette::Active, QPalette::Base),
+              QColor(0x2b, 0x2b, 0x2b));
 }
 
 // A focused check box stands in a ring with its label, plainly seen in a light and a dark theme
