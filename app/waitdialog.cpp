@@ -110,9 +110,10 @@ void TfrmReceiveRadio::Describe() {
     QStringList parts;
     for (const QString& part : {lastResult_, step_, lblSeries->text()})
         if (!part.isEmpty()) parts << part;
-    // Setting the description tells a screen reader of the change while the button has the
-    // focus; it reads the description anew when the dialog opens and the button takes the focus.
-    btbtnAbort->setAccessibleDescription(parts.join(QStringLiteral(". ")));
+    // Setting the description tells a screen reader of the change while a button has the focus;
+    // it reads the description anew when the dialog opens and the button takes the focus again.
+    for (QPushButton* button : {btbtnAbort, btnPressKorbi})
+        if (button) button->setAccessibleDescription(parts.join(QStringLiteral(". ")));
 }
 
 void TfrmReceiveRadio::SetSeriesProgress(const QString& text) {
@@ -147,8 +148,6 @@ void TfrmReceiveRadio::FormShow() {
         CentreOnScreen(this);
     placed_ = true;
     btbtnAbort->setText(ToolkitText::Abort);
-    // Each wait starts at the abort button, which tells the step.
-    btbtnAbort->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmReceiveRadio::hideEvent(QHideEvent* event) {
@@ -172,6 +171,7 @@ void TfrmReceiveRadio::AddPracticeButton(std::function<void()> press) {
     btnPressKorbi = PlaceWidget<QPushButton>(this, "btnPressKorbi", 216, 218, 153, 33);
     btnPressKorbi->setText(Text(Msg::PracticePressButton));
     btnPressKorbi->show();
+    Describe();
     connect(btnPressKorbi, &QPushButton::clicked, this, &TfrmReceiveRadio::btnPressKorbiClick);
 }
 

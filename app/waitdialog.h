@@ -25,7 +25,7 @@ class TfrmReceiveRadio : public QDialog {
     void SetSeriesProgress(const QString& text);
     // The step of the job that waits, as a screen reader announces it ("Schritt 2 von 2: Lesen"),
     // without the seconds that the step line counts. A new step is said at once when the dialog
-    // is open, and when it opens otherwise: the abort button, which has the focus, describes it.
+    // is open, and when it opens otherwise: the buttons, which hold the focus, describe it.
     void SetStep(const QString& step);
     // What came of the device before, in a series ("Gerät 2: ..."); it is said with the next step.
     // Empty says nothing.
@@ -61,7 +61,7 @@ class TfrmReceiveRadio : public QDialog {
     void reject() override;
 
   private:
-    // The abort button's description: the last result, the step and the series' device.
+    // The buttons' description: the last result, the step and the series' device.
     void Describe();
 
     QString step_;
