@@ -83,7 +83,7 @@ class FocusRing : public QWidget {
         setAccessibleName(QStringLiteral(" "));
     }
 
-    void Surround(QCheckBox* box) {
+    void Surround(QWidget* box) {
         QWidget* parent = box->parentWidget();
         if (!parent) return;
         if (parentWidget() != parent) setParent(parent);
@@ -118,16 +118,22 @@ class FocusRing : public QWidget {
 QPointer<FocusRing> ring;
 bool ringInstalled = false;
 
+// Check boxes, and result lines that took the focus to be heard, show no focus of their own
+// that is plain to see.
+bool NeedsRing(QWidget* widget) {
+    return qobject_cast<QCheckBox*>(widget) || qobject_cast<QLabel*>(widget);
+}
+
 // Once the focus change is over: it may come while a window is being taken down, and the ring
 // must not move into a widget that is going.
 void FollowFocus(QWidget* now) {
-    QTimer::singleShot(0, qApp, [box = QPointer<QCheckBox>(qobject_cast<QCheckBox*>(now))] {
-        if (!box || box != QApplication::focusWidget()) {
+    QTimer::singleShot(0, qApp, [widget = QPointer<QWidget>(NeedsRing(now) ? now : nullptr)] {
+        if (!widget || widget != QApplication::focusWidget()) {
             if (ring) ring->hide();
             return;
         }
         if (!ring) ring = new FocusRing;
-        ring->Surround(box);
+        ring->Surround(widget);
     });
 }
 
@@ -149,7 +155,7 @@ void ShowAsInformation(QLineEdit* edit) {
     edit->installEventFilter(new GreyedLook(edit));
 }
 
-void ShowCheckBoxFocus() {
+void ShowFocusRing() {
     if (ringInstalled) return;
     ringInstalled = true;
     QObject::connect(qApp, &QApplication::focusChanged, qApp,
@@ -157,7 +163,7 @@ void ShowCheckBoxFocus() {
     FollowFocus(QApplication::focusWidget());
 }
 
-QWidget* CheckBoxFocusRing() {
+QWidget* FocusRingShown() {
     return ring;
 }
 

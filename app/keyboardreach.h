@@ -29,12 +29,12 @@ class TabLeavingDateEdit : public QDateEdit {
 // like a field that cannot be changed, but reachable by Tab so that its value can be heard.
 void ShowAsInformation(QLineEdit* edit);
 
-// While a check box has the focus, a ring in the palette's highlight colour stands around the box
-// and the label tied to it (or the box's own text), in any style and colour theme. Installed once
-// for the whole application; later calls do nothing.
-void ShowCheckBoxFocus();
-// The ring's widget, for tests: visible only while a check box has the focus.
-QWidget* CheckBoxFocusRing();
+// While a check box or a result line has the focus, a ring in the palette's highlight colour
+// stands around it and the label tied to it, in any style and colour theme. Installed once for
+// the whole application; later calls do nothing.
+void ShowFocusRing();
+// The ring's widget, for tests: visible only while it surrounds the focus.
+QWidget* FocusRingShown();
 
 // The result of a job as a screen reader hears it: line shows text (its name is its text) and
 // takes the focus once no other dialog stands in front of its window, so that the reader speaks

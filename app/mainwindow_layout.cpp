@@ -189,7 +189,7 @@ void TfrmMain::BuildLayout() {
 
     for (const LabelRow& row : Tables::LabelRows())
         TieLabel(this->*row.member, fieldWidgets_[int(row.control)]);
-    ShowCheckBoxFocus();
+    ShowFocusRing();
 
     // Vertical bar between the two columns of the RF-ID box.
     Panel2 = PlaceWidget<QFrame>(gbxRFID, "Panel2", 432, 20, 3, 137);

@@ -141,7 +141,7 @@ TEST_F(WindowTest, DeviceValuesAndFocusedCheckBoxesArePlainToReachAndSee) {
         box->setFocus(Qt::TabFocusReason);
         QWidget* ring = nullptr;
         ASSERT_TRUE(QTest::qWaitFor(
-            [&ring] { return (ring = CheckBoxFocusRing()) && ring->isVisible(); }, 2000));
+            [&ring] { return (ring = FocusRingShown()) && ring->isVisible(); }, 2000));
         EXPECT_TRUE(ring->geometry().contains(row));
         const QColor drawn = ring->grab().toImage().pixelColor(1, ring->height() / 2);
         EXPECT_GE(ContrastRatio(drawn, theme.color(QPalette::Window)), 3.0);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/keyboardreach.h"
 #include "jobs_fixture.h"
 #include "support/keyboard_walk.h"
 
@@ -73,6 +74,7 @@ TEST_F(JobsWindowTest, CheckedWriteShowsItsThirdStepAndEscapeEndsTheCheck) {
     window->activateWindow();
     auto* status = window->findChild<QLabel*>("sbStatusText");
     EXPECT_TRUE(QTest::qWaitFor([status] { return HeardFocused(status, status->text()); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return FocusRingShown() && FocusRingShown()->isVisible(); }));
     EXPECT_EQ(window->StatusText(),
               QString::fromUtf8("K-ORBI 4C2D: Konfiguration wurde geschrieben, aber nicht geprüft: "
                                 "Die Prüfung wurde abgebrochen."));
