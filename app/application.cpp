@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 #include <exception>
 
@@ -21,6 +22,8 @@ bool KorbiApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 bool InstallGermanToolkitTexts(QCoreApplication& app) {
+    // The window is German whatever the process's locale: its times read "2,5", not "2.5".
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto* translator = new QTranslator(&app);
     if (!translator->load(QStringLiteral("qtbase_de"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

@@ -20,8 +20,9 @@ class KorbiApplication : public QApplication {
     Prompts* prompts_ = nullptr;
 };
 
-// Loads Qt's German catalogue (qtbase_de), so that file dialogs and shortcut names ("Strg+")
-// are German. Returns false when the catalogue is not installed.
+// Makes the German locale the default, so that the window's numbers are German ("2,5"), and
+// loads Qt's German catalogue (qtbase_de), so that file dialogs and shortcut names ("Strg+") are
+// German. Returns false when the catalogue is not installed.
 bool InstallGermanToolkitTexts(QCoreApplication& app);
 
 // Shows the error box for an error that escaped: its message, title "Fehler", one OK button.

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/journalmodel.h"
+#include "app/keyboardreach.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "app/reportactions.h"
@@ -33,7 +34,7 @@ namespace {
 const QDate kNoBound(2000, 1, 1);
 
 QDateEdit* DateBound(QWidget* parent, const char* name) {
-    auto* edit = new QDateEdit(parent);
+    auto* edit = new TabLeavingDateEdit(parent);
     edit->setObjectName(name);
     edit->setCalendarPopup(true);
     edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
@@ -76,6 +77,7 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     tblJournal->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblJournal->setSelectionMode(QAbstractItemView::SingleSelection);
     tblJournal->verticalHeader()->setVisible(false);
+    LetTabLeave(tblJournal);
     lblJournalLines = new QLabel(this);
     lblJournalLines->setObjectName("lblJournalLines");
     // It also holds why the record could not be read, which can be long.
@@ -85,6 +87,7 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     lblJournalPractice->setVisible(practiceMode);
     boxJournalButtons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     boxJournalButtons->button(QDialogButtonBox::Close)->setText(ToolkitText::Close);
+    boxJournalButtons->button(QDialogButtonBox::Close)->setObjectName("btnJournalClose");
     btnJournalOpen = boxJournalButtons->addButton(Text(Msg::JournalOpenConfiguration),
                                                   QDialogButtonBox::ActionRole);
     btnJournalOpen->setObjectName("btnJournalOpen");
@@ -107,6 +110,10 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
         btnJournalReport = ReportMenuButton(*report, this);
         boxJournalButtons->addButton(btnJournalReport, QDialogButtonBox::ActionRole);
     }
+    // The box handed the focus that Tab brought to it on to its first button, so that Tab from
+    // its last but one button went back to the first one: Tab goes to each button itself.
+    boxJournalButtons->setFocusProxy(nullptr);
+    boxJournalButtons->setFocusPolicy(Qt::NoFocus);
     connect(boxJournalButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(btnJournalOpen, &QPushButton::clicked, this, &TfrmJournal::OpenChosenLine);
     connect(btnJournalExport, &QPushButton::clicked, this, &TfrmJournal::ExportShownLines);

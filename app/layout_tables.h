@@ -29,8 +29,8 @@ struct BoxRow {
 
 // Labels: (x, y) is the designed top-left of the text; w is the room up to the next control.
 // control is the field the label names: its buddy, which the access key focuses (or ticks) and
-// a click on a check box's label ticks. accessKey is a letter of the text, 0 for none; the keys
-// of one page, the buttons and the menu bar differ.
+// a click on a check box's label ticks. accessKey is a letter of the text (Latin-1: '\xDC' is
+// Ü), 0 for none; the keys of one page, the page tabs, the buttons and the menu bar differ.
 struct LabelRow {
     QLabel* TfrmMain::*member;
     const char* name;

@@ -11,13 +11,29 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
+#include <iterator>
 
 #include "app/accesskeys.h"
+#include "app/keyboardreach.h"
 #include "app/layout_tables.h"
 #include "app/mainwindow.h"
 #include "resources/catalogue.h"
 
 using namespace layout;
+
+namespace {
+
+// What the device told about itself: never edited, but read by Tab like any other field.
+bool ShowsDeviceInformation(Field field) {
+    static const Field kInformation[] = {Field::edtRadioCodeOld,   Field::edtButtonCounter,
+                                         Field::edtTotalTxCounter, Field::edtFirmwareVersion,
+                                         Field::edtProductionDate, Field::edtFirmwareType};
+    return std::find(std::begin(kInformation), std::end(kInformation), field) !=
+           std::end(kInformation);
+}
+
+}  // namespace
 
 void TfrmMain::WireHandlers() {
     BindSettings();
@@ -43,6 +59,9 @@ void TfrmMain::WireHandlers() {
 void TfrmMain::BindSettings() {
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
+        if (auto* edit = qobject_cast<QLineEdit*>(fieldWidgets_[i]);
+            edit && ShowsDeviceInformation(field))
+            ShowAsInformation(edit);
         if (auto* edit = qobject_cast<QLineEdit*>(fieldWidgets_[i])) {
             connect(edit, &QLineEdit::textChanged, this,
                     [this, field](const QString& text) { settings_.SetText(field, text); });
@@ -68,7 +87,7 @@ void TfrmMain::ShowField(Field field) {
         const QSignalBlocker blocker(box);
         box->setChecked(settings_.Ticked(field));
     }
-    if (widget) widget->setEnabled(settings_.Enabled(field));
+    if (widget && !ShowsDeviceInformation(field)) widget->setEnabled(settings_.Enabled(field));
 }
 
 void TfrmMain::BuildControlLists() {
@@ -86,8 +105,8 @@ void TfrmMain::LocaliseCaptions() {
         if (row.textId) (this->*row.member)->setText(Text(row.textId));
     }
 
-    pgMain->setTabText(pgMain->indexOf(tbsGeneral), Text(Msg::PageGeneral));
-    pgMain->setTabText(pgMain->indexOf(tbsRFID), Text(Msg::PageRfid));
+    pgMain->setTabText(pgMain->indexOf(tbsGeneral), WithAccessKey(Text(Msg::PageGeneral), 'M'));
+    pgMain->setTabText(pgMain->indexOf(tbsRFID), WithAccessKey(Text(Msg::PageRfid), 'R'));
     for (const BoxRow& row : Tables::BoxRows())
         (this->*row.member)
             ->setTitle(WithAccessKey(Text(InfoOf(row.group).titleId), row.accessKey));

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/codedialog.h"
+#include "app/keyboardreach.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "app/waitdialog.h"
@@ -62,6 +63,8 @@ void TfrmMain::ShowStatus(const QString& text) {
 // A success names the device, so that one in a row of many can be told from the next; a code
 // change names both its codes.
 void TfrmMain::JobEnded(const JobOutcome& outcome) {
+    // What the status line says once the job has ended is its result, for a screen reader too.
+    QTimer::singleShot(0, this, [this] { AnnounceResult(sbStatusText, StatusText()); });
     if (!outcome.Succeeded() || outcome.codeBefore.isEmpty()) return;
     if (outcome.job == JournalJob::CodeChange) {
         // The success box has sounded already.

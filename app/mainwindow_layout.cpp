@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "app/accesskeys.h"
+#include "app/keyboardreach.h"
 #include "app/layout_tables.h"
 #include "app/mainwindow.h"
 #include "app/placewidget.h"
@@ -188,6 +189,7 @@ void TfrmMain::BuildLayout() {
 
     for (const LabelRow& row : Tables::LabelRows())
         TieLabel(this->*row.member, fieldWidgets_[int(row.control)]);
+    ShowFocusRing();
 
     // Vertical bar between the two columns of the RF-ID box.
     Panel2 = PlaceWidget<QFrame>(gbxRFID, "Panel2", 432, 20, 3, 137);

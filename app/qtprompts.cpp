@@ -108,7 +108,19 @@ QString QtPrompts::AskFile(const FileDialogRequest& request, bool save) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
-    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    // A pattern ("*.Korbi") is no name: it chooses its filter, and the name starts empty, so
+    // that Enter never looks for a file called "*.Korbi".
+    const bool pattern =
+        request.fileName.contains(QLatin1Char('*')) || request.fileName.contains(QLatin1Char('?'));
+    if (pattern) {
+        for (const QString& filter : dialog.nameFilters())
+            if (filter.contains(request.fileName)) {
+                dialog.selectNameFilter(filter);
+                break;
+            }
+    } else if (!request.fileName.isEmpty()) {
+        dialog.selectFile(request.fileName);
+    }
     if (dialog.exec() != QDialog::Accepted) return QString();
     return dialog.selectedFiles().value(0);
 }

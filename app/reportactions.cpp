@@ -18,12 +18,13 @@
 
 namespace {
 
-const char* const kPdfButton = "Als PDF speichern...";
-const char* const kPrintButton = "Drucken...";
-const char* const kCsvButton = "Als CSV speichern...";
+const char* const kPdfButton = "Als &PDF speichern...";
+const char* const kPrintButton = "Dr&ucken...";
+const char* const kCsvButton = "Als &CSV speichern...";
 
+// The button's words, as a dialog's title: without the access key's mark and the dots.
 QString Plain(const char* buttonText) {
-    return QString::fromUtf8(buttonText).remove(QStringLiteral("..."));
+    return QString::fromUtf8(buttonText).remove(QStringLiteral("...")).remove(QLatin1Char('&'));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include "app/accesskeys.h"
 #include "app/centring.h"
+#include "app/keyboardreach.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "app/reportactions.h"
@@ -88,6 +89,7 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
          Text(Msg::JournalColumnCodeAfter), Text(Msg::JournalColumnOutcome),
          Text(Msg::SeriesColumnVerified)});
     tblSummary->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LetTabLeave(tblSummary);
     tblSummary->horizontalHeader()->setStretchLastSection(true);
     // The headers are read before the first result: as wide as their texts.
     tblSummary->resizeColumnsToContents();
@@ -187,7 +189,10 @@ void TfrmSeries::SeriesEnded(SeriesEnd) {
     seriesEnded_ = QDateTime::currentDateTime();
     seriesReport->Offer(true);
     main_.SetSeriesProgress(QString());
-    if (main_.frmReceiveRadio) main_.frmReceiveRadio->SetSeriesCode(QString());
+    if (main_.frmReceiveRadio) {
+        main_.frmReceiveRadio->SetSeriesCode(QString());
+        main_.frmReceiveRadio->SetLastResult(QString());
+    }
     ShowSummary(*series_);
     btnStart->setEnabled(true);
 }
@@ -209,6 +214,8 @@ bool TfrmSeries::GoOnWithLocalCodes(const QString& question) {
 void TfrmSeries::SeriesLine(const QString& line) {
     lstReport->addItem(line);
     lstReport->scrollToBottom();
+    // The wait for the next device tells it first.
+    if (main_.frmReceiveRadio) main_.frmReceiveRadio->SetLastResult(line);
 }
 
 void TfrmSeries::ShowSummary(const Series& series) {
@@ -228,5 +235,5 @@ void TfrmSeries::ShowSummary(const Series& series) {
             tblSummary->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
     tblSummary->resizeColumnsToContents();
-    lblSummary->setText(series.SummaryLine());
+    AnnounceResult(lblSummary, series.SummaryLine());
 }

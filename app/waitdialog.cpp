@@ -22,6 +22,8 @@ TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
 
     imgTransmitter = PlaceWidget<QLabel>(gbxReceiveRadio, "imgTransmitter", 16, 24, 121, 160);
     imgTransmitter->setAlignment(Qt::AlignCenter);
+    // A picture in a group box would be read by the box's heading: it has a name of its own.
+    imgTransmitter->setAccessibleName(QStringLiteral("Abbildung des K-ORBI"));
     const QImage picture = DevicePicture();
     if (!picture.isNull()) {
         imgTransmitter->setPixmap(QPixmap::fromImage(
@@ -59,30 +61,65 @@ void TfrmReceiveRadio::SetHeading(const QString& text) {
 
 namespace {
 
-// Word wrap may break a line after a hyphen and tear "K-ORBI" apart. A hyphen inside a word is
-// shown as the non-breaking hyphen, which looks the same.
-QString KeepHyphenatedWordsWhole(QString text) {
-    for (int i = 1; i + 1 < text.size(); ++i) {
-        if (text[i] == '-' && text[i - 1].isLetterOrNumber() && text[i + 1].isLetterOrNumber())
-            text[i] = QChar(0x2011);
+// Word wrap may break a line after a hyphen and tear "K-ORBI" apart: the lines are broken here,
+// at spaces only, so that the text keeps its plain hyphens for the eye and a screen reader.
+QString BreakAtSpaces(const QString& text, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QString line;
+        for (const QString& word : paragraph.split(QLatin1Char(' '))) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+                lines << line;
+                line = word;
+            } else {
+                line = longer;
+            }
+        }
+        lines << line;
     }
-    return text;
+    return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
 
 void TfrmReceiveRadio::SetInstruction(const QString& text) {
     const int width = static_cast<int>(gbxReceiveRadio->width() * 0.58);
-    lblAction->setText(KeepHyphenatedWordsWhole(text));
+    lblAction->setWordWrap(false);
+    lblAction->setText(BreakAtSpaces(text, lblAction->fontMetrics(), width));
+    // Read as the sentences it holds, not line by line.
+    lblAction->setAccessibleName(QString(text).simplified());
     // The label grows downwards with its text; the group box cuts what does not fit.
     lblAction->setFixedWidth(width);
     lblAction->setFixedHeight(
-        qMax(lblAction->heightForWidth(width), lblAction->fontMetrics().height()));
+        qMax(lblAction->sizeHint().height(), lblAction->fontMetrics().height()));
+}
+
+void TfrmReceiveRadio::SetStep(const QString& step) {
+    if (step == step_) return;
+    step_ = step;
+    Describe();
+}
+
+void TfrmReceiveRadio::SetLastResult(const QString& text) {
+    lastResult_ = text;
+    Describe();
+}
+
+void TfrmReceiveRadio::Describe() {
+    QStringList parts;
+    for (const QString& part : {lastResult_, step_, lblSeries->text()})
+        if (!part.isEmpty()) parts << part;
+    // Setting the description tells a screen reader of the change while a button has the focus;
+    // it reads the description anew when the dialog opens and the button takes the focus again.
+    for (QPushButton* button : {btbtnAbort, btnPressKorbi})
+        if (button) button->setAccessibleDescription(parts.join(QStringLiteral(". ")));
 }
 
 void TfrmReceiveRadio::SetSeriesProgress(const QString& text) {
     lblSeries->setText(text);
     lblSeries->setVisible(!text.isEmpty());
+    Describe();
 }
 
 void TfrmReceiveRadio::SetSeriesCode(const QString& code) {
@@ -134,6 +171,7 @@ void TfrmReceiveRadio::AddPracticeButton(std::function<void()> press) {
     btnPressKorbi = PlaceWidget<QPushButton>(this, "btnPressKorbi", 216, 218, 153, 33);
     btnPressKorbi->setText(Text(Msg::PracticePressButton));
     btnPressKorbi->show();
+    Describe();
     connect(btnPressKorbi, &QPushButton::clicked, this, &TfrmReceiveRadio::btnPressKorbiClick);
 }
 

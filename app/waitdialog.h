@@ -23,6 +23,13 @@ class TfrmReceiveRadio : public QDialog {
     void SetInstruction(const QString& text);
     // Which device of a series the wait is for ("Gerät 3 von 20"); empty hides the line.
     void SetSeriesProgress(const QString& text);
+    // The step of the job that waits, as a screen reader announces it ("Schritt 2 von 2: Lesen"),
+    // without the seconds that the step line counts. A new step is said at once when the dialog
+    // is open, and when it opens otherwise: the buttons, which hold the focus, describe it.
+    void SetStep(const QString& step);
+    // What came of the device before, in a series ("Gerät 2: ..."); it is said with the next step.
+    // Empty says nothing.
+    void SetLastResult(const QString& text);
     // The radio ID code a device of a series is about to get, shown large in a strip below the
     // rest; empty removes the strip.
     void SetSeriesCode(const QString& code);
@@ -54,6 +61,11 @@ class TfrmReceiveRadio : public QDialog {
     void reject() override;
 
   private:
+    // The buttons' description: the last result, the step and the series' device.
+    void Describe();
+
+    QString step_;
+    QString lastResult_;
     std::function<void()> pressKorbi_;
     std::function<void()> abort_;
     int heightWithoutCode_ = 0;

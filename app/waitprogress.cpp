@@ -1,9 +1,9 @@
 #include "app/waitprogress.h"
 
-#include <QDialog>
 #include <QEvent>
 #include <QLabel>
 
+#include "app/waitdialog.h"
 #include "resources/catalogue.h"
 
 namespace {
@@ -28,7 +28,7 @@ const StepRow kSteps[] = {
 
 }  // namespace
 
-WaitProgress::WaitProgress(QDialog* dialog) : QObject(dialog), dialog_(dialog) {
+WaitProgress::WaitProgress(TfrmReceiveRadio* dialog) : QObject(dialog), dialog_(dialog) {
     const int top = dialog->height();
     label_ = new QLabel(dialog);
     label_->setObjectName("lblWaitProgress");
@@ -60,8 +60,12 @@ void WaitProgress::Start(int instructionId, int steps) {
     Tick();
 }
 
+static qint64 WaitedSeconds(const QElapsedTimer& elapsed) {
+    return elapsed.isValid() ? elapsed.elapsed() / 1000 : 0;
+}
+
 QString WaitProgress::Line() const {
-    const qint64 seconds = elapsed_.isValid() ? elapsed_.elapsed() / 1000 : 0;
+    const qint64 seconds = WaitedSeconds(elapsed_);
     QString line = stepId_
                        ? FillText(Msg::WaitStepSeconds, {Text(stepId_), QString::number(seconds)})
                        : FillText(Msg::WaitSeconds, {QString::number(seconds)});
@@ -69,8 +73,18 @@ QString WaitProgress::Line() const {
     return line;
 }
 
+QString WaitProgress::Announced() const {
+    QString step = stepId_ ? Text(stepId_) : QStringLiteral("Wartet auf den Tastendruck");
+    if (WaitedSeconds(elapsed_) >= kReminderSeconds) step += ' ' + Text(Msg::WaitReminder);
+    return step;
+}
+
 void WaitProgress::Tick() {
+    // Named by its step, the line tells no screen reader of each second that it counts.
+    const QString announced = Announced();
+    if (label_->accessibleName() != announced) label_->setAccessibleName(announced);
     label_->setText(Line());
+    dialog_->SetStep(announced);
 }
 
 bool WaitProgress::eventFilter(QObject* watched, QEvent* event) {

@@ -2,17 +2,18 @@
 // A line under the wait dialog for the technician who holds the button: which step of the job
 // waits ("Schritt 1 von 2: Kennung lesen") and how many seconds it has waited; after 30 s
 // without a press it reminds what to do. The dialog grows by the line; nothing in it moves.
+// A screen reader hears the step and the reminder through the dialog, never the seconds.
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
-class QDialog;
 class QLabel;
+class TfrmReceiveRadio;
 
 class WaitProgress : public QObject {
   public:
-    explicit WaitProgress(QDialog* dialog);
+    explicit WaitProgress(TfrmReceiveRadio* dialog);
 
     // A wait with this instruction begins, in a job of so many waits; the line counts until the
     // dialog closes.
@@ -25,7 +26,10 @@ class WaitProgress : public QObject {
   private:
     void Tick();
 
-    QDialog* dialog_;
+    // The line without its seconds: what the dialog announces.
+    QString Announced() const;
+
+    TfrmReceiveRadio* dialog_;
     QLabel* label_;
     QTimer timer_;
     QElapsedTimer elapsed_;

@@ -9,17 +9,23 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <set>
 
 #include "app/codedialog.h"
 #include "app/journalview.h"
+#include "app/keyboardreach.h"
+#include "app/readability.h"
 #include "app/seriesdialog.h"
 #include "app/windows.h"
+#include "support/keyboard_walk.h"
 #include "window_fixture.h"
 
 namespace {
@@ -37,6 +43,8 @@ QStringList AccessKeys(QWidget* top) {
         if (auto* label = qobject_cast<QLabel*>(w)) texts << label->text();
         if (auto* button = qobject_cast<QAbstractButton*>(w)) texts << button->text();
         if (auto* box = qobject_cast<QGroupBox*>(w)) texts << box->title();
+        if (auto* bar = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < bar->count(); ++i) texts << bar->tabText(i);
     }
     if (auto* window = qobject_cast<QMainWindow*>(top))
         for (QAction* menu : window->menuBar()->actions()) texts << menu->text();
@@ -91,6 +99,56 @@ TEST_F(WindowTest, EveryControlIsSpokenByItsOwnLabelAndAccessKeysNeverClash) {
         EXPECT_EQ(Spoken(w) + '/' + Spoken(w, QAccessible::Description), QString::fromUtf8(spoken));
     }
     EXPECT_EQ(Spoken(main->frmChangeCode->edtNewCode), "Neue Funkkennung");
+    // Pages, report buttons and the report menu's entries are reached by their own keys.
+    auto* pages = main->findChild<QTabWidget*>("pgMain");
+    QStringList keyed{pages->tabText(0), pages->tabText(1)};
+    for (const char* name : {"btnReportPdf", "btnReportPrint", "btnReportCsv"})
+        keyed << series.findChild<QPushButton*>(name)->text();
+    for (QAction* entry : journal.btnJournalReport->menu()->actions()) keyed << entry->text();
+    for (const QString& text : keyed)
+        EXPECT_FALSE(QKeySequence::mnemonic(text).isEmpty()) << text.toStdString();
+}
+
+// The device's own values are read-only and greyed but reached by Tab; a focused check box stands
+// in a ring with its label, plain to see in a light and a dark theme (where the highlight is too
+// dark to be seen, the ring takes the text's colour); another theme greys the values anew.
+TEST_F(WindowTest, DeviceValuesAndFocusedCheckBoxesArePlainToReachAndSee) {
+    window->LocaliseCaptions();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const std::vector<QWidget*> stops = TabStops(Find("edtRadioCodeNew"));
+    std::cout << "main window, page Allgemein: " << stops.size() << " Tab stops\n";
+    for (const char* name : {"edtRadioCodeOld", "edtButtonCounter", "edtTotalTxCounter",
+                             "edtFirmwareVersion", "edtProductionDate", "edtFirmwareType"}) {
+        auto* edit = Find<QLineEdit>(name);
+        EXPECT_TRUE(edit->isEnabled() && edit->isReadOnly()) << name;
+        EXPECT_NE(std::find(stops.begin(), stops.end(), edit), stops.end()) << name;
+    }
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    dark.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
+    dark.setColor(QPalette::Highlight, QColor(0x3a, 0x3f, 0x44));
+    dark.setColor(QPalette::Disabled, QPalette::Base, QColor(0x2b, 0x2b, 0x2b));
+    auto* box = Find<QCheckBox>("cbConfig2_D2");
+    const QRect row = box->geometry().united(Find("lblDoublePressEnabled")->geometry());
+    for (const QPalette& theme : {light, dark}) {
+        QApplication::setPalette(theme);
+        window->setPalette(theme);
+        EXPECT_EQ(Find<QLineEdit>("edtFirmwareType")->palette().color(QPalette::Base),
+                  theme.color(QPalette::Disabled, QPalette::Base));
+        box->setFocus(Qt::TabFocusReason);
+        QWidget* ring = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&ring] { return (ring = FocusRingShown()) && ring->isVisible(); }, 2000));
+        EXPECT_TRUE(ring->geometry().contains(row));
+        const QColor drawn = ring->grab().toImage().pixelColor(1, ring->height() / 2);
+        EXPECT_GE(ContrastRatio(drawn, theme.color(QPalette::Window)), 3.0);
+        Find("edtDementiaBlockTime")->setFocus();
+        EXPECT_TRUE(QTest::qWaitFor([ring] { return !ring->isVisible(); }, 2000));
+    }
+    QApplication::setPalette(light);
 }
 
 // A click on a check box's label and the label's access key tick the box as a click on the box

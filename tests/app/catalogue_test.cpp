@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <cerrno>
 
@@ -98,10 +99,18 @@ TEST(Catalogue, TextsStayAsTheyStand) {
         {10403, "für die K-ORBI Konfigurationsdateien an."},
         {10503, "Konfiguration\n\nBitte achten Sie darauf, dass die K-ORBI LED zuvor für mind. 3"},
         {10106, "Wähle Standard&verzeichnis..."},
-        {10629, "Das Feld 'Neue Kennnummer' muss 4 hex. Ziffern enthalten"},
+        {10629, "Das Feld 'Neue Funkkennung' muss 4 hex. Ziffern enthalten"},
     };
     for (const auto& k : kept)
         EXPECT_TRUE(Text(k.id).contains(QString::fromUtf8(k.part))) << k.id << ": " << k.part;
+
+    // A message that names a field names it as its label reads.
+    QSet<QString> labels;
+    for (const int id : CatalogueIds()) labels << QString(Text(id)).remove('&');
+    const QRegularExpression field(QStringLiteral("Feld '([^']+)'"));
+    for (const int id : CatalogueIds())
+        for (const auto& match : field.globalMatch(Text(id)))
+            EXPECT_TRUE(labels.contains(match.captured(1))) << id;
 
     for (const int id : CatalogueIds()) {
         const QString text = Text(id);

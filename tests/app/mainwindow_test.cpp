@@ -247,7 +247,7 @@ TEST_F(WindowTest, EditsStartWithTheirValuesLimitsFiltersAndEnabledState) {
         // The start values are shown with the locale's separator.
         EXPECT_EQ(edit->text(), QString(e.start).replace(",", QLocale().decimalPoint()));
         EXPECT_EQ(edit->maxLength(), e.maxLength ? e.maxLength : QLineEdit().maxLength());
-        EXPECT_EQ(edit->isEnabled(), e.enabled);
+        EXPECT_EQ(edit->isEnabled() && !edit->isReadOnly(), e.enabled);
         // Greyed, yet readable: the value's text stands out from the greyed field by 4.5:1.
         const QPalette& p = edit->palette();
         EXPECT_GE(ContrastRatio(p.color(QPalette::Disabled, QPalette::Text),
@@ -424,8 +424,8 @@ TEST_F(WindowTest, CaptionsComeFromTheCatalogueOnlyAfterLocalising) {
         }
     }
     auto* pages = Find<QTabWidget>("pgMain");
-    EXPECT_EQ(pages->tabText(0), "Allgemein");
-    EXPECT_EQ(pages->tabText(1), "RFID");
+    EXPECT_EQ(pages->tabText(0), "Allge&mein");
+    EXPECT_EQ(pages->tabText(1), "&RFID");
     const std::pair<const char*, const char*> captions[] = {
         {"gbxRadioParameters", "Funkparameter"},
         {"gbxTechnicalAlarmsInfo", "Technische Alarme/Information"},

@@ -177,8 +177,14 @@ TEST_F(WindowTest, ShortcutsAreCtrlLettersShownAsStrg) {
         EXPECT_EQ(c.entry->shortcut().toString(QKeySequence::PortableText), c.keys)
             << c.entry->objectName().toStdString();
 
-    // With Qt's German texts loaded, as the program does, the menu shows "Strg+".
+    // With Qt's German texts loaded, as the program does, the menu shows "Strg+", and the
+    // window's numbers are German whatever the process's locale.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ASSERT_TRUE(InstallGermanToolkitTexts(*QCoreApplication::instance()));
+    MakeWindow();
+    EXPECT_EQ(window->findChild<QLineEdit*>("edtLongDoubleTriplePressTime")->text(), "2,5");
+    QLocale::setDefault(saved);
     EXPECT_EQ(window->findChild<QAction*>("mnuFileNewKorbiV2")
                   ->shortcut()
                   .toString(QKeySequence::NativeText),

@@ -141,12 +141,18 @@ TEST(QtPromptsTest, CancelledOpenDialogGivesNoPath) {
         ASSERT_TRUE(dialog);
         EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
         EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+        // The pattern chose its filter; the name waits to be typed or picked.
+        EXPECT_EQ(dialog->selectedNameFilter(), "K-ORBI Konfigurationsdatei (*.Korbi *.bin)");
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_TRUE(name);
+        EXPECT_TRUE(name->text().isEmpty()) << name->text().toStdString();
         dialog->reject();
     });
     QtPrompts prompts;
     EXPECT_TRUE(
         prompts
-            .AskOpenFile({"Öffnen", "K-ORBI Konfigurationsdatei|*.Korbi", "*.Korbi", folder.path()})
+            .AskOpenFile({"Öffnen", "Alle Dateien|*|K-ORBI Konfigurationsdatei|*.Korbi;*.bin",
+                          "*.Korbi", folder.path()})
             .isEmpty());
 }
 

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -27,6 +28,7 @@
 #include "link/ttydriver.h"
 #include "lpxsim_process.h"
 #include "support/job_events.h"
+#include "support/keyboard_walk.h"
 #include "support/pdf_text.h"
 #include "support/scripted_prompts.h"
 #include "test_folder.h"
@@ -62,8 +64,9 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     env.prompts = &prompts;
     env.serialDriver = driver.get();
     TfrmMain window(env);
-    window.AttachDialogs(new TfrmReceiveRadio(&window), nullptr,
-                         new TfrmChangeCode(window.Jobs(), &window), nullptr);
+    auto* wait = new TfrmReceiveRadio(&window);
+    window.AttachDialogs(wait, nullptr, new TfrmChangeCode(window.Jobs(), &window), nullptr);
+    const DescriptionsOnShow told(wait, wait->btbtnAbort);
     JobRecord record = window.Jobs().Record();
     record.path = dir.filePath("Protokoll.sqlite");
     window.Jobs().SetRecord(record);
@@ -87,6 +90,16 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     QTest::mouseClick(series.btnStart, Qt::LeftButton);
     RunEventsUntil([&series] { return series.btnStart->isEnabled(); });
     ASSERT_EQ(series.lblSummary->text(), "Geschrieben: 3, fehlgeschlagen: 0, abgebrochen: 0");
+    // A screen reader hears each device's line with the next device's wait, and the summary at
+    // the end, when the series' dialog is in front again.
+    ASSERT_EQ(series.lstReport->count(), 3);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(told.heard.filter(series.lstReport->item(i)->text()).size(), 3)
+            << told.heard.join('|').toStdString();
+    series.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&series));
+    EXPECT_TRUE(HeardFocused(series.lblSummary, series.lblSummary->text()));
+    ExpectTabReachesEveryButton(&series, series.edtCount);
 
     // PDF, CSV, then the PDF's name again: the question is answered No and the file stays.
     const QString pdf = dir.filePath("serie.pdf");
@@ -133,11 +146,13 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     // The journal window reports what its filter shows: one device, the older line included.
     TfrmJournal journal(record.Target(), &window);
     ASSERT_TRUE(journal.btnJournalReport);
+    RunEventsUntil([&journal] { return !journal.Busy(); });
+    ExpectTabReachesEveryButton(&journal, journal.edtJournalDevice);
     QTest::keyClicks(journal.edtJournalDevice, "5D3E");
     const QString device = dir.filePath("geraet.pdf");
     prompts.paths = {device};
     ASSERT_TRUE(PressedAndDone(journal.findChild<ReportActions*>(), [&journal] {
-        MenuEntry(journal.btnJournalReport, "Als PDF speichern...")->trigger();
+        MenuEntry(journal.btnJournalReport, "Als &PDF speichern...")->trigger();
     }));
     const QString deviceText = PdfText(device);
     EXPECT_TRUE(deviceText.contains("Gerät 5D3E")) << deviceText.toStdString();

@@ -1,13 +1,16 @@
 // The window's side of the device jobs against the simulated LPX: its buttons, menu entries and
 // dialogs, the wait dialog's strip and keys, and the status line that names the device.
 
+#include <QAccessible>
 #include <QAction>
 #include <QKeyEvent>
 #include <QTest>
 #include <algorithm>
 #include <utility>
 
+#include "app/keyboardreach.h"
 #include "jobs_fixture.h"
+#include "support/keyboard_walk.h"
 
 namespace {
 
@@ -43,10 +46,16 @@ TEST_F(JobsWindowTest, CheckedWriteShowsItsThirdStepAndEscapeEndsTheCheck) {
     ShownDevice(0x4C2D, 0x21);
     window->findChild<QAction*>("mnuCommVerifyAfterWrite")->trigger();
     ASSERT_TRUE(window->VerifyAfterWrite());
-    QStringList strip;
-    const auto step = [this, &strip](bool press) {
-        return [this, &strip, press] {
-            strip << wait->findChild<QLabel*>("lblWaitProgress")->text().section(" – ", 0, 0);
+    window->show();
+    QStringList strip, described, named;
+    const auto step = [this, &strip, &described, &named](bool press) {
+        return [this, &strip, &described, &named, press] {
+            auto* line = wait->findChild<QLabel*>("lblWaitProgress");
+            strip << line->text().section(" – ", 0, 0);
+            // The line and the focused abort button tell the step, without the seconds.
+            named << QAccessible::queryAccessibleInterface(line)->text(QAccessible::Name);
+            described << QAccessible::queryAccessibleInterface(wait->btbtnAbort)
+                             ->text(QAccessible::Description);
             if (press) {
                 sim.PressButton(0);
             } else {
@@ -59,6 +68,13 @@ TEST_F(JobsWindowTest, CheckedWriteShowsItsThirdStepAndEscapeEndsTheCheck) {
     FinishJob(window->Jobs());
     EXPECT_EQ(strip, (QStringList{"Schritt 1 von 3: Funkkennung lesen",
                                   "Schritt 2 von 3: Schreiben", "Schritt 3 von 3: Prüfen"}));
+    EXPECT_EQ(described, strip);
+    EXPECT_EQ(named, strip);
+    // The result is heard once the wait has gone and the window is in front.
+    window->activateWindow();
+    auto* status = window->findChild<QLabel*>("sbStatusText");
+    EXPECT_TRUE(QTest::qWaitFor([status] { return HeardFocused(status, status->text()); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return FocusRingShown() && FocusRingShown()->isVisible(); }));
     EXPECT_EQ(window->StatusText(),
               QString::fromUtf8("K-ORBI 4C2D: Konfiguration wurde geschrieben, aber nicht geprüft: "
                                 "Die Prüfung wurde abgebrochen."));

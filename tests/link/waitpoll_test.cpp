@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTextLayout>
 #include <QTimer>
 #include <map>
 #include <optional>
@@ -127,19 +127,23 @@ TEST_F(WaitPollTest, DialogLayout) {
     wait->SetInstruction(Text(10503));
     EXPECT_EQ(wait->lblAction->width(), 223);  // 385 x 0.58 = 223.3
     EXPECT_EQ(wait->lblAction->pos(), QPoint(144, 40));
-    EXPECT_TRUE(wait->lblAction->wordWrap());
-    // Wrapped as the label wraps, no instruction breaks "K-ORBI" at its hyphen.
+    // Broken at spaces only: no instruction tears "K-ORBI" at its hyphen, which stays plain, and
+    // each line fits; a screen reader hears the sentences whole.
     for (int id : {10502, 10503, 10602, 10628}) {
         wait->SetInstruction(Text(id));
-        QTextLayout layout(wait->lblAction->text(), wait->lblAction->font());
-        layout.setTextOption(QTextOption(Qt::AlignLeft));  // word wrap, as QLabel's
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(wait->lblAction->width());
-            EXPECT_NE(layout.text().mid(line.textStart(), line.textLength()).trimmed().back(), '-');
+        const QString shown = wait->lblAction->text();
+        EXPECT_FALSE(shown.contains(QChar(0x2011))) << id;
+        EXPECT_EQ(QString(shown).replace('\n', ' ').simplified(), Text(id).simplified()) << id;
+        for (const QString& line : shown.split('\n')) {
+            EXPECT_FALSE(line.endsWith('-')) << id;
+            EXPECT_LE(wait->lblAction->fontMetrics().horizontalAdvance(line), 223) << id;
         }
-        layout.endLayout();
+        EXPECT_EQ(wait->lblAction->accessibleName(), Text(id).simplified());
     }
+    // The picture is no second heading.
+    wait->SetHeading(Text(10872));
+    EXPECT_NE(QAccessible::queryAccessibleInterface(wait->imgTransmitter)->text(QAccessible::Name),
+              wait->gbxReceiveRadio->title());
     wait->show();
     EXPECT_EQ(wait->btbtnAbort->text(), "&Abbruch");
     wait->hide();
