@@ -49,6 +49,7 @@ class Session {
         JobRecord record;
         record.fileImage = &configuration.fileImage;
         record.program = JournalProgram::Cli;
+        record.site = context.options.site.simplified();
         // Practice jobs are no work on real devices and stay out of the journal.
         if (context.options.simulate == 0) {
             const JournalTarget journal = CliJournalTarget(context);
@@ -177,7 +178,8 @@ int RunWrite(const CliContext& context) {
     plan.offlineCodes = options.given & OptOfflineCodes;
     QString error;
     // A bad list is refused before anybody presses a button.
-    if ((options.given & OptNewCodes) && !LoadCodeList(options.newCodes, &plan.codes, &error)) {
+    if ((options.given & OptNewCodes) &&
+        !LoadCodeList(options.newCodes, &plan.codes, &error, &plan.rooms)) {
         PrintError(QStringLiteral("korbi-cli: ") + error + '\n');
         return ExitUsage;
     }

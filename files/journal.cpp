@@ -39,7 +39,8 @@ QString SqlLiteral(const char* text) {
 const char* const kJsonKeys[] = {
     "time",           "job",       "codeBefore", "codeAfter",      "firmwareVersion",
     "productionDate", "fileName",  "sha256",     "outcome",        "program",
-    "verifySha256",   "loginName", "hostName",   "programVersion",
+    "verifySha256",   "loginName", "hostName",   "programVersion", "site",
+    "room",
 };
 static_assert(sizeof(kJsonKeys) / sizeof(kJsonKeys[0]) == kJournalColumns);
 
@@ -246,6 +247,8 @@ QStringList JournalFields(const JournalEntry& entry) {
     fields[ColLoginName] = entry.loginName;
     fields[ColHostName] = entry.hostName;
     fields[ColProgramVersion] = entry.programVersion;
+    fields[ColSite] = entry.site;
+    fields[ColRoom] = entry.room;
     return fields;
 }
 

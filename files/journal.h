@@ -47,6 +47,10 @@ struct JournalEntry {
     QString loginName;
     QString hostName;
     QString programVersion;
+    // Where the device was programmed: the customer's site ("Pflegeheim Sonnenhof, Haus B") and
+    // the room its code list names for its code; empty when not given.
+    QString site;
+    QString room;
 };
 
 // The outcome words of a write that was read back.
@@ -87,6 +91,8 @@ enum JournalColumn {
     ColLoginName,
     ColHostName,
     ColProgramVersion,
+    ColSite,
+    ColRoom,
     kJournalColumns
 };
 

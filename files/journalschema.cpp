@@ -43,6 +43,12 @@ const SchemaStep kSteps[] = {
     {3,
      "CREATE TABLE IF NOT EXISTS code_reservation (code TEXT PRIMARY KEY, "
      "state TEXT NOT NULL, station TEXT NOT NULL, time_utc BIGINT NOT NULL)"},
+    // Where each device was programmed: the customer's site and the device's room. A report is
+    // made per site, so the site has an index.
+    {4,
+     "ALTER TABLE journal ADD COLUMN site TEXT NOT NULL DEFAULT '';"
+     "ALTER TABLE journal ADD COLUMN room TEXT NOT NULL DEFAULT '';"
+     "CREATE INDEX IF NOT EXISTS journal_site ON journal (site, time_utc, id)"},
 };
 
 struct TypeName {

@@ -38,6 +38,7 @@ const OptionRow kOptions[] = {
     {"--csv", nullptr, OptCsv, Takes::Nothing, ForCli},
     {"--sync", nullptr, OptSync, Takes::Nothing, ForCli},
     {"--offline-codes", nullptr, OptOfflineCodes, Takes::Nothing, ForCli},
+    {"--site", nullptr, OptSite, Takes::Value, ForCli, &ProgramOptions::site},
 };
 
 // Dashes that word processors, web pages and some keyboards put where "-" was typed or meant:

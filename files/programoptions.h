@@ -33,6 +33,7 @@ enum OptionBit : unsigned {
     OptSync = 1u << 14,
     OptUntil = 1u << 15,
     OptOfflineCodes = 1u << 16,
+    OptSite = 1u << 17,
 };
 
 struct ProgramOptions {
@@ -53,6 +54,7 @@ struct ProgramOptions {
     QString newCodes;  // a code range or the file of a code list
     QString trace;     // the support trace's file
     QString journal;   // the journal's server (postgresql://...)
+    QString site;      // the customer's site the jobs are done for, or a report is made of
 };
 
 // Reads arguments (argument 0 is the program) for the program: options as --name=value,

@@ -51,6 +51,7 @@ JournalEntry JournalEntryOf(const JobOutcome& outcome, JournalProgram program,
     JournalEntry entry;
     entry.job = outcome.job;
     entry.program = program;
+    entry.room = outcome.room;
     if (outcome.job != JournalJob::CodeChange) entry.fileName = fileName;
     const bool identified = !outcome.codeBefore.isEmpty();
     if (identified) {

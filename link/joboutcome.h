@@ -58,6 +58,7 @@ struct JobOutcome {
     QString codeAfter;  // the code it carries after the job
     std::optional<uint8_t> firmwareVersion;
     QString productionDate;  // a read's, as the settings show it
+    QString room;            // a write's, as its request named it
     // The LPX accepted the job that writes the device: from then on the device may hold what
     // was sent, whatever the job's end.
     bool writeStarted = false;

@@ -210,6 +210,8 @@ enum Id : int {
     JournalColumnLoginName = 20121,
     JournalColumnHostName = 20122,
     JournalColumnProgramVersion = 20123,
+    JournalColumnSite = 20124,
+    JournalColumnRoom = 20125,
     // The journal window
     JournalDeviceFilter = 20130,
     JournalOpenConfiguration = 20131,
