@@ -120,6 +120,20 @@ QString ImageSha256(const ConfigImage& image) {
         QCryptographicHash::hash(ImageData(image), QCryptographicHash::Sha256).toHex());
 }
 
+QString CheckedImageSha256(const ConfigImage& sent, const ConfigImage& readBack,
+                           const std::vector<WriteBlock>& plan, const QString& code) {
+    ConfigImage checked = sent;
+    for (const WriteBlock& block : plan)
+        for (int address = block.start; address < block.start + block.count; ++address)
+            if (readBack.cells[address].mark == MarkFromDevice)
+                checked.cells[address].value = readBack.cells[address].value;
+    uint8_t high = 0, low = 0;
+    TextToCode(code.toStdString(), high, low);
+    checked.cells[Addr::RadioIdCode].value = high;
+    checked.cells[Addr::RadioIdCode + 1].value = low;
+    return ImageSha256(checked);
+}
+
 void SetJournalImage(JournalEntry& entry, const QByteArray& image) {
     entry.image = image;
     entry.sha256 =

@@ -72,9 +72,7 @@ JournalEntry JournalEntryOf(const JobOutcome& outcome, JournalProgram program,
         entry.image = ImageData(*outcome.sent);
     }
     entry.verifyOutcome = CheckWord(outcome.check);
-    if ((outcome.check == CheckState::Passed || outcome.check == CheckState::Differs) &&
-        outcome.readBack) {
-        entry.verifySha256 = ImageSha256(*outcome.readBack);
-    }
+    if (outcome.check == CheckState::Passed || outcome.check == CheckState::Differs)
+        entry.verifySha256 = outcome.checkedSha256;
     return entry;
 }

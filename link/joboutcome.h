@@ -71,6 +71,7 @@ struct JobOutcome {
     // A read's configuration as Speichern writes it right after the read: what the record keeps.
     QByteArray saved;
     CheckState check = CheckState::NotAsked;
+    QString checkedSha256;    // of the device as the check found it (CheckedImageSha256)
     QStringList differences;  // one line per differing cell when the check differs
 
     bool Succeeded() const { return end == JobEnd::Done; }

@@ -63,6 +63,16 @@ TEST(CliReport, ASeriesWithRoomsReadsBackFromThePdf) {
                                  siteOption, "--port=" + QString::fromStdString(lpx.path)});
         ASSERT_EQ(series.status, 0) << series.err.toStdString();
     }
+    // Each device checked without difference: its check's hash is that of its image as sent,
+    // and no two devices share one.
+    QSet<QString> checked;
+    for (const QStringList& line : JournalLines(home.path()))
+        if (line[ColJob] == "Schreiben" && !line[ColCodeBefore].isEmpty()) {
+            EXPECT_EQ(line[ColVerifySha256], line[ColSha256]);
+            EXPECT_EQ(line[ColSite], site);
+            checked.insert(line[ColVerifySha256]);
+        }
+    EXPECT_EQ(checked.size(), 3);
 
     const QString pdf = home.filePath("bericht.pdf");
     const CliRun run = RunCli(home.path(), {"report", "-o", home.filePath("bericht"), siteOption});
