@@ -19,6 +19,7 @@
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "app/reportactions.h"
+#include "app/sitefield.h"
 #include "app/waitdialog.h"
 #include "link/codelist.h"
 #include "resources/catalogue.h"
@@ -96,7 +97,10 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
     NameControl(edtCodeList, Text(Msg::SeriesCodesFromList),
                 QStringLiteral("Pfad der Datei oder Bereich"));
 
+    cbSeriesSite = new SiteField(main, this);
+    Named(cbSeriesSite, "cbSeriesSite");
     auto* count = new QFormLayout;
+    count->addRow(Text(Msg::SiteLabel), cbSeriesSite);
     count->addRow(Text(Msg::SeriesCountLabel), edtCount);
     auto* list = new QHBoxLayout;
     list->addWidget(edtCodeList);
@@ -153,7 +157,7 @@ void TfrmSeries::btnStartClick() {
     QString error;
     // A list that cannot be used is refused before the first press.
     if (rbCodeList->isChecked() &&
-        !LoadCodeList(edtCodeList->text().trimmed(), &plan.codes, &error)) {
+        !LoadCodeList(edtCodeList->text().trimmed(), &plan.codes, &error, &plan.rooms)) {
         main_.prompts().ShowMessage(BoxKind::Error, 0, error, BoxButtons::Ok);
         return;
     }
@@ -166,6 +170,8 @@ void TfrmSeries::btnStartClick() {
             BoxButtons::YesNo) != BoxAnswer::Yes)
         return;
     usesCodeList_ = !plan.codes.isEmpty();
+    rooms_ = plan.rooms;
+    main_.SetSite(cbSeriesSite->currentText());
     lstReport->clear();
     tblSummary->setRowCount(0);
     btnStart->setEnabled(false);
@@ -197,8 +203,10 @@ void TfrmSeries::DeviceStarting(int number, int count) {
     main_.SetSeriesProgress(count > 0 ? FillText(Msg::SeriesDeviceOf, {n, QString::number(count)})
                                       : FillText(Msg::SeriesDevice, {n}));
     // The code the device is about to get stands large in the wait, to be written on it.
-    if (usesCodeList_ && main_.frmReceiveRadio)
-        main_.frmReceiveRadio->SetSeriesCode(main_.Model().Text(Field::edtRadioCodeNew));
+    if (usesCodeList_ && main_.frmReceiveRadio) {
+        const QString code = main_.Model().Text(Field::edtRadioCodeNew);
+        main_.frmReceiveRadio->SetSeriesCode(code, rooms_.value(code.toUpper()));
+    }
 }
 
 bool TfrmSeries::GoOnWithLocalCodes(const QString& question) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +15,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -22,10 +25,12 @@
 #include "app/mainwindow.h"
 #include "app/reportactions.h"
 #include "app/seriesdialog.h"
+#include "app/sitefield.h"
 #include "app/waitdialog.h"
 #include "files/journal.h"
 #include "link/ttydriver.h"
 #include "lpxsim_process.h"
+#include "resources/catalogue.h"
 #include "support/job_events.h"
 #include "support/pdf_text.h"
 #include "support/scripted_prompts.h"
@@ -84,6 +89,7 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     EXPECT_FALSE(pdfButton->isEnabled());
     series.edtCount->setValue(3);
     series.cbVerify->setChecked(true);
+    series.cbSeriesSite->setEditText("Haus B");
     QTest::mouseClick(series.btnStart, Qt::LeftButton);
     RunEventsUntil([&series] { return series.btnStart->isEnabled(); });
     ASSERT_EQ(series.lblSummary->text(), "Geschrieben: 3, fehlgeschlagen: 0, abgebrochen: 0");
@@ -108,6 +114,9 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     const QString text = PdfText(pdf);
     EXPECT_TRUE(text.contains("Serie vom")) << text.toStdString();
     EXPECT_TRUE(text.contains("LPX info: 15-1 LPX V1"));
+    EXPECT_TRUE(text.contains("Haus B"));
+    EXPECT_EQ(window.Site(), "Haus B");
+    EXPECT_EQ(window.findChild<SiteField*>("cbSite")->currentText(), "Haus B");
     EXPECT_FALSE(text.contains("7777"));
     for (const char* code : {"4C2D", "5D3E", "6E4F"})
         EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("%1 .*ok, geprüft").arg(code))), 1)
@@ -133,6 +142,10 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     // The journal window reports what its filter shows: one device, the older line included.
     TfrmJournal journal(record.Target(), &window);
     ASSERT_TRUE(journal.btnJournalReport);
+    // What happened where comes first, within the window.
+    QHeaderView* header = journal.tblJournal->horizontalHeader();
+    EXPECT_EQ(header->visualIndex(ColRoom), 4);
+    EXPECT_EQ(header->visualIndex(ColOutcome), 5);
     QTest::keyClicks(journal.edtJournalDevice, "5D3E");
     const QString device = dir.filePath("geraet.pdf");
     prompts.paths = {device};
@@ -143,4 +156,15 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     EXPECT_TRUE(deviceText.contains("Gerät 5D3E")) << deviceText.toStdString();
     EXPECT_TRUE(deviceText.contains("5D3E"));
     EXPECT_FALSE(deviceText.contains("4C2D"));
+    journal.show();
+    EXPECT_LT(header->sectionViewportPosition(ColOutcome), journal.tblJournal->viewport()->width());
+
+    // Practice jobs are not recorded: the report's buttons say so instead of failing.
+    record.path.clear();
+    window.Jobs().SetRecord(record);
+    TfrmSeries practice(window);
+    practice.seriesReport->Offer(true);
+    auto* practicePdf = practice.findChild<QPushButton*>("btnReportPdf");
+    EXPECT_FALSE(practicePdf->isEnabled());
+    EXPECT_EQ(practicePdf->toolTip(), Text(Msg::ReportPractice));
 }

@@ -9,6 +9,7 @@
 #include "cli_run.h"
 #include "config/fieldtext.h"
 #include "files/journalstore.h"
+#include "support/journal_lines.h"
 #include "support/pdf_text.h"
 #include "test_folder.h"
 
@@ -62,11 +63,12 @@ TEST(CliReport, ASeriesWithRoomsReadsBackFromThePdf) {
             RunCli(home.path(), {"write", file, "--repeat=3", "--verify", "--new-codes=" + list,
                                  siteOption, "--port=" + QString::fromStdString(lpx.path)});
         ASSERT_EQ(series.status, 0) << series.err.toStdString();
+        EXPECT_TRUE(series.err.contains("Gerät 2 von 3, Raum: Zimmer 102"));
     }
     // Each device checked without difference: its check's hash is that of its image as sent,
     // and no two devices share one.
     QSet<QString> checked;
-    for (const QStringList& line : JournalLines(home.path()))
+    for (const QStringList& line : JournalLines({JournalPath(dataFolder), {}}))
         if (line[ColJob] == "Schreiben" && !line[ColCodeBefore].isEmpty()) {
             EXPECT_EQ(line[ColVerifySha256], line[ColSha256]);
             EXPECT_EQ(line[ColSite], site);
