@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <memory>
@@ -268,6 +269,7 @@ class Teller {
         if (configurations_.All().empty()) return;
         sink_.Block(Text(ReportBlock::Heading, QStringLiteral("Geschriebene Konfigurationen")));
         QList<Setting> reference;  // of the first configuration shown in full
+        QByteArray referenceKey;   // its settings' hash, without its code
         int referenceNumber = 0;
         int number = 0;
         for (const Written& written : configurations_.All()) {
@@ -297,11 +299,23 @@ class Teller {
                                  QStringLiteral("Einstellungen wie beim Prüfen vom ersten Gerät "
                                                 "zurückgelesen.")));
             // A configuration that differs from the first one in a few settings only names
-            // those: a thousand full tables would bury them.
+            // those: a thousand full tables would bury them. One that differs in its code alone
+            // (a series with a code list) is known as such without decoding it.
+            QByteArray settingsOnly = image;
+            settingsOnly[Addr::RadioIdCode] = settingsOnly[Addr::RadioIdCode + 1] = 0;
+            const QByteArray key =
+                QCryptographicHash::hash(settingsOnly, QCryptographicHash::Sha256);
+            if (!reference.isEmpty() && key == referenceKey) {
+                sink_.Block(Text(ReportBlock::Paragraph,
+                                 QStringLiteral("Alle Einstellungen wie bei Konfiguration %1.")
+                                     .arg(referenceNumber)));
+                continue;
+            }
             const QList<Setting> settings = SettingsSent(image);
             if (reference.isEmpty()) {
                 reference = settings;
                 referenceNumber = number;
+                referenceKey = key;
             }
             QList<ReportRow> differences;
             for (qsizetype i = 0; i < settings.size(); ++i)
@@ -395,6 +409,23 @@ ReportBlock Closing(const ReportHeader& header) {
 }  // namespace
 
 QString LocalTimeText(const QString& journalTime) {
+    // Most lines were written here, in the zone of today: their own date and time are local
+    // already, and reading a time is what a long report's rows cost most after the fonts.
+    static const QRegularExpression kStamp(QStringLiteral(
+        "^(\\d{4})-(\\d{2})-(\\d{2})T(\\d{2}):(\\d{2}):\\d{2}([+-])(\\d{2}):(\\d{2})$"));
+    const QRegularExpressionMatch parts = kStamp.match(journalTime);
+    if (parts.hasMatch()) {
+        const QDate day(parts.captured(1).toInt(), parts.captured(2).toInt(),
+                        parts.captured(3).toInt());
+        const QTime clock(parts.captured(4).toInt(), parts.captured(5).toInt());
+        const int offset = (parts.captured(6) == QLatin1String("-") ? -60 : 60) *
+                           (parts.captured(7).toInt() * 60 + parts.captured(8).toInt());
+        const QDateTime local(day, clock);
+        if (day.isValid() && clock.isValid() && local.offsetFromUtc() == offset)
+            return QStringLiteral("%1.%2.%3 %4:%5")
+                .arg(parts.capturedView(3), parts.capturedView(2), parts.capturedView(1),
+                     parts.capturedView(4), parts.capturedView(5));
+    }
     const QDateTime time = QDateTime::fromString(journalTime, Qt::ISODate);
     if (!time.isValid()) return journalTime;
     return time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));

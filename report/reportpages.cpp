@@ -217,7 +217,8 @@ class Pager : public ReportSink {
     }
 
     void Row(const ReportRow& row) override {
-        const double height = RowHeight(row);
+        // A row of one line each (most rows) needs no measuring to know its height.
+        const double height = row.group ? OneLineRow() : RowHeight(row);
         // A group's caption does not stand alone at a page's foot.
         const double needed = row.group ? height + OneLineRow() : height;
         if (y_ + needed > bodyHeight_) {
@@ -381,23 +382,35 @@ class Pager : public ReportSink {
     void LayRow(const std::vector<double>& left, const QStringList& cells, FontRole font,
                 const QColor& fill, bool framed) {
         const double padding = kPaddingMm * px_;
-        const double height = RowHeight(ReportRow{cells, false}, left, font);
+        // Each cell is measured once; the row is as high as its tallest cell.
+        std::vector<QStringList> lines;
+        qsizetype most = 1;
         for (int column = 0; column + 1 < int(left.size()); ++column) {
-            const QRectF box(left[size_t(column)], y_,
-                             left[size_t(column) + 1] - left[size_t(column)], height);
-            if (fill.isValid()) Add({Piece::Fill, box, font, {}, fill});
-            if (framed) Add({Piece::Frame, box, font, {}, {}});
-            const FontRole shown = CellFont(column, font);
-            double top = y_ + padding;
-            for (const QString& line : CellLines(left, cells, column, shown)) {
-                Add({Piece::Text, QRectF(box.left() + padding, top, 0, 0), shown, line, {}});
-                top += type_.Line(shown);
+            lines.push_back(CellLines(left, cells, column, CellFont(column, font)));
+            most = std::max(most, lines.back().size());
+        }
+        const double height = most * type_.Line(font) + 2 * padding;
+        // Counting pages needs the heights alone.
+        if (page_) {
+            for (int column = 0; column + 1 < int(left.size()); ++column) {
+                const QRectF box(left[size_t(column)], y_,
+                                 left[size_t(column) + 1] - left[size_t(column)], height);
+                if (fill.isValid()) Add({Piece::Fill, box, font, {}, fill});
+                if (framed) Add({Piece::Frame, box, font, {}, {}});
+                const FontRole shown = CellFont(column, font);
+                double top = y_ + padding;
+                for (const QString& line : lines[size_t(column)]) {
+                    Add({Piece::Text, QRectF(box.left() + padding, top, 0, 0), shown, line, {}});
+                    top += type_.Line(shown);
+                }
             }
         }
         y_ += height;
     }
 
-    void Add(Piece piece) { pieces_.push_back(std::move(piece)); }
+    void Add(Piece piece) {
+        if (page_) pieces_.push_back(std::move(piece));
+    }
 
     void EndPage() {
         if (page_) page_(pieces_, index_);
