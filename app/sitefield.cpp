@@ -14,6 +14,7 @@ SiteField::SiteField(TfrmMain& main, QWidget* parent) : QComboBox(parent), main_
     lineEdit()->setPlaceholderText(Text(Msg::SitePlaceholder));
     setToolTip(Text(Msg::SiteToolTip));
     setAccessibleName(Text(Msg::SiteLabel).remove('&').remove(':'));
+    lineEdit()->setAccessibleName(accessibleName());
     Refresh();
     // Chosen from the list, or typed and left: the window's site from now on.
     connect(this, &QComboBox::activated, this, [this] { main_.SetSite(currentText()); });
