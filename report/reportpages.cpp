@@ -316,18 +316,17 @@ class Pager : public ReportSink {
         Add({Piece::Text, QRectF(0, y_, labelWidth, 0), Body, block.text, {}});
         Add({Piece::Rule, QRectF(labelWidth, y_, paper_.width() * 0.5, line), Body, {}, {}});
         y_ += line * 4;
-        double x = 0;
-        for (const ReportColumn& column : block.columns) {
-            const double width = paper_.width() * column.percent / 100.0;
-            Add({Piece::Rule, QRectF(x, y_ - line, width, line), Body, {}, {}});
-            x += paper_.width() - width;
+        // Each party's line: the technician's at the left, the customer's at the right.
+        std::vector<double> lefts;
+        for (int i = 0; i < block.columns.size(); ++i) {
+            const double width = paper_.width() * block.columns[i].percent / 100.0;
+            lefts.push_back(i == 0 ? 0 : paper_.width() - width);
+            Add({Piece::Rule, QRectF(lefts.back(), y_ - line, width, line), Body, {}, {}});
         }
+        y_ += line * 0.3;
         for (const ReportRow& row : block.rows) {
-            for (int i = 0; i < row.cells.size(); ++i) {
-                const double left =
-                    i == 0 ? 0 : paper_.width() * (100 - block.columns[i].percent) / 100.0;
-                Add({Piece::Text, QRectF(left, y_, 0, 0), i < 0 ? Body : Cell, row.cells[i], {}});
-            }
+            for (int i = 0; i < row.cells.size() && i < int(lefts.size()); ++i)
+                Add({Piece::Text, QRectF(lefts[size_t(i)], y_, 0, 0), Cell, row.cells[i], {}});
             y_ += type_.Line(Cell);
         }
         y_ += line;
