@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/centring.h"
 #include "app/journalmodel.h"
 #include "app/keyboardreach.h"
 #include "app/mainwindow.h"
@@ -59,13 +60,17 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     : QDialog(parent), worker_(std::make_unique<JournalWorker>(target)), prompts_(prompts) {
     setObjectName("frmJournal");
     setWindowTitle(Text(Msg::JournalTitle));
-    resize(900, 420);
+    // With its frame within a 1280x720 screen at 150 % (853x480).
+    resize(820, 400);
     edtJournalDevice = new QLineEdit(this);
     edtJournalDevice->setObjectName("edtJournalDevice");
     edtJournalDevice->setMaxLength(4);
     // Any part of a code narrows the table; what is no hexadecimal digit cannot be typed.
     edtJournalDevice->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,4}")), edtJournalDevice));
+    edtJournalSite = new QLineEdit(this);
+    edtJournalSite->setObjectName("edtJournalSite");
+    edtJournalSite->setPlaceholderText(Text(Msg::SitePlaceholder));
     edtJournalFrom = DateBound(this, "edtJournalFrom");
     edtJournalUntil = DateBound(this, "edtJournalUntil");
     model_ = new JournalModel(*worker_, this);
@@ -78,6 +83,12 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     tblJournal->setSelectionMode(QAbstractItemView::SingleSelection);
     tblJournal->verticalHeader()->setVisible(false);
     LetTabLeave(tblJournal);
+    // What happened where comes first; the file, the hashes and who made the line after.
+    const int first[] = {ColTime, ColJob,     ColCodeBefore, ColCodeAfter,
+                         ColRoom, ColOutcome, ColSite};
+    for (int place = 0; place < int(std::size(first)); ++place)
+        tblJournal->horizontalHeader()->moveSection(
+            tblJournal->horizontalHeader()->visualIndex(first[place]), place);
     lblJournalLines = new QLabel(this);
     lblJournalLines->setObjectName("lblJournalLines");
     // It also holds why the record could not be read, which can be long.
@@ -101,6 +112,7 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
             const JournalFilter filter = Filter();
             const QString part = filter.device.toUpper();
             range->device = part;
+            range->site = filter.site;
             range->since = filter.since;
             if (filter.until.isValid()) range->until = filter.until.addSecs(1);
             *text = part.isEmpty() ? QStringLiteral("alle Gerätevorgänge im Protokoll")
@@ -122,10 +134,12 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
             &TfrmJournal::UpdateButtons);
     connect(model_, &JournalModel::Loaded, this, &TfrmJournal::LinesLoaded);
     connect(edtJournalDevice, &QLineEdit::textChanged, this, &TfrmJournal::Refresh);
+    connect(edtJournalSite, &QLineEdit::editingFinished, this, &TfrmJournal::Refresh);
     connect(edtJournalFrom, &QDateEdit::dateChanged, this, &TfrmJournal::Refresh);
     connect(edtJournalUntil, &QDateEdit::dateChanged, this, &TfrmJournal::Refresh);
     auto* filter = new QHBoxLayout;
     AddLabelled(filter, this, Msg::JournalDeviceFilter, edtJournalDevice);
+    AddLabelled(filter, this, Msg::JournalSiteFilter, edtJournalSite);
     AddLabelled(filter, this, Msg::JournalFrom, edtJournalFrom);
     AddLabelled(filter, this, Msg::JournalUntil, edtJournalUntil);
     filter->addStretch();
@@ -137,6 +151,7 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     layout->addWidget(tblJournal);
     layout->addLayout(info);
     layout->addWidget(boxJournalButtons);
+    BoundToScreen(this);
     Refresh();
 }
 
@@ -148,6 +163,7 @@ TfrmJournal::~TfrmJournal() {
 JournalFilter TfrmJournal::Filter() const {
     JournalFilter filter;
     filter.device = edtJournalDevice->text();
+    filter.site = edtJournalSite->text().simplified();
     if (edtJournalFrom->date() != kNoBound) filter.since = edtJournalFrom->date().startOfDay();
     if (edtJournalUntil->date() != kNoBound)
         filter.until = edtJournalUntil->date().addDays(1).startOfDay().addSecs(-1);

@@ -42,6 +42,7 @@ class TfrmJournal : public QDialog {
     QLineEdit* edtJournalDevice = nullptr;
     QDateEdit* edtJournalFrom = nullptr;
     QDateEdit* edtJournalUntil = nullptr;
+    QLineEdit* edtJournalSite = nullptr;  // the lines of one site alone; empty: every site
     QTableView* tblJournal = nullptr;
     QLabel* lblJournalLines = nullptr;
     QLabel* lblJournalPractice = nullptr;

@@ -38,6 +38,7 @@ class TfrmReceiveRadio;
 class TfrmSelectDirectory;
 class TfrmChangeCode;
 class TfrmAbout;
+class SiteField;
 namespace layout {
 class Tables;
 }
@@ -89,6 +90,11 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     // Datei > Zuletzt geöffnet: filled from Values.ini each time it opens.
     void FillRecentMenu();
     void OpenRecentFile(const QString& path);
+
+    // ---- the customer's site (app/sitefield.cpp, mainwindow_series.cpp) ----
+    // The site every record line names from now on; a named one is offered again next time.
+    void SetSite(const QString& site);
+    QString Site() const;
 
     // ---- the settings view ----
     // The settings that the controls show; decoding, encoding and the entry rules work on it.
@@ -274,6 +280,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QPushButton* btnGetKorbiCode = nullptr;
     QStatusBar* sbStatus = nullptr;
     QLabel* sbStatusText = nullptr;  // the status bar's one text field
+    SiteField* cbSite = nullptr;     // the customer's site, at the status bar's right
 
     QMenu* mnuFile = nullptr;
     QMenu* mnuFileNew = nullptr;

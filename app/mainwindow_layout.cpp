@@ -20,6 +20,8 @@
 #include "app/mainwindow.h"
 #include "app/placewidget.h"
 #include "app/readability.h"
+#include "app/sitefield.h"
+#include "resources/catalogue.h"
 
 using namespace layout;
 
@@ -273,6 +275,13 @@ void TfrmMain::BuildLayout() {
     sbStatusText = new QLabel(sbStatus);
     sbStatusText->setObjectName("sbStatusText");
     sbStatus->addWidget(sbStatusText, 1);
+    auto* siteLabel = new QLabel(Text(Msg::SiteLabel), sbStatus);
+    cbSite = new SiteField(*this, sbStatus);
+    cbSite->setObjectName("cbSite");
+    cbSite->setFixedHeight(kStatusHeight);
+    siteLabel->setBuddy(cbSite);
+    sbStatus->addPermanentWidget(siteLabel);
+    sbStatus->addPermanentWidget(cbSite);
     setStatusBar(sbStatus);
 
     tmrPollLpx = new QTimer(this);

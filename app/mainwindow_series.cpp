@@ -5,6 +5,8 @@
 
 #include "app/mainwindow.h"
 #include "app/seriesdialog.h"
+#include "app/sitefield.h"
+#include "files/recentfiles.h"
 #include "files/settingsfile.h"
 
 namespace {
@@ -34,4 +36,18 @@ void TfrmMain::mnuCommWriteSeriesClick() {
     if (jobs_.Running()) return;
     TfrmSeries dialog(*this);
     dialog.exec();
+}
+
+void TfrmMain::SetSite(const QString& site) {
+    JobRecord record = jobs_.Record();
+    const QString named = site.simplified();
+    if (record.site == named) return;
+    record.site = named;
+    jobs_.SetRecord(record);
+    RememberRecentSite(settingsFilePath, named);
+    if (cbSite) cbSite->Refresh();
+}
+
+QString TfrmMain::Site() const {
+    return jobs_.Record().site;
 }

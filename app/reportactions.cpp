@@ -15,6 +15,7 @@
 #include "files/journalworker.h"
 #include "link/devicejobs.h"
 #include "report/reportpages.h"
+#include "resources/catalogue.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ void ReportActions::Collect(std::function<void(const Report&)> use) {
             } else {
                 report->header = ReportHeaderHere(
                     askLpxInfo ? ReadLpxInfoLine(main_.adapter) : QString(), rangeText);
+                report->header.site = range.site;
                 use(*report);
             }
             collecting_ = false;
@@ -184,8 +186,16 @@ QWidget* ReportActions::ButtonRow() {
     return row;
 }
 
+bool ReportActions::Recorded() const {
+    return !main_.Jobs().Record().path.isEmpty();
+}
+
 void ReportActions::Offer(bool enabled) {
-    if (buttonRow_) buttonRow_->setEnabled(enabled);
+    if (!buttonRow_) return;
+    // Practice jobs are not recorded: say why there is nothing to report, not fail on a press.
+    buttonRow_->setEnabled(enabled && Recorded());
+    for (QPushButton* button : buttonRow_->findChildren<QPushButton*>())
+        button->setToolTip(Recorded() ? QString() : Text(Msg::ReportPractice));
 }
 
 ReportRange SeriesRange(const QDateTime& started, const QDateTime& ended) {
@@ -218,5 +228,9 @@ QPushButton* ReportMenuButton(ReportActions& actions, QWidget* parent) {
     QObject::connect(menu->addAction(QString::fromUtf8(kPrintButton)), &QAction::triggered,
                      &actions, &ReportActions::Print);
     button->setMenu(menu);
+    if (!actions.Recorded()) {
+        button->setEnabled(false);
+        button->setToolTip(Text(Msg::ReportPractice));
+    }
     return button;
 }

@@ -31,9 +31,13 @@ class ReportActions : public QObject {
     void SaveCsv();
 
     // The buttons "Als PDF speichern...", "Drucken..." and "Als CSV speichern..." in a row, as
-    // the series summary shows them; Offer enables them once there is something to report.
+    // the series summary shows them.
     QWidget* ButtonRow();
+    // Offer enables them once there is something to report; in practice mode nothing is
+    // recorded, and they stay disabled with a tooltip that says so.
     void Offer(bool enabled);
+    // Whether the window's jobs are recorded (not in practice mode): only then is there a report.
+    bool Recorded() const;
 
     // Asks the LPX for its information line for the header (after a series it is attached).
     bool askLpxInfo = false;

@@ -20,6 +20,7 @@
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "app/reportactions.h"
+#include "app/sitefield.h"
 #include "app/waitdialog.h"
 #include "link/codelist.h"
 #include "resources/catalogue.h"
@@ -98,7 +99,10 @@ TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
     NameControl(edtCodeList, Text(Msg::SeriesCodesFromList),
                 QStringLiteral("Pfad der Datei oder Bereich"));
 
+    cbSeriesSite = new SiteField(main, this);
+    Named(cbSeriesSite, "cbSeriesSite");
     auto* count = new QFormLayout;
+    count->addRow(Text(Msg::SiteLabel), cbSeriesSite);
     count->addRow(Text(Msg::SeriesCountLabel), edtCount);
     auto* list = new QHBoxLayout;
     list->addWidget(edtCodeList);
@@ -155,7 +159,7 @@ void TfrmSeries::btnStartClick() {
     QString error;
     // A list that cannot be used is refused before the first press.
     if (rbCodeList->isChecked() &&
-        !LoadCodeList(edtCodeList->text().trimmed(), &plan.codes, &error)) {
+        !LoadCodeList(edtCodeList->text().trimmed(), &plan.codes, &error, &plan.rooms)) {
         main_.prompts().ShowMessage(BoxKind::Error, 0, error, BoxButtons::Ok);
         return;
     }
@@ -168,6 +172,8 @@ void TfrmSeries::btnStartClick() {
             BoxButtons::YesNo) != BoxAnswer::Yes)
         return;
     usesCodeList_ = !plan.codes.isEmpty();
+    rooms_ = plan.rooms;
+    main_.SetSite(cbSeriesSite->currentText());
     lstReport->clear();
     tblSummary->setRowCount(0);
     btnStart->setEnabled(false);
@@ -202,8 +208,10 @@ void TfrmSeries::DeviceStarting(int number, int count) {
     main_.SetSeriesProgress(count > 0 ? FillText(Msg::SeriesDeviceOf, {n, QString::number(count)})
                                       : FillText(Msg::SeriesDevice, {n}));
     // The code the device is about to get stands large in the wait, to be written on it.
-    if (usesCodeList_ && main_.frmReceiveRadio)
-        main_.frmReceiveRadio->SetSeriesCode(main_.Model().Text(Field::edtRadioCodeNew));
+    if (usesCodeList_ && main_.frmReceiveRadio) {
+        const QString code = main_.Model().Text(Field::edtRadioCodeNew);
+        main_.frmReceiveRadio->SetSeriesCode(code, rooms_.value(code.toUpper()));
+    }
 }
 
 bool TfrmSeries::GoOnWithLocalCodes(const QString& question) {

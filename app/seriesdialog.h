@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "files/journalworker.h"
+#include "link/codelist.h"
 #include "link/series.h"
 
 class QCheckBox;
@@ -21,6 +22,7 @@ class QRadioButton;
 class QSpinBox;
 class QTableWidget;
 class ReportActions;
+class SiteField;
 class TfrmMain;
 
 class TfrmSeries : public QDialog, public SeriesHost {
@@ -37,7 +39,8 @@ class TfrmSeries : public QDialog, public SeriesHost {
     bool GoOnWithLocalCodes(const QString& question) override;
     void SeriesEnded(SeriesEnd end) override;
 
-    QSpinBox* edtCount = nullptr;  // 0: until the user aborts
+    SiteField* cbSeriesSite = nullptr;  // the customer's site, the window's own
+    QSpinBox* edtCount = nullptr;       // 0: until the user aborts
     QCheckBox* cbVerify = nullptr;
     QRadioButton* rbKeepCodes = nullptr;
     QRadioButton* rbCodeList = nullptr;
@@ -58,6 +61,7 @@ class TfrmSeries : public QDialog, public SeriesHost {
     // series whose codes it works on.
     std::unique_ptr<JournalWorker> codesWorker_;
     bool usesCodeList_ = false;  // the running series gives each device a code of a list
+    CodeRooms rooms_;            // the rooms its list names
     QDateTime seriesStarted_;    // of the last series; invalid before the first
     QDateTime seriesEnded_;
 };

@@ -7,9 +7,11 @@
 #include "app/centring.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
+#include "app/sitefield.h"
 #include "files/filenames.h"
 #include "files/journal.h"
 #include "files/journalstore.h"
+#include "files/recentfiles.h"
 #include "files/settingsfile.h"
 #include "files/startupsteps.h"
 #include "resources/catalogue.h"
@@ -40,7 +42,10 @@ void TfrmMain::FormCreate() {
     if (!env.practiceMode)
         record.server = env.journalServer.isEmpty() ? ConfiguredJournalServer(applicationDataFolder)
                                                     : env.journalServer;
+    // The site of the last session goes on until another one is named.
+    record.site = ReadRecentSites(settingsFilePath).value(0);
     Jobs().SetRecord(record);
+    if (cbSite) cbSite->Refresh();
     if (!installed.refusedFile.isEmpty())
         prompts().ShowMessage(
             BoxKind::Error, 0,

@@ -122,21 +122,28 @@ void TfrmReceiveRadio::SetSeriesProgress(const QString& text) {
     Describe();
 }
 
-void TfrmReceiveRadio::SetSeriesCode(const QString& code) {
+void TfrmReceiveRadio::SetSeriesCode(const QString& code, const QString& room) {
     constexpr int kStripHeight = 64;
+    constexpr int kRoomHeight = 40;
     if (!lblSeriesCode) {
         heightWithoutCode_ = height();
         lblSeriesCode = new QLabel(this);
         lblSeriesCode->setObjectName("lblSeriesCode");
         lblSeriesCode->setAlignment(Qt::AlignCenter);
-        lblSeriesCode->setGeometry(16, heightWithoutCode_, width() - 32, kStripHeight - 8);
     }
+    // The room goes under the code, as large: the label with this code belongs on its button.
+    const int strip = kStripHeight + (room.isEmpty() ? 0 : kRoomHeight);
+    lblSeriesCode->setGeometry(16, heightWithoutCode_, width() - 32, strip - 8);
+    const QString large =
+        QStringLiteral("<span style=\"font-size: 24pt; font-weight: bold\">%1</span>");
     lblSeriesCode->setText(
-        QStringLiteral("%1<br><span style=\"font-size: 24pt; font-weight: bold\">%2</span>")
-            .arg(Text(Msg::SeriesNextCode).toHtmlEscaped(), code.toHtmlEscaped()));
-    lblSeriesCode->setAccessibleName(Text(Msg::SeriesNextCode) + ' ' + code);
+        Text(Msg::SeriesNextCode).toHtmlEscaped() + QStringLiteral("<br>") +
+        large.arg(code.toHtmlEscaped()) +
+        (room.isEmpty() ? QString() : QStringLiteral("<br>") + large.arg(room.toHtmlEscaped())));
+    lblSeriesCode->setAccessibleName(Text(Msg::SeriesNextCode) + ' ' + code +
+                                     (room.isEmpty() ? QString() : QStringLiteral(", ") + room));
     lblSeriesCode->setVisible(!code.isEmpty());
-    setFixedSize(width(), heightWithoutCode_ + (code.isEmpty() ? 0 : kStripHeight));
+    setFixedSize(width(), heightWithoutCode_ + (code.isEmpty() ? 0 : strip));
 }
 
 // Centred when first shown; afterwards each step of a job, and each job, finds the dialog

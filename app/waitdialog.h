@@ -31,8 +31,8 @@ class TfrmReceiveRadio : public QDialog {
     // Empty says nothing.
     void SetLastResult(const QString& text);
     // The radio ID code a device of a series is about to get, shown large in a strip below the
-    // rest; empty removes the strip.
-    void SetSeriesCode(const QString& code);
+    // rest with the room its list names under it; an empty code removes the strip.
+    void SetSeriesCode(const QString& code, const QString& room = QString());
 
     // What the abort button does: ends the job's wait, which then closes the dialog.
     void SetAbort(std::function<void()> abort) { abort_ = std::move(abort); }

@@ -81,7 +81,7 @@ const std::vector<CommandRow>& Commands() {
           kAborted},
          0,
          0,
-         kLpx | OptOutput | OptJson | OptJournal,
+         kLpx | OptOutput | OptJson | OptJournal | OptSite,
          OperandKind::None,
          RunRead},
         {"write",
@@ -97,7 +97,7 @@ const std::vector<CommandRow>& Commands() {
          1,
          1,
          kLpx | OptNewCode | OptRepeat | OptVerify | OptNewCodes | OptOfflineCodes | OptReuseCode |
-             OptJournal,
+             OptJournal | OptSite,
          OperandKind::KorbiFile,
          RunWrite},
         {"change-code",
@@ -114,7 +114,7 @@ const std::vector<CommandRow>& Commands() {
           kAborted},
          1,
          1,
-         kLpx | OptJournal | OptReuseCode,
+         kLpx | OptJournal | OptReuseCode | OptSite,
          OperandKind::Other,
          RunChangeCode},
         {"info",
@@ -139,7 +139,8 @@ const std::vector<CommandRow>& Commands() {
          OperandKind::None,
          RunPorts},
         {"journal",
-         "journal [--device=CODE] [--since=DATUM] [--until=DATUM] [--json|--csv] | journal --sync",
+         "journal [--device=CODE] [--site=TEXT] [--since=DATUM] [--until=DATUM] [--json|--csv] | "
+         "journal --sync",
          "das Protokoll der Gerätevorgänge als Tabelle ausgeben; --csv:\n"
          "für eine Tabellenkalkulation (ohne Formeln); --json: jede\n"
          "Spalte ungekürzt; --sync: die Zeilen, die auf den\n"
@@ -151,7 +152,7 @@ const std::vector<CommandRow>& Commands() {
            "Server nicht erreichbar"}},
          0,
          0,
-         OptDevice | OptSince | OptUntil | OptJson | OptCsv | OptSync | OptJournal,
+         OptDevice | OptSite | OptSince | OptUntil | OptJson | OptCsv | OptSync | OptJournal,
          OperandKind::None,
          RunJournal},
         {"restore",
@@ -171,7 +172,7 @@ const std::vector<CommandRow>& Commands() {
          OperandKind::Other,
          RunRestore},
         {"report",
-         "report -o DATEI [--device=CODE] [--since=DATUM] [--until=DATUM]",
+         "report -o DATEI [--site=TEXT] [--device=CODE] [--since=DATUM] [--until=DATUM]",
          "das Programmierprotokoll der Gerätevorgänge als PDF (A4)\n"
          "schreiben, zum Übergeben an den Kunden; DATEI bekommt .pdf,\n"
          "wenn sie keine Endung hat, und wird nie überschrieben",
@@ -183,7 +184,7 @@ const std::vector<CommandRow>& Commands() {
            "ist nicht lesbar"}},
          0,
          0,
-         OptOutput | OptDevice | OptSince | OptUntil | OptJournal,
+         OptOutput | OptSite | OptDevice | OptSince | OptUntil | OptJournal,
          OperandKind::None,
          RunReport},
         {"help",
@@ -263,6 +264,11 @@ const std::vector<OptionHelp>& OptionHelps() {
         {OptDevice, "--device=CODE",
          "nur die Vorgänge der Geräte, deren Funkkennung CODE\nenthält (1 bis 4 "
          "Hexadezimalziffern)",
+         ValueKind::None},
+        {OptSite, "--site=TEXT",
+         "das Objekt (Kunde, Anlage), z. B. „Pflegeheim Sonnenhof,\nHaus B“: read, write, "
+         "change-code vermerken es in\njeder Zeile; journal und report nehmen nur seine\n"
+         "Vorgänge",
          ValueKind::None},
         {OptSince, "--since=DATUM",
          "nur die Vorgänge ab DATUM (2026-03-01, oder mit Zeit\n2026-03-01T14:00:00)",

@@ -49,6 +49,7 @@ class Session {
         JobRecord record;
         record.fileImage = &configuration.fileImage;
         record.program = JournalProgram::Cli;
+        record.site = context.options.site.simplified();
         // Practice jobs are no work on real devices and stay out of the journal.
         if (context.options.simulate == 0) {
             const JournalTarget journal = CliJournalTarget(context);
@@ -110,15 +111,24 @@ int ExitOfSeries(const Series& series, SeriesEnd end, const SeriesPlan& plan) {
 // The series' report on standard error; Ctrl+C between devices ends it.
 class TerminalSeries : public SeriesHost {
   public:
+    // model: where the series puts the code a device is to get; rooms: the rooms of the codes.
+    TerminalSeries(const SettingsModel& model, CodeRooms rooms)
+        : model_(model), rooms_(std::move(rooms)) {}
     void DeviceStarting(int number, int count) override {
         const QString n = QString::number(number);
+        // The room tells which button the device with this code belongs on.
+        const QString room = rooms_.value(model_.Text(Field::edtRadioCodeNew).toUpper());
         PrintError('\n' +
                    (count > 0 ? FillText(Msg::SeriesDeviceOf, {n, QString::number(count)})
                               : FillText(Msg::SeriesDevice, {n})) +
-                   '\n');
+                   (room.isEmpty() ? QString() : ", " + FillText(Msg::SeriesRoom, {room})) + '\n');
     }
     void SeriesLine(const QString& line) override { PrintError(line + '\n'); }
     bool StopRequested() override { return Interrupted(); }
+
+  private:
+    const SettingsModel& model_;
+    const CodeRooms rooms_;
 };
 
 }  // namespace
@@ -180,7 +190,8 @@ int RunWrite(const CliContext& context) {
     plan.offlineCodes = options.given & OptOfflineCodes;
     QString error;
     // A bad list is refused before anybody presses a button.
-    if ((options.given & OptNewCodes) && !LoadCodeList(options.newCodes, &plan.codes, &error)) {
+    if ((options.given & OptNewCodes) &&
+        !LoadCodeList(options.newCodes, &plan.codes, &error, &plan.rooms)) {
         PrintError(QStringLiteral("korbi-cli: ") + error + '\n');
         return ExitUsage;
     }
@@ -215,7 +226,7 @@ int RunWrite(const CliContext& context) {
         return ExitOf(session.RunToEnd());
     }
     plan.newCode = configuration.model.Text(Field::edtRadioCodeNew);
-    TerminalSeries host;
+    TerminalSeries host(configuration.model, plan.rooms);
     Series series(jobs, configuration.model, host, plan);
     series.Start(path);
     session.RunToEnd();

@@ -55,6 +55,15 @@ bool ReadJournalFilter(const CliOptions& options, JournalFilter* filter) {
         }
         filter->device = options.device;
     }
+    if (options.given & OptSite) {
+        filter->site = options.site.trimmed();
+        if (filter->site.isEmpty()) {
+            PrintError(
+                QStringLiteral("korbi-cli: --site erwartet den Namen eines Objekts, "
+                               "z. B. --site=\"Pflegeheim Sonnenhof, Haus B\".\n"));
+            return false;
+        }
+    }
     const struct {
         OptionBit bit;
         const QString& text;

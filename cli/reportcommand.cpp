@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QGuiApplication>
 
 #include "cli/configuration.h"
@@ -14,6 +15,7 @@
 #include "files/filewrite.h"
 #include "files/imagefile.h"
 #include "report/reportjournal.h"
+#include "report/reportlines.h"
 #include "report/reportpages.h"
 
 namespace {
@@ -26,6 +28,7 @@ int Refused(const QString& text) {
 // What the report covers, in words for its header.
 QString RangeText(const CliOptions& options) {
     QStringList parts;
+    if (options.given & OptSite) parts << QStringLiteral("Objekt %1").arg(options.site.trimmed());
     if (options.given & OptDevice)
         parts << QStringLiteral("Gerät %1").arg(options.device.toUpper());
     if (options.given & OptSince) parts << QStringLiteral("ab %1").arg(options.since);
@@ -33,13 +36,14 @@ QString RangeText(const CliOptions& options) {
     return parts.isEmpty() ? QStringLiteral("alle Gerätevorgänge im Protokoll") : parts.join(", ");
 }
 
-bool ReadRange(const CliOptions& options, ReportRange* range) {
-    JournalFilter filter;
-    if (!ReadJournalFilter(options, &filter)) return false;
-    range->device = filter.device;
-    range->since = filter.since;
+bool ReadRange(const CliOptions& options, ReportRange* range, JournalFilter* filter) {
+    if (!ReadJournalFilter(options, filter)) return false;
+    const JournalFilter& given = *filter;
+    range->device = given.device;
+    range->site = given.site;
+    range->since = given.since;
     // The filter's end is the range's last second; the range ends after it.
-    if (filter.until.isValid()) range->until = filter.until.addSecs(1);
+    if (given.until.isValid()) range->until = given.until.addSecs(1);
     return true;
 }
 
@@ -78,7 +82,8 @@ int RunReport(const CliContext& context) {
     if (!(options.given & OptOutput))
         return Refused(QStringLiteral("report braucht -o DATEI, die PDF-Datei des Berichts."));
     ReportRange range;
-    if (!ReadRange(options, &range)) return ExitUsage;
+    JournalFilter filter;
+    if (!ReadRange(options, &range, &filter)) return ExitUsage;
     QString target;
     FilePlace place;
     if (const int status = ReportTarget(options.output, &target, place)) return status;
@@ -86,12 +91,12 @@ int RunReport(const CliContext& context) {
     JournalReader reader;
     QString error;
     QString warning;
-    Report report;
     const bool opened = reader.Open(CliJournalTarget(context), &error, &warning);
     if (!warning.isEmpty()) PrintError(warning + '\n');
-    if (!opened || !ReadReportLines(reader, range, &report, &error)) return Refused(error);
-    if (report.lines.isEmpty()) {
-        const bool whole = !(options.given & (OptDevice | OptSince | OptUntil));
+    const qint64 lines = opened ? reader.Count(filter, &error) : -1;
+    if (lines < 0) return Refused(error);
+    if (lines == 0) {
+        const bool whole = !(options.given & (OptDevice | OptSince | OptUntil | OptSite));
         PrintError(QStringLiteral("korbi-cli: ") +
                    (whole ? QStringLiteral("Das Protokoll enthält noch keinen Gerätevorgang")
                           : QStringLiteral("Im gewählten Bereich (%1) steht kein Gerätevorgang "
@@ -100,12 +105,21 @@ int RunReport(const CliContext& context) {
                    QStringLiteral("; es wurde kein Bericht geschrieben.\n"));
         return ExitFailed;
     }
-    report.header = ReportHeaderHere(QString(), RangeText(options));
+    ReportHeader header = ReportHeaderHere(QString(), RangeText(options));
+    header.site = range.site;
+    // The pages go to the file as they are set: a report of any length needs a page's memory.
+    RecordReportLines source(reader, range);
     int pages = 0;
-    const QByteArray pdf = ReportPdf(report, &pages);
-    if (pdf.isEmpty()) return Refused(QStringLiteral("Der Bericht konnte nicht gesetzt werden."));
+    const int writeError = WriteNewFileFrom(place, place.name, [&](int fd) {
+        QFile file;
+        if (!file.open(fd, QIODevice::WriteOnly)) return EIO;
+        pages = WriteReportPdf(header, source, file, &error);
+        if (pages == 0) return ECANCELED;
+        return file.flush() && file.error() == QFileDevice::NoError ? 0 : EIO;
+    });
+    if (writeError == ECANCELED) return Refused(error);
     // Never over anything, also not over a file that appeared since the check.
-    if (const int writeError = WriteNewFile(place, place.name, pdf)) {
+    if (writeError) {
         if (writeError == EEXIST) return AlreadyThere(target);
         return Refused(WithCause(QStringLiteral("Der Bericht konnte nicht als %1 gespeichert "
                                                 "werden.")
@@ -116,6 +130,6 @@ int RunReport(const CliContext& context) {
                    .arg(target)
                    .arg(pages)
                    .arg(pages == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"))
-                   .arg(report.lines.size()));
+                   .arg(lines));
     return ExitDone;
 }

@@ -230,35 +230,81 @@ int OpenPrivateAppend(const QString& path, int* error) {
     return fd;
 }
 
+namespace {
+
+// Gives the finished temporary file the new name without ever replacing anything, and removes
+// the temporary name. onOwn writes the file under the name itself where the file system has
+// neither RENAME_NOREPLACE nor hard links (FAT); without it, a plain rename is made when the
+// name is free.
+int PlaceNewFile(const FilePlace& place, const QByteArray& temp, const QByteArray& name,
+                 const std::function<int()>& onOwn) {
+    const HeldSignals held;
+    if (renameat2(place.folder, temp.constData(), place.folder, name.constData(),
+                  RENAME_NOREPLACE) == 0) {
+        SyncFolder(place);
+        return 0;
+    }
+    int error = errno;
+    if (error == EINVAL || error == ENOSYS) {
+        error = linkat(place.folder, temp.constData(), place.folder, name.constData(), 0) == 0
+                    ? 0
+                    : errno;
+        if (error == EPERM || error == EOPNOTSUPP) {
+            if (onOwn) {
+                error = onOwn();
+            } else {
+                struct stat st {};
+                error =
+                    fstatat(place.folder, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? EEXIST
+                    : errno != ENOENT                                                      ? errno
+                    : renameat(place.folder, temp.constData(), place.folder, name.constData()) == 0
+                        ? 0
+                        : errno;
+                if (!error) {
+                    SyncFolder(place);
+                    return 0;
+                }
+            }
+        }
+    }
+    unlinkat(place.folder, temp.constData(), 0);
+    if (!error) SyncFolder(place);
+    return error;
+}
+
+}  // namespace
+
 int WriteNewFile(const FilePlace& place, const QByteArray& name, const QByteArray& data) {
     const QString path = FileNameFromBytes(name);
     const HeldSignals held;
     QByteArray tempName;
     bool cannotKeep = false;
-    int error = WriteTemporary(place, path, data, nullptr, tempName, cannotKeep);
-    if (error) return error;
-    const char* temp = tempName.constData();
-    if (renameat2(place.folder, temp, place.folder, name.constData(), RENAME_NOREPLACE) == 0) {
-        SyncFolder(place);
-        return 0;
+    if (const int error = WriteTemporary(place, path, data, nullptr, tempName, cannotKeep))
+        return error;
+    return PlaceNewFile(place, tempName, name, [&] {
+        const int fd = openat(place.folder, name.constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        int error = fd < 0 ? errno : WriteAllBytes(fd, data);
+        if (fd >= 0 && !error && fsync(fd) != 0) error = errno;
+        if (fd >= 0 && close(fd) != 0 && !error) error = errno;
+        if (fd >= 0 && error) unlinkat(place.folder, name.constData(), 0);
+        return error;
+    });
+}
+
+int WriteNewFileFrom(const FilePlace& place, const QByteArray& name,
+                     const std::function<int(int fd)>& produce) {
+    QByteArray tempName;
+    int fd = -1;
+    if (const int error = CreateTemporary(place, 0666, tempName, fd)) return error;
+    int error = produce(fd);
+    if (!error && fsync(fd) != 0) error = errno;
+    if (close(fd) != 0 && !error) error = errno;
+    if (error) {
+        unlinkat(place.folder, tempName.constData(), 0);
+        return error;
     }
-    error = errno;
-    // A file system without RENAME_NOREPLACE: a hard link is as careful; without hard links
-    // (FAT), a file created exclusively under the name is.
-    if (error == EINVAL || error == ENOSYS) {
-        error = linkat(place.folder, temp, place.folder, name.constData(), 0) == 0 ? 0 : errno;
-        if (error == EPERM || error == EOPNOTSUPP) {
-            const int fd = openat(place.folder, name.constData(),
-                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-            error = fd < 0 ? errno : WriteAllBytes(fd, data);
-            if (fd >= 0 && !error && fsync(fd) != 0) error = errno;
-            if (fd >= 0 && close(fd) != 0 && !error) error = errno;
-            if (fd >= 0 && error) unlinkat(place.folder, name.constData(), 0);
-        }
-    }
-    unlinkat(place.folder, temp, 0);
-    if (!error) SyncFolder(place);
-    return error;
+    return PlaceNewFile(place, tempName, name, nullptr);
 }
 
 int WriteAllBytes(int fd, const QByteArray& data) {

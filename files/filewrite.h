@@ -39,6 +39,11 @@ int OpenPrivateAppend(const QString& path, int* error);
 // the name is taken, also by a file that appeared after the place was resolved, it answers
 // EEXIST and writes nothing. Otherwise 0 or the errno value; no temporary file is left.
 int WriteNewFile(const FilePlace& place, const QByteArray& name, const QByteArray& data);
+// The same for a file too large to hold: produce writes it to the descriptor of a temporary
+// file in the folder and answers 0 or an errno value; the file gets its name only when all of
+// it was written. The temporary file is removed on every way out.
+int WriteNewFileFrom(const FilePlace& place, const QByteArray& name,
+                     const std::function<int(int fd)>& produce);
 
 // Writes all of data at the file's position (its end, when opened with O_APPEND), going on
 // after interruptions; 0 or the errno value of the failed write.

@@ -40,7 +40,8 @@ QString SqlLiteral(const char* text) {
 const char* const kJsonKeys[] = {
     "time",           "job",       "codeBefore", "codeAfter",      "firmwareVersion",
     "productionDate", "fileName",  "sha256",     "outcome",        "program",
-    "verifySha256",   "loginName", "hostName",   "programVersion",
+    "verifySha256",   "loginName", "hostName",   "programVersion", "site",
+    "room",
 };
 static_assert(sizeof(kJsonKeys) / sizeof(kJsonKeys[0]) == kJournalColumns);
 
@@ -160,6 +161,20 @@ QByteArray ImageData(const ConfigImage& image) {
 QString ImageSha256(const ConfigImage& image) {
     return QString::fromLatin1(
         QCryptographicHash::hash(ImageData(image), QCryptographicHash::Sha256).toHex());
+}
+
+QString CheckedImageSha256(const ConfigImage& sent, const ConfigImage& readBack,
+                           const std::vector<WriteBlock>& plan, const QString& code) {
+    ConfigImage checked = sent;
+    for (const WriteBlock& block : plan)
+        for (int address = block.start; address < block.start + block.count; ++address)
+            if (readBack.cells[address].mark == MarkFromDevice)
+                checked.cells[address].value = readBack.cells[address].value;
+    uint8_t high = 0, low = 0;
+    TextToCode(code.toStdString(), high, low);
+    checked.cells[Addr::RadioIdCode].value = high;
+    checked.cells[Addr::RadioIdCode + 1].value = low;
+    return ImageSha256(checked);
 }
 
 void SetJournalImage(JournalEntry& entry, const QByteArray& image) {
@@ -289,6 +304,8 @@ QStringList JournalFields(const JournalEntry& entry) {
     fields[ColLoginName] = entry.loginName;
     fields[ColHostName] = entry.hostName;
     fields[ColProgramVersion] = entry.programVersion;
+    fields[ColSite] = entry.site;
+    fields[ColRoom] = entry.room;
     return fields;
 }
 

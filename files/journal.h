@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <functional>
+#include <vector>
 
 #include "config/image.h"
 
@@ -48,6 +49,10 @@ struct JournalEntry {
     QString loginName;
     QString hostName;
     QString programVersion;
+    // Where the device was programmed: the customer's site ("Pflegeheim Sonnenhof, Haus B") and
+    // the room its code list names for its code; empty when not given.
+    QString site;
+    QString room;
 };
 
 // The outcome words of a write that was read back.
@@ -88,6 +93,8 @@ enum JournalColumn {
     ColLoginName,
     ColHostName,
     ColProgramVersion,
+    ColSite,
+    ColRoom,
     kJournalColumns
 };
 
@@ -99,6 +106,12 @@ QString JournalPath(const QString& applicationDataFolder);
 QString ImageSha256(const ConfigImage& image);
 // The image's 256 values as bytes.
 QByteArray ImageData(const ConfigImage& image);
+// The SHA-256 of a written device as its check found it: the image as sent, with every cell of
+// the write plan that the check read back as it came back, and the radio ID code the check's
+// identification found (code) in the code's cells. A check without difference on a write that
+// carried the device's code gives the sent image's SHA-256; no two devices give the same.
+QString CheckedImageSha256(const ConfigImage& sent, const ConfigImage& readBack,
+                           const std::vector<WriteBlock>& plan, const QString& code);
 // Sets the entry's configuration and its SHA-256 together.
 void SetJournalImage(JournalEntry& entry, const QByteArray& image);
 // "2.1" for the firmware version byte 0x21, as the settings view shows it.

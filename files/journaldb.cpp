@@ -37,6 +37,8 @@ const char* const kColumnNames[] = {
     "login_name",
     "host_name",
     "program_version",
+    "site",
+    "room",
 };
 static_assert(sizeof(kColumnNames) / sizeof(kColumnNames[0]) == kJournalColumns);
 

@@ -40,7 +40,9 @@ const JsonKey kJsonKeys[] = {
     {"        \"productionDate\": ", ColProductionDate},
     {"        \"program\": ", ColProgram},
     {"        \"programVersion\": ", ColProgramVersion},
+    {"        \"room\": ", ColRoom},
     {"        \"sha256\": ", ColSha256},
+    {"        \"site\": ", ColSite},
     {"        \"time\": ", ColTime},
     {"        \"verifySha256\": ", ColVerifySha256},
 };

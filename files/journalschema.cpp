@@ -47,6 +47,12 @@ const SchemaStep kSteps[] = {
     // A line whose new radio ID code the record showed on another device, given again as the
     // user agreed (a replaced device).
     {4, "ALTER TABLE journal ADD COLUMN code_given_again INTEGER NOT NULL DEFAULT 0"},
+    // Where each device was programmed: the customer's site and the device's room. A report is
+    // made per site, so the site has an index.
+    {5,
+     "ALTER TABLE journal ADD COLUMN site TEXT NOT NULL DEFAULT '';"
+     "ALTER TABLE journal ADD COLUMN room TEXT NOT NULL DEFAULT '';"
+     "CREATE INDEX IF NOT EXISTS journal_site ON journal (site, time_utc, id)"},
 };
 
 struct TypeName {

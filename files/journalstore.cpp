@@ -335,7 +335,7 @@ bool JournalReader::Select(const JournalFilter& filter, QString* error) {
 }
 
 bool JournalReader::Select(const QString& deviceCode, const QDateTime& since, QString* error) {
-    return Run({deviceCode, since, {}}, {}, 0, error);
+    return Run({deviceCode, since, {}, {}}, {}, 0, error);
 }
 
 bool JournalReader::SelectPage(const JournalFilter& filter, const LineKey& before, int limit,
@@ -345,7 +345,7 @@ bool JournalReader::SelectPage(const JournalFilter& filter, const LineKey& befor
 
 bool JournalReader::SelectPage(const QString& deviceCode, const LineKey& before, int limit,
                                QString* error) {
-    return Run({deviceCode, {}, {}}, before, limit, error);
+    return Run({deviceCode, {}, {}, {}}, before, limit, error);
 }
 
 namespace {
@@ -370,6 +370,10 @@ QString WhereClause(const JournalFilter& filter, const JournalReader::LineKey& b
     } else if (!device.isEmpty()) {
         conditions << QStringLiteral("(upper(code_before) LIKE ? OR upper(code_after) LIKE ?)");
         values << '%' + device + '%' << '%' + device + '%';
+    }
+    if (!filter.site.isEmpty()) {
+        conditions << QStringLiteral("site = ?");
+        values << filter.site;
     }
     if (filter.since.isValid()) {
         conditions << QStringLiteral("time_utc >= ?");

@@ -47,6 +47,7 @@ struct JournalFilter {
     QString device;
     QDateTime since;  // from this point on; invalid: from the first line
     QDateTime until;  // up to this point, itself included; invalid: to the last line
+    QString site;     // the lines of this site alone (exactly as given); empty: every site
 };
 
 // Whether text is one to four hexadecimal digits (a device filter).

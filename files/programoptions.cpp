@@ -39,6 +39,7 @@ const OptionRow kOptions[] = {
     {"--sync", nullptr, OptSync, Takes::Nothing, ForCli},
     {"--offline-codes", nullptr, OptOfflineCodes, Takes::Nothing, ForCli},
     {"--reuse-code", nullptr, OptReuseCode, Takes::Nothing, ForCli},
+    {"--site", nullptr, OptSite, Takes::Value, ForCli, &ProgramOptions::site},
 };
 
 // Dashes that word processors, web pages and some keyboards put where "-" was typed or meant:

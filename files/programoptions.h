@@ -34,6 +34,7 @@ enum OptionBit : unsigned {
     OptUntil = 1u << 15,
     OptOfflineCodes = 1u << 16,
     OptReuseCode = 1u << 17,
+    OptSite = 1u << 18,
 };
 
 struct ProgramOptions {
@@ -54,6 +55,7 @@ struct ProgramOptions {
     QString newCodes;  // a code range or the file of a code list
     QString trace;     // the support trace's file
     QString journal;   // the journal's server (postgresql://...)
+    QString site;      // the customer's site the jobs are done for, or a report is made of
 };
 
 // Reads arguments (argument 0 is the program) for the program: options as --name=value,

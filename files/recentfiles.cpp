@@ -6,6 +6,7 @@ namespace {
 
 const char* const kSection = "Setup";
 const char* const kKey = "RecentFiles";
+const char* const kSitesKey = "RecentSites";
 
 QString Escape(const QString& path) {
     QString out;
@@ -37,9 +38,9 @@ QString Unescape(const QString& text) {
 constexpr int kMaxValueLength = 2047;
 
 // Stores the list; a settings file that cannot be written only costs the list its next start.
-QStringList Store(const QString& settingsFile, QStringList paths) {
+QStringList Store(const QString& settingsFile, QStringList paths, const char* key = kKey) {
     while (!paths.isEmpty() && JoinRecentFiles(paths).size() > kMaxValueLength) paths.removeLast();
-    WriteSetting(settingsFile, kSection, kKey, JoinRecentFiles(paths));
+    WriteSetting(settingsFile, kSection, key, JoinRecentFiles(paths));
     return paths;
 }
 
@@ -78,4 +79,25 @@ QStringList ForgetRecentFile(const QString& settingsFile, const QString& path) {
     QStringList paths = ReadRecentFiles(settingsFile);
     if (paths.removeAll(path) == 0) return paths;
     return Store(settingsFile, paths);
+}
+
+QStringList ReadRecentSites(const QString& settingsFile) {
+    QStringList sites;
+    for (const QString& part :
+         ReadSetting(settingsFile, kSection, kSitesKey).split(';', Qt::SkipEmptyParts)) {
+        const QString site = Unescape(part).simplified();
+        if (!site.isEmpty() && !sites.contains(site) && sites.size() < kRecentSitesMax)
+            sites << site;
+    }
+    return sites;
+}
+
+QStringList RememberRecentSite(const QString& settingsFile, const QString& site) {
+    QStringList sites = ReadRecentSites(settingsFile);
+    const QString named = site.simplified();
+    if (named.isEmpty() || sites.value(0) == named) return sites;
+    sites.removeAll(named);
+    sites.prepend(named);
+    while (sites.size() > kRecentSitesMax) sites.removeLast();
+    return Store(settingsFile, sites, kSitesKey);
 }

@@ -17,3 +17,10 @@ QStringList ForgetRecentFile(const QString& settingsFile, const QString& path);
 // The value's form: paths joined by ";", each with "%", ";" and control characters as %XX.
 QString JoinRecentFiles(const QStringList& paths);
 QStringList SplitRecentFiles(const QString& value);
+
+// The customers' sites named last, newest first, kept in Values.ini (section "Setup", key
+// "RecentSites") in the same form, so that the window offers them again after a restart.
+constexpr int kRecentSitesMax = 10;
+QStringList ReadRecentSites(const QString& settingsFile);
+// Puts site first (once; an empty site is not kept) and stores the list; the new list.
+QStringList RememberRecentSite(const QString& settingsFile, const QString& site);

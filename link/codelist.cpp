@@ -31,20 +31,26 @@ bool Forbidden(const QString& code) {
 
 }  // namespace
 
-bool ParseCodeList(const QString& text, QStringList* result, QString* error) {
+bool ParseCodeList(const QString& text, QStringList* result, QString* error, CodeRooms* rooms) {
     result->clear();
     QStringList list;
+    CodeRooms roomOf;
     QHash<QString, int> lineOf;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
         const QString number = QString::number(i + 1);
         if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
-        if (!IsCode(line)) {
+        // "2000;Zimmer 101" or "2000<tab>Zimmer 101": the room follows the code.
+        static const QRegularExpression kRoomMark(QStringLiteral("[;\t]"));
+        const qsizetype split = line.indexOf(kRoomMark);
+        const QString room = split < 0 ? QString() : line.mid(split + 1).simplified();
+        const QString given = split < 0 ? line : line.left(split).trimmed();
+        if (!IsCode(given)) {
             *error = FillText(Msg::CodeListBadLine, {number, line});
             return false;
         }
-        const QString code = line.toUpper();
+        const QString code = given.toUpper();
         if (Forbidden(code)) {
             *error = FillText(Msg::CodeListForbidden, {number, code});
             return false;
@@ -55,12 +61,14 @@ bool ParseCodeList(const QString& text, QStringList* result, QString* error) {
         }
         lineOf.insert(code, i + 1);
         list << code;
+        if (!room.isEmpty()) roomOf.insert(code, room);
     }
     if (list.isEmpty()) {
         *error = Text(Msg::CodeListEmpty);
         return false;
     }
     *result = list;
+    if (rooms) *rooms = roomOf;
     return true;
 }
 
@@ -87,7 +95,8 @@ bool ParseCodeRange(const QString& range, QStringList* result, QString* error) {
     return true;
 }
 
-bool LoadCodeList(const QString& source, QStringList* codes, QString* error) {
+bool LoadCodeList(const QString& source, QStringList* codes, QString* error, CodeRooms* rooms) {
+    if (rooms) rooms->clear();
     static const QRegularExpression range(QStringLiteral("^[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}$"));
     if (range.match(source).hasMatch() && !PathExists(source))
         return ParseCodeRange(source, codes, error);
@@ -111,5 +120,5 @@ bool LoadCodeList(const QString& source, QStringList* codes, QString* error) {
         *error = FillText(Msg::CodeListUnreadable, {source, FileErrorCause(failure)});
         return false;
     }
-    return ParseCodeList(QString::fromUtf8(file.read(kMaxListBytes)), codes, error);
+    return ParseCodeList(QString::fromUtf8(file.read(kMaxListBytes)), codes, error, rooms);
 }

@@ -270,6 +270,7 @@ void DeviceJobs::Finish() {
     // A read is recorded as the file Speichern writes right after it, so that restore gives
     // back those very bytes.
     if (read && outcome_.read) outcome_.saved = SavedImageData(settings_, record_.fileImage);
+    if (job->kind == Kind::Write) outcome_.room = job->write.room;
     const JournalEntry entry = JournalEntryOf(outcome_, record_.program, recordedFile);
     TraceNote(QStringLiteral("Ende ") + QString::fromLatin1(JournalJobWord(outcome_.job)) +
               QStringLiteral(": ") + JournalFields(entry)[ColOutcome] +
@@ -289,6 +290,7 @@ void DeviceJobs::Finish() {
 void DeviceJobs::Record(const JournalEntry& entry) {
     JournalEntry recorded = entry;
     recorded.time = QDateTime::currentDateTime();
+    recorded.site = record_.site;
     if (record_.inBackground && !record_.server.isEmpty()) {
         if (!journalSender_) {
             const std::weak_ptr<char> alive = alive_;

@@ -32,6 +32,7 @@ struct ReadRequest {
 
 struct WriteRequest {
     QString file;  // the configuration file written, for the record; empty for none
+    QString room;  // where the device is mounted, as its code list names it; for the record
     // Read the device back after a write that the LPX reported done, and compare.
     bool verify = false;
     // A new code that differs from the device's is confirmed by the user first; a series with a
@@ -56,6 +57,7 @@ struct JobRecord {
     QString path;    // the local record; empty: no record at all, as in practice mode
     QString server;  // a company's server (postgresql://...); empty for the local record
     JournalProgram program = JournalProgram::Window;
+    QString site;  // the customer's site every line names; empty when not given
     // The file image that Speichern encodes the view onto: a read's line keeps the bytes that
     // a save right after the read writes.
     const ConfigImage* fileImage = nullptr;

@@ -54,6 +54,7 @@ JournalEntry JournalEntryOf(const JobOutcome& outcome, JournalProgram program,
     JournalEntry entry;
     entry.job = outcome.job;
     entry.program = program;
+    entry.room = outcome.room;
     if (outcome.job != JournalJob::CodeChange) entry.fileName = fileName;
     const bool identified = !outcome.codeBefore.isEmpty();
     if (identified) {
@@ -75,9 +76,7 @@ JournalEntry JournalEntryOf(const JobOutcome& outcome, JournalProgram program,
         entry.image = ImageData(*outcome.sent);
     }
     entry.verifyOutcome = CheckWord(outcome.check);
-    if ((outcome.check == CheckState::Passed || outcome.check == CheckState::Differs) &&
-        outcome.readBack) {
-        entry.verifySha256 = ImageSha256(*outcome.readBack);
-    }
+    if (outcome.check == CheckState::Passed || outcome.check == CheckState::Differs)
+        entry.verifySha256 = outcome.checkedSha256;
     return entry;
 }

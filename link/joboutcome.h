@@ -59,6 +59,7 @@ struct JobOutcome {
     QString codeAfter;  // the code it carries after the job
     std::optional<uint8_t> firmwareVersion;
     QString productionDate;  // a read's, as the settings show it
+    QString room;            // a write's, as its request named it
     // The LPX accepted the job that writes the device: from then on the device may hold what
     // was sent, whatever the job's end.
     bool writeStarted = false;
@@ -73,6 +74,7 @@ struct JobOutcome {
     CheckState check = CheckState::NotAsked;
     // The new code is one the record shows on another device, given again as the user agreed.
     bool codeGivenAgain = false;
+    QString checkedSha256;    // of the device as the check found it (CheckedImageSha256)
     QStringList differences;  // one line per differing cell when the check differs
 
     bool Succeeded() const { return end == JobEnd::Done; }

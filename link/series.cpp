@@ -238,6 +238,7 @@ void Series::CodeHandedOut(const QString& code, bool lost) {
     }
     // Every device keeps its own code unless the series gives it one.
     settings_.SetText(Field::edtRadioCodeNew, code_);
+    request_.room = plan_.rooms.value(code_.toUpper());
     // The wait counts the devices written: a failed device's successor takes its number.
     host_.DeviceStarting(Written() + 1, plan_.count);
     const std::weak_ptr<char> alive = alive_;

@@ -4,6 +4,7 @@
 // not end the series; a failure that no further device can change does, and so do the user's
 // abort, the count reached and a code list used up.
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -89,6 +90,8 @@ struct SeriesPlan {
     // names the code of a series of one device.
     QStringList codes;
     QString newCode;
+    // The room of each code, as its list names it: the record keeps it with the device's line.
+    QHash<QString, QString> rooms;
     // Hands out the new codes in place of the list when given (not owned).
     SeriesCodes* codeSource = nullptr;
     // With a company's server that cannot be asked, give the codes by the local record alone

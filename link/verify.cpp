@@ -204,8 +204,9 @@ void DeviceJobs::Compare() {
     const ConfigImage& written = job_->writeImage;
     const ConfigImage& read = job_->checkImage;
     outcome_.readBack = read;
-    const std::vector<int> cells =
-        DifferingCells(written, read, WritePlan(job_->generation, job_->changeCode));
+    const std::vector<WriteBlock> plan = WritePlan(job_->generation, job_->changeCode);
+    outcome_.checkedSha256 = CheckedImageSha256(written, read, plan, job_->codeAfter);
+    const std::vector<int> cells = DifferingCells(written, read, plan);
     if (cells.empty()) {
         outcome_.check = CheckState::Passed;
         Status(Msg::WriteVerified);

@@ -1,6 +1,7 @@
 #include "report/lineoutcome.h"
 
 #include "files/journal.h"
+#include "resources/msg.h"
 
 namespace {
 
@@ -19,6 +20,29 @@ const OutcomeWord kWords[] = {
     {"Fehler", LineResult::Failed, "Fehler"},
 };
 
+// The failures the jobs tell, by catalogue id, in the words of a report's reader.
+struct FailureWords {
+    int messageId;
+    const char* words;
+};
+const FailureWords kFailureWords[] = {
+    {Msg::LpxNotReachable, "keine LPX"},
+    {Msg::LpxFirmwareTooOld, "LPX-Firmware zu alt"},
+    {Msg::LpxJobNotStarted, "LPX nahm den Auftrag nicht an"},
+    {Msg::WaitTimedOutText, "keine Antwort vom K-ORBI"},
+    {Msg::ReadFailed, "Lesefehler"},
+    {Msg::WriteFailed, "Schreibfehler"},
+    {Msg::CodeChangeFailed, "Funkkennung nicht geändert"},
+    {Msg::VerifyMismatch, "Prüfung fand Unterschiede"},
+    {Msg::BadProduct, "fremdes Produkt"},
+    {Msg::ConversionError, "Daten des K-ORBI unlesbar"},
+    {Msg::EncodingError, "Konfiguration passt nicht zum K-ORBI"},
+    {Msg::PressTimeTooShort, "Einstellungen unzulässig"},
+    {Msg::CodeNotFourHexDigits, "Funkkennung unzulässig"},
+    {Msg::ForbiddenCode, "Funkkennung unzulässig"},
+    {Msg::FileNotSaved, "Datei nicht gespeichert"},
+};
+
 }  // namespace
 
 LineOutcome OutcomeOfLine(const QStringList& fields) {
@@ -33,12 +57,19 @@ LineOutcome OutcomeOfLine(const QStringList& fields) {
     return {LineResult::Failed, 0};
 }
 
+QString ReasonText(const LineOutcome& outcome) {
+    if (outcome.result == LineResult::Aborted) return QStringLiteral("abgebrochen");
+    for (const FailureWords& row : kFailureWords)
+        if (row.messageId == outcome.messageId) return QString::fromUtf8(row.words);
+    return QStringLiteral("Fehler");
+}
+
 QString OutcomeText(const LineOutcome& outcome) {
-    for (const OutcomeWord& row : kWords) {
-        if (row.result != outcome.result) continue;
-        const QString shown = QString::fromUtf8(row.shown);
-        return outcome.messageId ? shown + ' ' + QString::number(outcome.messageId) : shown;
-    }
+    if (outcome.result == LineResult::Failed)
+        return outcome.messageId ? QStringLiteral("fehlgeschlagen: ") + ReasonText(outcome)
+                                 : QStringLiteral("fehlgeschlagen");
+    for (const OutcomeWord& row : kWords)
+        if (row.result == outcome.result) return QString::fromUtf8(row.shown);
     return QString();
 }
 

@@ -23,8 +23,11 @@ struct LineOutcome {
 // The outcome of a journal line given as its fields in column order.
 LineOutcome OutcomeOfLine(const QStringList& fields);
 
-// The outcome in German words for the report: "ok", "ok, geprüft", "Fehler 10804", ...
+// The outcome in German words for the report: "ok", "ok, geprüft", "fehlgeschlagen: keine
+// Antwort vom K-ORBI", ...; never a bare message number, which tells a customer nothing.
 QString OutcomeText(const LineOutcome& outcome);
+// Why a job failed or ended, in a few words: "keine LPX", "abgebrochen", "Schreibfehler".
+QString ReasonText(const LineOutcome& outcome);
 
 // Whether the device took the configuration the line names (a write that reached the device,
 // checked or not).

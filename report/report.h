@@ -19,6 +19,7 @@ struct ReportHeader {
     QString program;  // the program's name and version
     QString lpxInfo;  // the LPX's information line; empty when not known
     QString range;    // which part of the record the report covers, in words
+    QString site;     // the customer's site the report is made for; empty: as the lines say
 };
 
 struct Report {

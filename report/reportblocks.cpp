@@ -1,34 +1,65 @@
 #include "report/reportblocks.h"
 
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QHash>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include "config/fieldtext.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
 #include "files/journal.h"
 #include "report/lineoutcome.h"
 #include "report/reportjournal.h"
+#include "report/reportlines.h"
 #include "resources/catalogue.h"
 
 namespace {
 
 constexpr int kShortHashDigits = 12;
 constexpr int kMaxDifferencesNamed = 12;
+constexpr int kDevicesNamed = 6;       // per configuration; more are counted
+constexpr int kSitesNamed = 3;         // in the title block; more are counted
+constexpr int kTitleValueLength = 70;  // characters: one line of the title block
+const QString kNone = QStringLiteral("—");
 
 const QList<ReportColumn>& JobColumns() {
     static const QList<ReportColumn> columns = {
-        {QStringLiteral("Datum und Zeit"), 17}, {QStringLiteral("Vorgang"), 10},
-        {QStringLiteral("Funkkennung"), 13},    {QStringLiteral("Firmware"), 10},
-        {QStringLiteral("Ergebnis"), 16},       {QStringLiteral("Datei"), 20},
-        {QStringLiteral("SHA-256"), 14, true},
+        {QStringLiteral("Datum und Zeit"), 15}, {QStringLiteral("Vorgang"), 10},
+        {QStringLiteral("Funkkennung"), 14},    {QStringLiteral("Raum"), 14},
+        {QStringLiteral("Ergebnis"), 17},       {QStringLiteral("Firmware"), 10},
+        {QStringLiteral("Konf."), 6},           {QStringLiteral("Datei"), 14},
     };
     return columns;
+}
+
+QString JobText(const QString& word) {
+    if (word == QLatin1String(JournalJobWord(JournalJob::CodeChange)))
+        return QStringLiteral("Funkkennung ändern");
+    return word;
 }
 
 QString Codes(const QStringList& fields) {
     const QString before = fields.value(ColCodeBefore);
     const QString after = fields.value(ColCodeAfter);
-    if (before.isEmpty() && after.isEmpty()) return QStringLiteral("—");
     if (before == after || after.isEmpty()) return before;
-    return (before.isEmpty() ? QStringLiteral("—") : before) + QStringLiteral(" → ") + after;
+    return (before.isEmpty() ? kNone : before) + QStringLiteral(" → ") + after;
+}
+
+// A file's name without the folders it lay in on the technician's computer.
+QString FileName(const QString& path) {
+    return path.isEmpty() ? QString() : QFileInfo(path).fileName();
+}
+
+QString OneLine(const QString& text) {
+    const QString simple = text.simplified();
+    return simple.size() <= kTitleValueLength ? simple
+                                              : simple.left(kTitleValueLength - 1) + QChar(0x2026);
 }
 
 ReportBlock Text(ReportBlock::Kind kind, const QString& text) {
@@ -38,186 +69,376 @@ ReportBlock Text(ReportBlock::Kind kind, const QString& text) {
     return block;
 }
 
-ReportBlock HeaderPairs(const ReportHeader& header, int lines, int configurations) {
+ReportBlock TitlePairs(const ReportHeader& header, const ReportFacts& known) {
     ReportBlock block;
     block.kind = ReportBlock::Pairs;
     block.columns = {{QString(), 30}, {QString(), 70}};
     const auto add = [&block](const char* label, const QString& value) {
-        block.rows << ReportRow{{QString::fromUtf8(label) + ':', value}};
+        block.rows << ReportRow{{QString::fromUtf8(label) + ':', OneLine(value)}};
     };
-    add("Erstellt am", header.made.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+    add("Kunde / Objekt", !header.site.isEmpty()   ? header.site
+                          : !known.sites.isEmpty() ? known.sites
+                                                   : kNone);
     add("Techniker", header.technician);
-    add("Rechner", header.computer);
+    add("Erstellt am", header.made.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
     add("Programm", header.program);
+    add("Rechner", header.computer);
     if (!header.lpxInfo.isEmpty()) add("LPX", header.lpxInfo);
     if (!header.range.isEmpty()) add("Umfang", header.range);
-    add("Gerätevorgänge", QString::number(lines));
-    add("Geschriebene Konfigurationen", QString::number(configurations));
     return block;
 }
 
-ReportBlock JobTable(const QList<QStringList>& lines) {
-    ReportBlock block;
-    block.kind = ReportBlock::Table;
-    block.columns = JobColumns();
-    block.rows.reserve(lines.size());
-    for (const QStringList& fields : lines)
-        block.rows << ReportRow{{LocalTimeText(fields.value(ColTime)), fields.value(ColJob),
-                                 Codes(fields), fields.value(ColFirmwareVersion),
-                                 OutcomeText(OutcomeOfLine(fields)), fields.value(ColFileName),
-                                 fields.value(ColSha256).left(kShortHashDigits)}};
-    return block;
+// The fields that carry no setting: what the device tells about itself, and the code edits
+// (the code a device got stands in its job's row).
+bool InformationField(Field field) {
+    switch (field) {
+        case Field::edtRadioCodeOld:
+        case Field::edtRadioCodeNew:
+        case Field::edtButtonCounter:
+        case Field::edtTotalTxCounter:
+        case Field::edtFirmwareVersion:
+        case Field::edtProductionDate:
+        case Field::edtFirmwareType:
+            return true;
+        default:
+            return false;
+    }
 }
 
-// The devices that received one configuration: code, time and outcome.
-ReportBlock DeviceTable(const QList<const QStringList*>& writes) {
-    ReportBlock block;
-    block.kind = ReportBlock::Table;
-    block.columns = {{QStringLiteral("Erhalten von"), 25},
-                     {QStringLiteral("Datum und Zeit"), 35},
-                     {QStringLiteral("Ergebnis"), 40}};
-    for (const QStringList* fields : writes)
-        block.rows << ReportRow{{Codes(*fields), LocalTimeText(fields->value(ColTime)),
-                                 OutcomeText(OutcomeOfLine(*fields))}};
-    return block;
-}
-
-// Every setting of a configuration as the window shows it: its group's caption, label, value.
+// A setting as the window shows it: its group's caption, label, value.
 struct Setting {
     QString group;
     QString label;
     QString value;
 };
 
-QList<Setting> SettingsOf(const QByteArray& bytes) {
+// The fields that only a generation-2 device has: those the window greys for generation 1.
+const QSet<int>& Generation2Fields() {
+    static const QSet<int> fields = [] {
+        const auto enabledFor = [](uint8_t firmwareVersion) {
+            ImageBytes values{};
+            values[Addr::FirmwareVersion] = firmwareVersion;
+            ConfigImage image;
+            FillFileImage(image, values, MarkFromFile);
+            auto model = std::make_unique<SettingsModel>();
+            model->EnableGeneration2Controls(image);
+            return model;
+        };
+        const auto one = enabledFor(0x10);
+        const auto two = enabledFor(0x20);
+        QSet<int> set;
+        for (int i = 0; i < kFieldCount; ++i)
+            if (two->Enabled(Field(i)) && !one->Enabled(Field(i))) set.insert(i);
+        return set;
+    }();
+    return fields;
+}
+
+// The settings that a write sends: a generation-1 device gets none of the generation-2 ones.
+QList<Setting> SettingsSent(const QByteArray& bytes) {
     ImageBytes values{};
     std::copy(bytes.cbegin(), bytes.cend(), values.begin());
     ConfigImage image;
     FillFileImage(image, values, MarkFromFile);
     SettingsModel model;
     model.ShowFileImage(image, true);
+    const bool generation1 = ImageGeneration(values[Addr::FirmwareVersion]) != 2;
     QList<Setting> settings;
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
+        if (InformationField(field) || (generation1 && Generation2Fields().contains(i))) continue;
         settings << Setting{::Text(InfoOf(InfoOf(field).group).titleId), FieldLabel(field),
                             ValueText(model, field)};
     }
     return settings;
 }
 
-ReportBlock SettingsBlock() {
-    ReportBlock block;
-    block.kind = ReportBlock::Table;
-    block.columns = {{QStringLiteral("Einstellung"), 70}, {QStringLiteral("Wert"), 30}};
-    return block;
+const QList<ReportColumn>& SettingColumns() {
+    static const QList<ReportColumn> columns = {{QStringLiteral("Einstellung"), 70},
+                                                {QStringLiteral("Wert"), 30}};
+    return columns;
 }
 
-// All settings, under the captions of the window's boxes.
-ReportBlock SettingsTable(const QList<Setting>& settings) {
-    ReportBlock block = SettingsBlock();
-    QString group;
-    for (const Setting& setting : settings) {
-        if (setting.group != group) {
-            group = setting.group;
-            block.rows << ReportRow{{group}, true};
-        }
-        block.rows << ReportRow{{setting.label, setting.value}};
-    }
-    return block;
-}
-
-// The settings that differ from those of an earlier configuration, each named with its group
-// (a label such as "Nummer 3" stands in two groups).
-ReportBlock DifferencesTable(const QList<Setting>& settings, const QList<Setting>& reference) {
-    ReportBlock block = SettingsBlock();
-    for (qsizetype i = 0; i < settings.size(); ++i)
-        if (settings[i].value != reference.value(i).value)
-            block.rows << ReportRow{
-                {settings[i].group + ": " + settings[i].label, settings[i].value}};
-    return block;
-}
-
-// The configurations in the order they were first written, each with its writes.
+// The configurations in the order they were first written: little per configuration, as a
+// series that gives each device its own code writes as many configurations as devices.
 struct Written {
-    QStringList order;
-    QHash<QString, QList<const QStringList*>> writes;
+    QByteArray sha;  // raw bytes
+    qint64 imageKey = -1;
+    int count = 0;
+    int fileName = -1;  // into the names
+    QString devices;    // the first few codes, with their rooms
 };
 
-Written WrittenConfigurations(const QList<QStringList>& lines) {
-    Written written;
-    for (const QStringList& fields : lines) {
-        if (!WroteConfiguration(fields)) continue;
-        const QString& sha = fields[ColSha256];
-        if (!written.writes.contains(sha)) written.order << sha;
-        written.writes[sha] << &fields;
+class Configurations {
+  public:
+    void Add(const QStringList& fields, qint64 key) {
+        const QByteArray sha = QByteArray::fromHex(fields[ColSha256].toLatin1());
+        auto found = index_.constFind(sha);
+        if (found == index_.cend()) {
+            found = index_.insert(sha, int(written_.size()));
+            written_.push_back({sha, key, 0, NameIndex(FileName(fields.value(ColFileName))), {}});
+        }
+        Written& entry = written_[size_t(*found)];
+        if (entry.count < kDevicesNamed) {
+            const QString code = fields.value(ColCodeAfter);
+            const QString room = fields.value(ColRoom);
+            entry.devices += (entry.devices.isEmpty() ? QString() : QStringLiteral(", ")) + code +
+                             (room.isEmpty() ? QString() : QStringLiteral(" (") + room + ')');
+        }
+        ++entry.count;
     }
-    return written;
-}
+    int NumberOf(const QString& sha) const {
+        return index_.value(QByteArray::fromHex(sha.toLatin1()), -1) + 1;
+    }
+    const std::vector<Written>& All() const { return written_; }
+    QString Name(const Written& entry) const { return names_.value(entry.fileName); }
 
-void AddConfigurations(const Report& report, const Written& written, QList<ReportBlock>* blocks) {
-    if (written.order.isEmpty()) return;
-    *blocks << Text(ReportBlock::Heading, QStringLiteral("Geschriebene Konfigurationen"));
-    QList<Setting> reference;  // of the first configuration shown in full
-    int referenceNumber = 0;
-    for (int number = 0; number < written.order.size(); ++number) {
-        const QString& sha = written.order[number];
-        const QList<const QStringList*>& writes = written.writes[sha];
-        const QString file = writes.first()->value(ColFileName);
-        *blocks << Text(ReportBlock::Subheading,
-                        QStringLiteral("Konfiguration %1").arg(number + 1) +
-                            (file.isEmpty() ? QString() : QStringLiteral(": ") + file))
-                << Text(ReportBlock::Paragraph, QStringLiteral("SHA-256: ") + sha)
-                << DeviceTable(writes);
-        if (!report.images.contains(sha)) {
-            *blocks << Text(ReportBlock::Paragraph,
-                            QStringLiteral("Die Einstellungen dieser Konfiguration sind im "
-                                           "Protokoll nicht gespeichert."));
-            continue;
-        }
-        if (report.imagesReadBack.contains(sha))
-            *blocks << Text(ReportBlock::Paragraph,
-                            QStringLiteral("Einstellungen wie beim Prüfen vom ersten Gerät "
-                                           "zurückgelesen (Zähler und Produktinformation sind "
-                                           "die dieses Geräts)."));
-        // A configuration that differs from the first one in a few settings only (a series
-        // that handed out new codes) names those: a thousand full tables would bury them.
-        const QList<Setting> settings = SettingsOf(report.images[sha]);
-        if (reference.isEmpty()) {
-            reference = settings;
-            referenceNumber = number + 1;
-        }
-        const ReportBlock differences = DifferencesTable(settings, reference);
-        if (number + 1 == referenceNumber || differences.rows.size() > kMaxDifferencesNamed) {
-            *blocks << SettingsTable(settings);
-            continue;
-        }
-        *blocks << Text(ReportBlock::Paragraph,
-                        differences.rows.isEmpty()
-                            ? QStringLiteral("Alle Einstellungen wie bei Konfiguration %1.")
-                                  .arg(referenceNumber)
-                            : QStringLiteral("Alle Einstellungen wie bei Konfiguration %1, "
-                                             "außer:")
-                                  .arg(referenceNumber));
-        if (!differences.rows.isEmpty()) *blocks << differences;
+  private:
+    int NameIndex(const QString& name) {
+        const auto known = nameIndex_.constFind(name);
+        if (known != nameIndex_.cend()) return *known;
+        names_ << name;
+        return nameIndex_[name] = int(names_.size()) - 1;
     }
+    QHash<QByteArray, int> index_;
+    std::vector<Written> written_;
+    QStringList names_;
+    QHash<QString, int> nameIndex_;
+};
+
+// The attempts that never reached a device, counted by what stopped them.
+class Attempts {
+  public:
+    void Add(const QStringList& fields) {
+        ++count_;
+        ++byReason_[ReasonText(OutcomeOfLine(fields))];
+    }
+    // "4 Versuche ohne Gerät: keine LPX (3), abgebrochen (1)"; empty for none.
+    QString Line() const {
+        if (count_ == 0) return QString();
+        QStringList reasons;
+        for (auto it = byReason_.cbegin(); it != byReason_.cend(); ++it)
+            reasons << (byReason_.size() == 1 ? it.key()
+                                              : QStringLiteral("%1 (%2)").arg(it.key()).arg(*it));
+        return QStringLiteral("%1 %2 ohne Gerät: %3")
+            .arg(count_)
+            .arg(count_ == 1 ? QStringLiteral("Versuch") : QStringLiteral("Versuche"),
+                 reasons.join(QStringLiteral(", ")));
+    }
+
+  private:
+    qint64 count_ = 0;
+    QMap<QString, qint64> byReason_;
+};
+
+class Teller {
+  public:
+    Teller(ReportLines& lines, ReportSink& sink, ReportFacts* found)
+        : lines_(lines), sink_(sink), found_(found) {}
+
+    bool JobTable(QString* error) {
+        sink_.Block(Text(ReportBlock::Heading, QStringLiteral("Gerätevorgänge")));
+        const bool read = lines_.Each(
+            [this](const QStringList& fields, qint64 key) { Line(fields, key); }, error);
+        if (!read) return false;
+        if (tableOpen_)
+            sink_.TableEnds();
+        else
+            sink_.Block(Text(ReportBlock::Paragraph,
+                             QStringLiteral("Kein Vorgang hat ein Gerät erreicht.")));
+        QString counts =
+            QStringLiteral("%1 %2 an Geräten")
+                .arg(deviceJobs_)
+                .arg(deviceJobs_ == 1 ? QStringLiteral("Vorgang") : QStringLiteral("Vorgänge"));
+        if (unfinished_ > 0)
+            counts += QStringLiteral(", davon %1 nicht erfolgreich").arg(unfinished_);
+        sink_.Block(Text(ReportBlock::Paragraph, counts + '.'));
+        const QString attempts = attempts_.Line();
+        if (!attempts.isEmpty()) sink_.Block(Text(ReportBlock::Paragraph, attempts + '.'));
+        QStringList sites = sites_.values();
+        std::sort(sites.begin(), sites.end());
+        if (sites.size() > kSitesNamed)
+            found_->sites = sites.mid(0, kSitesNamed).join(QStringLiteral("; ")) +
+                            QStringLiteral(" und %1 weitere").arg(sites.size() - kSitesNamed);
+        else
+            found_->sites = sites.join(QStringLiteral("; "));
+        return true;
+    }
+
+    void ConfigurationsWritten() {
+        if (configurations_.All().empty()) return;
+        sink_.Block(Text(ReportBlock::Heading, QStringLiteral("Geschriebene Konfigurationen")));
+        QList<Setting> reference;  // of the first configuration shown in full
+        QByteArray referenceKey;   // its settings' hash, without its code
+        int referenceNumber = 0;
+        int number = 0;
+        for (const Written& written : configurations_.All()) {
+            ++number;
+            const QString name = configurations_.Name(written);
+            const QString title = QStringLiteral("Konfiguration %1").arg(number) +
+                                  (name.isEmpty() ? QString() : QStringLiteral(": ") + name);
+            sink_.Block(Text(ReportBlock::Subheading, title));
+            const QString sha = QString::fromLatin1(written.sha.toHex());
+            QString devices =
+                QStringLiteral("Geschrieben auf %1 %2: %3")
+                    .arg(written.count)
+                    .arg(written.count == 1 ? QStringLiteral("Gerät") : QStringLiteral("Geräte"),
+                         written.devices);
+            if (written.count > kDevicesNamed) devices += QStringLiteral(" …");
+            sink_.Block(
+                Text(ReportBlock::Paragraph, devices + QStringLiteral("\nSHA-256: ") + sha));
+            const QByteArray image = lines_.ImageOf(written.imageKey);
+            if (image.size() != kImageSize) {
+                sink_.Block(Text(ReportBlock::Paragraph,
+                                 QStringLiteral("Die Einstellungen dieser Konfiguration sind im "
+                                                "Protokoll nicht gespeichert.")));
+                continue;
+            }
+            if (QCryptographicHash::hash(image, QCryptographicHash::Sha256) != written.sha)
+                sink_.Block(Text(ReportBlock::Paragraph,
+                                 QStringLiteral("Einstellungen wie beim Prüfen vom ersten Gerät "
+                                                "zurückgelesen.")));
+            // A configuration that differs from the first one in a few settings only names
+            // those: a thousand full tables would bury them. One that differs in its code alone
+            // (a series with a code list) is known as such without decoding it.
+            QByteArray settingsOnly = image;
+            settingsOnly[Addr::RadioIdCode] = settingsOnly[Addr::RadioIdCode + 1] = 0;
+            const QByteArray key =
+                QCryptographicHash::hash(settingsOnly, QCryptographicHash::Sha256);
+            if (!reference.isEmpty() && key == referenceKey) {
+                sink_.Block(Text(ReportBlock::Paragraph,
+                                 QStringLiteral("Alle Einstellungen wie bei Konfiguration %1.")
+                                     .arg(referenceNumber)));
+                continue;
+            }
+            const QList<Setting> settings = SettingsSent(image);
+            if (reference.isEmpty()) {
+                reference = settings;
+                referenceNumber = number;
+                referenceKey = key;
+            }
+            QList<ReportRow> differences;
+            for (qsizetype i = 0; i < settings.size(); ++i)
+                if (settings[i].value != reference.value(i).value ||
+                    settings[i].label != reference.value(i).label)
+                    differences << ReportRow{
+                        {settings[i].group + ": " + settings[i].label, settings[i].value}};
+            const QString continued = title + QStringLiteral(" (Fortsetzung)");
+            if (number == referenceNumber || differences.size() > kMaxDifferencesNamed) {
+                SettingsTable(settings, continued);
+                continue;
+            }
+            sink_.Block(Text(ReportBlock::Paragraph,
+                             differences.isEmpty()
+                                 ? QStringLiteral("Alle Einstellungen wie bei Konfiguration %1.")
+                                       .arg(referenceNumber)
+                                 : QStringLiteral("Alle Einstellungen wie bei Konfiguration %1, "
+                                                  "außer:")
+                                       .arg(referenceNumber)));
+            if (differences.isEmpty()) continue;
+            sink_.TableStarts({SettingColumns(), continued, int(differences.size())});
+            for (const ReportRow& row : differences) sink_.Row(row);
+            sink_.TableEnds();
+        }
+    }
+
+  private:
+    void Line(const QStringList& fields, qint64 key) {
+        const QString site = fields.value(ColSite);
+        if (!site.isEmpty() && sites_.size() <= kSitesNamed) sites_.insert(site);
+        // An attempt that never reached a device is counted, not listed.
+        if (fields.value(ColCodeBefore).isEmpty() && fields.value(ColCodeAfter).isEmpty()) {
+            attempts_.Add(fields);
+            return;
+        }
+        ++deviceJobs_;
+        const LineOutcome outcome = OutcomeOfLine(fields);
+        if (!DeviceReceived(outcome) || outcome.result == LineResult::CheckFailed) ++unfinished_;
+        int number = 0;
+        if (WroteConfiguration(fields)) {
+            configurations_.Add(fields, key);
+            number = configurations_.NumberOf(fields[ColSha256]);
+        }
+        if (!tableOpen_) {
+            sink_.TableStarts({JobColumns(), QStringLiteral("Gerätevorgänge (Fortsetzung)")});
+            tableOpen_ = true;
+        }
+        sink_.Row(ReportRow{{LocalTimeText(fields.value(ColTime)), JobText(fields.value(ColJob)),
+                             Codes(fields), fields.value(ColRoom), OutcomeText(outcome),
+                             fields.value(ColFirmwareVersion),
+                             number > 0 ? QString::number(number) : QString(),
+                             FileName(fields.value(ColFileName))}});
+    }
+
+    void SettingsTable(const QList<Setting>& settings, const QString& continued) {
+        sink_.TableStarts({SettingColumns(), continued});
+        QString group;
+        for (const Setting& setting : settings) {
+            if (setting.group != group) {
+                group = setting.group;
+                sink_.Row(ReportRow{{group}, true});
+            }
+            sink_.Row(ReportRow{{setting.label, setting.value}});
+        }
+        sink_.TableEnds();
+    }
+
+    ReportLines& lines_;
+    ReportSink& sink_;
+    ReportFacts* found_;
+    Configurations configurations_;
+    Attempts attempts_;
+    QSet<QString> sites_;
+    qint64 deviceJobs_ = 0;
+    qint64 unfinished_ = 0;
+    bool tableOpen_ = false;
+};
+
+// Place, date and the lines to sign on, for the technician and the customer.
+ReportBlock Closing(const ReportHeader& header) {
+    ReportBlock block;
+    block.kind = ReportBlock::Signatures;
+    block.text = QStringLiteral("Ort, Datum:");
+    block.columns = {{QStringLiteral("Techniker"), 45}, {QStringLiteral("Kunde"), 45}};
+    block.rows << ReportRow{{QStringLiteral("Unterschrift Techniker"),
+                             QStringLiteral("Unterschrift Kunde")}}
+               << ReportRow{{header.technician, QStringLiteral("Name in Druckschrift")}};
+    return block;
 }
 
 }  // namespace
 
 QString LocalTimeText(const QString& journalTime) {
+    // Most lines were written here, in the zone of today: their own date and time are local
+    // already, and reading a time is what a long report's rows cost most after the fonts.
+    static const QRegularExpression kStamp(QStringLiteral(
+        "^(\\d{4})-(\\d{2})-(\\d{2})T(\\d{2}):(\\d{2}):\\d{2}([+-])(\\d{2}):(\\d{2})$"));
+    const QRegularExpressionMatch parts = kStamp.match(journalTime);
+    if (parts.hasMatch()) {
+        const QDate day(parts.captured(1).toInt(), parts.captured(2).toInt(),
+                        parts.captured(3).toInt());
+        const QTime clock(parts.captured(4).toInt(), parts.captured(5).toInt());
+        const int offset = (parts.captured(6) == QLatin1String("-") ? -60 : 60) *
+                           (parts.captured(7).toInt() * 60 + parts.captured(8).toInt());
+        const QDateTime local(day, clock);
+        if (day.isValid() && clock.isValid() && local.offsetFromUtc() == offset)
+            return QStringLiteral("%1.%2.%3 %4:%5")
+                .arg(parts.capturedView(3), parts.capturedView(2), parts.capturedView(1),
+                     parts.capturedView(4), parts.capturedView(5));
+    }
     const QDateTime time = QDateTime::fromString(journalTime, Qt::ISODate);
     if (!time.isValid()) return journalTime;
-    return time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    return time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
 }
 
-QList<ReportBlock> ReportBlocks(const Report& report) {
-    const Written written = WrittenConfigurations(report.lines);
-    QList<ReportBlock> blocks = {
-        Text(ReportBlock::Title, QStringLiteral("Programmierprotokoll")),
-        HeaderPairs(report.header, int(report.lines.size()), int(written.order.size())),
-        Text(ReportBlock::Heading, QStringLiteral("Gerätevorgänge")),
-        JobTable(report.lines),
-    };
-    AddConfigurations(report, written, &blocks);
-    return blocks;
+bool TellReport(const ReportHeader& header, const ReportFacts& known, ReportLines& lines,
+                ReportSink& sink, ReportFacts* found, QString* error) {
+    sink.Block(Text(ReportBlock::Title, QStringLiteral("Programmierprotokoll")));
+    sink.Block(TitlePairs(header, known));
+    Teller teller(lines, sink, found);
+    if (!teller.JobTable(error)) return false;
+    teller.ConfigurationsWritten();
+    sink.Block(Text(ReportBlock::Heading, QStringLiteral("Bestätigung")));
+    sink.Block(Closing(header));
+    return true;
 }

@@ -16,10 +16,16 @@ struct ReportRange {
     QString device;
     QDateTime since;  // from this point on; invalid: from the first line
     QDateTime until;  // up to, not including, this point; invalid: to the last line
+    QString site;     // the lines of this site alone; empty: every site
     // Takes a line's fields and keeps it or not (every line without one): e.g. a series'
     // own lines among those of the same minutes.
     std::function<bool(const QStringList&)> keep;
 };
+
+// Hands each line of the range to line, oldest first, with its id, as the record streams them.
+// False with a German error when the record cannot be read.
+bool EachReportLine(JournalReader& reader, const ReportRange& range,
+                    const std::function<void(const QStringList&, qint64)>& line, QString* error);
 
 // Reads the range's lines, oldest first, and the image of each distinct configuration that a
 // device received. False with a German error when the record cannot be read.

@@ -210,6 +210,8 @@ enum Id : int {
     JournalColumnLoginName = 20121,
     JournalColumnHostName = 20122,
     JournalColumnProgramVersion = 20123,
+    JournalColumnSite = 20124,
+    JournalColumnRoom = 20125,
     // The journal window
     JournalDeviceFilter = 20130,
     JournalOpenConfiguration = 20131,
@@ -350,6 +352,13 @@ enum Id : int {
     UnsavedDiscard = 20522,
     UnsavedCancel = 20523,
     MenuFileRecent = 20524,
+    // The customer's site and the devices' rooms
+    SiteLabel = 20700,
+    SitePlaceholder = 20701,
+    SiteToolTip = 20702,
+    SeriesRoom = 20703,
+    ReportPractice = 20704,
+    JournalSiteFilter = 20705,
     // korbi-cli ports
     PortsConverterUsable = 20510,
     PortsConverterDenied = 20511,

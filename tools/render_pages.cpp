@@ -48,7 +48,8 @@ class SilentPrompts : public Prompts {
     QString AskFolder(const QString&, const QString&) override { return QString(); }
 };
 
-// A series of three devices written with the v2.x template and checked, as the record keeps it.
+// A series of three devices of a care home written with the v2.x template and checked, each with
+// its room, as the record keeps it.
 Report SampleReport() {
     ImageBytes bytes = StartTemplate(2);
     const QByteArray image(reinterpret_cast<const char*>(bytes.data()), kImageSize);
@@ -62,6 +63,8 @@ Report SampleReport() {
         line.codeBefore = QString::fromLatin1(codes[i][0]);
         line.codeAfter = QString::fromLatin1(codes[i][1]);
         line.firmwareVersion = QStringLiteral("2.1");
+        line.site = QStringLiteral("Pflegeheim Sonnenhof, Haus B");
+        line.room = QStringLiteral("Zimmer %1").arg(101 + i);
         line.fileName = QStringLiteral(
             "/home/techniker/Documents/TALO/K-ORBI config/"
             "Sonnenhof Haus B Notruf Bett.Korbi");

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -23,10 +26,12 @@
 #include "app/mainwindow.h"
 #include "app/reportactions.h"
 #include "app/seriesdialog.h"
+#include "app/sitefield.h"
 #include "app/waitdialog.h"
 #include "files/journal.h"
 #include "link/ttydriver.h"
 #include "lpxsim_process.h"
+#include "resources/catalogue.h"
 #include "support/job_events.h"
 #include "support/keyboard_walk.h"
 #include "support/pdf_text.h"
@@ -87,6 +92,7 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     EXPECT_FALSE(pdfButton->isEnabled());
     series.edtCount->setValue(3);
     series.cbVerify->setChecked(true);
+    series.cbSeriesSite->setEditText("Haus B");
     QTest::mouseClick(series.btnStart, Qt::LeftButton);
     RunEventsUntil([&series] { return series.btnStart->isEnabled(); });
     ASSERT_EQ(series.lblSummary->text(), "Geschrieben: 3, fehlgeschlagen: 0, abgebrochen: 0");
@@ -121,9 +127,12 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     const QString text = PdfText(pdf);
     EXPECT_TRUE(text.contains("Serie vom")) << text.toStdString();
     EXPECT_TRUE(text.contains("LPX info: 15-1 LPX V1"));
+    EXPECT_TRUE(text.contains("Haus B"));
+    EXPECT_EQ(window.Site(), "Haus B");
+    EXPECT_EQ(window.findChild<SiteField*>("cbSite")->currentText(), "Haus B");
     EXPECT_FALSE(text.contains("7777"));
     for (const char* code : {"4C2D", "5D3E", "6E4F"})
-        EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("%1 .*ok, geprüft").arg(code))), 2)
+        EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("%1 .*ok, geprüft").arg(code))), 1)
             << code;
     const QList<QStringList> records = ParseCsv(QString::fromUtf8(ReadBytes(csv)));
     ASSERT_EQ(records.size(), 4);
@@ -148,6 +157,10 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     ASSERT_TRUE(journal.btnJournalReport);
     RunEventsUntil([&journal] { return !journal.Busy(); });
     ExpectTabReachesEveryButton(&journal, journal.edtJournalDevice);
+    // What happened where comes first, within the window.
+    QHeaderView* header = journal.tblJournal->horizontalHeader();
+    EXPECT_EQ(header->visualIndex(ColRoom), 4);
+    EXPECT_EQ(header->visualIndex(ColOutcome), 5);
     QTest::keyClicks(journal.edtJournalDevice, "5D3E");
     const QString device = dir.filePath("geraet.pdf");
     prompts.paths = {device};
@@ -158,4 +171,15 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     EXPECT_TRUE(deviceText.contains("Gerät 5D3E")) << deviceText.toStdString();
     EXPECT_TRUE(deviceText.contains("5D3E"));
     EXPECT_FALSE(deviceText.contains("4C2D"));
+    journal.show();
+    EXPECT_LT(header->sectionViewportPosition(ColOutcome), journal.tblJournal->viewport()->width());
+
+    // Practice jobs are not recorded: the report's buttons say so instead of failing.
+    record.path.clear();
+    window.Jobs().SetRecord(record);
+    TfrmSeries practice(window);
+    practice.seriesReport->Offer(true);
+    auto* practicePdf = practice.findChild<QPushButton*>("btnReportPdf");
+    EXPECT_FALSE(practicePdf->isEnabled());
+    EXPECT_EQ(practicePdf->toolTip(), Text(Msg::ReportPractice));
 }

@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include "app/centring.h"
+#include "app/journalview.h"
 #include "app/seriesdialog.h"
 #include "app/windowaids.h"
 #include "app/windows.h"
@@ -61,6 +62,7 @@ TEST_F(WindowTest, EveryDialogFitsTheLaptopScreen) {
     env.arguments = QStringList{"korbi-programmer"};
     AppWindows windows = CreateWindows(env);
     TfrmSeries series(*windows.main);
+    TfrmJournal journal(windows.main->Jobs().Record().Target(), windows.main.get());
     MakeDialogs(*windows.main);
     for (QWidget* dialog : windows.main->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(FitsTheScreen(dialog)) << dialog->objectName().toStdString();
