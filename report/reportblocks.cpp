@@ -99,7 +99,7 @@ QList<Setting> SettingsOf(const QByteArray& bytes) {
     QList<Setting> settings;
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
-        settings << Setting{::Text(InfoOf(InfoOf(field).group).titleId), FieldLabel(field),
+        settings << Setting{::Text(InfoOf(SettingOf(field).group).titleId), FieldLabel(field),
                             ValueText(model, field)};
     }
     return settings;
