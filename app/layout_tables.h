@@ -32,7 +32,6 @@ struct BoxRow {
 // a click on a check box's label ticks. accessKey is a letter of the text (Latin-1: '\xDC' is
 // Ü), 0 for none; the keys of one page, the page tabs, the buttons and the menu bar differ.
 struct LabelRow {
-    QLabel* TfrmMain::*member;
     const char* name;
     BoxMember box;
     int x, y, w;
@@ -41,21 +40,13 @@ struct LabelRow {
     char accessKey;
 };
 
-// A settings edit or check box; its name, start value, limits and enabling are its field's.
-struct EditRow {
+// Where a setting's control sits: an edit for a text, a check box for a tick (w unused). Its
+// name, start value, limits and enabling are its setting's.
+struct PlaceRow {
     Field field;
-    QLineEdit* TfrmMain::*member;
     BoxMember box;
     int x, y, w;
     int tab;  // tab order within the box
-};
-
-struct CheckRow {
-    Field field;
-    QCheckBox* TfrmMain::*member;
-    BoxMember box;
-    int x, y;
-    int tab;
 };
 
 // A menu entry; a separator has textId 0 and no handler. parent is the menu it belongs to.
@@ -93,8 +84,7 @@ class Tables {
   public:
     static const std::vector<BoxRow>& BoxRows();
     static const std::vector<LabelRow>& LabelRows();
-    static const std::vector<EditRow>& EditRows();
-    static const std::vector<CheckRow>& CheckRows();
+    static const std::vector<PlaceRow>& PlaceRows();
     static const std::vector<MenuRow>& MenuRows();
     static const std::vector<ActionRow>& ActionRows();
     static const std::vector<ButtonRow>& ButtonRows();

@@ -96,7 +96,8 @@ void TfrmMain::BuildControlLists() {
     QHash<QString, QWidget*> named;
     for (QWidget* widget : findChildren<QWidget*>())
         if (!named.contains(widget->objectName())) named.insert(widget->objectName(), widget);
-    for (int i = 0; i < kFieldCount; ++i) fieldWidgets_[i] = named.value(InfoOf(Field(i)).name);
+    for (int i = 0; i < kFieldCount; ++i)
+        fieldWidgets_[i] = named.value(SettingOf(Field(i)).control);
 }
 
 void TfrmMain::LocaliseCaptions() {
@@ -110,8 +111,9 @@ void TfrmMain::LocaliseCaptions() {
     for (const BoxRow& row : Tables::BoxRows())
         (this->*row.member)
             ->setTitle(WithAccessKey(Text(InfoOf(row.group).titleId), row.accessKey));
-    for (const LabelRow& row : Tables::LabelRows())
-        (this->*row.member)->setText(WithAccessKey(Text(row.textId), row.accessKey));
+    const std::vector<LabelRow>& labelRows = Tables::LabelRows();
+    for (size_t i = 0; i < labelRows.size(); ++i)
+        rowLabels_[i]->setText(WithAccessKey(Text(labelRows[i].textId), labelRows[i].accessKey));
 
     for (int i = 0; i < kCodesPerGroup; ++i) {
         const QString text = FillText(Msg::LabelDoorCode, {QString::number(i + 1)});
@@ -139,6 +141,6 @@ void TfrmMain::NameSettingsControls() {
         QString name = CaptionOf(field);
         if (field == Field::edtRadioCodeOld || field == Field::edtRadioCodeNew)
             name = Text(Msg::LabelRadioCodeId) + ' ' + name;
-        NameControl(fieldWidgets_[i], name, Text(InfoOf(InfoOf(field).group).titleId));
+        NameControl(fieldWidgets_[i], name, Text(InfoOf(SettingOf(field).group).titleId));
     }
 }

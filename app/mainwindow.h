@@ -195,76 +195,15 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QWidget* tbsRFID = nullptr;
 
     QGroupBox* gbxRadioParameters = nullptr;
-    QLabel* lblRadioCodeId = nullptr;
-    QLabel* lblOld = nullptr;
-    QLineEdit* edtRadioCodeOld = nullptr;
-    QLabel* lblNew = nullptr;
-    QLineEdit* edtRadioCodeNew = nullptr;
-    QLabel* lblNoOfShortTransmissions = nullptr;
-    QLineEdit* edtNoShortTx = nullptr;
-    QLabel* lblNoOfLongTransmissions = nullptr;
-    QLineEdit* edtNoLongTx = nullptr;
 
     QGroupBox* gbxTechnicalAlarmsInfo = nullptr;
-    QLabel* lblRadioTestAlarmActive = nullptr;
-    QCheckBox* cbRadioTestAlarmActive = nullptr;
-    QLabel* lblRadioTestAlarmInterval = nullptr;
-    QLineEdit* edtRadioTestAlarmInterval = nullptr;
-    QLabel* lblTransmitTestAlarmWithButtonCounterValue = nullptr;
-    QCheckBox* cbConfig_D6 = nullptr;
-    QLabel* lblNoOfMissedAckBeforeSleep = nullptr;
-    QLineEdit* edtMissedAck = nullptr;
-    QLabel* lblBatteryTestInterval = nullptr;
-    QLineEdit* edtBatteryTestInterval = nullptr;
-    QLabel* lblButtonCounter = nullptr;
-    QLineEdit* edtButtonCounter = nullptr;
-    QLabel* lblTotalTxCounter = nullptr;
-    QLineEdit* edtTotalTxCounter = nullptr;
 
     QGroupBox* gbxUserAlarms = nullptr;
-    QLabel* lblShortPressEnabled = nullptr;
-    QCheckBox* cbConfig_D4 = nullptr;
-    QLabel* lblLongPressEnabled = nullptr;
-    QCheckBox* cbConfig2_D1 = nullptr;
-    QLabel* lblDoublePressEnabled = nullptr;
-    QCheckBox* cbConfig2_D2 = nullptr;
-    QLabel* lblTriplePressEnabled = nullptr;
-    QCheckBox* cbConfig2_D3 = nullptr;
-    QLabel* lblLongDoubleTriplePressTime = nullptr;
-    QLineEdit* edtLongDoubleTriplePressTime = nullptr;
-    QLabel* lblButtonActivationDelay = nullptr;
-    QLineEdit* edtButtonActivationDelay = nullptr;
-    QLabel* lblDementiaBlockTime = nullptr;
-    QLineEdit* edtDementiaBlockTime = nullptr;
-    QLabel* lblTransmitUserAlarmWithPositionInfo = nullptr;
-    QCheckBox* cbConfig_D1 = nullptr;
 
     QGroupBox* gbxProductInformation = nullptr;
-    QLabel* lblFirmwareVersion = nullptr;
-    QLineEdit* edtFirmwareVersion = nullptr;
-    QLabel* lblProductionDate = nullptr;
-    QLineEdit* edtProductionDate = nullptr;
-    QLabel* lblFirmwareType = nullptr;
-    QLineEdit* edtFirmwareType = nullptr;
 
     QGroupBox* gbxRFID = nullptr;
     QFrame* Panel2 = nullptr;
-    QLabel* lblRfidActive = nullptr;
-    QCheckBox* cbConfig_D0 = nullptr;
-    QLabel* lblRfidInactivityPeriodAfterReceive = nullptr;
-    QLineEdit* edtRfidInactivity = nullptr;
-    QLabel* lblRadioInactivityPeriodAfterTransmit = nullptr;
-    QLineEdit* edtRadioInactivity = nullptr;
-    QLabel* lblTransmitExtendedMessages = nullptr;
-    QCheckBox* cbConfig_D2 = nullptr;
-    QLabel* lblTransmitDoorAlarmInsteadOfPosition = nullptr;
-    QCheckBox* cbConfig_D5 = nullptr;
-    QLabel* lblPersonnelDevice = nullptr;
-    QCheckBox* cbConfig_D3 = nullptr;
-    QLabel* lblRetransmitWhenReentering = nullptr;
-    QCheckBox* cbConfig2_D0 = nullptr;
-    QLabel* lblTimeOutOfFieldToAllowTx = nullptr;
-    QLineEdit* edtOutOfFieldTimeToRetransmit = nullptr;
 
     // The two code-and-zone groups; the arrays are indexed by code number - 1 and zone number.
     QGroupBox* gbxCodesZones = nullptr;
@@ -329,4 +268,6 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     // The control of every field, in the order of the fields: the layout fills it when it
     // creates the controls, so it is never empty, and BuildControlLists finds them again by name.
     std::array<QWidget*, kFieldCount> fieldWidgets_{};
+    // The settings' row labels, in the order of the layout's label rows.
+    std::vector<QLabel*> rowLabels_;
 };

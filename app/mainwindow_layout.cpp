@@ -59,19 +59,19 @@ QLabel* MakeSmallLabel(QWidget* parent, const QString& name, int x, int y, int w
 // The control of a field, with the field's name, limits and key filter; the window's binding
 // gives it the field's text or tick and enabling.
 QLineEdit* MakeEdit(QWidget* parent, Field field, int x, int y, int w) {
-    const FieldInfo& info = InfoOf(field);
+    const SettingRow& info = SettingOf(field);
     auto* edit = new QLineEdit(parent);
-    edit->setObjectName(info.name);
+    edit->setObjectName(info.control);
     edit->setGeometry(x, y, w, kEditHeight);
-    if (info.maxLength > 0) edit->setMaxLength(info.maxLength);
-    edit->setProperty("keyFilter", static_cast<int>(info.filter));
+    if (info.entry.maxLength > 0) edit->setMaxLength(info.entry.maxLength);
+    edit->setProperty("keyFilter", static_cast<int>(info.entry.filter));
     return edit;
 }
 
 QCheckBox* MakeCheck(QWidget* parent, Field field, int x, int y) {
-    const FieldInfo& info = InfoOf(field);
+    const SettingRow& info = SettingOf(field);
     auto* box = new QCheckBox(parent);
-    box->setObjectName(info.name);
+    box->setObjectName(info.control);
     box->setGeometry(x, y, kCheckWidth, kCheckHeight);
     if (info.zone >= 0) box->setProperty("Tag", info.zone);
     return box;
@@ -165,7 +165,7 @@ void TfrmMain::BuildLayout() {
     }
 
     for (const LabelRow& row : Tables::LabelRows())
-        this->*row.member = MakeRowLabel(this->*row.box, row.name, row.x, row.y, row.w);
+        rowLabels_.push_back(MakeRowLabel(this->*row.box, row.name, row.x, row.y, row.w));
 
     std::vector<TabEntry> tabs;
     auto boxIndex = [](BoxMember box) {
@@ -175,22 +175,23 @@ void TfrmMain::BuildLayout() {
         return int(it - boxes.begin());
     };
 
-    for (const EditRow& row : Tables::EditRows()) {
-        QLineEdit* edit = MakeEdit(this->*row.box, row.field, row.x, row.y, row.w);
-        this->*row.member = edit;
-        fieldWidgets_[int(row.field)] = edit;
-        tabs.push_back({boxIndex(row.box), row.tab, edit});
-    }
-    for (const CheckRow& row : Tables::CheckRows()) {
-        QCheckBox* box = MakeCheck(this->*row.box, row.field, row.x, row.y);
-        LevelWithRowLabel(box);
-        this->*row.member = box;
-        fieldWidgets_[int(row.field)] = box;
-        tabs.push_back({boxIndex(row.box), row.tab, box});
+    for (const PlaceRow& row : Tables::PlaceRows()) {
+        QWidget* parent = this->*row.box;
+        QWidget* control = nullptr;
+        if (SettingOf(row.field).kind() == FieldKind::Text) {
+            control = MakeEdit(parent, row.field, row.x, row.y, row.w);
+        } else {
+            QCheckBox* box = MakeCheck(parent, row.field, row.x, row.y);
+            LevelWithRowLabel(box);
+            control = box;
+        }
+        fieldWidgets_[int(row.field)] = control;
+        tabs.push_back({boxIndex(row.box), row.tab, control});
     }
 
-    for (const LabelRow& row : Tables::LabelRows())
-        TieLabel(this->*row.member, fieldWidgets_[int(row.control)]);
+    const std::vector<LabelRow>& labelRows = Tables::LabelRows();
+    for (size_t i = 0; i < labelRows.size(); ++i)
+        TieLabel(rowLabels_[i], fieldWidgets_[int(labelRows[i].control)]);
     ShowFocusRing();
 
     // Vertical bar between the two columns of the RF-ID box.
@@ -244,7 +245,7 @@ void TfrmMain::BuildLayout() {
             // that take digits only.
             edit->setAttribute(Qt::WA_InputMethodEnabled, false);
             edit->installEventFilter(this);
-        } else if (edit == edtLongDoubleTriplePressTime) {
+        } else if (edit == ControlOf(Field::edtLongDoubleTriplePressTime)) {
             edit->installEventFilter(this);
         }
     }

@@ -4,7 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/context.h"
-#include "config/settingnames.h"
+#include "config/settingstable.h"
 #include "files/programoptions.h"
 
 namespace {
@@ -48,7 +48,7 @@ QStringList CommandNames() {
 QStringList SettingNames() {
     QStringList names;
     for (int i = 0; i < kFieldCount; ++i) {
-        const SettingInfo& setting = SettingOf(Field(i));
+        const SettingRow& setting = SettingOf(Field(i));
         if (setting.access == SettingAccess::Editable) names << setting.name;
     }
     return names;

@@ -9,7 +9,7 @@
 #include "cli/context.h"
 #include "cli/settingsprint.h"
 #include "config/numbers.h"
-#include "config/settingnames.h"
+#include "config/settingstable.h"
 #include "files/imagefile.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -26,10 +26,10 @@ int Open(Configuration& configuration, const QString& path, bool* taken) {
 
 // What a user could type into the field: the window's key filter and maximum length.
 bool Typeable(Field field, const QString& value) {
-    const FieldInfo& info = InfoOf(field);
-    if (info.maxLength > 0 && value.size() > info.maxLength) return false;
+    const SettingRow& info = SettingOf(field);
+    if (info.entry.maxLength > 0 && value.size() > info.entry.maxLength) return false;
     for (const QChar c : value) {
-        if (!SettingsModel::KeyPasses(info.filter, c) || c.unicode() < 0x20) return false;
+        if (!SettingsModel::KeyPasses(info.entry.filter, c) || c.unicode() < 0x20) return false;
     }
     return true;
 }
@@ -64,7 +64,7 @@ QString NameOf(Field field) {
 // line and the exit status: a script must not get success for a value that was not stored as
 // given. Times take "2.5" and "2,5" alike, whatever the locale's separator.
 int FieldValue(Field field, QString* value) {
-    const FieldInfo& info = InfoOf(field);
+    const SettingRow& info = SettingOf(field);
     const QString given = *value;
     const QString name = NameOf(field);
     // The new radio ID code goes to a device only; a file keeps the old one.
@@ -72,12 +72,12 @@ int FieldValue(Field field, QString* value) {
         return Refuse(Msg::FieldNotStored, {name}, ExitUsage);
     if (value->isEmpty()) return Refuse(Msg::ValueEmpty, {name}, ExitFailed);
     if (HoldsControlCharacter(given)) return Refuse(Msg::ValueControlCharacter, {name}, ExitFailed);
-    if (info.filter == KeyFilter::Decimal) {
+    if (info.entry.filter == KeyFilter::Decimal) {
         value->replace(QLatin1Char(','), DecimalSeparator());
         value->replace(QLatin1Char('.'), DecimalSeparator());
     }
     const bool valid =
-        info.kind == FieldKind::Tick ? TickValue(given, value) : Typeable(field, *value);
+        info.kind() == FieldKind::Tick ? TickValue(given, value) : Typeable(field, *value);
     if (valid) return ExitDone;
     PrintProblem(
         QStringLiteral("Der Wert %1 passt nicht in das Feld %2.").arg(Quoted(given), name));
@@ -186,12 +186,13 @@ int RunSet(const CliContext& context) {
         }
         QStringList before;
         for (int i = 0; i < kFieldCount; ++i) before << ValueText(model, Field(i));
-        model.SetByName(InfoOf(assignment.field).name, assignment.value);
+        model.SetByName(SettingOf(assignment.field).control, assignment.value);
         // The user leaves the edit for the next one, which checks the press time's lower bound.
         if (assignment.field == Field::edtLongDoubleTriplePressTime) model.LeavePressTimeEdit();
         // The entry rule put another value in place of one out of range.
         assignment.held = ValueText(model, assignment.field);
-        if (InfoOf(assignment.field).kind == FieldKind::Text && assignment.held != assignment.value)
+        if (SettingOf(assignment.field).kind() == FieldKind::Text &&
+            assignment.held != assignment.value)
             return Refuse(Msg::ValueOutOfRange, {assignment.given, name, assignment.held},
                           ExitFailed);
         // A rule that changes another setting (a zone lives in one group only) is said, so that
@@ -234,24 +235,24 @@ namespace {
 
 // A setting for scripts: English words for the type, the range as values of the type.
 QJsonObject FieldJson(Field field, const QString& group) {
-    const SettingInfo& setting = SettingOf(field);
+    const SettingRow& setting = SettingOf(field);
     // In the order of SettingType.
     static const char* const kTypes[] = {"boolean", "integer", "decimal", "code", "text"};
     QJsonObject row{{"name", setting.name},
                     {"label", FieldLabel(field)},
                     {"group", group},
                     {"type", kTypes[int(setting.type)]},
-                    {"unit", QString::fromUtf8(setting.unit)},
+                    {"unit", QString::fromUtf8(setting.range.unit)},
                     {"settable", setting.access == SettingAccess::Editable}};
-    if (setting.minimum == setting.maximum) return row;
+    if (setting.range.minimum == setting.range.maximum) return row;
     const auto value = [&](int v) -> QJsonValue {
         if (setting.type == SettingType::Tenths) return v / 10.0;
         if (setting.type == SettingType::Code)
             return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')).toUpper();
         return v;
     };
-    row.insert("minimum", value(setting.minimum));
-    row.insert("maximum", value(setting.maximum));
+    row.insert("minimum", value(setting.range.minimum));
+    row.insert("maximum", value(setting.range.maximum));
     return row;
 }
 
@@ -263,11 +264,11 @@ int RunFields(const CliContext& context) {
     QJsonArray rows;
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
-        const SettingInfo& setting = SettingOf(field);
-        const QString group = Text(InfoOf(InfoOf(field).group).titleId);
+        const SettingRow& setting = SettingOf(field);
+        const QString group = Text(InfoOf(SettingOf(field).group).titleId);
         const QString type = SettingTypeText(setting);
         const QString range = SettingRangeText(setting);
-        const QString unit = QString::fromUtf8(setting.unit);
+        const QString unit = QString::fromUtf8(setting.range.unit);
         if (json) {
             rows.append(FieldJson(field, group));
             continue;

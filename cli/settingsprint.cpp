@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "config/numbers.h"
-#include "config/settingnames.h"
+#include "config/settingstable.h"
 #include "resources/catalogue.h"
 
 QString SettingsText(const SettingsModel& model, const std::function<bool(Field)>& filter,
@@ -16,7 +16,7 @@ QString SettingsText(const SettingsModel& model, const std::function<bool(Field)
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
         if (filter && !filter(field)) continue;
-        const FieldInfo& info = InfoOf(field);
+        const SettingRow& info = SettingOf(field);
         if (int(info.group) != group) {
             group = int(info.group);
             text += Text(InfoOf(info.group).titleId) + '\n';

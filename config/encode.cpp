@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr uint8_t kPressTimeFallback = 5;  // 0,5 s, also for the empty text of generation 1
-constexpr uint8_t kActivationDelayFallback = 0;
-
 // Code texts are read one character per digit; characters beyond Latin-1 are no digit anyway.
 std::string Latin1(const QString& text) {
     return text.toLatin1().toStdString();
@@ -18,13 +15,63 @@ bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
+// An unreadable time is stored as the least the device takes (0,5 s press time, also for the
+// empty text of generation 1; no activation delay).
+uint8_t TenthsFallback(Field field) {
+    return uint8_t(SettingOf(field).range.minimum);
+}
+
 class Encoder {
   public:
     Encoder(const SettingsModel& model, ConfigImage& image, uint8_t mark)
         : model_(model), image_(image), mark_(mark) {}
 
+    void Put(const SettingRow& s) {
+        const int a = s.cells.address;
+        const QString text = s.kind() == FieldKind::Text ? model_.Text(s.field) : QString();
+        switch (s.cells.held) {
+            case Held::Byte:
+                return Put(a, WholeNumberByte(text));
+            case Held::Word:
+            case Held::LaterCounter:
+                return PutCounter(a, text);
+            case Held::HighNibble:
+                // Unsigned arithmetic: only the low 8 bits of the cell's sum count, and no text
+                // can overflow it.
+                return Share(a, static_cast<uint32_t>(WholeNumberOrZero(text)) * 16u);
+            case Held::LowNibble:
+                return Share(a, static_cast<uint32_t>(WholeNumberOrZero(text)));
+            case Held::Bit:
+                return Share(a, (model_.Ticked(s.field) ? 1u : 0u) << s.cells.bit);
+            case Held::Tenths:
+                return Put(a, TenthsByte(text, TenthsFallback(s.field)));
+            case Held::Code:
+                return PutCode(a, text);
+            case Held::RadioCode:
+                // A device write carries the new code, a saved file the device's current one.
+                if ((s.access == SettingAccess::WriteOnly) == (mark_ == MarkToDevice))
+                    PutCode(a, text);
+                return;
+            case Held::Version:
+            case Held::Date:
+            case Held::Product:
+                return PutProductInformation(s.cells.held, a, Latin1(text));
+        }
+    }
+
+    // The cells that several settings share; bits without a setting stay 0.
+    void PutShared() {
+        for (int a = 0; a < kImageSize; ++a)
+            if (shared_[a]) Put(a, sums_[a]);
+    }
+
+  private:
     void Put(int address, uint32_t value) {
         image_.cells[address] = ImageCell{static_cast<uint8_t>(value & 0xFF), mark_};
+    }
+    void Share(int address, uint32_t part) {
+        shared_[address] = true;
+        sums_[address] += part;
     }
     void PutCode(int address, const QString& text) {
         uint8_t high = 0, low = 0;
@@ -39,82 +86,38 @@ class Encoder {
         Put(address, static_cast<uint32_t>(n / 256));
         Put(address + 1, static_cast<uint32_t>(n % 256));
     }
-    void PutZones(int address, bool restricted, int first) {
-        int bits = 0;
-        for (int bit = 0; bit < 8; ++bit)
-            if (model_.Ticked(Zone(first + bit, restricted))) bits |= 1 << bit;
-        Put(address, bits);
-    }
-    void PutFlags(int address, std::initializer_list<Field> boxes) {
-        // Bits without a function stay 0.
-        int bits = 0, bit = 0;
-        for (Field box : boxes) bits |= (model_.Ticked(box) ? 1 : 0) << bit++;
-        Put(address, bits);
+    // The product information is written back only when it shows a real value; a placeholder
+    // ("?.?", "unknown") leaves the loaded bytes as they were.
+    void PutProductInformation(Held held, int address, const std::string& text) {
+        if (held == Held::Version) {
+            // "?.?" has the form of a version too, but stands for a version that was not read:
+            // writing it would store 0x00 and turn the configuration into generation 1.
+            if (text.size() == 3 && text[1] == '.' && IsHexDigit(text[0]) && IsHexDigit(text[2]))
+                Put(address, HexDigitValue(text[0]) * 16 + HexDigitValue(text[2]));
+        } else if (held == Held::Date) {
+            if (text.size() != 6) return;
+            for (int i = 0; i < 3; ++i)
+                Put(address + i, HexDigitValue(text[2 * i]) * 16 + HexDigitValue(text[2 * i + 1]));
+        } else if (text == "K-ORBI") {
+            Put(address, 0);
+        }
     }
 
-  private:
     const SettingsModel& model_;
     ConfigImage& image_;
     const uint8_t mark_;
+    std::array<uint32_t, kImageSize> sums_{};
+    std::array<bool, kImageSize> shared_{};
 };
 
 }  // namespace
 
 int SettingsModel::EncodeConfigImage(ConfigImage& image, uint8_t mark) const {
-    Encoder e(*this, image, mark);
-    // A device write carries the new code, a saved file the device's current one.
-    e.PutCode(Addr::RadioIdCode,
-              mark == MarkToDevice ? Text(Field::edtRadioCodeNew) : Text(Field::edtRadioCodeOld));
-    // Unsigned arithmetic: only the low 8 bits count, and no text can overflow it.
-    const uint32_t shortTx = static_cast<uint32_t>(WholeNumberOrZero(Text(Field::edtNoShortTx)));
-    const uint32_t longTx = static_cast<uint32_t>(WholeNumberOrZero(Text(Field::edtNoLongTx)));
-    e.Put(Addr::TxCounts, shortTx * 16u + longTx);
-    e.Put(Addr::RadioTestAlarmActive, Ticked(Field::cbRadioTestAlarmActive) ? 1 : 0);
-    e.Put(Addr::RadioTestAlarmInterval, WholeNumberByte(Text(Field::edtRadioTestAlarmInterval)));
-    e.Put(Addr::MissedAckBeforeSleep, WholeNumberByte(Text(Field::edtMissedAck)));
-    e.Put(Addr::BatteryTestInterval, WholeNumberByte(Text(Field::edtBatteryTestInterval)));
-    e.PutCounter(Addr::ButtonCounter, Text(Field::edtButtonCounter));
-    e.PutCounter(Addr::TotalTxCounter, Text(Field::edtTotalTxCounter));
-    e.Put(Addr::PressTime,
-          TenthsByte(Text(Field::edtLongDoubleTriplePressTime), kPressTimeFallback));
-    e.Put(Addr::ActivationDelay,
-          TenthsByte(Text(Field::edtButtonActivationDelay), kActivationDelayFallback));
-    e.Put(Addr::DementiaBlockTime, WholeNumberByte(Text(Field::edtDementiaBlockTime)));
-
-    // The product information is written back only when it shows a real value; a placeholder
-    // ("?.?", "unknown") leaves the loaded bytes as they were.
-    // "?.?" has the form of a version too, but stands for a version that was not read: writing
-    // it would store 0x00 and turn the configuration into generation 1.
-    const std::string version = Latin1(Text(Field::edtFirmwareVersion));
-    if (version.size() == 3 && version[1] == '.' && IsHexDigit(version[0]) &&
-        IsHexDigit(version[2]))
-        e.Put(Addr::FirmwareVersion, HexDigitValue(version[0]) * 16 + HexDigitValue(version[2]));
-    const std::string date = Latin1(Text(Field::edtProductionDate));
-    if (date.size() == 6) {
-        for (int i = 0; i < 3; ++i)
-            e.Put(Addr::ProductionDate + i,
-                  HexDigitValue(date[2 * i]) * 16 + HexDigitValue(date[2 * i + 1]));
-    }
-    if (Text(Field::edtFirmwareType) == QLatin1String("K-ORBI")) e.Put(Addr::FirmwareType, 0);
-
-    e.Put(Addr::RfidInactivity, WholeNumberByte(Text(Field::edtRfidInactivity)));
-    e.Put(Addr::RadioInactivity, WholeNumberByte(Text(Field::edtRadioInactivity)));
-    e.Put(Addr::OutOfFieldTime, WholeNumberByte(Text(Field::edtOutOfFieldTimeToRetransmit)));
-    for (int k = 0; k < kCodesPerGroup; ++k)
-        e.PutCode(Addr::DoorCodes + 2 * k, Text(DoorCode(k + 1, false)));
-    e.PutZones(Addr::ZonesLow, false, 0);
-    e.PutZones(Addr::ZonesHigh, false, 8);
+    Encoder encoder(*this, image, mark);
     // The generation-2 cells are written whatever the generation; the write plan decides which
     // of them reach a device.
-    for (int k = 0; k < kCodesPerGroup; ++k)
-        e.PutCode(Addr::DoorCodesRestricted + 2 * k, Text(DoorCode(k + 1, true)));
-    e.PutZones(Addr::ZonesLowRestricted, true, 0);
-    e.PutZones(Addr::ZonesHighRestricted, true, 8);
-    e.PutFlags(Addr::ConfigFlags1,
-               {Field::cbConfig_D0, Field::cbConfig_D1, Field::cbConfig_D2, Field::cbConfig_D3,
-                Field::cbConfig_D4, Field::cbConfig_D5, Field::cbConfig_D6});
-    e.PutFlags(Addr::ConfigFlags2, {Field::cbConfig2_D0, Field::cbConfig2_D1, Field::cbConfig2_D2,
-                                    Field::cbConfig2_D3});
+    for (const SettingRow& setting : Settings()) encoder.Put(setting);
+    encoder.PutShared();
     return -1;  // every text converts
 }
 
@@ -133,8 +136,8 @@ bool SettingsModel::UsesGeneration2Settings() const {
 // value that the encoding writes for it (delay 0, press time 0,5 s), so the check judges what
 // the device would actually get.
 bool SettingsModel::PressTimeFitsDelay() const {
-    float delay = kActivationDelayFallback / 10.0f;
-    float press = kPressTimeFallback / 10.0f;
+    float delay = TenthsFallback(Field::edtButtonActivationDelay) / 10.0f;
+    float press = TenthsFallback(Field::edtLongDoubleTriplePressTime) / 10.0f;
     if (!Text(Field::edtButtonActivationDelay).isEmpty()) {
         const std::optional<float> value = ParseDecimal(Text(Field::edtButtonActivationDelay));
         if (!value) return false;

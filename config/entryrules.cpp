@@ -10,50 +10,30 @@ namespace {
 
 constexpr int kNoMessage = 0;
 
-constexpr float kActivationDelayMax = 25.0f;
-constexpr float kPressTimeMin = 0.5f;
-// The press time is one byte of tenths, so 25,5 s is the longest time the device can hold, and
-// the message shown for this rule names 25,5 as the upper value. Comparing with 25,0 would
-// refuse values that the message allows and cut stored press times of 25,1 to 25,5 s to 25,0.
-constexpr float kPressTimeMax = 25.5f;
+// What an unreadable press time becomes.
 constexpr double kPressTimeFallback = 2.0;
 
-// A whole-number edit whose value must stay below limit; a larger value is answered with the
-// message (if any) and replaced by the largest allowed value.
-struct WholeNumberRule {
-    Field field;
-    int32_t limit;
-    int messageId;
-    const char* replacement;
-};
+// A bound of a time's range, in seconds.
+float Seconds(int tenths) {
+    return float(tenths) / 10.0f;
+}
+float MinimumOf(Field field) {
+    return Seconds(SettingOf(field).range.minimum);
+}
+float MaximumOf(Field field) {
+    return Seconds(SettingOf(field).range.maximum);
+}
 
-const WholeNumberRule kWholeNumberRules[] = {
-    {Field::edtNoShortTx, 16, Msg::RangeNoShortTx, "15"},
-    {Field::edtNoLongTx, 16, Msg::RangeNoLongTx, "15"},
-    {Field::edtBatteryTestInterval, 256, Msg::RangeBatteryTestInterval, "255"},
-    {Field::edtRadioTestAlarmInterval, 256, Msg::RangeRadioTestAlarmInterval, "255"},
-    {Field::edtMissedAck, 256, Msg::RangeMissedAck, "255"},
-    {Field::edtDementiaBlockTime, 256, Msg::RangeDementiaBlockTime, "255"},
-    {Field::edtRfidInactivity, 256, Msg::RangeRfidInactivity, "255"},
-    {Field::edtRadioInactivity, 256, Msg::RangeRadioInactivity, "255"},
-    // The out-of-field time is one byte of seconds like its neighbours; without a rule of its
-    // own "300" would be stored as 44 s. The catalogue has no message for it, so the value is
-    // only held at 255.
-    {Field::edtOutOfFieldTimeToRetransmit, 256, kNoMessage, "255"},
-};
-
-const WholeNumberRule* WholeNumberRuleOf(Field field) {
-    for (const WholeNumberRule& rule : kWholeNumberRules)
-        if (rule.field == field) return &rule;
-    return nullptr;
+// An editable whole number with a range of its own: a larger value is answered with the
+// setting's message (if any) and replaced by the largest allowed value.
+bool HasWholeNumberRule(const SettingRow& setting) {
+    return setting.type == SettingType::WholeNumber && setting.access == SettingAccess::Editable &&
+           setting.range.maximum > setting.range.minimum;
 }
 
 // The new radio ID code and the sixteen door codes share the code rule.
-bool IsCodeField(Field field) {
-    const int i = int(field);
-    return field == Field::edtRadioCodeNew ||
-           (i >= int(DoorCode(1, false)) && i < int(Zone(0, false))) ||
-           (i >= int(DoorCode(1, true)) && i < int(Zone(0, true)));
+bool IsCodeField(const SettingRow& setting) {
+    return setting.type == SettingType::Code && setting.access != SettingAccess::DeviceOnly;
 }
 
 bool IsHexDigit(QChar c) {
@@ -61,7 +41,8 @@ bool IsHexDigit(QChar c) {
 }
 
 QStringList PressTimeBounds() {
-    return {FormatOneDecimal(kPressTimeMin), FormatOneDecimal(kPressTimeMax)};
+    const Field field = Field::edtLongDoubleTriplePressTime;
+    return {FormatOneDecimal(MinimumOf(field)), FormatOneDecimal(MaximumOf(field))};
 }
 
 }  // namespace
@@ -92,26 +73,28 @@ void SettingsModel::RunChangeRule(Field field) {
     const QString text = Text(field);
     if (text.isEmpty()) return;
 
-    if (const WholeNumberRule* rule = WholeNumberRuleOf(field)) {
+    const SettingRow& setting = SettingOf(field);
+    if (HasWholeNumberRule(setting)) {
+        const Range& range = setting.range;
         // Texts that are no whole number count as 0 here and never trigger the rule.
-        if (WholeNumberOrZero(text) < rule->limit) return;
-        if (rule->messageId != kNoMessage) Error(rule->messageId);
+        if (WholeNumberOrZero(text) <= range.maximum) return;
+        if (range.rangeMessage != kNoMessage) Error(range.rangeMessage);
         // The replacement sets off this rule once more; it then passes.
-        SetText(field, QString::fromLatin1(rule->replacement));
+        SetText(field, QString::number(range.maximum));
     } else if (field == Field::edtButtonActivationDelay) {
         // A text that is no number passes here; encoding stores 0 for it.
         const std::optional<float> value = ParseDecimal(text);
-        if (!value || *value <= kActivationDelayMax) return;
-        Error(Msg::RangeActivationDelay);
-        SetText(field, QStringLiteral("25"));
+        if (!value || *value <= MaximumOf(field)) return;
+        Error(setting.range.rangeMessage);
+        SetText(field, QString::number(MaximumOf(field)));
     } else if (field == Field::edtLongDoubleTriplePressTime) {
         const std::optional<float> value = ParseDecimal(text);
         // Values below the lower bound pass while typing, so that "0" and the separator can be
         // typed on the way to 0,5; leaving the edit checks them.
-        if (value && *value <= kPressTimeMax) return;
-        Error(Msg::RangePressTime, PressTimeBounds());
-        SetText(field, FormatOneDecimal(value ? kPressTimeMax : kPressTimeFallback));
-    } else if (IsCodeField(field)) {
+        if (value && *value <= MaximumOf(field)) return;
+        Error(setting.range.rangeMessage, PressTimeBounds());
+        SetText(field, FormatOneDecimal(value ? MaximumOf(field) : kPressTimeFallback));
+    } else if (IsCodeField(setting)) {
         // Warns about a code the device treats specially; the text stays ("0000" is then stored
         // as the empty code). The device write refuses these as a new radio ID code.
         if (text == QLatin1String("0000") ||
@@ -125,10 +108,11 @@ void SettingsModel::LeavePressTimeEdit() {
     const QString text = Text(field);
     if (text.isEmpty()) return;
     const std::optional<float> value = ParseDecimal(text);
-    if (value && *value >= kPressTimeMin && *value <= kPressTimeMax) return;
-    Error(Msg::RangePressTime, PressTimeBounds());
+    const float minimum = MinimumOf(field), maximum = MaximumOf(field);
+    if (value && *value >= minimum && *value <= maximum) return;
+    Error(SettingOf(field).range.rangeMessage, PressTimeBounds());
     double replacement = kPressTimeFallback;
-    if (value) replacement = *value < kPressTimeMin ? kPressTimeMin : kPressTimeMax;
+    if (value) replacement = *value < minimum ? minimum : maximum;
     SetText(field, FormatOneDecimal(replacement));
 }
 
@@ -152,7 +136,7 @@ void SettingsModel::RunClickRule(Field field) {
     } else if (field == Field::cbRadioTestAlarmActive) {
         for (Field f : {Field::edtRadioTestAlarmInterval, Field::cbConfig_D6, Field::edtMissedAck})
             SetEnabled(f, on);
-    } else if (const int zone = InfoOf(field).zone; zone >= 0 && on) {
+    } else if (const int zone = SettingOf(field).zone; zone >= 0 && on) {
         // A zone belongs to one group at most: ticking it in one group unticks it in the other.
         const bool restricted = field == Zone(zone, true);
         SetTicked(Zone(zone, !restricted), false);

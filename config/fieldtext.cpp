@@ -4,7 +4,7 @@
 #include "resources/msg.h"
 
 QString ValueText(const SettingsModel& model, Field field) {
-    if (InfoOf(field).kind == FieldKind::Text) return model.Text(field);
+    if (SettingOf(field).kind() == FieldKind::Text) return model.Text(field);
     return model.Ticked(field) ? QStringLiteral("ja") : QStringLiteral("nein");
 }
 

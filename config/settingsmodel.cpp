@@ -7,16 +7,16 @@ constexpr int kEditLengthLimit = 32767;
 
 SettingsModel::SettingsModel(Messages* messages) : messages_(messages) {
     for (int i = 0; i < kFieldCount; ++i) {
-        const FieldInfo& info = InfoOf(Field(i));
-        values_[i].text = LocaliseStartValue(info.start);
-        values_[i].ticked = info.ticked;
-        values_[i].enabled = info.enabled;
+        const SettingRow& info = SettingOf(Field(i));
+        values_[i].text = LocaliseStartValue(info.entry.start);
+        values_[i].ticked = info.entry.ticked;
+        values_[i].enabled = info.entry.enabled;
     }
     cleanBytes_ = FileBytes();
 }
 
 bool SettingsModel::StoreText(Field field, const QString& text) {
-    const int maxLength = InfoOf(field).maxLength;
+    const int maxLength = SettingOf(field).entry.maxLength;
     const QString cut = text.left(maxLength > 0 ? maxLength : kEditLengthLimit);
     Value& value = values_[int(field)];
     if (cut == value.text) return false;
@@ -51,7 +51,7 @@ void SettingsModel::SetEnabled(Field field, bool enabled) {
 bool SettingsModel::SetByName(const QString& name, const QString& value) {
     const std::optional<Field> field = FindField(name);
     if (!field) return false;
-    if (InfoOf(*field).kind == FieldKind::Text) {
+    if (SettingOf(*field).kind() == FieldKind::Text) {
         SetText(*field, value);
         return true;
     }

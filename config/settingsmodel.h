@@ -12,7 +12,7 @@
 
 #include "config/image.h"
 #include "config/messages.h"
-#include "config/settingsfields.h"
+#include "config/settingstable.h"
 
 // Results of DecodeConfigImage besides an address.
 constexpr int DecodeOk = -1;

@@ -5,7 +5,7 @@
 
 #include <QLocale>
 
-#include "config/settingsfields.h"
+#include "config/settingstable.h"
 #include "files/journal.h"
 #include "link/devicejobs.h"
 #include "resources/catalogue.h"
@@ -15,75 +15,31 @@ namespace {
 constexpr int kCodeHigh = 0x20;
 constexpr int kCodeLow = 0x21;
 
-// How a field is held in its cells.
-enum class Held { Number, Tenths, Code, HighNibble, LowNibble, Bit };
-
-struct CellField {
-    int address;
-    Field field;
-    Held held;
-    int bit = 0;  // for Held::Bit
-};
-
-// Every field that a write sends, by the cells that hold it.
-std::vector<CellField> FieldsByCell() {
-    std::vector<CellField> rows = {
-        {Addr::RadioTestAlarmInterval, Field::edtRadioTestAlarmInterval, Held::Number},
-        {Addr::MissedAckBeforeSleep, Field::edtMissedAck, Held::Number},
-        {Addr::RadioTestAlarmActive, Field::cbRadioTestAlarmActive, Held::Bit, 0},
-        {Addr::BatteryTestInterval, Field::edtBatteryTestInterval, Held::Number},
-        {Addr::DementiaBlockTime, Field::edtDementiaBlockTime, Held::Number},
-        {Addr::TxCounts, Field::edtNoShortTx, Held::HighNibble},
-        {Addr::TxCounts, Field::edtNoLongTx, Held::LowNibble},
-        {Addr::RfidInactivity, Field::edtRfidInactivity, Held::Number},
-        {Addr::RadioInactivity, Field::edtRadioInactivity, Held::Number},
-        {Addr::ActivationDelay, Field::edtButtonActivationDelay, Held::Tenths},
-        {Addr::OutOfFieldTime, Field::edtOutOfFieldTimeToRetransmit, Held::Number},
-        {Addr::PressTime, Field::edtLongDoubleTriplePressTime, Held::Tenths},
-    };
-    const Field flags1[] = {Field::cbConfig_D0, Field::cbConfig_D1, Field::cbConfig_D2,
-                            Field::cbConfig_D3, Field::cbConfig_D4, Field::cbConfig_D5,
-                            Field::cbConfig_D6};
-    for (int bit = 0; bit < 7; ++bit)
-        rows.push_back({Addr::ConfigFlags1, flags1[bit], Held::Bit, bit});
-    const Field flags2[] = {Field::cbConfig2_D0, Field::cbConfig2_D1, Field::cbConfig2_D2,
-                            Field::cbConfig2_D3};
-    for (int bit = 0; bit < 4; ++bit)
-        rows.push_back({Addr::ConfigFlags2, flags2[bit], Held::Bit, bit});
-    for (const bool restricted : {false, true}) {
-        const int codes = restricted ? Addr::DoorCodesRestricted : Addr::DoorCodes;
-        for (int number = 1; number <= kCodesPerGroup; ++number)
-            rows.push_back({codes + 2 * (number - 1), DoorCode(number, restricted), Held::Code});
-        const int low = restricted ? Addr::ZonesLowRestricted : Addr::ZonesLow;
-        const int high = restricted ? Addr::ZonesHighRestricted : Addr::ZonesHigh;
-        for (int zone = 0; zone < kZonesPerGroup; ++zone)
-            rows.push_back({zone < 8 ? low : high, Zone(zone, restricted), Held::Bit, zone % 8});
-    }
+// The settings that a write sends, in the table's order: for a cell that holds several, the
+// differing ones are named in that order.
+std::vector<const SettingRow*> WrittenSettings() {
+    std::vector<const SettingRow*> rows;
+    for (const SettingRow& setting : Settings())
+        if (setting.access == SettingAccess::Editable) rows.push_back(&setting);
     return rows;
 }
 
-int Size(const CellField& row) {
-    return row.held == Held::Code ? 2 : 1;
-}
-
-bool Read(const ConfigImage& image, const CellField& row) {
-    for (int a = row.address; a < row.address + Size(row); ++a)
+bool Read(const ConfigImage& image, const SettingRow& row) {
+    for (int a = row.cells.address; a < row.cells.address + row.cellCount(); ++a)
         if (image.cells[a].mark != MarkFromDevice) return false;
     return true;
 }
 
 // The field's value as its cells hold it, without the entry rules that the view applies.
-QString HeldValue(const ConfigImage& image, const CellField& row) {
-    const int value = image.cells[row.address].value;
-    switch (row.held) {
-        case Held::Number:
-            return QString::number(value);
+QString HeldValue(const ConfigImage& image, const SettingRow& row) {
+    const int value = image.cells[row.cells.address].value;
+    switch (row.cells.held) {
         case Held::Tenths:
             return QString::number(value / 10) + QLocale().decimalPoint() +
                    QString::number(value % 10);
         case Held::Code: {
             const QString code = QString::fromStdString(
-                CodeToText(uint8_t(value), image.cells[row.address + 1].value));
+                CodeToText(uint8_t(value), image.cells[row.cells.address + 1].value));
             return code.isEmpty() ? QStringLiteral("(leer)") : code;
         }
         case Held::HighNibble:
@@ -91,9 +47,12 @@ QString HeldValue(const ConfigImage& image, const CellField& row) {
         case Held::LowNibble:
             return QString::number(value & 0x0F);
         case Held::Bit:
+            return (value >> row.cells.bit) & 1 ? QStringLiteral("angekreuzt")
+                                                : QStringLiteral("leer");
+        default:
             break;
     }
-    return (value >> row.bit) & 1 ? QStringLiteral("angekreuzt") : QStringLiteral("leer");
+    return QString::number(value);
 }
 
 QString Line(const QString& label, const QString& written, const QString& read) {
@@ -118,20 +77,21 @@ std::vector<int> DifferingCells(const ConfigImage& written, const ConfigImage& r
 
 QStringList DescribeDifferences(const ConfigImage& written, const ConfigImage& read,
                                 const std::vector<int>& cells) {
-    static const std::vector<CellField> rows = FieldsByCell();
+    static const std::vector<const SettingRow*> rows = WrittenSettings();
     const QString notRead = QStringLiteral("nicht gelesen");
     QStringList lines;
     std::vector<bool> told(rows.size(), false);
     for (int address : cells) {
         bool covered = false;
         for (size_t i = 0; i < rows.size(); ++i) {
-            const CellField& row = rows[i];
-            if (address < row.address || address >= row.address + Size(row)) continue;
+            const SettingRow& row = *rows[i];
+            if (address < row.cells.address || address >= row.cells.address + row.cellCount())
+                continue;
             const QString sent = HeldValue(written, row);
             const QString back = Read(read, row) ? HeldValue(read, row) : notRead;
             if (!told[i] && sent != back) {
                 told[i] = true;
-                const QString group = Text(InfoOf(InfoOf(row.field).group).titleId);
+                const QString group = Text(InfoOf(row.group).titleId);
                 lines << Line(group + QStringLiteral(" / ") + CaptionOf(row.field), sent, back);
             }
             covered = covered || told[i];

@@ -147,7 +147,7 @@ QList<Setting> SettingsSent(const QByteArray& bytes) {
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
         if (InformationField(field) || (generation1 && Generation2Fields().contains(i))) continue;
-        settings << Setting{::Text(InfoOf(InfoOf(field).group).titleId), FieldLabel(field),
+        settings << Setting{::Text(InfoOf(SettingOf(field).group).titleId), FieldLabel(field),
                             ValueText(model, field)};
     }
     return settings;

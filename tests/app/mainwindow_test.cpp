@@ -326,7 +326,7 @@ TEST_F(WindowTest, CodeAndZoneGroupsAreAlikeAndFillTheControlLists) {
     // Start-up finds the same controls again by name.
     window->BuildControlLists();
     for (int i = 0; i < kFieldCount; ++i)
-        EXPECT_EQ(window->ControlOf(Field(i))->objectName(), InfoOf(Field(i)).name);
+        EXPECT_EQ(window->ControlOf(Field(i))->objectName(), SettingOf(Field(i)).control);
 }
 
 TEST_F(WindowTest, TabWalksEachBoxInItsDesignedOrder) {

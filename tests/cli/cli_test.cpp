@@ -21,8 +21,7 @@
 
 #include "cli_run.h"
 #include "config/numbers.h"
-#include "config/settingnames.h"
-#include "config/settingsfields.h"
+#include "config/settingstable.h"
 #include "files/fileerrors.h"
 #include "files/journal.h"
 #include "lpxsim_process.h"
@@ -309,7 +308,7 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
                                                 : it.value().toString();
             if (it.value().isDouble())
                 shown = QString::number(it.value().toDouble()).replace('.', DecimalSeparator());
-            EXPECT_EQ(shown, view[InfoOf(*field).name])
+            EXPECT_EQ(shown, view[SettingOf(*field).control])
                 << image.name << " " << it.key().toStdString();
         }
         QList<int> messages;

@@ -185,8 +185,8 @@ TEST_F(Decode, GenerationEnablesExactlyItsControls) {
                             "cbConfig2_D3",
                             "edtLongDoubleTriplePressTime",
                             "edtOutOfFieldTimeToRetransmit"};
-    for (int k = 1; k <= 8; ++k) listed.insert(InfoOf(DoorCode(k, true)).name);
-    for (int z = 0; z < 16; ++z) listed.insert(InfoOf(Zone(z, true)).name);
+    for (int k = 1; k <= 8; ++k) listed.insert(SettingOf(DoorCode(k, true)).control);
+    for (int z = 0; z < 16; ++z) listed.insert(SettingOf(Zone(z, true)).control);
     ASSERT_EQ(listed.size(), 30);
 
     auto snapshot = [&] {
@@ -203,11 +203,12 @@ TEST_F(Decode, GenerationEnablesExactlyItsControls) {
         for (const bool others : {true, false}) {
             SCOPED_TRACE(std::to_string(version) + (others ? " others on" : " others off"));
             for (int i = 0; i < kFieldCount; ++i)
-                model->SetEnabled(Field(i), listed.contains(InfoOf(Field(i)).name) ? !on : others);
+                model->SetEnabled(Field(i),
+                                  listed.contains(SettingOf(Field(i)).control) ? !on : others);
             const QStringList before = snapshot();
             model->EnableGeneration2Controls(image);
             for (int i = 0; i < kFieldCount; ++i) {
-                const bool expected = listed.contains(InfoOf(Field(i)).name) ? on : others;
+                const bool expected = listed.contains(SettingOf(Field(i)).control) ? on : others;
                 EXPECT_EQ(model->Enabled(Field(i)), expected) << Name(Field(i));
             }
             EXPECT_EQ(snapshot(), before);
@@ -339,10 +340,10 @@ TEST_F(Decode, FileListsEveryFieldWithoutAWindow) {
     QStringList lines;
     for (int i = 0; i < kFieldCount; ++i) {
         const Field f = Field(i);
-        const FieldInfo& info = InfoOf(f);
-        const QString value = info.kind == FieldKind::Text ? Text(f) : Ticked(f) ? "[x]" : "[ ]";
+        const SettingRow& info = SettingOf(f);
+        const QString value = info.kind() == FieldKind::Text ? Text(f) : Ticked(f) ? "[x]" : "[ ]";
         lines << QString("%1|%2|%3|%4|%5")
-                     .arg(info.name, InfoOf(info.group).name, CaptionOf(f), value,
+                     .arg(info.control, InfoOf(info.group).name, CaptionOf(f), value,
                           model->Enabled(f) ? "" : "disabled");
     }
     ASSERT_EQ(lines.size(), 78);
@@ -353,7 +354,8 @@ TEST_F(Decode, FileListsEveryFieldWithoutAWindow) {
     EXPECT_TRUE(lines.contains("cbZoneE_R|gbxCodesZonesRestricted|Zone E|[x]|"));
     EXPECT_EQ(lines.last(), "cbZoneF_R|gbxCodesZonesRestricted|Zone F|[ ]|");
     // Every control name is found again, and a field is set by it through its rule.
-    for (int i = 0; i < kFieldCount; ++i) EXPECT_EQ(FindField(InfoOf(Field(i)).name), Field(i));
+    for (int i = 0; i < kFieldCount; ++i)
+        EXPECT_EQ(FindField(SettingOf(Field(i)).control), Field(i));
     EXPECT_TRUE(model->SetByName("edtNoShortTx", "19"));
     EXPECT_EQ(Text(Field::edtNoShortTx), "15");
     EXPECT_TRUE(model->SetByName("cbZoneE", "1"));

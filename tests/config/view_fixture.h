@@ -43,7 +43,7 @@ class ModelTest : public ::testing::Test {
 
     QString Text(Field f) const { return model->Text(f); }
     bool Ticked(Field f) const { return model->Ticked(f); }
-    static std::string Name(Field f) { return InfoOf(f).name.toStdString(); }
+    static std::string Name(Field f) { return SettingOf(f).control.toStdString(); }
 
     ScriptedPrompts prompts;
     ConfigImage fileImage;
