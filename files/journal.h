@@ -107,8 +107,10 @@ QString FirmwareVersionText(uint8_t version);
 QString JournalTimeText(const QDateTime& time);
 // The local date and time for people: "08.12.2026 07:19".
 QString JournalShortTime(qint64 timeUtc);
+constexpr int kJournalShortTimeLength = 16;
 // The first 12 digits of a SHA-256, enough to tell lines apart at a glance.
 QString ShortSha256(const QString& sha256);
+constexpr int kShortSha256Length = 12;
 // The fields of an entry, in column order.
 QStringList JournalFields(const JournalEntry& entry);
 // One CSV record ending in "\n"; fields holding a comma, a quote or a line break are quoted.

@@ -1,8 +1,10 @@
 #include "files/journallisting.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <string_view>
 
 #include "files/journal.h"
@@ -106,15 +108,195 @@ int LastColumnWidth() {
     return kTableLineWidth - used + kTableGap;
 }
 
-// A cell: control characters (a line break in a file name) shown as spaces, cut with "…" when
-// longer than width, padded unless it is the last.
-void AppendCell(std::string& out, QString text, int width, bool last) {
-    for (QChar& c : text)
-        if (c.category() == QChar::Other_Control) c = ' ';
-    if (text.size() > width) text = text.left(width - 1) + QChar(0x2026);
-    out += text.toStdString();
-    if (!last) out.append(static_cast<size_t>(width - text.size() + kTableGap), ' ');
+// How a cell shows a character: as it is, or as a space (the control characters, such as a line
+// break in a file name). Every character of every cell passes here.
+enum class CellShow { Plain, Space };
+CellShow ClassifyCellCharacter(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) ? CellShow::Space : CellShow::Plain;
 }
+
+// One character of well-formed UTF-8: its length in bytes and its code point; 0 for a byte
+// sequence that is no character (invalid, overlong, a surrogate, beyond U+10FFFF, cut off).
+int DecodeUtf8(const unsigned char* p, const unsigned char* end, char32_t* c) {
+    const unsigned char lead = *p;
+    if (lead < 0x80) {
+        *c = lead;
+        return 1;
+    }
+    int length = 0;
+    char32_t value = 0;
+    char32_t least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, value = lead & 0x1F, least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, value = lead & 0x0F, least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, value = lead & 0x07, least = 0x10000;
+    } else {
+        return 0;
+    }
+    if (end - p < length) return 0;
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80) return 0;
+        value = value << 6 | (p[i] & 0x3F);
+    }
+    if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    *c = value;
+    return length;
+}
+
+// A cell's width is counted in UTF-16 units, as the table has always counted it: a character
+// beyond U+FFFF takes two.
+int Utf16Units(char32_t c) {
+    return c > 0xFFFF ? 2 : 1;
+}
+
+// Whether text is well-formed UTF-8, and its length in UTF-16 units.
+bool MeasureUtf8(QByteArrayView text, int* units) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    *units = 0;
+    while (p != end) {
+        if (*p < 0x80) {
+            ++p, ++*units;
+            continue;
+        }
+        char32_t c = 0;
+        const int length = DecodeUtf8(p, end, &c);
+        if (length == 0) return false;
+        p += length;
+        *units += Utf16Units(c);
+    }
+    return true;
+}
+
+// The characters of well-formed UTF-8 text as the cell shows them, up to limit UTF-16 units. A
+// character beyond U+FFFF that would be cut in half at the limit leaves only its first half,
+// which UTF-8 writes as "?".
+void AppendCellText(std::string& out, QByteArrayView text, int limit) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const char* run = p;  // characters shown as they are, not yet appended
+    const auto flush = [&out, &run](const char* to) {
+        out.append(run, static_cast<size_t>(to - run));
+    };
+    int units = 0;
+    while (p != end && units < limit) {
+        char32_t c = 0;
+        const int length = DecodeUtf8(reinterpret_cast<const unsigned char*>(p),
+                                      reinterpret_cast<const unsigned char*>(end), &c);
+        if (units + Utf16Units(c) > limit) {
+            flush(p);
+            out += '?';
+            return;
+        }
+        if (ClassifyCellCharacter(c) == CellShow::Space) {
+            flush(p);
+            out += ' ';
+            run = p + length;
+        }
+        p += length;
+        units += Utf16Units(c);
+    }
+    flush(p);
+}
+
+// A cell of well-formed UTF-8 text of the given length in UTF-16 units: its first keep units,
+// their characters as ClassifyCellCharacter shows them, cut with "…" when longer than width,
+// padded unless it is the last.
+void AppendWellFormedCell(std::string& out, QByteArrayView text, int units, int width, bool last,
+                          int keep) {
+    units = std::min(units, keep);
+    if (units > width) {
+        AppendCellText(out, text, width - 1);
+        out += "\xE2\x80\xA6";  // …
+        units = width;
+    } else {
+        AppendCellText(out, text, units);
+    }
+    if (!last) out.append(static_cast<size_t>(width - units + kTableGap), ' ');
+}
+
+// A cell of UTF-8 text as Qt reads it: without a byte order mark at the start, and each broken
+// sequence a U+FFFD.
+void AppendCell(std::string& out, QByteArrayView text, int width, bool last,
+                int keep = std::numeric_limits<int>::max()) {
+    int units = 0;
+    if (MeasureUtf8(text, &units)) {
+        const bool marked = text.startsWith("\xEF\xBB\xBF");
+        AppendWellFormedCell(out, marked ? text.sliced(3) : text, marked ? units - 1 : units, width,
+                             last, keep);
+        return;
+    }
+    const QByteArray repaired = QString::fromUtf8(text).toUtf8();
+    MeasureUtf8(repaired, &units);
+    AppendWellFormedCell(out, repaired, units, width, last, keep);
+}
+
+// "dd.MM.yyyy HH:mm" of the local time of a line. The offset from UTC is looked up once for each
+// hour of UTC time rather than for each line: an hour whose first and last second have the same
+// offset has it throughout (no zone changes its offset twice within an hour). An hour with a
+// change, and times outside the years 1000 to 9999, take the whole conversion per line.
+class LocalMinutes {
+  public:
+    // False, with nothing appended, for a time that needs the whole conversion.
+    bool Append(std::string& out, qint64 timeUtc) {
+        const qint64 hour = FloorDiv(timeUtc, 3600) * 3600;
+        if (hour != hour_) Look(hour);
+        return steady_ && AppendFast(out, timeUtc + offset_);
+    }
+
+  private:
+    static qint64 FloorDiv(qint64 a, qint64 b) { return a / b - (a % b < 0 ? 1 : 0); }
+
+    void Look(qint64 hour) {
+        hour_ = hour;
+        const QDateTime first = QDateTime::fromSecsSinceEpoch(hour);
+        const QDateTime last = QDateTime::fromSecsSinceEpoch(hour + 3599);
+        steady_ =
+            first.isValid() && last.isValid() && first.offsetFromUtc() == last.offsetFromUtc();
+        offset_ = first.offsetFromUtc();
+    }
+
+    static bool AppendFast(std::string& out, qint64 local) {
+        const qint64 days = FloorDiv(local, 86400);
+        const qint64 second = local - days * 86400;
+        // The civil date of a day number (days since 1970-01-01), in the proleptic Gregorian
+        // calendar.
+        const qint64 z = days + 719468;
+        const qint64 era = FloorDiv(z, 146097);
+        const qint64 dayOfEra = z - era * 146097;
+        const qint64 yearOfEra =
+            (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+        const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+        const qint64 shifted = (5 * dayOfYear + 2) / 153;
+        const int day = static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1);
+        const int month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
+        const qint64 year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+        if (year < 1000 || year > 9999) return false;
+        char text[16];
+        const auto two = [&text](int at, int value) {
+            text[at] = static_cast<char>('0' + value / 10);
+            text[at + 1] = static_cast<char>('0' + value % 10);
+        };
+        two(0, day);
+        text[2] = '.';
+        two(3, month);
+        text[5] = '.';
+        two(6, static_cast<int>(year / 100));
+        two(8, static_cast<int>(year % 100));
+        text[10] = ' ';
+        two(11, static_cast<int>(second / 3600));
+        text[13] = ':';
+        two(14, static_cast<int>(second / 60 % 60));
+        out.append(text, sizeof text);
+        return true;
+    }
+
+    qint64 hour_ = std::numeric_limits<qint64>::min();
+    bool steady_ = false;
+    int offset_ = 0;
+};
 
 }  // namespace
 
@@ -172,22 +354,28 @@ void AppendTableHeader(std::string& out) {
     const QStringList titles = JournalHeader();
     for (const TableColumn& column : kTableColumns) {
         const bool last = &column == std::end(kTableColumns) - 1;
-        AppendCell(out, titles[column.column], last ? LastColumnWidth() : column.width, last);
+        AppendCell(out, titles[column.column].toUtf8(), last ? LastColumnWidth() : column.width,
+                   last);
     }
     out += '\n';
 }
 
 void AppendTableLine(std::string& out, const JournalReader& reader) {
+    static LocalMinutes times;
     for (const TableColumn& column : kTableColumns) {
         const bool last = &column == std::end(kTableColumns) - 1;
-        QString text;
-        if (column.column == ColTime)
-            text = JournalShortTime(reader.TimeUtc());
-        else if (column.column == ColSha256)
-            text = ShortSha256(QString::fromUtf8(reader.Field(ColSha256)));
-        else
-            text = QString::fromUtf8(reader.Field(column.column));
-        AppendCell(out, text, last ? LastColumnWidth() : column.width, last);
+        const int width = last ? LastColumnWidth() : column.width;
+        if (column.column == ColTime) {
+            const qint64 time = reader.TimeUtc();
+            if (times.Append(out, time))
+                out.append(static_cast<size_t>(width - kJournalShortTimeLength + kTableGap), ' ');
+            else
+                AppendCell(out, JournalShortTime(time).toUtf8(), width, last);
+        } else if (column.column == ColSha256) {
+            AppendCell(out, reader.Field(ColSha256), width, last, kShortSha256Length);
+        } else {
+            AppendCell(out, reader.Field(column.column), width, last);
+        }
     }
     // Trailing spaces of an empty last cell would only make the line longer.
     while (!out.empty() && out.back() == ' ') out.pop_back();
