@@ -170,15 +170,6 @@ QString LocalRecordCause(const QSqlError& error) {
                     {isNumber ? QString::number(code) : QStringLiteral("0")});
 }
 
-bool IsServerUri(const QString& text) {
-    return text.startsWith(QLatin1String("postgresql://")) ||
-           text.startsWith(QLatin1String("postgres://"));
-}
-
-QString MaskedServer(const QString& uri) {
-    return MaskSecrets(uri);
-}
-
 JournalRow RowOfEntry(const JournalEntry& entry) {
     JournalEntry stamped = entry;
     if (!stamped.time.isValid()) stamped.time = QDateTime::currentDateTime();

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "files/journal.h"
+#include "files/secrets.h"
 
 // A line as the database holds it: the text columns in column order, the time in seconds since
 // the epoch for filters and order, the 256 bytes (empty: none), and a key that is unique
@@ -78,11 +79,6 @@ class JournalDb {
     quint64 device_ = 0;
     quint64 inode_ = 0;
 };
-
-// Whether text names a PostgreSQL server (postgresql:// or postgres://).
-bool IsServerUri(const QString& text);
-// The URI for messages: without the password, wherever it was given.
-QString MaskedServer(const QString& uri);
 
 // The column names, in column order, comma-separated (for SELECT lists and INSERT).
 QString JournalColumnList();

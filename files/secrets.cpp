@@ -47,3 +47,12 @@ QString MaskSecrets(const QString& text) {
     maskKeywords(text.mid(done));
     return masked;
 }
+
+bool IsServerUri(const QString& text) {
+    return text.startsWith(QLatin1String("postgresql://")) ||
+           text.startsWith(QLatin1String("postgres://"));
+}
+
+QString MaskedServer(const QString& uri) {
+    return MaskSecrets(uri);
+}

@@ -8,3 +8,8 @@
 
 // text with every password replaced by "***"; everything else stays as it was.
 QString MaskSecrets(const QString& text);
+
+// Whether text names a PostgreSQL server (postgresql:// or postgres://).
+bool IsServerUri(const QString& text);
+// The URI for messages: without the password, wherever it was given.
+QString MaskedServer(const QString& uri);
