@@ -149,10 +149,12 @@ QString JournalColumnList() {
     return names.join(QStringLiteral(", "));
 }
 
-QString JournalShownColumnList() {
+QString JournalShownColumnList(const QList<int>& read) {
     QStringList names;
     for (const char* name : kColumnNames) names << QString::fromLatin1(name);
     names[ColOutcome] = JournalOutcomeWordSql();
+    for (int column = 0; column < kJournalColumns && !read.isEmpty(); ++column)
+        if (!read.contains(column)) names[column] = QStringLiteral("''");
     return names.join(QStringLiteral(", "));
 }
 

@@ -83,7 +83,9 @@ class JournalDb {
 // The column names, in column order, comma-separated (for SELECT lists and INSERT).
 QString JournalColumnList();
 // The same for a SELECT that hands lines to people: the outcome column gives the German word.
-QString JournalShownColumnList();
+// With read given, a column that it leaves out gives empty text, which costs the database no
+// reading.
+QString JournalShownColumnList(const QList<int>& read = {});
 
 // The cause of a failed query or connection, in one line.
 QString DatabaseCause(const QSqlError& error);

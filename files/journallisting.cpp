@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -98,8 +100,9 @@ struct TableColumn {
 };
 constexpr int kTableGap = 2;
 const TableColumn kTableColumns[] = {
-    {ColTime, 16},    {ColJob, 10},    {ColCodeBefore, 18}, {ColCodeAfter, 19},
-    {ColOutcome, 22}, {ColSha256, 12}, {ColLoginName, 12},  {ColFileName, 0},
+    {ColTime, 16},      {ColJob, 10},     {ColCodeBefore, 18},
+    {ColCodeAfter, 19}, {ColOutcome, 22}, {ColSha256, kShortSha256Length},
+    {ColLoginName, 12}, {ColFileName, 0},
 };
 
 int LastColumnWidth() {
@@ -151,86 +154,96 @@ int Utf16Units(char32_t c) {
     return c > 0xFFFF ? 2 : 1;
 }
 
-// Whether text is well-formed UTF-8, and its length in UTF-16 units.
-bool MeasureUtf8(QByteArrayView text, int* units) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* const end = p + text.size();
-    *units = 0;
-    while (p != end) {
-        if (*p < 0x80) {
-            ++p, ++*units;
-            continue;
-        }
-        char32_t c = 0;
-        const int length = DecodeUtf8(p, end, &c);
-        if (length == 0) return false;
-        p += length;
-        *units += Utf16Units(c);
-    }
-    return true;
+// Whether the 8 bytes at p are all printable ASCII (0x20 to 0x7E), tested together.
+bool PrintableAscii8(const char* p) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHighs = 0x8080808080808080;
+    uint64_t w = 0;
+    std::memcpy(&w, p, sizeof w);
+    const uint64_t below = (w - kOnes * 0x20) & ~w;  // a byte under 0x20
+    const uint64_t above = (w + kOnes) | w;          // a byte over 0x7E
+    return ((below | above) & kHighs) == 0;
 }
 
-// The characters of well-formed UTF-8 text as the cell shows them, up to limit UTF-16 units. A
-// character beyond U+FFFF that would be cut in half at the limit leaves only its first half,
-// which UTF-8 writes as "?".
-void AppendCellText(std::string& out, QByteArrayView text, int limit) {
+// What a cell does with text longer than its width: cuts it with "…" at the end, or just cuts
+// it (a hash's first digits).
+enum class Overflow { Ellipsis, Cut };
+
+// The characters of text as the cell shows them, in one pass: each is classified, a run of
+// characters shown as they are is appended at once. The text is measured in UTF-16 units, as
+// the table has always counted, and cut where it is longer than width; a character beyond
+// U+FFFF that the cut halves leaves its first half, which UTF-8 writes as "?". False, with out
+// as it was, for text that is no well-formed UTF-8 before the cut; otherwise units is the width
+// taken.
+bool AppendCellText(std::string& out, QByteArrayView text, int width, Overflow overflow,
+                    int* units) {
+    const size_t start = out.size();
+    const int limit = overflow == Overflow::Ellipsis ? width - 1 : width;
+    size_t cut = std::string::npos;  // where out ends if the text is cut
+    bool halved = false;
     const char* p = text.data();
     const char* const end = p + text.size();
     const char* run = p;  // characters shown as they are, not yet appended
-    const auto flush = [&out, &run](const char* to) {
-        out.append(run, static_cast<size_t>(to - run));
-    };
-    int units = 0;
-    while (p != end && units < limit) {
-        char32_t c = 0;
-        const int length = DecodeUtf8(reinterpret_cast<const unsigned char*>(p),
-                                      reinterpret_cast<const unsigned char*>(end), &c);
-        if (units + Utf16Units(c) > limit) {
-            flush(p);
-            out += '?';
-            return;
+    *units = 0;
+    // Past the width, nothing more is shown.
+    while (p != end && *units <= width) {
+        // Printable ASCII, the most of every line: shown as it is, one unit each.
+        const char* ascii = p;
+        while (end - p >= 8 && PrintableAscii8(p)) p += 8;
+        while (p != end && static_cast<unsigned char>(*p - 0x20) < 0x5F) ++p;
+        const int count = static_cast<int>(p - ascii);
+        if (cut == std::string::npos && *units + count > limit)
+            cut = out.size() + static_cast<size_t>(ascii - run + (limit - *units));
+        *units += count;
+        if (p == end || *units > width) break;
+
+        char32_t c = static_cast<unsigned char>(*p);
+        int length = 1;
+        if (c >= 0x80) {
+            length = DecodeUtf8(reinterpret_cast<const unsigned char*>(p),
+                                reinterpret_cast<const unsigned char*>(end), &c);
+            if (length == 0) {
+                out.resize(start);
+                return false;
+            }
+        }
+        const int size = Utf16Units(c);
+        if (cut == std::string::npos && *units + size > limit) {
+            cut = out.size() + static_cast<size_t>(p - run);
+            halved = *units < limit;
         }
         if (ClassifyCellCharacter(c) == CellShow::Space) {
-            flush(p);
+            out.append(run, static_cast<size_t>(p - run));
             out += ' ';
             run = p + length;
         }
         p += length;
-        units += Utf16Units(c);
+        *units += size;
     }
-    flush(p);
+    if (*units <= width) {
+        out.append(run, static_cast<size_t>(p - run));
+        return true;
+    }
+    if (cut > out.size())
+        out.append(run, cut - out.size());
+    else
+        out.resize(cut);
+    if (halved) out += '?';
+    if (overflow == Overflow::Ellipsis) out += "\xE2\x80\xA6";  // …
+    *units = width;
+    return true;
 }
 
-// A cell of well-formed UTF-8 text of the given length in UTF-16 units: its first keep units,
-// their characters as ClassifyCellCharacter shows them, cut with "…" when longer than width,
-// padded unless it is the last.
-void AppendWellFormedCell(std::string& out, QByteArrayView text, int units, int width, bool last,
-                          int keep) {
-    units = std::min(units, keep);
-    if (units > width) {
-        AppendCellText(out, text, width - 1);
-        out += "\xE2\x80\xA6";  // …
-        units = width;
-    } else {
-        AppendCellText(out, text, units);
-    }
-    if (!last) out.append(static_cast<size_t>(width - units + kTableGap), ' ');
-}
-
-// A cell of UTF-8 text as Qt reads it: without a byte order mark at the start, and each broken
-// sequence a U+FFFD.
+// A cell of UTF-8 text as Qt reads it (without a byte order mark at the start, each broken
+// sequence a U+FFFD), padded unless it is the last.
 void AppendCell(std::string& out, QByteArrayView text, int width, bool last,
-                int keep = std::numeric_limits<int>::max()) {
+                Overflow overflow = Overflow::Ellipsis) {
     int units = 0;
-    if (MeasureUtf8(text, &units)) {
-        const bool marked = text.startsWith("\xEF\xBB\xBF");
-        AppendWellFormedCell(out, marked ? text.sliced(3) : text, marked ? units - 1 : units, width,
-                             last, keep);
-        return;
-    }
-    const QByteArray repaired = QString::fromUtf8(text).toUtf8();
-    MeasureUtf8(repaired, &units);
-    AppendWellFormedCell(out, repaired, units, width, last, keep);
+    const bool marked =
+        text.size() >= 3 && text[0] == '\xEF' && text[1] == '\xBB' && text[2] == '\xBF';
+    if (!AppendCellText(out, marked ? text.sliced(3) : text, width, overflow, &units))
+        AppendCellText(out, QString::fromUtf8(text).toUtf8(), width, overflow, &units);
+    if (!last) out.append(static_cast<size_t>(width - units + kTableGap), ' ');
 }
 
 // "dd.MM.yyyy HH:mm" of the local time of a line. The offset from UTC is looked up once for each
@@ -350,6 +363,12 @@ void AppendJsonLine(std::string& out, const JournalReader& reader, bool first) {
     out += std::string_view("\n    }");
 }
 
+QList<int> TableColumns() {
+    QList<int> columns;
+    for (const TableColumn& column : kTableColumns) columns << column.column;
+    return columns;
+}
+
 void AppendTableHeader(std::string& out) {
     const QStringList titles = JournalHeader();
     for (const TableColumn& column : kTableColumns) {
@@ -372,7 +391,7 @@ void AppendTableLine(std::string& out, const JournalReader& reader) {
             else
                 AppendCell(out, JournalShortTime(time).toUtf8(), width, last);
         } else if (column.column == ColSha256) {
-            AppendCell(out, reader.Field(ColSha256), width, last, kShortSha256Length);
+            AppendCell(out, reader.Field(ColSha256), width, last, Overflow::Cut);
         } else {
             AppendCell(out, reader.Field(column.column), width, last);
         }

@@ -5,6 +5,7 @@
 // are the cheapest, and a listing of a million lines is mostly appends.
 
 #include <QByteArrayView>
+#include <QList>
 #include <string>
 
 class JournalReader;
@@ -25,5 +26,7 @@ void AppendJsonLine(std::string& out, const JournalReader& reader, bool first);
 // Aligned columns of a fixed width, local date and time, a hash's first 12 digits, at most
 // kTableLineWidth characters a line; a longer field is cut with "…".
 constexpr int kTableLineWidth = 160;
+// The columns that the table shows: the others need not be read.
+QList<int> TableColumns();
 void AppendTableHeader(std::string& out);
 void AppendTableLine(std::string& out, const JournalReader& reader);
