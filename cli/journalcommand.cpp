@@ -117,6 +117,7 @@ int RunJournal(const CliContext& context) {
     else
         AppendTableHeader(block);
     bool first = true;
+    LocalMinutes times;
     while (reader.NextLine(&error)) {
         if (json) {
             if (first) block += '\n';
@@ -124,7 +125,7 @@ int RunJournal(const CliContext& context) {
         } else if (csv) {
             AppendCsvLine(block, reader, true);
         } else {
-            AppendTableLine(block, reader);
+            AppendTableLine(block, reader, times);
         }
         first = false;
         if (block.size() < kPrintBlock) continue;

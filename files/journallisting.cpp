@@ -246,23 +246,54 @@ void AppendCell(std::string& out, QByteArrayView text, int width, bool last,
     if (!last) out.append(static_cast<size_t>(width - units + kTableGap), ' ');
 }
 
-// "dd.MM.yyyy HH:mm" of the local time of a line. The offset from UTC is looked up once for each
-// hour of UTC time rather than for each line: an hour whose first and last second have the same
-// offset has it throughout (no zone changes its offset twice within an hour). An hour with a
-// change, and times outside the years 1000 to 9999, take the whole conversion per line.
-class LocalMinutes {
-  public:
-    // False, with nothing appended, for a time that needs the whole conversion.
-    bool Append(std::string& out, qint64 timeUtc) {
-        const qint64 hour = FloorDiv(timeUtc, 3600) * 3600;
-        if (hour != hour_) Look(hour);
-        return steady_ && AppendFast(out, timeUtc + offset_);
-    }
+qint64 FloorDiv(qint64 a, qint64 b) {
+    return a / b - (a % b < 0 ? 1 : 0);
+}
 
-  private:
-    static qint64 FloorDiv(qint64 a, qint64 b) { return a / b - (a % b < 0 ? 1 : 0); }
+// "dd.MM.yyyy HH:mm" of a local time in seconds since the epoch; false, with nothing appended,
+// outside the years 1000 to 9999.
+bool AppendLocalMinute(std::string& out, qint64 local) {
+    const qint64 days = FloorDiv(local, 86400);
+    const qint64 second = local - days * 86400;
+    // The civil date of a day number (days since 1970-01-01), in the proleptic Gregorian
+    // calendar.
+    const qint64 z = days + 719468;
+    const qint64 era = FloorDiv(z, 146097);
+    const qint64 dayOfEra = z - era * 146097;
+    const qint64 yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 shifted = (5 * dayOfYear + 2) / 153;
+    const int day = static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1);
+    const int month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
+    const qint64 year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    if (year < 1000 || year > 9999) return false;
+    char text[16];
+    const auto two = [&text](int at, int value) {
+        text[at] = static_cast<char>('0' + value / 10);
+        text[at + 1] = static_cast<char>('0' + value % 10);
+    };
+    two(0, day);
+    text[2] = '.';
+    two(3, month);
+    text[5] = '.';
+    two(6, static_cast<int>(year / 100));
+    two(8, static_cast<int>(year % 100));
+    text[10] = ' ';
+    two(11, static_cast<int>(second / 3600));
+    text[13] = ':';
+    two(14, static_cast<int>(second / 60 % 60));
+    out.append(text, sizeof text);
+    return true;
+}
 
-    void Look(qint64 hour) {
+}  // namespace
+
+bool LocalMinutes::Append(std::string& out, qint64 timeUtc) {
+    const qint64 hour = FloorDiv(timeUtc, 3600) * 3600;
+    if (hour != hour_) {
+        // An hour whose first and last second have the same offset has it throughout: no zone
+        // changes its offset twice within an hour.
         hour_ = hour;
         const QDateTime first = QDateTime::fromSecsSinceEpoch(hour);
         const QDateTime last = QDateTime::fromSecsSinceEpoch(hour + 3599);
@@ -270,48 +301,8 @@ class LocalMinutes {
             first.isValid() && last.isValid() && first.offsetFromUtc() == last.offsetFromUtc();
         offset_ = first.offsetFromUtc();
     }
-
-    static bool AppendFast(std::string& out, qint64 local) {
-        const qint64 days = FloorDiv(local, 86400);
-        const qint64 second = local - days * 86400;
-        // The civil date of a day number (days since 1970-01-01), in the proleptic Gregorian
-        // calendar.
-        const qint64 z = days + 719468;
-        const qint64 era = FloorDiv(z, 146097);
-        const qint64 dayOfEra = z - era * 146097;
-        const qint64 yearOfEra =
-            (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-        const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-        const qint64 shifted = (5 * dayOfYear + 2) / 153;
-        const int day = static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1);
-        const int month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
-        const qint64 year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-        if (year < 1000 || year > 9999) return false;
-        char text[16];
-        const auto two = [&text](int at, int value) {
-            text[at] = static_cast<char>('0' + value / 10);
-            text[at + 1] = static_cast<char>('0' + value % 10);
-        };
-        two(0, day);
-        text[2] = '.';
-        two(3, month);
-        text[5] = '.';
-        two(6, static_cast<int>(year / 100));
-        two(8, static_cast<int>(year % 100));
-        text[10] = ' ';
-        two(11, static_cast<int>(second / 3600));
-        text[13] = ':';
-        two(14, static_cast<int>(second / 60 % 60));
-        out.append(text, sizeof text);
-        return true;
-    }
-
-    qint64 hour_ = std::numeric_limits<qint64>::min();
-    bool steady_ = false;
-    int offset_ = 0;
-};
-
-}  // namespace
+    return steady_ && AppendLocalMinute(out, timeUtc + offset_);
+}
 
 void AppendCsvField(std::string& out, QByteArrayView field, bool formulaGuard) {
     const bool guarded = formulaGuard && LooksLikeFormula(field);
@@ -379,8 +370,7 @@ void AppendTableHeader(std::string& out) {
     out += '\n';
 }
 
-void AppendTableLine(std::string& out, const JournalReader& reader) {
-    static LocalMinutes times;
+void AppendTableLine(std::string& out, const JournalReader& reader, LocalMinutes& times) {
     for (const TableColumn& column : kTableColumns) {
         const bool last = &column == std::end(kTableColumns) - 1;
         const int width = last ? LastColumnWidth() : column.width;

@@ -6,6 +6,7 @@
 
 #include <QByteArrayView>
 #include <QList>
+#include <limits>
 #include <string>
 
 class JournalReader;
@@ -29,4 +30,19 @@ constexpr int kTableLineWidth = 160;
 // The columns that the table shows: the others need not be read.
 QList<int> TableColumns();
 void AppendTableHeader(std::string& out);
-void AppendTableLine(std::string& out, const JournalReader& reader);
+
+// The local date and time of a listing's lines, "dd.MM.yyyy HH:mm". It keeps the offset from
+// UTC of the hour of the last line, so that a listing converts once an hour rather than once a
+// line; an hour in which the clocks change, and a time outside the years 1000 to 9999, take
+// the whole conversion (JournalShortTime) per line.
+class LocalMinutes {
+  public:
+    // False, with nothing appended, for a time that needs the whole conversion.
+    bool Append(std::string& out, qint64 timeUtc);
+
+  private:
+    qint64 hour_ = std::numeric_limits<qint64>::min();
+    bool steady_ = false;
+    int offset_ = 0;
+};
+void AppendTableLine(std::string& out, const JournalReader& reader, LocalMinutes& times);

@@ -299,7 +299,8 @@ TEST(Journal, TableLinesKeepTheirColumns) {
     ASSERT_TRUE(reader.Open(target, &error) &&
                 reader.Select(JournalFilter{}, &error, TableColumns()));
     std::string out;
-    while (reader.NextLine(&error)) AppendTableLine(out, reader);
+    LocalMinutes minutes;
+    while (reader.NextLine(&error)) AppendTableLine(out, reader, minutes);
     const QStringList lines = QString::fromStdString(out).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
     const char* times[] = {"29.03.2026 01:59", "29.03.2026 03:00", "25.10.2026 02:59",
