@@ -290,6 +290,9 @@ bool AppendLocalMinute(std::string& out, qint64 local) {
 }  // namespace
 
 bool LocalMinutes::Append(std::string& out, qint64 timeUtc) {
+    // Far beyond the years that can be shown, the arithmetic below could overflow.
+    constexpr qint64 kFar = qint64(1) << 40;  // seconds, some 35,000 years
+    if (timeUtc < -kFar || timeUtc > kFar) return false;
     const qint64 hour = FloorDiv(timeUtc, 3600) * 3600;
     if (hour != hour_) {
         // An hour whose first and last second have the same offset has it throughout: no zone
