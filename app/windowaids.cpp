@@ -231,5 +231,9 @@ bool FitWindowToScreen(QMainWindow* window) {
     window->setMinimumSize(0, 0);
     window->setMaximumSize(most);
     window->resize(most.boundedTo(room));
+    // The layout settles the window's least size now rather than when it is shown: by then the
+    // window exists on the screen, and the new limits would go to the window system once more
+    // (the offscreen platform says on standard error that it cannot take them).
+    window->layout()->activate();
     return true;
 }

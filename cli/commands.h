@@ -35,8 +35,16 @@ struct CommandRow {
     int maxOperands;   // -1: no limit
     unsigned options;  // OptionBits
     OperandKind operands;
-    int (*run)(const CliContext&);
+    int (*run)(const CliContext&);  // null where the command lives in a module
+    // The module that holds the command (beside the program, or in the package's library
+    // folder), opened only for it; null for a command of the program itself.
+    const char* module = nullptr;
 };
+
+// The modules: the device jobs and the record need Qt SQL, the report also Qt's graphical side,
+// which every other command would otherwise load at its start.
+constexpr const char* kRecordModule = "korbi-cli-record.so";
+constexpr const char* kReportModule = "korbi-cli-report.so";
 
 // What an option means; its name and value come from the option table both programs share.
 struct OptionHelp {

@@ -1,9 +1,7 @@
 #pragma once
 // What every korbi-cli command gets: its options, the program's folders, and the terminal.
 
-#include <QCoreApplication>
 #include <QString>
-#include <memory>
 
 #include "cli/options.h"
 #include "files/journalstore.h"
@@ -29,17 +27,19 @@ void PrintProblem(const QString& message);
 QString Quoted(const QString& text);
 
 // The command handlers; each returns an ExitStatus.
-int RunJournal(const CliContext& context);
-int RunInfo(const CliContext& context);
-int RunRead(const CliContext& context);
-int RunWrite(const CliContext& context);
-int RunChangeCode(const CliContext& context);
 int RunShow(const CliContext& context);
 int RunDiff(const CliContext& context);
 int RunSet(const CliContext& context);
-int RunRestore(const CliContext& context);
 int RunPorts(const CliContext& context);
-int RunReport(const CliContext& context);
+// The handlers of the modules' commands are only in the modules: in the program itself they
+// are null.
+[[gnu::weak]] int RunJournal(const CliContext& context);
+[[gnu::weak]] int RunInfo(const CliContext& context);
+[[gnu::weak]] int RunRead(const CliContext& context);
+[[gnu::weak]] int RunWrite(const CliContext& context);
+[[gnu::weak]] int RunChangeCode(const CliContext& context);
+[[gnu::weak]] int RunRestore(const CliContext& context);
+[[gnu::weak]] int RunReport(const CliContext& context);
 
 struct JournalFilter;
 // The journal filter that --device, --since and --until ask for; false with the German line
@@ -54,6 +54,10 @@ struct CommandRow;
 QString OverallHelp();
 QString CommandHelp(const CommandRow& command);
 
-// The application object the command needs: the report draws pages and needs Qt's graphical
-// side (on the offscreen platform); every other command runs on Qt Core alone.
-std::unique_ptr<QCoreApplication> CliApplication(int& argc, char** argv);
+// korbi-cli from its arguments to its exit status, in the program and in each module, once the
+// application object is made: the report draws pages and needs Qt's graphical side (on the
+// offscreen platform); every other command runs on Qt Core alone.
+int RunCli(int argc, char** argv);
+// What each module exports under the name KorbiCliModuleMain: makes the application object the
+// module's commands need and runs korbi-cli.
+using CliModuleMain = int (*)(int argc, char** argv);

@@ -110,15 +110,15 @@ int RunJournal(const CliContext& context) {
     QString warning;
     const bool opened = reader.Open(target, &error, &warning);
     if (!warning.isEmpty()) PrintProblem(warning);
-    if (!opened || !reader.Select(filter, &error)) {
+    const bool json = options.given & OptJson;
+    const bool csv = options.given & OptCsv;
+    if (!opened || !reader.Select(filter, &error, json || csv ? QList<int>() : TableColumns())) {
         PrintProblem(error);
         return ExitUsage;
     }
     // Written in blocks: one write per line would make a long listing wait on the terminal.
     std::string block;
     block.reserve(kPrintBlock + 4096);
-    const bool json = options.given & OptJson;
-    const bool csv = options.given & OptCsv;
     if (json)
         block = "[";
     else if (csv)
@@ -126,6 +126,7 @@ int RunJournal(const CliContext& context) {
     else
         AppendTableHeader(block);
     bool first = true;
+    LocalMinutes times;
     while (reader.NextLine(&error)) {
         if (json) {
             if (first) block += '\n';
@@ -133,7 +134,7 @@ int RunJournal(const CliContext& context) {
         } else if (csv) {
             AppendCsvLine(block, reader, true);
         } else {
-            AppendTableLine(block, reader);
+            AppendTableLine(block, reader, times);
         }
         first = false;
         if (block.size() < kPrintBlock) continue;

@@ -1,4 +1,5 @@
-// korbi-cli: configurations and the LPX from a terminal, on the same core as the window.
+// korbi-cli: configurations and the LPX from a terminal, on the same core as the window. The
+// program and each of its modules run a call from here (cli/entry.cpp chooses which).
 
 #include <QCoreApplication>
 #include <QStandardPaths>
@@ -81,12 +82,11 @@ QString Quoted(const QString& text) {
     return '\'' + text + '\'';
 }
 
-int main(int argc, char** argv) {
+int RunCli(int argc, char** argv) {
     IgnoreFileSizeSignal();
     // A closed pipe shows as EPIPE on the write; the signal would end a job in the middle of
     // its wait, with the LPX's list still armed.
     std::signal(SIGPIPE, SIG_IGN);
-    const std::unique_ptr<QCoreApplication> app = CliApplication(argc, argv);
     CliContext context;
     QString error;
     // File names stay the bytes they are, also where they are no UTF-8.

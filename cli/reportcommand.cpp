@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <type_traits>
 
 #include "cli/configuration.h"
 #include "cli/context.h"
@@ -63,19 +64,14 @@ int ReportTarget(const QString& name, QString* target, FilePlace& place) {
 
 }  // namespace
 
-std::unique_ptr<QCoreApplication> CliApplication(int& argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    CliOptions options;
-    QString error;
-    // Only the report draws pages, and fonts need the graphical side of Qt: on the offscreen
-    // platform, so that it also runs without a display.
-    if (ParseCliArguments(arguments, &options, &error) && options.command == "report") {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return std::make_unique<QGuiApplication>(argc, argv);
-    }
-    return std::make_unique<QCoreApplication>(argc, argv);
+// The report module's entry. Only the report draws pages, and fonts need the graphical side of
+// Qt: on the offscreen platform, so that it also runs without a display.
+extern "C" Q_DECL_EXPORT int KorbiCliModuleMain(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return RunCli(argc, argv);
 }
+static_assert(std::is_same_v<decltype(&KorbiCliModuleMain), CliModuleMain>);
 
 int RunReport(const CliContext& context) {
     const CliOptions& options = context.options;

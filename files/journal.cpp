@@ -274,7 +274,7 @@ QString JournalShortTime(qint64 timeUtc) {
 }
 
 QString ShortSha256(const QString& sha256) {
-    return sha256.left(12);
+    return sha256.left(kShortSha256Length);
 }
 
 const char* JournalJobWord(JournalJob job) {

@@ -125,8 +125,10 @@ QString JournalShortTime(qint64 timeUtc);
 // U+202E, which turns the rest of a line around) as escapes (\u202e), so that what is shown is
 // what is stored.
 QString WithFormatCharactersEscaped(const QString& text);
+constexpr int kJournalShortTimeLength = 16;
 // The first 12 digits of a SHA-256, enough to tell lines apart at a glance.
 QString ShortSha256(const QString& sha256);
+constexpr int kShortSha256Length = 12;
 // The fields of an entry, in column order.
 QStringList JournalFields(const JournalEntry& entry);
 // One CSV record ending in "\n"; fields holding a comma, a quote or a line break are quoted.

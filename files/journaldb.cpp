@@ -151,10 +151,12 @@ QString JournalColumnList() {
     return names.join(QStringLiteral(", "));
 }
 
-QString JournalShownColumnList() {
+QString JournalShownColumnList(const QList<int>& read) {
     QStringList names;
     for (const char* name : kColumnNames) names << QString::fromLatin1(name);
     names[ColOutcome] = JournalOutcomeWordSql();
+    for (int column = 0; column < kJournalColumns && !read.isEmpty(); ++column)
+        if (!read.contains(column)) names[column] = QStringLiteral("''");
     return names.join(QStringLiteral(", "));
 }
 
@@ -170,15 +172,6 @@ QString LocalRecordCause(const QSqlError& error) {
         if (isNumber && cause.code == code) return Text(cause.textId);
     return FillText(Msg::CauseRecordOther,
                     {isNumber ? QString::number(code) : QStringLiteral("0")});
-}
-
-bool IsServerUri(const QString& text) {
-    return text.startsWith(QLatin1String("postgresql://")) ||
-           text.startsWith(QLatin1String("postgres://"));
-}
-
-QString MaskedServer(const QString& uri) {
-    return MaskSecrets(uri);
 }
 
 JournalRow RowOfEntry(const JournalEntry& entry) {

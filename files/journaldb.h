@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "files/journal.h"
+#include "files/secrets.h"
 
 // A line as the database holds it: the text columns in column order, the time in seconds since
 // the epoch for filters and order, the 256 bytes (empty: none), and a key that is unique
@@ -80,15 +81,12 @@ class JournalDb {
     quint64 inode_ = 0;
 };
 
-// Whether text names a PostgreSQL server (postgresql:// or postgres://).
-bool IsServerUri(const QString& text);
-// The URI for messages: without the password, wherever it was given.
-QString MaskedServer(const QString& uri);
-
 // The column names, in column order, comma-separated (for SELECT lists and INSERT).
 QString JournalColumnList();
 // The same for a SELECT that hands lines to people: the outcome column gives the German word.
-QString JournalShownColumnList();
+// With read given, a column that it leaves out gives empty text, which costs the database no
+// reading.
+QString JournalShownColumnList(const QList<int>& read = {});
 
 // The cause of a failed query or connection, in one line.
 QString DatabaseCause(const QSqlError& error);

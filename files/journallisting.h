@@ -5,6 +5,8 @@
 // are the cheapest, and a listing of a million lines is mostly appends.
 
 #include <QByteArrayView>
+#include <QList>
+#include <limits>
 #include <string>
 
 class JournalReader;
@@ -25,5 +27,22 @@ void AppendJsonLine(std::string& out, const JournalReader& reader, bool first);
 // Aligned columns of a fixed width, local date and time, a hash's first 12 digits, at most
 // kTableLineWidth characters a line; a longer field is cut with "…".
 constexpr int kTableLineWidth = 160;
+// The columns that the table shows: the others need not be read.
+QList<int> TableColumns();
 void AppendTableHeader(std::string& out);
-void AppendTableLine(std::string& out, const JournalReader& reader);
+
+// The local date and time of a listing's lines, "dd.MM.yyyy HH:mm". It keeps the offset from
+// UTC of the hour of the last line, so that a listing converts once an hour rather than once a
+// line; an hour in which the clocks change, and a time outside the years 1000 to 9999, take
+// the whole conversion (JournalShortTime) per line.
+class LocalMinutes {
+  public:
+    // False, with nothing appended, for a time that needs the whole conversion.
+    bool Append(std::string& out, qint64 timeUtc);
+
+  private:
+    qint64 hour_ = std::numeric_limits<qint64>::min();
+    bool steady_ = false;
+    int offset_ = 0;
+};
+void AppendTableLine(std::string& out, const JournalReader& reader, LocalMinutes& times);

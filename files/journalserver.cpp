@@ -22,9 +22,6 @@
 
 namespace {
 
-// Per thread: korbi-cli names its signal pipe, the window's journal sender its own.
-thread_local int interruptDescriptor = -1;
-
 // Causes the program words itself, by SQLSTATE; anything else keeps the server's text.
 const struct {
     const char* state;
@@ -80,7 +77,7 @@ enum class Waited { Ready, TimedOut, Interrupted, Failed };
 // Waits until fd is ready for events, the deadline passes or the thread's interrupt descriptor
 // becomes readable.
 Waited WaitUntil(int fd, short events, std::chrono::steady_clock::time_point deadline) {
-    pollfd fds[2] = {{fd, events, 0}, {interruptDescriptor, POLLIN, 0}};
+    pollfd fds[2] = {{fd, events, 0}, {JournalServerInterrupt(), POLLIN, 0}};
     const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -138,10 +135,6 @@ class ServerSchema : public SchemaConnection {
 };
 
 namespace {}  // namespace
-
-void SetJournalServerInterrupt(int descriptor) {
-    interruptDescriptor = descriptor;
-}
 
 WakePipe::WakePipe() {
     if (::pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;

@@ -32,8 +32,10 @@ enum class ServerStatus {
 constexpr int kJournalServerWaitMs = 3000;
 
 // The descriptor whose readability ends every wait of the calling thread at once; -1 for none.
-// korbi-cli names its signal pipe here.
+// korbi-cli names its signal pipe here. The descriptor is kept apart from the server client
+// (files/serverinterrupt.cpp), so that naming it links nothing of the client.
 void SetJournalServerInterrupt(int descriptor);
+int JournalServerInterrupt();
 
 // A pipe that becomes readable once woken, and stays so: as a thread's interrupt descriptor it
 // ends that thread's server waits at once, for good.

@@ -330,8 +330,8 @@ bool JournalReader::Open(const JournalTarget& target, QString* error, QString* w
     return true;
 }
 
-bool JournalReader::Select(const JournalFilter& filter, QString* error) {
-    return Run(filter, {}, 0, error);
+bool JournalReader::Select(const JournalFilter& filter, QString* error, const QList<int>& columns) {
+    return Run(filter, {}, 0, error, columns);
 }
 
 bool JournalReader::Select(const QString& deviceCode, const QDateTime& since, QString* error) {
@@ -396,7 +396,7 @@ QString WhereClause(const JournalFilter& filter, const JournalReader::LineKey& b
 // A page goes on from the key of the last line it showed, so that a page deep in the record
 // costs what the first does.
 bool JournalReader::Run(const JournalFilter& filter, const LineKey& before, int limit,
-                        QString* error) {
+                        QString* error, const QList<int>& columns) {
     QVariantList values;
     const QString where = WhereClause(filter, before, values);
     const QString order = limit > 0 ? QStringLiteral("DESC") : QStringLiteral("ASC");
@@ -405,7 +405,7 @@ bool JournalReader::Run(const JournalFilter& filter, const LineKey& before, int 
             "SELECT %1, id, time_utc, CASE WHEN image IS NULL THEN 0 ELSE 1 END, outcome, "
             "message_id FROM journal %2 "
             "ORDER BY time_utc %3, id %3")
-            .arg(JournalShownColumnList(), where, order);
+            .arg(JournalShownColumnList(columns), where, order);
     if (limit > 0) sql += QStringLiteral(" LIMIT %1").arg(limit);
     QString cause;
     if (query_->Exec(sql, values, &cause)) return true;

@@ -70,8 +70,9 @@ class JournalReader {
     // Opens the local record of target even when target names a server: it holds the lines
     // still waiting for the server. False with a German error.
     bool OpenLocalRecord(const JournalTarget& target, QString* error, QString* warning = nullptr);
-    // Runs the query, oldest first; Next then hands out the lines one by one.
-    bool Select(const JournalFilter& filter, QString* error);
+    // Runs the query, oldest first; Next then hands out the lines one by one. With columns, the
+    // other columns' fields are empty.
+    bool Select(const JournalFilter& filter, QString* error, const QList<int>& columns = {});
     bool Select(const QString& deviceCode, const QDateTime& since, QString* error);
     // A page for a table: at most limit lines, newest first, older than the line `before` (all
     // for an invalid one).
@@ -112,7 +113,8 @@ class JournalReader {
     const QString& Name() const { return name_; }
 
   private:
-    bool Run(const JournalFilter& filter, const LineKey& before, int limit, QString* error);
+    bool Run(const JournalFilter& filter, const LineKey& before, int limit, QString* error,
+             const QList<int>& columns = {});
     // A query of its own for a single look-up, so that a listing in progress goes on undisturbed.
     std::unique_ptr<JournalQuery> LookUp(QString* cause);
     std::unique_ptr<JournalServer> server_;

@@ -1,6 +1,5 @@
 #include "files/programoptions.h"
 
-#include "files/journaldb.h"
 #include "files/secrets.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"

@@ -125,3 +125,12 @@ void HideSecretsInArguments(int argc, char** argv) {
         std::memset(argv[i] + masked.size(), 0, length - size_t(masked.size()));
     }
 }
+
+bool IsServerUri(const QString& text) {
+    return text.startsWith(QLatin1String("postgresql://")) ||
+           text.startsWith(QLatin1String("postgres://"));
+}
+
+QString MaskedServer(const QString& uri) {
+    return MaskSecrets(uri);
+}

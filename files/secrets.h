@@ -16,3 +16,7 @@ void RememberSecrets(const QString& address);
 // Overwrites, in place, every password that the arguments hold, so that other users' process
 // listings (ps) no longer show it. Each argument keeps its length or becomes shorter.
 void HideSecretsInArguments(int argc, char** argv);
+// Whether text names a PostgreSQL server (postgresql:// or postgres://).
+bool IsServerUri(const QString& text);
+// The URI for messages: without the password, wherever it was given.
+QString MaskedServer(const QString& uri);

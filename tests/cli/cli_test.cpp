@@ -15,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -149,6 +150,39 @@ TEST_F(CliTest, HelpPerCommand) {
     EXPECT_FALSE(write.out.contains("show DATEI"));
     const CliRun all = Run({"--help"});
     EXPECT_TRUE(all.out.contains("fields [--json]") && all.out.contains("--csv"));
+}
+
+// A command loads the libraries of its own work only: the commands on files start like a bare Qt
+// tool, without Qt SQL or Qt's graphical side; the record's commands without the latter.
+TEST_F(CliTest, CommandsLoadOnlyTheLibrariesTheyUse) {
+    const struct {
+        QStringList arguments;
+        QStringList loaded;
+        QStringList notLoaded;
+    } rows[] = {
+        {{"show", TemplateFile()}, {"libQt6Core"}, {"libQt6Sql", "libQt6Gui"}},
+        {{"fields"}, {"libQt6Core"}, {"libQt6Sql", "libQt6Gui"}},
+        {{"journal"}, {"libQt6Sql"}, {"libQt6Gui"}},
+    };
+    for (const auto& row : rows) {
+        QProcess cli;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home.path());
+        env.insert("XDG_DATA_HOME", Path(".local/share"));
+        env.insert("LD_DEBUG", "files");  // the dynamic loader names each library it loads
+        cli.setProcessEnvironment(env);
+        cli.start(KORBI_CLI_PATH, row.arguments);
+        ASSERT_TRUE(cli.waitForFinished());
+        const QString arguments = row.arguments.join(' ');
+        EXPECT_EQ(cli.exitCode(), 0) << arguments.toStdString();
+        const QString loader = QString::fromLocal8Bit(cli.readAllStandardError());
+        for (const QString& library : row.loaded)
+            EXPECT_TRUE(loader.contains("file=" + library))
+                << (arguments + ": " + library).toStdString();
+        for (const QString& library : row.notLoaded)
+            EXPECT_FALSE(loader.contains("file=" + library))
+                << (arguments + ": " + library).toStdString();
+    }
 }
 
 // fields names every setting once, and the range it gives is the one the entry rules hold: its

@@ -285,6 +285,60 @@ TEST(Journal, SharedFolderKeepsTheRecordWritableForTheGroup) {
 }
 
 // The spreadsheet export puts an apostrophe before what a spreadsheet would take for a formula.
+// The table for people shows every field on one line of its column: control characters as
+// spaces, a longer field cut with "…" (a character beyond U+FFFF counts twice, and one cut in
+// half leaves "?"), a byte order mark as nothing; times in local time across a change of the
+// clocks.
+TEST(Journal, TableLinesKeepTheirColumns) {
+    qputenv("TZ", "Europe/Berlin");
+    QTemporaryDir dir;
+    const JournalTarget target{JournalPath(dir.path() + "/"), {}};
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString ellipsis(QChar(0x2026));
+    const struct {
+        QDateTime time;
+        QString code;
+        QString file;
+        QString shownCode;  // in its cell of 18 characters
+        QString shownFile;  // the last cell
+    } rows[] = {
+        {QDateTime(QDate(2026, 3, 29), QTime(0, 59), QTimeZone::utc()), "4C2D",
+         QString::fromUtf8("Zeile\nzwei\tTab\x7F\xC2\x85x"), "4C2D", "Zeile zwei Tab  x"},
+        {QDateTime(QDate(2026, 3, 29), QTime(1, 0), QTimeZone::utc()),
+         QString::fromUtf8("Jürgen-Größenwahn-Überlänge"), QString(40, QChar(0xE4)),
+         QString::fromUtf8("Jürgen-Größenwahn") + ellipsis, QString(36, QChar(0xE4)) + ellipsis},
+        {QDateTime(QDate(2026, 10, 25), QTime(0, 59), QTimeZone::utc()),
+         QChar(0xFEFF) + QString("bom"), 'a' + emoji.repeated(20), "bom",
+         'a' + emoji.repeated(17) + '?' + ellipsis},
+        {QDateTime(QDate(2026, 10, 25), QTime(1, 0), QTimeZone::utc()), "", "", "", ""},
+    };
+    for (const auto& row : rows) {
+        JournalEntry entry;
+        entry.time = row.time;
+        entry.codeBefore = row.code;
+        entry.fileName = row.file;
+        QString warning;
+        ASSERT_TRUE(AppendJournal(target, entry, &warning)) << warning.toStdString();
+    }
+    JournalReader reader;
+    QString error;
+    ASSERT_TRUE(reader.Open(target, &error) &&
+                reader.Select(JournalFilter{}, &error, TableColumns()));
+    std::string out;
+    LocalMinutes minutes;
+    while (reader.NextLine(&error)) AppendTableLine(out, reader, minutes);
+    const QStringList lines = QString::fromStdString(out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    const char* times[] = {"29.03.2026 01:59", "29.03.2026 03:00", "25.10.2026 02:59",
+                           "25.10.2026 02:00"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(lines[i].startsWith(times[i])) << lines[i].toStdString();
+        EXPECT_EQ(lines[i].mid(30, 20), rows[i].shownCode.leftJustified(20))
+            << lines[i].toStdString();
+        EXPECT_TRUE(lines[i].endsWith(rows[i].shownFile)) << lines[i].toStdString();
+    }
+}
+
 TEST(Journal, CsvExportGuardsFormulas) {
     const struct {
         const char* field;

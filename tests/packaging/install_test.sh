@@ -82,4 +82,13 @@ cmp -s "$data/Default_v1.bin" "$USR/share/korbi-programmer/Default_v1.b" || fail
 cmp -s "$data/Default_v2.bin" "$USR/share/korbi-programmer/Default_v2.b" || fail "v2 template"
 grep -q "^AppVersion=$VERSION$" "$data/Values.ini" || fail "settings file"
 
+# korbi-cli runs its commands on the record and the report from its modules in the package's
+# library folder.
+cli=(env -u XDG_DATA_HOME HOME="$WORK/home" "$USR/bin/korbi-cli")
+out=$("${cli[@]}" journal --csv) || fail "korbi-cli journal exit $?"
+[[ "$out" == Zeit,* ]] || fail "korbi-cli journal: $out"
+err=$("${cli[@]}" report -o "$WORK/Bericht.pdf" 2>&1)
+rc=$?
+[ $rc -eq 1 ] && grep -q "keinen Gerätevorgang" <<<"$err" || fail "korbi-cli report: exit $rc, $err"
+
 finish
