@@ -185,7 +185,8 @@ TEST(Journal, ImportsTheOldCsvJournalOnce) {
     QString error;
     ASSERT_TRUE(reader.Open(target, &error) && reader.Select(JournalFilter(), &error));
     std::string table;
-    while (reader.NextLine()) AppendTableLine(table, reader);
+    LocalMinutes times;
+    while (reader.NextLine()) AppendTableLine(table, reader, times);
     EXPECT_NE(table.find("Flur\\u202eatad.Korbi"), std::string::npos) << table;
     EXPECT_EQ(table.find("\u202E"), std::string::npos);
 }
