@@ -11,7 +11,7 @@
 #include "app/centring.h"
 #include "app/devicepicture.h"
 #include "app/placewidget.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "resources/catalogue.h"
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {

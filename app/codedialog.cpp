@@ -11,7 +11,7 @@
 #include "app/accesskeys.h"
 #include "app/centring.h"
 #include "app/placewidget.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "resources/catalogue.h"
 
 TfrmChangeCode::TfrmChangeCode(DeviceJobs& jobs, QWidget* parent) : QDialog(parent), jobs_(jobs) {

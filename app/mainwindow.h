@@ -17,8 +17,8 @@
 #include "app/waitprogress.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
-#include "link/devicejobs.h"
-#include "link/jobhost.h"
+#include "jobs/devicejobs.h"
+#include "jobs/jobhost.h"
 #include "link/lpxadapter.h"
 
 class QAction;

@@ -13,7 +13,7 @@
 #include "files/imagefile.h"
 #include "files/journal.h"
 #include "files/journalworker.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "report/reportpages.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "files/journalworker.h"
-#include "link/series.h"
+#include "jobs/series.h"
 
 class QCheckBox;
 class QLabel;

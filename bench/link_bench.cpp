@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "config/settingsmodel.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "link/lpxadapter.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"

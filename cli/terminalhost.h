@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "cli/configuration.h"
-#include "link/devicejobs.h"
-#include "link/jobhost.h"
+#include "jobs/devicejobs.h"
+#include "jobs/jobhost.h"
 
 class TerminalHost : public JobHost {
   public:

@@ -29,7 +29,7 @@
 #include "files/journalstore.h"
 #include "link/lpxsim.h"
 #include "link/pressing_host.h"
-#include "link/series.h"
+#include "jobs/series.h"
 #include "link/simdriver.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "link/codelist.h"
-#include "link/verify.h"
+#include "jobs/verify.h"
 #include "pressing_host.h"
 
 using CoreJobs = CoreJobsTest;

@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "config/settingsmodel.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
 #include "lpx_commands.h"

@@ -2,14 +2,14 @@
 // series and what the record keeps. The user in front of the LPX presses the buttons of the
 // listed devices, one per wait, and aborts the wait when the list runs out.
 
-#include "link/series.h"
+#include "jobs/series.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
 #include "pressing_host.h"

@@ -10,7 +10,7 @@
 #include <QFile>
 #include <functional>
 
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
 #include "pressing_host.h"

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 
 // Lets events run until done() holds; a minute without is a failure, never a hang.
 inline void RunEventsUntil(const std::function<bool()>& done) {

@@ -1,7 +1,7 @@
 // What the device jobs share: the wait for the button with its status poll, and the LPX's
 // information text.
 
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 
 #include <QCoreApplication>
 #include <cctype>

@@ -1,7 +1,7 @@
 // Device identification: a job for whichever device becomes active first, asking for the two
 // bytes firmware type and version; the record's header carries the device's radio ID code.
 
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "link/linkmessages.h"
 #include "resources/catalogue.h"
 

@@ -2,7 +2,7 @@
 // generation to the LPX and wait for the press that writes them.
 
 #include "config/prewrite.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "resources/catalogue.h"
 
 void DeviceJobs::WriteBegins() {

@@ -15,9 +15,9 @@
 #include "config/settingsmodel.h"
 #include "files/journal.h"
 #include "files/journalsender.h"
-#include "link/adaptersession.h"
-#include "link/jobhost.h"
-#include "link/joboutcome.h"
+#include "jobs/lpxsession.h"
+#include "jobs/jobhost.h"
+#include "jobs/joboutcome.h"
 #include "link/lpxadapter.h"
 
 // What a read is asked to do besides reading.

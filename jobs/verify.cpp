@@ -1,13 +1,13 @@
 // Verify after write: the device is read back in the same wait dialog, and every cell the write
 // sent is compared with what came back.
 
-#include "link/verify.h"
+#include "jobs/verify.h"
 
 #include <QLocale>
 
 #include "config/settingsfields.h"
 #include "files/journal.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "resources/catalogue.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "link/series.h"
+#include "jobs/series.h"
 
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

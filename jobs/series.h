@@ -15,8 +15,8 @@
 #include "files/codereservations.h"
 #include "files/journal.h"
 #include "files/journalstore.h"
-#include "link/devicejobs.h"
-#include "link/joboutcome.h"
+#include "jobs/devicejobs.h"
+#include "jobs/joboutcome.h"
 
 class SettingsModel;
 

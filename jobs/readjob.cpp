@@ -1,7 +1,7 @@
 // Reading a device: identify it, list the blocks of its generation, wait for the second press,
 // fetch one record per block into the read image and show it in the settings.
 
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "resources/catalogue.h"
 
 namespace {

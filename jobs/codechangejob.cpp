@@ -2,7 +2,7 @@
 // the code block.
 
 #include "config/prewrite.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "resources/catalogue.h"
 
 namespace {
