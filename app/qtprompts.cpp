@@ -69,7 +69,7 @@ BoxAnswer QtPrompts::ShowMessage(BoxKind kind, int /*textId*/, const QString& te
     QList<QPushButton*> pushButtons;
     for (const Choice& choice : choices)
         pushButtons.append(box.addButton(QString::fromUtf8(choice.caption), choice.role));
-    box.setDefaultButton(pushButtons.first());
+    box.setDefaultButton(pushButtons[buttons == BoxButtons::YesNoDefaultNo ? 1 : 0]);
     // Escape and the close box answer OK or No: a question left unanswered takes neither the
     // step it offers nor the Abort that throws away the work around it.
     // A question about unsaved edits left unanswered keeps them and the window: Abbrechen.

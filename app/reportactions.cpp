@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 
 #include "app/mainwindow.h"
@@ -67,9 +68,19 @@ void ReportActions::Collect(std::function<void(const Report&)> use) {
                     QStringLiteral("Im Protokoll steht dafür kein Gerätevorgang; es gibt "
                                    "nichts zu berichten."));
             } else {
-                report->header = ReportHeaderHere(
-                    askLpxInfo ? ReadLpxInfoLine(main_.adapter) : QString(), rangeText);
-                use(*report);
+                // The LPX is asked on the job thread; while a job runs the header goes without.
+                auto lpx = std::make_shared<QString>();
+                const auto done = [=, self = QPointer<ReportActions>(this)] {
+                    if (!self) return;
+                    report->header = ReportHeaderHere(*lpx, rangeText);
+                    use(*report);
+                    collecting_ = false;
+                    emit Done();
+                };
+                if (!askLpxInfo ||
+                    !main_.Jobs().Run([lpx](DeviceJobs& jobs) { *lpx = jobs.LpxInfoLine(); }, done))
+                    done();
+                return;
             }
             collecting_ = false;
             emit Done();

@@ -9,13 +9,14 @@
 #include "cli/terminalhost.h"
 #include "files/fileerrors.h"
 #include "files/journal.h"
-#include "link/codelist.h"
 #include "jobs/devicejobs.h"
+#include "jobs/jobview.h"
+#include "jobs/series.h"
+#include "link/codelist.h"
 #include "link/driverfactory.h"
 #include "link/linkmessages.h"
 #include "link/lpxadapter.h"
 #include "link/practicelpx.h"
-#include "jobs/series.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -38,16 +39,16 @@ TerminalHost::PressButton PracticePress(SerialDriver* driver, const CliOptions& 
     return [practice](bool identifyingForWrite) { practice->PressButton(identifyingForWrite); };
 }
 
-// The LPX, the jobs and their host for one command; the jobs work on the configuration's model.
+// The LPX, the jobs and their host for one command; a read is shown in the configuration's
+// model. The jobs run on the main thread; SIGINT, SIGTERM and SIGHUP abort them.
 class Session {
   public:
     Session(const CliContext& context, Configuration& configuration)
         : driver_(CreateDriver(context.options)),
-          host_(configuration.messages, PracticePress(driver_.get(), context.options)),
+          host_(configuration, PracticePress(driver_.get(), context.options)),
           adapter_(driver_.get()),
-          jobs_(configuration.model, adapter_, host_) {
+          jobs_(adapter_, host_) {
         JobRecord record;
-        record.fileImage = &configuration.fileImage;
         record.program = JournalProgram::Cli;
         // Practice jobs are no work on real devices and stay out of the journal.
         if (context.options.simulate == 0) {
@@ -58,8 +59,7 @@ class Session {
         jobs_.SetRecord(record);
     }
     DeviceJobs& Jobs() { return jobs_; }
-    // Runs the job just started (a series' jobs included) until it ends.
-    const JobOutcome& RunToEnd() { return host_.RunToEnd(jobs_); }
+    TerminalHost& Host() { return host_; }
 
   private:
     std::unique_ptr<SerialDriver> driver_;
@@ -107,7 +107,7 @@ int ExitOfSeries(const Series& series, SeriesEnd end, const SeriesPlan& plan) {
 // The series' report on standard error; Ctrl+C between devices ends it.
 class TerminalSeries : public SeriesHost {
   public:
-    void DeviceStarting(int number, int count) override {
+    void DeviceStarting(int number, int count, const QString&) override {
         const QString n = QString::number(number);
         PrintError('\n' +
                    (count > 0 ? FillText(Msg::SeriesDeviceOf, {n, QString::number(count)})
@@ -145,8 +145,7 @@ int RunRead(const CliContext& context) {
             return 0;
         };
     }
-    jobs.StartRead(request);
-    const JobOutcome& outcome = session.RunToEnd();
+    const JobOutcome outcome = jobs.Read(request);
     if (saveStatus != ExitDone) return saveStatus;
     const int status = ExitOf(outcome);
     if (status != ExitDone || toFile) return status;
@@ -187,28 +186,22 @@ int RunWrite(const CliContext& context) {
     const int opened = OpenConfiguration(configuration, path, &taken);
     if (opened != ExitDone) return opened;
     if (!taken) return ExitFailed;
-    if (options.given & OptNewCode) {
-        // The write's own check refuses a forbidden code; the edit's warning would say it twice.
-        configuration.messages.echo = false;
-        configuration.model.SetText(Field::edtRadioCodeNew, options.newCode);
-        configuration.messages.echo = true;
-    }
+    WriteRequest request = WriteRequestOf(configuration.model);
+    // The write's own check refuses a forbidden code.
+    if (options.given & OptNewCode) SetNewCode(request, options.newCode);
 
     Session session(context, configuration);
     DeviceJobs& jobs = session.Jobs();
+    session.Host().SetWriting(true);
     if (!repeat) {
-        WriteRequest request;
         request.file = path;
         request.verify = plan.verify;
-        jobs.StartWrite(request);
-        return ExitOf(session.RunToEnd());
+        return ExitOf(jobs.Write(request));
     }
-    plan.newCode = configuration.model.Text(Field::edtRadioCodeNew);
+    plan.newCode = request.newCode;
     TerminalSeries host;
-    Series series(jobs, configuration.model, host, plan);
-    series.Start(path);
-    session.RunToEnd();
-    const SeriesEnd end = series.End();
+    Series series(jobs, host, plan, request);
+    const SeriesEnd end = series.Run(path);
     // Nobody was asked to press: the company's server could not say which codes are free.
     if (end == SeriesEnd::NoCodeServer && series.Devices().isEmpty()) return ExitFailed;
     PrintError(series.SummaryLine() + '\n');
@@ -218,15 +211,16 @@ int RunWrite(const CliContext& context) {
 int RunChangeCode(const CliContext& context) {
     Configuration configuration(context.applicationDataFolder);
     Session session(context, configuration);
-    session.Jobs().StartCodeChange(context.options.operands[0]);
-    return ExitOf(session.RunToEnd());
+    CodeChangeRequest request;
+    request.code = context.options.operands[0];
+    return ExitOf(session.Jobs().ChangeCode(request));
 }
 
 int RunInfo(const CliContext& context) {
     const std::unique_ptr<SerialDriver> driver = CreateDriver(context.options);
     LpxAdapter adapter(driver.get());
     std::string info;
-    const bool opened = adapter.Open() == 0;
+    const bool opened = adapter.Open() == LpxResultOk;
     const bool answered = opened && adapter.QueryLpxInfo(info) == LpxResultOk;
     adapter.Close();
     if (!answered) {

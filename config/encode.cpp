@@ -60,7 +60,7 @@ class Encoder {
 
 }  // namespace
 
-int SettingsModel::EncodeConfigImage(ConfigImage& image, uint8_t mark) const {
+void SettingsModel::EncodeConfigImage(ConfigImage& image, uint8_t mark) const {
     Encoder e(*this, image, mark);
     // A device write carries the new code, a saved file the device's current one.
     e.PutCode(Addr::RadioIdCode,
@@ -115,7 +115,6 @@ int SettingsModel::EncodeConfigImage(ConfigImage& image, uint8_t mark) const {
                 Field::cbConfig_D4, Field::cbConfig_D5, Field::cbConfig_D6});
     e.PutFlags(Addr::ConfigFlags2, {Field::cbConfig2_D0, Field::cbConfig2_D1, Field::cbConfig2_D2,
                                     Field::cbConfig2_D3});
-    return -1;  // every text converts
 }
 
 bool SettingsModel::UsesGeneration2Settings() const {

@@ -7,7 +7,8 @@
 
 enum class BoxKind { Error, Information, Confirmation, Warning };
 // SaveDiscardCancel answers Yes (save), No (discard) or Abort (cancel).
-enum class BoxButtons { Ok, YesNo, YesNoAbort, SaveDiscardCancel };
+// YesNoDefaultNo: a question whose Yes gives away something that cannot be taken back.
+enum class BoxButtons { Ok, YesNo, YesNoDefaultNo, YesNoAbort, SaveDiscardCancel };
 enum class BoxAnswer { Ok, Yes, No, Abort, Closed };
 
 class Messages {

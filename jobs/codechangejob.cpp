@@ -2,7 +2,10 @@
 // the code block.
 
 #include "config/prewrite.h"
+#include "jobs/claimedcode.h"
 #include "jobs/devicejobs.h"
+#include "jobs/jobrun.h"
+#include "link/trace.h"
 #include "resources/catalogue.h"
 
 namespace {
@@ -11,79 +14,57 @@ bool IsForbiddenCode(const QString& code) {
 }
 }  // namespace
 
-void DeviceJobs::CodeChangeBegins() {
-    const QString& code = job_->newCode;
+void DeviceJobs::CodeChangeSteps(Run& run, const CodeChangeRequest& request) {
+    const QString& code = request.code;
     // Pasted text bypasses the key filter; a code that is not four hexadecimal digits never
     // reaches the device.
-    if (!IsFourHexDigits(code)) {
-        Fail(FailureKind::Settings, Msg::CodeNotFourHexDigits);
-        Finish();
-        return;
-    }
-    if (IsForbiddenCode(code)) {
-        Fail(FailureKind::Settings, Msg::ForbiddenCode);
-        Finish();
-        return;
-    }
+    if (!IsFourHexDigits(code)) return Fail(run, FailureKind::Settings, Msg::CodeNotFourHexDigits);
+    if (IsForbiddenCode(code)) return Fail(run, FailureKind::Settings, Msg::ForbiddenCode);
+    LpxSession lpx(adapter_, host_);
+    run.lpx = &lpx;
     host_.SetWaitTitle(Text(Msg::ChangeCodeTitle));
-    Identify();
-}
-
-void DeviceJobs::CodeChangeIdentified() {
-    const QString& code = job_->newCode;
-    const QString& device = job_->deviceCode;
-    if (device.isEmpty()) {
-        // The abort has said so; a device without a code has not.
-        if (outcome_.failure.kind == FailureKind::NoDeviceCode) Status(Msg::IdentifyAborted);
-        Finish();
-        return;
-    }
+    if (!IdentifyDevice(run)) return NoDeviceIdentified(run, false);
+    const QString device = run.outcome.codeBefore;
     if (device == code) {
-        job_->succeeded = true;
-        Information(Msg::CodeAlreadySet, {device});
-        Finish();
-        return;
+        run.succeeded = true;
+        return InformationBox(host_.JobMessages(), Msg::CodeAlreadySet, {device});
     }
     // Only an explicit Yes changes the code: closing the box is no consent to a change that the
     // device keeps.
     const BoxAnswer answer =
         AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange, {device, code}, BoxButtons::YesNo);
     if (answer != BoxAnswer::Yes) {
-        job_->aborted = true;
-        Finish();
+        run.outcome.userAborted = true;
         return;
     }
+    ClaimedCode claim(request.guard, code.toUpper());
+    if (!ClaimCode(run, claim, device, request.reuseConfirmed)) return;
+    run.outcome.codeReused = claim.Reused();
     host_.ShowStatus(QString());
-    if (!OpenAgain()) return;
     // The code goes out as typed; lower-case digits stay lower case.
-    adapter_.AddWriteBlock("");
-    adapter_.AddWriteBlock("0220" + code.toStdString());
-    if (adapter_.StartJob(device.toStdString()) != LpxResultOk) {
-        LpxRefused(0);
-        CodeChangeAnswered(0);
-        return;
+    const LpxResult emptied = lpx.AddWriteBlock("");
+    NoteRefusal(lpx, FirstRefusal(emptied, lpx.AddWriteBlock("0220" + code.toStdString())), "n");
+    if (lpx.StartJob(device.toStdString()) != LpxResultOk) {
+        LpxRefused(run, 0);
+        return;  // the session empties the list
     }
-    outcome_.writeStarted = true;
-    AwaitPress(JobStep::AwaitPress, PollWriteJob,
-               {Msg::ChangeCodeTitle, Msg::WaitingForDevice, Msg::PressToChangeCode});
+    run.outcome.writeStarted = true;
+    claim.Sent();
+    const int outcome = AwaitPress(
+        run, PollWriteJob, {Msg::ChangeCodeTitle, Msg::WaitingForDevice, Msg::PressToChangeCode});
+    NoteRefusal(lpx, lpx.AddWriteBlock(""), "n");
+    if (outcome != WaitDone) return FailedPress(run, outcome, Msg::CodeChangeFailed);
+    run.succeeded = true;
+    run.outcome.written = true;
+    run.outcome.codeAfter = code.toUpper();
+    host_.JobMessages().ShowMessage(BoxKind::Information, Msg::CodeChanged,
+                                    NameDevice(CodesText(run.outcome), Text(Msg::CodeChanged)),
+                                    BoxButtons::Ok);
 }
 
-// outcome 0: the job was never started.
-void DeviceJobs::CodeChangeAnswered(int outcome) {
-    adapter_.AddWriteBlock("");
-    session_->Close();
-    switch (outcome) {
-        case WaitDone:
-            job_->succeeded = true;
-            outcome_.written = true;
-            outcome_.codeAfter = job_->newCode.toUpper();
-            host_.JobMessages().ShowMessage(BoxKind::Information, Msg::CodeChanged,
-                                            NameDevice(CodesText(outcome_), Text(Msg::CodeChanged)),
-                                            BoxButtons::Ok);
-            break;
-        default:
-            FailedPress(outcome, Msg::CodeChangeFailed);
-            break;
-    }
-    Finish();
+JobOutcome DeviceJobs::ChangeCode(const CodeChangeRequest& request) {
+    Run run(JournalJob::CodeChange);
+    TraceNote(QStringLiteral("Beginn ") + QString::fromLatin1(JournalJobWord(run.outcome.job)));
+    CodeChangeSteps(run, request);
+    return Finish(run, QString(), true);
 }

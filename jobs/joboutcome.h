@@ -1,7 +1,8 @@
 #pragma once
-// What a finished device job did, as one value: the window's boxes and status line, korbi-cli's
-// exit status, a series' counting and the record's line are all read from it, never from which
-// message happened to be shown on the way.
+// What a finished device job did, as one value. The job shows its messages (errors, questions,
+// the status line) through its host while it runs; what comes after the job is read from this
+// value, never from which message happened to be shown on the way: korbi-cli's exit status, a
+// series' counting, the record's line, and the codes and clean state the window's view takes.
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,7 @@ enum class FailureKind {
     Device,        // the device's job failed or timed out, or what it gave back is unusable
     NotKept,       // what was read could not be kept
     CheckDiffers,  // the check after the write found differences
+    CodeRefused,   // the record does not let the new code be given
 };
 
 struct JobFailure {
@@ -56,6 +58,8 @@ struct JobOutcome {
     // The device as the identification found it; empty codes when none was identified.
     QString codeBefore;
     QString codeAfter;  // the code it carries after the job
+    // The new code was given although the record shows it on another device: the user agreed.
+    bool codeReused = false;
     std::optional<uint8_t> firmwareVersion;
     QString productionDate;  // a read's, as the settings show it
     // The LPX accepted the job that writes the device: from then on the device may hold what

@@ -1,113 +1,101 @@
-// Writing a device: check and encode the settings, identify the device, hand the blocks of its
-// generation to the LPX and wait for the press that writes them.
+// Writing a device: identify it, check the configuration against its generation, settle the new
+// code, hand the blocks of its generation to the LPX, wait for the press that writes them, and
+// read the device back when a check is asked for.
 
 #include "config/prewrite.h"
+#include "config/settingsmodel.h"
+#include "jobs/claimedcode.h"
 #include "jobs/devicejobs.h"
+#include "jobs/jobrun.h"
+#include "link/trace.h"
 #include "resources/catalogue.h"
 
-void DeviceJobs::WriteBegins() {
-    ClearImage(job_->writeImage);
-    host_.ShowStatus(QString());
-    if (const int failed =
-            CheckSettingsBeforeWrite(settings_, job_->writeImage, job_->encodeResult)) {
-        Fail(FailureKind::Settings, failed);
-        Finish();
-        return;
-    }
-    host_.SetWaitTitle(Text(Msg::WriteTitle));
-    job_->steps = job_->write.verify ? 3 : 2;
-    Identify();
+WriteRequest WriteRequestOf(const SettingsModel& view, WriteRequest request) {
+    request.usesGeneration2Settings = view.UsesGeneration2Settings();
+    request.pressTimeFitsDelay = view.PressTimeFitsDelay();
+    view.EncodeConfigImage(request.image, MarkToDevice);
+    SetNewCode(request, view.Text(Field::edtRadioCodeNew));
+    return request;
 }
 
-void DeviceJobs::WriteIdentified() {
-    if (job_->deviceCode.isEmpty()) {
-        IdentificationEnded();
-        return;
-    }
-    const WriteRequest& request = job_->write;
-    if (request.refuseDevice && request.refuseDevice(job_->deviceCode)) {
-        job_->refused = true;
-        Finish();
-        return;
-    }
-    settings_.SetTextAsLoaded(Field::edtRadioCodeOld, job_->deviceCode);
+void SetNewCode(WriteRequest& request, const QString& code) {
+    request.newCode = code;
+    request.settingsFailure = CheckNewRadioCode(code);
+    if (request.settingsFailure == 0) request.settingsFailure = CheckWriteImage(request.image);
+    uint8_t high = 0, low = 0;
+    TextToCode(code.toLatin1().toStdString(), high, low);
+    request.image.cells[Addr::RadioIdCode] = {high, MarkToDevice};
+    request.image.cells[Addr::RadioIdCode + 1] = {low, MarkToDevice};
+}
 
-    const int generation = job_->firmwareVersion >> 4;
-    job_->generation = generation;
-    if (generation == 1 && settings_.UsesGeneration2Settings())
-        Information(Msg::Generation1Warning);
-    if (generation == 2 && !settings_.PressTimeFitsDelay()) {
-        Fail(FailureKind::DeviceCheck, Msg::PressTimeTooShort);
-        Finish();
+void DeviceJobs::WriteSteps(Run& run, WriteRequest request) {
+    LpxSession lpx(adapter_, host_);
+    run.lpx = &lpx;
+    host_.ShowStatus(QString());
+    if (request.settingsFailure != 0)
+        return Fail(run, FailureKind::Settings, request.settingsFailure);
+    host_.SetWaitTitle(Text(Msg::WriteTitle));
+    run.steps = request.verify ? 3 : 2;
+    if (!IdentifyDevice(run)) return NoDeviceIdentified(run, true);
+    const QString device = run.outcome.codeBefore;
+    if (request.refuseDevice && request.refuseDevice(device)) {
+        run.refused = true;
         return;
     }
+    if (request.codeFor) SetNewCode(request, request.codeFor(device));
 
-    bool changeCode = false;
-    const QString oldCode = settings_.Text(Field::edtRadioCodeOld);
-    const QString newCode = settings_.Text(Field::edtRadioCodeNew);
-    if (!newCode.isEmpty() && newCode != oldCode && !request.askCodeChange) {
-        changeCode = true;
-    } else if (!newCode.isEmpty() && newCode != oldCode) {
+    const int generation = *run.outcome.firmwareVersion >> 4;
+    if (generation == 1 && request.usesGeneration2Settings)
+        InformationBox(host_.JobMessages(), Msg::Generation1Warning);
+    if (generation == 2 && !request.pressTimeFitsDelay)
+        return Fail(run, FailureKind::DeviceCheck, Msg::PressTimeTooShort);
+
+    const QString& newCode = request.newCode;
+    bool changeCode = !newCode.isEmpty() && newCode != device;
+    if (changeCode && request.askCodeChange) {
         const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
-                                             {oldCode, newCode}, BoxButtons::YesNoAbort);
+                                             {device, newCode}, BoxButtons::YesNoAbort);
         if (answer == BoxAnswer::Abort) {
-            job_->aborted = true;
-            Finish();
+            run.outcome.userAborted = true;
             return;
         }
         changeCode = answer == BoxAnswer::Yes;
     }
-    job_->changeCode = changeCode;
-    job_->codeAfter = changeCode ? newCode.toUpper() : oldCode;
-    if (job_->encodeResult != DecodeOk) {
-        Fail(FailureKind::DeviceCheck, Msg::EncodingError, {QString::number(job_->encodeResult)});
-        Finish();
-        return;
-    }
+    const QString codeAfter = changeCode ? newCode.toUpper() : device;
+    ClaimedCode claim(request.guard, codeAfter);
+    if (changeCode && !ClaimCode(run, claim, device, request.reuseConfirmed)) return;
+    run.outcome.codeReused = claim.Reused();
 
-    if (!OpenAgain()) return;
-    adapter_.AddWriteBlock("");
+    LpxResult listed = lpx.AddWriteBlock("");
     for (const WriteBlock& block : WritePlan(generation, changeCode))
-        adapter_.AddWriteBlock(BuildBlockText(job_->writeImage, block.count, block.start));
-
-    if (adapter_.StartJob(oldCode.toStdString()) != LpxResultOk) {
+        listed = FirstRefusal(
+            listed, lpx.AddWriteBlock(BuildBlockText(request.image, block.count, block.start)));
+    NoteRefusal(lpx, listed, "n");
+    if (lpx.StartJob(device.toStdString()) != LpxResultOk) {
         // Nothing was written; the user must not take the silence for success.
-        LpxRefused(Msg::LpxJobNotStarted);
-        WriteEnds();
-        return;
+        LpxRefused(run, Msg::LpxJobNotStarted);
+        return;  // the session empties the list
     }
-    outcome_.writeStarted = true;
-    AwaitPress(JobStep::AwaitPress, PollWriteJob,
-               {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite});
+    run.outcome.writeStarted = true;
+    claim.Sent();
+    const int outcome =
+        AwaitPress(run, PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite});
+    NoteRefusal(lpx, lpx.AddWriteBlock(""), "n");
+    if (outcome == WaitAborted) Status(Msg::WriteAborted);
+    FailedPress(run, outcome, Msg::WriteFailed);
+    if (outcome != WaitDone) return;
+
+    run.outcome.written = true;
+    run.outcome.sent = request.image;
+    run.outcome.codeAfter = codeAfter;
+    run.succeeded = true;
+    if (!request.verify) return Status(Msg::WriteDone);
+    Check(run, request.image, generation, changeCode);
 }
 
-void DeviceJobs::WriteAnswered(int outcome) {
-    switch (outcome) {
-        case WaitDone:
-            outcome_.written = true;
-            outcome_.sent = job_->writeImage;
-            outcome_.codeAfter = job_->codeAfter;
-            // The device now holds what the view shows: nothing of it can be lost any more.
-            settings_.MarkClean();
-            Succeed(job_->write.verify ? 0 : Msg::WriteDone);
-            break;
-        case WaitAborted:
-            Status(Msg::WriteAborted);
-            break;
-        default:
-            FailedPress(outcome, Msg::WriteFailed);
-            break;
-    }
-    WriteEnds();
-}
-
-// The write list is emptied; a written device is read back when that was asked for.
-void DeviceJobs::WriteEnds() {
-    adapter_.AddWriteBlock("");
-    if (outcome_.written && job_->write.verify) {
-        CheckBegins();
-        return;
-    }
-    session_->Close();
-    Finish();
+JobOutcome DeviceJobs::Write(const WriteRequest& request) {
+    Run run(JournalJob::Write);
+    TraceNote(QStringLiteral("Beginn ") + QString::fromLatin1(JournalJobWord(run.outcome.job)));
+    WriteSteps(run, request);
+    return Finish(run, request.file, request.recordAbortBeforeDevice);
 }

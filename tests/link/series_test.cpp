@@ -24,7 +24,9 @@ constexpr int kAbort = PressingHost::kAbort;
 class SeriesPressHost : public PressingHost, public SeriesHost {
   public:
     using PressingHost::PressingHost;
-    void DeviceStarting(int number, int count) override { numbers.push_back({number, count}); }
+    void DeviceStarting(int number, int count, const QString&) override {
+        numbers.push_back({number, count});
+    }
     void SeriesLine(const QString& line) override { lines << line; }
     std::vector<std::pair<int, int>> numbers;
     QStringList lines;
@@ -81,8 +83,9 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         LpxAdapter adapter(&driver);
         SeriesPressHost host(sim, prompts);
         host.whenNoneListed = kAbort;
-        DeviceJobs jobs(settings, adapter, host);
+        DeviceJobs jobs(adapter, host);
         host.jobs = &jobs;
+        host.view = &settings;
         host.presses.assign(row.presses.begin(), row.presses.end());
         JobRecord record;
         record.path = JournalPath(folder.path() + "/");
@@ -90,12 +93,9 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         SeriesPlan plan;
         plan.count = row.count;
         plan.codes = row.codes;
-        Series series(jobs, settings, host, plan);
+        Series series(jobs, host, plan, WriteRequestOf(settings));
 
-        series.Start();
-        host.Run();
-        EXPECT_FALSE(series.Running());
-        EXPECT_EQ(series.End(), row.end);
+        EXPECT_EQ(series.Run(), row.end);
         EXPECT_EQ(series.Written(), row.written);
         EXPECT_EQ(series.Failed(), row.failed);
         EXPECT_TRUE(host.lines.join('\n').contains(QString::fromUtf8(row.says)))
