@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
+#include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -12,6 +14,22 @@ namespace {
 enum CallState { CallWaiting, CallRunning, CallDone, CallDropped };
 
 constexpr int kEndPollMs = 10;
+// How long the program's end waits for a job that ends on its own; a job stuck elsewhere must
+// not keep a dying program.
+constexpr std::chrono::seconds kEndAtExit{5};
+
+// The jobs alive now: a lost display ends the program through exit(), on the window's thread,
+// and each running job is ended as Abbruch ends it before the process goes.
+std::mutex g_liveMutex;
+std::set<WindowJobs*>& Live() {
+    static std::set<WindowJobs*> live;
+    return live;
+}
+
+extern "C" void EndJobsAtExit() {
+    const std::lock_guard<std::mutex> lock(g_liveMutex);
+    for (WindowJobs* jobs : Live()) jobs->EndBlocking(kEndAtExit);
+}
 
 }  // namespace
 
@@ -19,17 +37,34 @@ WindowJobs::WindowJobs(LpxAdapter& adapter, JobHost& gui)
     : gui_(gui),
       jobs_(adapter, *this),
       receiver_(std::make_unique<QObject>()),
-      thread_(std::make_unique<WorkerThread>(WorkerThread::AtEnd::DropQueued)) {}
+      thread_(std::make_unique<WorkerThread>(WorkerThread::AtEnd::DropQueued)) {
+    static std::once_flag registered;
+    // The list is made before the handler is registered, so that it is still there when the
+    // handler runs.
+    std::call_once(registered, [] {
+        Live();
+        std::atexit(EndJobsAtExit);
+    });
+    const std::lock_guard<std::mutex> lock(g_liveMutex);
+    Live().insert(this);
+}
 
 WindowJobs::~WindowJobs() {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ending_ = true;
-        aborted_ = true;
+        const std::lock_guard<std::mutex> lock(g_liveMutex);
+        Live().erase(this);
     }
-    wake_.notify_all();
     // The job's steps end at once: its waits are aborted and its calls to this thread dropped.
+    EndBlocking(std::chrono::hours(1));
     thread_.reset();
+}
+
+void WindowJobs::EndBlocking(std::chrono::milliseconds patience) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    ending_ = true;
+    aborted_ = true;
+    wake_.notify_all();
+    wake_.wait_for(lock, patience, [this] { return !busy_; });
 }
 
 bool WindowJobs::Run(std::function<void(DeviceJobs&)> work, std::function<void()> done,

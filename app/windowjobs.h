@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -50,6 +51,10 @@ class WindowJobs : public JobHost {
     // Ends the running job as Abbruch does (also one waiting for an answer: its box is closed),
     // then runs after on the window's thread. No job starts any more.
     void EndThen(std::function<void()> after);
+
+    // Ends the running job as Abbruch does and waits for its end, patience at most, without the
+    // window's event loop: for the program's end. Open questions answer as closed boxes do.
+    void EndBlocking(std::chrono::milliseconds patience);
 
     // From the job thread: runs call on the window's thread and returns once it ran; false when
     // the jobs end first and it never will.
