@@ -117,3 +117,36 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         EXPECT_EQ(driver.OpenHandles(), 0);
     }
 }
+
+// A device whose check found differences may be pressed again: it is written again with the code
+// the series gave it, and then counts as written, its failure mended. Only a device written as
+// asked is refused.
+TEST(Series, ADeviceWhoseCheckDifferedIsWrittenAgainWithItsCode) {
+    LpxSim sim;
+    sim.AddDevice(0x6A01, 0x21);
+    sim.InjectFault(SimFault::ChangesByte, "", 1);  // the first write changes a byte
+    SimDriver driver(sim);
+    ScriptedPrompts prompts;
+    SettingsModel settings(&prompts);
+    ShowDeviceSettings(sim, 0, settings);
+    LpxAdapter adapter(&driver);
+    SeriesPressHost host(sim, prompts);
+    DeviceJobs jobs(adapter, host);
+    host.jobs = &jobs;
+    host.view = &settings;
+    SeriesPlan plan;
+    plan.count = 1;
+    plan.verify = true;
+    plan.codes = {"2000", "2001"};
+    Series series(jobs, host, plan, WriteRequestOf(settings));
+
+    EXPECT_EQ(series.Run(), SeriesEnd::Complete) << host.lines.join('\n').toStdString();
+    EXPECT_EQ(sim.Device(0).RadioCode(), 0x2000);
+    ASSERT_EQ(series.Devices().size(), 2);
+    EXPECT_EQ(series.Devices()[0].outcome.check, CheckState::Differs);
+    EXPECT_EQ(series.Devices()[1].outcome.codeBefore, "2000");
+    EXPECT_EQ(series.Devices()[1].outcome.check, CheckState::Passed);
+    EXPECT_EQ(series.Written(), 1);
+    EXPECT_EQ(series.Failed(), 0);
+    EXPECT_FALSE(host.lines.join('\n').contains("schon geschrieben"));
+}
