@@ -1,6 +1,7 @@
 #include "files/workerthread.h"
 
-WorkerThread::WorkerThread(AtEnd atEnd) : atEnd_(atEnd) {
+WorkerThread::WorkerThread(AtEnd atEnd, std::function<void()> atThreadEnd)
+    : atEnd_(atEnd), atThreadEnd_(std::move(atThreadEnd)) {
     thread_ = std::thread([this] { Work(); });
 }
 
@@ -34,7 +35,11 @@ void WorkerThread::Work() {
     for (;;) {
         std::unique_lock<std::mutex> lock(mutex_);
         queued_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
-        if (tasks_.empty()) return;
+        if (tasks_.empty()) {
+            lock.unlock();
+            if (atThreadEnd_) atThreadEnd_();
+            return;
+        }
         std::function<void()> task = std::move(tasks_.front());
         tasks_.pop_front();
         lock.unlock();

@@ -15,7 +15,8 @@
 class WorkerThread {
   public:
     enum class AtEnd { RunQueued, DropQueued };
-    explicit WorkerThread(AtEnd atEnd);
+    // atThreadEnd runs last on the worker's thread (e.g. to close what belongs to it).
+    explicit WorkerThread(AtEnd atEnd, std::function<void()> atThreadEnd = {});
     ~WorkerThread();
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
@@ -27,6 +28,7 @@ class WorkerThread {
   private:
     void Work();
     const AtEnd atEnd_;
+    std::function<void()> atThreadEnd_;
     mutable std::mutex mutex_;
     std::condition_variable queued_;
     std::deque<std::function<void()>> tasks_;
