@@ -21,6 +21,7 @@
 #include "app/seriesdialog.h"
 #include "app/waitdialog.h"
 #include "link/lpxsim.h"
+#include "link/practicelpx.h"
 #include "link/simdriver.h"
 
 namespace {
@@ -63,14 +64,14 @@ struct Bench {
     TfrmReceiveRadio* wait = nullptr;
     TfrmAbout* about = nullptr;
 
-    Bench() {
+    explicit Bench(SerialDriver* lpx = nullptr) {
         const int device = sim.AddDevice(0x4C2D, 0x21);
         sim.Device(device).memory[0x3C] = 25;  // a press time that fits the activation delay
         sim.Device(device).memory[0x3B] = 0;
         sim.SetAutoPress(device, 1);
         AppEnvironment env;
         env.prompts = &prompts;
-        env.serialDriver = &driver;
+        env.serialDriver = lpx ? lpx : &driver;
         window = std::make_unique<TfrmMain>(env);
         wait = new TfrmReceiveRadio(window.get());
         about = new TfrmAbout(window.get());
@@ -101,9 +102,15 @@ int main(int argc, char** argv) {
                LargestGap([&] { b.window->btnWriteToDeviceClick(); }, [&] { return b.Idle(); }));
     }
     {
-        Bench b;
+        // Three devices in a row: the practice LPX's, the trainee pressing every 100 ms.
+        PracticeLpx practice(1);
+        Bench b(&practice);
         TfrmSeries series(*b.window);
         series.edtCount->setValue(3);
+        QTimer press;
+        QObject::connect(&press, &QTimer::timeout,
+                         [&] { practice.PressButton(b.window->Jobs().WriteRunning()); });
+        press.start(100);
         Report("series of three", LargestGap([&] { series.btnStartClick(); },
                                              [&] { return series.btnStart->isEnabled(); }));
     }
