@@ -159,6 +159,8 @@ SeriesEnd Series::Run(const QString& file) {
         if (const std::optional<SeriesEnd> none = HandOutCode()) return end_ = *none;
         // The wait counts the devices written: a failed device's successor takes its number.
         host_.DeviceStarting(Written() + 1, plan_.count, codes_ ? code_ : QString());
+        // The view's own new code counts for no device of the series.
+        SetNewCode(request_, code_);
         if (const std::optional<SeriesEnd> ended = DeviceEnded(jobs_.Write(request_)))
             return end_ = *ended;
     }
