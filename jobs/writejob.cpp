@@ -55,7 +55,8 @@ void DeviceJobs::WriteSteps(Run& run, WriteRequest request) {
     if (changeCode && request.askCodeChange) {
         const BoxAnswer answer = AskQuestion(host_.JobMessages(), Msg::ConfirmCodeChange,
                                              {device, newCode}, BoxButtons::YesNoAbort);
-        if (answer == BoxAnswer::Abort) {
+        // A signal that came while the question was open closed it: nothing goes out then.
+        if (answer == BoxAnswer::Abort || host_.AbortRequested()) {
             run.outcome.userAborted = true;
             return;
         }
