@@ -50,7 +50,7 @@ void DeviceJobs::CodeChangeSteps(Run& run, const CodeChangeRequest& request) {
     }
     run.outcome.writeStarted = true;
     claim.Sent();
-    const int outcome = AwaitPress(
+    const WaitOutcome outcome = AwaitPress(
         run, PollWriteJob, {Msg::ChangeCodeTitle, Msg::WaitingForDevice, Msg::PressToChangeCode});
     NoteRefusal(lpx, lpx.AddWriteBlock(""), "n");
     if (outcome != WaitDone) return FailedPress(run, outcome, Msg::CodeChangeFailed);

@@ -17,7 +17,7 @@ namespace {
 
 struct StatusOutcome {
     int status;
-    int outcome;
+    WaitOutcome outcome;
 };
 // Job status values that end a wait; every other value means the job still waits.
 constexpr StatusOutcome kStatusOutcomes[] = {
@@ -37,16 +37,16 @@ JobEnd EndOf(const JobOutcome& outcome, bool refused, bool succeeded) {
 
 }  // namespace
 
-int OutcomeOfJobStatus(const std::string& status) {
+std::optional<WaitOutcome> OutcomeOfJobStatus(const std::string& status) {
     // A garbled byte must not pass for the digit 0 and end a wait that goes on.
     if (status.size() != 2 || !std::isxdigit(static_cast<unsigned char>(status[0])) ||
         !std::isxdigit(static_cast<unsigned char>(status[1])))
-        return 0;
+        return std::nullopt;
     const int value = HexDigitValue(status[0]) * 16 + HexDigitValue(status[1]);
     for (const StatusOutcome& entry : kStatusOutcomes) {
         if (entry.status == value) return entry.outcome;
     }
-    return 0;
+    return std::nullopt;
 }
 
 DeviceJobs::DeviceJobs(LpxAdapter& adapter, JobHost& host) : adapter_(adapter), host_(host) {}
@@ -59,7 +59,7 @@ void DeviceJobs::Fail(Run& run, FailureKind kind, int textId, const QStringList&
     if (textId != 0) ErrorBox(host_.JobMessages(), textId, args, cause);
 }
 
-void DeviceJobs::FailedPress(Run& run, int outcome, int failedId) {
+void DeviceJobs::FailedPress(Run& run, WaitOutcome outcome, int failedId) {
     if (outcome == WaitFailed) Fail(run, FailureKind::Device, failedId);
     if (outcome == WaitTimedOut) Fail(run, FailureKind::Device, Msg::WaitTimedOutText);
 }
@@ -81,10 +81,10 @@ void DeviceJobs::Status(int textId) {
     host_.ShowStatus(Text(textId));
 }
 
-int DeviceJobs::AwaitPress(Run& run, PollKind kind, const WaitTexts& texts) {
+WaitOutcome DeviceJobs::AwaitPress(Run& run, PollKind kind, const WaitTexts& texts) {
     WaitTexts shown = texts;
     shown.steps = run.steps;
-    const int outcome = run.lpx->AwaitPress(kind, shown);
+    const WaitOutcome outcome = run.lpx->AwaitPress(kind, shown);
     if (outcome == WaitAborted) run.outcome.userAborted = true;
     if (outcome == WaitLineLost) ReportLineLost(run);
     return outcome;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "config/image.h"
 #include "files/journal.h"
@@ -83,9 +84,9 @@ struct JobRecord {
     JournalTarget Target() const { return {path, server}; }
 };
 
-// The outcome that a job status payload of two hexadecimal digits stands for; 0 while the job
+// The outcome that a job status payload of two hexadecimal digits stands for; none while the job
 // still waits (or the payload is not two characters).
-int OutcomeOfJobStatus(const std::string& status);
+std::optional<WaitOutcome> OutcomeOfJobStatus(const std::string& status);
 
 // The LPX line of the About box: "LPX info: " and the LPX's text, or empty when the LPX did not
 // answer. Opens and closes the adapter.
@@ -129,7 +130,7 @@ class DeviceJobs {
     bool TakeIdentificationRecord(Run& run, ConfigImage& image);
     void NoDeviceIdentified(Run& run, bool tellAbort);
     // Waits for the press; a lost line or the user's abort is noted in run.
-    int AwaitPress(Run& run, PollKind kind, const WaitTexts& texts);
+    WaitOutcome AwaitPress(Run& run, PollKind kind, const WaitTexts& texts);
     void FetchRecords(Run& run, ConfigImage& image);
     // Reads a written device back and compares it with what was sent.
     void Check(Run& run, const ConfigImage& written, int generation, bool changeCode);
@@ -138,7 +139,7 @@ class DeviceJobs {
 
     void Fail(Run& run, FailureKind kind, int textId, const QStringList& args = {},
               const QString& cause = {});
-    void FailedPress(Run& run, int outcome, int failedId);
+    void FailedPress(Run& run, WaitOutcome outcome, int failedId);
     bool ReportLineLost(Run& run);
     void LpxRefused(Run& run, int textId);
     void Status(int textId);

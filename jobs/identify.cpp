@@ -63,7 +63,7 @@ bool DeviceJobs::IdentifyDevice(Run& run) {
         NoteRefusal(*run.lpx, run.lpx->RequestReadBlock(kIdentifyBlock), "m");
         NoteRefusal(*run.lpx, run.lpx->StartJob(kAnyDevice), "i");
         ConfigImage identification;
-        const int outcome =
+        const WaitOutcome outcome =
             AwaitPress(run, PollReadJob, {0, Msg::WaitingForDevice, Msg::PressToIdentify});
         switch (outcome) {
             case WaitDone:

@@ -48,16 +48,16 @@ LpxResult LpxSession::FetchRecord(std::string& record) {
     return adapter_.FetchRecord(record);
 }
 
-int LpxSession::AwaitPress(PollKind kind, const WaitTexts& texts) {
+WaitOutcome LpxSession::AwaitPress(PollKind kind, const WaitTexts& texts) {
     // A line lost while the job was set up gets no wait that only a poll could end.
     if (adapter_.LineLost()) return WaitLineLost;
     if (host_.AbortRequested()) return WaitAborted;
     host_.WaitBegins(texts);
-    int outcome = 0;
-    while (outcome == 0) {
+    std::optional<WaitOutcome> outcome;
+    while (!outcome) {
         if (!host_.PollInterval()) {
             outcome = WaitAborted;
-            break;
+            continue;
         }
         std::string status;
         const LpxResult result = kind == PollWriteJob ? adapter_.QueryWriteJobStatus(status)
@@ -69,7 +69,7 @@ int LpxSession::AwaitPress(PollKind kind, const WaitTexts& texts) {
             outcome = OutcomeOfJobStatus(status);
     }
     host_.WaitEnds();
-    return outcome;
+    return *outcome;
 }
 
 void NoteRefusal(const LpxSession& lpx, LpxResult result, const char* command) {

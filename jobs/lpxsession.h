@@ -34,7 +34,7 @@ class LpxSession {
     // The one wait for the device's button: shows texts, polls the job status of kind every
     // poll interval until it ends the wait, and ends at once on the user's abort (also one that
     // came before the wait) or a lost line.
-    int AwaitPress(PollKind kind, const WaitTexts& texts);
+    WaitOutcome AwaitPress(PollKind kind, const WaitTexts& texts);
 
   private:
     LpxAdapter& adapter_;

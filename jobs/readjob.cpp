@@ -46,7 +46,7 @@ void DeviceJobs::ReadSteps(Run& run) {
         LpxRefused(run, Msg::LpxJobNotStarted);
         return;  // the session empties the list
     }
-    const int outcome =
+    const WaitOutcome outcome =
         AwaitPress(run, PollReadJob, {Msg::ReadTitle, Msg::WaitingForDevice, Msg::PressToRead});
     if (outcome == WaitFailed || outcome == WaitAborted || outcome == WaitTimedOut)
         NoteRefusal(lpx, lpx.RequestReadBlock(""), "m");

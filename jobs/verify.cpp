@@ -176,7 +176,7 @@ void DeviceJobs::Check(Run& run, const ConfigImage& written, int generation, boo
             CheckNotDone(host_, run.outcome, Text(Msg::LpxJobNotStarted), true);
         return;  // the session empties the list
     }
-    const int outcome =
+    const WaitOutcome outcome =
         AwaitPress(run, PollReadJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToVerify});
     ConfigImage read;
     switch (outcome) {

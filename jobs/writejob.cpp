@@ -79,7 +79,7 @@ void DeviceJobs::WriteSteps(Run& run, WriteRequest request) {
     }
     run.outcome.writeStarted = true;
     claim.Sent();
-    const int outcome =
+    const WaitOutcome outcome =
         AwaitPress(run, PollWriteJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToWrite});
     NoteRefusal(lpx, lpx.AddWriteBlock(""), "n");
     if (outcome == WaitAborted) Status(Msg::WriteAborted);

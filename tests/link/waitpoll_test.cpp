@@ -63,7 +63,8 @@ TEST(JobStatusTest, OnlyTheThreeFinalStatusesEndAWait) {
         {"x3", 0},
         {"", 0},
     };
-    for (const auto& [payload, outcome] : cases) EXPECT_EQ(OutcomeOfJobStatus(payload), outcome);
+    for (const auto& [payload, outcome] : cases)
+        EXPECT_EQ(OutcomeOfJobStatus(payload).value_or(WaitOutcome(0)), outcome) << payload;
 }
 
 // A wait shows the dialog modal to the program and returns at once (the job thread does the
