@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -11,7 +12,6 @@
 #include "app/centring.h"
 #include "app/devicepicture.h"
 #include "app/placewidget.h"
-#include "link/devicejobs.h"
 #include "resources/catalogue.h"
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
@@ -56,11 +56,11 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmAbout::Configure(const QString& programFolder, const QString& siteConfigFolder,
-                          const VersionRecord& version, SerialDriver* driver) {
+                          const VersionRecord& version, AskLpxLine askLpx) {
     programFolder_ = programFolder;
     siteConfigFolder_ = siteConfigFolder;
     version_ = version;
-    adapter_.SetDriver(driver);
+    askLpx_ = std::move(askLpx);
 }
 
 void TfrmAbout::SetDataFolder(const QString& folder) {
@@ -84,7 +84,12 @@ void TfrmAbout::FormShow() {
 
     QStringList lines = AboutInfoLines(version_, AboutIniPath(programFolder_, siteConfigFolder_));
 
-    lblLpxVersion->setText(ReadLpxInfoLine(adapter_));
+    lblLpxVersion->clear();
+    // A line that arrives after the box was closed finds it hidden and no harm done.
+    if (askLpx_)
+        askLpx_([box = QPointer<TfrmAbout>(this)](const QString& line) {
+            if (box) box->lblLpxVersion->setText(line);
+        });
 
     mmoInfo->setPlainText(lines.join('\n'));
 }

@@ -1,11 +1,12 @@
 #pragma once
 // TfrmAbout: Help > Info, with the program's version, the site's contact lines and the LPX's
-// information text, which the box asks the LPX for each time it opens.
+// information text, which the box asks the LPX for each time it opens. The box opens at once;
+// the LPX's line follows when it arrives.
 
 #include <QDialog>
+#include <functional>
 
 #include "app/environment.h"
-#include "link/lpxadapter.h"
 
 class QFrame;
 class QGroupBox;
@@ -18,10 +19,13 @@ class TfrmAbout : public QDialog {
   public:
     explicit TfrmAbout(QWidget* parent = nullptr);
 
+    // Asks the LPX for its line away from the window's thread; told gets it (empty: no answer)
+    // on the window's thread.
+    using AskLpxLine = std::function<void(std::function<void(const QString& line)> told)>;
     // Where the box finds about.ini (beside the program, else in the site's folder), the
-    // version record and the LPX.
+    // version record and the LPX's line.
     void Configure(const QString& programFolder, const QString& siteConfigFolder,
-                   const VersionRecord& version, SerialDriver* driver);
+                   const VersionRecord& version, AskLpxLine askLpx);
     // The folder of Values.ini, the templates and the journal, shown under the box so that a
     // technician can find it.
     void SetDataFolder(const QString& folder);
@@ -43,5 +47,5 @@ class TfrmAbout : public QDialog {
     QString programFolder_;
     QString siteConfigFolder_;
     VersionRecord version_;
-    LpxAdapter adapter_;  // the box's own connection, separate from the main window's
+    AskLpxLine askLpx_;
 };

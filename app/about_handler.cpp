@@ -10,7 +10,13 @@
 
 void TfrmMain::mnuHelpAboutClick() {
     if (!frmAbout) return;
-    frmAbout->Configure(env_.programFolder, env_.siteConfigFolder, env_.version, env_.serialDriver);
+    // The LPX is asked on the job thread; while a job runs the box shows no line.
+    frmAbout->Configure(env_.programFolder, env_.siteConfigFolder, env_.version,
+                        [this](std::function<void(const QString&)> told) {
+                            auto line = std::make_shared<QString>();
+                            jobs_.Run([line](DeviceJobs& jobs) { *line = jobs.LpxInfoLine(); },
+                                      [line, told] { told(*line); });
+                        });
     frmAbout->SetDataFolder(applicationDataFolder);
     frmAbout->exec();
 }

@@ -11,10 +11,11 @@
 #include "app/accesskeys.h"
 #include "app/centring.h"
 #include "app/placewidget.h"
-#include "link/devicejobs.h"
+#include "app/windowjobs.h"
+#include "jobs/devicejobs.h"
 #include "resources/catalogue.h"
 
-TfrmChangeCode::TfrmChangeCode(DeviceJobs& jobs, QWidget* parent) : QDialog(parent), jobs_(jobs) {
+TfrmChangeCode::TfrmChangeCode(WindowJobs& jobs, QWidget* parent) : QDialog(parent), jobs_(jobs) {
     setObjectName("frmChangeCode");
     setFixedSize(393, 293);
     setWindowTitle(Text(Msg::ChangeCodeTitle));
@@ -137,5 +138,5 @@ void TfrmChangeCode::btnCloseClick() {
 }
 
 void TfrmChangeCode::btnChangeClick() {
-    if (!jobs_.Running()) jobs_.StartCodeChange(edtNewCode->text());
+    if (!jobs_.Running()) jobs_.StartCodeChange({edtNewCode->text()});
 }

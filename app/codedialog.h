@@ -8,13 +8,13 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class DeviceJobs;
+class WindowJobs;
 
 class TfrmChangeCode : public QDialog {
     Q_OBJECT
   public:
     // The change starts a code change on jobs, unless another job runs.
-    TfrmChangeCode(DeviceJobs& jobs, QWidget* parent = nullptr);
+    TfrmChangeCode(WindowJobs& jobs, QWidget* parent = nullptr);
 
     void FormShow();
     // The hexadecimal key filter: digits, A-F, a-f and the editing keys Ctrl+C, Backspace,
@@ -38,5 +38,5 @@ class TfrmChangeCode : public QDialog {
   private:
     void FitNoteAboveTheCode();
 
-    DeviceJobs& jobs_;
+    WindowJobs& jobs_;
 };

@@ -10,7 +10,7 @@
 #include "files/recentfiles.h"
 #include "files/settingsfile.h"
 #include "files/templates.h"
-#include "link/jobhost.h"
+#include "jobs/jobhost.h"
 #include "resources/catalogue.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QString>
 
 #include "config/messages.h"
-#include "link/joboutcome.h"
+#include "jobs/joboutcome.h"
 
 class Prompts;
 class QWidget;

@@ -48,9 +48,6 @@ void TfrmMain::WireHandlers() {
 
     for (const ButtonRow& row : Tables::ButtonRows())
         connect(this->*row.member, &QPushButton::clicked, this, row.onClick);
-
-    connect(tmrPollLpx, &QTimer::timeout, this, &TfrmMain::tmrPollLpxTimer);
-    connect(tmrPollLpxInfo, &QTimer::timeout, this, &TfrmMain::tmrPollLpxInfoTimer);
 }
 
 // The model is the settings' one place: a change of a field shows in its control, and a change

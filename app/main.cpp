@@ -10,6 +10,7 @@
 #include "app/commandline.h"
 #include "app/devicepicture.h"
 #include "app/firstpaint.h"
+#include "app/jobsignals.h"
 #include "app/mainwindow.h"
 #include "app/platform.h"
 #include "app/qtprompts.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
         env.prompts = &prompts;
         windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
         AddWindowAids(windows.main.get(), env);
+        EndJobsOnSignals(windows.main->Jobs(), windows.main.get());
         windows.main->show();
         // On X11 the icon goes to the window manager drawn at five sizes, which would hold up
         // the first paint; the desktop entry's icon stands for the program until then.
@@ -64,6 +66,9 @@ int main(int argc, char** argv) {
     } catch (...) {
         ShowEscapedError(&prompts, QString());
     }
+    // The windows go first: a line still on its way to a company's server reaches the record.
+    windows = AppWindows();
     StopTrace();
+    RaiseEndingSignal();
     return 0;
 }

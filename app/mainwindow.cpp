@@ -22,15 +22,12 @@ TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
       adapter(env.serialDriver),
       env_(env),
       settings_(env.prompts),
-      jobs_(settings_, adapter, *this),
       files_(settings_, env_.prompts, *this,
              FileBinding{currentFileName, configOrigin, fileImage, defaultFolder,
                          applicationDataFolder}),
-      jobFeedback_(this, env_.prompts) {
+      jobFeedback_(this, env_.prompts),
+      jobs_(adapter, *this) {
     setObjectName("frmMain");
-    JobRecord record;
-    record.fileImage = &fileImage;
-    jobs_.SetRecord(record);
     BuildLayout();
     WireHandlers();
     settings_.SetDirtyObserver([this](bool) {

@@ -2,8 +2,8 @@
 // TfrmMain: the program's one main window. Its named controls show the settings model, the one
 // place where the configuration lives while the program runs, and hand the user's edits to it.
 // The window's work is spread over several files: its layout and binding, the file commands
-// (app/filecommands.*), start-up (app/startup.cpp); the device jobs are in link/, the model with
-// its codec and entry rules in config/.
+// (app/filecommands.*), start-up (app/startup.cpp); the device jobs are in jobs/ and run on the
+// window's job thread (app/windowjobs.*), the model with its codec and entry rules in config/.
 
 #include <QMainWindow>
 #include <QStringList>
@@ -15,10 +15,11 @@
 #include "app/jobfeedback.h"
 #include "app/ondemand.h"
 #include "app/waitprogress.h"
+#include "app/windowjobs.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
-#include "link/devicejobs.h"
-#include "link/jobhost.h"
+#include "jobs/devicejobs.h"
+#include "jobs/jobhost.h"
 #include "link/lpxadapter.h"
 
 class QAction;
@@ -129,10 +130,8 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QString WriteJournalFile() const;
     // "Gerät 3 von 20" in the wait dialogs of a series; empty outside a series.
     void SetSeriesProgress(const QString& text) { seriesProgress_ = text; }
-    // The jobs themselves, with the device images and the last identification's results.
-    DeviceJobs& Jobs() { return jobs_; }
-    void tmrPollLpxInfoTimer();
-    void tmrPollLpxTimer();
+    // The jobs on their thread.
+    WindowJobs& Jobs() { return jobs_; }
 
     // ---- help ----
     void mnuHelpAboutClick();
@@ -159,21 +158,26 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QString currentFileName;
     int configOrigin = OriginTemplate;
     ConfigImage fileImage;
+    // Used on the job thread only, once the window is made.
     LpxAdapter adapter;
-    QString c1StatusText;
 
     OnDemand<TfrmReceiveRadio> frmReceiveRadio;
     OnDemand<TfrmSelectDirectory> frmSelectDirectory;
     OnDemand<TfrmChangeCode> frmChangeCode;
     OnDemand<TfrmAbout> frmAbout;
 
-    // ---- the jobs' host ----
+    // The configuration shown now came from origin; the title follows it.
+    void ShowOrigin(int origin);
+    // ---- the jobs' host on the window's thread (the jobs reach it through Jobs()) ----
     Messages& JobMessages() override;
     void ShowStatus(const QString& text) override;
-    void ShowOrigin(int origin) override;
     void SetWaitTitle(const QString& title) override;
-    void WaitBegins(PollKind kind, const WaitTexts& texts) override;
+    // Shows the wait dialog modal to the whole program and returns at once.
+    void WaitBegins(const WaitTexts& texts) override;
+    // The window's thread never waits: the job thread waits its poll intervals.
+    bool PollInterval() override { return false; }
     void WaitEnds() override;
+    ReadShown ShowRead(const QString& code, const ConfigImage& image) override;
     void ShowJournalWarning(const QString& text) override;
     void JobEnded(const JobOutcome& outcome) override;
 
@@ -245,9 +249,6 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QAction* mnuHelpManual = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-    QTimer* tmrPollLpx = nullptr;      // standby timer: 1000 ms, never started
-    QTimer* tmrPollLpxInfo = nullptr;  // status poll timer of a job's wait
-
     void BuildLayout();  // app/mainwindow_layout.cpp
     void NameSettingsControls();
     void BuildRecentMenu();
@@ -258,7 +259,6 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
 
     AppEnvironment env_;
     SettingsModel settings_;
-    DeviceJobs jobs_;
     FileCommands files_;
     QString captionTitle_;        // the title without the mark of unsaved edits
     bool exitConfirmed_ = false;  // Beenden asked already; the closing that follows must not
@@ -270,4 +270,6 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     std::array<QWidget*, kFieldCount> fieldWidgets_{};
     // The settings' row labels, in the order of the layout's label rows.
     std::vector<QLabel*> rowLabels_;
+    // Last: a job still running ends before anything it reports to goes.
+    WindowJobs jobs_;
 };

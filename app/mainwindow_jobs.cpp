@@ -1,15 +1,13 @@
-// The window's side of the device jobs: the buttons and menu entries that start them, the wait
-// dialog with the status poll timer, the status line and the title. A job runs while the
-// window's own event loop goes on: the wait dialog is shown without a loop of its own, the poll
-// timer and the abort button advance the job, and the job tells its end.
-
-#include <QTimer>
+// The window's side of the device jobs: the buttons and menu entries that start them, and the
+// window's half of their host: the wait dialog, the status line and the title, the read shown in
+// the view. The jobs run on the job thread (app/windowjobs.*); these run on the window's thread.
 
 #include "app/codedialog.h"
 #include "app/keyboardreach.h"
 #include "app/mainwindow.h"
 #include "app/prompts.h"
 #include "app/waitdialog.h"
+#include "jobs/jobview.h"
 #include "resources/catalogue.h"
 
 void TfrmMain::btnReadFromDeviceClick() {
@@ -24,7 +22,7 @@ void TfrmMain::btnWriteToDeviceClick() {
     WriteRequest request;
     request.file = WriteJournalFile();
     request.verify = verifyAfterWrite_;
-    jobs_.StartWrite(request);
+    jobs_.StartWrite(WriteRequestOf(settings_, request));
 }
 
 // The journal names the file only when the settings are that file's.
@@ -50,7 +48,7 @@ void TfrmMain::mnuCommChangeIdCodeClick() {
     frmChangeCode->exec();
 }
 
-// ---- the job host ----
+// ---- the job host on the window's thread ----
 
 Messages& TfrmMain::JobMessages() {
     return jobFeedback_;
@@ -60,11 +58,18 @@ void TfrmMain::ShowStatus(const QString& text) {
     SetStatusText(text);
 }
 
+ReadShown TfrmMain::ShowRead(const QString& code, const ConfigImage& image) {
+    const ReadShown shown = ShowReadInView(settings_, code, image, &fileImage);
+    ShowOrigin(OriginDevice);
+    return shown;
+}
+
 // A success names the device, so that one in a row of many can be told from the next; a code
 // change names both its codes.
 void TfrmMain::JobEnded(const JobOutcome& outcome) {
     // What the status line says once the job has ended is its result, for a screen reader too.
     QTimer::singleShot(0, this, [this] { AnnounceResult(sbStatusText, StatusText()); });
+    TakeWriteIntoView(settings_, outcome);
     if (!outcome.Succeeded() || outcome.codeBefore.isEmpty()) return;
     if (outcome.job == JournalJob::CodeChange) {
         // The success box has sounded already.
@@ -87,13 +92,12 @@ void TfrmMain::SetWaitTitle(const QString& title) {
 }
 
 // The wait dialog is shown modal to the whole program, as the series and code dialogs it may
-// stand over must wait too, and returns at once; the poll timer asks the LPX, and the dialog's
-// abort ends the wait.
-void TfrmMain::WaitBegins(PollKind, const WaitTexts& texts) {
+// stand over must wait too, and returns at once; its abort ends the job's wait.
+void TfrmMain::WaitBegins(const WaitTexts& texts) {
     TfrmReceiveRadio* dialog = frmReceiveRadio;
     if (!dialog) {
         // Nobody could press or abort: the job must not wait for ever.
-        QTimer::singleShot(0, this, [this] { jobs_.Abort(); });
+        jobs_.Abort();
         return;
     }
     if (texts.titleId != 0) dialog->SetTitle(Text(texts.titleId));
@@ -101,14 +105,11 @@ void TfrmMain::WaitBegins(PollKind, const WaitTexts& texts) {
     dialog->SetInstruction(Text(texts.instructionId));
     dialog->SetSeriesProgress(seriesProgress_);
     if (waitProgress_) waitProgress_->Start(texts.instructionId, texts.steps);
-    tmrPollLpxInfo->setInterval(kPollIntervalMs);
-    tmrPollLpxInfo->start();
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
 }
 
 void TfrmMain::WaitEnds() {
-    tmrPollLpxInfo->stop();
     if (frmReceiveRadio.Made() && frmReceiveRadio->isVisible()) frmReceiveRadio->done(0);
 }
 
@@ -116,20 +117,4 @@ void TfrmMain::WaitEnds() {
 void TfrmMain::ShowJournalWarning(const QString& text) {
     const QString status = StatusText();
     SetStatusText(status.isEmpty() ? text : status + "  " + text);
-}
-
-void TfrmMain::tmrPollLpxInfoTimer() {
-    if (jobs_.Step() == JobStep::Idle) {
-        tmrPollLpxInfo->stop();
-        return;
-    }
-    jobs_.PollTick();
-}
-
-void TfrmMain::tmrPollLpxTimer() {
-    std::string status;
-    const int result = adapter.QueryC1Status(status);
-    c1StatusText = QString::fromStdString(status);
-    if (result == LpxResultOk && status != "0000" && frmReceiveRadio)
-        frmReceiveRadio->done(WaitDone);
 }

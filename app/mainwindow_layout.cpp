@@ -285,15 +285,6 @@ void TfrmMain::BuildLayout() {
     sbStatus->addPermanentWidget(cbSite);
     setStatusBar(sbStatus);
 
-    tmrPollLpx = new QTimer(this);
-    tmrPollLpx->setObjectName("tmrPollLpx");
-    tmrPollLpx->setInterval(1000);
-    tmrPollLpxInfo = new QTimer(this);
-    tmrPollLpxInfo->setObjectName("tmrPollLpxInfo");
-    tmrPollLpxInfo->setInterval(500);
-    // A coarse timer lets the ticks drift by up to 5 % of the interval, either way.
-    tmrPollLpxInfo->setTimerType(Qt::PreciseTimer);
-
     // Client area fixed at its designed size; the window grows only by the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     pgMain->setCurrentWidget(tbsGeneral);

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 
 #include "app/mainwindow.h"
@@ -13,7 +14,7 @@
 #include "files/imagefile.h"
 #include "files/journal.h"
 #include "files/journalworker.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "report/reportpages.h"
 #include "resources/catalogue.h"
 
@@ -69,10 +70,20 @@ void ReportActions::Collect(std::function<void(const Report&)> use) {
                     QStringLiteral("Im Protokoll steht dafür kein Gerätevorgang; es gibt "
                                    "nichts zu berichten."));
             } else {
-                report->header = ReportHeaderHere(
-                    askLpxInfo ? ReadLpxInfoLine(main_.adapter) : QString(), rangeText);
-                report->header.site = range.site;
-                use(*report);
+                // The LPX is asked on the job thread; while a job runs the header goes without.
+                auto lpx = std::make_shared<QString>();
+                const auto done = [=, self = QPointer<ReportActions>(this)] {
+                    if (!self) return;
+                    report->header = ReportHeaderHere(*lpx, rangeText);
+                    report->header.site = range.site;
+                    use(*report);
+                    collecting_ = false;
+                    emit Done();
+                };
+                if (!askLpxInfo ||
+                    !main_.Jobs().Run([lpx](DeviceJobs& jobs) { *lpx = jobs.LpxInfoLine(); }, done))
+                    done();
+                return;
             }
             collecting_ = false;
             emit Done();

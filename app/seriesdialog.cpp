@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <mutex>
 
 #include "app/accesskeys.h"
 #include "app/centring.h"
@@ -22,6 +23,7 @@
 #include "app/reportactions.h"
 #include "app/sitefield.h"
 #include "app/waitdialog.h"
+#include "jobs/devicejobs.h"
 #include "link/codelist.h"
 #include "resources/catalogue.h"
 
@@ -50,7 +52,51 @@ QWidget* Named(QWidget* widget, const char* name) {
 
 }  // namespace
 
-TfrmSeries::TfrmSeries(TfrmMain& main) : QDialog(&main), main_(main) {
+// The series' calls come from the job thread: lines and device numbers reach the dialog as
+// queued calls, its question is asked on the window's thread. Once the dialog is gone, they go
+// nowhere.
+class TfrmSeries::Relay : public SeriesHost {
+  public:
+    Relay(TfrmSeries* dialog, WindowJobs& jobs) : dialog_(dialog), jobs_(jobs) {}
+    void Detach() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        dialog_ = nullptr;
+    }
+    void DeviceStarting(int number, int count, const QString& code) override {
+        Post([=](TfrmSeries* dialog) { dialog->DeviceStarting(number, count, code); });
+    }
+    void SeriesLine(const QString& line) override {
+        Post([=](TfrmSeries* dialog) { dialog->SeriesLine(line); });
+    }
+    bool GoOnWithLocalCodes(const QString& question) override {
+        bool yes = false;
+        jobs_.CallOnWindow([&] {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            yes = dialog_ && dialog_->GoOnWithLocalCodes(question);
+        });
+        return yes;
+    }
+
+  private:
+    void Post(std::function<void(TfrmSeries*)> call) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!dialog_) return;
+        QMetaObject::invokeMethod(
+            dialog_, [dialog = dialog_, call] { call(dialog); }, Qt::QueuedConnection);
+    }
+    std::mutex mutex_;
+    TfrmSeries* dialog_;
+    WindowJobs& jobs_;
+};
+
+TfrmSeries::~TfrmSeries() {
+    relay_->Detach();
+    // A series that still runs (its window closed) stops at its next wait.
+    if (main_.Jobs().Running()) main_.Jobs().Abort();
+}
+
+TfrmSeries::TfrmSeries(TfrmMain& main)
+    : QDialog(&main), main_(main), relay_(std::make_shared<Relay>(this, main.Jobs())) {
     setObjectName(QStringLiteral("frmSeries"));
     setWindowTitle(Text(Msg::SeriesTitle));
     auto* configuration = new QLabel(FillText(Msg::SeriesConfiguration, {ConfigurationName(main)}));
@@ -171,24 +217,27 @@ void TfrmSeries::btnStartClick() {
                      {QString::number(plan.codes.size()), QString::number(plan.count)}),
             BoxButtons::YesNo) != BoxAnswer::Yes)
         return;
-    usesCodeList_ = !plan.codes.isEmpty();
     rooms_ = plan.rooms;
     main_.SetSite(cbSeriesSite->currentText());
     lstReport->clear();
     tblSummary->setRowCount(0);
     btnStart->setEnabled(false);
-    // A code list is asked for on a thread of its own: a company's server may keep it waiting.
-    codesWorker_ = std::make_unique<JournalWorker>(main_.Jobs().Record().Target());
-    plan.aside = [worker = codesWorker_.get()](std::function<void()> work,
-                                               std::function<void()> done) {
-        worker->Post([work = std::move(work), done = std::move(done)](JournalWorker::Session&) {
-            work();
-            return done;
-        });
-    };
-    series_ = std::make_unique<Series>(main_.Jobs(), main_.Model(), *this, plan);
+    WriteRequest write;
+    write.file = main_.WriteJournalFile();
     seriesStarted_ = QDateTime::currentDateTime();
-    series_->Start(main_.WriteJournalFile());
+    auto end = std::make_shared<SeriesEnd>(SeriesEnd::Complete);
+    auto series = std::make_shared<std::unique_ptr<Series>>();
+    const WriteRequest request = WriteRequestOf(main_.Model(), write);
+    main_.Jobs().Run(
+        [series, end, relay = relay_, plan, request](DeviceJobs& jobs) {
+            *series = std::make_unique<Series>(jobs, *relay, plan, request);
+            *end = (*series)->Run();
+        },
+        [this, series, end] {
+            series_ = std::move(*series);
+            SeriesEnded(*end);
+        },
+        true);
 }
 
 void TfrmSeries::SeriesEnded(SeriesEnd) {
@@ -201,17 +250,25 @@ void TfrmSeries::SeriesEnded(SeriesEnd) {
     }
     ShowSummary(*series_);
     btnStart->setEnabled(true);
+    if (closeWhenEnded_) QDialog::reject();
 }
 
-void TfrmSeries::DeviceStarting(int number, int count) {
+void TfrmSeries::reject() {
+    if (!main_.Jobs().Running()) {
+        QDialog::reject();
+        return;
+    }
+    closeWhenEnded_ = true;
+    main_.Jobs().Abort();
+}
+
+void TfrmSeries::DeviceStarting(int number, int count, const QString& code) {
     const QString n = QString::number(number);
     main_.SetSeriesProgress(count > 0 ? FillText(Msg::SeriesDeviceOf, {n, QString::number(count)})
                                       : FillText(Msg::SeriesDevice, {n}));
     // The code the device is about to get stands large in the wait, to be written on it.
-    if (usesCodeList_ && main_.frmReceiveRadio) {
-        const QString code = main_.Model().Text(Field::edtRadioCodeNew);
+    if (main_.frmReceiveRadio)
         main_.frmReceiveRadio->SetSeriesCode(code, rooms_.value(code.toUpper()));
-    }
 }
 
 bool TfrmSeries::GoOnWithLocalCodes(const QString& question) {

@@ -9,9 +9,8 @@
 #include <QDialog>
 #include <memory>
 
-#include "files/journalworker.h"
+#include "jobs/series.h"
 #include "link/codelist.h"
-#include "link/series.h"
 
 class QCheckBox;
 class QLabel;
@@ -29,15 +28,18 @@ class TfrmSeries : public QDialog, public SeriesHost {
     Q_OBJECT
   public:
     explicit TfrmSeries(TfrmMain& main);
+    ~TfrmSeries() override;
 
     void btnStartClick();
     void btnChooseListClick();
 
-    // SeriesHost: the device number goes into the wait dialog, the lines into the report.
-    void DeviceStarting(int number, int count) override;
+    // SeriesHost, on the window's thread: the device number goes into the wait dialog, the lines
+    // into the report. The series runs on the job thread, which passes these on.
+    void DeviceStarting(int number, int count, const QString& code) override;
     void SeriesLine(const QString& line) override;
     bool GoOnWithLocalCodes(const QString& question) override;
-    void SeriesEnded(SeriesEnd end) override;
+    // The series has ended so, after its last line.
+    void SeriesEnded(SeriesEnd end);
 
     SiteField* cbSeriesSite = nullptr;  // the customer's site, the window's own
     QSpinBox* edtCount = nullptr;       // 0: until the user aborts
@@ -53,15 +55,18 @@ class TfrmSeries : public QDialog, public SeriesHost {
     QLabel* lblSummary = nullptr;
     ReportActions* seriesReport = nullptr;  // the summary's report of the series just written
 
+  protected:
+    // A running series is aborted first; the dialog closes once it has ended.
+    void reject() override;
+
   private:
     void ShowSummary(const Series& series);
     TfrmMain& main_;
-    std::unique_ptr<Series> series_;  // the running or last series
-    // Where the series' codes are asked for, away from the window's thread; it goes before the
-    // series whose codes it works on.
-    std::unique_ptr<JournalWorker> codesWorker_;
-    bool usesCodeList_ = false;  // the running series gives each device a code of a list
-    CodeRooms rooms_;            // the rooms its list names
-    QDateTime seriesStarted_;    // of the last series; invalid before the first
+    class Relay;
+    std::shared_ptr<Relay> relay_;    // the series' host on the job thread
+    std::unique_ptr<Series> series_;  // the last series, once it has ended
+    bool closeWhenEnded_ = false;
+    CodeRooms rooms_;  // the rooms the running series' list names
+    QDateTime seriesStarted_;  // of the last series; invalid before the first
     QDateTime seriesEnded_;
 };

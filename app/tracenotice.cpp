@@ -30,10 +30,12 @@ void ShowWhenIdle(const QPointer<QWidget>& window, Messages* messages, const QSt
 }  // namespace
 
 void ReportTraceFailuresIn(QWidget* window, Messages& messages, std::function<bool()> jobRunning) {
-    SetTraceFailureNotice([window = QPointer<QWidget>(window), messages = &messages,
-                           jobRunning](const QString& text) {
-        if (window)
-            QTimer::singleShot(0, window,
-                               [=] { ShowWhenIdle(window, messages, text, jobRunning); });
+    // Told on the thread that wrote the line (the job thread, mostly): the box waits for the
+    // window's thread.
+    SetTraceFailureNotice([window = QPointer<QWidget>(window), messages = &messages, jobRunning,
+                           receiver = static_cast<QObject*>(window)](const QString& text) {
+        QMetaObject::invokeMethod(
+            receiver, [=] { ShowWhenIdle(window, messages, text, jobRunning); },
+            Qt::QueuedConnection);
     });
 }

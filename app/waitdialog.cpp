@@ -10,7 +10,7 @@
 #include "app/centring.h"
 #include "app/devicepicture.h"
 #include "app/placewidget.h"
-#include "link/jobhost.h"
+#include "jobs/jobhost.h"
 #include "resources/catalogue.h"
 
 TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)

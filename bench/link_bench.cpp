@@ -14,7 +14,8 @@
 #include <thread>
 
 #include "config/settingsmodel.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
+#include "jobs/jobview.h"
 #include "link/lpxadapter.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
@@ -59,7 +60,7 @@ struct PtyAdapter {
     std::unique_ptr<TtyDriver> driver = TtyDriver::ForPort(pty.slave);
     LpxAdapter adapter{driver.get()};
     bool Open(benchmark::State& state) {
-        if (adapter.Open() == 0) return true;
+        if (adapter.Open() == LpxResultOk) return true;
         state.SkipWithError("cannot open the pseudo-terminal");
         return false;
     }
@@ -93,31 +94,31 @@ class PtyLpx {
 };
 
 // The identification and the read of a generation-2 device, command by command as the jobs
-// send them, with the button pressed at the first status poll.
-void ReadJobConversation(LpxAdapter& adapter) {
+// send them, with the button pressed at the first status poll. False when a command was refused.
+bool ReadJobConversation(LpxAdapter& adapter) {
     std::string text;
-    adapter.Open();
-    adapter.CheckLpxFirmware("15-1");
-    adapter.EnterIdentifyMode();
-    adapter.RequestReadBlock("");
-    adapter.RequestReadBlock(kIdentifyBlock);
-    adapter.StartJob("FFFF");
+    int refused = 0;
+    const auto sent = [&refused](LpxResult result) { refused += result != LpxResultOk; };
+    sent(adapter.Open());
+    sent(adapter.CheckLpxFirmware("15-1"));
+    sent(adapter.EnterIdentifyMode());
+    sent(adapter.RequestReadBlock(""));
+    sent(adapter.RequestReadBlock(kIdentifyBlock));
+    sent(adapter.StartJob("FFFF"));
     while (adapter.QueryReadJobStatus(text) == LpxResultOk && text != "03") {
     }
-    adapter.FetchRecord(text);
-    adapter.LeaveIdentifyMode();
-    adapter.Close();
-
-    adapter.Open();
-    adapter.RequestReadBlock("");
-    for (const std::string& block : ReadPlan(2)) adapter.RequestReadBlock(block);
-    adapter.StartJob("12AB");
+    sent(adapter.FetchRecord(text));
+    sent(adapter.LeaveIdentifyMode());
+    sent(adapter.RequestReadBlock(""));
+    for (const std::string& block : ReadPlan(2)) sent(adapter.RequestReadBlock(block));
+    sent(adapter.StartJob("12AB"));
     while (adapter.QueryReadJobStatus(text) == LpxResultOk && text != "03") {
     }
     ConfigImage image;
     while (adapter.FetchRecord(text) == LpxResultOk) StoreReadRecord(image, text, MarkFromDevice);
-    adapter.RequestReadBlock("");
+    sent(adapter.RequestReadBlock(""));
     adapter.Close();
+    return refused == 0;
 }
 
 void BM_NoAnswerOnTty(benchmark::State& state) {
@@ -162,7 +163,8 @@ void BM_ReadJobOnSimDriver(benchmark::State& state) {
     SimDriver driver(sim);
     LpxAdapter adapter(&driver);
     Share share;
-    for (auto _ : state) ReadJobConversation(adapter);
+    for (auto _ : state)
+        if (!ReadJobConversation(adapter)) state.SkipWithError("the LPX refused a command");
     share.Report(state);
     state.counters["commands"] = static_cast<double>(sim.Log().size()) / state.iterations();
 }
@@ -177,7 +179,8 @@ void BM_ReadJobOnTty(benchmark::State& state) {
     auto driver = TtyDriver::ForPort(lpx.Port());
     LpxAdapter adapter(driver.get());
     Share share;
-    for (auto _ : state) ReadJobConversation(adapter);
+    for (auto _ : state)
+        if (!ReadJobConversation(adapter)) state.SkipWithError("the LPX refused a command");
     share.Report(state);
 }
 BENCHMARK(BM_ReadJobOnTty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
@@ -194,24 +197,25 @@ class YesMessages : public Messages {
 
 class PollingHost : public JobHost {
   public:
+    explicit PollingHost(SettingsModel& view) : view_(view) {}
     Messages& JobMessages() override { return messages_; }
     void ShowStatus(const QString&) override {}
-    void ShowOrigin(int) override {}
     void SetWaitTitle(const QString&) override {}
-    void WaitBegins(PollKind, const WaitTexts&) override {}
+    void WaitBegins(const WaitTexts&) override {}
     void WaitEnds() override {}
-    // Runs the job just started, one poll interval between polls, as korbi-cli does.
-    void Run() {
-        RunToEnd(*jobs, [this] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(kPollIntervalMs));
-            ++polls;
-            return true;
-        });
+    // One poll interval between polls, as korbi-cli waits.
+    bool PollInterval() override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPollIntervalMs));
+        ++polls;
+        return true;
     }
-    DeviceJobs* jobs = nullptr;
+    ReadShown ShowRead(const QString& code, const ConfigImage& image) override {
+        return ShowReadInView(view_, code, image, nullptr);
+    }
     int polls = 0;
 
   private:
+    SettingsModel& view_;
     YesMessages messages_;
 };
 
@@ -234,39 +238,38 @@ void BM_Job(benchmark::State& state) {
     }
     LpxAdapter adapter(ttyDriver ? static_cast<SerialDriver*>(ttyDriver.get()) : &simDriver);
     SettingsModel settings;
-    PollingHost host;
-    DeviceJobs jobs(settings, adapter, host);
-    host.jobs = &jobs;
+    PollingHost host(settings);
+    DeviceJobs jobs(adapter, host);
     ConfigImage shown;
     ImageBytes bytes{};
     std::copy(sim.Device(device).memory.begin(), sim.Device(device).memory.end(), bytes.begin());
     FillFileImage(shown, bytes, MarkFromFile);
     settings.EnableGeneration2Controls(shown);
     settings.DecodeConfigImage(shown, MarkFromFile);
-    WriteRequest checked;
+    WriteRequest checked = WriteRequestOf(settings);
     checked.verify = true;
+    const WriteRequest plain = WriteRequestOf(settings);
     double beyond = 0;
     for (auto _ : state) {
         const int pollsBefore = host.polls;
         const auto start = std::chrono::steady_clock::now();
         switch (job) {
             case BenchJob::Identify:
-                jobs.StartIdentify();
+                jobs.Identify();
                 break;
             case BenchJob::Read:
-                jobs.StartRead();
+                jobs.Read({});
                 break;
             case BenchJob::Write:
-                jobs.StartWrite();
+                jobs.Write(plain);
                 break;
             case BenchJob::CheckedWrite:
-                jobs.StartWrite(checked);
+                jobs.Write(checked);
                 break;
             case BenchJob::CodeChange:
-                jobs.StartCodeChange(sim.Device(device).RadioCode() == 0x1A2B ? "12AB" : "1A2B");
+                jobs.ChangeCode({sim.Device(device).RadioCode() == 0x1A2B ? "12AB" : "1A2B"});
                 break;
         }
-        host.Run();
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - start;
         beyond += took.count() - (host.polls - pollsBefore) * double(kPollIntervalMs);

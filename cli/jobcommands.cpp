@@ -9,13 +9,14 @@
 #include "cli/terminalhost.h"
 #include "files/fileerrors.h"
 #include "files/journal.h"
+#include "jobs/devicejobs.h"
+#include "jobs/jobview.h"
+#include "jobs/series.h"
 #include "link/codelist.h"
-#include "link/devicejobs.h"
 #include "link/driverfactory.h"
 #include "link/linkmessages.h"
 #include "link/lpxadapter.h"
 #include "link/practicelpx.h"
-#include "link/series.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -38,16 +39,16 @@ TerminalHost::PressButton PracticePress(SerialDriver* driver, const CliOptions& 
     return [practice](bool identifyingForWrite) { practice->PressButton(identifyingForWrite); };
 }
 
-// The LPX, the jobs and their host for one command; the jobs work on the configuration's model.
+// The LPX, the jobs and their host for one command; a read is shown in the configuration's
+// model. The jobs run on the main thread; SIGINT, SIGTERM and SIGHUP abort them.
 class Session {
   public:
     Session(const CliContext& context, Configuration& configuration)
         : driver_(CreateDriver(context.options)),
-          host_(configuration.messages, PracticePress(driver_.get(), context.options)),
+          host_(configuration, PracticePress(driver_.get(), context.options)),
           adapter_(driver_.get()),
-          jobs_(configuration.model, adapter_, host_) {
+          jobs_(adapter_, host_) {
         JobRecord record;
-        record.fileImage = &configuration.fileImage;
         record.program = JournalProgram::Cli;
         record.site = context.options.site.simplified();
         // Practice jobs are no work on real devices and stay out of the journal.
@@ -62,8 +63,7 @@ class Session {
                                                                 : CodeReuse::Refused);
     }
     DeviceJobs& Jobs() { return jobs_; }
-    // Runs the job just started (a series' jobs included) until it ends.
-    const JobOutcome& RunToEnd() { return host_.RunToEnd(jobs_); }
+    TerminalHost& Host() { return host_; }
 
   private:
     std::unique_ptr<SerialDriver> driver_;
@@ -111,13 +111,12 @@ int ExitOfSeries(const Series& series, SeriesEnd end, const SeriesPlan& plan) {
 // The series' report on standard error; Ctrl+C between devices ends it.
 class TerminalSeries : public SeriesHost {
   public:
-    // model: where the series puts the code a device is to get; rooms: the rooms of the codes.
-    TerminalSeries(const SettingsModel& model, CodeRooms rooms)
-        : model_(model), rooms_(std::move(rooms)) {}
-    void DeviceStarting(int number, int count) override {
+    // rooms: the rooms of the codes of the series' list.
+    explicit TerminalSeries(CodeRooms rooms) : rooms_(std::move(rooms)) {}
+    void DeviceStarting(int number, int count, const QString& code) override {
         const QString n = QString::number(number);
         // The room tells which button the device with this code belongs on.
-        const QString room = rooms_.value(model_.Text(Field::edtRadioCodeNew).toUpper());
+        const QString room = rooms_.value(code.toUpper());
         PrintError('\n' +
                    (count > 0 ? FillText(Msg::SeriesDeviceOf, {n, QString::number(count)})
                               : FillText(Msg::SeriesDevice, {n})) +
@@ -127,7 +126,6 @@ class TerminalSeries : public SeriesHost {
     bool StopRequested() override { return Interrupted(); }
 
   private:
-    const SettingsModel& model_;
     const CodeRooms rooms_;
 };
 
@@ -158,8 +156,7 @@ int RunRead(const CliContext& context) {
             return 0;
         };
     }
-    jobs.StartRead(request);
-    const JobOutcome& outcome = session.RunToEnd();
+    const JobOutcome outcome = jobs.Read(request);
     if (saveStatus != ExitDone) return saveStatus;
     const int status = ExitOf(outcome);
     if (status != ExitDone || toFile) return status;
@@ -209,28 +206,22 @@ int RunWrite(const CliContext& context) {
             FillText(Msg::SeriesListShorterThanCount,
                      {QString::number(plan.codes.size()), QString::number(plan.count)}),
             BoxButtons::YesNo);
-    if (options.given & OptNewCode) {
-        // The write's own check refuses a forbidden code; the edit's warning would say it twice.
-        configuration.messages.echo = false;
-        configuration.model.SetText(Field::edtRadioCodeNew, options.newCode);
-        configuration.messages.echo = true;
-    }
+    WriteRequest request = WriteRequestOf(configuration.model);
+    // The write's own check refuses a forbidden code.
+    if (options.given & OptNewCode) SetNewCode(request, options.newCode);
 
     Session session(context, configuration);
     DeviceJobs& jobs = session.Jobs();
+    session.Host().SetWriting(true);
     if (!repeat) {
-        WriteRequest request;
         request.file = path;
         request.verify = plan.verify;
-        jobs.StartWrite(request);
-        return ExitOf(session.RunToEnd());
+        return ExitOf(jobs.Write(request));
     }
-    plan.newCode = configuration.model.Text(Field::edtRadioCodeNew);
-    TerminalSeries host(configuration.model, plan.rooms);
-    Series series(jobs, configuration.model, host, plan);
-    series.Start(path);
-    session.RunToEnd();
-    const SeriesEnd end = series.End();
+    plan.newCode = request.newCode;
+    TerminalSeries host(plan.rooms);
+    Series series(jobs, host, plan, request);
+    const SeriesEnd end = series.Run(path);
     // Nobody was asked to press: the company's server could not say which codes are free.
     if (end == SeriesEnd::NoCodeServer && series.Devices().isEmpty()) return ExitFailed;
     PrintError(series.SummaryLine() + '\n');
@@ -240,15 +231,16 @@ int RunWrite(const CliContext& context) {
 int RunChangeCode(const CliContext& context) {
     Configuration configuration(context.applicationDataFolder);
     Session session(context, configuration);
-    session.Jobs().StartCodeChange(context.options.operands[0]);
-    return ExitOf(session.RunToEnd());
+    CodeChangeRequest request;
+    request.code = context.options.operands[0];
+    return ExitOf(session.Jobs().ChangeCode(request));
 }
 
 int RunInfo(const CliContext& context) {
     const std::unique_ptr<SerialDriver> driver = CreateDriver(context.options);
     LpxAdapter adapter(driver.get());
     std::string info;
-    const bool opened = adapter.Open() == 0;
+    const bool opened = adapter.Open() == LpxResultOk;
     const bool answered = opened && adapter.QueryLpxInfo(info) == LpxResultOk;
     adapter.Close();
     if (!answered) {

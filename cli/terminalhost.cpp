@@ -2,6 +2,7 @@
 
 #include "cli/context.h"
 #include "cli/interrupt.h"
+#include "jobs/jobview.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -23,7 +24,7 @@ void TerminalHost::ShowRetry(int textId) {
     PrintError(QStringLiteral("korbi-cli: ") + Text(textId) + '\n');
 }
 
-void TerminalHost::WaitBegins(PollKind, const WaitTexts& texts) {
+void TerminalHost::WaitBegins(const WaitTexts& texts) {
     if (texts.titleId != 0) title_ = Text(texts.titleId);
     QString shown;
     if (!title_.isEmpty()) shown += title_ + '\n';
@@ -33,12 +34,20 @@ void TerminalHost::WaitBegins(PollKind, const WaitTexts& texts) {
     polls_ = 0;
 }
 
-bool TerminalHost::Pause(DeviceJobs& jobs) {
-    if (press_ && polls_ == kPracticePressAfterPolls) press_(jobs.WriteRunning());
+bool TerminalHost::PollInterval() {
+    if (press_ && polls_ == kPracticePressAfterPolls) press_(writing_);
     ++polls_;
     return !SleepUnlessInterrupted(kPollIntervalMs);
 }
 
-const JobOutcome& TerminalHost::RunToEnd(DeviceJobs& jobs) {
-    return ::RunToEnd(jobs, [this, &jobs] { return Pause(jobs); });
+bool TerminalHost::AbortRequested() {
+    return Interrupted();
+}
+
+ReadShown TerminalHost::ShowRead(const QString& code, const ConfigImage& image) {
+    return ShowReadInView(configuration_.model, code, image, &configuration_.fileImage);
+}
+
+void TerminalHost::JobEnded(const JobOutcome& outcome) {
+    TakeWriteIntoView(configuration_.model, outcome);
 }

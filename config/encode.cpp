@@ -112,13 +112,12 @@ class Encoder {
 
 }  // namespace
 
-int SettingsModel::EncodeConfigImage(ConfigImage& image, uint8_t mark) const {
+void SettingsModel::EncodeConfigImage(ConfigImage& image, uint8_t mark) const {
     Encoder encoder(*this, image, mark);
     // The generation-2 cells are written whatever the generation; the write plan decides which
     // of them reach a device.
     for (const SettingRow& setting : Settings()) encoder.Put(setting);
     encoder.PutShared();
-    return -1;  // every text converts
 }
 
 bool SettingsModel::UsesGeneration2Settings() const {

@@ -43,15 +43,22 @@ bool IsFourHexDigits(const QString& text) {
     return true;
 }
 
-int CheckSettingsBeforeWrite(const SettingsModel& settings, ConfigImage& writeImage,
-                             int& encodeResult) {
-    const QString newCode = settings.Text(Field::edtRadioCodeNew);
+int CheckNewRadioCode(const QString& newCode) {
     if (IsForbiddenNewRadioCode(newCode)) return Msg::ForbiddenCode;
     // A shorter code or pasted characters would give the device a code other than the one the
     // user confirms.
     if (!newCode.isEmpty() && !IsFourHexDigits(newCode)) return Msg::CodeNotFourHexDigits;
-    encodeResult = settings.EncodeConfigImage(writeImage, MarkToDevice);
+    return 0;
+}
+
+int CheckWriteImage(const ConfigImage& writeImage) {
     if (HasCodeInBothGroups(writeImage)) return Msg::CodeInBothGroups;
     if (HasZoneInBothGroups(writeImage)) return Msg::ZoneInBothGroups;
     return 0;
+}
+
+int CheckSettingsBeforeWrite(const SettingsModel& settings, ConfigImage& writeImage) {
+    if (const int failed = CheckNewRadioCode(settings.Text(Field::edtRadioCodeNew))) return failed;
+    settings.EncodeConfigImage(writeImage, MarkToDevice);
+    return CheckWriteImage(writeImage);
 }

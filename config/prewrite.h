@@ -22,8 +22,15 @@ bool HasZoneInBothGroups(const ConfigImage& image);
 // True when text is exactly four hexadecimal digits (either case).
 bool IsFourHexDigits(const QString& text);
 
+// The checks of a new radio ID code that a write gives the device: the catalogue id of the
+// failed check's message, or 0 (also for the empty text: the code is then not changed).
+int CheckNewRadioCode(const QString& newCode);
+
+// A door code or a zone in both groups of the encoded write image: the catalogue id of the
+// failed check's message, or 0.
+int CheckWriteImage(const ConfigImage& writeImage);
+
 // The checks of a device write that need neither the LPX nor a button press, in order: the new
 // radio ID code, then, after the settings are encoded into writeImage for the device, a door
 // code or a zone in both groups. The catalogue id of the first failed check's message, or 0.
-int CheckSettingsBeforeWrite(const SettingsModel& settings, ConfigImage& writeImage,
-                             int& encodeResult);
+int CheckSettingsBeforeWrite(const SettingsModel& settings, ConfigImage& writeImage);

@@ -60,8 +60,8 @@ class SettingsModel {
     // the decoded fields, and an empty new code when the image was a K-ORBI's. The decoder's
     // result.
     int ShowFileImage(const ConfigImage& image, bool setEnabling);
-    // Writes the fields into image with mark; always -1 (every text converts).
-    int EncodeConfigImage(ConfigImage& image, uint8_t mark) const;
+    // Writes the fields into image with mark; every text converts.
+    void EncodeConfigImage(ConfigImage& image, uint8_t mark) const;
 
     // ---- unsaved edits ----
     // The view counts as edited while its file image differs from the one it had when it was

@@ -6,33 +6,20 @@
 // window that closes loses no line.
 
 #include <QString>
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <mutex>
-#include <thread>
-#include <utility>
 
-#include "files/journalserver.h"
 #include "files/journalstore.h"
+#include "files/workerthread.h"
 
 class JournalSender {
   public:
     // warned gets AppendJournal's warning of a line, on the sender's thread.
-    explicit JournalSender(std::function<void(const QString&)> warned);
-    ~JournalSender();
-    JournalSender(const JournalSender&) = delete;
-    JournalSender& operator=(const JournalSender&) = delete;
+    explicit JournalSender(std::function<void(const QString&)> warned)
+        : warned_(std::move(warned)) {}
 
     void Append(const JournalTarget& target, const JournalEntry& entry);
 
   private:
-    void Work();
     std::function<void(const QString&)> warned_;
-    std::mutex mutex_;
-    std::condition_variable queued_;
-    std::deque<std::pair<JournalTarget, JournalEntry>> lines_;
-    bool stopping_ = false;
-    WakePipe stop_;  // woken once the sender ends: the server waits give up
-    std::thread worker_;
+    WorkerThread worker_{WorkerThread::AtEnd::RunQueued};  // last: ends before warned_ goes
 };

@@ -7,15 +7,12 @@
 // its own thread (a record's connection belongs to the thread that opened it).
 
 #include <QString>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "files/journalserver.h"
 #include "files/journalstore.h"
+#include "files/workerthread.h"
 
 class QObject;
 
@@ -52,14 +49,9 @@ class JournalWorker {
     void Post(Task task);
 
   private:
-    void Work();
     const JournalTarget target_;
     // Receives the results on the owner's thread; gone with the worker, and the results with it.
     std::unique_ptr<QObject> receiver_;
-    mutable std::mutex mutex_;
-    std::condition_variable queued_;
-    std::deque<Task> tasks_;
-    bool stopping_ = false;
-    WakePipe stop_;  // woken once the worker ends: the server waits give up
-    std::thread thread_;
+    std::unique_ptr<Session> session_;  // used, and closed, on the worker's thread only
+    WorkerThread thread_;               // last: ends first
 };

@@ -160,8 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         default:
-            result = adapter.QueryC1Status(text);
-            CHECK(result == LpxResultOk ? text.size() <= 4 : result == LpxResultFailed);
+            result = adapter.QueryWriteJobStatus(text);
+            CHECK(result == LpxResultOk ? text.size() <= 2 : result == LpxResultNoData);
             break;
     }
     // A text handed out ends at the payload's first NUL (the raw exchange of cases 0 and 1

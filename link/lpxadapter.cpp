@@ -57,15 +57,15 @@ bool FrameValid(const uint8_t* bytes, int count) {
 
 }  // namespace
 
-int LpxAdapter::Open() {
+LpxResult LpxAdapter::Open() {
     if (handle_) handle_.reset();
     lineLost_ = false;
     openFailure_ = {};
-    if (!driver_) return 1;
+    if (!driver_) return LpxResultFailed;
     std::unique_ptr<SerialHandle> handle;
     if (driver_->OpenByDescription(kLpxDescription, &handle) != DriverOk || !handle) {
         openFailure_ = driver_->LastOpenFailure();
-        return 1;
+        return LpxResultFailed;
     }
     handle_ = std::move(handle);
     // All four settings are tried even after one failed; the caller's Close frees the handle.
@@ -76,8 +76,8 @@ int LpxAdapter::Open() {
         handle_->ClrDtr(),
     };
     for (int status : statuses)
-        if (Track(status) != DriverOk) return 1;
-    return 0;
+        if (Track(status) != DriverOk) return LpxResultFailed;
+    return LpxResultOk;
 }
 
 int LpxAdapter::Track(int status) {
@@ -129,6 +129,7 @@ uint32_t LpxAdapter::WriteText(const char* text) {
 
 void LpxAdapter::SendCommand(const std::string& command) {
     if (command.empty() || command.size() > static_cast<size_t>(kMaxCommandLength)) return;
+    // Old bytes that a failed purge leaves in the way fail the answer's own checks.
     PurgeBoth();
     frameLength_ = 0;
     checksum_ = 0;
@@ -205,8 +206,8 @@ int LpxAdapter::Transact(const std::string& command, std::string& payload, int t
 namespace {
 
 // Result of a command answered with a single control byte.
-int SingleByteResult(int length, const std::string& answer, uint8_t alternative,
-                     int alternativeResult) {
+LpxResult SingleByteResult(int length, const std::string& answer, uint8_t alternative,
+                           LpxResult alternativeResult) {
     if (length != 1) return LpxResultFailed;
     const uint8_t byte = static_cast<uint8_t>(answer[0]);
     if (byte == kAck) return LpxResultOk;
@@ -216,7 +217,7 @@ int SingleByteResult(int length, const std::string& answer, uint8_t alternative,
 
 }  // namespace
 
-int LpxAdapter::QueryLpxInfo(std::string& info) {
+LpxResult LpxAdapter::QueryLpxInfo(std::string& info) {
     std::string answer;
     if (Transact("v", answer, kAnswerTimeoutMs, AnswerKind::Framed) == 11) {
         info = TextUpToNul(answer);
@@ -226,7 +227,7 @@ int LpxAdapter::QueryLpxInfo(std::string& info) {
     return LpxResultFailed;
 }
 
-int LpxAdapter::CheckLpxFirmware(const std::string& reference) {
+LpxResult LpxAdapter::CheckLpxFirmware(const std::string& reference) {
     std::string a;
     if (Transact("v", a, kAnswerTimeoutMs, AnswerKind::Framed) != 11) return LpxResultFailed;
     // Compares only the 4th, 1st and 2nd characters, in that order; "09-1" passes against
@@ -236,31 +237,31 @@ int LpxAdapter::CheckLpxFirmware(const std::string& reference) {
     return CharAt(a, 1) >= CharAt(reference, 1) ? LpxResultOk : LpxResultOldFirmware;
 }
 
-int LpxAdapter::EnterIdentifyMode() {
+LpxResult LpxAdapter::EnterIdentifyMode() {
     std::string answer;
     const int length = Transact("s1", answer, kAnswerTimeoutMs, AnswerKind::SingleByte);
     return SingleByteResult(length, answer, 0, LpxResultFailed);
 }
 
-int LpxAdapter::LeaveIdentifyMode() {
+LpxResult LpxAdapter::LeaveIdentifyMode() {
     std::string answer;
     const int length = Transact("s0", answer, kAnswerTimeoutMs, AnswerKind::SingleByte);
     return SingleByteResult(length, answer, 0, LpxResultFailed);
 }
 
-int LpxAdapter::RequestReadBlock(const std::string& blockText) {
+LpxResult LpxAdapter::RequestReadBlock(const std::string& blockText) {
     std::string answer;
     const int length = Transact("m" + blockText, answer, kAnswerTimeoutMs, AnswerKind::SingleByte);
     return SingleByteResult(length, answer, 0, LpxResultFailed);
 }
 
-int LpxAdapter::AddWriteBlock(const std::string& blockText) {
+LpxResult LpxAdapter::AddWriteBlock(const std::string& blockText) {
     std::string answer;
     const int length = Transact("n" + blockText, answer, kAnswerTimeoutMs, AnswerKind::SingleByte);
     return SingleByteResult(length, answer, kEsc, LpxResultEsc);
 }
 
-int LpxAdapter::StartJob(const std::string& radioCode) {
+LpxResult LpxAdapter::StartJob(const std::string& radioCode) {
     std::string answer;
     const int length = Transact("i" + radioCode, answer, kAnswerTimeoutMs, AnswerKind::SingleByte);
     return SingleByteResult(length, answer, kEot, LpxResultEot);
@@ -268,7 +269,7 @@ int LpxAdapter::StartJob(const std::string& radioCode) {
 
 namespace {
 
-int JobStatus(LpxAdapter& adapter, const char* command, std::string& status) {
+LpxResult JobStatus(LpxAdapter& adapter, const char* command, std::string& status) {
     std::string answer;
     if (adapter.Transact(command, answer, kAnswerTimeoutMs, AnswerKind::Framed) == 2) {
         status = TextUpToNul(answer);
@@ -280,15 +281,15 @@ int JobStatus(LpxAdapter& adapter, const char* command, std::string& status) {
 
 }  // namespace
 
-int LpxAdapter::QueryReadJobStatus(std::string& status) {
+LpxResult LpxAdapter::QueryReadJobStatus(std::string& status) {
     return JobStatus(*this, "M", status);
 }
 
-int LpxAdapter::QueryWriteJobStatus(std::string& status) {
+LpxResult LpxAdapter::QueryWriteJobStatus(std::string& status) {
     return JobStatus(*this, "N", status);
 }
 
-int LpxAdapter::FetchRecord(std::string& record) {
+LpxResult LpxAdapter::FetchRecord(std::string& record) {
     std::string answer;
     const int length = Transact("x", answer, kAnswerTimeoutMs, AnswerKind::Framed);
     if (length >= 10 && length <= 24) {
@@ -297,16 +298,6 @@ int LpxAdapter::FetchRecord(std::string& record) {
     }
     record.clear();
     return LpxResultNoData;
-}
-
-int LpxAdapter::QueryC1Status(std::string& status) {
-    std::string answer;
-    if (Transact("c1", answer, kAnswerTimeoutMs, AnswerKind::Framed) == 8) {
-        status = TextUpToNul(answer.substr(0, 4));
-        return LpxResultOk;
-    }
-    status.clear();
-    return LpxResultFailed;
 }
 
 bool ParseReadRecord(const std::string& text, ReadRecord* record) {

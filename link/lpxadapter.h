@@ -49,7 +49,8 @@ class LpxAdapter {
     // Why the last Open could not reach the converter, where the driver knows it.
     const OpenFailure& LastOpenFailure() const { return openFailure_; }
 
-    int Open();  // 0 success, 1 failure
+    // LpxResultOk, or LpxResultFailed when the converter cannot be reached or set up.
+    [[nodiscard]] LpxResult Open();
     void Close();
     bool PurgeBoth();
     void SetTimeouts(uint32_t readMs, uint32_t writeMs);
@@ -64,17 +65,16 @@ class LpxAdapter {
     int ReceiveAnswer(std::string& payload, int timeoutMs, AnswerKind kind);
     int Transact(const std::string& command, std::string& payload, int timeoutMs, AnswerKind kind);
 
-    int QueryLpxInfo(std::string& info);
-    int CheckLpxFirmware(const std::string& reference);
-    int EnterIdentifyMode();
-    int LeaveIdentifyMode();
-    int RequestReadBlock(const std::string& blockText);
-    int AddWriteBlock(const std::string& blockText);
-    int StartJob(const std::string& radioCode);
-    int QueryReadJobStatus(std::string& status);
-    int QueryWriteJobStatus(std::string& status);
-    int FetchRecord(std::string& record);
-    int QueryC1Status(std::string& status);
+    [[nodiscard]] LpxResult QueryLpxInfo(std::string& info);
+    [[nodiscard]] LpxResult CheckLpxFirmware(const std::string& reference);
+    [[nodiscard]] LpxResult EnterIdentifyMode();
+    [[nodiscard]] LpxResult LeaveIdentifyMode();
+    [[nodiscard]] LpxResult RequestReadBlock(const std::string& blockText);
+    [[nodiscard]] LpxResult AddWriteBlock(const std::string& blockText);
+    [[nodiscard]] LpxResult StartJob(const std::string& radioCode);
+    [[nodiscard]] LpxResult QueryReadJobStatus(std::string& status);
+    [[nodiscard]] LpxResult QueryWriteJobStatus(std::string& status);
+    [[nodiscard]] LpxResult FetchRecord(std::string& record);
 
   private:
     // The handle while the line is there; null when closed or lost.

@@ -45,6 +45,7 @@ std::string CodeText(uint16_t code) {
 LpxSim::LpxSim() = default;
 
 int LpxSim::AddDevice(uint16_t radioCode, uint8_t firmwareVersion, uint8_t firmwareType) {
+    const std::lock_guard<std::recursive_mutex> lock(mutex_);
     SimDevice device;
     auto& m = device.memory;
     // Settings a device could leave the factory with; the press time (2.5 s) fits the activation
@@ -65,6 +66,7 @@ int LpxSim::AddDevice(uint16_t radioCode, uint8_t firmwareVersion, uint8_t firmw
 }
 
 void LpxSim::InjectFault(SimFault fault, const std::string& target, int times) {
+    const std::lock_guard<std::recursive_mutex> lock(mutex_);
     faults_.push_back(Fault{fault, target, times});
 }
 
@@ -78,6 +80,7 @@ bool LpxSim::TakeFault(SimFault kind, const std::string& subject) {
 }
 
 void LpxSim::SetAutoPress(int deviceIndex, int atPoll) {
+    const std::lock_guard<std::recursive_mutex> lock(mutex_);
     autoPressDevice_ = atPoll > 0 ? deviceIndex : -1;
     autoPressAt_ = atPoll;
 }
@@ -87,6 +90,7 @@ std::string LpxSim::Frame(const std::string& text) {
 }
 
 std::vector<SimPiece> LpxSim::Receive(const std::string& bytes) {
+    const std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::vector<SimPiece> pieces;
     input_ += bytes;
     for (;;) {
@@ -221,6 +225,7 @@ std::string LpxSim::Status(SimJobKind kind) {
 }
 
 bool LpxSim::PressButton(int deviceIndex) {
+    const std::lock_guard<std::recursive_mutex> lock(mutex_);
     if (deviceIndex < 0 || deviceIndex >= DeviceCount() || !JobWaiting()) return false;
     const std::string code = CodeText(devices_[static_cast<size_t>(deviceIndex)].RadioCode());
     if (jobCode_ != "FFFF" && jobCode_ != code) return false;

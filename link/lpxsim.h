@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,10 @@ class LpxSim {
     // The radio ID code the last job was started for ("FFFF": any device).
     const std::string& JobCode() const { return jobCode_; }
 
+    // The job's thread sends while the user presses on another: every command and press takes
+    // this lock, and a caller that asks several questions at once holds it around them.
+    std::recursive_mutex& Mutex() const { return mutex_; }
+
     // Builds a frame (STX, text, checksum, ETX) as the LPX sends it.
     static std::string Frame(const std::string& text);
 
@@ -112,6 +117,7 @@ class LpxSim {
     void CarryOut(int deviceIndex);
     static bool ParseBlock(const std::string& text, bool withData, Block* block);
 
+    mutable std::recursive_mutex mutex_;
     std::vector<SimDevice> devices_;
     std::string infoText_ = "15-1 LPX V1";
     int endOfRecords_ = 0x15;

@@ -21,6 +21,8 @@ int PracticeLpx::OpenByDescription(const std::string& description,
 }
 
 void PracticeLpx::PressButton(bool identifyingForWrite) {
+    // Pressed on the window's thread while the job's thread talks to the LPX.
+    const std::lock_guard<std::recursive_mutex> lock(sim_.Mutex());
     if (!sim_.JobWaiting()) return;
     if (sim_.JobCode() == kAnyDevice) {
         if (identifyingForWrite && frontWritten_) {

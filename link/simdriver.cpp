@@ -1,6 +1,7 @@
 #include "link/simdriver.h"
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "link/lpxadapter.h"
@@ -10,6 +11,7 @@ using Clock = std::chrono::steady_clock;
 struct SimDriver::State {
     LpxSim* sim = nullptr;
     bool attached = true;
+    std::atomic<bool> unplugged{false};  // set on the test's thread, seen on the job's
     std::string description = kLpxDescription;
     bool failing[4] = {};
     int openHandles = 0;
@@ -72,12 +74,14 @@ class SimHandle : public SerialHandle {
     }
     int GetQueueStatus(uint32_t* count) override {
         ++state_->handleCalls;
+        if (state_->unplugged) return DriverLineLost;
         Arrive();
         *count = static_cast<uint32_t>(arrived_.size());
         return DriverOk;
     }
     int Read(uint8_t* buffer, uint32_t count, uint32_t* read) override {
         ++state_->handleCalls;
+        if (state_->unplugged) return DriverLineLost;
         Arrive();
         const uint32_t n = std::min<uint32_t>(count, static_cast<uint32_t>(arrived_.size()));
         std::copy(arrived_.begin(), arrived_.begin() + n, buffer);
@@ -87,6 +91,7 @@ class SimHandle : public SerialHandle {
     }
     int Write(const uint8_t* bytes, uint32_t count, uint32_t* written) override {
         ++state_->handleCalls;
+        if (state_->unplugged) return DriverLineLost;
         const std::string text(reinterpret_cast<const char*>(bytes), count);
         state_->written += text;
         *written = count;
@@ -99,6 +104,7 @@ class SimHandle : public SerialHandle {
         return DriverOk;
     }
     int WaitForBytes(int timeoutMs) override {
+        if (state_->unplugged) return DriverLineLost;
         const Clock::time_point until = Clock::now() + std::chrono::milliseconds(timeoutMs);
         Arrive();
         if (!arrived_.empty()) return DriverOk;
@@ -143,6 +149,11 @@ int SimDriver::OpenByDescription(const std::string& description,
 
 void SimDriver::SetAttached(bool attached) {
     state_->attached = attached;
+}
+
+void SimDriver::Unplug() {
+    state_->attached = false;
+    state_->unplugged = true;
 }
 void SimDriver::SetDescription(const std::string& description) {
     state_->description = description;

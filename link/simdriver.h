@@ -35,6 +35,8 @@ class SimDriver : public SerialDriver {
 
     // Unplugged: no converter is found.
     void SetAttached(bool attached);
+    // The converter goes away under the open line: the line is lost from now on.
+    void Unplug();
     // The product description of the simulated converter (the LPX's by default).
     void SetDescription(const std::string& description);
     // Makes one of the line settings fail with an I/O error from the next open on.

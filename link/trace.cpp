@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <cerrno>
 #include <chrono>
+#include <mutex>
 
 #include "files/fileerrors.h"
 #include "files/filewrite.h"
@@ -26,6 +27,12 @@ TraceFile& Trace() {
     return trace;
 }
 
+// The jobs' thread and the window's thread both write into the one trace.
+std::recursive_mutex& TraceMutex() {
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+
 std::function<void(const QString&)>& FailureNotice() {
     static std::function<void(const QString&)> notice;
     return notice;
@@ -42,6 +49,7 @@ int AppendLine(const TraceFile& trace, const QString& text, qint64* ms) {
 // A trace that cannot be written any more must not stop a job; it stops itself at the first
 // line that does not fit, so the file ends where it was cut and not with a gap in the middle.
 void WriteLine(const QString& text) {
+    const std::lock_guard<std::recursive_mutex> lock(TraceMutex());
     TraceFile& trace = Trace();
     if (trace.fd < 0 || !trace.incomplete.isEmpty()) return;
     qint64 ms = 0;
@@ -55,6 +63,7 @@ void WriteLine(const QString& text) {
 }  // namespace
 
 bool StartTrace(const QString& path, QString* error) {
+    const std::lock_guard<std::recursive_mutex> lock(TraceMutex());
     StopTrace();
     // A file-size limit would otherwise end the program at the first line past it.
     IgnoreFileSizeSignal();
@@ -84,6 +93,7 @@ bool StartTrace(const QString& path, QString* error) {
 }
 
 void StopTrace() {
+    const std::lock_guard<std::recursive_mutex> lock(TraceMutex());
     TraceFile& trace = Trace();
     if (trace.fd < 0) return;
     WriteLine(QStringLiteral("Mitschnitt beendet"));
@@ -92,14 +102,17 @@ void StopTrace() {
 }
 
 bool TraceRunning() {
+    const std::lock_guard<std::recursive_mutex> lock(TraceMutex());
     return Trace().fd >= 0;
 }
 
 void SetTraceFailureNotice(std::function<void(const QString& text)> notice) {
+    const std::lock_guard<std::recursive_mutex> lock(TraceMutex());
     FailureNotice() = std::move(notice);
 }
 
 QString TraceIncompleteText() {
+    const std::lock_guard<std::recursive_mutex> lock(TraceMutex());
     return Trace().incomplete;
 }
 

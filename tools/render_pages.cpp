@@ -158,7 +158,10 @@ int main(int argc, char** argv) {
     LpxSim sim;
     SimDriver driver(sim);
     TfrmAbout about(&window);
-    about.Configure(env.programFolder, QString(), ProgramVersionRecord(), &driver);
+    LpxAdapter lpx(&driver);
+    about.Configure(
+        env.programFolder, QString(), ProgramVersionRecord(),
+        [&lpx](std::function<void(const QString&)> told) { told(ReadLpxInfoLine(lpx)); });
     about.show();
     QApplication::processEvents();
     ok &= Save(about.grab(), out, "about.png");

@@ -388,20 +388,6 @@ TEST_F(WindowTest, WindowHasFixedClientAreaMenuStatusLineAndTimers) {
     EXPECT_EQ(window->findChild<QStatusBar*>("sbStatus")->geometry().bottom(),
               window->height() - 1);
     EXPECT_TRUE(window->StatusText().isEmpty());
-
-    struct TimerCase {
-        const char* name;
-        int interval;
-    } timers[] = {{"tmrPollLpx", 1000}, {"tmrPollLpxInfo", -1}};
-    for (const TimerCase& t : timers) {
-        auto* timer = window->findChild<QTimer*>(t.name);
-        ASSERT_TRUE(timer) << t.name;
-        EXPECT_EQ(timer->parent(), window.get());
-        EXPECT_FALSE(timer->isActive());
-        if (t.interval >= 0) {
-            EXPECT_EQ(timer->interval(), t.interval);
-        }
-    }
 }
 
 TEST_F(WindowTest, CaptionsComeFromTheCatalogueOnlyAfterLocalising) {

@@ -28,9 +28,9 @@
 #include "files/codereservations.h"
 #include "files/journalsender.h"
 #include "files/journalstore.h"
+#include "jobs/series.h"
 #include "link/lpxsim.h"
 #include "link/pressing_host.h"
-#include "link/series.h"
 #include "link/simdriver.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
@@ -391,12 +391,13 @@ TEST_F(JournalOnServer, ASeriesReservesItsCodesOnTheServer) {
     LpxAdapter adapter(&driver);
     struct Host : PressingHost, SeriesHost {
         using PressingHost::PressingHost;
-        void DeviceStarting(int, int) override {}
+        void DeviceStarting(int, int, const QString&) override {}
         void SeriesLine(const QString& line) override { lines << line; }
         QStringList lines;
     } host(sim, prompts);
-    DeviceJobs jobs(settings, adapter, host);
+    DeviceJobs jobs(adapter, host);
     host.jobs = &jobs;
+    host.view = &settings;
     host.presses = {0, 1, 1, 2, 2};
     JobRecord record;
     record.path = Target().localPath;
@@ -405,11 +406,9 @@ TEST_F(JournalOnServer, ASeriesReservesItsCodesOnTheServer) {
     SeriesPlan plan;
     plan.count = 2;
     plan.codes = QStringList{"2D00", "2D01", "2D02"};
-    Series series(jobs, settings, host, plan);
+    Series series(jobs, host, plan, WriteRequestOf(settings));
 
-    series.Start();
-    host.Run();
-    EXPECT_EQ(series.End(), SeriesEnd::Complete) << host.lines.join('\n').toStdString();
+    EXPECT_EQ(series.Run(), SeriesEnd::Complete) << host.lines.join('\n').toStdString();
     EXPECT_EQ(series.Written(), 2);
     EXPECT_EQ(sim.Device(1).RadioCode(), 0x2D00);
     EXPECT_EQ(sim.Device(2).RadioCode(), 0x2D02);

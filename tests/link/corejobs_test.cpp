@@ -1,11 +1,15 @@
 // The device jobs without any window, run to their end as a terminal tool runs them.
 
 #include <QLocale>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
+#include <stdexcept>
 
+#include "jobs/verify.h"
 #include "link/codelist.h"
-#include "link/verify.h"
 #include "pressing_host.h"
+#include "support/journal_lines.h"
 
 using CoreJobs = CoreJobsTest;
 
@@ -22,19 +26,124 @@ TEST_F(CoreJobs, ReadAndWriteADeviceWithoutAWindow) {
     EXPECT_EQ(prompts.MessageIds(), QList<int>{Msg::RangeBatteryTestInterval});
 }
 
-// Jobs that go while a job waits (the window closed during a wait) close the LPX they held and
-// end the wait.
-TEST_F(CoreJobs, JobsEndedDuringAWaitCloseTheLpx) {
-    sim.AddDevice(0x4C2D, 0x21);
-    PressingHost owner(sim, prompts);
-    auto jobs = std::make_unique<DeviceJobs>(settings, adapter, owner);
-    owner.presses = {PressingHost::kAbort};  // nobody presses: the identification waits
-    ASSERT_TRUE(jobs->StartRead());
-    ASSERT_EQ(jobs->Step(), JobStep::Identify);
-    ASSERT_TRUE(adapter.IsOpen());
-    jobs.reset();
-    EXPECT_FALSE(adapter.IsOpen());
-    EXPECT_FALSE(owner.waiting);
+namespace {
+
+enum class WayOut { Abort, Signal, LineLost, Thrown };
+
+// The user presses at every wait up to the one that ends the job its way.
+class LeavingHost : public PressingHost {
+  public:
+    LeavingHost(LpxSim& sim, SimDriver& driver, Messages& messages, int leaveAt, WayOut out)
+        : PressingHost(sim, messages), driver_(driver), leaveAt_(leaveAt), out_(out) {}
+    void WaitBegins(const WaitTexts& texts) override {
+        if (waits == leaveAt_) {
+            leaving_ = true;
+            ++waits;
+            waiting = true;
+            return;
+        }
+        PressingHost::WaitBegins(texts);
+    }
+    bool PollInterval() override {
+        if (!leaving_) return PressingHost::PollInterval();
+        switch (out_) {
+            case WayOut::Abort:
+                return false;
+            case WayOut::Signal:
+                signalled_ = true;
+                return false;
+            case WayOut::LineLost:
+                driver_.Unplug();
+                return true;
+            case WayOut::Thrown:
+                throw std::runtime_error("the job's thread is torn down");
+        }
+        return false;
+    }
+    bool AbortRequested() override { return signalled_; }
+
+  private:
+    SimDriver& driver_;
+    int leaveAt_;
+    WayOut out_;
+    bool leaving_ = false;
+    bool signalled_ = false;
+};
+
+}  // namespace
+
+// Whatever way a job leaves any of its waits, the LPX is left with nothing armed: after the last
+// job started on it, the list that job filled is emptied (or identification mode left), the line
+// is closed, and the record tells how the job ended.
+TEST(WaysOut, EveryWayOutOfEveryWaitEmptiesTheLpx) {
+    const struct {
+        const char* job;
+        int waits;
+    } jobs[] = {{"read", 2}, {"checked write", 3}, {"code change", 2}};
+    for (const auto& job : jobs) {
+        for (int wait = 0; wait < job.waits; ++wait) {
+            for (const WayOut out :
+                 {WayOut::Abort, WayOut::Signal, WayOut::LineLost, WayOut::Thrown}) {
+                SCOPED_TRACE(std::string(job.job) + ", wait " + std::to_string(wait) + ", way " +
+                             std::to_string(int(out)));
+                QTemporaryDir folder;
+                LpxSim sim;
+                sim.AddDevice(0x4C2D, 0x21);
+                SimDriver driver(sim);
+                ScriptedPrompts prompts;
+                prompts.answers = {BoxAnswer::Yes};
+                SettingsModel settings(&prompts);
+                ShowDeviceSettings(sim, 0, settings);
+                LpxAdapter adapter(&driver);
+                LeavingHost host(sim, driver, prompts, wait, out);
+                DeviceJobs jobs(adapter, host);
+                host.jobs = &jobs;
+                host.view = &settings;
+                JobRecord record;
+                record.path = JournalPath(folder.path() + "/");
+                jobs.SetRecord(record);
+                WriteRequest checked;
+                checked.verify = true;
+                const std::string name = job.job;
+                try {
+                    if (name == "read") host.Read();
+                    if (name == "checked write") host.Write(checked);
+                    if (name == "code change") host.ChangeCode("1A2B");
+                    EXPECT_NE(out, WayOut::Thrown);
+                } catch (const std::runtime_error&) {
+                    EXPECT_EQ(out, WayOut::Thrown);
+                }
+                EXPECT_EQ(driver.OpenHandles(), 0);
+                const std::vector<std::string>& log = sim.Log();
+                const auto started = std::find_if(
+                    log.rbegin(), log.rend(), [](const auto& c) { return c.rfind('i', 0) == 0; });
+                ASSERT_NE(started, log.rend());
+                const bool identifying = *started == "iFFFF";
+                const bool writing = name != "read" && wait == 1;
+                const std::string emptied = identifying ? "s0" : writing ? "n" : "m";
+                if (out == WayOut::LineLost) {
+                    EXPECT_EQ(started, log.rbegin()) << "nothing goes out on a lost line";
+                } else {
+                    EXPECT_NE(std::find(log.rbegin(), started, emptied), started) << emptied;
+                    // What a press carries out now is an empty job at most.
+                    const std::array<uint8_t, 256> before = sim.Device(0).memory;
+                    sim.PressButton(0);
+                    EXPECT_EQ(sim.Device(0).memory, before);
+                }
+                const QList<QStringList> lines = JournalLines(record.Target());
+                if (out == WayOut::Thrown) {
+                    EXPECT_TRUE(lines.isEmpty());
+                    continue;
+                }
+                ASSERT_EQ(lines.size(), 1);
+                const bool checkOnly = name == "checked write" && wait == 2;
+                const QString said = checkOnly                 ? QString::fromUtf8(kNotVerifiedWord)
+                                     : out == WayOut::LineLost ? QStringLiteral("Fehler 10805")
+                                                               : QStringLiteral("abgebrochen");
+                EXPECT_EQ(lines[0][ColOutcome], said);
+            }
+        }
+    }
 }
 
 // Code lists for a series: comments and blank lines left out, codes upper-cased; a bad, a

@@ -129,7 +129,6 @@ TEST_F(IdentifyTest, AbortEndsWithoutDevice) {
     Abort();
     EXPECT_TRUE(host.Identify().codeBefore.isEmpty());
     EXPECT_EQ(host.status, Text(10504));
-    EXPECT_EQ(jobs.Polling(), PollNone);
     EXPECT_EQ(sim.Log(), (Commands{"v", "s1", "m", "m022E", "iFFFF", "s0"}));
 }
 

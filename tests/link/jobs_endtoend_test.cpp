@@ -135,8 +135,6 @@ TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
     ASSERT_EQ(prompts.MessageIds(), QList<int>{10805});
     EXPECT_EQ(prompts.records[0].text, Text(10805) + "\n\n" + Text(20050));
     EXPECT_FALSE(window.adapter.IsOpen());
-    EXPECT_FALSE(window.findChild<QTimer*>("tmrPollLpxInfo")->isActive());
-    EXPECT_EQ(window.Jobs().Polling(), PollNone);
     EXPECT_TRUE(window.StatusText().isEmpty());
 
     lpx = std::make_unique<LpxSimProcess>(dir.filePath("2.log").toStdString(),

@@ -77,8 +77,7 @@ class JobsTest : public ::testing::Test {
     }
     ~JobsTest() override {
         EXPECT_EQ(driver.OpenHandles(), 0) << "the adapter was left open";
-        EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpxInfo")->isActive())
-            << "the poll timer still runs";
+        EXPECT_FALSE(window->Jobs().Running()) << "a job still runs";
         window.reset();
     }
 

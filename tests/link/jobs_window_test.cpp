@@ -4,12 +4,16 @@
 #include <QAccessible>
 #include <QAction>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <csignal>
 #include <utility>
 
+#include "app/jobsignals.h"
 #include "app/keyboardreach.h"
 #include "jobs_fixture.h"
+#include "support/journal_lines.h"
 #include "support/keyboard_walk.h"
 
 namespace {
@@ -182,6 +186,32 @@ TEST_F(JobsWindowTest, DialogLayoutAndKeyFilter) {
     }
     EXPECT_FALSE(change->edtNewCode->testAttribute(Qt::WA_InputMethodEnabled));
     change->hide();
+}
+
+// SIGTERM during a write's wait ends the job as Abbruch does: the write list is emptied, the line
+// is recorded as cancelled, and only then does the window's loop end, the signal noted for the
+// exit status.
+TEST_F(JobsWindowTest, TerminationDuringAWaitEndsTheJobAsAbbruch) {
+    QTemporaryDir folder;
+    UseRecord(window->Jobs(), JournalPath(folder.path() + "/"));
+    ShownDevice(0x4C2D, 0x21);
+    EndJobsOnSignals(window->Jobs(), window.get());
+    Press(0);
+    waitHook.actions.push_back([] { ::raise(SIGTERM); });
+    window->btnWriteToDeviceClick();
+    FinishJob(window->Jobs());
+    EXPECT_EQ(EndingSignal(), SIGTERM);
+    const std::vector<std::string>& log = sim.Log();
+    const auto started = std::find(log.begin(), log.end(), "i4C2D");
+    ASSERT_NE(started, log.end());
+    EXPECT_NE(std::find(started, log.end(), "n"), log.end()) << "the write list stays armed";
+    const QList<QStringList> lines = JournalLines({JournalPath(folder.path() + "/"), {}});
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0][ColOutcome], "abgebrochen");
+    // A later press writes nothing.
+    const std::array<uint8_t, 256> before = sim.Device(0).memory;
+    sim.PressButton(0);
+    EXPECT_EQ(sim.Device(0).memory, before);
 }
 
 }  // namespace

@@ -23,14 +23,12 @@ struct Lpx {
     int device = sim.AddDevice(0x12AB, 0x21);
     SimDriver driver{sim};
     LpxAdapter adapter{&driver};
-    Lpx() { EXPECT_EQ(adapter.Open(), 0); }
+    Lpx() { EXPECT_EQ(adapter.Open(), LpxResultOk); }
     std::string Status(bool write = false) {
         std::string status;
-        if (write)
-            adapter.QueryWriteJobStatus(status);
-        else
-            adapter.QueryReadJobStatus(status);
-        return status;
+        const LpxResult result =
+            write ? adapter.QueryWriteJobStatus(status) : adapter.QueryReadJobStatus(status);
+        return result == LpxResultOk ? status : std::string();
     }
 };
 
@@ -153,9 +151,9 @@ TEST(SimFaults, EachFaultShowsInTheAnswers) {
         std::function<void(Lpx&)> check;
     };
     auto identify = [](Lpx& t) {
-        t.adapter.RequestReadBlock("");
-        t.adapter.RequestReadBlock("022E");
-        t.adapter.StartJob("FFFF");
+        EXPECT_EQ(t.adapter.RequestReadBlock(""), LpxResultOk);
+        EXPECT_EQ(t.adapter.RequestReadBlock("022E"), LpxResultOk);
+        EXPECT_EQ(t.adapter.StartJob("FFFF"), LpxResultOk);
         t.sim.PressButton(t.device);
     };
     const Case cases[] = {
@@ -238,9 +236,9 @@ TEST(SimDriverLine, UnpluggedOrForeignConverterIsNotFound) {
     SimDriver driver(sim);
     LpxAdapter adapter(&driver);
     driver.SetAttached(false);
-    EXPECT_EQ(adapter.Open(), 1);
+    EXPECT_EQ(adapter.Open(), LpxResultFailed);
     driver.SetAttached(true);
     driver.SetDescription("Talo LPX - Active USB Interface ");
-    EXPECT_EQ(adapter.Open(), 1);
+    EXPECT_EQ(adapter.Open(), LpxResultFailed);
     EXPECT_EQ(driver.OpenHandles(), 0);
 }

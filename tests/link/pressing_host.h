@@ -2,8 +2,8 @@
 // A job host on the core alone, for a user in front of the LPX who answers each wait as soon as
 // it begins with the next planned action: the press of a device's button (the wait then takes
 // one status poll), possibly into a fault of the LPX, or kAbort. The host keeps what it was told
-// to show. The jobs run to their end as a terminal tool runs them, without sleeping between
-// polls.
+// to show and shows a read in its view. The jobs run to their end as a terminal tool runs them,
+// without sleeping between polls.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,8 @@
 #include <optional>
 
 #include "config/settingsmodel.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
+#include "jobs/jobview.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
 #include "lpx_commands.h"
@@ -35,9 +36,15 @@ class PressingHost : public JobHost {
     PressingHost(LpxSim& sim, Messages& messages) : sim_(sim), messages_(messages) {}
     Messages& JobMessages() override { return messages_; }
     void ShowStatus(const QString& text) override { status = text; }
-    void ShowOrigin(int shown) override { origin = shown; }
     void SetWaitTitle(const QString& text) override { title = text; }
-    void WaitBegins(PollKind, const WaitTexts& texts) override {
+    ReadShown ShowRead(const QString& code, const ConfigImage& image) override {
+        origin = OriginDevice;
+        return ShowReadInView(*view, code, image, nullptr);
+    }
+    void JobEnded(const JobOutcome& outcome) override { TakeWriteIntoView(*view, outcome); }
+    // A wait that four polls do not end is aborted.
+    bool PollInterval() override { return !abortNext_ && ++polls_ <= 4; }
+    void WaitBegins(const WaitTexts& texts) override {
         ++waits;
         waiting = true;
         if (texts.titleId != 0) title = Text(texts.titleId);
@@ -53,29 +60,21 @@ class PressingHost : public JobHost {
     }
     void WaitEnds() override { waiting = false; }
 
-    // Runs the job just started (a series' jobs included) to its end; a wait that four polls do
-    // not end is aborted.
-    const JobOutcome& Run() {
-        return RunToEnd(*jobs, [this] { return !abortNext_ && ++polls_ <= 4; });
-    }
-    const JobOutcome& Identify() {
-        jobs->StartIdentify();
-        return Run();
-    }
-    const JobOutcome& Read(const ReadRequest& request = {}) {
-        jobs->StartRead(request);
-        return Run();
-    }
+    const JobOutcome& Identify() { return last = jobs->Identify(); }
+    const JobOutcome& Read(const ReadRequest& request = {}) { return last = jobs->Read(request); }
+    // The view's configuration with what request asks besides.
     const JobOutcome& Write(const WriteRequest& request = {}) {
-        jobs->StartWrite(request);
-        return Run();
+        return last = jobs->Write(WriteRequestOf(*view, request));
     }
     const JobOutcome& ChangeCode(const QString& code) {
-        jobs->StartCodeChange(code);
-        return Run();
+        CodeChangeRequest request;
+        request.code = code;
+        return last = jobs->ChangeCode(request);
     }
 
     DeviceJobs* jobs = nullptr;
+    SettingsModel* view = nullptr;  // where a read is shown
+    JobOutcome last;
     std::deque<PlannedPress> presses;
     PlannedPress whenNoneListed = 0;
     // What the host was told: the status line, the origin (-1: never told), the texts of the
@@ -115,10 +114,12 @@ inline void ShowDeviceSettings(LpxSim& sim, int index, SettingsModel& settings) 
 // boxes answer from a queue, each wait gets the next planned press (by default device 0's).
 class CoreJobsTest : public ::testing::Test {
   protected:
-    CoreJobsTest() { host.jobs = &jobs; }
+    CoreJobsTest() {
+        host.jobs = &jobs;
+        host.view = &settings;
+    }
     ~CoreJobsTest() override {
         EXPECT_EQ(driver.OpenHandles(), 0) << "the adapter was left open";
-        EXPECT_FALSE(jobs.Running());
         EXPECT_FALSE(host.waiting) << "a wait was left open";
     }
 
@@ -140,5 +141,5 @@ class CoreJobsTest : public ::testing::Test {
     SettingsModel settings{&prompts};
     LpxAdapter adapter{&driver};
     PressingHost host{sim, prompts};
-    DeviceJobs jobs{settings, adapter, host};
+    DeviceJobs jobs{adapter, host};
 };

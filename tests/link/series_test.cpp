@@ -2,14 +2,14 @@
 // series and what the record keeps. The user in front of the LPX presses the buttons of the
 // listed devices, one per wait, and aborts the wait when the list runs out.
 
-#include "link/series.h"
+#include "jobs/series.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
 #include "pressing_host.h"
@@ -24,7 +24,9 @@ constexpr int kAbort = PressingHost::kAbort;
 class SeriesPressHost : public PressingHost, public SeriesHost {
   public:
     using PressingHost::PressingHost;
-    void DeviceStarting(int number, int count) override { numbers.push_back({number, count}); }
+    void DeviceStarting(int number, int count, const QString&) override {
+        numbers.push_back({number, count});
+    }
     void SeriesLine(const QString& line) override { lines << line; }
     std::vector<std::pair<int, int>> numbers;
     QStringList lines;
@@ -56,6 +58,9 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         {"each device keeps its code whatever Neu holds", {0x8000, 0x8001}, {},
          "9999", 2, {0, 0, 1, 1}, {}, SeriesEnd::Complete, 2, 0, 2, {0x8000, 0x8001},
          "Gerät 2: 8001 geschrieben"},
+        {"a forbidden code in Neu counts for no device either", {0x8000}, {},
+         "0000", 1, {0, 0}, {}, SeriesEnd::Complete, 1, 0, 1, {0x8000},
+         "Gerät 1: 8000 geschrieben"},
         {"a device with code 0000 fails alone", {0x0000, 0x5D3E}, {},
          "", 1, {0, 1, 1}, {}, SeriesEnd::Complete, 1, 1, 2, {0x0000, 0x5D3E},
          "Gerät 1: ???? fehlgeschlagen"},
@@ -81,8 +86,9 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         LpxAdapter adapter(&driver);
         SeriesPressHost host(sim, prompts);
         host.whenNoneListed = kAbort;
-        DeviceJobs jobs(settings, adapter, host);
+        DeviceJobs jobs(adapter, host);
         host.jobs = &jobs;
+        host.view = &settings;
         host.presses.assign(row.presses.begin(), row.presses.end());
         JobRecord record;
         record.path = JournalPath(folder.path() + "/");
@@ -90,12 +96,9 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         SeriesPlan plan;
         plan.count = row.count;
         plan.codes = row.codes;
-        Series series(jobs, settings, host, plan);
+        Series series(jobs, host, plan, WriteRequestOf(settings));
 
-        series.Start();
-        host.Run();
-        EXPECT_FALSE(series.Running());
-        EXPECT_EQ(series.End(), row.end);
+        EXPECT_EQ(series.Run(), row.end);
         EXPECT_EQ(series.Written(), row.written);
         EXPECT_EQ(series.Failed(), row.failed);
         EXPECT_TRUE(host.lines.join('\n').contains(QString::fromUtf8(row.says)))
@@ -116,4 +119,37 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         EXPECT_EQ(settings.Text(Field::edtRadioCodeNew), QString::fromLatin1(row.newCode));
         EXPECT_EQ(driver.OpenHandles(), 0);
     }
+}
+
+// A device whose check found differences may be pressed again: it is written again with the code
+// the series gave it, and then counts as written, its failure mended. Only a device written as
+// asked is refused.
+TEST(Series, ADeviceWhoseCheckDifferedIsWrittenAgainWithItsCode) {
+    LpxSim sim;
+    sim.AddDevice(0x6A01, 0x21);
+    sim.InjectFault(SimFault::ChangesByte, "", 1);  // the first write changes a byte
+    SimDriver driver(sim);
+    ScriptedPrompts prompts;
+    SettingsModel settings(&prompts);
+    ShowDeviceSettings(sim, 0, settings);
+    LpxAdapter adapter(&driver);
+    SeriesPressHost host(sim, prompts);
+    DeviceJobs jobs(adapter, host);
+    host.jobs = &jobs;
+    host.view = &settings;
+    SeriesPlan plan;
+    plan.count = 1;
+    plan.verify = true;
+    plan.codes = {"2000", "2001"};
+    Series series(jobs, host, plan, WriteRequestOf(settings));
+
+    EXPECT_EQ(series.Run(), SeriesEnd::Complete) << host.lines.join('\n').toStdString();
+    EXPECT_EQ(sim.Device(0).RadioCode(), 0x2000);
+    ASSERT_EQ(series.Devices().size(), 2);
+    EXPECT_EQ(series.Devices()[0].outcome.check, CheckState::Differs);
+    EXPECT_EQ(series.Devices()[1].outcome.codeBefore, "2000");
+    EXPECT_EQ(series.Devices()[1].outcome.check, CheckState::Passed);
+    EXPECT_EQ(series.Written(), 1);
+    EXPECT_EQ(series.Failed(), 0);
+    EXPECT_FALSE(host.lines.join('\n').contains("schon geschrieben"));
 }

@@ -33,12 +33,9 @@ class WaitPollTest : public ::testing::Test {
         window = std::make_unique<TfrmMain>(env);
         wait = new TfrmReceiveRadio(window.get());
         window->AttachDialogs(wait, nullptr, nullptr, nullptr);
-        window->adapter.Open();
     }
-    ~WaitPollTest() override { window->adapter.Close(); }
 
     FakeDriver driver;
-    FakeLine& line = driver.line;  // every command gets the answer the test chose, or none
     ScriptedPrompts prompts;
     AppEnvironment env;
     std::unique_ptr<TfrmMain> window;
@@ -66,46 +63,20 @@ TEST(JobStatusTest, OnlyTheThreeFinalStatusesEndAWait) {
         {"x3", 0},
         {"", 0},
     };
-    for (const auto& [payload, outcome] : cases) EXPECT_EQ(OutcomeOfJobStatus(payload), outcome);
+    for (const auto& [payload, outcome] : cases)
+        EXPECT_EQ(OutcomeOfJobStatus(payload).value_or(WaitOutcome(0)), outcome) << payload;
 }
 
-// A tick that comes when no job waits asks the LPX nothing and stops the timer.
-TEST_F(WaitPollTest, TickWithoutAWaitingJobStopsTheTimer) {
-    auto* timer = window->findChild<QTimer*>("tmrPollLpxInfo");
-    timer->start(500);
-    window->tmrPollLpxInfoTimer();
-    EXPECT_TRUE(line.commands.empty());
-    EXPECT_FALSE(timer->isActive());
-}
-
-TEST_F(WaitPollTest, StandbyTimerEndsTheWaitOnAnyC1Status) {
-    const std::pair<std::string, int> cases[] = {
-        {"00000000", 0}, {"4C2D0000", WaitDone}, {"0000", 0}};
-    for (const auto& [payload, outcome] : cases) {
-        line.answersTo = {{"c1", LpxSim::Frame(payload)}};
-        wait->setResult(0);
-        wait->show();
-        window->tmrPollLpxTimer();
-        EXPECT_EQ(wait->isVisible() ? 0 : wait->result(), outcome) << payload;
-        wait->hide();
-    }
-    EXPECT_FALSE(window->findChild<QTimer*>("tmrPollLpx")->isActive());
-}
-
-// A wait shows the dialog modal to the program and returns at once, with the poll timer running
-// every 500 ms; its end stops the timer and closes the dialog.
+// A wait shows the dialog modal to the program and returns at once (the job thread does the
+// waiting); its end closes the dialog.
 TEST_F(WaitPollTest, AWaitShowsTheDialogWithoutALoopOfItsOwn) {
-    auto* timer = window->findChild<QTimer*>("tmrPollLpxInfo");
-    window->WaitBegins(PollWriteJob, {10601, 10872, 10602});
+    window->WaitBegins({10601, 10872, 10602});
     EXPECT_TRUE(wait->isVisible());
     EXPECT_EQ(wait->windowModality(), Qt::ApplicationModal);
     EXPECT_EQ(wait->windowTitle(), Text(10601));
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 500);
-    EXPECT_EQ(timer->timerType(), Qt::PreciseTimer);
+    EXPECT_FALSE(window->PollInterval()) << "the window's thread never waits";
     window->WaitEnds();
     EXPECT_FALSE(wait->isVisible());
-    EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(WaitPollTest, DialogLayout) {

@@ -10,7 +10,7 @@
 #include <QFile>
 #include <functional>
 
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
 #include "pressing_host.h"
@@ -87,8 +87,9 @@ TEST(WireTraces, EveryJobSendsTheBytesItAlwaysSent) {
             SettingsModel settings(&prompts);
             LpxAdapter adapter(&driver);
             PressingHost host(sim, prompts);
-            DeviceJobs jobs(settings, adapter, host);
+            DeviceJobs jobs(adapter, host);
             host.jobs = &jobs;
+            host.view = &settings;
             ShowDeviceSettings(sim, 0, settings);
             scene.run(host, settings, prompts);
             compare(QString::fromLatin1(scene.name) + (firmware == 0x1A ? "-v1" : "-v2"),
@@ -98,6 +99,9 @@ TEST(WireTraces, EveryJobSendsTheBytesItAlwaysSent) {
     LpxSim sim;
     SimDriver driver(sim);
     LpxAdapter adapter(&driver);
-    EXPECT_EQ(ReadLpxInfoLine(adapter), "LPX info: 15-1 LPX V1");
+    ScriptedPrompts prompts;
+    PressingHost host(sim, prompts);
+    DeviceJobs jobs(adapter, host);
+    EXPECT_EQ(jobs.LpxInfoLine(), "LPX info: 15-1 LPX V1");
     compare("lpxinfo", driver.Written());
 }

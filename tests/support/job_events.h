@@ -1,6 +1,6 @@
 #pragma once
-// A window's job runs on the window's event loop: a test that starts one lets the loop run until
-// the job (and a series of jobs) has ended.
+// A window's job runs on its job thread and tells the window's event loop what to show: a test
+// that starts one lets the loop run until the job (and a series of jobs) has ended.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "link/devicejobs.h"
+#include "app/windowjobs.h"
 
 // Lets events run until done() holds; a minute without is a failure, never a hang.
 inline void RunEventsUntil(const std::function<bool()>& done) {
@@ -26,12 +26,12 @@ inline void RunEventsUntil(const std::function<bool()>& done) {
     }
 }
 
-inline void FinishJob(const DeviceJobs& jobs) {
+inline void FinishJob(const WindowJobs& jobs) {
     RunEventsUntil([&jobs] { return !jobs.Running(); });
 }
 
 // The jobs record their lines in the local record at path.
-inline void UseRecord(DeviceJobs& jobs, const QString& path) {
+inline void UseRecord(WindowJobs& jobs, const QString& path) {
     JobRecord record = jobs.Record();
     record.path = path;
     jobs.SetRecord(record);

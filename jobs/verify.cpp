@@ -1,13 +1,14 @@
 // Verify after write: the device is read back in the same wait dialog, and every cell the write
 // sent is compared with what came back.
 
-#include "link/verify.h"
+#include "jobs/verify.h"
 
 #include <QLocale>
 
 #include "config/settingstable.h"
 #include "files/journal.h"
-#include "link/devicejobs.h"
+#include "jobs/devicejobs.h"
+#include "jobs/jobrun.h"
 #include "resources/catalogue.h"
 
 namespace {
@@ -108,72 +109,66 @@ QStringList DescribeDifferences(const ConfigImage& written, const ConfigImage& r
     return lines;
 }
 
-void DeviceJobs::CheckNotDone(const QString& cause, bool asError) {
-    outcome_.check = CheckState::NotDone;
-    if (asError) {
-        ErrorBox(host_.JobMessages(), Msg::VerifyNotDone, {cause});
-    } else {
-        host_.ShowStatus(FillText(Msg::VerifyNotDone, {cause}));
-    }
+namespace {
+
+// The check was asked for and not done: why, as an error box or in the status line.
+void CheckNotDone(JobHost& host, JobOutcome& outcome, const QString& cause, bool asError) {
+    outcome.check = CheckState::NotDone;
+    if (asError)
+        ErrorBox(host.JobMessages(), Msg::VerifyNotDone, {cause});
+    else
+        host.ShowStatus(FillText(Msg::VerifyNotDone, {cause}));
 }
 
-void DeviceJobs::CheckBegins() {
-    const int generation = job_->generation;
-    ClearImage(job_->checkImage);
-    outcome_.check = CheckState::NotDone;
-    const std::vector<std::string> plan =
-        ReadPlan(generation == 1 || generation == 2 ? generation : 0);
-    adapter_.RequestReadBlock("");
-    for (const std::string& block : plan) adapter_.RequestReadBlock(block);
-    if (adapter_.StartJob(job_->codeAfter.toStdString()) != LpxResultOk) {
-        if (!ReportLineLost()) CheckNotDone(Text(Msg::LpxJobNotStarted), true);
-        adapter_.RequestReadBlock("");
-        session_->Close();
-        Finish();
-        return;
-    }
-    AwaitPress(JobStep::Check, PollReadJob,
-               {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToVerify});
-}
+}  // namespace
 
-void DeviceJobs::CheckAnswered(int outcome) {
+// The device is read back with the read plan of its generation under the code it carries now;
+// every cell the write sent is compared with what came back.
+void DeviceJobs::Check(Run& run, const ConfigImage& written, int generation, bool changeCode) {
+    LpxSession& lpx = *run.lpx;
+    run.outcome.check = CheckState::NotDone;
+    LpxResult listed = lpx.RequestReadBlock("");
+    for (const std::string& block : ReadPlan(generation == 1 || generation == 2 ? generation : 0))
+        listed = FirstRefusal(listed, lpx.RequestReadBlock(block));
+    NoteRefusal(lpx, listed, "m");
+    if (lpx.StartJob(run.outcome.codeAfter.toStdString()) != LpxResultOk) {
+        if (!ReportLineLost(run))
+            CheckNotDone(host_, run.outcome, Text(Msg::LpxJobNotStarted), true);
+        return;  // the session empties the list
+    }
+    const WaitOutcome outcome =
+        AwaitPress(run, PollReadJob, {Msg::WriteTitle, Msg::WaitingForDevice, Msg::PressToVerify});
+    ConfigImage read;
     switch (outcome) {
         case WaitDone:
-            FetchRecords(job_->checkImage);
+            FetchRecords(run, read);
             break;
         case WaitAborted:
-            CheckNotDone(Text(Msg::VerifyAbortedCause), false);
+            CheckNotDone(host_, run.outcome, Text(Msg::VerifyAbortedCause), false);
             break;
         case WaitFailed:
-            CheckNotDone(Text(Msg::ReadFailed), true);
+            CheckNotDone(host_, run.outcome, Text(Msg::ReadFailed), true);
             break;
         case WaitTimedOut:
-            CheckNotDone(Text(Msg::WaitTimedOutText), true);
+            CheckNotDone(host_, run.outcome, Text(Msg::WaitTimedOutText), true);
             break;
         default:
-            CheckNotDone(Text(Msg::LpxLineLost), false);
+            CheckNotDone(host_, run.outcome, Text(Msg::LpxLineLost), false);
             break;
     }
-    adapter_.RequestReadBlock("");
-    if (outcome == WaitDone && !ReportLineLost()) Compare();
-    session_->Close();
-    Finish();
-}
+    NoteRefusal(lpx, lpx.RequestReadBlock(""), "m");
+    if (outcome != WaitDone || ReportLineLost(run)) return;
 
-void DeviceJobs::Compare() {
-    const ConfigImage& written = job_->writeImage;
-    const ConfigImage& read = job_->checkImage;
-    outcome_.readBack = read;
-    const std::vector<WriteBlock> plan = WritePlan(job_->generation, job_->changeCode);
-    outcome_.checkedSha256 = CheckedImageSha256(written, read, plan, job_->codeAfter);
+    run.outcome.readBack = read;
+    const std::vector<WriteBlock> plan = WritePlan(generation, changeCode);
+    run.outcome.checkedSha256 = CheckedImageSha256(written, read, plan, run.outcome.codeAfter);
     const std::vector<int> cells = DifferingCells(written, read, plan);
     if (cells.empty()) {
-        outcome_.check = CheckState::Passed;
-        Status(Msg::WriteVerified);
-        return;
+        run.outcome.check = CheckState::Passed;
+        return Status(Msg::WriteVerified);
     }
-    outcome_.check = CheckState::Differs;
-    outcome_.differences = DescribeDifferences(written, read, cells);
-    Fail(FailureKind::CheckDiffers, Msg::VerifyMismatch,
-         {outcome_.differences.join(QLatin1Char('\n'))});
+    run.outcome.check = CheckState::Differs;
+    run.outcome.differences = DescribeDifferences(written, read, cells);
+    Fail(run, FailureKind::CheckDiffers, Msg::VerifyMismatch,
+         {run.outcome.differences.join(QLatin1Char('\n'))});
 }

@@ -16,10 +16,8 @@
 #include "files/codereservations.h"
 #include "files/journal.h"
 #include "files/journalstore.h"
-#include "link/devicejobs.h"
-#include "link/joboutcome.h"
-
-class SettingsModel;
+#include "jobs/devicejobs.h"
+#include "jobs/joboutcome.h"
 
 // Hands out the new radio ID codes of a series. The series takes one code per device and tells
 // what became of it: Used once the LPX took the write that carries it (the device may hold it
@@ -78,11 +76,6 @@ class ReservedCodes : public SeriesCodes {
     bool lost_ = false;
 };
 
-// Runs work that may wait on the company's server away from the caller's thread, then done on
-// the caller's thread; a window's thread must not wait on the network. Without one, both run at
-// once, one after the other.
-using AsideRunner = std::function<void(std::function<void()> work, std::function<void()> done)>;
-
 struct SeriesPlan {
     int count = 0;  // devices to write; 0: until the user stops
     bool verify = false;
@@ -97,14 +90,14 @@ struct SeriesPlan {
     // With a company's server that cannot be asked, give the codes by the local record alone
     // without asking the user.
     bool offlineCodes = false;
-    // Where the codes are asked for; every call on the codes runs there, one after the other.
-    AsideRunner aside;
 };
 
 // One device of the series as its outcome tells it.
 struct SeriesDevice {
     int number = 0;
     JobOutcome outcome;
+    // A later press wrote the same device as asked: this failure is mended.
+    bool mended = false;
     // Written as asked (and checked when asked).
     bool Done() const { return outcome.Complete(); }
 };
@@ -117,11 +110,13 @@ enum class SeriesEnd {
     NoCodeServer,  // the company's server could not be asked about the codes
 };
 
+// Told from the thread the series runs on.
 class SeriesHost {
   public:
     virtual ~SeriesHost() = default;
-    // Device number (from 1) of count (0: open series) is next; the wait shows it.
-    virtual void DeviceStarting(int number, int count) = 0;
+    // Device number (from 1) of count (0: open series) is next; the wait shows it, and the code
+    // the series gives it (empty: it keeps its own).
+    virtual void DeviceStarting(int number, int count, const QString& code) = 0;
     // A line of the series' report: a device's result, a skipped code, why the series ended.
     virtual void SeriesLine(const QString& line) = 0;
     // The user wants the series to end before the next device.
@@ -132,70 +127,56 @@ class SeriesHost {
         (void)question;
         return false;
     }
-    // The series has ended so, after its last line.
-    virtual void SeriesEnded(SeriesEnd end) { (void)end; }
 };
 
-// A series chains write jobs: each device's outcome decides whether the next one is asked for.
-// Start runs up to the wait for the first device; the jobs' events carry it on from there, and
-// the host hears of its end.
+// A series is a loop of write jobs: each device's outcome decides whether the next one is asked
+// for. A device whose write or check failed may be pressed again and is written again, with the
+// code the series gave it; a device written as asked is refused.
 class Series {
   public:
-    Series(DeviceJobs& jobs, SettingsModel& settings, SeriesHost& host, SeriesPlan plan)
-        : jobs_(jobs), settings_(settings), host_(host), plan_(std::move(plan)) {}
-    // A series that still runs when it goes (its window closed) aborts its device's job.
-    ~Series();
+    // write: the configuration every device gets, as the view shows it.
+    Series(DeviceJobs& jobs, SeriesHost& host, SeriesPlan plan, WriteRequest write)
+        : jobs_(jobs), host_(host), plan_(std::move(plan)), request_(std::move(write)) {}
     Series(const Series&) = delete;
     Series& operator=(const Series&) = delete;
 
-    // file: the configuration file written, for the record. False when a job runs already.
-    bool Start(const QString& file = QString());
-    bool Running() const { return running_; }
-    // How the series ended; meaningful once it no longer runs.
+    // Runs the series to its end; file: the configuration file written, for the record.
+    SeriesEnd Run(const QString& file = QString());
+    // How the series ended; meaningful once Run returned.
     SeriesEnd End() const { return end_; }
 
     const QList<SeriesDevice>& Devices() const { return devices_; }
     int Written() const;
+    // The devices whose write failed, unless a later press mended it.
     int Failed() const;
     int Aborted() const;
     // "Geschrieben: 3, fehlgeschlagen: 0, abgebrochen: 0"
     QString SummaryLine() const;
 
   private:
-    // Hands the next device its code and starts its write, unless the series is over.
-    void NextDevice();
-    void CodeHandedOut(const QString& code, bool lost);
-    void DeviceEnded(const JobOutcome& outcome);
-    // After the device's code was marked used or released.
-    void DeviceCounted(const JobOutcome& outcome);
-    void Ends(SeriesEnd end);
+    // The next device's code, or why there is none: the series then ends.
+    std::optional<SeriesEnd> HandOutCode();
+    // Counts the device's outcome: whether the series ends after it, and how.
+    std::optional<SeriesEnd> DeviceEnded(const JobOutcome& outcome);
     QString DeviceLine(const SeriesDevice& device) const;
-    // Whether the series ends after this device's outcome, and how.
+    // Whether the series ends after this device's failure, and how.
     std::optional<SeriesEnd> EndAfter(const JobOutcome& outcome);
-    // The codes of plan_.codes: reserved on the company's server when one is named. The series
-    // does not start when the server cannot be asked and nobody agreed to go on without.
-    void OpenListCodes();
-    void ListCodesOpened(const QString& cause);
-    // Runs work on the codes aside, then the lines it gave and then.
-    void Aside(std::function<void()> work, std::function<void()> then);
+    // The codes of plan_.codes: reserved on the company's server when one is named. False when
+    // the server cannot be asked and nobody agreed to go on without.
+    bool OpenListCodes();
 
     DeviceJobs& jobs_;
-    SettingsModel& settings_;
     SeriesHost& host_;
     SeriesPlan plan_;
+    WriteRequest request_;
     QList<SeriesDevice> devices_;
-    // The codes this series wrote or handed out: a device that carries one was written by it.
-    QSet<QString> written_;
+    // The codes of devices written as asked: such a device is refused when pressed again.
+    QSet<QString> done_;
+    // The series code of each device whose write went out and failed, by the codes it may carry.
+    QHash<QString, QString> mend_;
     JobFailure lastFailure_;
     std::unique_ptr<SeriesCodes> listCodes_;
-    std::unique_ptr<CodeReservations> reservations_;  // until the list's codes take them
-    QStringList asideLines_;        // the lines of the codes' work aside, told when it is done
     SeriesCodes* codes_ = nullptr;  // the codes handed out, when the series gives codes
-    WriteRequest request_;
-    QString code_;  // the code of the device asked for now
-    QString newCodeBefore_;
-    bool running_ = false;
+    QString code_;                  // the code handed out for the device asked for now
     SeriesEnd end_ = SeriesEnd::Complete;
-    // The jobs' calls reach the series only while it lives.
-    std::shared_ptr<char> alive_ = std::make_shared<char>();
 };

@@ -1,4 +1,4 @@
-#include "link/recordcodeguard.h"
+#include "jobs/recordcodeguard.h"
 
 #include "files/journaldb.h"
 #include "resources/catalogue.h"

@@ -1,10 +1,12 @@
 #pragma once
-// What a device job needs of the program that runs it: the window, or a terminal tool. The job
-// itself (link/devicejobs.h) talks to the LPX and works on the settings model; the host shows
-// its status line and title, answers its messages and waits for the device's button.
+// What a device job needs of the program that runs it: the window (the job then runs on the
+// window's job thread) or a terminal tool (on its main thread). The job calls its host from the
+// thread it runs on; a window's host passes each call on to the window's thread.
 
+#include <QByteArray>
 #include <QString>
 
+#include "config/image.h"
 #include "config/messages.h"
 
 struct JobOutcome;
@@ -17,7 +19,7 @@ enum ConfigOrigin : int {
     OriginDevice = 3
 };
 
-// Outcomes of a wait for the device's button. WaitLineLost: the converter went away during the
+// How a wait for the device's button ended. WaitLineLost: the converter went away during the
 // wait.
 enum WaitOutcome : int {
     WaitDone = 1,
@@ -27,15 +29,8 @@ enum WaitOutcome : int {
     WaitLineLost = 6,
 };
 
-// Which job status a wait polls (the Tag of the window's poll timer).
-enum PollKind : int { PollNone = 0, PollWriteJob = 200, PollReadJob = 300 };
-
-enum CodeChangeResult : int {
-    CodeChangeDone = 0,
-    CodeChangeNotDone = 1,
-    CodeChangeFailed = 2,
-    CodeChangeTimedOut = 3,
-};
+// Which job status a wait polls.
+enum PollKind : int { PollWriteJob = 200, PollReadJob = 300 };
 
 // The catalogue texts of a wait.
 struct WaitTexts {
@@ -48,22 +43,35 @@ struct WaitTexts {
 // The poll interval of a wait, in milliseconds.
 constexpr int kPollIntervalMs = 500;
 
+// A read's image as the host showed it in its view.
+struct ReadShown {
+    int decodeResult = -1;  // the decoder's answer: DecodeOk, DecodeBadProduct or an address
+    QString productionDate;
+    // The configuration as Speichern would write it now: what the record keeps.
+    QByteArray saved;
+};
+
 class JobHost {
   public:
     virtual ~JobHost() = default;
-    // Errors, information and questions of the jobs.
+    // Errors, information and questions of the jobs; each returns once the user answered.
     virtual Messages& JobMessages() = 0;
     // The status line: one text that replaces the previous one.
     virtual void ShowStatus(const QString& text) = 0;
-    // The configuration shown now came from origin; the title follows it.
-    virtual void ShowOrigin(int origin) = 0;
     // The title of the coming waits.
     virtual void SetWaitTitle(const QString& title) = 0;
-    // A wait for the device's button begins: shows the texts and, every kPollIntervalMs, calls
-    // DeviceJobs::PollTick, and DeviceJobs::Abort when the user ends the wait. Returns at once.
-    virtual void WaitBegins(PollKind kind, const WaitTexts& texts) = 0;
-    // The wait is over: polling stops and its texts go.
+    // A wait for the device's button begins: shows its texts.
+    virtual void WaitBegins(const WaitTexts& texts) = 0;
+    // One poll interval of the wait passes (the host's strip and seconds go on): false, at once,
+    // when the user aborted, before or during the interval.
+    virtual bool PollInterval() = 0;
+    // The wait is over: its texts go.
     virtual void WaitEnds() = 0;
+    // The user ended the job outside a wait (a signal, the window closed): the next wait does
+    // not begin.
+    virtual bool AbortRequested() { return false; }
+    // A read brought image from the device that carries code: the host shows it in its view.
+    virtual ReadShown ShowRead(const QString& code, const ConfigImage& image) = 0;
     // The journal could not be written; the job itself went on as it would have.
     virtual void ShowJournalWarning(const QString& text) { ShowStatus(text); }
     // The identification starts a new attempt because the LPX reported the job failed or timed

@@ -1,6 +1,7 @@
-#include "link/series.h"
+#include "jobs/series.h"
 
-#include "link/devicejobs.h"
+#include "files/codereservations.h"
+#include "jobs/devicejobs.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 
@@ -112,82 +113,35 @@ std::optional<SeriesEnd> Series::EndAfter(const JobOutcome& outcome) {
     return std::nullopt;
 }
 
-void Series::Aside(std::function<void()> work, std::function<void()> then) {
-    const std::weak_ptr<char> alive = alive_;
-    auto done = [this, alive, then = std::move(then)] {
-        if (!alive.lock()) return;
-        const QStringList lines = std::exchange(asideLines_, {});
-        for (const QString& line : lines) host_.SeriesLine(line);
-        then();
-    };
-    if (plan_.aside) {
-        plan_.aside(std::move(work), std::move(done));
-        return;
-    }
-    work();
-    done();
-}
-
-void Series::OpenListCodes() {
-    const QString server = jobs_.Record().server;
-    if (server.isEmpty()) {
-        ListCodesOpened(QString());
-        return;
-    }
-    reservations_ = std::make_unique<CodeReservations>();
-    auto cause = std::make_shared<QString>();
-    Aside(
-        [this, server, cause] {
-            if (!reservations_->Open(server)) *cause = reservations_->Cause();
-        },
-        [this, cause] { ListCodesOpened(*cause); });
-}
-
-// cause: why the company's server could not be asked; empty when it was, or when there is none.
-void Series::ListCodesOpened(const QString& cause) {
+bool Series::OpenListCodes() {
     const JournalTarget record = jobs_.Record().Target();
-    // The codes' lines come from where the codes are asked; they are told once that is done.
-    const auto line = [this](const QString& text) { asideLines_ << text; };
-    if (reservations_ && !cause.isEmpty()) {
-        reservations_.reset();
-        const QStringList why{MaskedServer(record.serverUri), cause};
-        if (!plan_.offlineCodes &&
-            !host_.GoOnWithLocalCodes(FillText(Msg::SeriesAskLocalCodes, why))) {
-            host_.SeriesLine(FillText(Msg::SeriesNoCodeServer, why));
-            Ends(SeriesEnd::NoCodeServer);
-            return;
+    const auto line = [this](const QString& text) { host_.SeriesLine(text); };
+    std::unique_ptr<CodeReservations> reservations;
+    if (!record.serverUri.isEmpty()) {
+        reservations = std::make_unique<CodeReservations>();
+        if (!reservations->Open(record.serverUri)) {
+            const QStringList why{MaskedServer(record.serverUri), reservations->Cause()};
+            reservations.reset();
+            if (!plan_.offlineCodes &&
+                !host_.GoOnWithLocalCodes(FillText(Msg::SeriesAskLocalCodes, why))) {
+                host_.SeriesLine(FillText(Msg::SeriesNoCodeServer, why));
+                return false;
+            }
+            host_.SeriesLine(Text(Msg::SeriesLocalCodesOnly));
         }
-        host_.SeriesLine(Text(Msg::SeriesLocalCodesOnly));
     }
-    // The local record is read where the codes are asked for, as every later call on them.
-    Aside(
-        [this, record, line] {
-            if (reservations_)
-                listCodes_ = std::make_unique<ReservedCodes>(plan_.codes, record,
-                                                             std::move(reservations_), line);
-            else
-                listCodes_ = std::make_unique<CodeListCodes>(plan_.codes, record, line);
-        },
-        [this] {
-            codes_ = listCodes_.get();
-            NextDevice();
-        });
+    if (reservations)
+        listCodes_ =
+            std::make_unique<ReservedCodes>(plan_.codes, record, std::move(reservations), line);
+    else
+        listCodes_ = std::make_unique<CodeListCodes>(plan_.codes, record, line);
+    codes_ = listCodes_.get();
+    return true;
 }
 
-Series::~Series() {
-    if (!running_) return;
-    alive_.reset();
-    jobs_.Abort();
-    settings_.SetText(Field::edtRadioCodeNew, newCodeBefore_);
-}
-
-bool Series::Start(const QString& file) {
-    if (running_ || jobs_.Running()) return false;
-    running_ = true;
-    newCodeBefore_ = settings_.Text(Field::edtRadioCodeNew);
+SeriesEnd Series::Run(const QString& file) {
     codes_ = plan_.codeSource;
     const bool listCodes = !codes_ && !plan_.codes.isEmpty();
-    request_ = WriteRequest();
     request_.file = file;
     request_.verify = plan_.verify;
     // Starting a series with a code list is the confirmation of every code change in it.
@@ -196,104 +150,68 @@ bool Series::Start(const QString& file) {
     request_.codeClaimed = codes_ != nullptr || listCodes;
     // Waiting for the next device is no job on a device.
     request_.recordAbortBeforeDevice = false;
-    // A device that carries a code this series wrote or handed out has been written already.
-    request_.refuseDevice = [this](const QString& code) { return written_.contains(code); };
+    request_.refuseDevice = [this](const QString& code) { return done_.contains(code); };
+    // A device pressed again after a failed write gets the code the series gave it then.
+    request_.codeFor = [this](const QString& device) { return mend_.value(device, code_); };
     // The series says so before anybody presses a button.
-    if (listCodes)
-        OpenListCodes();
-    else
-        NextDevice();
-    return true;
+    if (listCodes && !OpenListCodes()) return end_ = SeriesEnd::NoCodeServer;
+    for (;;) {
+        if ((plan_.count > 0 && Written() >= plan_.count) || host_.StopRequested())
+            return end_ = SeriesEnd::Complete;
+        if (const std::optional<SeriesEnd> none = HandOutCode()) return end_ = *none;
+        // The wait counts the devices written: a failed device's successor takes its number.
+        host_.DeviceStarting(Written() + 1, plan_.count, codes_ ? code_ : QString());
+        // The view's own new code counts for no device of the series.
+        SetNewCode(request_, code_);
+        request_.room = plan_.rooms.value(code_.toUpper());
+        if (const std::optional<SeriesEnd> ended = DeviceEnded(jobs_.Write(request_)))
+            return end_ = *ended;
+    }
 }
 
-void Series::NextDevice() {
-    if ((plan_.count > 0 && Written() >= plan_.count) || host_.StopRequested()) {
-        Ends(SeriesEnd::Complete);
-        return;
-    }
-    if (!codes_) {
-        CodeHandedOut(plan_.newCode, false);
-        return;
-    }
-    auto code = std::make_shared<QString>();
-    auto lost = std::make_shared<bool>(false);
-    Aside(
-        [this, code, lost] {
-            *code = codes_->Next();
-            *lost = codes_->Lost();
-        },
-        [this, code, lost] { CodeHandedOut(*code, *lost); });
-}
-
-void Series::CodeHandedOut(const QString& code, bool lost) {
-    code_ = code;
-    if (codes_ && code_.isEmpty()) {
-        if (lost) {
-            Ends(SeriesEnd::NoCodeServer);
-            return;
-        }
-        host_.SeriesLine(Text(Msg::SeriesCodesUsedUp));
-        Ends(SeriesEnd::CodesUsedUp);
-        return;
-    }
+std::optional<SeriesEnd> Series::HandOutCode() {
     // Every device keeps its own code unless the series gives it one.
-    settings_.SetText(Field::edtRadioCodeNew, code_);
-    request_.room = plan_.rooms.value(code_.toUpper());
-    // The wait counts the devices written: a failed device's successor takes its number.
-    host_.DeviceStarting(Written() + 1, plan_.count);
-    const std::weak_ptr<char> alive = alive_;
-    jobs_.StartWrite(request_, [this, alive](const JobOutcome& outcome) {
-        if (alive.lock()) DeviceEnded(outcome);
-    });
+    code_ = codes_ ? codes_->Next() : plan_.newCode;
+    if (!codes_ || !code_.isEmpty()) return std::nullopt;
+    if (codes_->Lost()) return SeriesEnd::NoCodeServer;
+    host_.SeriesLine(Text(Msg::SeriesCodesUsedUp));
+    return SeriesEnd::CodesUsedUp;
 }
 
-void Series::DeviceEnded(const JobOutcome& outcome) {
-    if (!codes_) {
-        DeviceCounted(outcome);
-        return;
+std::optional<SeriesEnd> Series::DeviceEnded(const JobOutcome& outcome) {
+    const bool mending = mend_.contains(outcome.codeBefore);
+    const QString given = mend_.value(outcome.codeBefore, code_).toUpper();
+    // The code handed out went out to this device (it may hold it from then on, whatever the
+    // job's end), or it is free for the next one.
+    if (codes_ && !code_.isEmpty()) {
+        if (outcome.writeStarted && !mending)
+            codes_->Used(code_);
+        else
+            codes_->Released(code_);
     }
-    const QString code = code_;
-    const bool used = outcome.writeStarted;
-    Aside(
-        [this, code, used] {
-            if (used)
-                codes_->Used(code);
-            else
-                codes_->Released(code);
-        },
-        [this, outcome] { DeviceCounted(outcome); });
-}
-
-void Series::DeviceCounted(const JobOutcome& outcome) {
     if (outcome.end == JobEnd::Refused) {
         host_.SeriesLine(FillText(Msg::SeriesDeviceAgain, {outcome.codeBefore}));
-        NextDevice();
-        return;
+        return std::nullopt;
     }
-    // A device whose write failed may be tried again, unless it may carry its new code.
-    if (outcome.written)
-        written_.insert(outcome.codeAfter);
-    else if (outcome.writeStarted && !code_.isEmpty())
-        written_.insert(code_.toUpper());
     // Aborting the wait for the next device is how an open series ends.
-    if (outcome.end == JobEnd::Aborted && outcome.codeBefore.isEmpty()) {
-        Ends(plan_.count > 0 ? SeriesEnd::Stopped : SeriesEnd::Complete);
-        return;
+    if (outcome.end == JobEnd::Aborted && outcome.codeBefore.isEmpty())
+        return plan_.count > 0 ? SeriesEnd::Stopped : SeriesEnd::Complete;
+    if (outcome.Complete()) {
+        done_.insert(outcome.codeAfter);
+        for (SeriesDevice& earlier : devices_) {
+            const QString& before = earlier.outcome.codeBefore;
+            if (!earlier.Done() && earlier.outcome.end == JobEnd::Failed && !before.isEmpty() &&
+                (before == outcome.codeBefore || mend_.value(before) == outcome.codeAfter))
+                earlier.mended = true;
+        }
+    } else if (outcome.writeStarted && !given.isEmpty() && !outcome.codeBefore.isEmpty()) {
+        // The device may carry its old code or the new one.
+        mend_.insert(outcome.codeBefore, given);
+        mend_.insert(given, given);
     }
     devices_ << SeriesDevice{static_cast<int>(devices_.size()) + 1, outcome};
     host_.SeriesLine(DeviceLine(devices_.last()));
-    if (const std::optional<SeriesEnd> ended = EndAfter(outcome)) {
-        Ends(*ended);
-        return;
-    }
-    NextDevice();
-}
-
-void Series::Ends(SeriesEnd end) {
-    settings_.SetText(Field::edtRadioCodeNew, newCodeBefore_);
-    running_ = false;
-    end_ = end;
-    host_.SeriesEnded(end);
+    return EndAfter(outcome);
 }
 
 int Series::Written() const {
@@ -309,7 +227,10 @@ int Series::Aborted() const {
 }
 
 int Series::Failed() const {
-    return static_cast<int>(devices_.size()) - Written() - Aborted();
+    int n = 0;
+    for (const SeriesDevice& device : devices_)
+        n += !device.Done() && !device.mended && device.outcome.end != JobEnd::Aborted ? 1 : 0;
+    return n;
 }
 
 QString Series::SummaryLine() const {

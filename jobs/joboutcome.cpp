@@ -1,4 +1,4 @@
-#include "link/joboutcome.h"
+#include "jobs/joboutcome.h"
 
 #include "resources/catalogue.h"
 #include "resources/msg.h"

@@ -1,7 +1,8 @@
 #pragma once
-// What a finished device job did, as one value: the window's boxes and status line, korbi-cli's
-// exit status, a series' counting and the record's line are all read from it, never from which
-// message happened to be shown on the way.
+// What a finished device job did, as one value. The job shows its messages (errors, questions,
+// the status line) through its host while it runs; what comes after the job is read from this
+// value, never from which message happened to be shown on the way: korbi-cli's exit status, a
+// series' counting, the record's line, and the codes and clean state the window's view takes.
 
 #include <QString>
 #include <QStringList>
