@@ -468,11 +468,12 @@ TEST_F(JournalOnServer, EveryPathClaimsItsCodeOnTheServer) {
             LpxAdapter adapter(&driver);
             struct Host : PressingHost, SeriesHost {
                 using PressingHost::PressingHost;
-                void DeviceStarting(int, int) override {}
+                void DeviceStarting(int, int, const QString&) override {}
                 void SeriesLine(const QString&) override {}
             } host(sim, prompts);
-            DeviceJobs jobs(settings, adapter, host);
+            DeviceJobs jobs(adapter, host);
             host.jobs = &jobs;
+            host.view = &settings;
             JobRecord record;
             record.path = Target().localPath;
             record.server = state == ServerDown ? "postgresql://127.0.0.1:1/korbi" : kServer;
@@ -488,13 +489,12 @@ TEST_F(JournalOnServer, EveryPathClaimsItsCodeOnTheServer) {
             plan.count = 1;
             if (path.path == SeriesList) plan.codes = QStringList{code};
             if (path.path == SeriesOne) plan.newCode = code;
-            Series series(jobs, settings, host, plan);
             if (path.path == Write) settings.SetText(Field::edtRadioCodeNew, code);
             if (path.path == Write) host.Write();
             if (path.path == Change) host.ChangeCode(code);
             if (path.path == SeriesList || path.path == SeriesOne) {
-                series.Start();
-                host.Run();
+                Series series(jobs, host, plan, WriteRequestOf(settings));
+                series.Run();
             }
             const bool gets = state == Free || (state == HeldGivenAgain && path.path != SeriesList);
             EXPECT_EQ(sim.Device(0).RadioCode() == code.toUShort(nullptr, 16), gets);
