@@ -184,7 +184,7 @@ void FileCommands::SaveAs() {
 QString FileCommands::ProposedSaveName() const {
     switch (binding_.configOrigin) {
         case OriginDevice: {
-            const QString code = model_.Text(Field::edtRadioCodeOld);
+            const QString code = model_.Text(Field::radioCode);
             return (code.isEmpty() ? QStringLiteral("K-ORBI") : code) + '_' +
                    QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + kKorbiExtension;
         }

@@ -26,9 +26,9 @@ namespace {
 
 // What the device told about itself: never edited, but read by Tab like any other field.
 bool ShowsDeviceInformation(Field field) {
-    static const Field kInformation[] = {Field::edtRadioCodeOld,   Field::edtButtonCounter,
-                                         Field::edtTotalTxCounter, Field::edtFirmwareVersion,
-                                         Field::edtProductionDate, Field::edtFirmwareType};
+    static const Field kInformation[] = {Field::radioCode,         Field::acknowledgedAlarmCount,
+                                         Field::transmissionCount, Field::firmwareVersion,
+                                         Field::productionDate,    Field::firmwareType};
     return std::find(std::begin(kInformation), std::end(kInformation), field) !=
            std::end(kInformation);
 }
@@ -136,7 +136,7 @@ void TfrmMain::NameSettingsControls() {
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
         QString name = CaptionOf(field);
-        if (field == Field::edtRadioCodeOld || field == Field::edtRadioCodeNew)
+        if (field == Field::radioCode || field == Field::newRadioCode)
             name = Text(Msg::LabelRadioCodeId) + ' ' + name;
         NameControl(fieldWidgets_[i], name, Text(InfoOf(SettingOf(field).group).titleId));
     }

@@ -173,8 +173,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    if (edit == ControlOf(Field::edtLongDoubleTriplePressTime) &&
-        event->type() == QEvent::FocusOut) {
+    if (edit == ControlOf(Field::pressTimeSeconds) && event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Leaving the edit for another control of this window, not switching windows.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)

@@ -245,7 +245,7 @@ void TfrmMain::BuildLayout() {
             // that take digits only.
             edit->setAttribute(Qt::WA_InputMethodEnabled, false);
             edit->installEventFilter(this);
-        } else if (edit == ControlOf(Field::edtLongDoubleTriplePressTime)) {
+        } else if (edit == ControlOf(Field::pressTimeSeconds)) {
             edit->installEventFilter(this);
         }
     }

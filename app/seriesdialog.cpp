@@ -36,7 +36,7 @@ constexpr int kMaxDevices = 9999;
 QString ConfigurationName(TfrmMain& main) {
     QString name = main.WriteJournalFile();
     if (name.isEmpty() && main.configOrigin == OriginDevice)
-        name = FillText(Msg::SeriesReadFromDevice, {main.Model().Text(Field::edtRadioCodeOld)});
+        name = FillText(Msg::SeriesReadFromDevice, {main.Model().Text(Field::radioCode)});
     const ImageCell& version = main.fileImage.cells[Addr::FirmwareVersion];
     if (name.isEmpty() && version.mark == MarkNone) return main.windowTitle();  // no template
     if (name.isEmpty())

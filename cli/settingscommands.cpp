@@ -188,7 +188,7 @@ int RunSet(const CliContext& context) {
         for (int i = 0; i < kFieldCount; ++i) before << ValueText(model, Field(i));
         model.SetByName(SettingOf(assignment.field).control, assignment.value);
         // The user leaves the edit for the next one, which checks the press time's lower bound.
-        if (assignment.field == Field::edtLongDoubleTriplePressTime) model.LeavePressTimeEdit();
+        if (assignment.field == Field::pressTimeSeconds) model.LeavePressTimeEdit();
         // The entry rule put another value in place of one out of range.
         assignment.held = ValueText(model, assignment.field);
         if (SettingOf(assignment.field).kind() == FieldKind::Text &&

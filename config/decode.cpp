@@ -141,7 +141,7 @@ int SettingsModel::ShowFileImage(const ConfigImage& image, bool setEnabling) {
     if (setEnabling) EnableGeneration2Controls(image);
     const int result = DecodeConfigImage(image, MarkFromFile);
     // A file carries no code to give the device; the edit of a new code starts empty.
-    if (result == DecodeOk) SetText(Field::edtRadioCodeNew, QString());
+    if (result == DecodeOk) SetText(Field::newRadioCode, QString());
     MarkClean();
     return result;
 }

@@ -121,7 +121,8 @@ void SettingsModel::EncodeConfigImage(ConfigImage& image, uint8_t mark) const {
 }
 
 bool SettingsModel::UsesGeneration2Settings() const {
-    if (Ticked(Field::cbConfig2_D1) || Ticked(Field::cbConfig2_D2) || Ticked(Field::cbConfig2_D3))
+    if (Ticked(Field::longPressActive) || Ticked(Field::doublePressActive) ||
+        Ticked(Field::triplePressActive))
         return true;
     for (int k = 1; k <= kCodesPerGroup; ++k)
         if (!Text(DoorCode(k, true)).isEmpty()) return true;
@@ -135,23 +136,23 @@ bool SettingsModel::UsesGeneration2Settings() const {
 // value that the encoding writes for it (delay 0, press time 0,5 s), so the check judges what
 // the device would actually get.
 bool SettingsModel::PressTimeFitsDelay() const {
-    float delay = TenthsFallback(Field::edtButtonActivationDelay) / 10.0f;
-    float press = TenthsFallback(Field::edtLongDoubleTriplePressTime) / 10.0f;
-    if (!Text(Field::edtButtonActivationDelay).isEmpty()) {
-        const std::optional<float> value = ParseDecimal(Text(Field::edtButtonActivationDelay));
+    float delay = TenthsFallback(Field::activationDelaySeconds) / 10.0f;
+    float press = TenthsFallback(Field::pressTimeSeconds) / 10.0f;
+    if (!Text(Field::activationDelaySeconds).isEmpty()) {
+        const std::optional<float> value = ParseDecimal(Text(Field::activationDelaySeconds));
         if (!value) return false;
         delay = *value;
     }
-    if (!Enabled(Field::edtLongDoubleTriplePressTime)) return true;
-    if (!Text(Field::edtLongDoubleTriplePressTime).isEmpty()) {
-        const std::optional<float> value = ParseDecimal(Text(Field::edtLongDoubleTriplePressTime));
+    if (!Enabled(Field::pressTimeSeconds)) return true;
+    if (!Text(Field::pressTimeSeconds).isEmpty()) {
+        const std::optional<float> value = ParseDecimal(Text(Field::pressTimeSeconds));
         if (!value) return false;
         press = *value;
     }
-    const float factor = Ticked(Field::cbConfig2_D3)   ? 4.0f
-                         : Ticked(Field::cbConfig2_D2) ? 3.0f
-                         : Ticked(Field::cbConfig2_D1) ? 2.0f
-                                                       : 1.0f;
+    const float factor = Ticked(Field::triplePressActive)   ? 4.0f
+                         : Ticked(Field::doublePressActive) ? 3.0f
+                         : Ticked(Field::longPressActive)   ? 2.0f
+                                                            : 1.0f;
     // Single precision throughout, so that 0,1 x 3 equals 0,3 as the user reads it.
     const float needed = delay * factor;
     return needed < press;

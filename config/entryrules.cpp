@@ -41,7 +41,7 @@ bool IsHexDigit(QChar c) {
 }
 
 QStringList PressTimeBounds() {
-    const Field field = Field::edtLongDoubleTriplePressTime;
+    const Field field = Field::pressTimeSeconds;
     return {FormatOneDecimal(MinimumOf(field)), FormatOneDecimal(MaximumOf(field))};
 }
 
@@ -81,13 +81,13 @@ void SettingsModel::RunChangeRule(Field field) {
         if (range.rangeMessage != kNoMessage) Error(range.rangeMessage);
         // The replacement sets off this rule once more; it then passes.
         SetText(field, QString::number(range.maximum));
-    } else if (field == Field::edtButtonActivationDelay) {
+    } else if (field == Field::activationDelaySeconds) {
         // A text that is no number passes here; encoding stores 0 for it.
         const std::optional<float> value = ParseDecimal(text);
         if (!value || *value <= MaximumOf(field)) return;
         Error(setting.range.rangeMessage);
         SetText(field, QString::number(MaximumOf(field)));
-    } else if (field == Field::edtLongDoubleTriplePressTime) {
+    } else if (field == Field::pressTimeSeconds) {
         const std::optional<float> value = ParseDecimal(text);
         // Values below the lower bound pass while typing, so that "0" and the separator can be
         // typed on the way to 0,5; leaving the edit checks them.
@@ -104,7 +104,7 @@ void SettingsModel::RunChangeRule(Field field) {
 }
 
 void SettingsModel::LeavePressTimeEdit() {
-    const Field field = Field::edtLongDoubleTriplePressTime;
+    const Field field = Field::pressTimeSeconds;
     const QString text = Text(field);
     if (text.isEmpty()) return;
     const std::optional<float> value = ParseDecimal(text);
@@ -120,12 +120,13 @@ void SettingsModel::LeavePressTimeEdit() {
 
 void SettingsModel::RunClickRule(Field field) {
     const bool on = Ticked(field);
-    if (field == Field::cbConfig_D0) {
+    if (field == Field::rfidActive) {
         // The RFID controls follow the RFID-active box whatever the generation; for a
         // generation 1 configuration this also enables the restricted group, as it always has.
-        for (Field f : {Field::edtRfidInactivity, Field::edtRadioInactivity, Field::cbConfig_D2,
-                        Field::cbConfig_D5, Field::cbConfig_D3, Field::cbConfig2_D0,
-                        Field::edtOutOfFieldTimeToRetransmit})
+        for (Field f :
+             {Field::rfidInactivitySeconds, Field::radioInactivitySeconds, Field::extendedMessages,
+              Field::doorAlarmInsteadOfPosition, Field::personnelDevice, Field::retransmitOnReentry,
+              Field::outOfFieldSecondsBeforeRetransmit})
             SetEnabled(f, on);
         for (const bool restricted : {false, true}) {
             for (int k = 1; k <= kCodesPerGroup; ++k) SetEnabled(DoorCode(k, restricted), on);
@@ -133,8 +134,9 @@ void SettingsModel::RunClickRule(Field field) {
         for (const bool restricted : {false, true}) {
             for (int z = 0; z < kZonesPerGroup; ++z) SetEnabled(Zone(z, restricted), on);
         }
-    } else if (field == Field::cbRadioTestAlarmActive) {
-        for (Field f : {Field::edtRadioTestAlarmInterval, Field::cbConfig_D6, Field::edtMissedAck})
+    } else if (field == Field::radioTestAlarmActive) {
+        for (Field f : {Field::radioTestAlarmIntervalHours, Field::radioTestAlarmWithButtonCounter,
+                        Field::missedAcksBeforePowerSaving})
             SetEnabled(f, on);
     } else if (const int zone = SettingOf(field).zone; zone >= 0 && on) {
         // A zone belongs to one group at most: ticking it in one group unticks it in the other.

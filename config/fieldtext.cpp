@@ -10,7 +10,7 @@ QString ValueText(const SettingsModel& model, Field field) {
 
 QString FieldLabel(Field field) {
     // The two code edits share one row under the heading "Funkkennung".
-    if (field == Field::edtRadioCodeOld || field == Field::edtRadioCodeNew)
+    if (field == Field::radioCode || field == Field::newRadioCode)
         return Text(Msg::LabelRadioCodeId) + ' ' + CaptionOf(field);
     return CaptionOf(field);
 }

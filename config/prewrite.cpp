@@ -58,7 +58,7 @@ int CheckWriteImage(const ConfigImage& writeImage) {
 }
 
 int CheckSettingsBeforeWrite(const SettingsModel& settings, ConfigImage& writeImage) {
-    if (const int failed = CheckNewRadioCode(settings.Text(Field::edtRadioCodeNew))) return failed;
+    if (const int failed = CheckNewRadioCode(settings.Text(Field::newRadioCode))) return failed;
     settings.EncodeConfigImage(writeImage, MarkToDevice);
     return CheckWriteImage(writeImage);
 }

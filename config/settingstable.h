@@ -29,52 +29,52 @@ enum class Group {
 // code-and-zone groups follow as ranges: codes 1..8 and zones 0..F of the continuous group, then
 // the same of the restricted group.
 enum class Field : int {
-    edtRadioCodeOld,
-    edtRadioCodeNew,
-    edtNoShortTx,
-    edtNoLongTx,
-    cbRadioTestAlarmActive,
-    edtRadioTestAlarmInterval,
-    cbConfig_D6,
-    edtMissedAck,
-    edtBatteryTestInterval,
-    edtButtonCounter,
-    edtTotalTxCounter,
-    cbConfig_D4,
-    cbConfig2_D1,
-    cbConfig2_D2,
-    cbConfig2_D3,
-    edtLongDoubleTriplePressTime,
-    edtButtonActivationDelay,
-    edtDementiaBlockTime,
-    cbConfig_D1,
-    edtFirmwareVersion,
-    edtProductionDate,
-    edtFirmwareType,
-    cbConfig_D0,
-    edtRfidInactivity,
-    edtRadioInactivity,
-    cbConfig_D2,
-    cbConfig_D5,
-    cbConfig_D3,
-    cbConfig2_D0,
-    edtOutOfFieldTimeToRetransmit,
-    edtDoorCode1,
-    cbZone0 = edtDoorCode1 + 8,
-    edtDoorCode1_R = cbZone0 + 16,
-    cbZone0_R = edtDoorCode1_R + 8,
+    radioCode,
+    newRadioCode,
+    shortTransmissions,
+    longTransmissions,
+    radioTestAlarmActive,
+    radioTestAlarmIntervalHours,
+    radioTestAlarmWithButtonCounter,
+    missedAcksBeforePowerSaving,
+    batteryAlarmIntervalHours,
+    acknowledgedAlarmCount,
+    transmissionCount,
+    shortPressActive,
+    longPressActive,
+    doublePressActive,
+    triplePressActive,
+    pressTimeSeconds,
+    activationDelaySeconds,
+    userAlarmBlockMinutes,
+    userAlarmWithPosition,
+    firmwareVersion,
+    productionDate,
+    firmwareType,
+    rfidActive,
+    rfidInactivitySeconds,
+    radioInactivitySeconds,
+    extendedMessages,
+    doorAlarmInsteadOfPosition,
+    personnelDevice,
+    retransmitOnReentry,
+    outOfFieldSecondsBeforeRetransmit,
+    continuousCode1,
+    continuousZone0 = continuousCode1 + 8,
+    restrictedCode1 = continuousZone0 + 16,
+    restrictedZone0 = restrictedCode1 + 8,
 };
 
 constexpr int kCodesPerGroup = 8;
 constexpr int kZonesPerGroup = 16;
-constexpr int kFieldCount = int(Field::cbZone0_R) + kZonesPerGroup;
+constexpr int kFieldCount = int(Field::restrictedZone0) + kZonesPerGroup;
 
 // Door code number 1..8 of a group, and zone 0..15 of a group.
 constexpr Field DoorCode(int number, bool restricted) {
-    return Field(int(restricted ? Field::edtDoorCode1_R : Field::edtDoorCode1) + number - 1);
+    return Field(int(restricted ? Field::restrictedCode1 : Field::continuousCode1) + number - 1);
 }
 constexpr Field Zone(int zone, bool restricted) {
-    return Field(int(restricted ? Field::cbZone0_R : Field::cbZone0) + zone);
+    return Field(int(restricted ? Field::restrictedZone0 : Field::continuousZone0) + zone);
 }
 
 // What a setting's value is, for scripts and the view's texts.

@@ -5,13 +5,13 @@
 
 ReadShown ShowReadInView(SettingsModel& view, const QString& code, const ConfigImage& image,
                          const ConfigImage* fileImage) {
-    view.SetTextAsLoaded(Field::edtRadioCodeOld, code);
+    view.SetTextAsLoaded(Field::radioCode, code);
     view.EnableGeneration2Controls(image);
     ReadShown shown;
     shown.decodeResult = view.DecodeConfigImage(image, MarkFromDevice);
     // The view shows what the device holds, whatever the decoder had to say about it.
     view.MarkClean();
-    shown.productionDate = view.Text(Field::edtProductionDate);
+    shown.productionDate = view.Text(Field::productionDate);
     // A read is recorded as the file Speichern writes right after it, so that restore gives
     // back those very bytes.
     shown.saved = SavedImageData(view, fileImage);
@@ -22,6 +22,6 @@ void TakeWriteIntoView(SettingsModel& view, const JobOutcome& outcome) {
     if (outcome.job != JournalJob::Write || outcome.codeBefore.isEmpty() ||
         outcome.end == JobEnd::Refused)
         return;
-    view.SetTextAsLoaded(Field::edtRadioCodeOld, outcome.codeBefore);
+    view.SetTextAsLoaded(Field::radioCode, outcome.codeBefore);
     if (outcome.written) view.MarkClean();
 }

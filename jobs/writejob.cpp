@@ -14,7 +14,7 @@ WriteRequest WriteRequestOf(const SettingsModel& view, WriteRequest request) {
     request.usesGeneration2Settings = view.UsesGeneration2Settings();
     request.pressTimeFitsDelay = view.PressTimeFitsDelay();
     view.EncodeConfigImage(request.image, MarkToDevice);
-    SetNewCode(request, view.Text(Field::edtRadioCodeNew));
+    SetNewCode(request, view.Text(Field::newRadioCode));
     return request;
 }
 

@@ -92,13 +92,13 @@ ReportBlock TitlePairs(const ReportHeader& header, const ReportFacts& known) {
 // (the code a device got stands in its job's row).
 bool InformationField(Field field) {
     switch (field) {
-        case Field::edtRadioCodeOld:
-        case Field::edtRadioCodeNew:
-        case Field::edtButtonCounter:
-        case Field::edtTotalTxCounter:
-        case Field::edtFirmwareVersion:
-        case Field::edtProductionDate:
-        case Field::edtFirmwareType:
+        case Field::radioCode:
+        case Field::newRadioCode:
+        case Field::acknowledgedAlarmCount:
+        case Field::transmissionCount:
+        case Field::firmwareVersion:
+        case Field::productionDate:
+        case Field::firmwareType:
             return true;
         default:
             return false;

@@ -87,7 +87,7 @@ TEST_F(Typing, TypingIsFilteredAndRangeChecked) {
     prompts.Clear();
     LeaveEdit(press);
     EXPECT_EQ(press->text(), "0,5");
-    EXPECT_EQ(window->Model().Text(Field::edtLongDoubleTriplePressTime), "0,5");
+    EXPECT_EQ(window->Model().Text(Field::pressTimeSeconds), "0,5");
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10860});
     QLineEdit* block = Find<QLineEdit>("edtDementiaBlockTime");
     block->clear();
@@ -95,7 +95,7 @@ TEST_F(Typing, TypingIsFilteredAndRangeChecked) {
     block->home(false);
     QTest::keyClicks(block, "2");
     EXPECT_EQ(block->text(), "213");
-    EXPECT_EQ(window->Model().Text(Field::edtDementiaBlockTime), "213");
+    EXPECT_EQ(window->Model().Text(Field::userAlarmBlockMinutes), "213");
 }
 
 // Whatever the edit would insert counts as typed text, also characters that Qt does not call

@@ -219,7 +219,7 @@ TEST_F(CliTest, FieldsGiveEachSettingItsNameAndRange) {
     EXPECT_EQ(names.size(), kFieldCount);
     const QJsonArray json = QJsonDocument::fromJson(Run({"fields", "--json"}).out.toUtf8()).array();
     ASSERT_EQ(json.size(), kFieldCount);
-    const QJsonObject pressTime = json[int(Field::edtLongDoubleTriplePressTime)].toObject();
+    const QJsonObject pressTime = json[int(Field::pressTimeSeconds)].toObject();
     EXPECT_EQ(pressTime["name"], "pressTimeSeconds");
     EXPECT_EQ(pressTime["type"], "decimal");
     EXPECT_EQ(pressTime["minimum"], 0.5);

@@ -92,8 +92,8 @@ TEST(CliReport, ASeriesWithRoomsReadsBackFromThePdf) {
     // No message number, no local path, and none of the file's information fields.
     for (const QString& never :
          {QStringLiteral("10805"), home.path(), QStringLiteral("Fehler"),
-          FieldLabel(Field::edtProductionDate), FieldLabel(Field::edtButtonCounter),
-          FieldLabel(Field::edtFirmwareVersion)})
+          FieldLabel(Field::productionDate), FieldLabel(Field::acknowledgedAlarmCount),
+          FieldLabel(Field::firmwareVersion)})
         EXPECT_FALSE(text.contains(never)) << never.toStdString();
     // Each device with its codes, room and check, as one row of the job table.
     for (const char* row :
@@ -107,8 +107,8 @@ TEST(CliReport, ASeriesWithRoomsReadsBackFromThePdf) {
     std::copy(template2.cbegin(), template2.cend(), bytes.begin());
     FillFileImage(image, bytes, MarkFromFile);
     model.ShowFileImage(image, true);
-    for (const Field field : {Field::edtBatteryTestInterval, Field::edtButtonActivationDelay,
-                              Field::cbConfig_D0, Zone(11, true)}) {
+    for (const Field field : {Field::batteryAlarmIntervalHours, Field::activationDelaySeconds,
+                              Field::rfidActive, Zone(11, true)}) {
         const QString line = LineWith(text, FieldLabel(field));
         EXPECT_TRUE(line.trimmed().endsWith(' ' + ValueText(model, field)))
             << FieldLabel(field).toStdString() << ": " << line.toStdString();

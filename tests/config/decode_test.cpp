@@ -32,29 +32,29 @@ ConfigImage ReadImage(const ImageBytes& device, int generation, const QString& m
 using Decode = ModelTest;
 
 TEST_F(Decode, Generation2FileShowsEveryField) {
-    model->SetText(Field::edtRadioCodeNew, "BEEF");
+    model->SetText(Field::newRadioCode, "BEEF");
     EXPECT_EQ(ShowFile(Generation2Bytes()), DecodeOk);
     EXPECT_TRUE(prompts.records.isEmpty());
 
     const std::pair<Field, const char*> texts[] = {
-        {Field::edtRadioCodeOld, "1234"},
-        {Field::edtRadioCodeNew, "BEEF"},  // never touched by decoding
-        {Field::edtNoShortTx, "3"},
-        {Field::edtNoLongTx, "10"},
-        {Field::edtRadioTestAlarmInterval, "9"},
-        {Field::edtMissedAck, "19"},
-        {Field::edtBatteryTestInterval, "24"},
-        {Field::edtButtonCounter, "258"},
-        {Field::edtTotalTxCounter, "65534"},
-        {Field::edtLongDoubleTriplePressTime, "2,5"},
-        {Field::edtButtonActivationDelay, "1,2"},
-        {Field::edtDementiaBlockTime, "30"},
-        {Field::edtFirmwareVersion, "2.1"},
-        {Field::edtProductionDate, "140527"},
-        {Field::edtFirmwareType, "K-ORBI"},
-        {Field::edtRfidInactivity, "3"},
-        {Field::edtRadioInactivity, "25"},
-        {Field::edtOutOfFieldTimeToRetransmit, "200"},
+        {Field::radioCode, "1234"},
+        {Field::newRadioCode, "BEEF"},  // never touched by decoding
+        {Field::shortTransmissions, "3"},
+        {Field::longTransmissions, "10"},
+        {Field::radioTestAlarmIntervalHours, "9"},
+        {Field::missedAcksBeforePowerSaving, "19"},
+        {Field::batteryAlarmIntervalHours, "24"},
+        {Field::acknowledgedAlarmCount, "258"},
+        {Field::transmissionCount, "65534"},
+        {Field::pressTimeSeconds, "2,5"},
+        {Field::activationDelaySeconds, "1,2"},
+        {Field::userAlarmBlockMinutes, "30"},
+        {Field::firmwareVersion, "2.1"},
+        {Field::productionDate, "140527"},
+        {Field::firmwareType, "K-ORBI"},
+        {Field::rfidInactivitySeconds, "3"},
+        {Field::radioInactivitySeconds, "25"},
+        {Field::outOfFieldSecondsBeforeRetransmit, "200"},
         {DoorCode(1, false), "000A"},
         {DoorCode(3, false), ""},  // 0x0000 is the empty code
         {DoorCode(4, false), "ABCD"},
@@ -75,22 +75,22 @@ TEST_F(Decode, Generation2FileShowsEveryField) {
 
     // 0x5B: bits 0, 1, 3, 4, 6; 0x0B: bits 0, 1, 3.
     const std::pair<Field, bool> ticks[] = {
-        {Field::cbRadioTestAlarmActive, true},
-        {Field::cbConfig_D0, true},
-        {Field::cbConfig_D1, true},
-        {Field::cbConfig_D2, false},
-        {Field::cbConfig_D3, true},
-        {Field::cbConfig_D4, true},
-        {Field::cbConfig_D5, false},
-        {Field::cbConfig_D6, true},
-        {Field::cbConfig2_D0, true},
-        {Field::cbConfig2_D1, true},
-        {Field::cbConfig2_D2, false},
-        {Field::cbConfig2_D3, true},
+        {Field::radioTestAlarmActive, true},
+        {Field::rfidActive, true},
+        {Field::userAlarmWithPosition, true},
+        {Field::extendedMessages, false},
+        {Field::personnelDevice, true},
+        {Field::shortPressActive, true},
+        {Field::doorAlarmInsteadOfPosition, false},
+        {Field::radioTestAlarmWithButtonCounter, true},
+        {Field::retransmitOnReentry, true},
+        {Field::longPressActive, true},
+        {Field::doublePressActive, false},
+        {Field::triplePressActive, true},
     };
     for (const auto& [box, on] : ticks) EXPECT_EQ(Ticked(box), on) << Name(box);
     EXPECT_TRUE(model->Enabled(DoorCode(1, true)));
-    EXPECT_TRUE(model->Enabled(Field::edtLongDoubleTriplePressTime));
+    EXPECT_TRUE(model->Enabled(Field::pressTimeSeconds));
 }
 
 // What a load and save without edits changes: only what the view cannot hold; a file that it
@@ -141,8 +141,8 @@ TEST_F(Decode, EveryTenthsValueSurvivesALoadAndSave) {
                 With(Generation2Bytes(), {{0x36, uint8_t(v)}, {0x3C, uint8_t(v)}});
             ShowFile(loaded);
             const ImageBytes saved = SaveFile();
-            EXPECT_EQ(saved[0x36], v) << Text(Field::edtButtonActivationDelay).toStdString();
-            EXPECT_EQ(saved[0x3C], v) << Text(Field::edtLongDoubleTriplePressTime).toStdString();
+            EXPECT_EQ(saved[0x36], v) << Text(Field::activationDelaySeconds).toStdString();
+            EXPECT_EQ(saved[0x3C], v) << Text(Field::pressTimeSeconds).toStdString();
         }
     }
     EXPECT_TRUE(prompts.records.isEmpty());
@@ -155,18 +155,18 @@ TEST_F(Decode, Generation1HidesTheGeneration2Fields) {
     EXPECT_EQ(ShowFile(v1), DecodeOk);
     EXPECT_TRUE(prompts.records.isEmpty());
 
-    EXPECT_EQ(Text(Field::edtLongDoubleTriplePressTime), "");
-    EXPECT_EQ(Text(Field::edtOutOfFieldTimeToRetransmit), "");
+    EXPECT_EQ(Text(Field::pressTimeSeconds), "");
+    EXPECT_EQ(Text(Field::outOfFieldSecondsBeforeRetransmit), "");
     for (int k = 1; k <= 8; ++k) EXPECT_EQ(Text(DoorCode(k, true)), "") << k;
     for (int z = 0; z < 16; ++z) EXPECT_FALSE(Ticked(Zone(z, true))) << z;
-    for (Field b :
-         {Field::cbConfig2_D0, Field::cbConfig2_D1, Field::cbConfig2_D2, Field::cbConfig2_D3}) {
+    for (Field b : {Field::retransmitOnReentry, Field::longPressActive, Field::doublePressActive,
+                    Field::triplePressActive}) {
         EXPECT_FALSE(Ticked(b));
         EXPECT_FALSE(model->Enabled(b));
     }
     EXPECT_FALSE(model->Enabled(DoorCode(4, true)));
-    EXPECT_FALSE(model->Enabled(Field::edtLongDoubleTriplePressTime));
-    EXPECT_EQ(Text(Field::edtFirmwareVersion), "1.2");
+    EXPECT_FALSE(model->Enabled(Field::pressTimeSeconds));
+    EXPECT_EQ(Text(Field::firmwareVersion), "1.2");
 
     const ImageBytes saved = SaveFile();
     EXPECT_EQ(saved[0x3C], 0x05);  // the press time's fallback for an empty text
@@ -229,8 +229,8 @@ TEST_F(Decode, TotalCounterOfFirmware10IsNotShown) {
     for (const Case& c : cases) {
         const ImageBytes bytes = With(Generation2Bytes(), {{0x2F, c.version}});
         ShowFile(bytes);
-        EXPECT_EQ(Text(Field::edtFirmwareVersion), c.shown);
-        EXPECT_EQ(Text(Field::edtTotalTxCounter), c.counter);
+        EXPECT_EQ(Text(Field::firmwareVersion), c.shown);
+        EXPECT_EQ(Text(Field::transmissionCount), c.counter);
         const ImageBytes saved = SaveFile();
         EXPECT_EQ(saved[0x38] * 256 + saved[0x39], c.version == 0x10 ? 0 : 65534) << c.shown;
         EXPECT_EQ(saved[0x2F], c.version);
@@ -247,39 +247,39 @@ TEST_F(Decode, ReadWithAMissingBlockNamesTheLastMissingField) {
         QList<int> messages;
     };
     const Case cases[] = {
-        {"", DecodeOk, {{Field::edtTotalTxCounter, "65534"}}, {}},
+        {"", DecodeOk, {{Field::transmissionCount, "65534"}}, {}},
         {"0622",
          0x22,
-         {{Field::edtRadioTestAlarmInterval, "?"}, {Field::edtProductionDate, "YYMMDD"}},
+         {{Field::radioTestAlarmIntervalHours, "?"}, {Field::productionDate, "YYMMDD"}},
          {}},
         // Without the firmware version the image counts as generation 1.
         {"0828",
          0x2D,
-         {{Field::edtMissedAck, "?"},
-          {Field::edtBatteryTestInterval, "?"},
-          {Field::edtButtonCounter, "?"},
-          {Field::edtTotalTxCounter, "---"},
-          {Field::edtFirmwareVersion, "?.?"},
-          {Field::edtFirmwareType, "?"},
-          {Field::edtLongDoubleTriplePressTime, ""}},
+         {{Field::missedAcksBeforePowerSaving, "?"},
+          {Field::batteryAlarmIntervalHours, "?"},
+          {Field::acknowledgedAlarmCount, "?"},
+          {Field::transmissionCount, "---"},
+          {Field::firmwareVersion, "?.?"},
+          {Field::firmwareType, "?"},
+          {Field::pressTimeSeconds, ""}},
          {}},
         {"0830",
          0x30,
-         {{Field::edtNoShortTx, "?"},
-          {Field::edtNoLongTx, "?"},
-          {Field::edtButtonActivationDelay, "?.?"},
-          {Field::edtDementiaBlockTime, "?"},
-          {Field::edtRfidInactivity, "?"},
-          {Field::edtRadioInactivity, "?"}},
+         {{Field::shortTransmissions, "?"},
+          {Field::longTransmissions, "?"},
+          {Field::activationDelaySeconds, "?.?"},
+          {Field::userAlarmBlockMinutes, "?"},
+          {Field::rfidInactivitySeconds, "?"},
+          {Field::radioInactivitySeconds, "?"}},
          {}},
-        {"0840", 0x46, {{Field::edtDementiaBlockTime, "30"}}, {}},
+        {"0840", 0x46, {{Field::userAlarmBlockMinutes, "30"}}, {}},
         {"0848", 0x4E, {}, {}},
         // The unreadable press time is answered by its rule and replaced by 2,0.
         {"0738",
          0x3B,
-         {{Field::edtTotalTxCounter, "?"},
-          {Field::edtLongDoubleTriplePressTime, "2,0"},
-          {Field::edtOutOfFieldTimeToRetransmit, "?"}},
+         {{Field::transmissionCount, "?"},
+          {Field::pressTimeSeconds, "2,0"},
+          {Field::outOfFieldSecondsBeforeRetransmit, "?"}},
          {10860}},
         {"0850", 0x56, {}, {}},
         {"0858", 0x5E, {}, {}},
@@ -287,11 +287,11 @@ TEST_F(Decode, ReadWithAMissingBlockNamesTheLastMissingField) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.missing);
         prompts.Clear();
-        model->SetText(Field::edtRadioCodeOld, "ABCD");  // from the identification
+        model->SetText(Field::radioCode, "ABCD");  // from the identification
         const ConfigImage image = ReadImage(Generation2Bytes(), 2, c.missing);
         model->EnableGeneration2Controls(image);
         EXPECT_EQ(model->DecodeConfigImage(image, MarkFromDevice), c.result);
-        EXPECT_EQ(Text(Field::edtRadioCodeOld), "ABCD");
+        EXPECT_EQ(Text(Field::radioCode), "ABCD");
         for (const auto& [field, text] : c.shown) EXPECT_EQ(Text(field), text) << Name(field);
         EXPECT_EQ(prompts.MessageIds(), c.messages);
     }
@@ -304,13 +304,13 @@ TEST_F(Decode, ReadWithAMissingBlockNamesTheLastMissingField) {
 TEST_F(Decode, ReadOfAGeneration1DeviceIsComplete) {
     const ImageBytes device = With(Generation2Bytes(), {{0x2F, 0x14}});
     EXPECT_EQ(model->DecodeConfigImage(ReadImage(device, 1, ""), MarkFromDevice), DecodeOk);
-    EXPECT_EQ(Text(Field::edtTotalTxCounter), "65534");
+    EXPECT_EQ(Text(Field::transmissionCount), "65534");
 }
 
 TEST_F(Decode, ForeignProductUnlessALaterFieldIsMissing) {
     const ImageBytes device = With(Generation2Bytes(), {{0x2E, 0x05}});
     EXPECT_EQ(model->DecodeConfigImage(ReadImage(device, 2, ""), MarkFromDevice), DecodeBadProduct);
-    EXPECT_EQ(Text(Field::edtFirmwareType), "unknown");
+    EXPECT_EQ(Text(Field::firmwareType), "unknown");
     // Code 8 comes after the firmware type.
     EXPECT_EQ(model->DecodeConfigImage(ReadImage(device, 2, "0848"), MarkFromDevice), 0x4E);
     // The production date comes before it.
@@ -357,7 +357,7 @@ TEST_F(Decode, FileListsEveryFieldWithoutAWindow) {
     for (int i = 0; i < kFieldCount; ++i)
         EXPECT_EQ(FindField(SettingOf(Field(i)).control), Field(i));
     EXPECT_TRUE(model->SetByName("edtNoShortTx", "19"));
-    EXPECT_EQ(Text(Field::edtNoShortTx), "15");
+    EXPECT_EQ(Text(Field::shortTransmissions), "15");
     EXPECT_TRUE(model->SetByName("cbZoneE", "1"));
     EXPECT_FALSE(Ticked(Zone(14, true)));
     EXPECT_FALSE(model->SetByName("cbZoneE", "ja"));

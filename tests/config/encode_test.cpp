@@ -7,7 +7,7 @@ using Encode = ModelTest;
 
 TEST_F(Encode, RadioCodeComesFromTheNewCodeOnlyForADevice) {
     ShowFile(Generation2Bytes());
-    model->SetText(Field::edtRadioCodeNew, "beef");
+    model->SetText(Field::newRadioCode, "beef");
     ConfigImage image;
     model->EncodeConfigImage(image, MarkToDevice);
     EXPECT_EQ(image.cells[0x20].value, 0xBE);
@@ -15,7 +15,7 @@ TEST_F(Encode, RadioCodeComesFromTheNewCodeOnlyForADevice) {
     model->EncodeConfigImage(image, MarkToFile);
     EXPECT_EQ(image.cells[0x20].value, 0x12);
     EXPECT_EQ(image.cells[0x21].value, 0x34);
-    model->SetText(Field::edtRadioCodeNew, "");
+    model->SetText(Field::newRadioCode, "");
     model->EncodeConfigImage(image, MarkToDevice);
     EXPECT_EQ(image.cells[0x20].value, 0x00);
     EXPECT_EQ(image.cells[0x21].value, 0x00);
@@ -29,33 +29,32 @@ TEST_F(Encode, TextsAndTheirBytes) {
     };
     using T = Field;
     const Case cases[] = {
-        {{{T::edtNoShortTx, "15"}, {T::edtNoLongTx, "15"}}, {{0x33, 0xFF}}},
-        {{{T::edtNoShortTx, "2"}, {T::edtNoLongTx, ""}}, {{0x33, 0x20}}},
-        {{{T::edtNoShortTx, "?"}, {T::edtNoLongTx, "?"}}, {{0x33, 0x00}}},
-        {{{T::edtBatteryTestInterval, "abc"}}, {{0x2C, 0}}},  // pasted: no number
-        {{{T::edtButtonCounter, "?"}, {T::edtTotalTxCounter, "---"}},
+        {{{T::shortTransmissions, "15"}, {T::longTransmissions, "15"}}, {{0x33, 0xFF}}},
+        {{{T::shortTransmissions, "2"}, {T::longTransmissions, ""}}, {{0x33, 0x20}}},
+        {{{T::shortTransmissions, "?"}, {T::longTransmissions, "?"}}, {{0x33, 0x00}}},
+        {{{T::batteryAlarmIntervalHours, "abc"}}, {{0x2C, 0}}},  // pasted: no number
+        {{{T::acknowledgedAlarmCount, "?"}, {T::transmissionCount, "---"}},
          {{0x2A, 0}, {0x2B, 0}, {0x38, 0}, {0x39, 0}}},
-        {{{T::edtButtonCounter, "65535"}, {T::edtTotalTxCounter, "256"}},
+        {{{T::acknowledgedAlarmCount, "65535"}, {T::transmissionCount, "256"}},
          {{0x2A, 0xFF}, {0x2B, 0xFF}, {0x38, 0x01}, {0x39, 0x00}}},
         // Cut toward zero, then the low 8 bits of each part.
-        {{{T::edtButtonCounter, "-1"}, {T::edtTotalTxCounter, "70000"}},
+        {{{T::acknowledgedAlarmCount, "-1"}, {T::transmissionCount, "70000"}},
          {{0x2A, 0x00}, {0x2B, 0xFF}, {0x38, 0x11}, {0x39, 0x70}}},
-        {{{T::edtLongDoubleTriplePressTime, ""}}, {{0x3C, 5}}},
-        {{{T::edtLongDoubleTriplePressTime, "0,3"}, {T::edtButtonActivationDelay, "2,55"}},
+        {{{T::pressTimeSeconds, ""}}, {{0x3C, 5}}},
+        {{{T::pressTimeSeconds, "0,3"}, {T::activationDelaySeconds, "2,55"}},
          {{0x3C, 3}, {0x36, 25}}},
-        {{{T::edtButtonActivationDelay, ""}}, {{0x36, 0}}},
-        {{{T::edtButtonActivationDelay, "x"}}, {{0x36, 0}}},
-        {{{T::edtFirmwareVersion, "?.?"}, {T::edtFirmwareType, "unknown"}},
-         {{0x2F, -1}, {0x2E, -1}}},
-        {{{T::edtFirmwareVersion, "3.a"}}, {{0x2F, 0x3A}}},
-        {{{T::edtFirmwareVersion, "2.10"}, {T::edtProductionDate, "14052"}},
+        {{{T::activationDelaySeconds, ""}}, {{0x36, 0}}},
+        {{{T::activationDelaySeconds, "x"}}, {{0x36, 0}}},
+        {{{T::firmwareVersion, "?.?"}, {T::firmwareType, "unknown"}}, {{0x2F, -1}, {0x2E, -1}}},
+        {{{T::firmwareVersion, "3.a"}}, {{0x2F, 0x3A}}},
+        {{{T::firmwareVersion, "2.10"}, {T::productionDate, "14052"}},
          {{0x2F, -1}, {0x22, -1}, {0x23, -1}, {0x24, -1}}},
-        {{{T::edtProductionDate, "YYMMDD"}}, {{0x22, 0x00}, {0x23, 0x00}, {0x24, 0xDD}}},
-        {{{T::edtProductionDate, "991231"}}, {{0x22, 0x99}, {0x23, 0x12}, {0x24, 0x31}}},
-        {{{T::edtOutOfFieldTimeToRetransmit, ""}}, {{0x3A, 0}}},
-        {{{T::edtDementiaBlockTime, "7"},
-          {T::edtRfidInactivity, "0"},
-          {T::edtRadioInactivity, "255"}},
+        {{{T::productionDate, "YYMMDD"}}, {{0x22, 0x00}, {0x23, 0x00}, {0x24, 0xDD}}},
+        {{{T::productionDate, "991231"}}, {{0x22, 0x99}, {0x23, 0x12}, {0x24, 0x31}}},
+        {{{T::outOfFieldSecondsBeforeRetransmit, ""}}, {{0x3A, 0}}},
+        {{{T::userAlarmBlockMinutes, "7"},
+          {T::rfidInactivitySeconds, "0"},
+          {T::radioInactivitySeconds, "255"}},
          {{0x32, 7}, {0x34, 0}, {0x35, 255}}},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -89,9 +88,9 @@ TEST_F(Encode, CodesAreReadAsHexadecimalDigits) {
 // product information leaves its cells (value and mark) as loaded.
 TEST_F(Encode, WritesOnlyTheCellsOfTheView) {
     ShowFile(Generation2Bytes());
-    model->SetText(Field::edtFirmwareVersion, "?.?");
-    model->SetText(Field::edtProductionDate, "?");
-    model->SetText(Field::edtFirmwareType, "unknown");
+    model->SetText(Field::firmwareVersion, "?.?");
+    model->SetText(Field::productionDate, "?");
+    model->SetText(Field::firmwareType, "unknown");
     const ConfigImage before = fileImage;
     model->EncodeConfigImage(fileImage, MarkToDevice);
 
@@ -112,19 +111,18 @@ TEST_F(Encode, WritesOnlyTheCellsOfTheView) {
 TEST_F(Encode, Generation2SettingsInUse) {
     using Setup = std::function<void(SettingsModel&)>;
     const std::pair<const char*, Setup> uses[] = {
-        {"long press", [](SettingsModel& w) { w.SetTicked(Field::cbConfig2_D1, true); }},
-        {"double press", [](SettingsModel& w) { w.SetTicked(Field::cbConfig2_D2, true); }},
-        {"triple press", [](SettingsModel& w) { w.SetTicked(Field::cbConfig2_D3, true); }},
+        {"long press", [](SettingsModel& w) { w.SetTicked(Field::longPressActive, true); }},
+        {"double press", [](SettingsModel& w) { w.SetTicked(Field::doublePressActive, true); }},
+        {"triple press", [](SettingsModel& w) { w.SetTicked(Field::triplePressActive, true); }},
         {"restricted code 8", [](SettingsModel& w) { w.SetText(DoorCode(8, true), "1"); }},
         {"restricted zone 9", [](SettingsModel& w) { w.SetTicked(Zone(9, true), true); }},
     };
     const std::pair<const char*, Setup> others[] = {
         {"nothing", [](SettingsModel&) {}},
-        {"re-entering", [](SettingsModel& w) { w.SetTicked(Field::cbConfig2_D0, true); }},
+        {"re-entering", [](SettingsModel& w) { w.SetTicked(Field::retransmitOnReentry, true); }},
         {"out-of-field time",
-         [](SettingsModel& w) { w.SetText(Field::edtOutOfFieldTimeToRetransmit, "10"); }},
-        {"press time",
-         [](SettingsModel& w) { w.SetText(Field::edtLongDoubleTriplePressTime, "2,5"); }},
+         [](SettingsModel& w) { w.SetText(Field::outOfFieldSecondsBeforeRetransmit, "10"); }},
+        {"press time", [](SettingsModel& w) { w.SetText(Field::pressTimeSeconds, "2,5"); }},
     };
     ImageBytes v1 = Generation2Bytes();
     v1[0x2F] = 0x13;
@@ -168,20 +166,21 @@ TEST_F(Encode, PressTimeMustExceedTheDelayTimesTheHighestPress) {
         {"0,5", "", 0, true, false},
     };
     ShowFile(Generation2Bytes());
-    const Field press[] = {Field::cbConfig2_D1, Field::cbConfig2_D2, Field::cbConfig2_D3};
+    const Field press[] = {Field::longPressActive, Field::doublePressActive,
+                           Field::triplePressActive};
     for (const Case& c : cases) {
         for (int i = 0; i < 3; ++i) model->SetTicked(press[i], i + 1 == c.highestPress);
-        model->SetText(Field::edtButtonActivationDelay, c.delay);
-        model->SetText(Field::edtLongDoubleTriplePressTime, c.press);
-        model->SetEnabled(Field::edtLongDoubleTriplePressTime, c.pressEnabled);
+        model->SetText(Field::activationDelaySeconds, c.delay);
+        model->SetText(Field::pressTimeSeconds, c.press);
+        model->SetEnabled(Field::pressTimeSeconds, c.pressEnabled);
         EXPECT_EQ(model->PressTimeFitsDelay(), c.fits) << c.delay << " / " << c.press;
     }
     // Lower press functions do not matter beside the highest.
     model->SetTicked(press[0], true);
     model->SetTicked(press[2], true);
-    model->SetText(Field::edtButtonActivationDelay, "0,6");
-    model->SetText(Field::edtLongDoubleTriplePressTime, "2,5");
-    model->SetEnabled(Field::edtLongDoubleTriplePressTime, true);
+    model->SetText(Field::activationDelaySeconds, "0,6");
+    model->SetText(Field::pressTimeSeconds, "2,5");
+    model->SetEnabled(Field::pressTimeSeconds, true);
     EXPECT_TRUE(model->PressTimeFitsDelay());  // 2,4 < 2,5
     EXPECT_TRUE(prompts.records.isEmpty());
 }
@@ -193,13 +192,13 @@ class EncodeEnglish : public ModelTest {
 
 TEST_F(EncodeEnglish, DecimalPointLocale) {
     ShowFile(Generation2Bytes());
-    EXPECT_EQ(Text(Field::edtLongDoubleTriplePressTime), "2.5");
-    EXPECT_EQ(Text(Field::edtButtonActivationDelay), "1.2");
-    model->SetTicked(Field::cbConfig2_D1, true);
-    model->SetTicked(Field::cbConfig2_D2, false);
-    model->SetTicked(Field::cbConfig2_D3, false);
+    EXPECT_EQ(Text(Field::pressTimeSeconds), "2.5");
+    EXPECT_EQ(Text(Field::activationDelaySeconds), "1.2");
+    model->SetTicked(Field::longPressActive, true);
+    model->SetTicked(Field::doublePressActive, false);
+    model->SetTicked(Field::triplePressActive, false);
     EXPECT_TRUE(model->PressTimeFitsDelay());
-    model->SetText(Field::edtButtonActivationDelay, "1,3");  // no number under a point separator
+    model->SetText(Field::activationDelaySeconds, "1,3");  // no number under a point separator
     EXPECT_FALSE(model->PressTimeFitsDelay());
     EXPECT_EQ(SaveFile()[0x36], 0);
 }
@@ -224,15 +223,16 @@ TEST_F(Encode, EditedStateFollowsTheFileBytes) {
     std::vector<bool> flips;
     model->SetDirtyObserver([&](bool dirty) { flips.push_back(dirty); });
     EXPECT_FALSE(model->IsDirty());
-    model->SetText(Field::edtRadioCodeNew, "BEEF");  // a device write's code, not the file's
+    model->SetText(Field::newRadioCode, "BEEF");  // a device write's code, not the file's
     EXPECT_FALSE(model->IsDirty());
-    const QString before = model->Text(Field::edtBatteryTestInterval);
-    model->SetText(Field::edtBatteryTestInterval, "7");
-    model->SetText(Field::edtBatteryTestInterval, "07");
+    const QString before = model->Text(Field::batteryAlarmIntervalHours);
+    model->SetText(Field::batteryAlarmIntervalHours, "7");
+    model->SetText(Field::batteryAlarmIntervalHours, "07");
     EXPECT_TRUE(model->IsDirty());
-    model->SetText(Field::edtBatteryTestInterval, before);
+    model->SetText(Field::batteryAlarmIntervalHours, before);
     EXPECT_FALSE(model->IsDirty());
-    model->SetTicked(Field::cbConfig_D5, !model->Ticked(Field::cbConfig_D5));
+    model->SetTicked(Field::doorAlarmInsteadOfPosition,
+                     !model->Ticked(Field::doorAlarmInsteadOfPosition));
     model->MarkClean();  // saved
     EXPECT_FALSE(model->IsDirty());
     EXPECT_EQ(flips, (std::vector<bool>{true, false, true, false}));

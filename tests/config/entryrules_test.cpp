@@ -21,24 +21,24 @@ TEST_F(EntryRules, ChangesSetInCodeRunTheRules) {
         QList<int> messages;
     };
     const Case cases[] = {
-        {Field::edtNoShortTx, "15", "15", {}},
-        {Field::edtNoShortTx, "16", "15", {10854}},
-        {Field::edtBatteryTestInterval, "abc", "abc", {}},
-        {Field::edtBatteryTestInterval, "-5", "-5", {}},
-        {Field::edtButtonActivationDelay, "25", "25", {}},
-        {Field::edtButtonActivationDelay, "abc", "abc", {}},
-        {Field::edtButtonActivationDelay, "25,1", "25", {10859}},
-        {Field::edtLongDoubleTriplePressTime, "?.?", "2,0", {10860}},
-        {Field::edtLongDoubleTriplePressTime, "2.5", "2,0", {10860}},
-        {Field::edtLongDoubleTriplePressTime, "0,0", "0,0", {}},
-        {Field::edtRadioCodeOld, "FFFF", "FFFF", {}},  // filled by the program only
+        {Field::shortTransmissions, "15", "15", {}},
+        {Field::shortTransmissions, "16", "15", {10854}},
+        {Field::batteryAlarmIntervalHours, "abc", "abc", {}},
+        {Field::batteryAlarmIntervalHours, "-5", "-5", {}},
+        {Field::activationDelaySeconds, "25", "25", {}},
+        {Field::activationDelaySeconds, "abc", "abc", {}},
+        {Field::activationDelaySeconds, "25,1", "25", {10859}},
+        {Field::pressTimeSeconds, "?.?", "2,0", {10860}},
+        {Field::pressTimeSeconds, "2.5", "2,0", {10860}},
+        {Field::pressTimeSeconds, "0,0", "0,0", {}},
+        {Field::radioCode, "FFFF", "FFFF", {}},  // filled by the program only
         {DoorCode(8, true), "FFFF", "FFFF", {10818}},
         {DoorCode(1, false), "000", "000", {}},
         {DoorCode(1, false), "FFFE", "FFFE", {}},
         // Cut to the edit's maximum length before the rule looks at it.
-        {Field::edtNoShortTx, "160", "15", {10854}},
+        {Field::shortTransmissions, "160", "15", {10854}},
         {DoorCode(2, false), "ffff0", "ffff", {10818}},
-        {Field::edtButtonCounter, "1234567", "1234567", {}},  // no limit of its own
+        {Field::acknowledgedAlarmCount, "1234567", "1234567", {}},  // no limit of its own
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Name(c.field) + " := " + c.set);
@@ -60,10 +60,10 @@ TEST_F(EntryRules, LeavingThePressTimeChecksBothBounds) {
     };
     for (const auto& [text, after, messages] : cases) {
         // The text as it stands when the user leaves, without the change rule's corrections.
-        model->StoreText(Field::edtLongDoubleTriplePressTime, text);
+        model->StoreText(Field::pressTimeSeconds, text);
         prompts.Clear();
         model->LeavePressTimeEdit();
-        EXPECT_EQ(Text(Field::edtLongDoubleTriplePressTime), after) << text;
+        EXPECT_EQ(Text(Field::pressTimeSeconds), after) << text;
         EXPECT_EQ(prompts.MessageIds(), messages) << text;
     }
 }
@@ -96,18 +96,19 @@ TEST_F(EntryRules, ZoneBelongsToOneGroupAtMost) {
 
 TEST_F(EntryRules, RadioTestAlarmBoxEnablesItsSettings) {
     ShowFile(Generation2Bytes());  // radio test alarm active
-    const Field dependent[] = {Field::edtRadioTestAlarmInterval, Field::cbConfig_D6,
-                               Field::edtMissedAck};
-    Click(*model, Field::cbRadioTestAlarmActive);
+    const Field dependent[] = {Field::radioTestAlarmIntervalHours,
+                               Field::radioTestAlarmWithButtonCounter,
+                               Field::missedAcksBeforePowerSaving};
+    Click(*model, Field::radioTestAlarmActive);
     for (Field f : dependent) EXPECT_FALSE(model->Enabled(f)) << Name(f);
     // The values stay and are still saved.
-    EXPECT_EQ(Text(Field::edtMissedAck), "19");
+    EXPECT_EQ(Text(Field::missedAcksBeforePowerSaving), "19");
     const ImageBytes saved = SaveFile();
     EXPECT_EQ(saved[0x27], 9);
     EXPECT_EQ(saved[0x28], 19);
     EXPECT_EQ(saved[0x29], 0);
     EXPECT_EQ(saved[0x2D] & 0x40, 0x40);
-    Click(*model, Field::cbRadioTestAlarmActive);
+    Click(*model, Field::radioTestAlarmActive);
     for (Field f : dependent) EXPECT_TRUE(model->Enabled(f)) << Name(f);
 }
 
@@ -116,13 +117,13 @@ TEST_F(EntryRules, RfidBoxEnablesTheRfidPageWhateverTheGeneration) {
     v1[0x2F] = 0x12;
     ShowFile(v1);
     ASSERT_FALSE(model->Enabled(DoorCode(1, true)));
-    std::vector<Field> rfid = {Field::edtRfidInactivity,
-                               Field::edtRadioInactivity,
-                               Field::cbConfig_D2,
-                               Field::cbConfig_D5,
-                               Field::cbConfig_D3,
-                               Field::cbConfig2_D0,
-                               Field::edtOutOfFieldTimeToRetransmit};
+    std::vector<Field> rfid = {Field::rfidInactivitySeconds,
+                               Field::radioInactivitySeconds,
+                               Field::extendedMessages,
+                               Field::doorAlarmInsteadOfPosition,
+                               Field::personnelDevice,
+                               Field::retransmitOnReentry,
+                               Field::outOfFieldSecondsBeforeRetransmit};
     for (const bool restricted : {false, true}) {
         for (int k = 1; k <= 8; ++k) rfid.push_back(DoorCode(k, restricted));
         for (int z = 0; z < 16; ++z) rfid.push_back(Zone(z, restricted));
@@ -134,9 +135,9 @@ TEST_F(EntryRules, RfidBoxEnablesTheRfidPageWhateverTheGeneration) {
         if (std::find(rfid.begin(), rfid.end(), Field(i)) == rfid.end())
             others.append({Field(i), model->Enabled(Field(i))});
 
-    Click(*model, Field::cbConfig_D0);  // untick
+    Click(*model, Field::rfidActive);  // untick
     for (Field f : rfid) EXPECT_FALSE(model->Enabled(f)) << Name(f);
-    Click(*model, Field::cbConfig_D0);  // tick
+    Click(*model, Field::rfidActive);  // tick
     for (Field f : rfid) EXPECT_TRUE(model->Enabled(f)) << Name(f);
     for (const auto& [f, enabled] : others) EXPECT_EQ(model->Enabled(f), enabled) << Name(f);
 }

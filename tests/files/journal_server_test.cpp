@@ -489,7 +489,7 @@ TEST_F(JournalOnServer, EveryPathClaimsItsCodeOnTheServer) {
             plan.count = 1;
             if (path.path == SeriesList) plan.codes = QStringList{code};
             if (path.path == SeriesOne) plan.newCode = code;
-            if (path.path == Write) settings.SetText(Field::edtRadioCodeNew, code);
+            if (path.path == Write) settings.SetText(Field::newRadioCode, code);
             if (path.path == Write) host.Write();
             if (path.path == Change) host.ChangeCode(code);
             if (path.path == SeriesList || path.path == SeriesOne) {

@@ -17,9 +17,9 @@ TEST_F(CoreJobs, ReadAndWriteADeviceWithoutAWindow) {
     const int device = sim.AddDevice(0x4C2D, 0x21);
     sim.Device(device).memory[0x2C] = 77;  // battery test interval
     host.Read();
-    EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), "77");
+    EXPECT_EQ(settings.Text(Field::batteryAlarmIntervalHours), "77");
     EXPECT_EQ(host.waits, 2);
-    settings.SetText(Field::edtBatteryTestInterval, "300");  // held at 255 by its rule
+    settings.SetText(Field::batteryAlarmIntervalHours, "300");  // held at 255 by its rule
     host.Write();
     EXPECT_EQ(host.status, Text(Msg::WriteDone));
     EXPECT_EQ(sim.Device(device).memory[0x2C], 255);

@@ -193,7 +193,7 @@ TEST(JobsEndToEnd, SeriesDialogWritesThreeDevicesWithCodesFromAList) {
         EXPECT_EQ(journal[row][ColOutcome], "geprüft");
     }
     // The window's own fields are as they were before the series.
-    EXPECT_TRUE(window.Model().Text(Field::edtRadioCodeNew).isEmpty());
+    EXPECT_TRUE(window.Model().Text(Field::newRadioCode).isEmpty());
 }
 
 }  // namespace

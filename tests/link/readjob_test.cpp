@@ -36,10 +36,10 @@ TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
         EXPECT_EQ(sim.Log(), Join(Identification(), read));
         EXPECT_TRUE(prompts.MessageIds().isEmpty());
         EXPECT_EQ(host.status, Text(Msg::ReadDone));
-        EXPECT_EQ(settings.Text(Field::edtRadioCodeOld), "4C2D");
-        EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), "77");
-        EXPECT_EQ(settings.Text(Field::edtMissedAck), "9");
-        EXPECT_EQ(settings.Text(Field::edtFirmwareVersion), c.firmwareText);
+        EXPECT_EQ(settings.Text(Field::radioCode), "4C2D");
+        EXPECT_EQ(settings.Text(Field::batteryAlarmIntervalHours), "77");
+        EXPECT_EQ(settings.Text(Field::missedAcksBeforePowerSaving), "9");
+        EXPECT_EQ(settings.Text(Field::firmwareVersion), c.firmwareText);
         EXPECT_EQ(host.origin, OriginDevice);
         EXPECT_EQ(host.title, Text(10501));
         EXPECT_EQ(host.instruction, Text(10503));
@@ -55,17 +55,17 @@ TEST_F(ReadJobTest, ReadsTheBlocksOfEachGeneration) {
 // The blocks listed before the generation was known are taken back: no later press reads them.
 TEST_F(ReadJobTest, UnknownGenerationSendsNoJob) {
     sim.AddDevice(0x4C2D, 0x30);
-    const QString before = settings.Text(Field::edtBatteryTestInterval);
+    const QString before = settings.Text(Field::batteryAlarmIntervalHours);
     host.Read();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{10505});
     EXPECT_EQ(sim.Log(),
               Join(Identification(), {"m", "m0622", "m0828", "m0830", "m0840", "m0848", "m"}));
-    EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), before);
+    EXPECT_EQ(settings.Text(Field::batteryAlarmIntervalHours), before);
 }
 
 TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
     sim.AddDevice(0x4C2D, 0x21);
-    const QString before = settings.Text(Field::edtBatteryTestInterval);
+    const QString before = settings.Text(Field::batteryAlarmIntervalHours);
     Press(0);
     Abort();
     host.Read();
@@ -75,7 +75,7 @@ TEST_F(ReadJobTest, AbortInTheSecondWaitEmptiesTheListAndKeepsTheView) {
     EXPECT_EQ(sim.Log(), expected);
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
     EXPECT_EQ(host.status, Text(10504));
-    EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), before);
+    EXPECT_EQ(settings.Text(Field::batteryAlarmIntervalHours), before);
     EXPECT_EQ(host.origin, -1);
 }
 
@@ -137,7 +137,7 @@ TEST_F(ReadJobTest, MissingBlockNamesTheLastMissingDoorCode) {
         // The missing cell's value in the cleared read image, and its address, in decimal.
         EXPECT_EQ(prompts.records[0].text.toStdString(),
                   FillText(10817, {"0", address}).toStdString());
-        EXPECT_EQ(settings.Text(Field::edtBatteryTestInterval), "77");
+        EXPECT_EQ(settings.Text(Field::batteryAlarmIntervalHours), "77");
         EXPECT_EQ(host.origin, OriginDevice);
     }
     EXPECT_EQ(settings.Text(DoorCode(8, false)), "?");

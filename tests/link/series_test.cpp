@@ -82,7 +82,7 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
         ScriptedPrompts prompts;
         SettingsModel settings(&prompts);
         ShowDeviceSettings(sim, 0, settings);
-        settings.SetText(Field::edtRadioCodeNew, QString::fromLatin1(row.newCode));
+        settings.SetText(Field::newRadioCode, QString::fromLatin1(row.newCode));
         LpxAdapter adapter(&driver);
         SeriesPressHost host(sim, prompts);
         host.whenNoneListed = kAbort;
@@ -116,7 +116,7 @@ TEST(Series, CountsEachDeviceOnceAndEndsWhereNoDeviceCanHelp) {
                               [](const std::string& c) { return c.rfind("n0220", 0) == 0; }),
                   !row.codes.isEmpty());
         EXPECT_FALSE(prompts.MessageIds().contains(Msg::ConfirmCodeChange));
-        EXPECT_EQ(settings.Text(Field::edtRadioCodeNew), QString::fromLatin1(row.newCode));
+        EXPECT_EQ(settings.Text(Field::newRadioCode), QString::fromLatin1(row.newCode));
         EXPECT_EQ(driver.OpenHandles(), 0);
     }
 }

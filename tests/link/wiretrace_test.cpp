@@ -37,7 +37,7 @@ struct Scene {
 };
 
 void Write(PressingHost& jobs, SettingsModel& settings, bool verify, const QString& newCode) {
-    settings.SetText(Field::edtRadioCodeNew, newCode);
+    settings.SetText(Field::newRadioCode, newCode);
     WriteRequest request;
     request.verify = verify;
     jobs.Write(request);

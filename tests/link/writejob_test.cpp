@@ -28,7 +28,7 @@ class WriteJobTest : public CoreJobsTest {
 
 TEST_F(WriteJobTest, GenerationOneGetsTheCommonBlocks) {
     const int device = ShownDevice(0x4C2D, 0x1A);
-    settings.SetText(Field::edtBatteryTestInterval, "42");
+    settings.SetText(Field::batteryAlarmIntervalHours, "42");
     host.Write();
     EXPECT_EQ(WriteCommands(),
               (Commands{"n", "n0327", "n022C", "n0730", "n0840", "n0848", "i4C2D", "N", "n"}));
@@ -44,7 +44,7 @@ TEST_F(WriteJobTest, GenerationOneGetsTheCommonBlocks) {
 
 TEST_F(WriteJobTest, ConfirmedCodeChangeTravelsAsTheLastBlock) {
     const int device = ShownDevice(0x4C2D, 0x21);
-    settings.SetText(Field::edtRadioCodeNew, "1A2B");
+    settings.SetText(Field::newRadioCode, "1A2B");
     prompts.answers = {BoxAnswer::Yes};
     host.Write();
     ASSERT_EQ(prompts.MessageIds(), QList<int>{10871});
@@ -57,8 +57,8 @@ TEST_F(WriteJobTest, ConfirmedCodeChangeTravelsAsTheLastBlock) {
     EXPECT_EQ(sim.Log()[Identification().size() + 9], "n02201A2B");
     EXPECT_EQ(sim.Device(device).RadioCode(), 0x1A2B);
     // The code fields stay as they were.
-    EXPECT_EQ(settings.Text(Field::edtRadioCodeOld), "4C2D");
-    EXPECT_EQ(settings.Text(Field::edtRadioCodeNew), "1A2B");
+    EXPECT_EQ(settings.Text(Field::radioCode), "4C2D");
+    EXPECT_EQ(settings.Text(Field::newRadioCode), "1A2B");
 }
 
 struct ConfirmationCase {
@@ -83,7 +83,7 @@ TEST_F(WriteJobTest, CodeChangeConfirmation) {
         SCOPED_TRACE(c.newCode);
         sim.ClearLog();
         prompts.Clear();
-        settings.SetText(Field::edtRadioCodeNew, c.newCode);
+        settings.SetText(Field::newRadioCode, c.newCode);
         prompts.answers = c.answers;
         host.Write();
         EXPECT_EQ(prompts.MessageIds().contains(10871), c.asked);
@@ -109,7 +109,7 @@ TEST_F(WriteJobTest, SettingsChecksBeforeTheLpx) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         ShowDevice(0);
-        settings.SetText(Field::edtRadioCodeNew, c.newCode);
+        settings.SetText(Field::newRadioCode, c.newCode);
         if (c.sameDoorCodeTwice) {
             settings.SetText(DoorCode(3, false), "FFFF");
             settings.SetText(DoorCode(5, true), "ffff");
