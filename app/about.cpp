@@ -14,23 +14,23 @@
 #include "app/placewidget.h"
 #include "resources/catalogue.h"
 
-TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName("frmAbout");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(394, 303);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName("Panel1");
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setLineWidth(2);
-    Panel1->setGeometry(8, 8, 377, 249);
+    commandPanel = new QFrame(this);
+    commandPanel->setObjectName("Panel1");
+    commandPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    commandPanel->setLineWidth(2);
+    commandPanel->setGeometry(8, 8, 377, 249);
 
-    ProgramIcon = PlaceWidget<QLabel>(Panel1, "ProgramIcon", 16, 14, 121, 160);
+    ProgramIcon = PlaceWidget<QLabel>(commandPanel, "ProgramIcon", 16, 14, 121, 160);
     ProgramIcon->setScaledContents(true);  // the picture is stretched to fit
     ProgramIcon->setPixmap(QPixmap::fromImage(DevicePicture()));
 
-    GroupBox1 = PlaceWidget<QGroupBox>(Panel1, "GroupBox1", 152, 8, 209, 225);
+    GroupBox1 = PlaceWidget<QGroupBox>(commandPanel, "GroupBox1", 152, 8, 209, 225);
 
     mmoInfo = PlaceWidget<QPlainTextEdit>(GroupBox1, "mmoInfo", 8, 16, 177, 161);
     mmoInfo->setReadOnly(true);
@@ -55,15 +55,15 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TfrmAbout::Configure(const QString& programFolder, const QString& siteConfigFolder,
-                          const VersionRecord& version, AskLpxLine askLpx) {
+void AboutBox::Configure(const QString& programFolder, const QString& siteConfigFolder,
+                         const VersionRecord& version, AskLpxLine askLpx) {
     programFolder_ = programFolder;
     siteConfigFolder_ = siteConfigFolder;
     version_ = version;
     askLpx_ = std::move(askLpx);
 }
 
-void TfrmAbout::SetDataFolder(const QString& folder) {
+void AboutBox::SetDataFolder(const QString& folder) {
     const QString text = FillText(Msg::AboutDataFolder, {folder});
     lblDataFolder->setToolTip(text);
     lblDataFolder->setText(
@@ -71,13 +71,13 @@ void TfrmAbout::SetDataFolder(const QString& folder) {
     lblDataFolder->setVisible(!folder.isEmpty());
 }
 
-void TfrmAbout::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Restoring the minimised box is no new showing: it neither moves nor asks the LPX again.
     if (!event->spontaneous()) FormShow();
 }
 
-void TfrmAbout::FormShow() {
+void AboutBox::FormShow() {
     CentreOnScreen(this);
     setWindowTitle(Text(Msg::AboutTitle));
     btnOK->setText(ToolkitText::Ok);
@@ -87,7 +87,7 @@ void TfrmAbout::FormShow() {
     lblLpxVersion->clear();
     // A line that arrives after the box was closed finds it hidden and no harm done.
     if (askLpx_)
-        askLpx_([box = QPointer<TfrmAbout>(this)](const QString& line) {
+        askLpx_([box = QPointer<AboutBox>(this)](const QString& line) {
             if (box) box->lblLpxVersion->setText(line);
         });
 

@@ -1,5 +1,5 @@
 #pragma once
-// TfrmAbout: Help > Info, with the program's version, the site's contact lines and the LPX's
+// AboutBox: Help > Info, with the program's version, the site's contact lines and the LPX's
 // information text, which the box asks the LPX for each time it opens. The box opens at once;
 // the LPX's line follows when it arrives.
 
@@ -14,10 +14,10 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-class TfrmAbout : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmAbout(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
     // Asks the LPX for its line away from the window's thread; told gets it (empty: no answer)
     // on the window's thread.
@@ -33,7 +33,7 @@ class TfrmAbout : public QDialog {
     void FormShow();
 
     QPushButton* btnOK = nullptr;
-    QFrame* Panel1 = nullptr;
+    QFrame* commandPanel = nullptr;
     QLabel* ProgramIcon = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QPlainTextEdit* mmoInfo = nullptr;

@@ -8,7 +8,7 @@
 #include "app/manual.h"
 #include "resources/catalogue.h"
 
-void TfrmMain::mnuHelpAboutClick() {
+void MainWindow::onAboutTriggered() {
     if (!frmAbout) return;
     // The LPX is asked on the job thread; while a job runs the box shows no line.
     frmAbout->Configure(env_.programFolder, env_.siteConfigFolder, env_.version,
@@ -21,7 +21,7 @@ void TfrmMain::mnuHelpAboutClick() {
     frmAbout->exec();
 }
 
-void TfrmMain::mnuHelpManualClick() {
+void MainWindow::onManualTriggered() {
     const QString path = ManualPath(env_.programFolder);
     if (!ManualExists(path)) {
         ErrorBox(Msg::ManualMissing, {path});

@@ -51,7 +51,7 @@ QString LocalFile(const QUrl& url) {
         QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
-void RaiseWindow(TfrmMain* window, const QVariantMap& platformData) {
+void RaiseWindow(MainWindow* window, const QVariantMap& platformData) {
     // On Wayland only a token from the caller lets the compositor give the window the focus.
     const QString token = platformData.value(QStringLiteral("activation-token")).toString();
     if (!token.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
@@ -80,7 +80,7 @@ bool HandFileToRunningWindow(const ProgramOptions& options) {
     return bus.call(call, QDBus::Block, kReplyMs).type() == QDBusMessage::ReplyMessage;
 }
 
-bool ServeApplicationBus(TfrmMain* window, QDBusConnection bus) {
+bool ServeApplicationBus(MainWindow* window, QDBusConnection bus) {
     if (!bus.isConnected()) return false;
     auto* object = new ApplicationBus(window);
     // The object first: whoever sees the name may call it at once.
@@ -93,11 +93,11 @@ bool ServeApplicationBus(TfrmMain* window, QDBusConnection bus) {
     return true;
 }
 
-bool ServeApplicationBus(TfrmMain* window) {
+bool ServeApplicationBus(MainWindow* window) {
     return SessionBusNamed() && ServeApplicationBus(window, QDBusConnection::sessionBus());
 }
 
-ApplicationBus::ApplicationBus(TfrmMain* window) : QObject(window), window_(window) {}
+ApplicationBus::ApplicationBus(MainWindow* window) : QObject(window), window_(window) {}
 
 void ApplicationBus::Activate(const QVariantMap& platformData) {
     RaiseWindow(window_, platformData);

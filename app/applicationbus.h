@@ -13,7 +13,7 @@
 
 #include "files/programoptions.h"
 
-class TfrmMain;
+class MainWindow;
 
 // The object path of the application's name, as the freedesktop convention derives it.
 extern const char* const kApplicationPath;
@@ -26,17 +26,17 @@ bool HandFileToRunningWindow(const ProgramOptions& options);
 
 // The running window's side: object and name on bus. False when the name is owned already (the
 // first window keeps receiving the files) or the bus is not connected.
-bool ServeApplicationBus(TfrmMain* window, QDBusConnection bus);
+bool ServeApplicationBus(MainWindow* window, QDBusConnection bus);
 
 // ServeApplicationBus on the session bus, when the environment names one.
-bool ServeApplicationBus(TfrmMain* window);
+bool ServeApplicationBus(MainWindow* window);
 
 class ApplicationBus : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
 
   public:
-    explicit ApplicationBus(TfrmMain* window);
+    explicit ApplicationBus(MainWindow* window);
 
   public Q_SLOTS:
     void Activate(const QVariantMap& platformData);
@@ -48,5 +48,5 @@ class ApplicationBus : public QObject, protected QDBusContext {
                         const QVariantMap& platformData);
 
   private:
-    TfrmMain* window_;
+    MainWindow* window_;
 };

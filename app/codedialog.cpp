@@ -15,7 +15,8 @@
 #include "jobs/devicejobs.h"
 #include "resources/catalogue.h"
 
-TfrmChangeCode::TfrmChangeCode(WindowJobs& jobs, QWidget* parent) : QDialog(parent), jobs_(jobs) {
+CodeChangeDialog::CodeChangeDialog(WindowJobs& jobs, QWidget* parent)
+    : QDialog(parent), jobs_(jobs) {
     setObjectName("frmChangeCode");
     setFixedSize(393, 293);
     setWindowTitle(Text(Msg::ChangeCodeTitle));
@@ -65,16 +66,16 @@ TfrmChangeCode::TfrmChangeCode(WindowJobs& jobs, QWidget* parent) : QDialog(pare
     btnChange->setAutoDefault(false);
     // Enter in the code field starts the change, as the dialog's one action.
     btnChange->setDefault(true);
-    connect(btnChange, &QPushButton::clicked, this, &TfrmChangeCode::btnChangeClick);
+    connect(btnChange, &QPushButton::clicked, this, &CodeChangeDialog::onChangeClicked);
 
     btnClose = new QPushButton(ToolkitText::Close, this);
     btnClose->setObjectName("btnClose");
     btnClose->setGeometry(304, 256, 75, 25);
     btnClose->setAutoDefault(false);
-    connect(btnClose, &QPushButton::clicked, this, &TfrmChangeCode::btnCloseClick);
+    connect(btnClose, &QPushButton::clicked, this, &CodeChangeDialog::onCloseClicked);
 }
 
-void TfrmChangeCode::FitNoteAboveTheCode() {
+void CodeChangeDialog::FitNoteAboveTheCode() {
     // The form was laid out for a smaller font than Linux desktops use; at theirs the note's
     // lines would run into the new code's row. Its text is set smaller until it fits.
     constexpr double kSmallestPoints = 6;
@@ -92,25 +93,25 @@ void TfrmChangeCode::FitNoteAboveTheCode() {
     lblNote->setFixedHeight(std::min(height, room));
 }
 
-void TfrmChangeCode::FormShow() {
+void CodeChangeDialog::FormShow() {
     CentreOnScreen(this);
     edtNewCode->clear();
 }
 
-void TfrmChangeCode::showEvent(QShowEvent* event) {
+void CodeChangeDialog::showEvent(QShowEvent* event) {
     // Restoring the minimised dialog is no new showing: the typed code and the place stay.
     if (!event->spontaneous()) FormShow();
     QDialog::showEvent(event);
 }
 
-void TfrmChangeCode::edtNewCodeKeyPress(QChar& key) {
+void CodeChangeDialog::onNewCodeKeyPress(QChar& key) {
     const char16_t c = key.unicode();
     const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
     const bool editing = c == 3 || c == 8 || c == 22 || c == 24;
     if (!hex && !editing) key = QChar();
 }
 
-bool TfrmChangeCode::eventFilter(QObject* watched, QEvent* event) {
+bool CodeChangeDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edtNewCode && event->type() == QEvent::KeyPress) {
         const auto* key_event = static_cast<QKeyEvent*>(event);
         const QString typed = key_event->text();
@@ -125,7 +126,7 @@ bool TfrmChangeCode::eventFilter(QObject* watched, QEvent* event) {
             // A key may type more than one character (a composed key): the field receives it
             // only when every one passes.
             for (QChar key : typed) {
-                edtNewCodeKeyPress(key);
+                onNewCodeKeyPress(key);
                 if (key.isNull()) return true;
             }
         }
@@ -133,10 +134,10 @@ bool TfrmChangeCode::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TfrmChangeCode::btnCloseClick() {
+void CodeChangeDialog::onCloseClicked() {
     done(1);
 }
 
-void TfrmChangeCode::btnChangeClick() {
+void CodeChangeDialog::onChangeClicked() {
     if (!jobs_.Running()) jobs_.StartCodeChange({edtNewCode->text()});
 }

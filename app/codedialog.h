@@ -1,5 +1,5 @@
 #pragma once
-// TfrmChangeCode: gives a device a new radio ID code without touching its other settings. The
+// CodeChangeDialog: gives a device a new radio ID code without touching its other settings. The
 // dialog stays open for further changes until the user closes it.
 
 #include <QDialog>
@@ -10,18 +10,18 @@ class QLineEdit;
 class QPushButton;
 class WindowJobs;
 
-class TfrmChangeCode : public QDialog {
+class CodeChangeDialog : public QDialog {
     Q_OBJECT
   public:
     // The change starts a code change on jobs, unless another job runs.
-    TfrmChangeCode(WindowJobs& jobs, QWidget* parent = nullptr);
+    CodeChangeDialog(WindowJobs& jobs, QWidget* parent = nullptr);
 
     void FormShow();
     // The hexadecimal key filter: digits, A-F, a-f and the editing keys Ctrl+C, Backspace,
     // Ctrl+V and Ctrl+X pass; any other character is swallowed (key becomes null).
-    static void edtNewCodeKeyPress(QChar& key);
-    void btnChangeClick();
-    void btnCloseClick();
+    static void onNewCodeKeyPress(QChar& key);
+    void onChangeClicked();
+    void onCloseClicked();
 
     QFrame* pnlChangeIdCode = nullptr;
     QLabel* lblNote = nullptr;

@@ -13,7 +13,7 @@
 #include "files/settingsfile.h"
 #include "resources/catalogue.h"
 
-TfrmSelectDirectory::TfrmSelectDirectory(QWidget* parent) : QDialog(parent) {
+FolderDialog::FolderDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("frmSelectDirectory");
     // Fixed single border with the system menu only: no resizing, no help or maximise button.
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -40,13 +40,13 @@ TfrmSelectDirectory::TfrmSelectDirectory(QWidget* parent) : QDialog(parent) {
     btnCancel = PlaceWidget<QPushButton>(this, "btnCancel", 384, 192, 75, 25);
     btnCancel->setAutoDefault(false);
 
-    connect(btnBrowse, &QPushButton::clicked, this, [this] { btnBrowseClick(); });
+    connect(btnBrowse, &QPushButton::clicked, this, [this] { onBrowseClicked(); });
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     FormCreate();
 }
 
-void TfrmSelectDirectory::FormCreate() {
+void FolderDialog::FormCreate() {
     setWindowTitle(Text(Msg::SelectFolderTitle));
     gbxSelectDirectory->setTitle(Text(Msg::SelectFolderBox));
     lblDirectoryInfo->setText(Text(Msg::SelectFolderInfo));
@@ -57,14 +57,14 @@ void TfrmSelectDirectory::FormCreate() {
     NameControl(edtActiveConfigDirectory, Text(Msg::SelectFolderBox), Text(Msg::SelectFolderInfo));
 }
 
-void TfrmSelectDirectory::showEvent(QShowEvent* event) {
+void FolderDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Restoring the minimised dialog is no new showing: it stays where the user put it.
     if (!event->spontaneous()) FormShow();
 }
 
 // Centred over the main window; each halving is cut toward zero, also for a negative difference.
-void TfrmSelectDirectory::FormShow() {
+void FolderDialog::FormShow() {
     const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
     if (!owner) return;
     const QRect main = owner->frameGeometry();
@@ -73,22 +73,22 @@ void TfrmSelectDirectory::FormShow() {
          main.top() + (main.height() - self.height()) / 2);
 }
 
-void TfrmSelectDirectory::SetFolder(const QString& folder) {
+void FolderDialog::SetFolder(const QString& folder) {
     edtActiveConfigDirectory->setText(WithoutTrailingDelimiter(folder));
 }
 
-QString TfrmSelectDirectory::GetFolder() const {
+QString FolderDialog::GetFolder() const {
     return WithoutTrailingDelimiter(edtActiveConfigDirectory->text());
 }
 
-void TfrmSelectDirectory::btnBrowseClick() {
+void FolderDialog::onBrowseClicked() {
     if (!prompts_) return;
     const QString start = WithoutTrailingDelimiter(edtActiveConfigDirectory->text());
     const QString picked = prompts_->AskFolder(Text(Msg::SelectNewFolderTitle), start);
     if (!picked.isEmpty()) edtActiveConfigDirectory->setText(WithoutTrailingDelimiter(picked));
 }
 
-void ChooseDefaultFolder(TfrmSelectDirectory& dialog, Prompts& prompts, QString& folder,
+void ChooseDefaultFolder(FolderDialog& dialog, Prompts& prompts, QString& folder,
                          const QString& settingsFilePath) {
     dialog.SetPrompts(&prompts);
     dialog.SetFolder(folder);

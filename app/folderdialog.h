@@ -1,5 +1,5 @@
 #pragma once
-// TfrmSelectDirectory: the dialog of File > Select Default Folder. The user types a folder or
+// FolderDialog: the dialog of File > Select Default Folder. The user types a folder or
 // picks one with the browse button; the main window takes it over after OK.
 
 #include <QDialog>
@@ -10,10 +10,10 @@ class QLineEdit;
 class QPushButton;
 class Prompts;
 
-class TfrmSelectDirectory : public QDialog {
+class FolderDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmSelectDirectory(QWidget* parent = nullptr);
+    explicit FolderDialog(QWidget* parent = nullptr);
 
     // The folder picker of the browse button goes through these prompts (the main window's).
     void SetPrompts(Prompts* prompts) { prompts_ = prompts; }
@@ -23,7 +23,7 @@ class TfrmSelectDirectory : public QDialog {
     // The edit's text without one trailing delimiter.
     QString GetFolder() const;
 
-    void btnBrowseClick();
+    void onBrowseClicked();
 
     QGroupBox* gbxSelectDirectory = nullptr;
     QLabel* lblDirectoryInfo = nullptr;
@@ -45,5 +45,5 @@ class TfrmSelectDirectory : public QDialog {
 // File > Select Default Folder: shows the dialog on folder and, after OK, takes the folder as
 // typed (an empty or missing folder is the user's choice) and stores it in the settings file; a
 // failed store is said in a box.
-void ChooseDefaultFolder(TfrmSelectDirectory& dialog, Prompts& prompts, QString& folder,
+void ChooseDefaultFolder(FolderDialog& dialog, Prompts& prompts, QString& folder,
                          const QString& settingsFilePath);

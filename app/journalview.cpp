@@ -55,8 +55,8 @@ void AddLabelled(QHBoxLayout* row, QWidget* parent, int textId, QWidget* field) 
 
 }  // namespace
 
-TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* prompts,
-                         bool practiceMode)
+JournalWindow::JournalWindow(const JournalTarget& target, QWidget* parent, Prompts* prompts,
+                             bool practiceMode)
     : QDialog(parent), worker_(std::make_unique<JournalWorker>(target)), prompts_(prompts) {
     setObjectName("frmJournal");
     setWindowTitle(Text(Msg::JournalTitle));
@@ -107,7 +107,7 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     btnJournalExport->setObjectName("btnJournalExport");
     btnJournalExport->setEnabled(prompts_ != nullptr);
     // The report of the lines the filter shows.
-    if (auto* main = qobject_cast<TfrmMain*>(parent)) {
+    if (auto* main = qobject_cast<MainWindow*>(parent)) {
         auto* report = new ReportActions(*main, this, [this](ReportRange* range, QString* text) {
             const JournalFilter filter = Filter();
             const QString part = filter.device.toUpper();
@@ -127,16 +127,16 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     boxJournalButtons->setFocusProxy(nullptr);
     boxJournalButtons->setFocusPolicy(Qt::NoFocus);
     connect(boxJournalButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(btnJournalOpen, &QPushButton::clicked, this, &TfrmJournal::OpenChosenLine);
-    connect(btnJournalExport, &QPushButton::clicked, this, &TfrmJournal::ExportShownLines);
-    connect(tblJournal, &QTableView::doubleClicked, this, &TfrmJournal::OpenChosenLine);
+    connect(btnJournalOpen, &QPushButton::clicked, this, &JournalWindow::OpenChosenLine);
+    connect(btnJournalExport, &QPushButton::clicked, this, &JournalWindow::ExportShownLines);
+    connect(tblJournal, &QTableView::doubleClicked, this, &JournalWindow::OpenChosenLine);
     connect(tblJournal->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &TfrmJournal::UpdateButtons);
-    connect(model_, &JournalModel::Loaded, this, &TfrmJournal::LinesLoaded);
-    connect(edtJournalDevice, &QLineEdit::textChanged, this, &TfrmJournal::Refresh);
-    connect(edtJournalSite, &QLineEdit::editingFinished, this, &TfrmJournal::Refresh);
-    connect(edtJournalFrom, &QDateEdit::dateChanged, this, &TfrmJournal::Refresh);
-    connect(edtJournalUntil, &QDateEdit::dateChanged, this, &TfrmJournal::Refresh);
+            &JournalWindow::UpdateButtons);
+    connect(model_, &JournalModel::Loaded, this, &JournalWindow::LinesLoaded);
+    connect(edtJournalDevice, &QLineEdit::textChanged, this, &JournalWindow::Refresh);
+    connect(edtJournalSite, &QLineEdit::editingFinished, this, &JournalWindow::Refresh);
+    connect(edtJournalFrom, &QDateEdit::dateChanged, this, &JournalWindow::Refresh);
+    connect(edtJournalUntil, &QDateEdit::dateChanged, this, &JournalWindow::Refresh);
     auto* filter = new QHBoxLayout;
     AddLabelled(filter, this, Msg::JournalDeviceFilter, edtJournalDevice);
     AddLabelled(filter, this, Msg::JournalSiteFilter, edtJournalSite);
@@ -155,12 +155,12 @@ TfrmJournal::TfrmJournal(const JournalTarget& target, QWidget* parent, Prompts* 
     Refresh();
 }
 
-TfrmJournal::~TfrmJournal() {
+JournalWindow::~JournalWindow() {
     // A server still being waited for is given up at once; nothing more reaches the dialog.
     worker_.reset();
 }
 
-JournalFilter TfrmJournal::Filter() const {
+JournalFilter JournalWindow::Filter() const {
     JournalFilter filter;
     filter.device = edtJournalDevice->text();
     filter.site = edtJournalSite->text().simplified();
@@ -170,13 +170,13 @@ JournalFilter TfrmJournal::Filter() const {
     return filter;
 }
 
-void TfrmJournal::Refresh() {
+void JournalWindow::Refresh() {
     model_->Show(Filter());
     lblJournalLines->setText(Text(Msg::JournalLoading));
     UpdateButtons();
 }
 
-void TfrmJournal::LinesLoaded(const QString& error) {
+void JournalWindow::LinesLoaded(const QString& error) {
     if (error.isEmpty()) {
         tblJournal->resizeColumnsToContents();
         lblJournalLines->setText(
@@ -188,30 +188,30 @@ void TfrmJournal::LinesLoaded(const QString& error) {
     emit Read(error);
 }
 
-bool TfrmJournal::Busy() const {
+bool JournalWindow::Busy() const {
     return busy_ > 0 || model_->Loading();
 }
 
-void TfrmJournal::BeginReading(const QString& text) {
+void JournalWindow::BeginReading(const QString& text) {
     ++busy_;
     lblJournalLines->setText(text);
     UpdateButtons();
 }
 
-void TfrmJournal::EndReading(const QString& error, const QString& text) {
+void JournalWindow::EndReading(const QString& error, const QString& text) {
     --busy_;
     lblJournalLines->setText(error.isEmpty() ? text : error);
     UpdateButtons();
     emit Read(error);
 }
 
-void TfrmJournal::UpdateButtons() {
+void JournalWindow::UpdateButtons() {
     const QModelIndex current = tblJournal->currentIndex();
     btnJournalOpen->setEnabled(!Busy() && current.isValid() && model_->HasImage(current.row()));
     btnJournalExport->setEnabled(!Busy() && prompts_ != nullptr);
 }
 
-void TfrmJournal::OpenChosenLine() {
+void JournalWindow::OpenChosenLine() {
     const QModelIndex current = tblJournal->currentIndex();
     if (Busy() || !current.isValid()) return;
     const int row = current.row();
@@ -235,7 +235,7 @@ void TfrmJournal::OpenChosenLine() {
 
 // The lines the filter lets through, all of them (not only those scrolled into view), as the
 // guarded CSV that korbi-cli journal --csv writes. The file is written whole or not at all.
-void TfrmJournal::ExportShownLines() {
+void JournalWindow::ExportShownLines() {
     if (Busy()) return;
     QString path = prompts_->AskSaveFile({Text(Msg::JournalExportTitle),
                                           Text(Msg::JournalExportFilter) + "|*.csv",
@@ -284,7 +284,7 @@ void TfrmJournal::ExportShownLines() {
     });
 }
 
-void TfrmMain::mnuCommShowJournalClick() {
+void MainWindow::onShowJournalTriggered() {
     if (applicationDataFolder.isEmpty()) {
         const QString common = environment().commonDataFolder;
         int error = 0;
@@ -296,14 +296,14 @@ void TfrmMain::mnuCommShowJournalClick() {
     const JournalTarget target{JournalPath(applicationDataFolder), Jobs().Record().server};
     // The dialog opens at once and reads the record meanwhile; a journal that cannot be read
     // says so in it, with its cause.
-    TfrmJournal dialog(target, this, &prompts(), env_.practiceMode);
+    JournalWindow dialog(target, this, &prompts(), env_.practiceMode);
     if (dialog.exec() != QDialog::Accepted || dialog.chosenImage.isEmpty()) return;
     // Opening a line replaces the shown configuration, as opening a file does.
     if (!ConfirmLosingEdits()) return;
     ShowJournalImage(dialog.chosenImage, dialog.chosenLine);
 }
 
-void TfrmMain::ShowJournalImage(const QByteArray& image, const QStringList& line) {
+void MainWindow::ShowJournalImage(const QByteArray& image, const QStringList& line) {
     ImageBytes bytes{};
     std::copy(image.cbegin(), image.cend(), bytes.begin());
     files_.ShowDeviceBytes(bytes, FillText(Msg::JournalConfigurationLoaded, line));

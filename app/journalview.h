@@ -24,15 +24,15 @@ class JournalWorker;
 class Prompts;
 class QTableView;
 
-class TfrmJournal : public QDialog {
+class JournalWindow : public QDialog {
     Q_OBJECT
   public:
     // target: the journal, opened by the dialog, which starts at once to show all its lines.
     // prompts asks for the export's file and tells its failure; practiceMode adds the line that
     // practice jobs are not recorded.
-    TfrmJournal(const JournalTarget& target, QWidget* parent = nullptr, Prompts* prompts = nullptr,
-                bool practiceMode = false);
-    ~TfrmJournal() override;
+    JournalWindow(const JournalTarget& target, QWidget* parent = nullptr,
+                  Prompts* prompts = nullptr, bool practiceMode = false);
+    ~JournalWindow() override;
     // Whether the lines, a line's configuration or an export are being read.
     bool Busy() const;
     // The configuration of the chosen line, 256 bytes, once "Konfiguration öffnen" was pressed.

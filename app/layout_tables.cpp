@@ -3,7 +3,7 @@
 namespace layout {
 
 namespace {
-using M = TfrmMain;
+using M = MainWindow;
 using F = Field;
 using G = Group;
 }  // namespace
@@ -155,36 +155,36 @@ const std::vector<ActionRow>& Tables::ActionRows() {
         {&M::mnuFileNewKorbiV1, "mnuFileNewKorbiV1", &M::mnuFileNew, "K-ORBI v1.x", 0, 0, 1,
          nullptr},
         {&M::mnuFileOpen, "mnuFileOpen", &M::mnuFile, "&Open...", Msg::MenuFileOpen, Qt::Key_O, -1,
-         &M::mnuFileOpenClick},
+         &M::onOpenTriggered},
         {&M::mnuFileSave, "mnuFileSave", &M::mnuFile, "&Save", Msg::MenuFileSave, Qt::Key_S, -1,
-         &M::mnuFileSaveClick},
+         &M::onSaveTriggered},
         {&M::mnuFileSaveAs, "mnuFileSaveAs", &M::mnuFile, "Save &As...", Msg::MenuFileSaveAs, 0, -1,
-         &M::mnuFileSaveAsClick},
+         &M::onSaveAsTriggered},
         {&M::mnuDelimiter1, "mnuDelimiter1", &M::mnuFile, "-", 0, 0, -1, nullptr},
         {&M::mnuFileSelectDefaultFolder, "mnuFileSelectDefaultFolder", &M::mnuFile,
          "Select default &folder...", Msg::MenuFileSelectDefaultFolder, 0, -1,
-         &M::mnuFileSelectDefaultFolderClick},
-        {&M::mnuDelimter2, "mnuDelimter2", &M::mnuFile, "-", 0, 0, -1, nullptr},
+         &M::onSelectDefaultFolderTriggered},
+        {&M::exitSeparator, "mnuDelimter2", &M::mnuFile, "-", 0, 0, -1, nullptr},
         {&M::mnuFileExit, "mnuFileExit", &M::mnuFile, "E&xit", Msg::MenuFileExit, Qt::Key_Q, -1,
-         &M::mnuFileExitClick},
+         &M::onExitTriggered},
         {&M::mnuCommReadFromDevice, "mnuCommReadFromDevice", &M::mnuComm, "&Read from K-ORBI",
-         Msg::MenuCommReadFromDevice, Qt::Key_R, -1, &M::mnuCommReadFromDeviceClick},
+         Msg::MenuCommReadFromDevice, Qt::Key_R, -1, &M::onReadTriggered},
         {&M::mnuCommWriteToDevice, "mnuCommWriteToDevice", &M::mnuComm, "&Write to K-ORBI",
-         Msg::MenuCommWriteToDevice, Qt::Key_W, -1, &M::mnuCommWriteToDeviceClick},
+         Msg::MenuCommWriteToDevice, Qt::Key_W, -1, &M::onWriteTriggered},
         {&M::mnuCommWriteSeries, "mnuCommWriteSeries", &M::mnuComm, "Write &series...",
-         Msg::MenuCommWriteSeries, 0, -1, &M::mnuCommWriteSeriesClick},
+         Msg::MenuCommWriteSeries, 0, -1, &M::onWriteSeriesTriggered},
         {&M::mnuCommVerifyAfterWrite, "mnuCommVerifyAfterWrite", &M::mnuComm, "&Verify after write",
-         Msg::MenuCommVerifyAfterWrite, 0, -1, &M::mnuCommVerifyAfterWriteClick},
-        {&M::N1, "N1", &M::mnuComm, "-", 0, 0, -1, nullptr},
+         Msg::MenuCommVerifyAfterWrite, 0, -1, &M::onVerifyAfterWriteTriggered},
+        {&M::changeCodeSeparator, "N1", &M::mnuComm, "-", 0, 0, -1, nullptr},
         {&M::mnuCommChangeIdCode, "mnuCommChangeIdCode", &M::mnuComm, "&Change ID code...",
-         Msg::MenuCommChangeIdCode, 0, -1, &M::mnuCommChangeIdCodeClick},
-        {&M::N2, "N2", &M::mnuComm, "-", 0, 0, -1, nullptr},
+         Msg::MenuCommChangeIdCode, 0, -1, &M::onChangeCodeTriggered},
+        {&M::journalSeparator, "N2", &M::mnuComm, "-", 0, 0, -1, nullptr},
         {&M::mnuCommShowJournal, "mnuCommShowJournal", &M::mnuComm, "Show &journal",
-         Msg::MenuCommShowJournal, 0, -1, &M::mnuCommShowJournalClick},
+         Msg::MenuCommShowJournal, 0, -1, &M::onShowJournalTriggered},
         {&M::mnuHelpManual, "mnuHelpManual", &M::mnuHelp, "&Manual", Msg::MenuHelpManual,
-         Qt::Key_F1, -1, &M::mnuHelpManualClick},
+         Qt::Key_F1, -1, &M::onManualTriggered},
         {&M::mnuHelpAbout, "mnuHelpAbout", &M::mnuHelp, "&About...", Msg::MenuHelpAbout, 0, -1,
-         &M::mnuHelpAboutClick},
+         &M::onAboutTriggered},
     };
     return rows;
 }
@@ -192,11 +192,11 @@ const std::vector<ActionRow>& Tables::ActionRows() {
 const std::vector<ButtonRow>& Tables::ButtonRows() {
     static const std::vector<ButtonRow> rows{
         {&M::btnReadFromDevice, "btnReadFromDevice", 496, 8, 185, 41, Msg::ButtonReadFromDevice,
-         'L', true, &M::btnReadFromDeviceClick},
+         'L', true, &M::onReadClicked},
         {&M::btnWriteToDevice, "btnWriteToDevice", 696, 8, 185, 41, Msg::ButtonWriteToDevice, 'S',
-         true, &M::btnWriteToDeviceClick},
+         true, &M::onWriteClicked},
         {&M::btnGetKorbiCode, "btnGetKorbiCode", 136, 16, 97, 33, 0, 0, false,
-         &M::btnGetKorbiCodeClick},
+         &M::onGetCodeClicked},
     };
     return rows;
 }

@@ -12,7 +12,7 @@
 
 namespace layout {
 
-using BoxMember = QGroupBox* TfrmMain::*;
+using BoxMember = QGroupBox* MainWindow::*;
 
 // Page of the page control a group box sits on.
 enum Page { General = 0, Rfid = 1 };
@@ -51,32 +51,32 @@ struct PlaceRow {
 
 // A menu entry; a separator has textId 0 and no handler. parent is the menu it belongs to.
 struct ActionRow {
-    QAction* TfrmMain::*member;
+    QAction* MainWindow::*member;
     const char* name;
-    QMenu* TfrmMain::*parent;
+    QMenu* MainWindow::*parent;
     const char* designText;
     int textId;       // 0: the design text stays
     int shortcutKey;  // Qt::Key combined with Ctrl (a function key alone), 0 for none
     int tag;          // -1: no Tag
-    void (TfrmMain::*onTrigger)();
+    void (MainWindow::*onTrigger)();
 };
 
 struct MenuRow {
-    QMenu* TfrmMain::*member;
+    QMenu* MainWindow::*member;
     const char* name;
-    QMenu* TfrmMain::*parent;  // nullptr: on the menu bar
+    QMenu* MainWindow::*parent;  // nullptr: on the menu bar
     const char* designText;
     int textId;
 };
 
 struct ButtonRow {
-    QPushButton* TfrmMain::*member;
+    QPushButton* MainWindow::*member;
     const char* name;
     int x, y, w, h;
     int textId;  // 0: the design caption stays
     char accessKey;
     bool visible;
-    void (TfrmMain::*onClick)();
+    void (MainWindow::*onClick)();
 };
 
 // The tables name the window's private controls: they are its friend.

@@ -35,7 +35,7 @@ bool ShowsDeviceInformation(Field field) {
 
 }  // namespace
 
-void TfrmMain::WireHandlers() {
+void MainWindow::WireHandlers() {
     BindSettings();
 
     for (const ActionRow& row : Tables::ActionRows()) {
@@ -44,7 +44,7 @@ void TfrmMain::WireHandlers() {
     mnuCommVerifyAfterWrite->setCheckable(true);
     // Both New entries share one handler that tells them apart by the sender's Tag.
     for (QAction* action : {mnuFileNewKorbiV2, mnuFileNewKorbiV1})
-        connect(action, &QAction::triggered, this, [this, action] { mnuFileNewClick(action); });
+        connect(action, &QAction::triggered, this, [this, action] { onNewTriggered(action); });
 
     for (const ButtonRow& row : Tables::ButtonRows())
         connect(this->*row.member, &QPushButton::clicked, this, row.onClick);
@@ -53,7 +53,7 @@ void TfrmMain::WireHandlers() {
 // The model is the settings' one place: a change of a field shows in its control, and a change
 // of a control (the user's edit) goes to its field and its rule. Showing a field's state blocks
 // the control's signals, so a change is never handed back and its rule runs exactly once.
-void TfrmMain::BindSettings() {
+void MainWindow::BindSettings() {
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
         if (auto* edit = qobject_cast<QLineEdit*>(fieldWidgets_[i]);
@@ -71,7 +71,7 @@ void TfrmMain::BindSettings() {
     settings_.SetObserver([this](Field field) { ShowField(field); });
 }
 
-void TfrmMain::ShowField(Field field) {
+void MainWindow::ShowField(Field field) {
     QWidget* widget = fieldWidgets_[int(field)];
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         // Setting an edit's text moves its cursor to the end: only a real change may do that,
@@ -87,7 +87,7 @@ void TfrmMain::ShowField(Field field) {
     if (widget && !ShowsDeviceInformation(field)) widget->setEnabled(settings_.Enabled(field));
 }
 
-void TfrmMain::BuildControlLists() {
+void MainWindow::BuildControlLists() {
     // One walk over the window's widgets, not a search through all of them for each field.
     // Control names are unique in the window; were one repeated, the first in tree order counts.
     QHash<QString, QWidget*> named;
@@ -97,7 +97,7 @@ void TfrmMain::BuildControlLists() {
         fieldWidgets_[i] = named.value(SettingOf(Field(i)).control);
 }
 
-void TfrmMain::LocaliseCaptions() {
+void MainWindow::LocaliseCaptions() {
     for (const MenuRow& row : Tables::MenuRows()) (this->*row.member)->setTitle(Text(row.textId));
     for (const ActionRow& row : Tables::ActionRows()) {
         if (row.textId) (this->*row.member)->setText(Text(row.textId));
@@ -132,7 +132,7 @@ void TfrmMain::LocaliseCaptions() {
 
 // A screen reader speaks each control by its own label, not by its group's title, and tells the
 // group on request. The two radio code edits share the row's heading.
-void TfrmMain::NameSettingsControls() {
+void MainWindow::NameSettingsControls() {
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
         QString name = CaptionOf(field);

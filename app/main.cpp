@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
         driver = ConnectLpx(options, env);
         env.journalServer = options.journal;
         env.prompts = &prompts;
-        windows = CreateWindows(env, [&prompts](TfrmMain* main) { prompts.SetParentWindow(main); });
+        windows =
+            CreateWindows(env, [&prompts](MainWindow* main) { prompts.SetParentWindow(main); });
         AddWindowAids(windows.main.get(), env);
         EndJobsOnSignals(windows.main->Jobs(), windows.main.get());
         windows.main->show();

@@ -17,7 +17,7 @@
 #include "files/filenames.h"
 #include "resources/catalogue.h"
 
-TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
+MainWindow::MainWindow(const AppEnvironment& env, QWidget* parent)
     : QMainWindow(parent),
       adapter(env.serialDriver),
       env_(env),
@@ -37,10 +37,10 @@ TfrmMain::TfrmMain(const AppEnvironment& env, QWidget* parent)
     BuildRecentMenu();
 }
 
-TfrmMain::~TfrmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory* selectDirectory,
-                             TfrmChangeCode* changeCode, TfrmAbout* about) {
+void MainWindow::AttachDialogs(PressWaitDialog* receiveRadio, FolderDialog* selectDirectory,
+                               CodeChangeDialog* changeCode, AboutBox* about) {
     frmReceiveRadio = receiveRadio;
     if (receiveRadio && !waitProgress_) waitProgress_ = new WaitProgress(receiveRadio);
     if (receiveRadio) receiveRadio->SetAbort([this] { jobs_.Abort(); });
@@ -49,10 +49,10 @@ void TfrmMain::AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory
     frmAbout = about;
 }
 
-void TfrmMain::MakeDialogsOnDemand(DialogMakers makers) {
+void MainWindow::MakeDialogsOnDemand(DialogMakers makers) {
     if (makers.receiveRadio)
         frmReceiveRadio.SetMaker([this, make = std::move(makers.receiveRadio)] {
-            TfrmReceiveRadio* dialog = make();
+            PressWaitDialog* dialog = make();
             if (dialog && !waitProgress_) waitProgress_ = new WaitProgress(dialog);
             if (dialog) dialog->SetAbort([this] { jobs_.Abort(); });
             return dialog;
@@ -64,68 +64,68 @@ void TfrmMain::MakeDialogsOnDemand(DialogMakers makers) {
 
 // ---- file commands: the handlers hand the work to the commands ----
 
-void TfrmMain::mnuFileNewClick(QObject* sender) {
+void MainWindow::onNewTriggered(QObject* sender) {
     const auto* action = qobject_cast<const QAction*>(sender);
     files_.New(action && action->property("Tag").toInt() == 1 ? 1 : 2);
 }
 
-void TfrmMain::mnuFileOpenClick() {
+void MainWindow::onOpenTriggered() {
     files_.Open();
 }
 
-void TfrmMain::mnuFileSaveClick() {
+void MainWindow::onSaveTriggered() {
     files_.Save();
 }
 
-void TfrmMain::mnuFileSaveAsClick() {
+void MainWindow::onSaveAsTriggered() {
     files_.SaveAs();
 }
 
-void TfrmMain::mnuFileSelectDefaultFolderClick() {
+void MainWindow::onSelectDefaultFolderTriggered() {
     if (frmSelectDirectory)
         ChooseDefaultFolder(*frmSelectDirectory, prompts(), defaultFolder, settingsFilePath);
 }
 
-void TfrmMain::HandleDroppedFiles(const QStringList& paths) {
+void MainWindow::HandleDroppedFiles(const QStringList& paths) {
     files_.HandleDroppedFiles(paths);
 }
 
-void TfrmMain::LoadConfigurationFile(const QString& path, LoadKind kind) {
+void MainWindow::LoadConfigurationFile(const QString& path, LoadKind kind) {
     files_.LoadConfigurationFile(path, kind);
 }
 
-void TfrmMain::WriteCurrentFile() {
+void MainWindow::WriteCurrentFile() {
     files_.WriteCurrentFile();
 }
 
-void TfrmMain::UpdateCaption() {
+void MainWindow::UpdateCaption() {
     files_.UpdateCaption();
 }
 
-void TfrmMain::SetCaption(const QString& title) {
+void MainWindow::SetCaption(const QString& title) {
     captionTitle_ = title;
     // Unsaved edits are marked with a leading "*", as desktop programs do.
     const QString shown = settings_.IsDirty() ? '*' + title : title;
     setWindowTitle(env_.practiceMode ? shown + ' ' + Text(Msg::PracticeCaption) : shown);
 }
 
-void TfrmMain::ErrorBox(int textId, const QStringList& args, const QString& cause) {
+void MainWindow::ErrorBox(int textId, const QStringList& args, const QString& cause) {
     ::ErrorBox(prompts(), textId, args, cause);
 }
 
-void TfrmMain::InformationBox(int textId, const QStringList& args) {
+void MainWindow::InformationBox(int textId, const QStringList& args) {
     ::InformationBox(prompts(), textId, args);
 }
 
-void TfrmMain::SetStatusText(const QString& text) {
+void MainWindow::SetStatusText(const QString& text) {
     sbStatusText->setText(text);
 }
 
-QString TfrmMain::StatusText() const {
+QString MainWindow::StatusText() const {
     return sbStatusText->text();
 }
 
-KeyFilter TfrmMain::FilterOf(const QWidget* widget) {
+KeyFilter MainWindow::FilterOf(const QWidget* widget) {
     const QVariant v = widget ? widget->property("keyFilter") : QVariant();
     return v.isValid() ? static_cast<KeyFilter>(v.toInt()) : KeyFilter::None;
 }
@@ -136,23 +136,23 @@ void FilterKey(KeyFilter filter, QChar& key) {
 }
 }  // namespace
 
-void TfrmMain::validateRadioCodeKeyPress(QChar& key) {
+void MainWindow::validateRadioCodeKeyPress(QChar& key) {
     FilterKey(KeyFilter::Hexadecimal, key);
 }
 
-void TfrmMain::validateNumericKeyPress(QChar& key) {
+void MainWindow::validateNumericKeyPress(QChar& key) {
     FilterKey(KeyFilter::WholeNumber, key);
 }
 
-void TfrmMain::validateFloatNumericKeyPress(QChar& key) {
+void MainWindow::validateFloatNumericKeyPress(QChar& key) {
     FilterKey(KeyFilter::Decimal, key);
 }
 
-void TfrmMain::edtLongDoubleTriplePressTimeExit() {
+void MainWindow::onPressTimeEditLeft() {
     settings_.LeavePressTimeEdit();
 }
 
-bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* edit = qobject_cast<QLineEdit*>(watched);
     if (edit && event->type() == QEvent::KeyPress) {
         const auto* key_event = static_cast<QKeyEvent*>(event);
@@ -177,23 +177,23 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Leaving the edit for another control of this window, not switching windows.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            edtLongDoubleTriplePressTimeExit();
+            onPressTimeEditLeft();
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TfrmMain::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // Qt also reports the restoring of the minimised window as a (spontaneous) showing; that
     // one must not move the window back to the middle of the screen.
     if (!event->spontaneous()) FormShow();
 }
 
-void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void TfrmMain::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         // A non-local URL counts as a file with another extension.

@@ -1,5 +1,5 @@
 #pragma once
-// TfrmMain: the program's one main window. Its named controls show the settings model, the one
+// MainWindow: the program's one main window. Its named controls show the settings model, the one
 // place where the configuration lives while the program runs, and hand the user's edits to it.
 // The window's work is spread over several files: its layout and binding, the file commands
 // (app/filecommands.*), start-up (app/startup.cpp); the device jobs are in jobs/ and run on the
@@ -35,30 +35,30 @@ class QTabWidget;
 class QTimer;
 class QWidget;
 class Prompts;
-class TfrmReceiveRadio;
-class TfrmSelectDirectory;
-class TfrmChangeCode;
-class TfrmAbout;
+class PressWaitDialog;
+class FolderDialog;
+class CodeChangeDialog;
+class AboutBox;
 class SiteField;
 namespace layout {
 class Tables;
 }
 
-class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
+class MainWindow : public QMainWindow, public JobHost, public FileCommandView {
     Q_OBJECT
   public:
-    explicit TfrmMain(const AppEnvironment& env, QWidget* parent = nullptr);
-    ~TfrmMain() override;
+    explicit MainWindow(const AppEnvironment& env, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Dialogs made by the caller (or none), handed over at once.
-    void AttachDialogs(TfrmReceiveRadio* receiveRadio, TfrmSelectDirectory* selectDirectory,
-                       TfrmChangeCode* changeCode, TfrmAbout* about);
+    void AttachDialogs(PressWaitDialog* receiveRadio, FolderDialog* selectDirectory,
+                       CodeChangeDialog* changeCode, AboutBox* about);
     // The program's dialogs: each is made by its maker the first time it is used.
     struct DialogMakers {
-        std::function<TfrmReceiveRadio*()> receiveRadio;
-        std::function<TfrmSelectDirectory*()> selectDirectory;
-        std::function<TfrmChangeCode*()> changeCode;
-        std::function<TfrmAbout*()> about;
+        std::function<PressWaitDialog*()> receiveRadio;
+        std::function<FolderDialog*()> selectDirectory;
+        std::function<CodeChangeDialog*()> changeCode;
+        std::function<AboutBox*()> about;
     };
     void MakeDialogsOnDemand(DialogMakers makers);
 
@@ -67,14 +67,14 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     void FormShow();
     void LocaliseCaptions();
     void BuildControlLists();
-    void mnuFileExitClick();
+    void onExitTriggered();
 
     // ---- file commands ----
-    void mnuFileNewClick(QObject* sender);
-    void mnuFileOpenClick();
-    void mnuFileSaveClick();
-    void mnuFileSaveAsClick();
-    void mnuFileSelectDefaultFolderClick();
+    void onNewTriggered(QObject* sender);
+    void onOpenTriggered();
+    void onSaveTriggered();
+    void onSaveAsTriggered();
+    void onSelectDefaultFolderTriggered();
     void HandleDroppedFiles(const QStringList& paths);
     void LoadConfigurationFile(const QString& path, LoadKind kind);
     // Writes the file image to the current file name: status line or box, then the title.
@@ -107,25 +107,25 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     void validateRadioCodeKeyPress(QChar& key);
     void validateNumericKeyPress(QChar& key);
     void validateFloatNumericKeyPress(QChar& key);
-    void edtLongDoubleTriplePressTimeExit();
+    void onPressTimeEditLeft();
 
     // ---- device jobs ----
-    void btnReadFromDeviceClick();
-    void btnWriteToDeviceClick();
-    void btnGetKorbiCodeClick();
-    void mnuCommReadFromDeviceClick();
-    void mnuCommWriteToDeviceClick();
-    void mnuCommChangeIdCodeClick();
-    void mnuCommShowJournalClick();
+    void onReadClicked();
+    void onWriteClicked();
+    void onGetCodeClicked();
+    void onReadTriggered();
+    void onWriteTriggered();
+    void onChangeCodeTriggered();
+    void onShowJournalTriggered();
     // Shows a configuration taken from the journal as a read from the device shows one; line
     // names the journal line (time, device code) on the status line.
     void ShowJournalImage(const QByteArray& image, const QStringList& line);
     // Nach dem Schreiben prüfen: ticked, every write reads the device back; kept in Values.ini.
-    void mnuCommVerifyAfterWriteClick();
+    void onVerifyAfterWriteTriggered();
     void LoadVerifyAfterWrite();
     bool VerifyAfterWrite() const { return verifyAfterWrite_; }
     // Serie schreiben...: the series dialog.
-    void mnuCommWriteSeriesClick();
+    void onWriteSeriesTriggered();
     // The configuration file a write journals: the current file when the settings are its.
     QString WriteJournalFile() const;
     // "Gerät 3 von 20" in the wait dialogs of a series; empty outside a series.
@@ -134,9 +134,9 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     WindowJobs& Jobs() { return jobs_; }
 
     // ---- help ----
-    void mnuHelpAboutClick();
+    void onAboutTriggered();
     // Hilfe > Handbuch and F1: the manual in the desktop's browser.
-    void mnuHelpManualClick();
+    void onManualTriggered();
 
     // ---- helpers shared by the handlers ----
     Prompts& prompts() const { return *env_.prompts; }
@@ -161,10 +161,10 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     // Used on the job thread only, once the window is made.
     LpxAdapter adapter;
 
-    OnDemand<TfrmReceiveRadio> frmReceiveRadio;
-    OnDemand<TfrmSelectDirectory> frmSelectDirectory;
-    OnDemand<TfrmChangeCode> frmChangeCode;
-    OnDemand<TfrmAbout> frmAbout;
+    OnDemand<PressWaitDialog> frmReceiveRadio;
+    OnDemand<FolderDialog> frmSelectDirectory;
+    OnDemand<CodeChangeDialog> frmChangeCode;
+    OnDemand<AboutBox> frmAbout;
 
     // The configuration shown now came from origin; the title follows it.
     void ShowOrigin(int origin);
@@ -207,7 +207,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QGroupBox* gbxProductInformation = nullptr;
 
     QGroupBox* gbxRFID = nullptr;
-    QFrame* Panel2 = nullptr;
+    QFrame* rfidColumnRule = nullptr;
 
     // The two code-and-zone groups; the arrays are indexed by code number - 1 and zone number.
     QGroupBox* gbxCodesZones = nullptr;
@@ -217,7 +217,7 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     std::array<QLabel*, 16> lblZone{};       // lblZone0 ... lblZoneF
     std::array<QLabel*, 16> lblZone_R{};
 
-    QFrame* Panel1 = nullptr;
+    QFrame* commandPanel = nullptr;
     QPushButton* btnReadFromDevice = nullptr;
     QPushButton* btnWriteToDevice = nullptr;
     QPushButton* btnGetKorbiCode = nullptr;
@@ -234,16 +234,16 @@ class TfrmMain : public QMainWindow, public JobHost, public FileCommandView {
     QAction* mnuFileSaveAs = nullptr;
     QAction* mnuDelimiter1 = nullptr;
     QAction* mnuFileSelectDefaultFolder = nullptr;
-    QAction* mnuDelimter2 = nullptr;
+    QAction* exitSeparator = nullptr;
     QAction* mnuFileExit = nullptr;
     QMenu* mnuComm = nullptr;
     QAction* mnuCommReadFromDevice = nullptr;
     QAction* mnuCommWriteToDevice = nullptr;
     QAction* mnuCommWriteSeries = nullptr;
     QAction* mnuCommVerifyAfterWrite = nullptr;
-    QAction* N1 = nullptr;
+    QAction* changeCodeSeparator = nullptr;
     QAction* mnuCommChangeIdCode = nullptr;
-    QAction* N2 = nullptr;
+    QAction* journalSeparator = nullptr;
     QAction* mnuCommShowJournal = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpManual = nullptr;

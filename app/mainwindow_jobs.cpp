@@ -10,14 +10,14 @@
 #include "jobs/jobview.h"
 #include "resources/catalogue.h"
 
-void TfrmMain::btnReadFromDeviceClick() {
+void MainWindow::onReadClicked() {
     if (jobs_.Running()) return;
     // The read replaces the settings shown.
     if (!ConfirmLosingEdits()) return;
     jobs_.StartRead();
 }
 
-void TfrmMain::btnWriteToDeviceClick() {
+void MainWindow::onWriteClicked() {
     if (jobs_.Running()) return;
     WriteRequest request;
     request.file = WriteJournalFile();
@@ -26,39 +26,39 @@ void TfrmMain::btnWriteToDeviceClick() {
 }
 
 // The journal names the file only when the settings are that file's.
-QString TfrmMain::WriteJournalFile() const {
+QString MainWindow::WriteJournalFile() const {
     const bool bound = configOrigin == OriginOpenedFile || configOrigin == OriginSavedFile;
     return bound ? currentFileName : QString();
 }
 
-void TfrmMain::btnGetKorbiCodeClick() {
+void MainWindow::onGetCodeClicked() {
     jobs_.StartIdentify();
 }
 
-void TfrmMain::mnuCommReadFromDeviceClick() {
-    btnReadFromDeviceClick();
+void MainWindow::onReadTriggered() {
+    onReadClicked();
 }
 
-void TfrmMain::mnuCommWriteToDeviceClick() {
-    btnWriteToDeviceClick();
+void MainWindow::onWriteTriggered() {
+    onWriteClicked();
 }
 
-void TfrmMain::mnuCommChangeIdCodeClick() {
+void MainWindow::onChangeCodeTriggered() {
     if (jobs_.Running() || !frmChangeCode) return;
     frmChangeCode->exec();
 }
 
 // ---- the job host on the window's thread ----
 
-Messages& TfrmMain::JobMessages() {
+Messages& MainWindow::JobMessages() {
     return jobFeedback_;
 }
 
-void TfrmMain::ShowStatus(const QString& text) {
+void MainWindow::ShowStatus(const QString& text) {
     SetStatusText(text);
 }
 
-ReadShown TfrmMain::ShowRead(const QString& code, const ConfigImage& image) {
+ReadShown MainWindow::ShowRead(const QString& code, const ConfigImage& image) {
     const ReadShown shown = ShowReadInView(settings_, code, image, &fileImage);
     ShowOrigin(OriginDevice);
     return shown;
@@ -66,7 +66,7 @@ ReadShown TfrmMain::ShowRead(const QString& code, const ConfigImage& image) {
 
 // A success names the device, so that one in a row of many can be told from the next; a code
 // change names both its codes.
-void TfrmMain::JobEnded(const JobOutcome& outcome) {
+void MainWindow::JobEnded(const JobOutcome& outcome) {
     // What the status line says once the job has ended is its result, for a screen reader too.
     QTimer::singleShot(0, this, [this] { AnnounceResult(sbStatusText, StatusText()); });
     TakeWriteIntoView(settings_, outcome);
@@ -82,19 +82,19 @@ void TfrmMain::JobEnded(const JobOutcome& outcome) {
     if (outcome.Complete()) jobFeedback_.Ended(true, named);
 }
 
-void TfrmMain::ShowOrigin(int origin) {
+void MainWindow::ShowOrigin(int origin) {
     configOrigin = origin;
     UpdateCaption();
 }
 
-void TfrmMain::SetWaitTitle(const QString& title) {
+void MainWindow::SetWaitTitle(const QString& title) {
     if (frmReceiveRadio) frmReceiveRadio->SetTitle(title);
 }
 
 // The wait dialog is shown modal to the whole program, as the series and code dialogs it may
 // stand over must wait too, and returns at once; its abort ends the job's wait.
-void TfrmMain::WaitBegins(const WaitTexts& texts) {
-    TfrmReceiveRadio* dialog = frmReceiveRadio;
+void MainWindow::WaitBegins(const WaitTexts& texts) {
+    PressWaitDialog* dialog = frmReceiveRadio;
     if (!dialog) {
         // Nobody could press or abort: the job must not wait for ever.
         jobs_.Abort();
@@ -109,12 +109,12 @@ void TfrmMain::WaitBegins(const WaitTexts& texts) {
     dialog->show();
 }
 
-void TfrmMain::WaitEnds() {
+void MainWindow::WaitEnds() {
     if (frmReceiveRadio.Made() && frmReceiveRadio->isVisible()) frmReceiveRadio->done(0);
 }
 
 // The job's own status text stays; the warning follows it.
-void TfrmMain::ShowJournalWarning(const QString& text) {
+void MainWindow::ShowJournalWarning(const QString& text) {
     const QString status = StatusText();
     SetStatusText(status.isEmpty() ? text : status + "  " + text);
 }

@@ -97,7 +97,7 @@ struct TabEntry {
 
 }  // namespace
 
-void TfrmMain::BuildLayout() {
+void MainWindow::BuildLayout() {
     SetCaption("K-ORBI Programmer");
     // Fixed border, system menu and minimise button; no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -195,16 +195,16 @@ void TfrmMain::BuildLayout() {
     ShowFocusRing();
 
     // Vertical bar between the two columns of the RF-ID box.
-    Panel2 = PlaceWidget<QFrame>(gbxRFID, "Panel2", 432, 20, 3, 137);
-    Panel2->setFrameShape(QFrame::VLine);
-    Panel2->setFrameShadow(QFrame::Sunken);
+    rfidColumnRule = PlaceWidget<QFrame>(gbxRFID, "Panel2", 432, 20, 3, 137);
+    rfidColumnRule->setFrameShape(QFrame::VLine);
+    rfidColumnRule->setFrameShadow(QFrame::Sunken);
 
     // The two code-and-zone groups: codes 1-8 in two rows of four, zones 0-F in two rows of
     // eight.
     for (const bool restricted : {false, true}) {
         QGroupBox* box = restricted ? gbxCodesZonesRestricted : gbxCodesZones;
-        const int index =
-            boxIndex(restricted ? &TfrmMain::gbxCodesZonesRestricted : &TfrmMain::gbxCodesZones);
+        const int index = boxIndex(restricted ? &MainWindow::gbxCodesZonesRestricted
+                                              : &MainWindow::gbxCodesZones);
         auto& codeLabels = restricted ? lblDoorCode_R : lblDoorCode;
         std::array<QLineEdit*, kCodesPerGroup> codes{};
         auto& zoneLabels = restricted ? lblZone_R : lblZone;
@@ -250,11 +250,11 @@ void TfrmMain::BuildLayout() {
         }
     }
 
-    Panel1 = PlaceWidget<QFrame>(client, "Panel1", 8, 496, 897, 57);
-    Panel1->setFrameShape(QFrame::Panel);
-    Panel1->setFrameShadow(QFrame::Raised);
+    commandPanel = PlaceWidget<QFrame>(client, "Panel1", 8, 496, 897, 57);
+    commandPanel->setFrameShape(QFrame::Panel);
+    commandPanel->setFrameShadow(QFrame::Raised);
     for (const ButtonRow& row : Tables::ButtonRows()) {
-        auto* button = new QPushButton(row.name, Panel1);
+        auto* button = new QPushButton(row.name, commandPanel);
         button->setObjectName(row.name);
         button->setGeometry(row.x, row.y, row.w, row.h);
         if (!row.visible) {

@@ -17,13 +17,13 @@ const QString kVerifyKey = QStringLiteral("VerifyAfterWrite");
 
 }  // namespace
 
-void TfrmMain::LoadVerifyAfterWrite() {
+void MainWindow::LoadVerifyAfterWrite() {
     const bool ticked = ReadSetting(settingsFilePath, kSetupSection, kVerifyKey) == "1";
     verifyAfterWrite_ = ticked;
     if (mnuCommVerifyAfterWrite) mnuCommVerifyAfterWrite->setChecked(ticked);
 }
 
-void TfrmMain::mnuCommVerifyAfterWriteClick() {
+void MainWindow::onVerifyAfterWriteTriggered() {
     const bool ticked = mnuCommVerifyAfterWrite->isChecked();
     verifyAfterWrite_ = ticked;
     // The choice holds for this session also when it cannot be kept for the next one.
@@ -32,13 +32,13 @@ void TfrmMain::mnuCommVerifyAfterWriteClick() {
         SetStatusText(WriteSettingFailureText(settingsFilePath, error));
 }
 
-void TfrmMain::mnuCommWriteSeriesClick() {
+void MainWindow::onWriteSeriesTriggered() {
     if (jobs_.Running()) return;
-    TfrmSeries dialog(*this);
+    SeriesDialog dialog(*this);
     dialog.exec();
 }
 
-void TfrmMain::SetSite(const QString& site) {
+void MainWindow::SetSite(const QString& site) {
     JobRecord record = jobs_.Record();
     const QString named = site.simplified();
     if (record.site == named) return;
@@ -48,6 +48,6 @@ void TfrmMain::SetSite(const QString& site) {
     if (cbSite) cbSite->Refresh();
 }
 
-QString TfrmMain::Site() const {
+QString MainWindow::Site() const {
     return jobs_.Record().site;
 }

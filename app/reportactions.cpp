@@ -31,7 +31,7 @@ QString Plain(const char* buttonText) {
 
 }  // namespace
 
-ReportActions::ReportActions(TfrmMain& main, QWidget* parent, RangeSource range)
+ReportActions::ReportActions(MainWindow& main, QWidget* parent, RangeSource range)
     : QObject(parent), main_(main), parent_(parent), range_(std::move(range)) {}
 
 ReportActions::~ReportActions() = default;

@@ -15,7 +15,7 @@
 class JournalWorker;
 class QPushButton;
 class QWidget;
-class TfrmMain;
+class MainWindow;
 
 class ReportActions : public QObject {
     Q_OBJECT
@@ -23,7 +23,7 @@ class ReportActions : public QObject {
     // range: the record's lines the report covers and, in words, what they are; asked at each
     // press; false while there is nothing to report yet.
     using RangeSource = std::function<bool(ReportRange* range, QString* rangeText)>;
-    ReportActions(TfrmMain& main, QWidget* parent, RangeSource range);
+    ReportActions(MainWindow& main, QWidget* parent, RangeSource range);
     ~ReportActions() override;
 
     void SavePdf();
@@ -54,7 +54,7 @@ class ReportActions : public QObject {
     QString AskTarget(const QString& title, const QString& filter, const QString& extension);
     void Write(const QString& path, const QByteArray& data);
 
-    TfrmMain& main_;
+    MainWindow& main_;
     QWidget* parent_;
     RangeSource range_;
     QWidget* buttonRow_ = nullptr;

@@ -33,7 +33,7 @@ constexpr int kMaxDevices = 9999;
 
 // What the series writes: the file, the template of a generation, or a device's configuration;
 // with the edits made since, if any.
-QString ConfigurationName(TfrmMain& main) {
+QString ConfigurationName(MainWindow& main) {
     QString name = main.WriteJournalFile();
     if (name.isEmpty() && main.configOrigin == OriginDevice)
         name = FillText(Msg::SeriesReadFromDevice, {main.Model().Text(Field::radioCode)});
@@ -55,18 +55,18 @@ QWidget* Named(QWidget* widget, const char* name) {
 // The series' calls come from the job thread: lines and device numbers reach the dialog as
 // queued calls, its question is asked on the window's thread. Once the dialog is gone, they go
 // nowhere.
-class TfrmSeries::Relay : public SeriesHost {
+class SeriesDialog::Relay : public SeriesHost {
   public:
-    Relay(TfrmSeries* dialog, WindowJobs& jobs) : dialog_(dialog), jobs_(jobs) {}
+    Relay(SeriesDialog* dialog, WindowJobs& jobs) : dialog_(dialog), jobs_(jobs) {}
     void Detach() {
         const std::lock_guard<std::mutex> lock(mutex_);
         dialog_ = nullptr;
     }
     void DeviceStarting(int number, int count, const QString& code) override {
-        Post([=](TfrmSeries* dialog) { dialog->DeviceStarting(number, count, code); });
+        Post([=](SeriesDialog* dialog) { dialog->DeviceStarting(number, count, code); });
     }
     void SeriesLine(const QString& line) override {
-        Post([=](TfrmSeries* dialog) { dialog->SeriesLine(line); });
+        Post([=](SeriesDialog* dialog) { dialog->SeriesLine(line); });
     }
     bool GoOnWithLocalCodes(const QString& question) override {
         bool yes = false;
@@ -78,24 +78,24 @@ class TfrmSeries::Relay : public SeriesHost {
     }
 
   private:
-    void Post(std::function<void(TfrmSeries*)> call) {
+    void Post(std::function<void(SeriesDialog*)> call) {
         const std::lock_guard<std::mutex> lock(mutex_);
         if (!dialog_) return;
         QMetaObject::invokeMethod(
             dialog_, [dialog = dialog_, call] { call(dialog); }, Qt::QueuedConnection);
     }
     std::mutex mutex_;
-    TfrmSeries* dialog_;
+    SeriesDialog* dialog_;
     WindowJobs& jobs_;
 };
 
-TfrmSeries::~TfrmSeries() {
+SeriesDialog::~SeriesDialog() {
     relay_->Detach();
     // A series that still runs (its window closed) stops at its next wait.
     if (main_.Jobs().Running()) main_.Jobs().Abort();
 }
 
-TfrmSeries::TfrmSeries(TfrmMain& main)
+SeriesDialog::SeriesDialog(MainWindow& main)
     : QDialog(&main), main_(main), relay_(std::make_shared<Relay>(this, main.Jobs())) {
     setObjectName(QStringLiteral("frmSeries"));
     setWindowTitle(Text(Msg::SeriesTitle));
@@ -180,14 +180,14 @@ TfrmSeries::TfrmSeries(TfrmMain& main)
     resize(560, 520);
     BoundToScreen(this);
 
-    connect(btnStart, &QPushButton::clicked, this, &TfrmSeries::btnStartClick);
-    connect(btnChooseList, &QPushButton::clicked, this, &TfrmSeries::btnChooseListClick);
+    connect(btnStart, &QPushButton::clicked, this, &SeriesDialog::onStartClicked);
+    connect(btnChooseList, &QPushButton::clicked, this, &SeriesDialog::onChooseListClicked);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
     // Typing a list means using it.
     connect(edtCodeList, &QLineEdit::textEdited, this, [this] { rbCodeList->setChecked(true); });
 }
 
-void TfrmSeries::btnChooseListClick() {
+void SeriesDialog::onChooseListClicked() {
     FileDialogRequest request;
     request.title = Text(Msg::SeriesCodesFromList).remove(QLatin1Char('&'));
     request.startFolder = main_.defaultFolder;
@@ -197,7 +197,7 @@ void TfrmSeries::btnChooseListClick() {
     rbCodeList->setChecked(true);
 }
 
-void TfrmSeries::btnStartClick() {
+void SeriesDialog::onStartClicked() {
     if (main_.Jobs().Running()) return;
     SeriesPlan plan;
     plan.count = edtCount->value();
@@ -240,7 +240,7 @@ void TfrmSeries::btnStartClick() {
         true);
 }
 
-void TfrmSeries::SeriesEnded(SeriesEnd) {
+void SeriesDialog::SeriesEnded(SeriesEnd) {
     seriesEnded_ = QDateTime::currentDateTime();
     seriesReport->Offer(true);
     main_.SetSeriesProgress(QString());
@@ -253,7 +253,7 @@ void TfrmSeries::SeriesEnded(SeriesEnd) {
     if (closeWhenEnded_) QDialog::reject();
 }
 
-void TfrmSeries::reject() {
+void SeriesDialog::reject() {
     if (!main_.Jobs().Running()) {
         QDialog::reject();
         return;
@@ -262,7 +262,7 @@ void TfrmSeries::reject() {
     main_.Jobs().Abort();
 }
 
-void TfrmSeries::DeviceStarting(int number, int count, const QString& code) {
+void SeriesDialog::DeviceStarting(int number, int count, const QString& code) {
     const QString n = QString::number(number);
     main_.SetSeriesProgress(count > 0 ? FillText(Msg::SeriesDeviceOf, {n, QString::number(count)})
                                       : FillText(Msg::SeriesDevice, {n}));
@@ -271,19 +271,19 @@ void TfrmSeries::DeviceStarting(int number, int count, const QString& code) {
         main_.frmReceiveRadio->SetSeriesCode(code, rooms_.value(code.toUpper()));
 }
 
-bool TfrmSeries::GoOnWithLocalCodes(const QString& question) {
+bool SeriesDialog::GoOnWithLocalCodes(const QString& question) {
     return main_.prompts().ShowMessage(BoxKind::Information, Msg::SeriesAskLocalCodes, question,
                                        BoxButtons::YesNo) == BoxAnswer::Yes;
 }
 
-void TfrmSeries::SeriesLine(const QString& line) {
+void SeriesDialog::SeriesLine(const QString& line) {
     lstReport->addItem(line);
     lstReport->scrollToBottom();
     // The wait for the next device tells it first.
     if (main_.frmReceiveRadio) main_.frmReceiveRadio->SetLastResult(line);
 }
 
-void TfrmSeries::ShowSummary(const Series& series) {
+void SeriesDialog::ShowSummary(const Series& series) {
     const QList<SeriesDevice>& devices = series.Devices();
     tblSummary->setRowCount(static_cast<int>(devices.size()));
     for (int row = 0; row < devices.size(); ++row) {

@@ -22,16 +22,16 @@ class QSpinBox;
 class QTableWidget;
 class ReportActions;
 class SiteField;
-class TfrmMain;
+class MainWindow;
 
-class TfrmSeries : public QDialog, public SeriesHost {
+class SeriesDialog : public QDialog, public SeriesHost {
     Q_OBJECT
   public:
-    explicit TfrmSeries(TfrmMain& main);
-    ~TfrmSeries() override;
+    explicit SeriesDialog(MainWindow& main);
+    ~SeriesDialog() override;
 
-    void btnStartClick();
-    void btnChooseListClick();
+    void onStartClicked();
+    void onChooseListClicked();
 
     // SeriesHost, on the window's thread: the device number goes into the wait dialog, the lines
     // into the report. The series runs on the job thread, which passes these on.
@@ -61,12 +61,12 @@ class TfrmSeries : public QDialog, public SeriesHost {
 
   private:
     void ShowSummary(const Series& series);
-    TfrmMain& main_;
+    MainWindow& main_;
     class Relay;
     std::shared_ptr<Relay> relay_;    // the series' host on the job thread
     std::unique_ptr<Series> series_;  // the last series, once it has ended
     bool closeWhenEnded_ = false;
-    CodeRooms rooms_;  // the rooms the running series' list names
+    CodeRooms rooms_;          // the rooms the running series' list names
     QDateTime seriesStarted_;  // of the last series; invalid before the first
     QDateTime seriesEnded_;
 };

@@ -6,7 +6,7 @@
 #include "files/recentfiles.h"
 #include "resources/catalogue.h"
 
-SiteField::SiteField(TfrmMain& main, QWidget* parent) : QComboBox(parent), main_(main) {
+SiteField::SiteField(MainWindow& main, QWidget* parent) : QComboBox(parent), main_(main) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

@@ -5,16 +5,16 @@
 
 #include <QComboBox>
 
-class TfrmMain;
+class MainWindow;
 
 class SiteField : public QComboBox {
     Q_OBJECT
   public:
     // Offers main's recent sites and shows its site; a site typed or chosen becomes main's.
-    SiteField(TfrmMain& main, QWidget* parent);
+    SiteField(MainWindow& main, QWidget* parent);
     // The list and the text anew from main.
     void Refresh();
 
   private:
-    TfrmMain& main_;
+    MainWindow& main_;
 };

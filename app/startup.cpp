@@ -16,7 +16,7 @@
 #include "files/startupsteps.h"
 #include "resources/catalogue.h"
 
-void TfrmMain::FormCreate() {
+void MainWindow::FormCreate() {
     setAcceptDrops(true);
     const AppEnvironment& env = environment();
     // A data folder that cannot be used leaves start-up silent; the journal view and File >
@@ -61,13 +61,13 @@ void TfrmMain::FormCreate() {
     LocaliseCaptions();
     BuildControlLists();
     if (pgMain && tbsGeneral) pgMain->setCurrentWidget(tbsGeneral);
-    mnuFileNewClick(this);
+    onNewTriggered(this);
 
     const QString commandLineFile = CommandLineFile(env.arguments);
     if (!commandLineFile.isEmpty()) LoadConfigurationFile(commandLineFile, LoadKind::CommandLine);
 }
 
-void TfrmMain::FormShow() {
+void MainWindow::FormShow() {
     // Centred on the screen; a screen narrower than the window gives a negative left edge.
     CentreOnScreen(this);
     // The application's name, not a display name: Qt appends a display name to every window
@@ -77,7 +77,7 @@ void TfrmMain::FormShow() {
 }
 
 // Unsaved edits are asked about first; nothing is saved without an answer.
-void TfrmMain::mnuFileExitClick() {
+void MainWindow::onExitTriggered() {
     if (!ConfirmLosingEdits()) return;
     exitConfirmed_ = true;
     QApplication::quit();

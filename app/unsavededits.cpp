@@ -17,13 +17,13 @@
 #include "files/settingsfile.h"
 #include "resources/catalogue.h"
 
-bool TfrmMain::ConfirmLosingEdits() {
+bool MainWindow::ConfirmLosingEdits() {
     if (!settings_.IsDirty()) return true;
     switch (AskQuestion(prompts(), Msg::UnsavedEditsQuestion, {}, BoxButtons::SaveDiscardCancel)) {
         case BoxAnswer::Yes:
             // Save As for settings without a file; a save that failed or was cancelled keeps
             // the edits, so the caller must not go on.
-            mnuFileSaveClick();
+            onSaveTriggered();
             return !settings_.IsDirty();
         case BoxAnswer::No:
             return true;
@@ -32,7 +32,7 @@ bool TfrmMain::ConfirmLosingEdits() {
     }
 }
 
-void TfrmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!exitConfirmed_ && !ConfirmLosingEdits()) {
         event->ignore();
         return;
@@ -41,16 +41,16 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-void TfrmMain::BuildRecentMenu() {
+void MainWindow::BuildRecentMenu() {
     mnuFileRecent_ = new QMenu(Text(Msg::MenuFileRecent), mnuFile);
     mnuFileRecent_->setObjectName("mnuFileRecent");
     mnuFileRecent_->menuAction()->setObjectName("mnuFileRecent");
     mnuFile->insertMenu(mnuFileSave, mnuFileRecent_);
-    connect(mnuFile, &QMenu::aboutToShow, this, &TfrmMain::FillRecentMenu);
+    connect(mnuFile, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
     FillRecentMenu();
 }
 
-void TfrmMain::FillRecentMenu() {
+void MainWindow::FillRecentMenu() {
     mnuFileRecent_->clear();
     const QStringList paths = ReadRecentFiles(settingsFilePath);
     for (int i = 0; i < paths.size(); ++i) {
@@ -69,7 +69,7 @@ void TfrmMain::FillRecentMenu() {
     mnuFileRecent_->menuAction()->setEnabled(!paths.isEmpty());
 }
 
-void TfrmMain::OpenRecentFile(const QString& path) {
+void MainWindow::OpenRecentFile(const QString& path) {
     if (!QFileInfo::exists(path)) {
         ErrorBox(Msg::FileNotLoaded, {}, FileErrorCause(ENOENT));
         ForgetRecentFile(settingsFilePath, path);

@@ -13,7 +13,7 @@
 #include "jobs/jobhost.h"
 #include "resources/catalogue.h"
 
-TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
+PressWaitDialog::PressWaitDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("frmReceiveRadio");
     setFixedSize(398, 220);
@@ -44,18 +44,18 @@ TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
     btbtnAbort = PlaceWidget<QPushButton>(this, "btbtnAbort", 256, 152, 113, 33);
     // Named from the start, also for a screen reader that looks before the first showing.
     btbtnAbort->setText(ToolkitText::Abort);
-    connect(btbtnAbort, &QPushButton::clicked, this, &TfrmReceiveRadio::btbtnAbortClick);
+    connect(btbtnAbort, &QPushButton::clicked, this, &PressWaitDialog::onAbortClicked);
 
     SetTitle(QString());
     SetHeading(QString());
     lblAction->setText(QString());
 }
 
-void TfrmReceiveRadio::SetTitle(const QString& text) {
+void PressWaitDialog::SetTitle(const QString& text) {
     setWindowTitle(text);
 }
 
-void TfrmReceiveRadio::SetHeading(const QString& text) {
+void PressWaitDialog::SetHeading(const QString& text) {
     gbxReceiveRadio->setTitle(text);
 }
 
@@ -83,7 +83,7 @@ QString BreakAtSpaces(const QString& text, const QFontMetrics& metrics, int widt
 
 }  // namespace
 
-void TfrmReceiveRadio::SetInstruction(const QString& text) {
+void PressWaitDialog::SetInstruction(const QString& text) {
     const int width = static_cast<int>(gbxReceiveRadio->width() * 0.58);
     lblAction->setWordWrap(false);
     lblAction->setText(BreakAtSpaces(text, lblAction->fontMetrics(), width));
@@ -95,18 +95,18 @@ void TfrmReceiveRadio::SetInstruction(const QString& text) {
         qMax(lblAction->sizeHint().height(), lblAction->fontMetrics().height()));
 }
 
-void TfrmReceiveRadio::SetStep(const QString& step) {
+void PressWaitDialog::SetStep(const QString& step) {
     if (step == step_) return;
     step_ = step;
     Describe();
 }
 
-void TfrmReceiveRadio::SetLastResult(const QString& text) {
+void PressWaitDialog::SetLastResult(const QString& text) {
     lastResult_ = text;
     Describe();
 }
 
-void TfrmReceiveRadio::Describe() {
+void PressWaitDialog::Describe() {
     QStringList parts;
     for (const QString& part : {lastResult_, step_, lblSeries->text()})
         if (!part.isEmpty()) parts << part;
@@ -116,13 +116,13 @@ void TfrmReceiveRadio::Describe() {
         if (button) button->setAccessibleDescription(parts.join(QStringLiteral(". ")));
 }
 
-void TfrmReceiveRadio::SetSeriesProgress(const QString& text) {
+void PressWaitDialog::SetSeriesProgress(const QString& text) {
     lblSeries->setText(text);
     lblSeries->setVisible(!text.isEmpty());
     Describe();
 }
 
-void TfrmReceiveRadio::SetSeriesCode(const QString& code, const QString& room) {
+void PressWaitDialog::SetSeriesCode(const QString& code, const QString& room) {
     constexpr int kStripHeight = 64;
     constexpr int kRoomHeight = 40;
     if (!lblSeriesCode) {
@@ -148,7 +148,7 @@ void TfrmReceiveRadio::SetSeriesCode(const QString& code, const QString& room) {
 
 // Centred when first shown; afterwards each step of a job, and each job, finds the dialog
 // where the last one left it, so that it does not jump while the technician watches it.
-void TfrmReceiveRadio::FormShow() {
+void PressWaitDialog::FormShow() {
     if (placed_)
         move(lastPlace_);
     else
@@ -157,19 +157,19 @@ void TfrmReceiveRadio::FormShow() {
     btbtnAbort->setText(ToolkitText::Abort);
 }
 
-void TfrmReceiveRadio::hideEvent(QHideEvent* event) {
+void PressWaitDialog::hideEvent(QHideEvent* event) {
     if (!event->spontaneous()) lastPlace_ = pos();
     QDialog::hideEvent(event);
 }
 
-void TfrmReceiveRadio::btbtnAbortClick() {
+void PressWaitDialog::onAbortClicked() {
     if (abort_)
         abort_();
     else
         done(WaitAborted);
 }
 
-void TfrmReceiveRadio::AddPracticeButton(std::function<void()> press) {
+void PressWaitDialog::AddPracticeButton(std::function<void()> press) {
     pressKorbi_ = std::move(press);
     if (btnPressKorbi) return;
     // Beside the abort button there is no room for the caption; the dialog grows by a strip
@@ -179,14 +179,14 @@ void TfrmReceiveRadio::AddPracticeButton(std::function<void()> press) {
     btnPressKorbi->setText(Text(Msg::PracticePressButton));
     btnPressKorbi->show();
     Describe();
-    connect(btnPressKorbi, &QPushButton::clicked, this, &TfrmReceiveRadio::btnPressKorbiClick);
+    connect(btnPressKorbi, &QPushButton::clicked, this, &PressWaitDialog::onPressKorbiClicked);
 }
 
-void TfrmReceiveRadio::btnPressKorbiClick() {
+void PressWaitDialog::onPressKorbiClicked() {
     if (pressKorbi_) pressKorbi_();
 }
 
-void TfrmReceiveRadio::showEvent(QShowEvent* event) {
+void PressWaitDialog::showEvent(QShowEvent* event) {
     // Restoring the minimised dialog is no new showing: it stays where the user put it.
     if (!event->spontaneous()) FormShow();
     QDialog::showEvent(event);
@@ -194,11 +194,11 @@ void TfrmReceiveRadio::showEvent(QShowEvent* event) {
 
 // A close request (the window manager's, Alt+F4) and Escape are the abort button: the job learns
 // that the user ended the wait.
-void TfrmReceiveRadio::closeEvent(QCloseEvent* event) {
+void PressWaitDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
-    if (isVisible()) btbtnAbortClick();
+    if (isVisible()) onAbortClicked();
 }
 
-void TfrmReceiveRadio::reject() {
-    btbtnAbortClick();
+void PressWaitDialog::reject() {
+    onAbortClicked();
 }

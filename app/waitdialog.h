@@ -1,5 +1,5 @@
 #pragma once
-// TfrmReceiveRadio: the modal dialog in which every device job waits for the user to press the
+// PressWaitDialog: the modal dialog in which every device job waits for the user to press the
 // device's button, while the main window's poll timer asks the LPX for the job's status. The job
 // closes it when the wait is over; the abort button (and Escape, and the window's close) is the
 // only way the user can end it.
@@ -12,10 +12,10 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-class TfrmReceiveRadio : public QDialog {
+class PressWaitDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmReceiveRadio(QWidget* parent = nullptr);
+    explicit PressWaitDialog(QWidget* parent = nullptr);
 
     void SetTitle(const QString& text);
     void SetHeading(const QString& text);
@@ -38,13 +38,13 @@ class TfrmReceiveRadio : public QDialog {
     void SetAbort(std::function<void()> abort) { abort_ = std::move(abort); }
 
     void FormShow();
-    void btbtnAbortClick();
+    void onAbortClicked();
 
     // Practice mode: one more button, "K-ORBI Taste drücken", that runs press (the button of the
     // simulated device in front of the LPX is pressed). The dialog has it only when this was
     // called.
     void AddPracticeButton(std::function<void()> press);
-    void btnPressKorbiClick();
+    void onPressKorbiClicked();
 
     QGroupBox* gbxReceiveRadio = nullptr;
     QLabel* imgTransmitter = nullptr;

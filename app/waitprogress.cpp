@@ -28,7 +28,7 @@ const StepRow kSteps[] = {
 
 }  // namespace
 
-WaitProgress::WaitProgress(TfrmReceiveRadio* dialog) : QObject(dialog), dialog_(dialog) {
+WaitProgress::WaitProgress(PressWaitDialog* dialog) : QObject(dialog), dialog_(dialog) {
     const int top = dialog->height();
     label_ = new QLabel(dialog);
     label_->setObjectName("lblWaitProgress");

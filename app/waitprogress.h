@@ -9,11 +9,11 @@
 #include <QTimer>
 
 class QLabel;
-class TfrmReceiveRadio;
+class PressWaitDialog;
 
 class WaitProgress : public QObject {
   public:
-    explicit WaitProgress(TfrmReceiveRadio* dialog);
+    explicit WaitProgress(PressWaitDialog* dialog);
 
     // A wait with this instruction begins, in a job of so many waits; the line counts until the
     // dialog closes.
@@ -29,7 +29,7 @@ class WaitProgress : public QObject {
     // The line without its seconds: what the dialog announces.
     QString Announced() const;
 
-    TfrmReceiveRadio* dialog_;
+    PressWaitDialog* dialog_;
     QLabel* label_;
     QTimer timer_;
     QElapsedTimer elapsed_;

@@ -15,8 +15,8 @@
 AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready,
                          const WindowCreated& created) {
     AppWindows windows;
-    windows.main = std::make_unique<TfrmMain>(env);
-    TfrmMain* main = windows.main.get();
+    windows.main = std::make_unique<MainWindow>(env);
+    MainWindow* main = windows.main.get();
     if (ready) ready(main);
     // An error in start-up ends start-up only: the box shows it, the other windows are still
     // created and the program runs on with the main window as far as it got.
@@ -37,16 +37,16 @@ AppWindows CreateWindows(const AppEnvironment& env, const MainWindowReady& ready
             return dialog;
         };
     };
-    TfrmMain::DialogMakers makers;
+    MainWindow::DialogMakers makers;
     makers.receiveRadio = noted([main, lpx = env.practiceLpx] {
-        auto* wait = new TfrmReceiveRadio(main);
+        auto* wait = new PressWaitDialog(main);
         if (lpx)
             wait->AddPracticeButton([main, lpx] { lpx->PressButton(main->Jobs().WriteRunning()); });
         return wait;
     });
-    makers.selectDirectory = noted([main] { return new TfrmSelectDirectory(main); });
-    makers.changeCode = noted([main] { return new TfrmChangeCode(main->Jobs(), main); });
-    makers.about = noted([main] { return new TfrmAbout(main); });
+    makers.selectDirectory = noted([main] { return new FolderDialog(main); });
+    makers.changeCode = noted([main] { return new CodeChangeDialog(main->Jobs(), main); });
+    makers.about = noted([main] { return new AboutBox(main); });
     main->MakeDialogsOnDemand(std::move(makers));
     if (env.prompts)
         ReportTraceFailuresIn(main, *env.prompts, [main] { return main->Jobs().Running(); });

@@ -10,15 +10,15 @@
 #include "app/environment.h"
 
 class QWidget;
-class TfrmMain;
+class MainWindow;
 
 struct AppWindows {
-    std::unique_ptr<TfrmMain> main;  // the dialogs are its children, released with it
+    std::unique_ptr<MainWindow> main;  // the dialogs are its children, released with it
 };
 
 // Called once the main window exists, before its start-up runs (e.g. to make it the parent of
 // the prompts' boxes).
-using MainWindowReady = std::function<void(TfrmMain*)>;
+using MainWindowReady = std::function<void(MainWindow*)>;
 // Called after each window is complete, in creation order: the main window at once, a dialog
 // when it is first used.
 using WindowCreated = std::function<void(QWidget*)>;

@@ -60,9 +60,9 @@ struct Bench {
     LpxSim sim;
     SimDriver driver{sim};
     YesPrompts prompts;
-    std::unique_ptr<TfrmMain> window;
-    TfrmReceiveRadio* wait = nullptr;
-    TfrmAbout* about = nullptr;
+    std::unique_ptr<MainWindow> window;
+    PressWaitDialog* wait = nullptr;
+    AboutBox* about = nullptr;
 
     explicit Bench(SerialDriver* lpx = nullptr) {
         const int device = sim.AddDevice(0x4C2D, 0x21);
@@ -72,10 +72,10 @@ struct Bench {
         AppEnvironment env;
         env.prompts = &prompts;
         env.serialDriver = lpx ? lpx : &driver;
-        window = std::make_unique<TfrmMain>(env);
-        wait = new TfrmReceiveRadio(window.get());
-        about = new TfrmAbout(window.get());
-        window->AttachDialogs(wait, nullptr, new TfrmChangeCode(window->Jobs(), window.get()),
+        window = std::make_unique<MainWindow>(env);
+        wait = new PressWaitDialog(window.get());
+        about = new AboutBox(window.get());
+        window->AttachDialogs(wait, nullptr, new CodeChangeDialog(window->Jobs(), window.get()),
                               about);
     }
     bool Idle() { return !window->Jobs().Running() && !wait->isVisible(); }
@@ -92,26 +92,25 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     {
         Bench b;
-        Report("read",
-               LargestGap([&] { b.window->btnReadFromDeviceClick(); }, [&] { return b.Idle(); }));
+        Report("read", LargestGap([&] { b.window->onReadClicked(); }, [&] { return b.Idle(); }));
     }
     {
         Bench b;
         b.window->findChild<QAction*>("mnuCommVerifyAfterWrite")->trigger();
         Report("checked write",
-               LargestGap([&] { b.window->btnWriteToDeviceClick(); }, [&] { return b.Idle(); }));
+               LargestGap([&] { b.window->onWriteClicked(); }, [&] { return b.Idle(); }));
     }
     {
         // Three devices in a row: the practice LPX's, the trainee pressing every 100 ms.
         PracticeLpx practice(1);
         Bench b(&practice);
-        TfrmSeries series(*b.window);
+        SeriesDialog series(*b.window);
         series.edtCount->setValue(3);
         QTimer press;
         QObject::connect(&press, &QTimer::timeout,
                          [&] { practice.PressButton(b.window->Jobs().WriteRunning()); });
         press.start(100);
-        Report("series of three", LargestGap([&] { series.btnStartClick(); },
+        Report("series of three", LargestGap([&] { series.onStartClicked(); },
                                              [&] { return series.btnStart->isEnabled(); }));
     }
     {
@@ -125,8 +124,7 @@ int main(int argc, char** argv) {
             aborted = true;
         });
         Report("LPX silent in a wait, then abort",
-               LargestGap([&] { b.window->btnReadFromDeviceClick(); },
-                          [&] { return aborted && b.Idle(); }));
+               LargestGap([&] { b.window->onReadClicked(); }, [&] { return aborted && b.Idle(); }));
     }
     {
         Bench b;
@@ -138,7 +136,7 @@ int main(int argc, char** argv) {
                                                        b.about->done(0);
                                                        closed = true;
                                                    });
-                                                   b.window->mnuHelpAboutClick();
+                                                   b.window->onAboutTriggered();
                                                },
                                                [&] { return closed; }));
     }

@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
     env.arguments = QStringList{QStringLiteral("korbi-programmer")};
     env.prompts = &prompts;
 
-    TfrmMain window(env);
+    MainWindow window(env);
     if (startUp) {
         window.FormCreate();
     } else {
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
 
     LpxSim sim;
     SimDriver driver(sim);
-    TfrmAbout about(&window);
+    AboutBox about(&window);
     LpxAdapter lpx(&driver);
     about.Configure(
         env.programFolder, QString(), ProgramVersionRecord(),
@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     ok &= Save(about.grab(), out, "about.png");
 
-    TfrmReceiveRadio wait(&window);
+    PressWaitDialog wait(&window);
     const struct {
         int title, instruction;
         const char* file;
@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     ok &= Save(wait.grab(), out, "wait_practice.png");
     wait.hide();
-    TfrmChangeCode change(window.Jobs(), &window);
+    CodeChangeDialog change(window.Jobs(), &window);
     change.show();
     QApplication::processEvents();
     ok &= Save(change.grab(), out, "changecode.png");

@@ -21,10 +21,10 @@ struct AboutBoxTest : ::testing::Test {
     SimDriver driver{sim};
     LpxAdapter adapter{&driver};
     // The window asks on its job thread; here the line comes at once.
-    TfrmAbout::AskLpxLine ask = [this](std::function<void(const QString&)> told) {
+    AboutBox::AskLpxLine ask = [this](std::function<void(const QString&)> told) {
         told(ReadLpxInfoLine(adapter));
     };
-    TfrmAbout box;
+    AboutBox box;
 
     void SetUp() override {
         WriteAboutIni(dir, "[AboutInfo]\nLines=1\nLine1=Site\nWWW=www.example.com\n");

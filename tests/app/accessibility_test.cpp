@@ -60,9 +60,9 @@ QStringList AccessKeys(QWidget* top) {
 TEST_F(WindowTest, EveryControlIsSpokenByItsOwnLabelAndAccessKeysNeverClash) {
     env.arguments = QStringList{"korbi-programmer"};
     AppWindows windows = CreateWindows(env);
-    TfrmMain* main = windows.main.get();
-    TfrmSeries series(*main);
-    TfrmJournal journal(main->Jobs().Record().Target(), main);
+    MainWindow* main = windows.main.get();
+    SeriesDialog series(*main);
+    JournalWindow journal(main->Jobs().Record().Target(), main);
     MakeDialogs(*main);
     // A dialog, or a page of the main window.
     std::vector<std::pair<QWidget*, int>> screens{{main, 0}, {main, 1}, {&series, -1}};

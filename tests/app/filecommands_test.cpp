@@ -42,17 +42,17 @@ class WindowFileCommands : public ::testing::Test {
     }
     void Open(const QString& path) {
         m.prompts.paths << path;
-        w->mnuFileOpenClick();
+        w->onOpenTriggered();
     }
     void SaveAs(const QString& typed, QList<BoxAnswer> answers = {}) {
         m.prompts.paths << typed;
         m.prompts.answers = answers;
-        w->mnuFileSaveAsClick();
+        w->onSaveAsTriggered();
     }
     QStringList Files() const { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
 
     Machine m{Machine::WithShippedFiles};
-    std::unique_ptr<TfrmMain> w;
+    std::unique_ptr<MainWindow> w;
     QString folder;
 };
 
@@ -78,7 +78,7 @@ TEST_F(WindowFileCommands, OpenAsksInTheDefaultFolderThenAtTheCurrentFile) {
 
     // New keeps the current file, so the next Open still starts at it.
     w->findChild<QLineEdit*>("edtRadioCodeNew")->setText("12AB");
-    w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV2"));
+    w->onNewTriggered(w->findChild<QAction*>("mnuFileNewKorbiV2"));
     EXPECT_EQ(w->windowTitle(), "(Standard)" + kProgram);
     EXPECT_EQ(w->configOrigin, OriginTemplate);
     EXPECT_EQ(w->findChild<QLineEdit*>("edtRadioCodeNew")->text(), "");
@@ -184,7 +184,7 @@ TEST_F(WindowFileCommands, ADropKeepsTheGeneration2ControlsWhereOpenSetsThem) {
 TEST_F(WindowFileCommands, SaveWritesInPlaceOnlyForAFile) {
     // Bound to the template: Save is Save As, starting in the default folder.
     m.prompts.paths << "";
-    w->mnuFileSaveClick();
+    w->onSaveTriggered();
     ASSERT_EQ(m.prompts.records.size(), 1);
     EXPECT_EQ(m.prompts.records[0].type, PromptRecord::SaveFile);
     EXPECT_EQ(m.prompts.records[0].request.title, "Speichern unter");
@@ -196,7 +196,7 @@ TEST_F(WindowFileCommands, SaveWritesInPlaceOnlyForAFile) {
     Open(path);
     w->findChild<QLineEdit*>("edtNoShortTx")->setText("7");
     m.prompts.Clear();
-    w->mnuFileSaveClick();
+    w->onSaveTriggered();
     EXPECT_TRUE(m.prompts.records.isEmpty());
     EXPECT_EQ(ReadBytes(path), TemplateWith(Addr::TxCounts, 0x72));
     EXPECT_EQ(w->StatusText(), "Konfigurationsdatei gespeichert");
@@ -239,7 +239,7 @@ TEST_F(WindowFileCommands, SaveAsProposesANameAndNeverSavesAWildcard) {
     read.replace(Addr::RadioIdCode, 2, "\x12\xAB");
     const std::pair<std::function<void()>, QString> cases[] = {
         {[] {}, "Default_v2.Korbi"},
-        {[&] { w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV1")); },
+        {[&] { w->onNewTriggered(w->findChild<QAction*>("mnuFileNewKorbiV1")); },
          "Default_v1.Korbi"},
         {[&] { Open(Good("anlage.bin")); }, "anlage.Korbi"},
         {[&] {
@@ -319,7 +319,7 @@ TEST_F(WindowFileCommands, AFailedSaveLeavesTheOldFileWhole) {
     w->findChild<QLineEdit*>("edtNoShortTx")->setText("7");
     SetWriteFaultForTests([](const QString&) { return true; });  // the disk is full
     m.prompts.Clear();
-    w->mnuFileSaveClick();
+    w->onSaveTriggered();
     EXPECT_EQ(m.prompts.MessageIds(), QList<int>{10812});
     EXPECT_EQ(m.prompts.records.last().text, WithCause(Text(10812), FileErrorCause(ENOSPC)));
     EXPECT_EQ(ReadBytes(path), TemplateWith(Addr::TxCounts, 0x11));
@@ -358,7 +358,7 @@ TEST_F(WindowFileCommands, AForeignProductIsShownButKeepsTheTitle) {
 
     // Save goes to the file just opened, not to the one the title names.
     w->findChild<QLineEdit*>("edtNoShortTx")->setText("9");
-    w->mnuFileSaveClick();
+    w->onSaveTriggered();
     QByteArray expected = TemplateWith(Addr::FirmwareType, 5);
     expected[Addr::TxCounts] = static_cast<char>(0x93);  // 9 short, 3 long
     EXPECT_EQ(ReadBytes(foreign), expected);
@@ -469,7 +469,7 @@ TEST_F(WindowFileCommands, ATemplateSavedUnchangedComesBackByteForByte) {
                            w->findChild<QAction*>("mnuFileNewKorbiV2")}) {
         const int generation = entry->property("Tag").toInt();
         SCOPED_TRACE(generation);
-        w->mnuFileNewClick(entry);
+        w->onNewTriggered(entry);
         EXPECT_EQ(w->windowTitle(), "(Standard)" + kProgram);
         const QString typed = folder + QString("neu_v%1").arg(generation);
         SaveAs(typed);
@@ -511,7 +511,7 @@ TEST_F(WindowFileCommands, NewFindsItsTemplateOrReportsWhyNot) {
             WriteBytes(m.dataFolder + c.stray, TemplateWith(Addr::FirmwareVersion, 0x17, 1));
         w->SetStatusText("vorher");
         m.prompts.Clear();
-        w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV1"));
+        w->onNewTriggered(w->findChild<QAction*>("mnuFileNewKorbiV1"));
         EXPECT_EQ(m.prompts.MessageIds(), c.boxes);
         if (c.boxes.isEmpty()) {
             EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), c.firmware);

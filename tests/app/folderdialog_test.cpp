@@ -21,28 +21,28 @@ class DefaultFolder : public ::testing::Test {
   protected:
     void SetUp() override {
         w = m.Start();
-        dialog = new TfrmSelectDirectory(w.get());
+        dialog = new FolderDialog(w.get());
         w->AttachDialogs(nullptr, dialog, nullptr, nullptr);
         m.prompts.Clear();
     }
     void TearDown() override { SetWriteFaultForTests(nullptr); }
 
     // Runs the menu command; while the dialog is shown, act plays the user.
-    void Choose(const std::function<void(TfrmSelectDirectory&)>& act) {
+    void Choose(const std::function<void(FolderDialog&)>& act) {
         QTimer::singleShot(0, dialog, [this, act] { act(*dialog); });
-        w->mnuFileSelectDefaultFolderClick();
+        w->onSelectDefaultFolderTriggered();
     }
     QString Stored() const { return ReadSetting(w->settingsFilePath, "Setup", "ConfigDirectory"); }
 
     Machine m{Machine::WithShippedFiles};
-    std::unique_ptr<TfrmMain> w;
-    TfrmSelectDirectory* dialog = nullptr;
+    std::unique_ptr<MainWindow> w;
+    FolderDialog* dialog = nullptr;
 };
 
 }  // namespace
 
 TEST(SelectDirectoryDialog, LayoutAndCaptions) {
-    TfrmSelectDirectory d;
+    FolderDialog d;
     EXPECT_EQ(d.size(), QSize(469, 226));
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
     EXPECT_EQ(d.windowTitle(), "Wähle Standardverzeichnis");
@@ -63,7 +63,7 @@ TEST(SelectDirectoryDialog, LayoutAndCaptions) {
 }
 
 TEST(SelectDirectoryDialog, FoldersLoseExactlyOneTrailingDelimiter) {
-    TfrmSelectDirectory d;
+    FolderDialog d;
     d.SetFolder("/home/anna/Anlagen/");
     EXPECT_EQ(d.edtActiveConfigDirectory->text(), "/home/anna/Anlagen");
     d.edtActiveConfigDirectory->setText("/srv//");
@@ -75,7 +75,7 @@ TEST(SelectDirectoryDialog, FoldersLoseExactlyOneTrailingDelimiter) {
 TEST_F(DefaultFolder, OkTakesTheTypedFolderAndStoresIt) {
     const QString before = w->defaultFolder;
     QString shown;
-    Choose([&](TfrmSelectDirectory& d) {
+    Choose([&](FolderDialog& d) {
         shown = d.edtActiveConfigDirectory->text();
         d.edtActiveConfigDirectory->setText("/home/anna/Anlagen/");
         d.btnOK->click();
@@ -86,11 +86,11 @@ TEST_F(DefaultFolder, OkTakesTheTypedFolderAndStoresIt) {
 
     // Save As now starts there.
     m.prompts.paths << "";
-    w->mnuFileSaveAsClick();
+    w->onSaveAsTriggered();
     EXPECT_EQ(m.prompts.records.last().request.startFolder, "/home/anna/Anlagen");
 
     // An empty folder is taken as it is, and the next start uses the document folder.
-    Choose([](TfrmSelectDirectory& d) {
+    Choose([](FolderDialog& d) {
         d.edtActiveConfigDirectory->clear();
         d.btnOK->click();
     });
@@ -105,7 +105,7 @@ TEST_F(DefaultFolder, BrowseThenCancelChangesNothing) {
     const QByteArray settings = ReadBytes(w->settingsFilePath);
     m.prompts.paths << "/srv/Kunden/";
     QString edited;
-    Choose([&](TfrmSelectDirectory& d) {
+    Choose([&](FolderDialog& d) {
         d.btnBrowse->click();
         edited = d.edtActiveConfigDirectory->text();
         d.btnCancel->click();
@@ -121,7 +121,7 @@ TEST_F(DefaultFolder, BrowseThenCancelChangesNothing) {
     // A cancelled picker keeps the text; the root folder keeps its one delimiter.
     m.prompts.paths << ""
                     << "/";
-    Choose([&](TfrmSelectDirectory& d) {
+    Choose([&](FolderDialog& d) {
         d.edtActiveConfigDirectory->setText("/tmp/");
         d.btnBrowse->click();
         edited = d.edtActiveConfigDirectory->text();
@@ -135,7 +135,7 @@ TEST_F(DefaultFolder, BrowseThenCancelChangesNothing) {
 
 TEST_F(DefaultFolder, WithoutASettingsFileTheFirstOkCreatesIt) {
     QFile::remove(w->settingsFilePath);
-    Choose([](TfrmSelectDirectory& d) {
+    Choose([](FolderDialog& d) {
         d.edtActiveConfigDirectory->setText("/srv/Anlagen");
         d.btnOK->click();
     });
@@ -145,7 +145,7 @@ TEST_F(DefaultFolder, WithoutASettingsFileTheFirstOkCreatesIt) {
 TEST_F(DefaultFolder, ARefusedWriteIsShownAndTheOldFileStays) {
     const QByteArray settings = ReadBytes(w->settingsFilePath);
     SetWriteFaultForTests([](const QString&) { return true; });
-    Choose([](TfrmSelectDirectory& d) {
+    Choose([](FolderDialog& d) {
         d.edtActiveConfigDirectory->setText("/srv/Anlagen");
         d.btnOK->click();
     });
@@ -161,7 +161,7 @@ TEST_F(DefaultFolder, TheDialogIsCentredOverTheMainWindow) {
     w->show();
     w->move(100, 50);
     QRect main, self;
-    Choose([&](TfrmSelectDirectory& d) {
+    Choose([&](FolderDialog& d) {
         main = w->frameGeometry();
         self = d.frameGeometry();
         d.btnCancel->click();
@@ -174,7 +174,7 @@ TEST_F(DefaultFolder, RestoringTheMinimisedDialogKeepsItsPlaceAndText) {
     w->show();
     QPoint moved;
     QString text;
-    Choose([&](TfrmSelectDirectory& d) {
+    Choose([&](FolderDialog& d) {
         moved = d.pos() + QPoint(30, -20);
         d.move(moved);
         d.edtActiveConfigDirectory->setText("/srv/typed");

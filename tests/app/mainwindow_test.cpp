@@ -253,7 +253,7 @@ TEST_F(WindowTest, EditsStartWithTheirValuesLimitsFiltersAndEnabledState) {
         EXPECT_GE(ContrastRatio(p.color(QPalette::Disabled, QPalette::Text),
                                 p.color(QPalette::Disabled, QPalette::Base)),
                   4.5);
-        EXPECT_EQ(TfrmMain::FilterOf(edit), e.filter);
+        EXPECT_EQ(MainWindow::FilterOf(edit), e.filter);
     }
     for (const CheckStart& c : kChecks) {
         SCOPED_TRACE(c.name);
@@ -303,7 +303,7 @@ TEST_F(WindowTest, CodeAndZoneGroupsAreAlikeAndFillTheControlLists) {
             EXPECT_EQ(label->text(), "Nummer " + n);
             EXPECT_TRUE(edit->text().isEmpty());
             EXPECT_EQ(edit->maxLength(), 4);
-            EXPECT_EQ(TfrmMain::FilterOf(edit), KeyFilter::Hexadecimal);
+            EXPECT_EQ(MainWindow::FilterOf(edit), KeyFilter::Hexadecimal);
         }
         for (int zone = 0; zone < 16; ++zone) {
             auto* label = Find<QLabel>("lblZone" + Hex(zone) + Suffix(restricted));

@@ -242,12 +242,12 @@ class Browser : public QObject {
 TEST_F(WindowTest, HandbuchShowsTheShippedManualInTheBrowser) {
     Browser browser;
     QDesktopServices::setUrlHandler("file", &browser, "Show");
-    window->mnuHelpManualClick();
+    window->onManualTriggered();
     EXPECT_EQ(prompts.MessageIds(), QList<int>{20540});
     const QString manual = env.programFolder + "handbuch.html";
     ASSERT_TRUE(QDir().mkpath(env.programFolder));
     ASSERT_TRUE(QFile::copy(KORBI_SOURCE_DIR "/packaging/handbuch.html", manual));
-    window->mnuHelpManualClick();
+    window->onManualTriggered();
     QDesktopServices::unsetUrlHandler("file");
     EXPECT_EQ(prompts.MessageIds(), QList<int>{20540});
     EXPECT_EQ(browser.shown, QList<QUrl>{QUrl::fromLocalFile(manual)});

@@ -68,9 +68,9 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     AppEnvironment env;
     env.prompts = &prompts;
     env.serialDriver = driver.get();
-    TfrmMain window(env);
-    auto* wait = new TfrmReceiveRadio(&window);
-    window.AttachDialogs(wait, nullptr, new TfrmChangeCode(window.Jobs(), &window), nullptr);
+    MainWindow window(env);
+    auto* wait = new PressWaitDialog(&window);
+    window.AttachDialogs(wait, nullptr, new CodeChangeDialog(window.Jobs(), &window), nullptr);
     const DescriptionsOnShow told(wait, wait->btbtnAbort);
     JobRecord record = window.Jobs().Record();
     record.path = dir.filePath("Protokoll.sqlite");
@@ -84,7 +84,7 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     QString warning;
     ASSERT_TRUE(AppendJournal(record.Target(), earlier, &warning));
 
-    TfrmSeries series(window);
+    SeriesDialog series(window);
     series.show();
     auto* pdfButton = series.findChild<QPushButton*>("btnReportPdf");
     ASSERT_TRUE(pdfButton);
@@ -153,7 +153,7 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     EXPECT_TRUE(PdfText(printed).contains("Programmierprotokoll"));
 
     // The journal window reports what its filter shows: one device, the older line included.
-    TfrmJournal journal(record.Target(), &window);
+    JournalWindow journal(record.Target(), &window);
     ASSERT_TRUE(journal.btnJournalReport);
     RunEventsUntil([&journal] { return !journal.Busy(); });
     ExpectTabReachesEveryButton(&journal, journal.edtJournalDevice);
@@ -177,7 +177,7 @@ TEST(ReportWindow, SeriesSummaryAndJournalWindowHandOverTheRecord) {
     // Practice jobs are not recorded: the report's buttons say so instead of failing.
     record.path.clear();
     window.Jobs().SetRecord(record);
-    TfrmSeries practice(window);
+    SeriesDialog practice(window);
     practice.seriesReport->Offer(true);
     auto* practicePdf = practice.findChild<QPushButton*>("btnReportPdf");
     EXPECT_FALSE(practicePdf->isEnabled());

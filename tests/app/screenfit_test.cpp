@@ -61,8 +61,8 @@ TEST_F(WindowTest, EveryDialogFitsTheLaptopScreen) {
     if (Scale() > 1.5) GTEST_SKIP() << "dialogs are fitted up to 150 %";
     env.arguments = QStringList{"korbi-programmer"};
     AppWindows windows = CreateWindows(env);
-    TfrmSeries series(*windows.main);
-    TfrmJournal journal(windows.main->Jobs().Record().Target(), windows.main.get());
+    SeriesDialog series(*windows.main);
+    JournalWindow journal(windows.main->Jobs().Record().Target(), windows.main.get());
     MakeDialogs(*windows.main);
     for (QWidget* dialog : windows.main->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(FitsTheScreen(dialog)) << dialog->objectName().toStdString();

@@ -20,7 +20,7 @@
 
 // Makes the main window's dialogs that wait for their first use, so that a test finds them all
 // among its children.
-inline void MakeDialogs(TfrmMain& main) {
+inline void MakeDialogs(MainWindow& main) {
     main.frmReceiveRadio.get();
     main.frmSelectDirectory.get();
     main.frmChangeCode.get();
@@ -37,7 +37,7 @@ class WindowTest : public ::testing::Test {
         env.commonDocumentsFolder = folder.path() + "/documents";
         env.programFolder = folder.path() + "/program/";
         env.prompts = &prompts;
-        window = std::make_unique<TfrmMain>(env);
+        window = std::make_unique<MainWindow>(env);
     }
 
     template <class T = QWidget>
@@ -50,7 +50,7 @@ class WindowTest : public ::testing::Test {
     QTemporaryDir folder;
     ScriptedPrompts prompts;
     AppEnvironment env;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 // A window created under a chosen default locale, which is restored afterwards.

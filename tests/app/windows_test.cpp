@@ -31,19 +31,19 @@ TEST(WindowsTest, TheMainWindowStartsAloneAndEachDialogIsMadeOnceOnFirstUse) {
     env.arguments = QStringList{"korbi-programmer"};
     env.prompts = &prompts;
 
-    TfrmMain* readyMain = nullptr;
+    MainWindow* readyMain = nullptr;
     bool startedWhenReady = true;
     QStringList order;
     bool mainStartedFirst = false;
     AppWindows windows = CreateWindows(
         env,
-        [&](TfrmMain* main) {
+        [&](MainWindow* main) {
             readyMain = main;
             startedWhenReady = !main->defaultFolder.isEmpty();
         },
         [&](QWidget* window) {
             order << window->metaObject()->className();
-            if (auto* main = qobject_cast<TfrmMain*>(window)) {
+            if (auto* main = qobject_cast<MainWindow*>(window)) {
                 // Start-up has run: captions German, template looked for, no dialog yet.
                 mainStartedFirst = main->findChild<QMenu*>("mnuFile")->title() == "&Datei" &&
                                    prompts.MessageIds().contains(10811) && !main->frmAbout &&
@@ -52,31 +52,31 @@ TEST(WindowsTest, TheMainWindowStartsAloneAndEachDialogIsMadeOnceOnFirstUse) {
             EXPECT_FALSE(window->isVisible());
             EXPECT_TRUE(window->parent() == nullptr || window->parent() == readyMain);
         });
-    TfrmMain* main = windows.main.get();
+    MainWindow* main = windows.main.get();
     EXPECT_TRUE(mainStartedFirst);
     EXPECT_EQ(readyMain, main);
     EXPECT_FALSE(startedWhenReady);
-    EXPECT_EQ(order, QStringList({"TfrmMain"}));
+    EXPECT_EQ(order, QStringList({"MainWindow"}));
     EXPECT_TRUE(main->findChildren<QDialog*>().isEmpty());
     EXPECT_FALSE(main->isVisible());
 
     // Asking whether a dialog can be had makes none; using one makes it, and only once.
     EXPECT_TRUE(main->frmReceiveRadio && main->frmSelectDirectory && main->frmChangeCode &&
                 main->frmAbout);
-    TfrmAbout* about = main->frmAbout;
+    AboutBox* about = main->frmAbout;
     EXPECT_EQ(main->frmAbout.get(), about);
-    QPointer<TfrmReceiveRadio> wait = main->frmReceiveRadio.get();
+    QPointer<PressWaitDialog> wait = main->frmReceiveRadio.get();
     main->frmChangeCode->objectName();
     main->frmSelectDirectory->objectName();
     main->frmAbout->objectName();
-    EXPECT_EQ(order, QStringList({"TfrmMain", "TfrmAbout", "TfrmReceiveRadio", "TfrmChangeCode",
-                                  "TfrmSelectDirectory"}));
+    EXPECT_EQ(order, QStringList({"MainWindow", "AboutBox", "PressWaitDialog", "CodeChangeDialog",
+                                  "FolderDialog"}));
     EXPECT_EQ(main->findChildren<QDialog*>(Qt::FindDirectChildrenOnly).size(), 4);
     // Only practice mode has a button that presses a device.
     EXPECT_EQ(wait->findChild<QPushButton*>("btnPressKorbi"), nullptr);
 
     // The dialogs go with the main window.
-    QPointer<TfrmAbout> aboutAlive = about;
+    QPointer<AboutBox> aboutAlive = about;
     windows.main.reset();
     EXPECT_TRUE(aboutAlive.isNull());
     EXPECT_TRUE(wait.isNull());
@@ -135,7 +135,7 @@ TEST(WindowsTest, ACutTraceIsSaidOnceTheJobHasEnded) {
     Machine machine;
     machine.Ship();
     AppWindows windows = machine.StartProgram({"--simulate"});
-    TfrmMain& main = *windows.main;
+    MainWindow& main = *windows.main;
     QPushButton* press = windows.main->frmReceiveRadio->btnPressKorbi;
     ShowHook hook;
     hook.fallback = [press] { press->click(); };
@@ -150,7 +150,7 @@ TEST(WindowsTest, ACutTraceIsSaidOnceTheJobHasEnded) {
     const rlimit limit{kLimit, old.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     machine.prompts.answers = {BoxAnswer::Ok};
-    main.btnWriteToDeviceClick();
+    main.onWriteClicked();
     // The box would run a loop of its own inside the job: it waits for the job's end.
     bool toldDuringTheJob = false;
     RunEventsUntil([&] {
@@ -172,7 +172,7 @@ TEST(WindowsTest, PracticeModeReadsAndWritesSimulatedDevices) {
     Machine machine;
     machine.Ship();
     AppWindows windows = machine.StartProgram({"--simulate"});
-    TfrmMain& main = *windows.main;
+    MainWindow& main = *windows.main;
     EXPECT_EQ(main.windowTitle(),
               QString::fromUtf8("(Standard) - K-ORBI Programmiergerät [Übungsmodus]"));
     QPushButton* press = windows.main->frmReceiveRadio->btnPressKorbi;
@@ -181,23 +181,23 @@ TEST(WindowsTest, PracticeModeReadsAndWritesSimulatedDevices) {
     hook.fallback = [press] { press->click(); };
     windows.main->frmReceiveRadio->installEventFilter(&hook);
 
-    main.btnReadFromDeviceClick();
+    main.onReadClicked();
     FinishJob(main.Jobs());
     EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "12AB");
     main.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("42");
-    main.btnWriteToDeviceClick();
+    main.onWriteClicked();
     FinishJob(main.Jobs());
     EXPECT_EQ(main.StatusText(),
               QString::fromUtf8("K-ORBI 12AB: Konfiguration wurde aktualisiert."));
     main.findChild<QLineEdit*>("edtBatteryTestInterval")->setText("7");
     machine.prompts.answers = {BoxAnswer::No};  // the edit is discarded for the read
-    main.btnReadFromDeviceClick();
+    main.onReadClicked();
     FinishJob(main.Jobs());
     EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "12AB");
     EXPECT_EQ(main.findChild<QLineEdit*>("edtBatteryTestInterval")->text(), "42");
     EXPECT_TRUE(main.windowTitle().endsWith(QString::fromUtf8(" [Übungsmodus]")));
 
-    main.btnWriteToDeviceClick();
+    main.onWriteClicked();
     FinishJob(main.Jobs());
     EXPECT_EQ(main.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "34CD");
     LpxSim& sim = machine.env.practiceLpx->Sim();

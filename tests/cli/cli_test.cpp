@@ -293,7 +293,7 @@ TEST_F(CliTest, APasswordLeavesTheProcessList) {
 TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
     Machine machine;
     machine.Ship();
-    std::unique_ptr<TfrmMain> window = machine.Start();
+    std::unique_ptr<MainWindow> window = machine.Start();
     const QString home = machine.root.path() + "/home";
 
     QByteArray codes = TemplateWith(0x44, 0xFF);  // door code 3 FFFF: the code rule warns
@@ -315,7 +315,7 @@ TEST(CliSettings, ShowIsTheWindowsViewAndDiffComparesIt) {
         WriteBytes(path, image.bytes);
         machine.prompts.Clear();
         machine.prompts.paths = {path};
-        window->mnuFileOpenClick();
+        window->onOpenTriggered();
         const QMap<QString, QString> view = ViewOf(*window);
 
         // The window does not take a foreign product's file; the JSON is the same under any

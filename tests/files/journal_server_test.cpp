@@ -220,15 +220,15 @@ TEST_F(JournalOnServer, TheJournalWindowNeverWaitsOnTheServer) {
     ScriptedPrompts prompts;
     AppEnvironment env;
     env.prompts = &prompts;
-    TfrmMain window(env);
+    MainWindow window(env);
     JobRecord record;
     record.path = Target().localPath;
     record.server = proxy.Address();
     window.Jobs().SetRecord(record);
     const JournalTarget stalled = Through(proxy.Address());
     {
-        TfrmJournal journal(stalled, &window, &prompts);
-        QSignalSpy read(&journal, &TfrmJournal::Read);
+        JournalWindow journal(stalled, &window, &prompts);
+        QSignalSpy read(&journal, &JournalWindow::Read);
         EXPECT_TRUE(journal.Busy());
         EXPECT_EQ(journal.lblJournalLines->text(), Text(Msg::JournalLoading));
         ASSERT_TRUE(read.wait(10000));
@@ -247,7 +247,7 @@ TEST_F(JournalOnServer, TheJournalWindowNeverWaitsOnTheServer) {
         EXPECT_TRUE(prompts.records.first().text.contains("keine Antwort"));
     }
     const int connections = proxy.Accepted();
-    auto closed = std::make_unique<TfrmJournal>(stalled, &window, &prompts);
+    auto closed = std::make_unique<JournalWindow>(stalled, &window, &prompts);
     ASSERT_TRUE(QTest::qWaitFor([&] { return proxy.Accepted() > connections; }, 10000));
     QElapsedTimer timer;
     timer.start();
@@ -257,7 +257,7 @@ TEST_F(JournalOnServer, TheJournalWindowNeverWaitsOnTheServer) {
 
     // A series with a code list asks the server for its codes away from the window's thread,
     // and says before the first press that it cannot start.
-    TfrmSeries series(window);
+    SeriesDialog series(window);
     series.edtCount->setValue(1);
     QTest::keyClicks(series.edtCodeList, "2E00-2E03");
     prompts.Clear();

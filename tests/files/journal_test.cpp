@@ -418,7 +418,7 @@ TEST(Journal, AnAddressNotUnderstoodKeepsTheLineLocally) {
 // a line's configuration in the window; a line without one cannot be opened.
 TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
     Machine machine;
-    std::unique_ptr<TfrmMain> window = machine.Start();
+    std::unique_ptr<MainWindow> window = machine.Start();
     const JournalTarget target{JournalPath(machine.dataFolder), {}};
     QByteArray image = Machine::Shipped("Default_v2.b");
     image[Addr::BatteryTestInterval] = 42;
@@ -435,9 +435,9 @@ TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
         for (int i = 0; i < row.lines; ++i)
             ASSERT_TRUE(AppendJournal(target, entry, &text)) << text.toStdString();
     }
-    TfrmJournal dialog(target, window.get(), &machine.prompts);
+    JournalWindow dialog(target, window.get(), &machine.prompts);
     // The record is read off the window's thread; each read ends with the dialog's signal.
-    QSignalSpy read(&dialog, &TfrmJournal::Read);
+    QSignalSpy read(&dialog, &JournalWindow::Read);
     const auto readEnds = [&read] {
         read.clear();
         return read.wait(10000) && read.first().first().toString().isEmpty();
@@ -502,14 +502,14 @@ TEST(JournalWindow, FiltersAndOpensALinesConfiguration) {
     machine.prompts.answers << BoxAnswer::Abort;
     QTimer::singleShot(0, window.get(), [] {
         for (QWidget* shown : QApplication::topLevelWidgets()) {
-            auto* journal = qobject_cast<TfrmJournal*>(shown);
+            auto* journal = qobject_cast<JournalWindow*>(shown);
             if (!journal || !journal->isVisible()) continue;
             ASSERT_TRUE(QTest::qWaitFor([journal] { return !journal->Busy(); }, 10000));
             journal->tblJournal->selectRow(1);
             journal->btnJournalOpen->click();
         }
     });
-    window->mnuCommShowJournalClick();
+    window->onShowJournalTriggered();
     ASSERT_FALSE(machine.prompts.records.isEmpty());
     EXPECT_EQ(machine.prompts.records.last().textId, Msg::UnsavedEditsQuestion);
     EXPECT_EQ(battery->text(), "43");

@@ -40,8 +40,8 @@ class Machine {
     }
 
     // Creates the main window and runs its start-up with the given command-line arguments.
-    std::unique_ptr<TfrmMain> Start(const QStringList& arguments = {}) {
-        auto window = std::make_unique<TfrmMain>(Environment(arguments));
+    std::unique_ptr<MainWindow> Start(const QStringList& arguments = {}) {
+        auto window = std::make_unique<MainWindow>(Environment(arguments));
         window->FormCreate();
         return window;
     }
@@ -77,7 +77,7 @@ class Machine {
 };
 
 // The texts and ticks of every edit and check box of the window, by name.
-inline QMap<QString, QString> ViewOf(const TfrmMain& window) {
+inline QMap<QString, QString> ViewOf(const MainWindow& window) {
     QMap<QString, QString> view;
     for (const QLineEdit* edit : window.findChildren<QLineEdit*>())
         view[edit->objectName()] = edit->text();

@@ -123,7 +123,7 @@ TEST(Startup, WithoutShippedFilesTheStartValuesStayAndNoSettingsFileIsMade) {
     EXPECT_TRUE(w->findChild<QCheckBox*>("cbConfig_D4")->isChecked());
     EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "");
     // The file menu still finds the v1.x template.
-    w->mnuFileNewClick(w->findChild<QAction*>("mnuFileNewKorbiV1"));
+    w->onNewTriggered(w->findChild<QAction*>("mnuFileNewKorbiV1"));
     EXPECT_EQ(w->windowTitle(), kTemplateTitle);
     EXPECT_EQ(w->findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.1");
 }
@@ -166,7 +166,7 @@ TEST(Startup, TheProgramFolderNeverStandsInForACommonFolder) {
         EXPECT_EQ(w->documentFolder, QString());
         EXPECT_EQ(m.prompts.MessageIds(), QList<int>{Msg::TemplateNotFound});
         m.prompts.Clear();
-        w->mnuCommShowJournalClick();
+        w->onShowJournalTriggered();
         EXPECT_EQ(m.prompts.MessageIds(), QList<int>{Msg::DataFolderUnusable});
     }
 }
@@ -274,11 +274,10 @@ TEST(Startup, CommandLineFoldersAndFiles) {
         EXPECT_EQ(w->defaultFolder, c.defaultFolder);
         EXPECT_EQ(w->windowTitle(), c.title);
         // A file loaded from the command line is named; else the template's line stands.
-        EXPECT_EQ(w->StatusText(),
-                  c.title == kTemplateTitle
-                      ? QString("Standardkonfiguration geladen")
-                      : QString::fromUtf8("Konfigurationsdatei '%1' geöffnet")
-                            .arg(c.title.section(QStringLiteral(" - "), 0, 0)));
+        EXPECT_EQ(w->StatusText(), c.title == kTemplateTitle
+                                       ? QString("Standardkonfiguration geladen")
+                                       : QString::fromUtf8("Konfigurationsdatei '%1' geöffnet")
+                                             .arg(c.title.section(QStringLiteral(" - "), 0, 0)));
         if (c.title != kTemplateTitle) {
             EXPECT_EQ(w->currentFileName, c.arguments.last());
             EXPECT_EQ(w->findChild<QLineEdit*>("edtNoShortTx")->text(), "5");
@@ -351,11 +350,11 @@ TEST(Startup, ShowingCentresTheWindowAndNamesTheApplication) {
 // holds the edits again, answered Speichern, shows what the save has just written.
 TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
     enum Ends { Stays, Quits, Closes, Replaced, Reread };
-    using Request = std::function<void(TfrmMain&, const QString& file)>;
-    const Request exitMenu = [](TfrmMain& w, const QString&) {
+    using Request = std::function<void(MainWindow&, const QString& file)>;
+    const Request exitMenu = [](MainWindow& w, const QString&) {
         w.findChild<QAction*>("mnuFileExit")->trigger();
     };
-    const Request close = [](TfrmMain& w, const QString&) { w.close(); };
+    const Request close = [](MainWindow& w, const QString&) { w.close(); };
     struct Row {
         const char* name;
         Request request;
@@ -369,26 +368,29 @@ TEST(Startup, UnsavedEditsAreAskedAboutBeforeTheyAreLost) {
         {"closing, Abbrechen", close, BoxAnswer::Abort, Stays},
         {"closing, Verwerfen", close, BoxAnswer::No, Closes},
         {"Neu, Abbrechen",
-         [](TfrmMain& w, const QString&) { w.findChild<QAction*>("mnuFileNewKorbiV2")->trigger(); },
+         [](MainWindow& w, const QString&) {
+             w.findChild<QAction*>("mnuFileNewKorbiV2")->trigger();
+         },
          BoxAnswer::Abort, Stays},
         {"Öffnen, Verwerfen",
-         [](TfrmMain& w, const QString&) { w.findChild<QAction*>("mnuFileOpen")->trigger(); },
+         [](MainWindow& w, const QString&) { w.findChild<QAction*>("mnuFileOpen")->trigger(); },
          BoxAnswer::No, Replaced},
-        {"drop, Abbrechen", [](TfrmMain& w, const QString& file) { w.HandleDroppedFiles({file}); },
-         BoxAnswer::Abort, Stays},
+        {"drop, Abbrechen",
+         [](MainWindow& w, const QString& file) { w.HandleDroppedFiles({file}); }, BoxAnswer::Abort,
+         Stays},
         {"Lesen, Abbrechen",
-         [](TfrmMain& w, const QString&) {
+         [](MainWindow& w, const QString&) {
              w.findChild<QAction*>("mnuCommReadFromDevice")->trigger();
          },
          BoxAnswer::Abort, Stays},
         {"Öffnen the same file, Speichern",
-         [](TfrmMain& w, const QString&) { w.findChild<QAction*>("mnuFileOpen")->trigger(); },
+         [](MainWindow& w, const QString&) { w.findChild<QAction*>("mnuFileOpen")->trigger(); },
          BoxAnswer::Yes, Reread, true},
         {"Zuletzt geöffnet, the same file, Speichern",
-         [](TfrmMain& w, const QString& file) { w.OpenRecentFile(file); }, BoxAnswer::Yes, Reread,
+         [](MainWindow& w, const QString& file) { w.OpenRecentFile(file); }, BoxAnswer::Yes, Reread,
          true},
         {"drop the same file, Speichern",
-         [](TfrmMain& w, const QString& file) { w.HandleDroppedFiles({file}); }, BoxAnswer::Yes,
+         [](MainWindow& w, const QString& file) { w.HandleDroppedFiles({file}); }, BoxAnswer::Yes,
          Reread, true},
     };
     for (const Row& row : rows) {
@@ -500,7 +502,7 @@ TEST(Startup, TheShippedTemplatesAreMadeFromTheirTables) {
 // ticked, it is kept for the next start and the window's writes read the device back.
 TEST(Startup, VerifyAfterWriteIsOffUntilTickedAndThenKept) {
     Machine machine(Machine::WithShippedFiles);
-    std::unique_ptr<TfrmMain> window = machine.Start();
+    std::unique_ptr<MainWindow> window = machine.Start();
     auto* verify = window->findChild<QAction*>("mnuCommVerifyAfterWrite");
     ASSERT_TRUE(verify && verify->isCheckable());
     EXPECT_FALSE(verify->isChecked());

@@ -37,16 +37,16 @@ struct ProgramOnPort {
     explicit ProgramOnPort(const std::string& port) : driver(TtyDriver::ForPort(port)) {
         env.prompts = &prompts;
         env.serialDriver = driver.get();
-        window = std::make_unique<TfrmMain>(env);
-        wait = new TfrmReceiveRadio(window.get());
-        window->AttachDialogs(wait, nullptr, new TfrmChangeCode(window->Jobs(), window.get()),
+        window = std::make_unique<MainWindow>(env);
+        wait = new PressWaitDialog(window.get());
+        window->AttachDialogs(wait, nullptr, new CodeChangeDialog(window->Jobs(), window.get()),
                               nullptr);
     }
     std::unique_ptr<TtyDriver> driver;
     ScriptedPrompts prompts;
     AppEnvironment env;
-    std::unique_ptr<TfrmMain> window;
-    TfrmReceiveRadio* wait = nullptr;
+    std::unique_ptr<MainWindow> window;
+    PressWaitDialog* wait = nullptr;
 };
 
 TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
@@ -56,13 +56,13 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     LpxSimProcess lpx(logPath, {"--press-after=50", "--device=4C2D:1A"});
     ASSERT_FALSE(lpx.path.empty());
     ProgramOnPort program(lpx.path);
-    TfrmMain& window = *program.window;
+    MainWindow& window = *program.window;
     const ScriptedPrompts& prompts = program.prompts;
     UseRecord(window.Jobs(), dir.filePath("Protokoll.sqlite"));
 
     auto* interval = window.findChild<QLineEdit*>("edtBatteryTestInterval");
 
-    window.btnReadFromDeviceClick();
+    window.onReadClicked();
     FinishJob(window.Jobs());
     EXPECT_EQ(window.StatusText(), kReadDone);
     EXPECT_EQ(window.findChild<QLineEdit*>("edtRadioCodeOld")->text(), "4C2D");
@@ -70,13 +70,13 @@ TEST(JobsEndToEnd, ReadAndWriteThroughThePseudoTerminal) {
     EXPECT_EQ(window.findChild<QLineEdit*>("edtFirmwareVersion")->text(), "1.A");
 
     interval->setText("42");
-    window.btnWriteToDeviceClick();
+    window.onWriteClicked();
     FinishJob(window.Jobs());
     EXPECT_EQ(window.StatusText(), kWriteDone);
 
     interval->setText("7");
     program.prompts.answers = {BoxAnswer::No};  // the edit is discarded for the read
-    window.btnReadFromDeviceClick();
+    window.onReadClicked();
     FinishJob(window.Jobs());
     EXPECT_EQ(window.StatusText(), kReadDone);
     EXPECT_EQ(interval->text(), "42");
@@ -117,7 +117,7 @@ TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
                                                Options{"--press-after=-1", "--device=4C2D:1A"});
     ASSERT_EQ(symlink(lpx->path.c_str(), port.c_str()), 0);
     ProgramOnPort program(port);
-    TfrmMain& window = *program.window;
+    MainWindow& window = *program.window;
     ScriptedPrompts& prompts = program.prompts;
     ShowHook hook;
     program.wait->installEventFilter(&hook);
@@ -127,7 +127,7 @@ TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
                         cpuAtHangUp = std::clock();
                         lpx->HangUp();
                     }};
-    window.btnReadFromDeviceClick();
+    window.onReadClicked();
     FinishJob(window.Jobs());
     const double cpu = double(std::clock() - cpuAtHangUp) / CLOCKS_PER_SEC;
     EXPECT_EQ(hook.shows, 2);
@@ -142,7 +142,7 @@ TEST(JobsEndToEnd, LostLineEndsTheWaitAndTheLpxIsFoundAgain) {
     ASSERT_EQ(unlink(port.c_str()), 0);
     ASSERT_EQ(symlink(lpx->path.c_str(), port.c_str()), 0);
     prompts.Clear();
-    window.btnReadFromDeviceClick();
+    window.onReadClicked();
     FinishJob(window.Jobs());
     EXPECT_EQ(window.StatusText(), kReadDone);
     EXPECT_TRUE(prompts.MessageIds().isEmpty());
@@ -158,10 +158,10 @@ TEST(JobsEndToEnd, SeriesDialogWritesThreeDevicesWithCodesFromAList) {
                                 "--device=4C2D:21", "--device=5D3E:21", "--device=6E4F:21"});
     ASSERT_FALSE(lpx.path.empty());
     ProgramOnPort program(lpx.path);
-    TfrmMain& window = *program.window;
+    MainWindow& window = *program.window;
     UseRecord(window.Jobs(), dir.filePath("Protokoll.sqlite"));
 
-    TfrmSeries dialog(window);
+    SeriesDialog dialog(window);
     dialog.show();
     QTest::mouseClick(dialog.cbVerify, Qt::LeftButton, {}, QPoint(4, 4));
     QTest::keyClicks(dialog.edtCodeList, "1001-1005");

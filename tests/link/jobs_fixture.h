@@ -68,9 +68,9 @@ class JobsTest : public ::testing::Test {
     JobsTest() : driver(sim) {
         env.prompts = &prompts;
         env.serialDriver = &driver;
-        window = std::make_unique<TfrmMain>(env);
-        wait = new TfrmReceiveRadio(window.get());
-        change = new TfrmChangeCode(window->Jobs(), window.get());
+        window = std::make_unique<MainWindow>(env);
+        wait = new PressWaitDialog(window.get());
+        change = new CodeChangeDialog(window->Jobs(), window.get());
         window->AttachDialogs(wait, nullptr, change, nullptr);
         wait->installEventFilter(&waitHook);
         waitHook.fallback = [this] { sim.PressButton(0); };
@@ -109,8 +109,8 @@ class JobsTest : public ::testing::Test {
     SimDriver driver;
     ScriptedPrompts prompts;
     AppEnvironment env;
-    std::unique_ptr<TfrmMain> window;
-    TfrmReceiveRadio* wait = nullptr;
-    TfrmChangeCode* change = nullptr;
+    std::unique_ptr<MainWindow> window;
+    PressWaitDialog* wait = nullptr;
+    CodeChangeDialog* change = nullptr;
     ShowHook waitHook;
 };

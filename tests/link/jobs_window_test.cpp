@@ -27,16 +27,16 @@ TEST_F(JobsWindowTest, NoSecondJobWhileOneRuns) {
     Press(0);
     waitHook.actions.push_back([this] {
         const size_t before = sim.Log().size();
-        window->btnReadFromDeviceClick();
-        window->btnWriteToDeviceClick();
-        window->mnuCommChangeIdCodeClick();
+        window->onReadClicked();
+        window->onWriteClicked();
+        window->onChangeCodeTriggered();
         change->edtNewCode->setText("1A2B");
-        change->btnChangeClick();
+        change->onChangeClicked();
         EXPECT_EQ(sim.Log().size(), before);
         EXPECT_FALSE(change->isVisible());
         sim.PressButton(0);
     });
-    window->btnReadFromDeviceClick();
+    window->onReadClicked();
     FinishJob(window->Jobs());
     EXPECT_EQ(window->StatusText(), kReadDone);
     EXPECT_TRUE(window->windowTitle().contains(Text(10891)));
@@ -68,7 +68,7 @@ TEST_F(JobsWindowTest, CheckedWriteShowsItsThirdStepAndEscapeEndsTheCheck) {
         };
     };
     waitHook.actions = {step(true), step(true), step(false)};
-    window->btnWriteToDeviceClick();
+    window->onWriteClicked();
     FinishJob(window->Jobs());
     EXPECT_EQ(strip, (QStringList{"Schritt 1 von 3: Funkkennung lesen",
                                   "Schritt 2 von 3: Schreiben", "Schritt 3 von 3: Prüfen"}));
@@ -119,7 +119,7 @@ TEST_F(JobsWindowTest, AbortInTheCodeChangeWaitKeepsTheDialogOpen) {
         FinishJob(window->Jobs());
         change->btnClose->click();
     });
-    window->mnuCommChangeIdCodeClick();
+    window->onChangeCodeTriggered();
     EXPECT_TRUE(open);
     EXPECT_EQ(typed, "1A2B");
     EXPECT_EQ(sim.Device(0).RadioCode(), 0x1A2B);
@@ -198,7 +198,7 @@ TEST_F(JobsWindowTest, TerminationDuringAWaitEndsTheJobAsAbbruch) {
     EndJobsOnSignals(window->Jobs(), window.get());
     Press(0);
     waitHook.actions.push_back([] { ::raise(SIGTERM); });
-    window->btnWriteToDeviceClick();
+    window->onWriteClicked();
     FinishJob(window->Jobs());
     EXPECT_EQ(EndingSignal(), SIGTERM);
     const std::vector<std::string>& log = sim.Log();

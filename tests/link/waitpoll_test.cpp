@@ -30,16 +30,16 @@ class WaitPollTest : public ::testing::Test {
     WaitPollTest() {
         env.prompts = &prompts;
         env.serialDriver = &driver;
-        window = std::make_unique<TfrmMain>(env);
-        wait = new TfrmReceiveRadio(window.get());
+        window = std::make_unique<MainWindow>(env);
+        wait = new PressWaitDialog(window.get());
         window->AttachDialogs(wait, nullptr, nullptr, nullptr);
     }
 
     FakeDriver driver;
     ScriptedPrompts prompts;
     AppEnvironment env;
-    std::unique_ptr<TfrmMain> window;
-    TfrmReceiveRadio* wait = nullptr;
+    std::unique_ptr<MainWindow> window;
+    PressWaitDialog* wait = nullptr;
 };
 
 TEST(JobStatusTest, OnlyTheThreeFinalStatusesEndAWait) {
