@@ -1,7 +1,7 @@
 #include "app/journalmodel.h"
 
-#include "files/journal.h"
-#include "files/journalworker.h"
+#include "record/journal.h"
+#include "record/journalworker.h"
 
 namespace {
 

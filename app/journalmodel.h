@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <atomic>
 
-#include "files/journalstore.h"
+#include "record/journalstore.h"
 
 class JournalWorker;
 

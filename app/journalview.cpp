@@ -22,10 +22,10 @@
 #include "app/reportactions.h"
 #include "files/fileerrors.h"
 #include "files/imagefile.h"
-#include "files/journal.h"
-#include "files/journallisting.h"
-#include "files/journalworker.h"
 #include "files/startupsteps.h"
+#include "record/journal.h"
+#include "record/journallisting.h"
+#include "record/journalworker.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "files/journalstore.h"
+#include "record/journalstore.h"
 
 class QDateEdit;
 class QDialogButtonBox;

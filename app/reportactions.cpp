@@ -12,9 +12,9 @@
 #include "files/filenames.h"
 #include "files/filewrite.h"
 #include "files/imagefile.h"
-#include "files/journal.h"
-#include "files/journalworker.h"
 #include "jobs/devicejobs.h"
+#include "record/journal.h"
+#include "record/journalworker.h"
 #include "report/reportpages.h"
 #include "resources/catalogue.h"
 

@@ -9,11 +9,11 @@
 #include "app/prompts.h"
 #include "app/sitefield.h"
 #include "files/filenames.h"
-#include "files/journal.h"
-#include "files/journalstore.h"
 #include "files/recentfiles.h"
 #include "files/settingsfile.h"
 #include "files/startupsteps.h"
+#include "record/journal.h"
+#include "record/journalstore.h"
 #include "resources/catalogue.h"
 
 void MainWindow::FormCreate() {

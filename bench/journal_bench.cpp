@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "files/journaldb.h"
-#include "files/journalstore.h"
+#include "record/journaldb.h"
+#include "record/journalstore.h"
 
 namespace {
 

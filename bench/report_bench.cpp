@@ -13,9 +13,9 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "files/journaldb.h"
-#include "files/journalstore.h"
 #include "files/templates.h"
+#include "record/journaldb.h"
+#include "record/journalstore.h"
 #include "report/reportlines.h"
 #include "report/reportpages.h"
 

@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "cli/options.h"
-#include "files/journalstore.h"
+#include "record/journalstore.h"
 
 struct CliContext {
     CliOptions options;

@@ -8,7 +8,6 @@
 #include "cli/settingsprint.h"
 #include "cli/terminalhost.h"
 #include "files/fileerrors.h"
-#include "files/journal.h"
 #include "jobs/devicejobs.h"
 #include "jobs/jobview.h"
 #include "jobs/series.h"
@@ -17,6 +16,7 @@
 #include "link/linkmessages.h"
 #include "link/lpxadapter.h"
 #include "link/practicelpx.h"
+#include "record/journal.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

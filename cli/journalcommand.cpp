@@ -12,7 +12,7 @@
 #include "files/fileerrors.h"
 #include "files/fileplace.h"
 #include "files/filewrite.h"
-#include "files/journallisting.h"
+#include "record/journallisting.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

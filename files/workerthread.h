@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-#include "files/journalserver.h"
+#include "record/journalserver.h"
 
 class WorkerThread {
   public:

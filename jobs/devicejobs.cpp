@@ -6,10 +6,10 @@
 #include <QCoreApplication>
 #include <cctype>
 
-#include "files/journal.h"
-#include "files/journalstore.h"
 #include "jobs/jobrun.h"
 #include "link/trace.h"
+#include "record/journal.h"
+#include "record/journalstore.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

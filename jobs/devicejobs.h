@@ -11,12 +11,12 @@
 #include <optional>
 
 #include "config/image.h"
-#include "files/journal.h"
-#include "files/journalsender.h"
 #include "jobs/jobhost.h"
 #include "jobs/joboutcome.h"
 #include "link/codeguard.h"
 #include "link/lpxadapter.h"
+#include "record/journal.h"
+#include "record/journalsender.h"
 
 class SettingsModel;
 class LpxSession;

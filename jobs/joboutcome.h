@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "config/image.h"
-#include "files/journal.h"
+#include "record/journal.h"
 
 enum class JobEnd {
     Done,     // the job did what was asked (a code change that was not needed included)

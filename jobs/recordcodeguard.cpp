@@ -1,6 +1,6 @@
 #include "jobs/recordcodeguard.h"
 
-#include "files/journaldb.h"
+#include "record/journaldb.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "files/codereservations.h"
-#include "files/journalstore.h"
 #include "link/codeguard.h"
+#include "record/codereservations.h"
+#include "record/journalstore.h"
 
 class RecordCodeGuard : public CodeGuard {
   public:

@@ -1,7 +1,7 @@
 #include "jobs/series.h"
 
-#include "files/codereservations.h"
 #include "jobs/devicejobs.h"
+#include "record/codereservations.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

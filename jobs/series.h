@@ -13,11 +13,11 @@
 #include <memory>
 #include <optional>
 
-#include "files/codereservations.h"
-#include "files/journal.h"
-#include "files/journalstore.h"
 #include "jobs/devicejobs.h"
 #include "jobs/joboutcome.h"
+#include "record/codereservations.h"
+#include "record/journal.h"
+#include "record/journalstore.h"
 
 // Hands out the new radio ID codes of a series. The series takes one code per device and tells
 // what became of it: Used once the LPX took the write that carries it (the device may hold it

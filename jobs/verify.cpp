@@ -6,9 +6,9 @@
 #include <QLocale>
 
 #include "config/settingstable.h"
-#include "files/journal.h"
 #include "jobs/devicejobs.h"
 #include "jobs/jobrun.h"
+#include "record/journal.h"
 #include "resources/catalogue.h"
 
 namespace {

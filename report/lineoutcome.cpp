@@ -1,6 +1,6 @@
 #include "report/lineoutcome.h"
 
-#include "files/journal.h"
+#include "record/journal.h"
 #include "resources/msg.h"
 
 namespace {

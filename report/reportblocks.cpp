@@ -13,7 +13,7 @@
 #include "config/fieldtext.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
-#include "files/journal.h"
+#include "record/journal.h"
 #include "report/lineoutcome.h"
 #include "report/reportjournal.h"
 #include "report/reportlines.h"

@@ -3,7 +3,7 @@
 #include <QCryptographicHash>
 
 #include "config/image.h"
-#include "files/journal.h"
+#include "record/journal.h"
 #include "report/lineoutcome.h"
 
 namespace {

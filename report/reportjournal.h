@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-#include "files/journalstore.h"
+#include "record/journalstore.h"
 #include "report/report.h"
 
 struct ReportRange {

@@ -1,6 +1,6 @@
 #include "report/reportlines.h"
 
-#include "files/journal.h"
+#include "record/journal.h"
 
 bool MemoryReportLines::Each(const LineCall& line, QString*) {
     for (qsizetype i = 0; i < report_.lines.size(); ++i) line(report_.lines[i], i);

@@ -14,7 +14,7 @@
 #include <functional>
 #include <vector>
 
-#include "files/journal.h"
+#include "record/journal.h"
 #include "report/reportblocks.h"
 #include "report/reportlines.h"
 

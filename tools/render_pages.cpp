@@ -26,10 +26,10 @@
 #include "app/platform.h"
 #include "app/prompts.h"
 #include "app/waitdialog.h"
-#include "files/journal.h"
 #include "files/templates.h"
 #include "link/lpxsim.h"
 #include "link/simdriver.h"
+#include "record/journal.h"
 #include "report/reportpages.h"
 #include "resources/catalogue.h"
 

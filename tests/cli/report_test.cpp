@@ -8,7 +8,7 @@
 
 #include "cli_run.h"
 #include "config/fieldtext.h"
-#include "files/journalstore.h"
+#include "record/journalstore.h"
 #include "support/journal_lines.h"
 #include "support/pdf_text.h"
 #include "test_folder.h"

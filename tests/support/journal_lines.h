@@ -4,7 +4,7 @@
 #include <QList>
 #include <QStringList>
 
-#include "files/journalstore.h"
+#include "record/journalstore.h"
 
 inline QList<QStringList> JournalLines(const JournalTarget& target, const QString& device = {}) {
     QList<QStringList> lines;

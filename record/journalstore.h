@@ -9,10 +9,10 @@
 #include <QStringList>
 #include <memory>
 
-#include "files/journal.h"
-#include "files/journaldb.h"
-#include "files/journalquery.h"
-#include "files/journalserver.h"
+#include "record/journal.h"
+#include "record/journaldb.h"
+#include "record/journalquery.h"
+#include "record/journalserver.h"
 
 struct JournalTarget {
     QString localPath;  // Protokoll.sqlite in the data folder; empty: no journal at all

@@ -1,4 +1,4 @@
-#include "files/journaldb.h"
+#include "record/journaldb.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,8 +12,8 @@
 #include <cerrno>
 
 #include "files/fileerrors.h"
-#include "files/journalschema.h"
 #include "files/secrets.h"
+#include "record/journalschema.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

@@ -95,7 +95,7 @@ class JournalServer {
     JournalServer& operator=(const JournalServer&) = delete;
 
     // Connects to the server named by a postgresql:// URI (what it leaves out comes from PGHOST
-    // and the like) and brings its tables to this program's version (files/journalschema.h).
+    // and the like) and brings its tables to this program's version (record/journalschema.h).
     ServerStatus Open(const QString& address);
     // Runs one statement ($1, $2 ... for the values) and takes its whole result.
     ServerStatus Exec(const char* sql, const QList<ServerValue>& values,

@@ -1,4 +1,4 @@
-#include "files/journalimport.h"
+#include "record/journalimport.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -10,7 +10,7 @@
 #include <QStringDecoder>
 
 #include "files/fileerrors.h"
-#include "files/journaldb.h"
+#include "record/journaldb.h"
 
 namespace {
 

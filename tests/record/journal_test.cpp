@@ -1,4 +1,4 @@
-#include "files/journal.h"
+#include "record/journal.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -20,15 +20,15 @@
 #include <thread>
 
 #include "app/journalview.h"
-#include "files/journaldb.h"
-#include "files/journallisting.h"
-#include "files/journalschema.h"
-#include "files/journalstore.h"
+#include "files/started_window.h"
+#include "files/test_folder.h"
+#include "record/journaldb.h"
+#include "record/journallisting.h"
+#include "record/journalschema.h"
+#include "record/journalstore.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
-#include "started_window.h"
 #include "support/journal_lines.h"
-#include "test_folder.h"
 
 namespace {
 

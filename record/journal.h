@@ -1,6 +1,6 @@
 #pragma once
 // The journal of device jobs: one line per read, write or code change, from the window and from
-// korbi-cli alike. Its lines live in a database (files/journalstore.h); this file holds what a
+// korbi-cli alike. Its lines live in a database (record/journalstore.h); this file holds what a
 // line is and how it reads as text: the CSV export for people and spreadsheets, the JSON keys
 // for scripts.
 

@@ -1,4 +1,4 @@
-#include "files/journalstore.h"
+#include "record/journalstore.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -8,9 +8,9 @@
 #include <QSysInfo>
 #include <limits>
 
-#include "files/journalimport.h"
 #include "files/secrets.h"
 #include "files/settingsfile.h"
+#include "record/journalimport.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 #include "version_record.h"

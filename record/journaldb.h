@@ -1,7 +1,7 @@
 #pragma once
 // One connection to the local journal database (SQLite, through Qt SQL) in the data folder. A
-// company's PostgreSQL server (files/journalserver.h) holds the same tables: both are brought to
-// this program's version on first use (files/journalschema.h). Connections are named per object,
+// company's PostgreSQL server (record/journalserver.h) holds the same tables: both are brought to
+// this program's version on first use (record/journalschema.h). Connections are named per object,
 // so that the window, a dialog and a thread never share one.
 
 #include <QByteArray>
@@ -12,8 +12,8 @@
 #include <QStringList>
 #include <optional>
 
-#include "files/journal.h"
 #include "files/secrets.h"
+#include "record/journal.h"
 
 // A line as the database holds it: the text columns in column order, the time in seconds since
 // the epoch for filters and order, the 256 bytes (empty: none), and a key that is unique

@@ -1,4 +1,4 @@
-#include "files/journalsender.h"
+#include "record/journalsender.h"
 
 void JournalSender::Append(const JournalTarget& target, const JournalEntry& entry) {
     worker_.Post([this, target, entry] {

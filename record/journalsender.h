@@ -8,8 +8,8 @@
 #include <QString>
 #include <functional>
 
-#include "files/journalstore.h"
 #include "files/workerthread.h"
+#include "record/journalstore.h"
 
 class JournalSender {
   public:

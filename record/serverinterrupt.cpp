@@ -1,4 +1,4 @@
-#include "files/journalserver.h"
+#include "record/journalserver.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "files/journalserver.h"
+#include "record/journalserver.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include "files/journaldb.h"
-#include "files/journalschema.h"
 #include "files/secrets.h"
+#include "record/journaldb.h"
+#include "record/journalschema.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

@@ -1,4 +1,4 @@
-#include "files/journalquery.h"
+#include "record/journalquery.h"
 
 #include <sqlite3.h>
 
@@ -6,8 +6,8 @@
 #include <QSqlError>
 #include <vector>
 
-#include "files/journaldb.h"
-#include "files/journalserver.h"
+#include "record/journaldb.h"
+#include "record/journalserver.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

@@ -1,9 +1,9 @@
-#include "files/journalschema.h"
+#include "record/journalschema.h"
 
 #include <QSqlQuery>
 #include <algorithm>
 
-#include "files/journaldb.h"
+#include "record/journaldb.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "files/journallisting.h"
+#include "record/journallisting.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -9,8 +9,8 @@
 #include <limits>
 #include <string_view>
 
-#include "files/journal.h"
-#include "files/journalstore.h"
+#include "record/journal.h"
+#include "record/journalstore.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <QString>
 #include <memory>
 
-#include "files/journalserver.h"
+#include "record/journalserver.h"
 
 enum class CodeClaim {
     Reserved,     // the code is this station's now

@@ -1,4 +1,4 @@
-#include "files/codereservations.h"
+#include "record/codereservations.h"
 
 #include <unistd.h>
 

@@ -1,8 +1,8 @@
-#include "files/journalworker.h"
+#include "record/journalworker.h"
 
 #include <QObject>
 
-#include "files/journalserver.h"
+#include "record/journalserver.h"
 
 JournalReader* JournalWorker::Session::Reader(QString* error) {
     if (!tried_) {

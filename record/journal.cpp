@@ -1,11 +1,11 @@
-#include "files/journal.h"
+#include "record/journal.h"
 
 #include <QCryptographicHash>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "files/journallisting.h"
+#include "record/journallisting.h"
 #include "resources/catalogue.h"
 #include "resources/msg.h"
 

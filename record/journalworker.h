@@ -10,9 +10,9 @@
 #include <functional>
 #include <memory>
 
-#include "files/journalserver.h"
-#include "files/journalstore.h"
 #include "files/workerthread.h"
+#include "record/journalserver.h"
+#include "record/journalstore.h"
 
 class QObject;
 
