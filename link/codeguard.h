@@ -8,9 +8,9 @@
 
 struct CodeClaimAnswer {
     enum class Kind {
-        Granted,         // the code is this station's now
-        AskReuse,        // a device holds it by the record; given again only when the user says so
-        Refused,         // another station holds it, or the record cannot be asked
+        Granted,   // the code is this station's now
+        AskReuse,  // a device holds it by the record; given again only when the user says so
+        Refused,   // another station holds it, or the record cannot be asked
     };
     Kind kind = Kind::Granted;
     // German: which device holds the code, since when and where; or why the record cannot be
