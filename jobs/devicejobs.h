@@ -33,7 +33,8 @@ struct ReadRequest {
 
 struct WriteRequest {
     QString file;  // the configuration file written, for the record; empty for none
-    QString room;  // where the device is mounted, as its code list names it; for the record
+    // Where the device with a code is mounted, as a code list names it; for the record.
+    std::function<QString(const QString& code)> roomOf;
     // The configuration as the write sends it, the radio ID code cells carrying newCode.
     ConfigImage image;
     // The code the device gets; empty: it keeps its own.

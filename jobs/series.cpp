@@ -153,6 +153,8 @@ SeriesEnd Series::Run(const QString& file) {
     request_.refuseDevice = [this](const QString& code) { return done_.contains(code); };
     // A device pressed again after a failed write gets the code the series gave it then.
     request_.codeFor = [this](const QString& device) { return mend_.value(device, code_); };
+    // The room follows the code the device gets, also the one a device pressed again keeps.
+    request_.roomOf = [this](const QString& code) { return plan_.rooms.value(code.toUpper()); };
     // The series says so before anybody presses a button.
     if (listCodes && !OpenListCodes()) return end_ = SeriesEnd::NoCodeServer;
     for (;;) {
@@ -163,7 +165,6 @@ SeriesEnd Series::Run(const QString& file) {
         host_.DeviceStarting(Written() + 1, plan_.count, codes_ ? code_ : QString());
         // The view's own new code counts for no device of the series.
         SetNewCode(request_, code_);
-        request_.room = plan_.rooms.value(code_.toUpper());
         if (const std::optional<SeriesEnd> ended = DeviceEnded(jobs_.Write(request_)))
             return end_ = *ended;
     }

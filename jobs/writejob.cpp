@@ -43,6 +43,7 @@ void DeviceJobs::WriteSteps(Run& run, WriteRequest request) {
         return;
     }
     if (request.codeFor) SetNewCode(request, request.codeFor(device));
+    if (request.roomOf) run.outcome.room = request.roomOf(request.newCode);
 
     const int generation = *run.outcome.firmwareVersion >> 4;
     if (generation == 1 && request.usesGeneration2Settings)
@@ -98,7 +99,6 @@ void DeviceJobs::WriteSteps(Run& run, WriteRequest request) {
 JobOutcome DeviceJobs::Write(const WriteRequest& request) {
     Run run(JournalJob::Write);
     TraceNote(QStringLiteral("Beginn ") + QString::fromLatin1(JournalJobWord(run.outcome.job)));
-    run.outcome.room = request.room;
     WriteSteps(run, request);
     return Finish(run, request.file, request.recordAbortBeforeDevice);
 }
