@@ -5,11 +5,11 @@
 
 #include <QString>
 
-#include "link/codeguard.h"
+#include "jobs/codeguard.h"
 
 class ClaimedCode {
   public:
-    ClaimedCode(CodeGuard* guard, QString code) : guard_(guard), code_(std::move(code)) {}
+    ClaimedCode(CodeGuard& guard, QString code) : guard_(&guard), code_(std::move(code)) {}
     ~ClaimedCode() {
         if (claimed_) guard_->Settle(code_, sent_);
     }

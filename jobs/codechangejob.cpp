@@ -37,8 +37,8 @@ void DeviceJobs::CodeChangeSteps(Run& run, const CodeChangeRequest& request) {
         run.outcome.userAborted = true;
         return;
     }
-    ClaimedCode claim(GuardOf(request.guard), code.toUpper());
-    if (!ClaimCode(run, claim, device, request.reuseConfirmed)) return;
+    ClaimedCode claim(RecordGuard(), code.toUpper());
+    if (!ClaimCode(run, claim, device)) return;
     host_.ShowStatus(QString());
     // The code goes out as typed; lower-case digits stay lower case.
     const LpxResult emptied = lpx.AddWriteBlock("");

@@ -11,9 +11,9 @@
 #include <optional>
 
 #include "config/image.h"
+#include "jobs/codeguard.h"
 #include "jobs/jobhost.h"
 #include "jobs/joboutcome.h"
-#include "link/codeguard.h"
 #include "link/lpxadapter.h"
 #include "record/journal.h"
 #include "record/journalsender.h"
@@ -58,18 +58,12 @@ struct WriteRequest {
     // An abort before any device was identified is recorded; a series waiting for its next
     // device is no job on a device and records nothing.
     bool recordAbortBeforeDevice = true;
-    // Claims the new code before it is sent (not owned; none: every code may be given).
-    CodeGuard* guard = nullptr;
-    // The user agreed beforehand to give a code again that the record shows on another device.
-    bool reuseConfirmed = false;
     // The new code was claimed already (a series reserves the codes of its list itself).
     bool codeClaimed = false;
 };
 
 struct CodeChangeRequest {
     QString code;  // as typed; sent as typed
-    CodeGuard* guard = nullptr;
-    bool reuseConfirmed = false;
 };
 
 // request with the configuration that the view shows, its new code included.
@@ -149,9 +143,9 @@ class DeviceJobs {
     // Reads a written device back and compares it with what was sent.
     void Check(Run& run, const ConfigImage& written, int generation, bool changeCode);
     // Claims code before it is sent: false when the job ends here.
-    bool ClaimCode(Run& run, ClaimedCode& claim, const QString& device, bool reuseConfirmed);
-    // The guard of a request, or the one over the record.
-    CodeGuard* GuardOf(CodeGuard* requested);
+    bool ClaimCode(Run& run, ClaimedCode& claim, const QString& device);
+    // The guard over the record the jobs write to, made on first use.
+    CodeGuard& RecordGuard();
 
     void Fail(Run& run, FailureKind kind, int textId, const QStringList& args = {},
               const QString& cause = {});
@@ -169,8 +163,6 @@ class DeviceJobs {
     // The sender's warnings reach the host while these jobs live.
     std::shared_ptr<char> alive_ = std::make_shared<char>();
     std::unique_ptr<JournalSender> journalSender_;
-    // Claims the codes of requests that bring no guard of their own: over the record the jobs
-    // write to, made on first use.
     std::unique_ptr<CodeGuard> recordGuard_;
     CodeReuse reuse_ = CodeReuse::Ask;
 };

@@ -108,11 +108,10 @@ JobOutcome DeviceJobs::Identify() {
 
 // Claims the code the device is to get: a code the record shows on another device is given only
 // when the user agrees (or agreed beforehand), one the guard refuses is not given at all.
-bool DeviceJobs::ClaimCode(Run& run, ClaimedCode& claim, const QString& device,
-                           bool reuseConfirmed) {
+bool DeviceJobs::ClaimCode(Run& run, ClaimedCode& claim, const QString& device) {
     CodeClaimAnswer answer = claim.Claim(device, false);
     if (answer.kind == CodeClaimAnswer::Kind::AskReuse) {
-        if (reuseConfirmed || reuse_ == CodeReuse::Allowed) {
+        if (reuse_ == CodeReuse::Allowed) {
             answer = claim.Claim(device, true);
         } else if (reuse_ == CodeReuse::Ask) {
             if (AskQuestion(host_.JobMessages(), Msg::CodeReuseQuestion, {answer.text},
@@ -136,8 +135,7 @@ bool DeviceJobs::ClaimCode(Run& run, ClaimedCode& claim, const QString& device,
     return false;
 }
 
-CodeGuard* DeviceJobs::GuardOf(CodeGuard* requested) {
-    if (requested) return requested;
+CodeGuard& DeviceJobs::RecordGuard() {
     if (!recordGuard_) recordGuard_ = std::make_unique<RecordCodeGuard>(record_.Target());
-    return recordGuard_.get();
+    return *recordGuard_;
 }

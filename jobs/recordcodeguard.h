@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "link/codeguard.h"
+#include "jobs/codeguard.h"
 #include "record/codereservations.h"
 #include "record/journalstore.h"
 

@@ -64,10 +64,8 @@ void DeviceJobs::WriteSteps(Run& run, WriteRequest request) {
         changeCode = answer == BoxAnswer::Yes;
     }
     const QString codeAfter = changeCode ? newCode.toUpper() : device;
-    ClaimedCode claim(GuardOf(request.guard), codeAfter);
-    if (changeCode && !request.codeClaimed &&
-        !ClaimCode(run, claim, device, request.reuseConfirmed))
-        return;
+    ClaimedCode claim(RecordGuard(), codeAfter);
+    if (changeCode && !request.codeClaimed && !ClaimCode(run, claim, device)) return;
 
     LpxResult listed = lpx.AddWriteBlock("");
     for (const WriteBlock& block : WritePlan(generation, changeCode))

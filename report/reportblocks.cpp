@@ -7,12 +7,12 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "config/fieldtext.h"
 #include "config/image.h"
 #include "config/settingsmodel.h"
+#include "config/settingstable.h"
 #include "record/journal.h"
 #include "report/lineoutcome.h"
 #include "report/reportjournal.h"
@@ -88,51 +88,12 @@ ReportBlock TitlePairs(const ReportHeader& header, const ReportFacts& known) {
     return block;
 }
 
-// The fields that carry no setting: what the device tells about itself, and the code edits
-// (the code a device got stands in its job's row).
-bool InformationField(Field field) {
-    switch (field) {
-        case Field::radioCode:
-        case Field::newRadioCode:
-        case Field::acknowledgedAlarmCount:
-        case Field::transmissionCount:
-        case Field::firmwareVersion:
-        case Field::productionDate:
-        case Field::firmwareType:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // A setting as the window shows it: its group's caption, label, value.
 struct Setting {
     QString group;
     QString label;
     QString value;
 };
-
-// The fields that only a generation-2 device has: those the window greys for generation 1.
-const QSet<int>& Generation2Fields() {
-    static const QSet<int> fields = [] {
-        const auto enabledFor = [](uint8_t firmwareVersion) {
-            ImageBytes values{};
-            values[Addr::FirmwareVersion] = firmwareVersion;
-            ConfigImage image;
-            FillFileImage(image, values, MarkFromFile);
-            auto model = std::make_unique<SettingsModel>();
-            model->EnableGeneration2Controls(image);
-            return model;
-        };
-        const auto one = enabledFor(0x10);
-        const auto two = enabledFor(0x20);
-        QSet<int> set;
-        for (int i = 0; i < kFieldCount; ++i)
-            if (two->Enabled(Field(i)) && !one->Enabled(Field(i))) set.insert(i);
-        return set;
-    }();
-    return fields;
-}
 
 // The settings that a write sends: a generation-1 device gets none of the generation-2 ones.
 QList<Setting> SettingsSent(const QByteArray& bytes) {
@@ -146,8 +107,12 @@ QList<Setting> SettingsSent(const QByteArray& bytes) {
     QList<Setting> settings;
     for (int i = 0; i < kFieldCount; ++i) {
         const Field field = Field(i);
-        if (InformationField(field) || (generation1 && Generation2Fields().contains(i))) continue;
-        settings << Setting{::Text(InfoOf(SettingOf(field).group).titleId), FieldLabel(field),
+        const SettingRow& setting = SettingOf(field);
+        // What the device tells about itself is no setting, and the code a device got stands in
+        // its job's row.
+        if (setting.access != SettingAccess::Editable) continue;
+        if (generation1 && setting.cells.generation == 2) continue;
+        settings << Setting{::Text(InfoOf(setting.group).titleId), FieldLabel(field),
                             ValueText(model, field)};
     }
     return settings;

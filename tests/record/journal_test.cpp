@@ -245,7 +245,7 @@ TEST(Journal, SchemaVersionsAreClimbedOrRefused) {
             }
             continue;
         }
-        ASSERT_TRUE(reader.Select(JournalFilter{"4C2D", {}, {}}, &error));
+        ASSERT_TRUE(reader.Select(JournalFilter{"4C2D", {}, {}, {}}, &error));
         QStringList codes, words;
         while (reader.NextLine())
             codes << QString::fromUtf8(reader.OutcomeCode()) + ":" +
